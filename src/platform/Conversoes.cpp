@@ -1,0 +1,177 @@
+#include "platform/Conversoes.h"
+
+#include "platform/Erro.h"
+
+#include <QRegularExpression>
+#include <cmath>
+#include <limits>
+
+namespace Conversoes {
+
+namespace {
+
+QString semEspacos(const QString& texto)
+{
+    QString limpo;
+    limpo.reserve(texto.size());
+    for (QChar c : texto) {
+        if (c != u' ' && c != u'\t' && c != u'\n')
+            limpo.append(c);
+    }
+    return limpo;
+}
+
+int valorDigito(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+double lerBase(const QString& s, int inicio, int base)
+{
+    double valor = 0;
+    for (int i = inicio; i < s.size(); ++i) {
+        const int digito = valorDigito(s[i]);
+        if (digito < 0 || digito >= base)
+            break;
+        valor = valor * base + digito;
+    }
+    return valor;
+}
+
+bool eDigito(QChar c) { return c >= u'0' && c <= u'9'; }
+
+}  // namespace
+
+double Val(const QString& texto)
+{
+    const QString s = semEspacos(texto);
+    if (s.size() >= 2 && s[0] == u'&') {
+        const QChar tipo = s[1].toUpper();
+        if (tipo == u'H')
+            return lerBase(s, 2, 16);
+        if (tipo == u'O')
+            return lerBase(s, 2, 8);
+        return 0;
+    }
+    int i = 0;
+    QString numero;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        numero.append(s[i++]);
+    bool digitos = false;
+    while (i < s.size() && eDigito(s[i])) {
+        numero.append(s[i++]);
+        digitos = true;
+    }
+    if (i < s.size() && s[i] == u'.') {
+        numero.append(s[i++]);
+        while (i < s.size() && eDigito(s[i])) {
+            numero.append(s[i++]);
+            digitos = true;
+        }
+    }
+    if (!digitos)
+        return 0;
+    if (i < s.size() && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
+        int j = i + 1;
+        QString expoente = QStringLiteral("e");
+        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
+            expoente.append(s[j++]);
+        bool temDigitos = false;
+        while (j < s.size() && eDigito(s[j])) {
+            expoente.append(s[j++]);
+            temDigitos = true;
+        }
+        if (temDigitos)
+            numero += expoente;
+    }
+    bool ok = false;
+    const double valor = numero.toDouble(&ok);
+    return ok ? valor : 0;
+}
+
+double arredondarPar(double valor)
+{
+    // nearbyint follows the current rounding mode, which is to-nearest-even.
+    return std::nearbyint(valor);
+}
+
+namespace {
+template <typename T>
+T converterInteiro(double valor)
+{
+    if (!std::isfinite(valor))
+        Erros::lancarSobrecarga();
+    const double r = arredondarPar(valor);
+    if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
+        r > static_cast<double>(std::numeric_limits<T>::max()))
+        Erros::lancarSobrecarga();
+    return static_cast<T>(r);
+}
+}  // namespace
+
+qint16 CInt(double valor) { return converterInteiro<qint16>(valor); }
+qint32 CLng(double valor) { return converterInteiro<qint32>(valor); }
+quint8 CByte(double valor) { return converterInteiro<quint8>(valor); }
+
+QString dataParaBd(const QDateTime& momento)
+{
+    return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+std::optional<QDateTime> dataDeBd(const QString& texto)
+{
+    QDateTime d = QDateTime::fromString(texto, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!d.isValid())
+        return std::nullopt;
+    return d;
+}
+
+QDateTime dataZero()
+{
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
+
+QDateTime CDate(const QString& texto)
+{
+    const QString t = texto.trimmed();
+    if (auto bd = dataDeBd(t))
+        return *bd;
+    static const QRegularExpression formato(QStringLiteral(
+        R"(^(?:(\d{1,2})[-/.](\d{1,2})[-/.](\d{2}|\d{4}))?\s*(?:(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
+    const auto m = formato.match(t);
+    if (t.isEmpty() || !m.hasMatch())
+        Erros::lancarTiposIncompativeis();
+    QDate data = QDate(1899, 12, 30);
+    if (m.capturedLength(1) > 0) {
+        int ano = m.captured(3).toInt();
+        if (m.capturedLength(3) == 2)
+            ano += ano < 30 ? 2000 : 1900;
+        data = QDate(ano, m.captured(2).toInt(), m.captured(1).toInt());
+        if (!data.isValid())
+            Erros::lancarTiposIncompativeis();
+    }
+    QTime hora(0, 0);
+    if (m.capturedLength(4) > 0) {
+        hora = QTime(m.captured(4).toInt(), m.captured(5).toInt(),
+                     m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
+        if (!hora.isValid())
+            Erros::lancarTiposIncompativeis();
+    }
+    return QDateTime(data, hora);
+}
+
+QString textoDeData(const QDateTime& momento)
+{
+    if (momento.time() == QTime(0, 0))
+        return momento.toString(QStringLiteral("dd-MM-yyyy"));
+    return momento.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss"));
+}
+
+}  // namespace Conversoes

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// Number and date conversions with the rules the station's stored data and
+// settings rely on: a lenient number reader, whole numbers rounded half to
+// even with range checks, and day-first Portuguese dates. Failures throw Erro
+// (6 for an overflow, 13 for a value of the wrong kind).
+namespace Conversoes {
+
+// Reads the numeric prefix of a text: blanks, tabs and line feeds are skipped
+// anywhere; an optional sign, digits, one '.', an exponent (E or D); "&H" reads
+// hexadecimal and "&O" octal (both unsigned). No number gives 0. The locale is
+// never used.
+double Val(const QString& texto);
+
+// Rounds half to even and checks the range of the type.
+qint16 CInt(double valor);
+qint32 CLng(double valor);
+quint8 CByte(double valor);
+
+// Rounds half to even (2.5 gives 2, 3.5 gives 4).
+double arredondarPar(double valor);
+
+// The one text form of a stored date: "yyyy-MM-dd HH:mm:ss", local time.
+QString dataParaBd(const QDateTime& momento);
+std::optional<QDateTime> dataDeBd(const QString& texto);
+
+// A date as an operator types it: d-M-yyyy with '-', '/' or '.', an optional
+// time H:mm[:ss]; a two-digit year is 2000-2029 for 00-29 and 19xx otherwise.
+// The stored form is accepted too. An impossible date throws 13.
+QDateTime CDate(const QString& texto);
+
+// A date as text: "dd-MM-yyyy", with " HH:mm:ss" when the time is not midnight.
+QString textoDeData(const QDateTime& momento);
+
+// The zero date of empty values: 30 December 1899, 00:00.
+QDateTime dataZero();
+
+}  // namespace Conversoes

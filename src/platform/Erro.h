@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QSqlError;
+
+// A run-time failure with the number and description the operator sees in the
+// error boxes ("Erro " and the number as the title). Our own layers throw it;
+// the step helper catches it, so it never crosses a Qt slot.
+struct Erro
+{
+    int numero = 0;
+    QString descricao;
+};
+
+namespace Erros {
+constexpr int Sobrecarga = 6;                 // a value out of its type's range
+constexpr int TiposIncompativeis = 13;        // a value that is not of the expected type
+constexpr int CampoPequeno = 3163;            // a text longer than its field
+constexpr int ItemNaoEncontrado = 3265;       // a field name the row does not have
+constexpr int BaseDadosInvalida = 3343;       // a file that is not a station database
+constexpr int FicheiroNaoEncontrado = 3024;   // a database file that does not exist
+
+[[noreturn]] void lancar(int numero, const QString& descricao = {});
+[[noreturn]] void lancarSobrecarga();
+[[noreturn]] void lancarTiposIncompativeis();
+
+// The failure of a database statement, with SQLite's result code as its number.
+Erro deSql(const QSqlError& erro);
+[[noreturn]] void lancarSql(const QSqlError& erro);
+
+// The standard description of a number, where it has one.
+QString descricaoPadrao(int numero);
+}  // namespace Erros

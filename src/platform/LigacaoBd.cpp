@@ -1,0 +1,102 @@
+#include "platform/LigacaoBd.h"
+
+#include "platform/Erro.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <atomic>
+#include <sys/stat.h>
+
+namespace {
+
+QString novoNomeLigacao()
+{
+    static std::atomic<int> contador{0};
+    return QStringLiteral("zumarel-%1").arg(++contador);
+}
+
+}  // namespace
+
+LigacaoBd::LigacaoBd(QString caminho, QString nome) : m_caminho(std::move(caminho)), m_nome(std::move(nome)) {}
+
+LigacaoBd::~LigacaoBd()
+{
+    {
+        QSqlDatabase base = QSqlDatabase::database(m_nome, false);
+        base.close();
+    }
+    QSqlDatabase::removeDatabase(m_nome);
+}
+
+QSqlDatabase LigacaoBd::db() const
+{
+    return QSqlDatabase::database(m_nome, false);
+}
+
+std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCriar)
+{
+    const QString absoluto = QFileInfo(caminho).absoluteFilePath();
+    const QString nome = novoNomeLigacao();
+    std::unique_ptr<LigacaoBd> ligacao(new LigacaoBd(caminho, nome));
+    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+    // A URI with mode=rw makes SQLite itself refuse a missing file, so a wrong
+    // path can never leave an empty database behind.
+    QString uri = QUrl::fromLocalFile(absoluto).toString(QUrl::FullyEncoded);
+    uri += podeCriar ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
+    base.setDatabaseName(uri);
+    base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!base.open())
+        Erros::lancarSql(base.lastError());
+    return ligacao;
+}
+
+std::unique_ptr<LigacaoBd> LigacaoBd::abrir(const QString& caminho, const Exigencias& exigencias)
+{
+    if (!QFileInfo(caminho).isFile())
+        Erros::lancar(Erros::FicheiroNaoEncontrado,
+                      Erros::descricaoPadrao(Erros::FicheiroNaoEncontrado) + QStringLiteral(" ") + caminho);
+    auto ligacao = ligar(caminho, false);
+    QSqlDatabase base = ligacao->db();
+    {
+        // SQLite reads the file lazily: only a first statement tells whether it is a database.
+        QSqlQuery q(base);
+        if (!q.exec(QStringLiteral("PRAGMA application_id")))
+            Erros::lancarSql(q.lastError());
+        const int id = q.next() ? q.value(0).toInt() : 0;
+        if (id != 0 && id != exigencias.idAplicacao)
+            Erros::lancar(Erros::BaseDadosInvalida);
+
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            Erros::lancarSql(q.lastError());
+        QStringList existentes;
+        while (q.next())
+            existentes << q.value(0).toString();
+        for (const QString& t : exigencias.tabelas) {
+            if (!existentes.contains(t, Qt::CaseInsensitive))
+                Erros::lancar(Erros::BaseDadosInvalida,
+                              Erros::descricaoPadrao(Erros::BaseDadosInvalida) +
+                                  QStringLiteral(": falta a tabela %1").arg(t));
+        }
+    }
+    return ligacao;
+}
+
+std::unique_ptr<LigacaoBd> LigacaoBd::criar(const QString& caminho)
+{
+    return ligar(caminho, true);
+}
+
+bool mesmoFicheiro(const QString& a, const QString& b)
+{
+    if (a == b)
+        return true;
+    struct stat sa {}, sb {};
+    const QByteArray ca = QFile::encodeName(a), cb = QFile::encodeName(b);
+    if (::stat(ca.constData(), &sa) == 0 && ::stat(cb.constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// One open SQLite database file, under a connection name of its own. Opening
+// never creates a file: a path that does not exist, a file that is not a
+// database, or a database that lacks the tables asked for is an open failure
+// (thrown as Erro) and the file is left as it was.
+class LigacaoBd
+{
+public:
+    struct Exigencias
+    {
+        QStringList tabelas;   // tables the file must hold
+        int idAplicacao = 0;   // the file's mark; a file marked by another program is refused
+    };
+
+    static std::unique_ptr<LigacaoBd> abrir(const QString& caminho, const Exigencias& exigencias);
+
+    // Opens a file that may not exist yet, for the installation step that makes it.
+    static std::unique_ptr<LigacaoBd> criar(const QString& caminho);
+
+    ~LigacaoBd();
+    LigacaoBd(const LigacaoBd&) = delete;
+    LigacaoBd& operator=(const LigacaoBd&) = delete;
+
+    QSqlDatabase db() const;
+    const QString& caminho() const { return m_caminho; }
+
+private:
+    LigacaoBd(QString caminho, QString nome);
+    static std::unique_ptr<LigacaoBd> ligar(const QString& caminho, bool podeCriar);
+
+    QString m_caminho;
+    QString m_nome;
+};
+
+// True when two paths name one file: the same text, or (when both exist) the
+// same file reached through another form (relative, "..", a link, letter case
+// on a mount that ignores it).
+bool mesmoFicheiro(const QString& a, const QString& b);

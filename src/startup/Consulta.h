@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+// Runs one statement with bound values and returns the query, positioned
+// before its first row; a failure throws Erro with the database's code. Values
+// go in as they are, except that an empty text is bound as the empty text
+// (never as Null), a date as the stored text form, and QVariant() as Null.
+namespace Consulta {
+
+QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+
+// The value bound for a C++ value, with the rules above.
+QVariant valorParaBd(const QVariant& valor);
+
+// A LIKE pattern for the rows whose text starts with `prefixo`, to be used with
+// ESCAPE '\'. The typed text's own % _ and \ match only themselves.
+QString padraoPrefixo(const QString& prefixo);
+
+// Statements of a transaction: BEGIN IMMEDIATE takes the write lock at once,
+// so the busy timeout applies to it rather than to the commit.
+class Transaccao
+{
+public:
+    explicit Transaccao(const QSqlDatabase& db);
+    ~Transaccao();  // rolls back when not committed
+    void confirmar();
+    Transaccao(const Transaccao&) = delete;
+    Transaccao& operator=(const Transaccao&) = delete;
+
+private:
+    QSqlDatabase m_db;
+    bool m_aberta = false;
+};
+
+}  // namespace Consulta

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/Mensagens.h"
+#include "platform/Relatorio.h"
+#include "platform/Relogio.h"
+#include "platform/Sistema.h"
+
+#include <QList>
+#include <QQueue>
+
+// Boxes answered by a script: every box shown is recorded, and a question
+// takes the next scripted answer, or its default button when none is left.
+class MensagensFalsas : public ServicoMensagens
+{
+public:
+    struct Caixa
+    {
+        QString texto;
+        int estilo = 0;
+        QString titulo;
+    };
+
+    QList<Caixa> caixas;
+    QQueue<int> respostas;          // answers for MsgBox, in order
+    QQueue<QString> textos;         // answers for InputBox; none left gives ""
+    QList<QString> perguntasTexto;  // the InputBox prompts
+    int beeps = 0;
+    int cursorOcupado = 0;          // nesting depth of the hourglass
+
+    int MsgBox(const QString& texto, int estilo = Estilo::SoOK, const QString& titulo = {}) override;
+    QString InputBox(const QString& pergunta, const QString& titulo = {}, const QString& defeito = {}) override;
+    void Beep() override { ++beeps; }
+    void CursorOcupado(bool ocupado) override { cursorOcupado += ocupado ? 1 : -1; }
+};
+
+class RelogioFalso : public Relogio
+{
+public:
+    QDateTime momento = QDateTime(QDate(2026, 12, 5), QTime(14, 30, 0));
+    QDateTime agora() const override { return momento; }
+};
+
+class SistemaFalso : public ServicoSistema
+{
+public:
+    QList<int> terminacoes;
+    int desligacoes = 0;
+    QList<QDateTime> acertos;
+    QStringList programas;
+    bool recusar = false;  // refuse power off and clock changes
+
+    void TerminarPrograma(int estado) override { terminacoes << estado; }
+    bool DesligarComputador(QString* erro = nullptr) override;
+    bool AcertarDataHora(const QDateTime& momento, QString* erro = nullptr) override;
+    bool IniciarPrograma(const QString& programa, const QStringList& argumentos = {}) override;
+};
+
+class ImpressoraFalsa : public ImpressoraRelatorios
+{
+public:
+    QList<PedidoRelatorio> pedidos;
+    int ExecutarRelatorio(const PedidoRelatorio& pedido) override
+    {
+        pedidos << pedido;
+        return 0;
+    }
+};
