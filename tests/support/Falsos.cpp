@@ -3,10 +3,16 @@
 int MensagensFalsas::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     caixas << Caixa{texto, estilo, titulo};
+    if (aoMostrar) {
+        if (const int r = aoMostrar(caixas.last()))
+            return r;
+    }
     if (!respostas.isEmpty())
         return respostas.dequeue();
-    if ((estilo & 0x7) == Estilo::SimNao)
+    if ((estilo & 0x7) == Estilo::SimNao) {
+        ++semResposta;
         return (estilo & Estilo::SegundoBotao) ? Resposta::Nao : Resposta::Sim;
+    }
     return Resposta::OK;
 }
 

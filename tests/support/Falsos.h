@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 // Boxes answered by a script: every box shown is recorded, and a question
 // takes the next scripted answer, or its default button when none is left.
@@ -22,6 +23,10 @@ public:
 
     QList<Caixa> caixas;
     QQueue<int> respostas;          // answers for MsgBox, in order
+    // Runs "while the box is open" (a tick, a card read...) and may answer it:
+    // a value other than 0 is the answer. Called before the scripted answers.
+    std::function<int(const Caixa&)> aoMostrar;
+    int semResposta = 0;            // questions answered by their default button
     QQueue<QString> textos;         // answers for InputBox; none left gives ""
     QList<QString> perguntasTexto;  // the InputBox prompts
     int beeps = 0;
