@@ -98,13 +98,19 @@ public:
     {
         tentar(s, k, [&] { alvo = LerIniBool(m_ini, s, k, defeito); });
     }
+    // A number that does not fit its type takes the key's default, so one bad
+    // value neither stops the station nor leaves a bridge with a 0 interval or capacity.
     bool inteiro(const QString& s, const QString& k, qint16& alvo, qint16 defeito)
     {
-        return tentar(s, k, [&] { alvo = LerIniInt(m_ini, s, k, defeito); });
+        if (tentar(s, k, [&] { alvo = LerIniInt(m_ini, s, k, defeito); }))
+            return true;
+        alvo = defeito;
+        return false;
     }
     void longo(const QString& s, const QString& k, qint32& alvo, qint32 defeito)
     {
-        tentar(s, k, [&] { alvo = LerIniLong(m_ini, s, k, defeito); });
+        if (!tentar(s, k, [&] { alvo = LerIniLong(m_ini, s, k, defeito); }))
+            alvo = defeito;
     }
 
 private:
@@ -133,11 +139,11 @@ QStringList LerDefinicoes(const FicheiroPerfil& ini, const QString& pastaProgram
         l.inteiro(ind, QStringLiteral("Porta"), d.IndPorta[b], qint16(b + 1));
         l.inteiro(ind, QStringLiteral("Handshacking"), d.IndHandshaking[b], 0);
         l.texto(ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b], QStringLiteral("9600,n,8,1"));
-        if (l.inteiro(ind, QStringLiteral("Divisao"), d.IndDivisao[b], 20)) {
-            // The minimum weight is a 16-bit value: a division above 1638 overflows it.
-            l.tentar(ind, QStringLiteral("Divisao"),
-                     [&] { d.PesagemMinima[b] = Conversoes::CInt(double(d.IndDivisao[b]) * 20); });
-        }
+        l.inteiro(ind, QStringLiteral("Divisao"), d.IndDivisao[b], 20);
+        // The minimum weight is a 16-bit value: a division above 1638 overflows
+        // it, and it then stays as it was.
+        l.tentar(ind, QStringLiteral("Divisao"),
+                 [&] { d.PesagemMinima[b] = Conversoes::CInt(double(d.IndDivisao[b]) * 20); });
         l.longo(ind, QStringLiteral("CapacidadeMaxima"), d.CapacidadeMaxima[b], 60000);
         l.longo(ind, QStringLiteral("CorreccaoZero"), d.CorreccaoZero[b], 0);
         l.booleano(ind, QStringLiteral("ZeroAutomatico"), d.ZeroAutomatico[b], true);

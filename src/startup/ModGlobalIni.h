@@ -25,8 +25,8 @@ bool GravarIniLong(FicheiroPerfil& ini, const QString& Seccao, const QString& Ch
 bool GravarIniTexto(FicheiroPerfil& ini, const QString& Seccao, const QString& Chave, const QString& Valor);
 
 // Fills the record from the file, key by key in the start-up order (58 keys).
-// A value that fails to read keeps what the record held; the "Seccao/Chave" of
-// each such value is returned.
+// A number that does not fit its type takes the key's default and affects
+// nothing else; the "Seccao/Chave" of each such value is returned.
 QStringList LerDefinicoes(const FicheiroPerfil& ini, const QString& pastaPrograma, Definicoes& d);
 
 // Puts every device and general setting back to its factory value, in memory

@@ -154,14 +154,14 @@ void TesteModGlobalIni::valoresInvalidosSoAfectamEsseValor()
     const QStringList falhas = LerDefinicoes(FicheiroPerfil(caminho()), pasta.path(), d);
     QCOMPARE(falhas, (QStringList{"IndicadorB1/Porta", "IndicadorB1/CapacidadeMaxima",
                                   "LeitorPrincipalB2/Temporizacao"}));
-    QCOMPARE(d.IndPorta[0], qint16(0));          // kept what the record held
+    QCOMPARE(d.IndPorta[0], qint16(1));          // out of range: the default
     QCOMPARE(d.IndDivisao[0], qint16(0));        // "abc" reads as 0
     QCOMPARE(d.PesagemMinima[0], qint16(0));
-    QCOMPARE(d.CapacidadeMaxima[0], 0);
+    QCOMPARE(d.CapacidadeMaxima[0], 60000);
     QCOMPARE(d.IndLigado[0], true);              // not a Boolean text: the default
     QCOMPARE(d.ComunicacaoIP[0], true);
     QCOMPARE(d.EnderecoIP[0], QStringLiteral("127.0.0.1"));
-    QCOMPARE(d.LPTemporizacao[1], qint16(0));
+    QCOMPARE(d.LPTemporizacao[1], qint16(50));
     QCOMPARE(d.LPPorta[1], qint16(8));
     QCOMPARE(d.CopiasEntrada, qint16(2));
     QCOMPARE(d.IndPorta[1], qint16(2));          // others untouched
@@ -176,7 +176,7 @@ void TesteModGlobalIni::divisaoEPesagemMinima_data()
     QTest::addColumn<bool>("falha");
     QTest::newRow("1638") << QByteArray("1638") << 1638 << 32760 << false;
     QTest::newRow("1639 transborda o peso mínimo") << QByteArray("1639") << 1639 << 0 << true;
-    QTest::newRow("40000 transborda a divisão") << QByteArray("40000") << 0 << 0 << true;
+    QTest::newRow("40000 transborda a divisão: a de origem") << QByteArray("40000") << 20 << 400 << true;
     QTest::newRow("-1638") << QByteArray("-1638") << -1638 << -32760 << false;
 }
 
