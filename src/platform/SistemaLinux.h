@@ -3,7 +3,9 @@
 #include "platform/Sistema.h"
 
 // The computer's own services on Linux: logind powers it off and timedated
-// sets its clock, both over the system bus. Linked into the program only.
+// sets its clock, both over the system bus, and nothing else ever does (no
+// raw system call, no command). Linked into the program only, never into a
+// test; and it refuses to act under the offscreen platform that tests use.
 class SistemaLinux : public ServicoSistema
 {
 public:

@@ -1,0 +1,220 @@
+#include "admin/LogicaAcesso.h"
+
+#include "platform/Mensagens.h"
+#include "platform/Sistema.h"
+#include "shared/Esquema.h"
+#include "startup/Consulta.h"
+#include "startup/Estacao.h"
+#include "startup/ModGlobalCampos.h"
+#include "startup/ModGlobalIni.h"
+#include "startup/Passo.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtGlobal>
+#include <utility>
+
+namespace {
+
+const QString CampoOperador = QStringLiteral("Operador");
+const QString CampoCodigo = QStringLiteral("Código de acesso");
+const QString CampoNivel = QStringLiteral("Nivel");
+const QString ChaveOperador = QStringLiteral("Operador");  // [Acesso] Operador: the last operator of level 2 or more
+
+bool iguais(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+// Every operator row in table order. Names and codes are compared here, in
+// code, without regard to letter case (accented letters too), so no typed
+// text ever reaches the SQL.
+QSqlQuery lerTabela(const Estacao& estacao, const QStringList& campos)
+{
+    QStringList citados;
+    for (const QString& c : campos)
+        citados << Esquema::citar(c);
+    return Consulta::executar(estacao.bd(), QStringLiteral("SELECT ") + citados.join(QStringLiteral(", "))
+                                                + QStringLiteral(" FROM ") + Esquema::citar(Esquema::Operadores)
+                                                + QStringLiteral(" ORDER BY rowid"));
+}
+
+}  // namespace
+
+const QString LogicaAcesso::TituloJanela = QStringLiteral("Zumarel");
+const QString LogicaAcesso::CabecalhoErro = QStringLiteral("Erro no acesso à tabela de operadores");
+const QString LogicaAcesso::MensagemSemAcesso = QStringLiteral("Sem acesso ao Zumarel");
+const QString LogicaAcesso::MensagemSemOperadores = QStringLiteral("Não existem operadores definidos na base de dados");
+
+LogicaAcesso::LogicaAcesso(Estacao& estacao) : m_estacao(estacao) {}
+
+QString LogicaAcesso::tituloTentativa(int tentativa)
+{
+    return QString::number(tentativa) + QStringLiteral("ª. tentativa de acesso");
+}
+
+QString LogicaAcesso::dica(Controlo c)
+{
+    switch (c) {
+    case Controlo::cmb: return QStringLiteral("Identificação do operador");
+    case Controlo::txt: return QStringLiteral("Código de acesso");
+    case Controlo::cmd: return QStringLiteral("Verificar acesso");
+    case Controlo::Nenhum: break;
+    }
+    return {};
+}
+
+bool LogicaAcesso::lerOperadores(bool& algum)
+{
+    QStringList nomes;
+    const bool lido = Passo(m_estacao.mensagens, CabecalhoErro, [&] {
+        QSqlQuery q = lerTabela(m_estacao, {CampoOperador});
+        while (q.next())
+            nomes << ModGlobal::LerCampoTexto(q.record(), CampoOperador);
+    });
+    m_operadores = nomes;
+    algum = !nomes.isEmpty();
+    return lido;
+}
+
+bool LogicaAcesso::Form_Load()
+{
+    m_estacao.Acesso.NivelAcesso = 0;
+    bool algum = false;
+    // A table that cannot be read has had its box; the window opens with an
+    // empty list, and a typed name is verified as usual.
+    if (lerOperadores(algum) && !algum) {
+        // Without operators nobody could ever log in: say so once and end,
+        // rather than hand the empty login back and forth with the main window.
+        m_estacao.mensagens.MsgBox(MensagemSemOperadores, Estilo::Exclamacao, TituloJanela);
+        m_estacao.sistema.TerminarPrograma(SaidaSemOperadores);
+        return false;
+    }
+    m_operador = ModGlobal::LerIniTexto(m_estacao.Ini(), Seccoes::Acesso, ChaveOperador, QString());
+    m_codigo.clear();
+    m_botaoVisivel = false;
+    m_foco = m_realce = Controlo::Nenhum;
+    m_painel.clear();
+    m_seleccionarCodigo = false;
+    mudarFoco(Controlo::cmb);
+    return true;
+}
+
+void LogicaAcesso::cmb_Click(const QString& nome)
+{
+    m_operador = nome;
+    if (!m_codigo.isEmpty())
+        m_codigo.clear();
+    if (m_botaoVisivel)
+        m_botaoVisivel = false;
+}
+
+void LogicaAcesso::cmb_Change(const QString& texto)
+{
+    m_operador = texto;
+}
+
+void LogicaAcesso::txt_Change(const QString& texto)
+{
+    m_codigo = texto.left(MaximoCodigo);
+}
+
+void LogicaAcesso::cmb_Enter()
+{
+    mudarFoco(Controlo::txt);
+}
+
+void LogicaAcesso::txt_Enter()
+{
+    if (m_codigo.isEmpty())
+        return;
+    m_botaoVisivel = true;
+    mudarFoco(Controlo::cmd);
+}
+
+LogicaAcesso::Desfecho LogicaAcesso::cmd_Click()
+{
+    EstadoAcesso& a = m_estacao.Acesso;
+    a.NivelAcesso = 0;
+    verificar();
+
+    if (a.NivelAcesso == 0) {
+        recusar();
+        return Desfecho::Fica;
+    }
+    if (a.NivelAcesso == 1)
+        return Desfecho::PrincipalModal;
+    ModGlobal::GravarIniTexto(m_estacao.Ini(), Seccoes::Acesso, ChaveOperador, a.NomeOperador);
+    return Desfecho::PrincipalSemEspera;
+}
+
+// The rows of the operator's name, in table order, until one whose code
+// matches gives a level. A matching row of level 0 still clears the count.
+// A failing read has had its box and counts as a refusal.
+void LogicaAcesso::verificar()
+{
+    EstadoAcesso& a = m_estacao.Acesso;
+    bool encontrado = false;
+    Passo(m_estacao.mensagens, CabecalhoErro, [&] {
+        QSqlQuery q = lerTabela(m_estacao, {CampoOperador, CampoCodigo, CampoNivel});
+        while (a.NivelAcesso == 0 && q.next()) {
+            const QSqlRecord linha = q.record();
+            if (!iguais(ModGlobal::LerCampoTexto(linha, CampoOperador), m_operador))
+                continue;
+            encontrado = true;
+            if (!iguais(ModGlobal::LerCampoTexto(linha, CampoCodigo), m_codigo))
+                continue;
+            a.TentativasAcesso = 0;
+            a.NivelAcesso = ModGlobal::LerCampoByte(linha, CampoNivel);
+            a.NomeOperador = ModGlobal::LerCampoTexto(linha, CampoOperador);
+        }
+    });
+    if (!encontrado)
+        mudarFoco(Controlo::cmb);
+}
+
+void LogicaAcesso::recusar()
+{
+    EstadoAcesso& a = m_estacao.Acesso;
+    if (a.TentativasAcesso < 255)
+        ++a.TentativasAcesso;
+    if (a.TentativasAcesso <= 2) {
+        m_estacao.mensagens.MsgBox(MensagemSemAcesso, Estilo::Exclamacao, tituloTentativa(a.TentativasAcesso));
+        mudarFoco(Controlo::txt);
+        return;
+    }
+    // The third refusal in a row, and every later one, powers the computer
+    // off, without a word. A refusal of the system leaves the login as it is.
+    QString erro;
+    if (!m_estacao.sistema.DesligarComputador(&erro))
+        qWarning("Zumarel: o computador recusou desligar-se: %s", qUtf8Printable(erro));
+}
+
+void LogicaAcesso::mudarFoco(Controlo c)
+{
+    if (m_foco != Controlo::Nenhum)
+        LostFocus(m_foco);
+    m_foco = c;
+    if (c != Controlo::Nenhum)
+        GotFocus(c);
+}
+
+void LogicaAcesso::GotFocus(Controlo c)
+{
+    m_realce = c;
+    m_painel = dica(c);
+    if (c == Controlo::txt)
+        m_seleccionarCodigo = true;
+}
+
+void LogicaAcesso::LostFocus(Controlo c)
+{
+    if (m_realce == c)
+        m_realce = Controlo::Nenhum;
+    m_painel.clear();
+}
+
+bool LogicaAcesso::tomarSeleccionarCodigo()
+{
+    return std::exchange(m_seleccionarCodigo, false);
+}
