@@ -1,0 +1,199 @@
+#include "tables/ConteudoListas.h"
+
+#include "platform/Conversoes.h"
+#include "platform/Erro.h"
+#include "shared/Esquema.h"
+#include "startup/Consulta.h"
+#include "startup/ModGlobalCampos.h"
+
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace ConteudoListas {
+
+namespace {
+
+ColunaLista coluna(const QString& legenda, int largura, const QString& campo,
+                   Qt::Alignment alinhamento = Qt::AlignLeft, Conversao conversao = Conversao::Texto)
+{
+    return ColunaLista{legenda, largura, alinhamento, campo, conversao};
+}
+
+// The plate, the vehicle code and the ten party columns that the vehicle and
+// first-weighing lists share.
+QList<ColunaLista> colunasViatura()
+{
+    return {
+        coluna(QStringLiteral("Viatura"), 1500, QStringLiteral("Viatura")),
+        coluna(QStringLiteral("Código"), 600, QStringLiteral("Código da viatura")),
+        coluna(QStringLiteral("C.Cli."), 600, QStringLiteral("Código da entidade")),
+        coluna(QStringLiteral("Cliente ou fornecedor"), 3000, QStringLiteral("Entidade")),
+        coluna(QStringLiteral("C.Trp."), 600, QStringLiteral("Código do transportador")),
+        coluna(QStringLiteral("Transportador"), 3000, QStringLiteral("Transportador")),
+        coluna(QStringLiteral("C.Prd."), 600, QStringLiteral("Código do produto")),
+        coluna(QStringLiteral("Produto"), 3000, QStringLiteral("Produto")),
+        coluna(QStringLiteral("C.L.C."), 600, QStringLiteral("Código do local de carga")),
+        coluna(QStringLiteral("Local de carga"), 3000, QStringLiteral("Local de carga")),
+        coluna(QStringLiteral("C.L.D."), 600, QStringLiteral("Código do local de descarga")),
+        coluna(QStringLiteral("Local de descarga"), 3000, QStringLiteral("Local de descarga")),
+    };
+}
+
+DefinicaoLista listaCodigos(const QString& titulo, const QString& tabela, const QString& legendaNome,
+                            const QString& campoNome, const QString& campoCodigo, const QString& legendaOpt1,
+                            const QString& nomeTabela)
+{
+    DefinicaoLista d;
+    d.titulo = titulo;
+    d.tabela = tabela;
+    d.campoEtiqueta = campoCodigo;
+    d.colunas = {coluna(legendaNome, 6000, campoNome), coluna(QStringLiteral("Código"), 550, campoCodigo)};
+    d.legendaOpt0 = QStringLiteral("Código");
+    d.legendaOpt1 = legendaOpt1;
+    d.cabecalhoErro = QStringLiteral("Erro no acesso à tabela de ") + nomeTabela;
+    return d;
+}
+
+QList<DefinicaoLista> construirListas()
+{
+    DefinicaoLista viaturas;
+    viaturas.titulo = QStringLiteral("Menu de viaturas");
+    viaturas.tabela = Esquema::Viaturas;
+    viaturas.campoEtiqueta = QStringLiteral("Código da viatura");
+    viaturas.colunas = colunasViatura();
+    viaturas.colunas += {
+        coluna(QStringLiteral("Tara"), 900, QStringLiteral("Peso de tara"), Qt::AlignRight, Conversao::Peso),
+        coluna(QStringLiteral("Bruto"), 900, QStringLiteral("Peso bruto"), Qt::AlignRight, Conversao::Peso),
+        coluna(QStringLiteral("Data"), 1600, QStringLiteral("Data"), Qt::AlignHCenter, Conversao::Data),
+    };
+    viaturas.legendaOpt0 = QStringLiteral("Código");
+    viaturas.legendaOpt1 = QStringLiteral("Viatura");
+    viaturas.cabecalhoErro = QStringLiteral("Erro no acesso à tabela de viaturas");
+
+    DefinicaoLista primeiras;
+    primeiras.titulo = QStringLiteral("Menu de primeiras pesagens");
+    primeiras.tabela = Esquema::Pesagens;
+    primeiras.soPrimeirasPesagens = true;
+    primeiras.campoEtiqueta = QStringLiteral("Pesagem");
+    primeiras.colunas = colunasViatura();
+    // The hour of the first weighing is not shown: the date column carries it.
+    primeiras.colunas += {
+        coluna(QStringLiteral("Observações"), 3000, QStringLiteral("Observações")),
+        coluna(QStringLiteral("Peso"), 900, QStringLiteral("Peso á entrada"), Qt::AlignRight, Conversao::Peso),
+        coluna(QStringLiteral("B"), 250, QStringLiteral("Báscula de entrada"), Qt::AlignHCenter),
+        coluna(QStringLiteral("Data"), 1600, QStringLiteral("Data de entrada"), Qt::AlignHCenter, Conversao::Data),
+        coluna(QStringLiteral("Pesagem"), 800, QStringLiteral("Pesagem"), Qt::AlignHCenter, Conversao::Numero),
+    };
+    primeiras.legendaOpt0 = QStringLiteral("Pesagem");
+    primeiras.legendaOpt1 = QStringLiteral("Viatura");
+    primeiras.cabecalhoErro = QStringLiteral("Erro no acesso à tabela de primeiras pesagens");
+
+    return {
+        viaturas,
+        primeiras,
+        listaCodigos(QStringLiteral("Menu de clientes e fornecedores"), Esquema::Entidades,
+                     QStringLiteral("Cliente ou fornecedor"), QStringLiteral("Entidade"),
+                     QStringLiteral("Código da entidade"), QStringLiteral("Entidade"),
+                     QStringLiteral("clientes ou fornecedores")),
+        listaCodigos(QStringLiteral("Menu de transportadores"), Esquema::Transportadores,
+                     QStringLiteral("Transportador"), QStringLiteral("Transportador"),
+                     QStringLiteral("Código do transportador"), QStringLiteral("Transportador"),
+                     QStringLiteral("transportadores")),
+        listaCodigos(QStringLiteral("Menu de produtos"), Esquema::Produtos, QStringLiteral("Produto"),
+                     QStringLiteral("Produto"), QStringLiteral("Código do produto"), QStringLiteral("Produto"),
+                     QStringLiteral("produtos")),
+        listaCodigos(QStringLiteral("Menu de locais de carga"), Esquema::LocaisCarga,
+                     QStringLiteral("Local de carga"), QStringLiteral("Local de carga"),
+                     QStringLiteral("Código do local de carga"), QStringLiteral("Local de carga"),
+                     QStringLiteral("locais de carga")),
+        // The option reads "Local descarga", without "de", unlike its column.
+        listaCodigos(QStringLiteral("Menu de locais de descarga"), Esquema::LocaisDescarga,
+                     QStringLiteral("Local de descarga"), QStringLiteral("Local de descarga"),
+                     QStringLiteral("Código do local de descarga"), QStringLiteral("Local descarga"),
+                     QStringLiteral("locais de descarga")),
+    };
+}
+
+// A database Null: a value with a type but no content.
+bool eNulo(const QVariant& v)
+{
+    return v.isValid() && v.isNull();
+}
+
+// A stored date ("yyyy-MM-dd HH:mm:ss") as the shared date text. Read field by
+// field and kept off the local time zone: a large list stays fast, and an hour
+// that the clock change skips is shown as stored.
+QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
+{
+    const QString texto = valor.toString();
+    const QStringView t(texto);
+    if (t.size() == 19 && t[4] == u'-' && t[7] == u'-' && t[10] == u' ' && t[13] == u':' && t[16] == u':') {
+        const QDate d(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
+        const QTime h(t.mid(11, 2).toInt(), t.mid(14, 2).toInt(), t.mid(17, 2).toInt());
+        if (d.isValid() && h.isValid())
+            return Conversoes::textoDeData(QDateTime(d, h, Qt::UTC));
+    }
+    return Conversoes::textoDeData(ModGlobal::VarData(valor, relogio));
+}
+
+QString textoDe(const QVariant& valor, Conversao conversao, const QLocale& local, const Relogio& relogio)
+{
+    switch (conversao) {
+    case Conversao::Texto:
+        return ModGlobal::VarTexto(valor);
+    case Conversao::Peso:
+        return local.toString(ModGlobal::VarLong(valor)) + QStringLiteral(" kg");
+    case Conversao::Numero:
+        return QString::number(ModGlobal::VarLong(valor));
+    case Conversao::Data:
+        // No date is no date: made-up "now" would pass for a fresh tare.
+        if (eNulo(valor))
+            return QString();
+        return textoDeDataGuardada(valor, relogio);
+    }
+    return QString();
+}
+
+}  // namespace
+
+const DefinicaoLista* definicao(const QString& titulo)
+{
+    static const QList<DefinicaoLista> listas = construirListas();
+    for (const DefinicaoLista& d : listas) {
+        if (d.titulo == titulo)
+            return &d;
+    }
+    return nullptr;
+}
+
+void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogio& relogio, QList<LinhaLista>& linhas)
+{
+    // The tag first, then every column's field; names come from the list
+    // description only, and the rows come in the order they were stored.
+    QStringList campos{Esquema::citar(lista.campoEtiqueta)};
+    for (const ColunaLista& c : lista.colunas)
+        campos << Esquema::citar(c.campo);
+    QString sql = QStringLiteral("SELECT ") + campos.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                  + Esquema::citar(lista.tabela);
+    if (lista.soPrimeirasPesagens)
+        sql += QStringLiteral(" WHERE ") + Esquema::citar(QStringLiteral("Tipo de pesagem")) + QStringLiteral(" = 'P'");
+    sql += QStringLiteral(" ORDER BY rowid");
+
+    QSqlQuery q = Consulta::executar(db, sql);
+    const QLocale local;
+    const int n = int(lista.colunas.size());
+    while (q.next()) {
+        LinhaLista linha;
+        linha.etiqueta = textoDe(q.value(0), Conversao::Texto, local, relogio);
+        linha.colunas.reserve(n);
+        for (int i = 0; i < n; ++i)
+            linha.colunas << textoDe(q.value(i + 1), lista.colunas.at(i).conversao, local, relogio);
+        linhas << std::move(linha);
+    }
+    if (q.lastError().isValid())
+        Erros::lancarSql(q.lastError());
+}
+
+}  // namespace ConteudoListas
