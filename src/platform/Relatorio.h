@@ -26,3 +26,29 @@ public:
     // Runs a request and returns its status: 0 when it was carried out.
     virtual int ExecutarRelatorio(const PedidoRelatorio& pedido) = 0;
 };
+
+// Where a request goes.
+namespace DestinoRelatorio {
+constexpr int Janela = 0;      // the preview window
+constexpr int Impressora = 1;  // the printer
+}  // namespace DestinoRelatorio
+
+// States of the preview window.
+namespace EstadoJanelaRelatorio {
+constexpr int Normal = 0;
+constexpr int Minimizada = 1;
+constexpr int Maximizada = 2;
+}  // namespace EstadoJanelaRelatorio
+
+// The statuses a run returns. Callers keep them without testing them; they
+// say why nothing came out.
+namespace EstadoRelatorio {
+constexpr int Executado = 0;          // done, also "fewer than one copy: nothing to print"
+constexpr int DefinicaoEmFalta = 1;   // the definition file is missing or unreadable
+constexpr int DefinicaoInvalida = 2;  // the definition is not one of ours, or is wrong
+constexpr int FormulaRecusada = 3;    // the selection formula is not one the station makes
+constexpr int ErroBaseDados = 4;      // the rows could not be read
+constexpr int FalhaImpressao = 5;     // the printer or the PDF file failed
+constexpr int DestinoDesconhecido = 6;
+constexpr int SemRegistos = 7;        // a document with no row: nothing printed
+}  // namespace EstadoRelatorio

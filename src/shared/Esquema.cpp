@@ -226,6 +226,8 @@ const QList<Indice>& indices()
         // Not unique: the counters may be set back by hand.
         {QStringLiteral("PesagensPorDocumento"), Pesagens, {QStringLiteral("Tipo de pesagem"), QStringLiteral("Número de pesagem")}},
         {QStringLiteral("PesagensPorDataSaida"), Pesagens, {QStringLiteral("Data de saída")}},
+        // The recent-weighings grid: one kind's rows in their order, from a row number on.
+        {QStringLiteral("PesagensPorTipo"), Pesagens, {QStringLiteral("Tipo de pesagem")}},
         {QStringLiteral("ViaturasPorMatricula"), Viaturas, {QStringLiteral("Viatura")}},
         {QStringLiteral("OperadoresPorNome"), Operadores, {QStringLiteral("Operador")}},
     };

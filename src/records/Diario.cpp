@@ -1,0 +1,3 @@
+#include "records/Diario.h"
+
+Q_LOGGING_CATEGORY(diarioRegistos, "zumarel.registos")

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class Estacao;
+struct Definicoes;
+
+// The weighing documents: which report definition lays out a row of each
+// kind, how many copies the settings give it, and the selection formulas
+// that pick one row.
+namespace Documentos {
+
+inline const QString PrimeiraPesagem = QStringLiteral("doc_pri.rpt");    // kind 'P'
+inline const QString Entrada = QStringLiteral("doc_seg_e.rpt");          // 'E'
+inline const QString Guia = QStringLiteral("doc_seg_g.rpt");             // 'G'
+inline const QString Talao = QStringLiteral("doc_seg_t.rpt");            // 'T'
+inline const QString SegundaViaEntrada = QStringLiteral("doc_sgv_e.rpt");
+inline const QString SegundaViaGuia = QStringLiteral("doc_sgv_g.rpt");
+inline const QString SegundaViaTalao = QStringLiteral("doc_sgv_t.rpt");
+inline const QString Anulada = QStringLiteral("doc_anu.rpt");            // 'A'
+
+// The document of a stored row by its kind, compared exactly: 'P', 'E', 'G'
+// or 'T'; the empty text for any other kind.
+QString ficheiroDocumento(const QString& tipo);
+
+// The copies the settings give a kind after a save, and whether that count
+// is printed at all: 'P' unless 0, the others when above 0.
+struct Copias
+{
+    qint16 quantidade = 0;
+    bool imprime = false;
+};
+Copias copiasDocumento(const QString& tipo, const Definicoes& def);
+
+// The document a grid row previews by its kind: the second copy of 'E', 'G'
+// and 'T', the first-weighing ticket of 'P', the cancellation of 'A'; the
+// empty text for any other kind.
+QString ficheiroVisualizacao(const QString& tipo);
+
+// "{Pesagens.Pesagem} = 57"
+QString FormulaPesagem(qint64 Pesagem);
+// "{Pesagens.Tipo de pesagem} = 'P' and {Pesagens.Pesagem} = 57"
+QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem);
+
+// Sends a document of the program's folder to the printer with these copies;
+// returns the printer's status (no printer made yet: -1).
+int imprimir(Estacao& estacao, const QString& ficheiro, const QString& formula, qint16 copias);
+
+}  // namespace Documentos

@@ -1,0 +1,58 @@
+#include "records/GravacaoPesagens.h"
+
+#include "platform/Mensagens.h"
+#include "platform/Relogio.h"
+#include "records/EcraGravacao.h"
+#include "records/LinhaPesagem.h"
+#include "shared/Esquema.h"
+#include "startup/EscritorLinha.h"
+#include "startup/Estacao.h"
+#include "startup/Passo.h"
+
+namespace {
+const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de primeiras pesagens");
+}
+
+void GravacaoPesagens::GravarPrimeiraPesagem()
+{
+    const QString modo = m_ecra.ModoPesagem();
+    QDateTime dataPrimeira;
+    if (modo == u"PP") {
+        dataPrimeira = m_estacao.relogio.agora();
+    } else if (modo == u"PM") {
+        const auto escrita = dataEscrita(m_ecra.txt(Txt::DataEntrada), m_ecra.txt(Txt::HoraEntrada));
+        if (!escrita) {
+            recusar(QStringLiteral("Data ou hora da 1a.Pesagem inválida"));
+            return;
+        }
+        dataPrimeira = *escrita;
+    } else {
+        m_estacao.mensagens.MsgBox(QStringLiteral("Erro ao tentar gravar primeira pesagem"), Estilo::Critico,
+                                   QStringLiteral("Atenção"));
+        return;
+    }
+    // Nothing is stored without a weight: it would print a ticket without one.
+    if (!pesoValido(Txt::PesoEntrada)) {
+        recusar(QStringLiteral("Peso da 1a.Pesagem inválido ou em falta"));
+        return;
+    }
+    m_ecra.setDataPrimeiraPesagem(dataPrimeira);
+
+    const CamposLinha campos =
+        LinhaPesagem::camposPrimeiraPesagem(m_ecra, dataPrimeira, m_estacao.Acesso.NomeOperador);
+
+    // Never the previous number: a row that failed to go in has none.
+    m_estacao.UltimaPesagem = 0;
+    {
+        EscritorLinha linha(m_estacao.bd(), Esquema::Pesagens, m_estacao.relogio);
+        LinhaPesagem::definir(linha, campos, m_estacao.mensagens, Cabecalho);
+        Passo(m_estacao.mensagens, Cabecalho, [&] { m_estacao.UltimaPesagem = qint32(linha.inserir()); });
+    }
+    if (m_estacao.temBackup()) {
+        EscritorLinha linha(m_estacao.bdBackup(), Esquema::Pesagens, m_estacao.relogio);
+        LinhaPesagem::definir(linha, campos, m_estacao.mensagens, Cabecalho);
+        Passo(m_estacao.mensagens, Cabecalho, [&] { linha.inserir(); });
+    }
+
+    concluir(Cabecalho);
+}

@@ -1,0 +1,107 @@
+#include "records/GravarViatura.h"
+
+#include "platform/Mensagens.h"
+#include "platform/Relogio.h"
+#include "records/EcraGravacao.h"
+#include "records/LinhaPesagem.h"
+#include "shared/Esquema.h"
+#include "startup/Consulta.h"
+#include "startup/EscritorLinha.h"
+#include "startup/Estacao.h"
+#include "startup/ModGlobalCampos.h"
+#include "startup/Passo.h"
+
+#include <QSqlRecord>
+#include <optional>
+
+namespace {
+
+const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de viaturas");
+const QString Titulo = QStringLiteral("Tabela de viaturas");
+
+ValorCampo peso(const QString& campo, const EcraGravacao& ecra, int indice)
+{
+    return {campo, [&ecra, indice] { return QVariant(ecra.txt(indice)); }};
+}
+
+}  // namespace
+
+void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
+{
+    ServicoMensagens& mensagens = estacao.mensagens;
+    const QString codigo = ecra.txt(Txt::CodigoViatura);
+    if (estacao.Acesso.NivelAcesso <= 2 || codigo.trimmed().isEmpty())
+        return;
+
+    // The vehicle's stored row, by the code exactly as typed.
+    std::optional<QSqlRecord> guardada;
+    const bool procurada = Passo(mensagens, Cabecalho, [&] {
+        QSqlQuery q = Consulta::executar(estacao.bd(),
+                                         QStringLiteral("SELECT * FROM %1 WHERE %2 = ? LIMIT 1")
+                                             .arg(Esquema::citar(Esquema::Viaturas),
+                                                  Esquema::citar(QStringLiteral("Código da viatura"))),
+                                         {codigo});
+        if (q.next())
+            guardada = q.record();
+    });
+    if (!procurada)
+        return;
+
+    // Which weight is the tare and which the gross. When the two weights
+    // cannot be compared, the first is taken as the lighter.
+    const QString modo = ecra.ModoPesagem();
+    const bool segunda = modo == u"SP" || modo == u"SM";
+    bool primeiraMaisLeve = true;
+    if (segunda) {
+        Passo(mensagens, Cabecalho, [&] {
+            primeiraMaisLeve = ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada)) < ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
+        });
+    }
+    const int indiceTara = !segunda || primeiraMaisLeve ? Txt::PesoEntrada : Txt::PesoSaida;
+    const int indiceBruto = primeiraMaisLeve ? Txt::PesoSaida : Txt::PesoEntrada;
+
+    const CamposLinha viaturaEPartes = LinhaPesagem::camposViaturaEPartes(ecra);
+    CamposLinha campos;
+    if (!guardada) {
+        if (mensagens.MsgBox(QStringLiteral("Deseja gravar a nova viatura em\nTabela de viaturas"),
+                             Estilo::SimNao + Estilo::Pergunta + Estilo::SegundoBotao, Titulo) != Resposta::Sim)
+            return;
+        campos << viaturaEPartes;
+        campos << peso(QStringLiteral("Peso de tara"), ecra, indiceTara);
+        // After a first weighing a new vehicle's gross keeps the table's default.
+        if (segunda)
+            campos << peso(QStringLiteral("Peso bruto"), ecra, indiceBruto);
+    } else {
+        // Plate and parties compared letter for letter, case included.
+        bool alterada = false;
+        for (int i = 1; i < viaturaEPartes.size(); ++i) {
+            const QString& campo = viaturaEPartes[i].campo;
+            QString guardado;
+            PassoSilencioso([&] { guardado = ModGlobal::LerCampoTexto(*guardada, campo); });
+            if (guardado != viaturaEPartes[i].valor().toString())
+                alterada = true;
+        }
+        if (alterada
+            && mensagens.MsgBox(QStringLiteral("Os dados da viatura foram alterados\nDeseja gravar as alterações"),
+                                Estilo::SimNao + Estilo::Pergunta, Titulo) == Resposta::Sim)
+            campos << viaturaEPartes.mid(1);
+        campos << peso(QStringLiteral("Peso de tara"), ecra, indiceTara);
+        if (segunda)
+            campos << peso(QStringLiteral("Peso bruto"), ecra, indiceBruto);
+        else
+            campos << ValorCampo{QStringLiteral("Peso bruto"), [] { return QVariant(0); }};
+    }
+    const QDateTime agora = estacao.relogio.agora();
+    campos << ValorCampo{QStringLiteral("Data"), [agora] { return QVariant(agora); }}
+           << ValorCampo{QStringLiteral("Hora"), [agora] { return QVariant(LinhaPesagem::hora(agora)); }}
+           << ValorCampo{QStringLiteral("Operador"), [&estacao] { return QVariant(estacao.Acesso.NomeOperador); }};
+
+    EscritorLinha linha(estacao.bd(), Esquema::Viaturas, estacao.relogio);
+    LinhaPesagem::definir(linha, campos, mensagens, Cabecalho);
+    Passo(mensagens, Cabecalho, [&] {
+        if (guardada)
+            linha.actualizar(guardada->value(QStringLiteral("Código da viatura")));
+        else
+            linha.inserir();
+    });
+}

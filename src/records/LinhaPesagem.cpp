@@ -1,0 +1,87 @@
+#include "records/LinhaPesagem.h"
+
+#include "records/EcraGravacao.h"
+#include "startup/EscritorLinha.h"
+#include "startup/ModGlobalCampos.h"
+#include "startup/Passo.h"
+
+#include <cstdlib>
+
+namespace LinhaPesagem {
+
+namespace {
+
+ValorCampo texto(const QString& campo, const EcraGravacao& ecra, int indice)
+{
+    return {campo, [&ecra, indice] { return QVariant(ecra.txt(indice)); }};
+}
+
+ValorCampo fixo(const QString& campo, const QVariant& valor)
+{
+    return {campo, [valor] { return valor; }};
+}
+
+}  // namespace
+
+QString hora(const QDateTime& momento)
+{
+    return momento.toString(QStringLiteral("HH:mm"));
+}
+
+CamposLinha camposViaturaEPartes(const EcraGravacao& ecra)
+{
+    static const char* const nomes[] = {
+        "Código da viatura", "Viatura", "Código da entidade", "Entidade", "Código do transportador",
+        "Transportador", "Código do produto", "Produto", "Código do local de carga", "Local de carga",
+        "Código do local de descarga", "Local de descarga"};
+    CamposLinha campos;
+    for (int i = 0; i < 12; ++i)
+        campos << texto(QString::fromUtf8(nomes[i]), ecra, Txt::CodigoViatura + i);
+    return campos;
+}
+
+CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& operador)
+{
+    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"))};
+    campos << camposViaturaEPartes(ecra);
+    campos << texto(QStringLiteral("Observações"), ecra, Txt::Observacoes)
+           << texto(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
+           << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
+           << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
+           << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira))
+           << fixo(QStringLiteral("Operador"), operador);
+    return campos;
+}
+
+CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, qint32 numero,
+                                 const QDateTime& dataPrimeira, const QDateTime& dataSegunda,
+                                 const QString& operador)
+{
+    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo),
+                       fixo(QStringLiteral("Número de pesagem"), numero)};
+    campos << camposViaturaEPartes(ecra);
+    campos << texto(QStringLiteral("Observações"), ecra, Txt::Observacoes)
+           << texto(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
+           << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
+           << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
+           << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira))
+           << texto(QStringLiteral("Peso á saída"), ecra, Txt::PesoSaida)
+           << fixo(QStringLiteral("Báscula de saída"), ecra.lblB2())
+           << fixo(QStringLiteral("Data de saída"), dataSegunda)
+           << fixo(QStringLiteral("Hora de saída"), hora(dataSegunda))
+           << ValorCampo{QStringLiteral("Peso líquido"), [&ecra] {
+                  const qint64 primeiro = ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada));
+                  const qint64 segundo = ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
+                  return QVariant(std::llabs(primeiro - segundo));
+              }}
+           << fixo(QStringLiteral("Operador"), operador);
+    return campos;
+}
+
+void definir(EscritorLinha& linha, const CamposLinha& campos, ServicoMensagens& mensagens, const QString& cabecalho)
+{
+    for (const ValorCampo& c : campos)
+        Passo(mensagens, cabecalho, [&] { linha.definir(c.campo, c.valor()); });
+}
+
+}  // namespace LinhaPesagem

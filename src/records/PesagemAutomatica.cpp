@@ -1,0 +1,169 @@
+#include "records/PesagemAutomatica.h"
+
+#include "platform/Erro.h"
+#include "platform/Relogio.h"
+#include "records/Diario.h"
+#include "records/DocumentosPesagem.h"
+#include "records/EcraGravacao.h"
+#include "records/LinhaPesagem.h"
+#include "shared/Esquema.h"
+#include "shared/EstadoBascula.h"
+#include "startup/Consulta.h"
+#include "startup/EscritorLinha.h"
+#include "startup/Estacao.h"
+#include "startup/ModGlobalCampos.h"
+#include "startup/ModGlobalIni.h"
+#include "startup/Passo.h"
+
+#include <QSqlRecord>
+#include <cstdlib>
+
+namespace {
+
+const QString Automatico = QStringLiteral("Automático");
+
+struct Documento
+{
+    qint64 pesagem = 0;
+    QString ficheiro;
+    qint16 copias = 0;
+};
+
+QString citar(const char* nome)
+{
+    return Esquema::citar(QString::fromUtf8(nome));
+}
+
+// Records the weighing of `codigo` in one transaction and says which document to print.
+Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const QString& marca)
+{
+    const QSqlDatabase db = estacao.bd();
+    const QDateTime agora = estacao.relogio.agora();
+    Consulta::Transaccao transaccao(db);
+    EscritorLinha linha(db, Esquema::Pesagens, estacao.relogio);
+    Documento doc;
+
+    QSqlQuery q = Consulta::executar(
+        db,
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ? AND %5 = 'P' ORDER BY %1 LIMIT 1")
+            .arg(citar("Pesagem"), citar("Peso á entrada"), Esquema::citar(Esquema::Pesagens),
+                 citar("Código da viatura"), citar("Tipo de pesagem")),
+        {codigo});
+    if (q.next()) {
+        // The vehicle's pending first weighing is closed as a Talão, without a number.
+        const QSqlRecord pendente = q.record();
+        q.finish();
+        doc = {pendente.value(0).toLongLong(), Documentos::Talao, estacao.Def.CopiasTalao};
+        const qint64 entrada = ModGlobal::LerCampoLong(pendente, QStringLiteral("Peso á entrada"));
+        linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
+        linha.definir(QStringLiteral("Peso á saída"), peso);
+        linha.definir(QStringLiteral("Báscula de saída"), marca);
+        linha.definir(QStringLiteral("Data de saída"), agora);
+        linha.definir(QStringLiteral("Hora de saída"), LinhaPesagem::hora(agora));
+        linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - entrada));
+        linha.definir(QStringLiteral("Operador"), Automatico);
+        linha.actualizar(doc.pesagem);
+        transaccao.confirmar();
+        return doc;
+    }
+    q.finish();
+
+    q = Consulta::executar(db,
+                           QStringLiteral("SELECT * FROM %1 WHERE %2 = ? LIMIT 1")
+                               .arg(Esquema::citar(Esquema::Viaturas), citar("Código da viatura")),
+                           {codigo});
+    if (q.next()) {
+        const QSqlRecord viatura = q.record();
+        q.finish();
+        static const char* const copiados[] = {
+            "Código da viatura", "Viatura", "Código da entidade", "Entidade", "Código do transportador",
+            "Transportador", "Código do produto", "Produto", "Código do local de carga", "Local de carga",
+            "Código do local de descarga", "Local de descarga"};
+        for (const char* nome : copiados) {
+            const QString campo = QString::fromUtf8(nome);
+            linha.definir(campo, ModGlobal::LerCampoTexto(viatura, campo));
+        }
+        linha.definir(QStringLiteral("Operador"), Automatico);
+        if (estacao.Def.DuasPesagens) {
+            linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
+            linha.definir(QStringLiteral("Peso á entrada"), peso);
+            linha.definir(QStringLiteral("Báscula de entrada"), marca);
+            linha.definir(QStringLiteral("Data de entrada"), agora);
+            linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(agora));
+            doc.ficheiro = Documentos::PrimeiraPesagem;
+            doc.copias = estacao.Def.CopiasPrimeiraPesagem;
+        } else {
+            // One weighing against the stored tare, dated when the tare was stored.
+            const qint64 tara = ModGlobal::LerCampoLong(viatura, QStringLiteral("Peso de tara"));
+            const QDateTime dataTara = ModGlobal::LerCampoData(viatura, QStringLiteral("Data"), estacao.relogio);
+            linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
+            linha.definir(QStringLiteral("Peso á entrada"), tara);
+            linha.definir(QStringLiteral("Báscula de entrada"), QStringLiteral("FV"));
+            linha.definir(QStringLiteral("Data de entrada"), dataTara);
+            linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(dataTara));
+            linha.definir(QStringLiteral("Peso á saída"), peso);
+            linha.definir(QStringLiteral("Báscula de saída"), marca);
+            linha.definir(QStringLiteral("Data de saída"), agora);
+            linha.definir(QStringLiteral("Hora de saída"), LinhaPesagem::hora(agora));
+            linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - tara));
+            doc.ficheiro = Documentos::Talao;
+            doc.copias = estacao.Def.CopiasTalao;
+        }
+    } else {
+        // A code not on file: the code and the entry weighing only, no operator.
+        q.finish();
+        linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
+        linha.definir(QStringLiteral("Código da viatura"), codigo);
+        linha.definir(QStringLiteral("Peso á entrada"), peso);
+        linha.definir(QStringLiteral("Báscula de entrada"), marca);
+        linha.definir(QStringLiteral("Data de entrada"), agora);
+        linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(agora));
+        doc.ficheiro = Documentos::PrimeiraPesagem;
+        doc.copias = estacao.Def.CopiasPrimeiraPesagem;
+    }
+    doc.pesagem = linha.inserir();
+    transaccao.confirmar();
+    return doc;
+}
+
+}  // namespace
+
+void PesagemAutomatica(Estacao& estacao, EcraGravacao& ecra, EstadoBascula& bascula, int Index)
+{
+    const QString codigo = bascula.CodigoCartao;
+
+    // An operator at the idle screen: the card is typed in for them.
+    if (estacao.Acesso.NivelAcesso >= 2 && ecra.ModoPesagem().isEmpty()) {
+        bascula.UltimoCartao = codigo;
+        ecra.setTxt(Txt::CodigoViatura, codigo);
+        int tecla = 13;
+        ecra.txt_KeyPress(Txt::CodigoViatura, tecla);
+        return;
+    }
+
+    if (codigo.trimmed().isEmpty())
+        return;
+    bascula.UltimoCartao = codigo;
+    bascula.CapturarPeso = true;
+
+    const QString marca = QStringLiteral("A") + QString::number(Index + 1);
+    Documento doc;
+    Erro erro;
+    if (!PassoSilencioso([&] { doc = registar(estacao, codigo, bascula.PesoActual, marca); }, &erro)) {
+        // Never the previous weighing's number, and no document for a row not stored.
+        estacao.UltimaPesagem = 0;
+        qCWarning(diarioRegistos) << "PesagemAutomatica: card" << codigo << "not recorded:" << erro.numero
+                                  << erro.descricao;
+        return;
+    }
+    estacao.UltimaPesagem = qint32(doc.pesagem);
+
+    estacao.Def.UltimoDocPesagem = estacao.UltimaPesagem;
+    const int estado =
+        Documentos::imprimir(estacao, doc.ficheiro, Documentos::FormulaPesagem(doc.pesagem), doc.copias);
+    if (estado != 0)
+        qCWarning(diarioRegistos) << "PesagemAutomatica:" << doc.ficheiro << "row" << doc.pesagem << "status" << estado;
+    if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"),
+                                  estacao.UltimaPesagem))
+        qCWarning(diarioRegistos) << "PesagemAutomatica: [NrCopias] UltimoDocPesagem not written";
+}

@@ -1,0 +1,212 @@
+#include "Bancada.h"
+
+#include "platform/Mensagens.h"
+#include "records/GravarViatura.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString NovaViatura = QStringLiteral("Deseja gravar a nova viatura em\nTabela de viaturas");
+const QString Alterada = QStringLiteral("Os dados da viatura foram alterados\nDeseja gravar as alterações");
+
+QVariantMap viatura(Bancada& b)
+{
+    const QList<QVariantMap> v = Bancada::linhas(b.bd(), QStringLiteral("Viaturas"));
+    return v.isEmpty() ? QVariantMap() : v[0];
+}
+
+// A vehicle on file with the screen's plate and parties and old weights.
+void guardarViatura(Bancada& b, const QString& codigo)
+{
+    Bancada::executar(b.bd(),
+                      QStringLiteral("INSERT INTO Viaturas VALUES (?, '12-AB-34', 'C01', 'Quinta D''Ouro', 'T01', "
+                                     "'Transportes Rápidos', 'P01', 'Areia', 'LC1', 'Pedreira', 'LD1', 'Obra', "
+                                     "1, 2, '2020-01-01 00:00:00', '00:00', 'Velho')"),
+                      {codigo});
+}
+
+}  // namespace
+
+class TesteGravarViatura : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void regraDosPesos_data();
+    void regraDosPesos();
+    void nivelOuCodigoSemEfeito_data();
+    void nivelOuCodigoSemEfeito();
+    void novaViaturaRecusadaPerguntaOutraVez();
+    void alteracoesComparadasLetraALetra_data();
+    void alteracoesComparadasLetraALetra();
+    void pesosQueNaoSaoNumeros();
+};
+
+void TesteGravarViatura::regraDosPesos_data()
+{
+    QTest::addColumn<bool>("naFicha");
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<QString>("primeiro");
+    QTest::addColumn<QString>("segundo");
+    QTest::addColumn<qint64>("tara");
+    QTest::addColumn<qint64>("bruto");
+
+    for (bool naFicha : {false, true}) {
+        const char* onde = naFicha ? "na ficha" : "nova";
+        // After a first weighing the tare is its weight; a new vehicle's gross keeps the default.
+        QTest::addRow("%s PP", onde) << naFicha << "PP" << "14200" << "" << qint64(14200) << qint64(0);
+        QTest::addRow("%s PM", onde) << naFicha << "PM" << "31500" << "" << qint64(31500) << qint64(0);
+        QTest::addRow("%s SP leve-pesado", onde) << naFicha << "SP" << "12000" << "31500" << qint64(12000) << qint64(31500);
+        QTest::addRow("%s SM pesado-leve", onde) << naFicha << "SM" << "31500" << "12000" << qint64(12000) << qint64(31500);
+        QTest::addRow("%s SP iguais", onde) << naFicha << "SP" << "15000" << "15000" << qint64(15000) << qint64(15000);
+    }
+}
+
+void TesteGravarViatura::regraDosPesos()
+{
+    QFETCH(bool, naFicha);
+    QFETCH(QString, modo);
+    QFETCH(QString, primeiro);
+    QFETCH(QString, segundo);
+    QFETCH(qint64, tara);
+    QFETCH(qint64, bruto);
+
+    Bancada b;
+    b.entrar(3);
+    if (naFicha)
+        guardarViatura(b, QStringLiteral("AB12"));
+    b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), primeiro, segundo);
+    b.ecra.modo = modo;
+    b.t.mensagens.respostas << Resposta::Sim;
+    GravarViatura(b.estacao(), b.ecra);
+
+    const QVariantMap v = viatura(b);
+    QCOMPARE(v.value("Peso de tara").toLongLong(), tara);
+    QCOMPARE(v.value("Peso bruto").toLongLong(), bruto);
+    QCOMPARE(v.value("Data").toString(), QStringLiteral("2026-12-05 14:30:00"));
+    QCOMPARE(v.value("Hora").toString(), QStringLiteral("14:30"));
+    QCOMPARE(v.value("Operador").toString(), QStringLiteral("Maria"));
+    QCOMPARE(v.value("Entidade").toString(), QStringLiteral("Quinta D'Ouro"));
+    // Only a new vehicle is asked about, with No as the default.
+    QCOMPARE(b.t.mensagens.caixas.size(), naFicha ? 0 : 1);
+    if (!naFicha) {
+        QCOMPARE(b.t.mensagens.caixas[0].texto, NovaViatura);
+        QCOMPARE(b.t.mensagens.caixas[0].titulo, QStringLiteral("Tabela de viaturas"));
+        QCOMPARE(b.t.mensagens.caixas[0].estilo, 292);
+    }
+}
+
+void TesteGravarViatura::nivelOuCodigoSemEfeito_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("codigo");
+    QTest::newRow("nível 1") << 1 << "AB12";
+    QTest::newRow("nível 2") << 2 << "AB12";
+    QTest::newRow("só espaços") << 4 << "   ";
+}
+
+void TesteGravarViatura::nivelOuCodigoSemEfeito()
+{
+    QFETCH(int, nivel);
+    QFETCH(QString, codigo);
+    Bancada b;
+    b.entrar(nivel);
+    guardarViatura(b, QStringLiteral("AB12"));
+    const QVariantMap antes = viatura(b);
+    b.ecra.preencher(codigo, QStringLiteral("outra"), QStringLiteral("9000"));
+    b.ecra.modo = QStringLiteral("PP");
+    GravarViatura(b.estacao(), b.ecra);
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+    QCOMPARE(viatura(b), antes);
+    QCOMPARE(Bancada::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 1);
+}
+
+void TesteGravarViatura::novaViaturaRecusadaPerguntaOutraVez()
+{
+    Bancada b;
+    b.entrar(4);
+    b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("9000"));
+    b.ecra.modo = QStringLiteral("PP");
+    GravarViatura(b.estacao(), b.ecra);  // no scripted answer: the default button, No
+    GravarViatura(b.estacao(), b.ecra);
+    QCOMPARE(b.t.mensagens.caixas.size(), 2);
+    QCOMPARE(b.t.mensagens.caixas[1].texto, NovaViatura);
+    QCOMPARE(Bancada::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 0);
+}
+
+void TesteGravarViatura::alteracoesComparadasLetraALetra_data()
+{
+    QTest::addColumn<int>("campo");
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<int>("resposta");
+    QTest::addColumn<bool>("pergunta");
+    QTest::addColumn<QString>("matriculaGuardada");
+    QTest::addColumn<QString>("produtoGuardado");
+
+    QTest::newRow("iguais") << int(Txt::Viatura) << "12-AB-34" << 0 << false << "12-AB-34" << "Areia";
+    QTest::newRow("minúsculas, Sim") << int(Txt::Viatura) << "12-ab-34" << int(Resposta::Sim) << true << "12-ab-34" << "Areia";
+    QTest::newRow("minúsculas, Não") << int(Txt::Viatura) << "12-ab-34" << int(Resposta::Nao) << true << "12-AB-34" << "Areia";
+    QTest::newRow("produto vazio, Sim") << int(Txt::Produto) << "" << int(Resposta::Sim) << true << "12-AB-34" << "";
+    QTest::newRow("produto, sem resposta") << int(Txt::Produto) << "Brita" << 0 << true << "12-AB-34" << "Brita";
+}
+
+void TesteGravarViatura::alteracoesComparadasLetraALetra()
+{
+    QFETCH(int, campo);
+    QFETCH(QString, valor);
+    QFETCH(int, resposta);
+    QFETCH(bool, pergunta);
+    QFETCH(QString, matriculaGuardada);
+    QFETCH(QString, produtoGuardado);
+
+    Bancada b;
+    b.entrar(3);
+    guardarViatura(b, QStringLiteral("AB12"));
+    // Typed in another case than stored: the same vehicle.
+    b.ecra.preencher(QStringLiteral("ab12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"),
+                     QStringLiteral("30000"));
+    b.ecra.campos[campo] = valor;
+    b.ecra.modo = QStringLiteral("SP");
+    if (resposta)
+        b.t.mensagens.respostas << resposta;
+    GravarViatura(b.estacao(), b.ecra);
+
+    QCOMPARE(b.t.mensagens.caixas.size(), pergunta ? 1 : 0);
+    if (pergunta) {
+        QCOMPARE(b.t.mensagens.caixas[0].texto, Alterada);
+        QCOMPARE(b.t.mensagens.caixas[0].estilo, 36);
+    }
+    const QVariantMap v = viatura(b);
+    QCOMPARE(v.value("Código da viatura").toString(), QStringLiteral("AB12"));
+    QCOMPARE(v.value("Viatura").toString(), matriculaGuardada);
+    QCOMPARE(v.value("Produto").toString(), produtoGuardado);
+    QVERIFY(!v.value("Produto").isNull());
+    // Declined or not, the weights and the moment are rewritten.
+    QCOMPARE(v.value("Peso de tara").toLongLong(), 12000);
+    QCOMPARE(v.value("Peso bruto").toLongLong(), 30000);
+    QCOMPARE(v.value("Operador").toString(), QStringLiteral("Maria"));
+}
+
+void TesteGravarViatura::pesosQueNaoSaoNumeros()
+{
+    // Reported, the first taken as the lighter; the rest of the row still stored.
+    Bancada b;
+    b.entrar(3);
+    guardarViatura(b, QStringLiteral("AB12"));
+    b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("x"));
+    b.ecra.modo = QStringLiteral("SP");
+    GravarViatura(b.estacao(), b.ecra);
+    QCOMPARE(b.t.mensagens.caixas.size(), 2);  // the comparison, then the gross
+    for (const auto& c : b.t.mensagens.caixas) {
+        QVERIFY(c.texto.startsWith(QStringLiteral("Erro no acesso à tabela de viaturas\n\n(")));
+        QCOMPARE(c.estilo, 48);
+    }
+    const QVariantMap v = viatura(b);
+    QCOMPARE(v.value("Peso de tara").toLongLong(), 12000);
+    QCOMPARE(v.value("Peso bruto").toLongLong(), 2);
+    QCOMPARE(v.value("Operador").toString(), QStringLiteral("Maria"));
+}
+
+QTEST_GUILESS_MAIN(TesteGravarViatura)
+#include "tst_GravarViatura.moc"

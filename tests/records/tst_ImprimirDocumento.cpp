@@ -1,0 +1,98 @@
+#include "Bancada.h"
+
+#include "records/ImprimirDocumento.h"
+#include "startup/ModGlobalIni.h"
+
+#include <QtTest>
+
+class TesteImprimirDocumento : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void documentoPeloTipo_data();
+    void documentoPeloTipo();
+    void semLinhaAvisa();
+};
+
+void TesteImprimirDocumento::documentoPeloTipo_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<int>("copias");     // of that kind, in the settings
+    QTest::addColumn<QString>("ficheiro");  // empty: nothing printed
+
+    QTest::newRow("P 1") << "P" << 1 << "doc_pri.rpt";
+    QTest::newRow("P 0") << "P" << 0 << "";
+    QTest::newRow("P -1") << "P" << -1 << "doc_pri.rpt";  // handed over; the printer prints nothing
+    QTest::newRow("E 3") << "E" << 3 << "doc_seg_e.rpt";
+    QTest::newRow("E 0") << "E" << 0 << "";
+    QTest::newRow("G 2") << "G" << 2 << "doc_seg_g.rpt";
+    QTest::newRow("G -1") << "G" << -1 << "";
+    QTest::newRow("T 1") << "T" << 1 << "doc_seg_t.rpt";
+    QTest::newRow("T 0") << "T" << 0 << "";
+    QTest::newRow("A") << "A" << 1 << "";
+    QTest::newRow("sem tipo") << "" << 1 << "";
+    QTest::newRow("p minúsculo") << "p" << 1 << "";
+}
+
+void TesteImprimirDocumento::documentoPeloTipo()
+{
+    QFETCH(QString, tipo);
+    QFETCH(int, copias);
+    QFETCH(QString, ficheiro);
+
+    Bancada b;
+    Definicoes& d = b.estacao().Def;
+    d.CopiasPrimeiraPesagem = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 9;
+    const qint16 c = qint16(copias);
+    if (tipo == u"P")
+        d.CopiasPrimeiraPesagem = c;
+    else if (tipo == u"E")
+        d.CopiasEntrada = c;
+    else if (tipo == u"G")
+        d.CopiasSaida = c;
+    else if (tipo == u"T")
+        d.CopiasTalao = c;
+    d.UltimoDocPesagem = 12;
+    Bancada::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, ?)"), {tipo});
+    b.estacao().UltimaPesagem = 57;
+
+    ImprimirDocumento(b.estacao(), b.ecra);
+
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+    const auto ultimoNoFicheiro = [&] {
+        return ModGlobal::LerIniLong(b.estacao().Ini(), QStringLiteral("NrCopias"), QStringLiteral("UltimoDocPesagem"), 0);
+    };
+    if (ficheiro.isEmpty()) {
+        QVERIFY(b.t.impressora.pedidos.isEmpty());
+        QCOMPARE(d.UltimoDocPesagem, 12);
+        QCOMPARE(ultimoNoFicheiro(), 0);
+        QVERIFY(!b.ecra.activos.contains(MnuOpc::UltimoDocumento));
+        return;
+    }
+    QCOMPARE(b.t.impressora.pedidos.size(), 1);
+    const PedidoRelatorio& p = b.t.impressora.pedidos[0];
+    QCOMPARE(QFileInfo(p.FicheiroRelatorio).fileName(), ficheiro);
+    QCOMPARE(p.FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 57"));
+    QCOMPARE(p.Destino, 1);
+    QCOMPARE(int(p.Copias), copias);
+    QCOMPARE(d.UltimoDocPesagem, 57);
+    // Kept in the settings file, so "Último &Documento" works after a restart.
+    QCOMPARE(ultimoNoFicheiro(), 57);
+    QCOMPARE(b.ecra.activos.value(MnuOpc::UltimoDocumento), true);
+}
+
+void TesteImprimirDocumento::semLinhaAvisa()
+{
+    Bancada b;
+    b.estacao().UltimaPesagem = 0;
+    ImprimirDocumento(b.estacao(), b.ecra);
+    QCOMPARE(b.t.mensagens.caixas.size(), 1);
+    QCOMPARE(b.t.mensagens.caixas[0].texto, QStringLiteral("Pesagem não existente em tabela de pesagens"));
+    QCOMPARE(b.t.mensagens.caixas[0].estilo, 64);
+    QCOMPARE(b.t.mensagens.caixas[0].titulo, QStringLiteral("Imprimir Documento de Pesagem"));
+    QVERIFY(b.t.impressora.pedidos.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TesteImprimirDocumento)
+#include "tst_ImprimirDocumento.moc"

@@ -1,0 +1,331 @@
+#include "Bancada.h"
+
+#include "records/PesagemAutomatica.h"
+#include "shared/EstadoBascula.h"
+#include "startup/ModGlobalIni.h"
+
+#include <QtTest>
+
+namespace {
+
+void viaturaNaFicha(Bancada& b, const QString& codigo, const QVariant& tara, const QVariant& data)
+{
+    Bancada::executar(b.bd(),
+                      QStringLiteral("INSERT INTO Viaturas VALUES (?, '12-AB-34', 'C01', 'Quinta D''Ouro', 'T01', "
+                                     "'Transportes', 'P01', 'Areia', 'LC1', 'Pedreira', 'LD1', 'Obra', ?, 0, ?, "
+                                     "'23:59', 'Maria')"),
+                      {codigo, tara, data});
+}
+
+void pendente(Bancada& b, const QString& codigo, const QVariant& peso, const QString& bascula = QStringLiteral("B1"))
+{
+    Bancada::executar(b.bd(),
+                      QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
+                                     "\"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", "
+                                     "\"Hora de entrada\", Operador) VALUES ('P', ?, '12-AB-34', ?, ?, "
+                                     "'2026-12-05 08:00:00', '08:00', 'Maria')"),
+                      {codigo, peso, bascula});
+}
+
+qint32 ultimoNoFicheiro(Bancada& b)
+{
+    return ModGlobal::LerIniLong(b.estacao().Ini(), QStringLiteral("NrCopias"), QStringLiteral("UltimoDocPesagem"), -1);
+}
+
+}  // namespace
+
+class TestePesagemAutomatica : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void entregaAoEcra_data();
+    void entregaAoEcra();
+    void estradaAutomaticaPeloNivelEModo_data();
+    void estradaAutomaticaPeloNivelEModo();
+    void completaPendenteComoTalao();
+    void duasPendentesSoAMaisAntiga();
+    void viaturaComDuasPesagens();
+    void viaturaContraATara_data();
+    void viaturaContraATara();
+    void codigoDesconhecido();
+    void codigoDeEspacosNadaFaz();
+    void codigoComPlicaEEspacosNoFim();
+    void falhaNaBaseDeDadosParaTudo();
+};
+
+void TestePesagemAutomatica::entregaAoEcra_data()
+{
+    QTest::addColumn<QString>("codigo");
+    QTest::newRow("cartão") << "AB12CD34";
+    QTest::newRow("só espaços") << "        ";
+}
+
+void TestePesagemAutomatica::entregaAoEcra()
+{
+    QFETCH(QString, codigo);
+    Bancada b;
+    b.entrar(3);
+    pendente(b, codigo, 12000);
+    EstadoBascula bascula;
+    bascula.CodigoCartao = codigo;
+    bascula.PesoActual = 30000;
+    QString codigoAoTeclar;
+    b.ecra.aoTeclar = [&](int, int) { codigoAoTeclar = b.ecra.txt(Txt::CodigoViatura); };
+
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+
+    // As if typed: the code in field 0, then Enter there.
+    QCOMPARE(b.ecra.teclas, (QList<std::pair<int, int>>{{0, 13}}));
+    QCOMPARE(codigoAoTeclar, codigo);
+    // Remembered, so the same stay of the vehicle starts nothing more.
+    QCOMPARE(bascula.UltimoCartao, codigo);
+    QCOMPARE(bascula.CapturarPeso, false);
+    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
+    QCOMPARE(Bancada::linhas(b.bd())[0].value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QVERIFY(b.t.impressora.pedidos.isEmpty());
+}
+
+void TestePesagemAutomatica::estradaAutomaticaPeloNivelEModo_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("modo");
+    QTest::newRow("sem operador") << 0 << "";
+    QTest::newRow("nível 1") << 1 << "";
+    for (const char* m : {"PP", "SP", "PM", "SM"})
+        QTest::newRow(qPrintable(QStringLiteral("nível 3, %1").arg(m))) << 3 << m;
+}
+
+void TestePesagemAutomatica::estradaAutomaticaPeloNivelEModo()
+{
+    QFETCH(int, nivel);
+    QFETCH(QString, modo);
+    Bancada b;
+    b.entrar(nivel);
+    b.ecra.modo = modo;
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("ZZ99");
+    bascula.PesoActual = 18000;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+    QVERIFY(b.ecra.teclas.isEmpty());
+    QCOMPARE(b.ecra.txt(Txt::CodigoViatura), QString());
+    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
+    QCOMPARE(bascula.UltimoCartao, QStringLiteral("ZZ99"));
+    QCOMPARE(bascula.CapturarPeso, true);
+}
+
+void TestePesagemAutomatica::completaPendenteComoTalao()
+{
+    Bancada b(true);
+    b.entrar(0);
+    b.estacao().Def.CopiasTalao = 2;
+    pendente(b, QStringLiteral("AB12"), 12000);
+    Bancada::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\") "
+                                                 "VALUES ('P', 'AB12')"));
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("AB12");
+    bascula.PesoActual = 31500;  // leaves heavier, at B2
+
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 1);
+
+    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("T"));
+    QVERIFY(l.value("Número de pesagem").isNull());
+    QCOMPARE(l.value("Peso á entrada").toLongLong(), 12000);
+    QCOMPARE(l.value("Báscula de entrada").toString(), QStringLiteral("B1"));
+    QCOMPARE(l.value("Peso á saída").toLongLong(), 31500);
+    QCOMPARE(l.value("Báscula de saída").toString(), QStringLiteral("A2"));
+    QCOMPARE(l.value("Data de saída").toString(), QStringLiteral("2026-12-05 14:30:00"));
+    QCOMPARE(l.value("Hora de saída").toString(), QStringLiteral("14:30"));
+    QCOMPARE(l.value("Peso líquido").toLongLong(), 19500);
+    QCOMPARE(l.value("Operador").toString(), QStringLiteral("Automático"));
+    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
+    for (const QString& c : {QStringLiteral("Entrada"), QStringLiteral("Guia"), QStringLiteral("Talão")})
+        QCOMPARE(Bancada::contador(b.bd(), c), 0);
+    // The backup keeps its pending row as it was.
+    QCOMPARE(Bancada::linha(b.backup(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+
+    QCOMPARE(b.estacao().UltimaPesagem, 1);
+    QCOMPARE(b.t.impressora.pedidos.size(), 1);
+    QCOMPARE(QFileInfo(b.t.impressora.pedidos[0].FicheiroRelatorio).fileName(), QStringLiteral("doc_seg_t.rpt"));
+    QCOMPARE(b.t.impressora.pedidos[0].FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 1"));
+    QCOMPARE(b.t.impressora.pedidos[0].Destino, 1);
+    QCOMPARE(b.t.impressora.pedidos[0].Copias, qint16(2));
+    QCOMPARE(b.estacao().Def.UltimoDocPesagem, 1);
+    QCOMPARE(ultimoNoFicheiro(b), 1);
+    QVERIFY(b.ecra.activos.isEmpty());  // "Último &Documento" is not touched here
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+}
+
+void TestePesagemAutomatica::duasPendentesSoAMaisAntiga()
+{
+    Bancada b;
+    b.entrar(0);
+    pendente(b, QStringLiteral("AB12"), 12000);
+    pendente(b, QStringLiteral("AB12"), 13000);
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("AB12");
+    bascula.PesoActual = 9000;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
+    QCOMPARE(Bancada::linha(b.bd(), 1).value("Peso líquido").toLongLong(), 3000);
+    QCOMPARE(Bancada::linha(b.bd(), 2).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+}
+
+void TestePesagemAutomatica::viaturaComDuasPesagens()
+{
+    Bancada b;
+    b.entrar(1);
+    b.estacao().Def.DuasPesagens = true;
+    b.estacao().Def.CopiasPrimeiraPesagem = 3;
+    viaturaNaFicha(b, QStringLiteral("AB12"), 11000, QStringLiteral("2026-01-02 10:20:00"));
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("AB12");
+    bascula.PesoActual = 12500;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+
+    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(l.value("Viatura").toString(), QStringLiteral("12-AB-34"));
+    QCOMPARE(l.value("Entidade").toString(), QStringLiteral("Quinta D'Ouro"));
+    QCOMPARE(l.value("Local de descarga").toString(), QStringLiteral("Obra"));
+    QCOMPARE(l.value("Peso á entrada").toLongLong(), 12500);
+    QCOMPARE(l.value("Báscula de entrada").toString(), QStringLiteral("A1"));
+    QCOMPARE(l.value("Data de entrada").toString(), QStringLiteral("2026-12-05 14:30:00"));
+    QCOMPARE(l.value("Operador").toString(), QStringLiteral("Automático"));
+    QVERIFY(l.value("Peso á saída").isNull());
+    QVERIFY(l.value("Observações").isNull());
+    QCOMPARE(QFileInfo(b.t.impressora.pedidos.value(0).FicheiroRelatorio).fileName(), QStringLiteral("doc_pri.rpt"));
+    QCOMPARE(b.t.impressora.pedidos.value(0).Copias, qint16(3));
+    // The vehicle file is not touched.
+    QCOMPARE(Bancada::linhas(b.bd(), QStringLiteral("Viaturas"))[0].value("Peso de tara").toLongLong(), 11000);
+}
+
+void TestePesagemAutomatica::viaturaContraATara_data()
+{
+    QTest::addColumn<QVariant>("tara");
+    QTest::addColumn<QVariant>("data");
+    QTest::addColumn<QString>("dataEntrada");
+    QTest::addColumn<QString>("horaEntrada");
+    QTest::addColumn<qint64>("liquido");
+    // The entry time comes from the tare's date, not from its time field.
+    QTest::newRow("tara com data") << QVariant(11000) << QVariant("2026-01-02 10:20:00") << "2026-01-02 10:20:00"
+                                   << "10:20" << qint64(1500);
+    QTest::newRow("sem data") << QVariant(14000) << QVariant() << "2026-12-05 14:30:00" << "14:30" << qint64(1500);
+    QTest::newRow("sem tara") << QVariant() << QVariant() << "2026-12-05 14:30:00" << "14:30" << qint64(12500);
+}
+
+void TestePesagemAutomatica::viaturaContraATara()
+{
+    QFETCH(QVariant, tara);
+    QFETCH(QVariant, data);
+    QFETCH(QString, dataEntrada);
+    QFETCH(QString, horaEntrada);
+    QFETCH(qint64, liquido);
+    Bancada b;
+    b.entrar(0);
+    b.estacao().Def.DuasPesagens = false;
+    b.estacao().Def.CopiasTalao = 1;
+    viaturaNaFicha(b, QStringLiteral("AB12"), tara, data);
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("AB12");
+    bascula.PesoActual = 12500;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 1);
+
+    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("T"));
+    QVERIFY(l.value("Número de pesagem").isNull());
+    QCOMPARE(l.value("Peso á entrada").toLongLong(), tara.toLongLong());
+    QCOMPARE(l.value("Báscula de entrada").toString(), QStringLiteral("FV"));
+    QCOMPARE(l.value("Data de entrada").toString(), dataEntrada);
+    QCOMPARE(l.value("Hora de entrada").toString(), horaEntrada);
+    QCOMPARE(l.value("Peso á saída").toLongLong(), 12500);
+    QCOMPARE(l.value("Báscula de saída").toString(), QStringLiteral("A2"));
+    QCOMPARE(l.value("Peso líquido").toLongLong(), liquido);
+    QCOMPARE(l.value("Operador").toString(), QStringLiteral("Automático"));
+    QCOMPARE(QFileInfo(b.t.impressora.pedidos.value(0).FicheiroRelatorio).fileName(), QStringLiteral("doc_seg_t.rpt"));
+}
+
+void TestePesagemAutomatica::codigoDesconhecido()
+{
+    Bancada b;
+    b.entrar(0);
+    b.estacao().Def.CopiasPrimeiraPesagem = 0;
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("ZZ99");
+    bascula.PesoActual = 8000;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+
+    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(l.value("Código da viatura").toString(), QStringLiteral("ZZ99"));
+    QCOMPARE(l.value("Peso á entrada").toLongLong(), 8000);
+    QCOMPARE(l.value("Báscula de entrada").toString(), QStringLiteral("A1"));
+    QVERIFY(l.value("Operador").isNull());
+    QVERIFY(l.value("Viatura").isNull());
+    // The count goes as configured, even 0; the document is still the last one.
+    QCOMPARE(b.t.impressora.pedidos.size(), 1);
+    QCOMPARE(b.t.impressora.pedidos[0].Copias, qint16(0));
+    QCOMPARE(ultimoNoFicheiro(b), 1);
+}
+
+void TestePesagemAutomatica::codigoDeEspacosNadaFaz()
+{
+    Bancada b;
+    b.entrar(0);
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("        ");
+    bascula.UltimoCartao = QStringLiteral("ANTES");
+    bascula.PesoActual = 8000;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+    QCOMPARE(bascula.UltimoCartao, QStringLiteral("ANTES"));
+    QCOMPARE(bascula.CapturarPeso, false);
+    QCOMPARE(Bancada::contarLinhas(b.bd()), 0);
+    QVERIFY(b.t.impressora.pedidos.isEmpty());
+}
+
+void TestePesagemAutomatica::codigoComPlicaEEspacosNoFim()
+{
+    Bancada b;
+    b.entrar(0);
+    pendente(b, QStringLiteral("AB'12"), 12000);
+    EstadoBascula bascula;
+    // Trailing blanks are part of the code: "AB'12   " is not "AB'12".
+    bascula.CodigoCartao = QStringLiteral("AB'12   ");
+    bascula.PesoActual = 8000;
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(Bancada::linha(b.bd(), 2).value("Código da viatura").toString(), QStringLiteral("AB'12   "));
+
+    bascula.CodigoCartao = QStringLiteral("ab'12");  // letter case is not
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
+}
+
+void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
+{
+    Bancada b;
+    b.entrar(0);
+    pendente(b, QStringLiteral("AB12"), 12000);
+    b.estacao().UltimaPesagem = 1;
+    b.estacao().Def.UltimoDocPesagem = 1;
+    Bancada::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha BEFORE UPDATE ON Pesagens "
+                                             "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END"));
+    const QList<QVariantMap> antes = Bancada::linhas(b.bd());
+    EstadoBascula bascula;
+    bascula.CodigoCartao = QStringLiteral("AB12");
+    bascula.PesoActual = 30000;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("card \"AB12\" not recorded.*falha forçada")));
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+
+    // No second row, no reprint of the previous document, not a word.
+    QCOMPARE(Bancada::linhas(b.bd()), antes);
+    QVERIFY(b.t.impressora.pedidos.isEmpty());
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+    QCOMPARE(b.estacao().UltimaPesagem, 0);
+    QCOMPARE(b.estacao().Def.UltimoDocPesagem, 1);
+    QCOMPARE(ultimoNoFicheiro(b), -1);
+}
+
+QTEST_GUILESS_MAIN(TestePesagemAutomatica)
+#include "tst_PesagemAutomatica.moc"
