@@ -3,6 +3,7 @@
 #include "platform/Relatorio.h"
 
 #include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QSqlDatabase>
 #include <QString>

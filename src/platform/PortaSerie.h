@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/ConfiguracaoSerie.h"
+
+#include <QByteArray>
+#include <QSerialPort>
+#include <QString>
+
+class FicheiroPerfil;
+
+// One serial port, used the way the station has always used its ports: a
+// port number, a settings string, open or closed, the bytes waiting, read
+// them all, write. The number names a device through the settings file's
+// [PortasSerie] section (caminhoPortaSerie). Handshaking is never applied. A
+// port that reports a read or resource error (an adapter pulled out, the far
+// end of a pty gone) is closed at once, or it would flood the event loop.
+class PortaSerie
+{
+public:
+    explicit PortaSerie(const FicheiroPerfil& ini);
+    PortaSerie(const PortaSerie&) = delete;
+    PortaSerie& operator=(const PortaSerie&) = delete;
+
+    // Throws Erro 8002 for a number below 1; the port then has no number.
+    void setCommPort(int numero);
+    int CommPort() const { return m_numero; }
+
+    // Throws Erro 380 for a text that is not a settings string; the port
+    // keeps the settings it had ("9600,n,8,1" at first).
+    void setSettings(const QString& definicoes);
+    QString Settings() const { return m_definicoes; }
+
+    // Opening throws Erro: 8002 no port number or no such device, 8005 the
+    // device is in use (or may not be opened), 8015 any other refusal.
+    void setPortOpen(bool aberta);
+    bool PortOpen() const { return m_porta.isOpen(); }
+
+    qint64 InBufferCount() const;
+    QByteArray Input();
+    // False when the port is closed or refuses the bytes.
+    bool Output(const QByteArray& dados);
+
+    // The device path the number names now.
+    QString caminho() const;
+
+private:
+    void aplicarConfiguracao();
+
+    const FicheiroPerfil& m_ini;
+    QSerialPort m_porta;
+    int m_numero = 0;
+    QString m_definicoes = QStringLiteral("9600,n,8,1");
+    ConfiguracaoSerie m_configuracao;
+};

@@ -1,0 +1,140 @@
+// Identification of the vehicle and of the weighing mode.
+
+#include "platform/Mensagens.h"
+#include "screen/EcraPesagem.h"
+#include "screen/EcraPesagemOcupacao.h"
+#include "screen/RegrasEcra.h"
+#include "shared/Esquema.h"
+#include "startup/Consulta.h"
+#include "startup/Estacao.h"
+#include "startup/ModGlobalCampos.h"
+
+#include <QSqlRecord>
+#include <utility>
+
+using namespace CamposEntrada;
+
+namespace {
+bool eBranco(const QString& t) { return t.trimmed().isEmpty(); }
+
+// The ten party fields, in the order of entry fields 2 to 11.
+const QString camposPartes[] = {
+    QStringLiteral("Código da entidade"),          QStringLiteral("Entidade"),
+    QStringLiteral("Código do transportador"),     QStringLiteral("Transportador"),
+    QStringLiteral("Código do produto"),           QStringLiteral("Produto"),
+    QStringLiteral("Código do local de carga"),    QStringLiteral("Local de carga"),
+    QStringLiteral("Código do local de descarga"), QStringLiteral("Local de descarga"),
+};
+const QString CodigoViaturaCampo = QStringLiteral("Código da viatura");
+const QString ViaturaCampo = QStringLiteral("Viatura");
+}  // namespace
+
+void EcraPesagem::IdentificarStatusPesagem()
+{
+    Ocupacao o(*this);
+    const QString cabecalho = QStringLiteral("Erro ao tentar\nIdentificar o status da pesagem");
+    QString modo;
+    passo(cabecalho, [&] { LimparEcra(); });
+    ModoPesagem.clear();
+    if (eBranco(txt(CodigoViatura)) && eBranco(txt(Matricula))) {
+        DarFocoTxt(Matricula);
+    } else if (ConsultarPrimeiraPesagem()) {
+        modo = RegrasEcra::decidirModo(true, false, m_pesagemManual, PrimeiraManual, m_estacao.Def.DuasPesagens);
+    } else {
+        const bool emFicheiro = ConsultarViatura();
+        modo = RegrasEcra::decidirModo(false, emFicheiro, m_pesagemManual, PrimeiraManual, m_estacao.Def.DuasPesagens);
+    }
+    ModoPesagem = modo;
+    passo(cabecalho, [&] { MostrarPesagem(); });
+}
+
+namespace {
+// The look-up key: the code when typed, else the plate; exactly as typed.
+std::optional<std::pair<QString, QString>> chaveViatura(const QString& codigo, const QString& matricula)
+{
+    if (!eBranco(codigo))
+        return std::make_pair(CodigoViaturaCampo, codigo);
+    if (!eBranco(matricula))
+        return std::make_pair(ViaturaCampo, matricula);
+    return std::nullopt;
+}
+}  // namespace
+
+bool EcraPesagem::ConsultarPrimeiraPesagem()
+{
+    const auto chave = chaveViatura(txt(CodigoViatura), txt(Matricula));
+    if (!chave)
+        return false;
+    const QString cabecalho = QStringLiteral("Erro ao tentar consultar\nPrimeiras pesagens");
+    QSqlRecord r;
+    bool encontrada = false;
+    passo(cabecalho, [&] {
+        const QString sql = QStringLiteral("SELECT * FROM Pesagens WHERE %1 = 'P' AND %2 = ? ORDER BY Pesagem LIMIT 1")
+                                .arg(Esquema::citar(QStringLiteral("Tipo de pesagem")), Esquema::citar(chave->first));
+        QSqlQuery q = Consulta::executar(m_estacao.bd(), sql, {chave->second});
+        if (q.next()) {
+            r = q.record();
+            encontrada = true;
+        }
+    });
+    if (!encontrada)
+        return false;
+
+    using namespace ModGlobal;
+    passo(cabecalho, [&] { escreverCampo(CodigoViatura, LerCampoTexto(r, CodigoViaturaCampo), false); });
+    passo(cabecalho, [&] { escreverCampo(Matricula, LerCampoTexto(r, ViaturaCampo), false); });
+    for (int i = 0; i < 10; ++i)
+        passo(cabecalho, [&] { escreverCampo(2 + i, LerCampoTexto(r, camposPartes[i]), false); });
+    passo(cabecalho, [&] { escreverCampo(Observacoes, LerCampoTexto(r, QStringLiteral("Observações")), false); });
+    passo(cabecalho, [&] {
+        escreverCampo(PesoPrimeira, QString::number(LerCampoLong(r, QStringLiteral("Peso á entrada"))), false);
+    });
+    passo(cabecalho, [&] { m_e.lblB1 = LerCampoTexto(r, QStringLiteral("Báscula de entrada")); });
+    passo(cabecalho, [&] {
+        DataPrimeiraPesagem = LerCampoData(r, QStringLiteral("Data de entrada"), m_estacao.relogio);
+        escreverCampo(DataPrimeira, DataPrimeiraPesagem.toString(QStringLiteral("dd-MM-yyyy")), false);
+        escreverCampo(HoraPrimeira, DataPrimeiraPesagem.toString(QStringLiteral("HH:mm")), false);
+    });
+    return true;
+}
+
+bool EcraPesagem::ConsultarViatura()
+{
+    const auto chave = chaveViatura(txt(CodigoViatura), txt(Matricula));
+    if (!chave)
+        return false;
+    const QString cabecalho = QStringLiteral("Erro ao tentar consultar\nTabela de viaturas");
+    QSqlRecord r;
+    bool encontrada = false;
+    const bool consultou = passo(cabecalho, [&] {
+        const QString sql =
+            QStringLiteral("SELECT * FROM Viaturas WHERE %1 = ? ORDER BY rowid LIMIT 1").arg(Esquema::citar(chave->first));
+        QSqlQuery q = Consulta::executar(m_estacao.bd(), sql, {chave->second});
+        if (q.next()) {
+            r = q.record();
+            encontrada = true;
+        }
+    });
+    if (!encontrada) {
+        if (consultou && !eBranco(txt(CodigoViatura)) && eBranco(txt(Matricula)))
+            MsgBox(QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"), Estilo::Informacao,
+                   QStringLiteral("Zumarel"));
+        return false;
+    }
+
+    using namespace ModGlobal;
+    passo(cabecalho, [&] { escreverCampo(CodigoViatura, LerCampoTexto(r, CodigoViaturaCampo), false); });
+    passo(cabecalho, [&] { escreverCampo(Matricula, LerCampoTexto(r, ViaturaCampo), false); });
+    for (int i = 0; i < 10; ++i)
+        passo(cabecalho, [&] { escreverCampo(2 + i, LerCampoTexto(r, camposPartes[i]), false); });
+    passo(cabecalho, [&] {
+        escreverCampo(PesoPrimeira, QString::number(LerCampoLong(r, QStringLiteral("Peso de tara"))), false);
+    });
+    m_e.lblB1 = QStringLiteral("FV");
+    passo(cabecalho, [&] {
+        DataPrimeiraPesagem = LerCampoData(r, QStringLiteral("Data"), m_estacao.relogio);
+        escreverCampo(DataPrimeira, DataPrimeiraPesagem.toString(QStringLiteral("dd-MM-yyyy")), false);
+        escreverCampo(HoraPrimeira, DataPrimeiraPesagem.toString(QStringLiteral("HH:mm")), false);
+    });
+    return true;
+}

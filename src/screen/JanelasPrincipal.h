@@ -1,0 +1,62 @@
+#pragma once
+
+#include "screen/ServicosEcra.h"
+
+#include <QPointer>
+#include <QProcess>
+#include <QStringList>
+#include <functional>
+
+class DestinoEscolha;
+class Estacao;
+class PedidoAcesso;
+class QWidget;
+
+// The windows and programs the main window opens: the login through its
+// request, the look-up list made afresh for each opening, the calculator and
+// the help. The other windows are opened by the functions set here once they
+// exist (each shows its window modal and returns when it closes; frmAnularPsg
+// shows its window without waiting); one not set opens nothing.
+class JanelasPrincipal : public JanelasEcra
+{
+public:
+    JanelasPrincipal(Estacao& estacao, DestinoEscolha& destino, QWidget* janelaPrincipal);
+    ~JanelasPrincipal() override;
+
+    void definirPedidoAcesso(PedidoAcesso* pedido) { m_acesso = pedido; }
+
+    std::function<void()> abrirTabelas;
+    std::function<void()> abrirMapas;
+    std::function<void()> abrirSegVia;
+    std::function<void()> abrirAnularPsg;
+    std::function<void()> abrirRelogio;
+    std::function<void()> abrirAltCod;
+    std::function<void()> abrirPar;
+    std::function<void()> abrirAcerca;
+
+    // The calculators tried in turn, the first one installed is started.
+    QStringList calculadoras = {QStringLiteral("gnome-calculator"), QStringLiteral("mate-calc"),
+                                QStringLiteral("galculator"), QStringLiteral("kcalc"), QStringLiteral("xcalc")};
+    // The help topics: a page in the program's folder.
+    QString ficheiroAjuda = QStringLiteral("ajuda.html");
+
+    void frmAcesso(bool modal) override;
+    void frmTabelas() override;
+    void frmMapas() override;
+    void frmSegVia() override;
+    void frmAnularPsg() override;
+    void frmRelogio() override;
+    void frmAltCod() override;
+    void frmPar() override;
+    void frmAcerca() override;
+    void frmMenu() override;
+    void Calculadora() override;
+    void Ajuda() override;
+
+private:
+    Estacao& m_estacao;
+    DestinoEscolha& m_destino;
+    QPointer<QWidget> m_janela;
+    PedidoAcesso* m_acesso = nullptr;
+    QProcess m_calculadora;
+};

@@ -1,0 +1,388 @@
+#include "Bancada.h"
+
+#include <QtTest>
+
+namespace {
+const QByteArray Vermelho = "HO0001";
+const QByteArray Verde = "HO0003";
+
+// A bench whose B1 has both readers in use with their ports open.
+void comLeitores(Bancada& b, int bascula = 0)
+{
+    b.def().LPLigado[bascula] = true;
+    b.def().LSLigado[bascula] = true;
+    b.io.portaAberta[bascula][Canal::LeitorP] = true;
+    b.io.portaAberta[bascula][Canal::LeitorS] = true;
+}
+
+void lerPeso(Bancada& b, int bascula, qint32 peso, int ticks = 1)
+{
+    for (int k = 0; k < ticks; ++k) {
+        b.io.chegar(bascula, Canal::Indicador, tramaPeso(peso));
+        b.tick(bascula);
+    }
+}
+}  // namespace
+
+class TesteSemaforos : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void primeiraDecisao_data();
+    void primeiraDecisao();
+    void corAutomatica_data();
+    void corAutomatica();
+    void libertacao_data();
+    void libertacao();
+    void reenvioACada26Decisoes();
+    void reenvioContaDecisoesDeAmbas();
+    void ciclosCompletosDeUmCamiao();
+    void manualAbaixoDoNivel3();
+    void manualVermelhoNoNivel3();
+    void semLeitores();
+    void leitorComPortaFechada();
+    void caixasMostramACorAnterior();
+    void legendasDoMenu_data();
+    void legendasDoMenu();
+    void doisCliquesEntreDecisoes();
+    void caixasDeVerificacao();
+    void escritaRecusadaTerminaDecisao();
+};
+
+void TesteSemaforos::primeiraDecisao_data()
+{
+    QTest::addColumn<QByteArray>("trama");  // what the indicator sent before the first tick
+    QTest::addColumn<QByteArray>("comando");
+    QTest::newRow("sem leitura: vermelho") << QByteArray() << Vermelho;
+    QTest::newRow("vazia: verde") << tramaPeso(0) << Verde;
+    QTest::newRow("carregada: vermelho") << tramaPeso(12000) << Vermelho;
+}
+
+void TesteSemaforos::primeiraDecisao()
+{
+    QFETCH(QByteArray, trama);
+    QFETCH(QByteArray, comando);
+    Bancada b;
+    comLeitores(b);
+    b.io.chegar(0, Canal::Indicador, trama);
+    b.tick(0);
+    // Written at once, principal first, no terminator.
+    QCOMPARE(b.io.escritas.size(), 2);
+    QCOMPARE(b.io.escritas[0].canal, int(Canal::LeitorP));
+    QCOMPARE(b.io.escritas[0].dados, comando);
+    QCOMPARE(b.io.escritas[1].canal, int(Canal::LeitorS));
+    QCOMPARE(b.io.escritas[1].dados, comando);
+}
+
+void TesteSemaforos::corAutomatica_data()
+{
+    QTest::addColumn<bool>("erro");
+    QTest::addColumn<int>("peso");
+    QTest::addColumn<bool>("capturado");
+    QTest::addColumn<bool>("vermelho");
+    QTest::newRow("erro, mesmo capturado") << true << 12000 << true << true;
+    QTest::newRow("duas divisões: vazia") << false << 40 << false << false;
+    QTest::newRow("duas divisões e 1 kg: carregada") << false << 41 << false << true;
+    QTest::newRow("negativa dentro de duas divisões") << false << -40 << false << false;
+    QTest::newRow("negativa além") << false << -41 << false << true;
+    QTest::newRow("carregada e capturada") << false << 12000 << true << false;
+}
+
+void TesteSemaforos::corAutomatica()
+{
+    QFETCH(bool, erro);
+    QFETCH(int, peso);
+    QFETCH(bool, capturado);
+    QFETCH(bool, vermelho);
+    Bancada b;
+    comLeitores(b);
+    EstadoBascula& e = b.e(0);
+    e.ErroIndicador = erro;
+    e.PesoActual = peso;
+    e.PesoAnterior = peso;
+    e.PesoCapturado = capturado;
+    b.ligacao->ControlarSemaforos();
+    QCOMPARE(e.SemaforoVermelho, vermelho);
+    QCOMPARE(e.ComandoSemaforo, vermelho ? Vermelho : Verde);
+    QCOMPARE(b.v(0).cor, vermelho ? CorSemaforo::Vermelho : CorSemaforo::Verde);
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP), QList<QByteArray>{e.ComandoSemaforo});
+}
+
+void TesteSemaforos::libertacao_data()
+{
+    QTest::addColumn<int>("movimento");
+    QTest::addColumn<bool>("capturado");
+    QTest::newRow("move 40: fica") << 40 << true;
+    QTest::newRow("move -40: fica") << -40 << true;
+    QTest::newRow("move 41: liberta") << 41 << false;
+    QTest::newRow("move -41: liberta") << -41 << false;
+}
+
+void TesteSemaforos::libertacao()
+{
+    QFETCH(int, movimento);
+    QFETCH(bool, capturado);
+    Bancada b;
+    comLeitores(b);
+    lerPeso(b, 0, 12000);
+    b.e(0).PesoCapturado = true;
+    lerPeso(b, 0, 12000);
+    QVERIFY(!b.e(0).SemaforoVermelho);
+    lerPeso(b, 0, 12000 + movimento);
+    QCOMPARE(b.e(0).PesoCapturado, capturado);
+    QCOMPARE(b.e(0).SemaforoVermelho, !capturado);
+}
+
+void TesteSemaforos::reenvioACada26Decisoes()
+{
+    Bancada b;
+    comLeitores(b);
+    lerPeso(b, 0, 0, 60);
+    QList<int> ticks;
+    for (const auto& e : b.io.escritas) {
+        if (e.canal == Canal::LeitorP && e.dados != "C\r\n") {
+            QCOMPARE(e.dados, Verde);
+            ticks << e.tick;
+        }
+    }
+    QCOMPARE(ticks, (QList<int>{1, 27, 53}));
+    // A change goes out at once.
+    lerPeso(b, 0, 5000);
+    QCOMPARE(b.io.escritas.last().dados, Vermelho);  // secondary, after the principal
+    QCOMPARE(b.io.escritas.last().tick, 61);
+}
+
+void TesteSemaforos::reenvioContaDecisoesDeAmbas()
+{
+    // The count is of decisions, made by both timers: with both ticking, B1's
+    // unchanged command goes out every 13th tick of B1 (alone, every 26th).
+    Bancada b;
+    comLeitores(b);
+    b.io.chegar(0, Canal::Indicador, tramaPeso(0));
+    for (int k = 0; k < 27; ++k) {
+        b.io.chegar(0, Canal::Indicador, tramaPeso(0));
+        b.tickAmbas();
+    }
+    QList<int> ticks;
+    for (const auto& e : b.io.escritas) {
+        if (e.bascula == 0 && e.canal == Canal::LeitorP && e.dados != "C\r\n")
+            ticks << e.tick;
+    }
+    // Decisions 1, 27 and 53 are B1's 1st, 14th and 27th ticks.
+    QCOMPARE(ticks, (QList<int>{1, 27, 53}));
+    QCOMPARE(b.io.tick, 54);
+}
+
+void TesteSemaforos::ciclosCompletosDeUmCamiao()
+{
+    // Empty, loaded, weight taken at the question, driving off, empty again.
+    Bancada b;
+    comLeitores(b);
+    b.ecra.modo = QStringLiteral("PP");
+    b.estacao.mensagens.respostas << Resposta::Sim;
+    b.ecra.aoGravar = [&] {
+        b.ecra.modo.clear();
+        b.e(0).CapturarPeso = false;
+    };
+    lerPeso(b, 0, 0);
+    lerPeso(b, 0, 12000);
+    b.e(0).CapturarPeso = true;
+    lerPeso(b, 0, 12000);
+    lerPeso(b, 0, 12010);
+    lerPeso(b, 0, 11000);
+    lerPeso(b, 0, 0);
+    QList<QByteArray> principal = b.io.escritoEm(0, Canal::LeitorP);
+    QCOMPARE(principal, (QList<QByteArray>{Verde, Vermelho, Verde, Vermelho, Verde}));
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorS), principal);
+}
+
+void TesteSemaforos::manualAbaixoDoNivel3()
+{
+    Bancada b;
+    comLeitores(b);
+    b.estacao.estacao->Acesso.NivelAcesso = 2;
+    lerPeso(b, 0, 0);
+    b.ligacao->mnuSmfB1_Click(0);
+    QVERIFY(b.e(0).SemaforoManual);
+    lerPeso(b, 0, 12000);  // reverted before any command is computed
+    QVERIFY(!b.e(0).SemaforoManual);
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
+    QVERIFY(!b.v(0).principal.manualActivo);
+    QVERIFY(!b.v(0).secundario.manualActivo);
+    QVERIFY(!b.v(0).principal.coresActivas);
+}
+
+void TesteSemaforos::manualVermelhoNoNivel3()
+{
+    Bancada b;
+    comLeitores(b);
+    b.estacao.estacao->Acesso.NivelAcesso = 3;
+    lerPeso(b, 0, 0);
+    QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Manual"));
+    b.ligacao->mnuSmfB1_Click(0);
+    lerPeso(b, 0, 0);
+    QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Automático"));
+    QCOMPARE(b.v(0).mnuSmf2, QStringLiteral("&Vermelho"));
+    b.ligacao->mnuSmfB1_Click(2);
+    lerPeso(b, 0, 0);
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
+    // Weight, error and capture no longer change the colour; the release still runs.
+    b.e(0).PesoCapturado = true;
+    lerPeso(b, 0, 12000);
+    QVERIFY(!b.e(0).PesoCapturado);
+    b.tick(0);
+    QVERIFY(b.e(0).SemaforoVermelho);
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).size(), 2);
+    QVERIFY(b.v(0).principal.coresActivas);
+    QVERIFY(b.v(0).principal.manual);
+}
+
+void TesteSemaforos::semLeitores()
+{
+    Bancada b;
+    b.def().IndLigado[1] = true;
+    lerPeso(b, 0, 12000);
+    b.e(0).PesoCapturado = true;
+    lerPeso(b, 0, 0);
+    QVERIFY(!b.ligacao->vista().mnuSemaforosVisivel);
+    QVERIFY(!b.v(0).mnuSemaforosActivo);
+    QVERIFY(!b.v(0).principal.visivel);
+    QVERIFY(!b.v(0).secundario.visivel);
+    QVERIFY(b.io.escritas.isEmpty());
+    // Still decided and counted.
+    QVERIFY(!b.e(0).PesoCapturado);
+    QVERIFY(!b.e(0).SemaforoVermelho);
+    QCOMPARE(b.e(0).ComandoEnviado, Verde);
+    QCOMPARE(b.e(0).CiclosSemaforo, 0);
+    lerPeso(b, 0, 0);
+    QCOMPARE(b.e(0).CiclosSemaforo, 1);
+}
+
+void TesteSemaforos::leitorComPortaFechada()
+{
+    Bancada b;
+    b.def().LPLigado[0] = true;
+    b.def().LSLigado[0] = true;
+    b.io.portaAberta[0][Canal::LeitorS] = true;
+    lerPeso(b, 0, 0);
+    QVERIFY(b.ligacao->vista().mnuSemaforosVisivel);
+    QVERIFY(b.v(0).principal.visivel);
+    QVERIFY(b.v(0).principal.verde);
+    QVERIFY(b.io.escritoEm(0, Canal::LeitorP).isEmpty());
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorS), QList<QByteArray>{Verde});
+}
+
+void TesteSemaforos::caixasMostramACorAnterior()
+{
+    Bancada b;
+    comLeitores(b);
+    lerPeso(b, 0, 0);
+    lerPeso(b, 0, 0);
+    QVERIFY(b.v(0).principal.verde);
+    lerPeso(b, 0, 12000);
+    // The back colours turn at once, the boxes one decision later.
+    QCOMPARE(b.v(0).cor, CorSemaforo::Vermelho);
+    QVERIFY(b.v(0).principal.verde);
+    QVERIFY(!b.v(0).principal.vermelho);
+    lerPeso(b, 0, 12000);
+    QVERIFY(b.v(0).principal.vermelho);
+    QVERIFY(b.v(0).secundario.vermelho);
+    QVERIFY(!b.v(0).secundario.verde);
+}
+
+void TesteSemaforos::legendasDoMenu_data()
+{
+    QTest::addColumn<bool>("manual");
+    QTest::addColumn<bool>("vermelho");
+    QTest::addColumn<QString>("item0");
+    QTest::addColumn<bool>("item2Activo");
+    QTest::addColumn<QString>("item2");
+    QTest::newRow("manual, vermelho") << true << true << "Comando &Automático" << true << "&Verde";
+    QTest::newRow("manual, verde") << true << false << "Comando &Automático" << true << "&Vermelho";
+    QTest::newRow("automático, vermelho") << false << true << "Comando &Manual" << false << "&Vermelho";
+    QTest::newRow("automático, verde") << false << false << "Comando &Manual" << false << "&Verde";
+}
+
+void TesteSemaforos::legendasDoMenu()
+{
+    QFETCH(bool, manual);
+    QFETCH(bool, vermelho);
+    QFETCH(QString, item0);
+    QFETCH(bool, item2Activo);
+    QFETCH(QString, item2);
+    Bancada b;
+    comLeitores(b, 1);
+    b.def().IndLigado[1] = true;
+    b.estacao.estacao->Acesso.NivelAcesso = 4;
+    QCOMPARE(b.v(1).mnuSmf0, QStringLiteral("&Comando manual"));  // before the first decision
+    QCOMPARE(b.v(1).mnuSmf2, QStringLiteral("&Encarnado"));
+    b.e(1).SemaforoManual = manual;
+    b.e(1).SemaforoVermelho = vermelho;
+    b.ligacao->ControlarSemaforos();
+    QCOMPARE(b.v(1).mnuSmf0, item0);
+    QCOMPARE(b.v(1).mnuSmf2Activo, item2Activo);
+    QCOMPARE(b.v(1).mnuSmf2, item2);
+    QVERIFY(b.v(1).mnuSemaforosActivo);
+    QVERIFY(!b.v(0).mnuSemaforosActivo);
+}
+
+void TesteSemaforos::doisCliquesEntreDecisoes()
+{
+    // The clicks go by the caption the decision wrote: two clicks between
+    // decisions both ask for the same thing.
+    Bancada b;
+    comLeitores(b);
+    b.estacao.estacao->Acesso.NivelAcesso = 3;
+    lerPeso(b, 0, 0);
+    b.ligacao->mnuSmfB1_Click(0);
+    b.ligacao->mnuSmfB1_Click(0);
+    QVERIFY(b.e(0).SemaforoManual);
+    lerPeso(b, 0, 0);
+    b.ligacao->mnuSmfB1_Click(2);
+    b.ligacao->mnuSmfB1_Click(2);
+    QVERIFY(b.e(0).SemaforoVermelho);
+    b.ligacao->mnuSmfB1_Click(1);
+    QVERIFY(b.e(0).SemaforoVermelho);
+}
+
+void TesteSemaforos::caixasDeVerificacao()
+{
+    Bancada b;
+    comLeitores(b);
+    b.estacao.estacao->Acesso.NivelAcesso = 3;
+    lerPeso(b, 0, 0);
+    b.ligacao->chkS_Click(0, true);
+    b.ligacao->chkPV_Click(0, false);  // green unchecked: red
+    QVERIFY(b.e(0).SemaforoManual && b.e(0).SemaforoVermelho);
+    QCOMPARE(b.ecra.registado(QStringLiteral("foco")).size(), 2);
+    // The decision's own changes of the boxes move no focus (it could land
+    // on the vehicle code and clear the weighing being entered).
+    b.ligacao->chkP_Click(0, false);
+    b.ecra.registo.clear();
+    lerPeso(b, 0, 12000, 3);
+    lerPeso(b, 0, 0, 3);
+    QVERIFY(b.ecra.registado(QStringLiteral("foco")).isEmpty());
+}
+
+void TesteSemaforos::escritaRecusadaTerminaDecisao()
+{
+    Bancada b;
+    comLeitores(b, 0);
+    comLeitores(b, 1);
+    b.def().IndLigado[1] = true;
+    b.io.recusarEscrita = true;
+    b.ligacao->ControlarSemaforos();
+    // B1's write was refused: B2's turn waits for the next decision.
+    QCOMPARE(b.e(0).ComandoEnviado, Vermelho);
+    QCOMPARE(b.e(1).CiclosSemaforo, 0);
+    QVERIFY(b.e(1).ComandoEnviado.isEmpty());
+    b.io.recusarEscrita = false;
+    b.ligacao->ControlarSemaforos();
+    // B1's command is retried only at the periodic resend; B2 goes now.
+    QVERIFY(b.io.escritoEm(0, Canal::LeitorP).isEmpty());
+    QCOMPARE(b.io.escritoEm(1, Canal::LeitorP), QList<QByteArray>{Vermelho});
+}
+
+QTEST_GUILESS_MAIN(TesteSemaforos)
+#include "tst_Semaforos.moc"

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "FalsosEcra.h"
+#include "screen/EcraPesagem.h"
+#include "startup/Consulta.h"
+#include "support/EstacaoTeste.h"
+
+#include <QVariantList>
+
+// A weighing screen on a whole test station: a fresh database, both bridges in
+// use and reading, an operator of the given level, and fakes for the device
+// link, the records and the windows.
+struct EcraTeste
+{
+    explicit EcraTeste(int nivel = 4) : ecra(*t.estacao), registos(ecra)
+    {
+        t.abrirBaseDados();
+        Estacao& e = *t.estacao;
+        e.Acesso.NivelAcesso = quint8(nivel);
+        e.Acesso.NomeOperador = QStringLiteral("Ana");
+        e.Def.CapacidadeMaxima = {60000, 60000};
+        e.Def.IndLigado = {true, true};
+        e.Def.PesagemMinima = {400, 400};
+        e.Def.DuasPesagens = true;
+        for (EstadoBascula& b : dispositivos.estados)
+            b.ErroIndicador = false;
+        ecra.ligarDispositivos(&dispositivos);
+        ecra.ligarRegistos(&registos);
+        ecra.ligarJanelas(&janelas);
+    }
+
+    Estacao& estacao() { return *t.estacao; }
+
+    // The operator types into a field: it takes the focus, then each character.
+    void escrever(int campo, const QString& texto)
+    {
+        ecra.DarFocoTxt(campo);
+        for (QChar c : texto)
+            ecra.Teclar(campo, c.unicode());
+    }
+
+    void enter(int campo)
+    {
+        ecra.DarFocoTxt(campo);
+        ecra.Teclar(campo, 13);
+    }
+
+    void sql(const QString& instrucao, const QVariantList& valores = {})
+    {
+        Consulta::executar(estacao().bd(), instrucao, valores);
+    }
+
+    QVariant valor(const QString& instrucao, const QVariantList& valores = {})
+    {
+        QSqlQuery q = Consulta::executar(estacao().bd(), instrucao, valores);
+        return q.next() ? q.value(0) : QVariant();
+    }
+
+    // A first weighing waiting for its second.
+    void pendente(const QString& codigo, const QString& matricula, int peso, const QString& data,
+                  const QString& produto = QStringLiteral("P01"))
+    {
+        sql(QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
+                           "\"Código do produto\", Produto, \"Observações\", \"Peso á entrada\", \"Báscula de entrada\", "
+                           "\"Data de entrada\", \"Hora de entrada\") VALUES ('P', ?, ?, ?, 'Areia', 'obs', ?, 'B2', ?, '23:59')"),
+            {codigo, matricula, produto, peso, data});
+    }
+
+    void viatura(const QString& codigo, const QString& matricula, const QVariant& tara, const QVariant& data)
+    {
+        sql(QStringLiteral("INSERT INTO Viaturas (\"Código da viatura\", Viatura, \"Código da entidade\", Entidade, "
+                           "\"Peso de tara\", Data) VALUES (?, ?, 'C1', 'Cliente Um', ?, ?)"),
+            {codigo, matricula, tara, data});
+    }
+
+    EstacaoTeste t;
+    DispositivosFalsos dispositivos;
+    JanelasFalsas janelas;
+    EcraPesagem ecra;
+    RegistosFalsos registos;
+};

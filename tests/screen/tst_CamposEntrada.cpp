@@ -1,0 +1,613 @@
+#include "EcraTeste.h"
+#include "platform/Mensagens.h"
+
+#include <QtTest>
+
+namespace {
+const QString Menu = QStringLiteral("frmMenu");
+}
+
+// The entry fields, the clearing and layout of the screen, the bridge buttons
+// and document-kind options, and the look-up lists, driven as the operator
+// drives them.
+class TesteCamposEntrada : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void digitacao_data();
+    void digitacao();
+    void matriculaEscritaPeloProgramaSemHifen();
+    void limiteDoPeso();
+    void enter_data();
+    void enter();
+    void enterNaoPesaSemBascula();
+    void escReporTexto();
+    void focoCorreUmaVez();
+    void ganharEPerderFoco();
+    void limparEcra();
+    void mostrarPesagem_data();
+    void mostrarPesagem();
+    void setas_data();
+    void setas();
+    void botoesBascula();
+    void cliqueBasculaSemLeitura();
+    void opcoes();
+    void listasConsulta_data();
+    void listasConsulta();
+    void devolucaoDaLista();
+    void listaRapida();
+    void nivelUmNaoEscreve();
+};
+
+// "\b" stands for Backspace.
+void TesteCamposEntrada::digitacao_data()
+{
+    QTest::addColumn<int>("campo");
+    QTest::addColumn<bool>("nacional");
+    QTest::addColumn<QString>("teclas");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("código em maiúsculas") << 0 << false << "ab12" << "AB12" << 0;
+    QTest::newRow("código até 8") << 2 << false << "abcdefghij" << "ABCDEFGH" << 0;
+    QTest::newRow("nome como escrito") << 3 << false << "Ana d'Ávila" << "Ana d'Ávila" << 0;
+    QTest::newRow("peso só algarismos, sem som") << 13 << false << "12a3-" << "123" << 0;
+    QTest::newRow("peso até 6") << 16 << false << "0123456" << "012345" << 0;
+    QTest::newRow("data") << 14 << false << "01/02-2024x" << "0102-2024" << 0;
+    QTest::newRow("hora") << 15 << false << "9:5h" << "9:5" << 0;
+    QTest::newRow("matrícula livre") << 1 << false << "ab123" << "AB123" << 0;
+    QTest::newRow("nacional: hífen ao segundo") << 1 << true << "12" << "12-" << 0;
+    QTest::newRow("nacional: retrocesso tira o hífen") << 1 << true << "12\b" << "1" << 0;
+    QTest::newRow("nacional: segundo hífen") << 1 << true << "1234" << "12-34-" << 0;
+    QTest::newRow("nacional: retrocesso no segundo") << 1 << true << "1234\b" << "12-3" << 0;
+    QTest::newRow("nacional: algarismo depois de AB-") << 1 << true << "ab1" << "AB-1" << 0;
+    QTest::newRow("nacional: letra depois de AB-1 recusada") << 1 << true << "ab1c" << "AB-1" << 1;
+    QTest::newRow("nacional: completa") << 1 << true << "ab12cd" << "AB-12-CD" << 0;
+    QTest::newRow("nacional: depois de completa") << 1 << true << "ab12cde" << "AB-12-CD" << 1;
+    QTest::newRow("retrocesso vulgar") << 3 << false << "abc\b" << "ab" << 0;
+}
+
+void TesteCamposEntrada::digitacao()
+{
+    QFETCH(int, campo);
+    QFETCH(bool, nacional);
+    QFETCH(QString, teclas);
+    QFETCH(QString, texto);
+    QFETCH(int, beeps);
+
+    EcraTeste e;
+    e.ecra.chkVtN_Click(nacional);
+    // Fields 2 to 18 take the focus only while their panel shows.
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.MostrarPesagem();
+    if (campo <= 1)
+        e.ecra.definirTexto(campo, QString());
+    e.ecra.DarFocoTxt(campo);
+    for (QChar c : teclas)
+        e.ecra.Teclar(campo, c == u'\b' ? 8 : c.unicode());
+    QCOMPARE(e.ecra.txt(campo), texto);
+    QCOMPARE(e.t.mensagens.beeps, beeps);
+}
+
+void TesteCamposEntrada::matriculaEscritaPeloProgramaSemHifen()
+{
+    EcraTeste e;
+    e.ecra.chkVtN_Click(true);
+    e.ecra.definirTexto(1, QStringLiteral("AB"));
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AB"));
+    e.ecra.definirTexto(1, QStringLiteral("AB123"));
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AB123"));
+}
+
+void TesteCamposEntrada::limiteDoPeso()
+{
+    EcraTeste e;
+    e.estacao().Def.CapacidadeMaxima = {80000, 40000};
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PM");
+    e.ecra.MostrarPesagem();
+    e.escrever(13, QStringLiteral("70000"));
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("70000"));
+    QCOMPARE(e.t.mensagens.beeps, 0);
+    e.ecra.DarFocoTxt(14);
+    e.escrever(13, QStringLiteral("90000"));
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("80000"));
+    QCOMPARE(e.t.mensagens.beeps, 1);
+    // A weight written by the program is held to the same cap.
+    e.ecra.definirTexto(16, QStringLiteral("99999"));
+    QCOMPARE(e.ecra.txt(16), QStringLiteral("80000"));
+    QCOMPARE(e.t.mensagens.beeps, 2);
+}
+
+void TesteCamposEntrada::enter_data()
+{
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<int>("campo");
+    QTest::addColumn<QString>("foco");    // "txt14", "cmdB1" ...; "" = unchanged
+    QTest::addColumn<int>("primeiras");   // first saves asked for
+    QTest::addColumn<int>("segundas");
+
+    QTest::newRow("13 segue para 14") << "SM" << 13 << "txt14" << 0 << 0;
+    QTest::newRow("14 segue para 15") << "SM" << 14 << "txt15" << 0 << 0;
+    QTest::newRow("15 em SM segue para 16") << "SM" << 15 << "txt16" << 0 << 0;
+    QTest::newRow("15 em PM grava a primeira") << "PM" << 15 << "txt15" << 1 << 0;
+    QTest::newRow("16 segue para 17") << "SM" << 16 << "txt17" << 0 << 0;
+    QTest::newRow("17 segue para 18") << "SM" << 17 << "txt18" << 0 << 0;
+    QTest::newRow("18 grava a segunda") << "SM" << 18 << "txt18" << 0 << 1;
+    QTest::newRow("12 em PP: báscula 1") << "PP" << 12 << "cmdB0" << 0 << 0;
+    QTest::newRow("12 em SP: báscula 2") << "SP" << 12 << "cmdB1" << 0 << 0;
+    QTest::newRow("12 em PM: peso") << "PM" << 12 << "txt13" << 0 << 0;
+    QTest::newRow("12 em SM: peso") << "SM" << 12 << "txt13" << 0 << 0;
+}
+
+namespace {
+QString nomeControlo(const Controlo& c)
+{
+    switch (c.tipo) {
+    case Controlo::Txt: return QStringLiteral("txt") + QString::number(c.indice);
+    case Controlo::CmdB: return QStringLiteral("cmdB") + QString::number(c.indice);
+    case Controlo::Opt: return QStringLiteral("opt") + QString::number(c.indice);
+    case Controlo::ChkVtN: return QStringLiteral("chkVtN");
+    case Controlo::CmpPM: return QStringLiteral("cmpPM") + QString::number(c.indice);
+    default: return QStringLiteral("outro");
+    }
+}
+}  // namespace
+
+void TesteCamposEntrada::enter()
+{
+    QFETCH(QString, modo);
+    QFETCH(int, campo);
+    QFETCH(QString, foco);
+    QFETCH(int, primeiras);
+    QFETCH(int, segundas);
+
+    EcraTeste e;
+    for (EstadoBascula& b : e.dispositivos.estados)
+        b.PesoActual = 12000;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = modo;
+    e.ecra.MostrarPesagem();
+    e.ecra.definirTexto(12, QStringLiteral("obs"));
+    e.enter(campo);
+    QCOMPARE(nomeControlo(e.ecra.foco()), foco);
+    QCOMPARE(e.registos.primeiras, primeiras);
+    QCOMPARE(e.registos.segundas, segundas);
+    QCOMPARE(e.ecra.txt(12), QStringLiteral("obs"));  // Enter never goes into the text
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+}
+
+void TesteCamposEntrada::enterNaoPesaSemBascula()
+{
+    EcraTeste e;
+    e.dispositivos.estados[0].ErroIndicador = true;
+    e.estacao().Def.IndLigado[1] = false;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.enter(12);
+    QCOMPARE(e.t.mensagens.caixas.size(), 1);
+    QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("O sistema não permite efectuar a pesagem"));
+    QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
+    QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
+    QVERIFY(!e.ecra.estado().cmdB[0].activo);
+    QVERIFY(!e.ecra.estado().cmdB[1].activo);
+
+    // B1 in error, B2 in use but empty: B2's button.
+    e.estacao().Def.IndLigado[1] = true;
+    e.dispositivos.estados[1].PesoActual = 0;
+    e.ecra.Teclar(12, 13);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("cmdB1"));
+    QVERIFY(!e.ecra.estado().cmdB[0].activo);
+    QVERIFY(e.ecra.estado().cmdB[1].activo);
+}
+
+void TesteCamposEntrada::escReporTexto()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.ecra.definirTexto(5, QStringLiteral("Transportes"));
+    e.escrever(5, QStringLiteral("xyz"));
+    QCOMPARE(e.ecra.txt(5), QStringLiteral("xyz"));
+    e.ecra.Teclar(5, 27);
+    QCOMPARE(e.ecra.txt(5), QStringLiteral("Transportes"));
+    const auto sel = e.ecra.tomarPedidoSeleccao(5);
+    QVERIFY(sel.has_value());
+    QCOMPARE(sel->first, 0);
+    QCOMPARE(sel->second, 11);
+}
+
+void TesteCamposEntrada::focoCorreUmaVez()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.ecra.DarFocoTxt(0);  // clears the screen, once
+    e.ecra.definirTexto(3, QStringLiteral("fica"));
+    e.ecra.DarFocoTxt(0);  // already there: no GotFocus, nothing cleared
+    QCOMPARE(e.ecra.txt(3), QStringLiteral("fica"));
+}
+
+void TesteCamposEntrada::ganharEPerderFoco()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.MostrarPesagem();
+    QCOMPARE(e.ecra.CampoActual, 2);
+    QCOMPARE(e.ecra.estado().txt[2].cor, Cor::Amarelo);
+    QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Código do cliente ou fornecedor"));
+    QCOMPARE(e.ecra.estado().stb[1], QStringLiteral("<F1> Menu de clientes e fornecedores"));
+
+    e.escrever(13, QStringLiteral("1235"));
+    QCOMPARE(e.ecra.estado().txt[2].cor, Cor::Janela);
+    QCOMPARE(e.ecra.estado().txt[13].cor, Cor::Amarelo);
+    QCOMPARE(e.ecra.estado().stb[1], QString());
+    e.escrever(14, QStringLiteral("1-2-2024"));
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("1240"));
+    QCOMPARE(e.ecra.estado().txt[13].cor, Cor::FaceBotao);
+    e.escrever(15, QStringLiteral("9:5"));
+    QCOMPARE(e.ecra.txt(14), QStringLiteral("01-02-2024"));
+    e.ecra.DarFocoTxt(16);
+    QCOMPARE(e.ecra.txt(15), QStringLiteral("09:05"));
+
+    e.ecra.DarFocoTxt(0);
+    QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Código da viatura"));
+    QCOMPARE(e.ecra.estado().stb[1], QStringLiteral("<F1> Primeiras pesagens  <F2> Viaturas"));
+    // The vehicle field cleared the weighing laid out; the vehicle stays.
+    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-00-00"));
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("0"));
+    QCOMPARE(e.ecra.TextoAnterior, QString());
+}
+
+void TesteCamposEntrada::limparEcra()
+{
+    EcraTeste e;
+    e.t.relogio.momento = QDateTime(QDate(2026, 3, 7), QTime(8, 5));
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.MostrarPesagem();
+    for (int i = 2; i <= 12; ++i)
+        e.ecra.definirTexto(i, QStringLiteral("x"));
+    e.ecra.definirLblB1(QStringLiteral("B1"));
+    e.ecra.seleccionarTipoDocumento(2);
+    e.ecra.definirCmdBActivo(0, true);
+    e.dispositivos.estados[1].CapturarPeso = true;
+    e.ecra.TipoDocAutomatico = false;
+
+    e.ecra.LimparEcra();
+    const EstadoEcra& s = e.ecra.estado();
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-00-00"));
+    for (int i = 2; i <= 12; ++i)
+        QCOMPARE(e.ecra.txt(i), QString());
+    QCOMPARE(e.ecra.estado().txt[2].cor, Cor::Janela);  // the yellow left by the focus is gone
+    for (int i : {13, 16})
+        QCOMPARE(e.ecra.txt(i), QStringLiteral("0"));
+    for (int i : {14, 17})
+        QCOMPARE(e.ecra.txt(i), QStringLiteral("07-03-2026"));
+    for (int i : {15, 18})
+        QCOMPARE(e.ecra.txt(i), QStringLiteral("08:05"));
+    for (int i = 13; i <= 18; ++i)
+        QVERIFY(!s.txt[std::size_t(i)].activo);
+    QCOMPARE(s.lblB1, QString());
+    QCOMPARE(s.lblLiq, QStringLiteral("0"));
+    QCOMPARE(s.opt, -1);
+    QCOMPARE(s.fraP, QString());
+    QVERIFY(!s.picQVisivel);
+    QVERIFY(!s.picPVisivel);
+    QVERIFY(s.picPCompleto);
+    QVERIFY(s.cmdB[0].activo);  // only caption and colour are reset
+    QCOMPARE(s.cmdB[0].legenda, QStringLiteral("Báscula &1"));
+    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QVERIFY(e.ecra.TipoDocAutomatico);
+    QVERIFY(!e.dispositivos.estados[1].CapturarPeso);
+}
+
+void TesteCamposEntrada::mostrarPesagem_data()
+{
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<QString>("matricula");
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<bool>("paineis");
+    QTest::addColumn<bool>("todasLinhas");
+    QTest::addColumn<QString>("abertos");  // weight fields enabled
+    QTest::addColumn<QString>("foco");
+    QTest::addColumn<bool>("apagar");      // "&Apagar primeira pesagem"
+
+    QTest::newRow("PP") << "PP" << "AA-00-00" << "Primeira pesagem" << true << false << "" << "txt2" << false;
+    QTest::newRow("SP") << "SP" << "AA-00-00" << "Segunda pesagem" << true << true << "" << "txt2" << true;
+    QTest::newRow("PM") << "PM" << "AA-00-00" << "Primeira Pesagem Manual" << true << false << "13 14 15" << "txt2"
+                        << false;
+    QTest::newRow("SM") << "SM" << "AA-00-00" << "Segunda Pesagem Manual" << true << true << "13 14 15 16 17 18"
+                        << "txt2" << true;
+    QTest::newRow("SP sem matrícula") << "SP" << " " << "" << false << true << "" << "txt1" << true;
+    QTest::newRow("PM sem matrícula") << "PM" << "" << "" << false << true << "" << "txt1" << false;
+    QTest::newRow("sem modo") << "" << "AA-00-00" << "" << false << true << "" << "txt1" << false;
+}
+
+void TesteCamposEntrada::mostrarPesagem()
+{
+    QFETCH(QString, modo);
+    QFETCH(QString, matricula);
+    QFETCH(QString, titulo);
+    QFETCH(bool, paineis);
+    QFETCH(bool, todasLinhas);
+    QFETCH(QString, abertos);
+    QFETCH(QString, foco);
+    QFETCH(bool, apagar);
+
+    EcraTeste e;
+    e.ecra.definirMenuActivo(QStringLiteral("mnuOpc6"), false);
+    e.ecra.definirTexto(1, matricula);
+    e.ecra.DarFocoTxt(0);
+    e.ecra.ModoPesagem = modo;
+    e.ecra.MostrarPesagem();
+    const EstadoEcra& s = e.ecra.estado();
+    QCOMPARE(s.fraP, titulo);
+    QCOMPARE(s.picQVisivel, paineis);
+    QCOMPARE(s.picPVisivel, paineis);
+    QCOMPARE(s.picPCompleto, todasLinhas);
+    QStringList activos;
+    for (int i = 13; i <= 18; ++i)
+        if (s.txt[std::size_t(i)].activo)
+            activos << QString::number(i);
+    QCOMPARE(activos.join(u' '), abertos);
+    QCOMPARE(nomeControlo(e.ecra.foco()), foco);
+    QCOMPARE(e.ecra.menuActivo(QStringLiteral("mnuOpc6")), apagar);
+}
+
+void TesteCamposEntrada::setas_data()
+{
+    QTest::addColumn<int>("campo");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<QString>("foco");
+
+    QTest::newRow("cima em 2: a caixa das matrículas") << 2 << "" << 0 << 38 << "chkVtN";
+    QTest::newRow("cima em 13") << 13 << "0" << 0 << 38 << "txt12";
+    QTest::newRow("esquerda no início do nome") << 3 << "abc" << 0 << 37 << "txt2";
+    QTest::newRow("esquerda no meio do nome") << 3 << "abc" << 2 << 37 << "txt3";
+    QTest::newRow("esquerda na hora") << 15 << "10:00" << 0 << 37 << "txt14";
+    QTest::newRow("direita no código cheio") << 2 << "ABCDEFGH" << 8 << 39 << "txt3";
+    QTest::newRow("direita no código por encher") << 2 << "ABC" << 3 << 39 << "txt2";
+    QTest::newRow("direita na data cheia") << 17 << "01-01-2026" << 10 << 39 << "txt18";
+    QTest::newRow("PgDn em 5") << 5 << "" << 0 << 34 << "txt12";
+    QTest::newRow("End em 11") << 11 << "" << 0 << 35 << "txt12";
+    QTest::newRow("PgDn em 12 nada") << 12 << "" << 0 << 34 << "txt12";
+    QTest::newRow("PgUp em 12") << 12 << "" << 0 << 33 << "txt2";
+    QTest::newRow("PgUp em 2 nada") << 2 << "" << 0 << 33 << "txt2";
+}
+
+void TesteCamposEntrada::setas()
+{
+    QFETCH(int, campo);
+    QFETCH(QString, texto);
+    QFETCH(int, caret);
+    QFETCH(int, tecla);
+    QFETCH(QString, foco);
+
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.MostrarPesagem();
+    e.ecra.DarFocoTxt(campo);
+    e.ecra.definirTexto(campo, texto);
+    e.ecra.definirSeleccao(campo, caret, 0);
+    e.ecra.txt_KeyDown(campo, tecla, 0);
+    QCOMPARE(nomeControlo(e.ecra.foco()), foco);
+}
+
+void TesteCamposEntrada::botoesBascula()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.ecra.definirCmdBActivo(1, true);
+    e.ecra.DarFoco(Controlo::cmdB(1));
+    QCOMPARE(e.ecra.estado().cmdB[1].legenda, QStringLiteral("Pesagem"));
+    QCOMPARE(e.ecra.estado().cmdB[1].cor, Cor::Amarelo);
+    QVERIFY(e.ecra.cmdBComFoco(1));
+    QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("B2"));
+    QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Báscula 2"));
+    e.ecra.DarFocoTxt(12);
+    QCOMPARE(e.ecra.estado().cmdB[1].legenda, QStringLiteral("Báscula &2"));
+    QCOMPARE(e.ecra.estado().cmdB[1].cor, Cor::FaceBotao);
+    QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("B2"));
+
+    // Second weighing: the exit's origin; manual modes leave both alone.
+    e.ecra.ModoPesagem = QStringLiteral("SP");
+    e.ecra.DarFoco(Controlo::cmdB(1));
+    QCOMPARE(e.ecra.estado().lblB2, QStringLiteral("B2"));
+    e.ecra.DarFocoTxt(12);
+    e.ecra.definirLblB1(QStringLiteral("PM"));
+    e.ecra.definirLblB2(QStringLiteral("PM"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.DarFoco(Controlo::cmdB(1));
+    QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("PM"));
+    QCOMPARE(e.ecra.estado().lblB2, QStringLiteral("PM"));
+
+    e.ecra.cmdB_Click(1);
+    QVERIFY(e.dispositivos.estados[1].CapturarPeso);
+
+    e.ecra.cmdB_KeyDown(1, 34, 0);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
+    e.ecra.DarFoco(Controlo::cmdB(1));
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.cmdB_KeyDown(1, 36, 0);  // Home: start over
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt0"));
+    QCOMPARE(e.ecra.txt(0), QString());
+    QCOMPARE(e.ecra.txt(1), QString());
+    QCOMPARE(e.registos.refrescamentos, 1);
+}
+
+void TesteCamposEntrada::cliqueBasculaSemLeitura()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.dispositivos.estados[0].ErroIndicador = true;
+    e.dispositivos.estados[0].MensagemIndicador = QStringLiteral("Indicador de peso desligado");
+    e.ecra.definirCmdBActivo(0, true);
+    e.ecra.DarFoco(Controlo::cmdB(0));
+    e.ecra.cmdB_Click(0);
+    QCOMPARE(e.t.mensagens.caixas.size(), 1);
+    QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Indicador de peso desligado"));
+    QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
+    QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Atenção"));
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
+    QVERIFY(!e.dispositivos.estados[0].CapturarPeso);
+}
+
+void TesteCamposEntrada::opcoes()
+{
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SP");
+    e.ecra.MostrarPesagem();
+    e.ecra.DarFoco(Controlo::opt(1));
+    QCOMPARE(e.ecra.estado().opt, 1);
+    QVERIFY(!e.ecra.TipoDocAutomatico);
+    QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Guia de remessa"));
+    QCOMPARE(e.ecra.estado().corOpt[1], Cor::Amarelo);
+
+    int t = 't';
+    e.ecra.opt_KeyPress(1, t);
+    QCOMPARE(e.ecra.estado().opt, 2);
+    QCOMPARE(e.ecra.estado().corOpt[1], Cor::FaceBotao);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt2"));
+
+    int esc = 27;
+    e.ecra.opt_KeyPress(2, esc);
+    QVERIFY(e.ecra.TipoDocAutomatico);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
+    QCOMPARE(e.ecra.estado().opt, 2);  // the choice stays until the tick proposes again
+
+    // Enter with the details hidden: swallowed, the focus stays.
+    e.ecra.DarFoco(Controlo::opt(0));
+    e.ecra.RecomecarEcra();
+    int enter = 13;
+    e.ecra.opt_KeyPress(0, enter);
+    QCOMPARE(enter, 0);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt0"));
+}
+
+void TesteCamposEntrada::listasConsulta_data()
+{
+    QTest::addColumn<int>("campo");
+    QTest::addColumn<int>("tecla");   // 0: double click
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("titulo");
+
+    QTest::newRow("F1 na viatura") << 0 << 112 << "" << "Menu de primeiras pesagens";
+    QTest::newRow("F2 na matrícula") << 1 << 113 << "" << "Menu de viaturas";
+    QTest::newRow("F4 no nome do produto") << 7 << 115 << "" << "Menu de produtos";
+    QTest::newRow("F2 no cliente: nada") << 2 << 113 << "" << "";
+    QTest::newRow("F1 nas observações: nada") << 12 << 112 << "" << "";
+    QTest::newRow("seta abaixo no código vazio") << 10 << 40 << " " << "Menu de locais de descarga";
+    QTest::newRow("seta abaixo no código escrito: nada") << 10 << 40 << "L1" << "";
+    QTest::newRow("seta abaixo na matrícula: nada") << 1 << 40 << "" << "";
+    QTest::newRow("duplo clique no transportador") << 5 << 0 << "x" << "Menu de transportadores";
+    QTest::newRow("duplo clique no peso: nada") << 13 << 0 << "" << "";
+}
+
+void TesteCamposEntrada::listasConsulta()
+{
+    QFETCH(int, campo);
+    QFETCH(int, tecla);
+    QFETCH(QString, texto);
+    QFETCH(QString, titulo);
+
+    EcraTeste e;
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.MostrarPesagem();
+    e.ecra.DarFocoTxt(campo);
+    e.ecra.definirTexto(campo, texto);
+    e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de produtos");  // left from before
+    QString tituloAberto;
+    int cursorAoAbrir = 0;
+    e.janelas.aoAbrir = [&](const QString&) {
+        tituloAberto = e.estacao().Acesso.TituloMenu;
+        cursorAoAbrir = e.t.mensagens.cursorOcupado;
+        e.t.mensagens.CursorOcupado(false);  // the list puts the pointer back once filled
+        e.estacao().Acesso.TituloMenu.clear();  // and is cancelled
+    };
+    if (tecla)
+        e.ecra.txt_KeyDown(campo, tecla, 0);
+    else
+        e.ecra.txt_DblClick(campo);
+    QCOMPARE(e.janelas.abertas.count(Menu), titulo.isEmpty() ? 0 : 1);
+    QCOMPARE(tituloAberto, titulo);
+    QCOMPARE(cursorAoAbrir, titulo.isEmpty() ? 0 : 1);
+    QCOMPARE(e.t.mensagens.cursorOcupado, 0);
+    QCOMPARE(e.estacao().Acesso.TituloMenu, QString());  // a stale title never stays
+}
+
+void TesteCamposEntrada::devolucaoDaLista()
+{
+    EcraTeste e;
+    e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P01', 'Areia fina')"));
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.janelas.aoAbrir = [&](const QString&) { e.ecra.definirTexto(6, QStringLiteral("P01")); };
+    e.ecra.DarFocoTxt(6);
+    e.ecra.txt_KeyDown(6, 112, 0);
+    QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia fina"));
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
+    QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
+}
+
+void TesteCamposEntrada::listaRapida()
+{
+    EcraTeste e;
+    e.pendente(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 15000, QStringLiteral("2026-12-01 10:00:00"));
+    e.viatura(QStringLiteral("V2"), QStringLiteral("AA-11-22"), 9000, QVariant());
+    e.viatura(QStringLiteral("V3"), QStringLiteral("AB-33-44"), 8000, QVariant());
+    e.viatura(QStringLiteral("V4"), QStringLiteral("BB-55-66"), 8000, QVariant());
+    e.escrever(0, QStringLiteral("a"));
+    QCOMPARE(e.ecra.estado().lst,
+             QStringList({QStringLiteral("AA-11-22"), QStringLiteral("AA-11-22"), QStringLiteral("AB-33-44")}));
+    QVERIFY(e.ecra.estado().lstVisivel);
+    e.ecra.Teclar(0, 8);
+    QVERIFY(e.ecra.estado().lst.isEmpty());
+    QVERIFY(!e.ecra.estado().lstVisivel);
+
+    e.escrever(0, QStringLiteral("ab"));
+    e.ecra.lst_Click(QStringLiteral("AB-33-44"));
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AB-33-44"));
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("V3"));  // identified by plate
+    QCOMPARE(e.ecra.ModoPesagem, QStringLiteral("PP"));
+    QVERIFY(!e.ecra.estado().lstVisivel);
+    QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt2"));
+}
+
+void TesteCamposEntrada::nivelUmNaoEscreve()
+{
+    EcraTeste e(1);
+    e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.escrever(0, QStringLiteral("x"));
+    e.ecra.Teclar(0, 27);
+    e.ecra.Teclar(0, 13);
+    e.ecra.Colar(0, QStringLiteral("V9"));
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
+    QCOMPARE(e.ecra.ModoPesagem, QString());  // Enter identified nothing
+    e.ecra.txt_KeyDown(0, 112, 0);
+    QCOMPARE(e.janelas.abertas, QStringList({Menu}));
+}
+
+QTEST_GUILESS_MAIN(TesteCamposEntrada)
+#include "tst_CamposEntrada.moc"

@@ -1,0 +1,202 @@
+#include "EcraTeste.h"
+
+#include <QtTest>
+
+// Identification of the vehicle and of the weighing mode, on a real station
+// database holding:
+//   pending first weighings: V1 / AA-11-22 (15000 kg, 1 Dec 2026 10:20, "B2"),
+//                            "AB'1" / "CD-'1" (7000 kg);
+//   vehicles on file: V1 / AA-11-22 (tare 9000), V2 / bb-22-33 (tare 8000, 2 Nov 2026 07:45),
+//                     V3 / CC-33-44 (tare and date Null).
+class TesteIdentificacao : public QObject
+{
+    Q_OBJECT
+
+    static void semear(EcraTeste& e)
+    {
+        e.pendente(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 15000, QStringLiteral("2026-12-01 10:20:00"));
+        e.pendente(QStringLiteral("AB'1"), QStringLiteral("CD-'1"), 7000, QStringLiteral("2026-12-02 11:00:00"));
+        e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QStringLiteral("2026-10-01 06:00:00"));
+        e.viatura(QStringLiteral("V2"), QStringLiteral("bb-22-33"), 8000, QStringLiteral("2026-11-02 07:45:00"));
+        e.viatura(QStringLiteral("V3"), QStringLiteral("CC-33-44"), QVariant(), QVariant());
+    }
+
+private Q_SLOTS:
+    void modos_data();
+    void modos();
+    void pendenteMostraOPrimeiroRegisto();
+    void ambosEmBranco();
+    void codigoDesconhecidoAvisaComOEcraOcupado();
+    void chaveNaoAparada();
+};
+
+void TesteIdentificacao::modos_data()
+{
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<QString>("matricula");
+    QTest::addColumn<bool>("manual");
+    QTest::addColumn<bool>("primeiraManual");
+    QTest::addColumn<bool>("duasPesagens");
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<QString>("codigoFinal");
+    QTest::addColumn<QString>("matriculaFinal");
+    QTest::addColumn<QString>("peso");
+    QTest::addColumn<QString>("origem");
+    QTest::addColumn<QString>("data");   // fields 14 and 15
+    QTest::addColumn<QString>("entidade");
+    QTest::addColumn<int>("avisos");     // "código de viatura não existente"
+
+    QTest::newRow("pendente pelo código") << "V1" << "" << false << false << true << "SP" << "V1" << "AA-11-22"
+                                          << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
+    QTest::newRow("pendente pela matrícula") << "" << "AA-11-22" << false << false << true << "SP" << "V1"
+                                             << "AA-11-22" << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
+    QTest::newRow("pendente, uma pesagem só") << "V1" << "" << false << false << false << "SP" << "V1" << "AA-11-22"
+                                              << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
+    QTest::newRow("pendente, manual") << "V1" << "" << true << true << true << "SM" << "V1" << "AA-11-22" << "15000"
+                                      << "B2" << "01-12-2026 10:20" << "" << 0;
+    QTest::newRow("pendente com apóstrofo") << "AB'1" << "" << false << false << true << "SP" << "AB'1" << "CD-'1"
+                                            << "7000" << "B2" << "02-12-2026 11:00" << "" << 0;
+    QTest::newRow("em ficheiro, duas pesagens") << "V2" << "" << false << false << true << "PP" << "V2" << "bb-22-33"
+                                                << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
+    QTest::newRow("em ficheiro, contra a tara") << "V2" << "" << false << false << false << "SP" << "V2" << "bb-22-33"
+                                                << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
+    QTest::newRow("em ficheiro pela matrícula noutra caixa") << "" << "BB-22-33" << false << false << false << "SP"
+                                                             << "V2" << "bb-22-33" << "8000" << "FV"
+                                                             << "02-11-2026 07:45" << "Cliente Um" << 0;
+    QTest::newRow("em ficheiro sem tara nem data") << "V3" << "" << false << false << false << "SP" << "V3"
+                                                   << "CC-33-44" << "0" << "FV" << "05-12-2026 14:30" << "Cliente Um"
+                                                   << 0;
+    QTest::newRow("em ficheiro, manual primeira") << "V2" << "" << true << true << false << "PM" << "V2" << "bb-22-33"
+                                                  << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
+    QTest::newRow("código com matrícula: vale o código") << "V2" << "ZZ-99-99" << false << false << true << "PP" << "V2"
+                                                         << "bb-22-33" << "8000" << "FV" << "02-11-2026 07:45"
+                                                         << "Cliente Um" << 0;
+    QTest::newRow("código desconhecido") << "X9" << "" << false << false << true << "PP" << "X9" << "" << "0" << ""
+                                         << "05-12-2026 14:30" << "" << 1;
+    QTest::newRow("código desconhecido, manual primeira") << "X9" << "" << true << true << true << "PM" << "X9" << ""
+                                                          << "0" << "" << "05-12-2026 14:30" << "" << 1;
+    QTest::newRow("código desconhecido, manual segunda") << "X9" << "" << true << false << true << "SM" << "X9" << ""
+                                                         << "0" << "" << "05-12-2026 14:30" << "" << 1;
+    QTest::newRow("matrícula desconhecida: sem aviso") << "" << "ZZ-99-99" << false << false << true << "PP" << ""
+                                                       << "ZZ-99-99" << "0" << "" << "05-12-2026 14:30" << "" << 0;
+    QTest::newRow("código e matrícula desconhecidos: sem aviso") << "X9" << "ZZ-99-99" << false << false << true << "PP"
+                                                                 << "X9" << "ZZ-99-99" << "0" << ""
+                                                                 << "05-12-2026 14:30" << "" << 0;
+}
+
+void TesteIdentificacao::modos()
+{
+    QFETCH(QString, codigo);
+    QFETCH(QString, matricula);
+    QFETCH(bool, manual);
+    QFETCH(bool, primeiraManual);
+    QFETCH(bool, duasPesagens);
+    QFETCH(QString, modo);
+    QFETCH(QString, codigoFinal);
+    QFETCH(QString, matriculaFinal);
+    QFETCH(QString, peso);
+    QFETCH(QString, origem);
+    QFETCH(QString, data);
+    QFETCH(QString, entidade);
+    QFETCH(int, avisos);
+
+    EcraTeste e;
+    semear(e);
+    e.estacao().Def.DuasPesagens = duasPesagens;
+    e.ecra.definirPesagemManual(manual);
+    e.ecra.PrimeiraManual = primeiraManual;
+    e.ecra.DarFocoTxt(1);  // Enter in the plate field
+    e.ecra.definirTexto(0, codigo);
+    e.ecra.definirTexto(1, matricula);
+    e.ecra.IdentificarStatusPesagem();
+
+    QCOMPARE(e.ecra.ModoPesagem, modo);
+    QCOMPARE(e.ecra.txt(0), codigoFinal);
+    QCOMPARE(e.ecra.txt(1), matriculaFinal);
+    QCOMPARE(e.ecra.txt(13), peso);
+    QCOMPARE(e.ecra.estado().lblB1, origem);
+    QCOMPARE(e.ecra.txt(14) + u' ' + e.ecra.txt(15), data);
+    QCOMPARE(e.ecra.txt(3), entidade);
+    QCOMPARE(e.t.mensagens.caixas.size(), avisos);
+    if (avisos) {
+        QCOMPARE(e.t.mensagens.caixas[0].texto,
+                 QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"));
+        QCOMPARE(e.t.mensagens.caixas[0].estilo, 64);
+        QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
+    }
+    if (!e.ecra.txt(1).trimmed().isEmpty()) {
+        QVERIFY(e.ecra.estado().picQVisivel);
+        QCOMPARE(e.ecra.foco(), Controlo::txt(2));
+    } else {
+        QVERIFY(!e.ecra.estado().picQVisivel);
+        QCOMPARE(e.ecra.foco(), Controlo::txt(1));
+    }
+}
+
+void TesteIdentificacao::pendenteMostraOPrimeiroRegisto()
+{
+    EcraTeste e;
+    e.pendente(QStringLiteral("V7"), QStringLiteral("AA-77-77"), 11000, QStringLiteral("2026-12-01 08:00:00"),
+               QStringLiteral("P01"));
+    e.pendente(QStringLiteral("V7"), QStringLiteral("AA-77-77"), 22000, QStringLiteral("2026-12-03 08:00:00"),
+               QStringLiteral("P02"));
+    e.ecra.definirTexto(0, QStringLiteral("V7"));
+    e.ecra.IdentificarStatusPesagem();
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("11000"));
+    QCOMPARE(e.ecra.DataPrimeiraPesagem, QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+    QCOMPARE(e.ecra.txt(15), QStringLiteral("08:00"));  // the date's time, not "Hora de entrada"
+    QCOMPARE(e.ecra.txt(6), QStringLiteral("P01"));
+    QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia"));
+    QCOMPARE(e.ecra.txt(12), QStringLiteral("obs"));
+    QCOMPARE(e.ecra.estado().fraP, QStringLiteral("Segunda pesagem"));
+    QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
+}
+
+void TesteIdentificacao::ambosEmBranco()
+{
+    EcraTeste e;
+    semear(e);
+    e.ecra.definirTexto(0, QStringLiteral("  "));
+    e.ecra.definirTexto(1, QStringLiteral(" "));
+    e.ecra.IdentificarStatusPesagem();
+    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.foco(), Controlo::txt(1));
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+    QVERIFY(!e.ecra.estado().picQVisivel);
+}
+
+void TesteIdentificacao::codigoDesconhecidoAvisaComOEcraOcupado()
+{
+    EcraTeste e;
+    bool ocupadoNoAviso = false;
+    QString modoNoAviso = QStringLiteral("?");
+    e.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
+        ocupadoNoAviso = e.ecra.Ocupado();
+        modoNoAviso = e.ecra.ModoPesagem;
+        return 0;
+    };
+    e.escrever(0, QStringLiteral("x9"));
+    e.ecra.Teclar(0, 13);
+    QVERIFY(ocupadoNoAviso);  // a card read meanwhile waits
+    QCOMPARE(modoNoAviso, QString());
+    QVERIFY(!e.ecra.Ocupado());
+    // The plate is blank: the focus moves to it, and the plate field taking
+    // the focus clears the screen for the plate to be typed.
+    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.foco(), Controlo::txt(1));
+    QVERIFY(!e.ecra.estado().picQVisivel);
+}
+
+void TesteIdentificacao::chaveNaoAparada()
+{
+    EcraTeste e;
+    semear(e);
+    e.ecra.definirTexto(0, QStringLiteral("V2 "));
+    e.ecra.definirTexto(1, QStringLiteral("X"));
+    e.ecra.IdentificarStatusPesagem();
+    QCOMPARE(e.ecra.txt(13), QStringLiteral("0"));  // "V2 " is not "V2"
+    QCOMPARE(e.ecra.estado().lblB1, QString());
+}
+
+QTEST_GUILESS_MAIN(TesteIdentificacao)
+#include "tst_Identificacao.moc"

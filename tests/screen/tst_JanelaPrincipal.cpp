@@ -1,0 +1,479 @@
+#include "EcraTeste.h"
+#include "platform/Mensagens.h"
+
+#include <QtTest>
+
+// The main window's load, activation, close and menus, through its logic.
+class TesteJanelaPrincipal : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void menusPorNivel_data();
+    void menusPorNivel();
+    void nivelMantidoSobMenuDesligado();
+    void semNivelPedeAcesso_data();
+    void semNivelPedeAcesso();
+    void pesagemManualPorNivel();
+    void ultimoDocumentoActivo();
+    void devolucaoDaLista_data();
+    void devolucaoDaLista();
+    void devolucaoDeViatura();
+    void carga();
+    void cargaComFalhaNaGrelha();
+    void fechoPorNivel_data();
+    void fechoPorNivel();
+    void sair();
+    void tabelasEMapas_data();
+    void tabelasEMapas();
+    void outrasJanelas();
+    void ultimoDocumento_data();
+    void ultimoDocumento();
+    void apagarPrimeiraPesagem();
+    void apagarSemChaveOuSemPendente();
+    void pesagemManualEBotoes();
+    void caixaDasMatriculas();
+};
+
+namespace {
+const QStringList itensDoNivel = {
+    QStringLiteral("mnuPrincipal0"), QStringLiteral("mnuPrg0"), QStringLiteral("mnuPrg2"),
+    QStringLiteral("mnuPrincipal1"), QStringLiteral("mnuPrincipal2"), QStringLiteral("mnuPrincipal3"),
+    QStringLiteral("mnuOpc2"), QStringLiteral("mnuOpc4"), QStringLiteral("mnuPrincipal4"),
+    QStringLiteral("mnuPrincipal5"), QStringLiteral("mnuSis0"), QStringLiteral("mnuSis2"),
+    QStringLiteral("mnuSis4"), QStringLiteral("mnuSis6"), QStringLiteral("mnuPrincipal6"),
+};
+}  // namespace
+
+// What an operator can use at each level, item by item in the order above:
+// 1 usable, 0 not (a disabled item, or one under a disabled menu).
+void TesteJanelaPrincipal::menusPorNivel_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("utilizaveis");
+
+    //                                Prog Cód Sair Tab Est Opç 2ªV Man Smf Sis Data CódA Par Calc Ajuda
+    QTest::newRow("nível 1") << 1 << "1 1 0 0 0 0 0 0 0 0 0 0 0 0 0";
+    QTest::newRow("nível 2") << 2 << "1 1 1 0 0 1 0 0 0 1 0 1 0 1 1";
+    QTest::newRow("nível 3") << 3 << "1 1 1 1 1 1 1 0 1 1 0 1 0 1 1";
+    QTest::newRow("nível 4") << 4 << "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
+}
+
+void TesteJanelaPrincipal::menusPorNivel()
+{
+    QFETCH(int, nivel);
+    QFETCH(QString, utilizaveis);
+
+    EcraTeste e(nivel);
+    e.ecra.Form_Activate();
+    QStringList r;
+    for (const QString& item : itensDoNivel)
+        r << (e.ecra.menuUtilizavel(item) ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(r.join(u' '), utilizaveis);
+    // Items the level never touches.
+    for (const QString& item : {QStringLiteral("mnuOpc8"), QStringLiteral("mnuTab0"), QStringLiteral("mnuAjuda2")})
+        QVERIFY(e.ecra.menuActivo(item));
+}
+
+void TesteJanelaPrincipal::nivelMantidoSobMenuDesligado()
+{
+    EcraTeste e(2);
+    e.ecra.Form_Activate();
+    QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));
+    e.estacao().Acesso.NivelAcesso = 1;
+    e.ecra.Form_Activate();
+    QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 2
+    e.estacao().Acesso.NivelAcesso = 4;
+    e.ecra.Form_Activate();
+    e.estacao().Acesso.NivelAcesso = 1;
+    e.estacao().Def.UltimoDocPesagem = 5;
+    e.ecra.Form_Activate();
+    QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 4
+    QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
+    QVERIFY(!e.ecra.menuUtilizavel(QStringLiteral("mnuOpc0")));  // F12 does nothing under "&Opções" disabled
+}
+
+void TesteJanelaPrincipal::semNivelPedeAcesso_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("matricula");  // the hand-back's Enter is swallowed below level 2 only
+    QTest::newRow("antes de um acesso") << 0 << "";
+    QTest::newRow("modo supervisor") << 5 << "AA-11-22";
+}
+
+void TesteJanelaPrincipal::semNivelPedeAcesso()
+{
+    QFETCH(int, nivel);
+    QFETCH(QString, matricula);
+    EcraTeste e(nivel);
+    e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
+    e.ecra.definirJanelaVisivel(true);
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
+    e.ecra.Form_Activate();
+    QVERIFY(!e.ecra.estado().janelaVisivel);
+    QCOMPARE(e.janelas.abertas, QStringList({QStringLiteral("frmAcesso")}));
+    QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Ana"));  // the steps after still ran
+    QCOMPARE(e.ecra.txt(1), matricula);
+    QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
+}
+
+void TesteJanelaPrincipal::pesagemManualPorNivel()
+{
+    EcraTeste e(4);
+    e.estacao().Def.IndLigado = {false, false};
+    e.ecra.Form_Activate();
+    QVERIFY(e.ecra.PesagemManual());
+    QVERIFY(e.ecra.estado().lblPMVisivel);
+    QVERIFY(e.ecra.estado().mnuOpc4Marcado);
+
+    e.estacao().Def.IndLigado = {false, true};
+    e.ecra.mnuOpc_Click(4);
+    e.ecra.Form_Activate();
+    QVERIFY(!e.ecra.PesagemManual());  // one bridge in use: left as it was
+
+    e.estacao().Acesso.NivelAcesso = 2;
+    e.ecra.cmpPM_Click(0);
+    QVERIFY(e.ecra.PesagemManual());
+    e.ecra.Form_Activate();
+    QVERIFY(!e.ecra.PesagemManual());
+    QVERIFY(!e.ecra.estado().lblPMVisivel);
+}
+
+void TesteJanelaPrincipal::ultimoDocumentoActivo()
+{
+    for (int nivel = 1; nivel <= 4; ++nivel) {
+        EcraTeste e(nivel);
+        e.ecra.Form_Activate();
+        QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
+        e.estacao().Def.UltimoDocPesagem = 1;
+        e.ecra.Form_Activate();
+        QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
+    }
+}
+
+void TesteJanelaPrincipal::devolucaoDaLista_data()
+{
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QString>("nome");   // what field 7 then holds
+    QTest::addColumn<int>("foco");
+
+    QTest::newRow("produtos") << "Menu de produtos" << "Areia" << 12;
+    QTest::newRow("outra caixa de letra: nada") << "menu de produtos" << "" << 6;
+    QTest::newRow("lista cancelada: nada") << "" << "" << 6;
+}
+
+void TesteJanelaPrincipal::devolucaoDaLista()
+{
+    QFETCH(QString, titulo);
+    QFETCH(QString, nome);
+    QFETCH(int, foco);
+
+    EcraTeste e;
+    e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'Areia')"));
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.ecra.DarFocoTxt(6);
+    e.ecra.definirTexto(6, QStringLiteral("P1"));
+    e.estacao().Acesso.TituloMenu = titulo;
+    e.ecra.Form_Activate();
+    QCOMPARE(e.ecra.txt(7), nome);
+    QCOMPARE(e.ecra.foco(), Controlo::txt(foco));
+    QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
+}
+
+// The vehicle is identified at once, then the focus goes to the plate, whose
+// taking of the focus clears the weighing for the operator to go on.
+void TesteJanelaPrincipal::devolucaoDeViatura()
+{
+    EcraTeste e;
+    e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
+    e.ecra.DarFocoTxt(0);
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
+    e.ecra.Form_Activate();
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
+    QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-11-22"));
+    QCOMPARE(e.ecra.foco(), Controlo::txt(1));
+    QCOMPARE(e.ecra.ModoPesagem, QString());
+}
+
+void TesteJanelaPrincipal::carga()
+{
+    EcraTeste e;
+    Definicoes& d = e.estacao().Def;
+    d.IndTemporizacao = {250, 0};
+    d.CapacidadeMaxima = {60000, 40000};
+    d.FormatViatNac = true;
+    e.ecra.definirPesagemManual(true);
+    e.ecra.Form_Load();
+    QCOMPARE(e.dispositivos.cargas, 1);
+    QVERIFY(e.ecra.temporizadorActivo(0));
+    QCOMPARE(e.ecra.intervaloTemporizador(0), 250);
+    QVERIFY(!e.ecra.temporizadorActivo(1));  // 0 or less: stopped, never spinning
+    QCOMPARE(e.dispositivos.estados[0].PesoActual, 60000);
+    QCOMPARE(e.dispositivos.estados[1].PesoActual, 40000);
+    QVERIFY(!e.ecra.PesagemManual());
+    QVERIFY(e.ecra.estado().chkVtN);
+    QCOMPARE(e.registos.refrescamentos, 1);
+    QVERIFY(!e.ecra.estado().janelaVisivel);  // loaded hidden
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+    QVERIFY(e.dispositivos.ticks.isEmpty());
+    e.ecra.Terminar();
+    QVERIFY(!e.ecra.temporizadorActivo(0));
+}
+
+void TesteJanelaPrincipal::cargaComFalhaNaGrelha()
+{
+    EcraTeste e;
+    e.estacao().Def.IndTemporizacao = {-5, 0};
+    e.registos.falharRefrescar = true;
+    e.ecra.Form_Load();
+    QVERIFY(!e.ecra.temporizadorActivo(0));
+    QCOMPARE(e.t.mensagens.caixas.size(), 1);
+    QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Erro número: 3078\n\nTabela inexistente"));
+    QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
+    QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
+}
+
+void TesteJanelaPrincipal::fechoPorNivel_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<bool>("recusado");
+    QTest::addColumn<bool>("opcoesComBotaoDireito");
+    QTest::newRow("nível 0") << 0 << true << false;
+    QTest::newRow("nível 1") << 1 << true << false;
+    QTest::newRow("nível 2") << 2 << true << true;
+    QTest::newRow("nível 3") << 3 << false << true;
+    QTest::newRow("nível 4") << 4 << false << true;
+}
+
+void TesteJanelaPrincipal::fechoPorNivel()
+{
+    QFETCH(int, nivel);
+    QFETCH(bool, recusado);
+    QFETCH(bool, opcoesComBotaoDireito);
+    EcraTeste e(nivel);
+    QCOMPARE(e.ecra.Form_Unload(), recusado);
+    QCOMPARE(e.t.sistema.terminacoes.size(), recusado ? 0 : 1);
+    QCOMPARE(e.dispositivos.fechos, recusado ? 0 : 1);
+    QCOMPARE(e.ecra.MostraOpcoesAoClicar(), opcoesComBotaoDireito);
+}
+
+void TesteJanelaPrincipal::sair()
+{
+    EcraTeste e(2);
+    e.ecra.mnuPrg_Click(2);
+    QCOMPARE(e.t.mensagens.caixas.size(), 1);
+    QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Confirma que deseja sair do Zumarel"));
+    QCOMPARE(e.t.mensagens.caixas[0].estilo, 292);
+    QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
+    QVERIFY(e.t.sistema.terminacoes.isEmpty());  // No, the default
+    e.t.mensagens.respostas << Resposta::Sim;
+    e.ecra.mnuPrg_Click(2);
+    QCOMPARE(e.t.sistema.terminacoes, QList<int>({0}));
+
+    EcraTeste outra(4);
+    outra.ecra.definirJanelaVisivel(true);
+    outra.ecra.mnuPrg_Click(0);
+    QVERIFY(!outra.ecra.estado().janelaVisivel);
+    QCOMPARE(outra.janelas.abertas, QStringList({QStringLiteral("frmAcesso modal")}));
+}
+
+void TesteJanelaPrincipal::tabelasEMapas_data()
+{
+    QTest::addColumn<bool>("mapa");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("titulo");
+
+    QTest::newRow("viaturas") << false << 0 << "Tabela de viaturas";
+    QTest::newRow("clientes") << false << 1 << "Tabela de clientes e fornecedores";
+    QTest::newRow("transportadores") << false << 2 << "Tabela de transportadores";
+    QTest::newRow("produtos") << false << 3 << "Tabela de produtos";
+    QTest::newRow("locais de carga") << false << 4 << "Tabela de locais de carga";
+    QTest::newRow("locais de descarga") << false << 5 << "Tabela de locais de descarga";
+    QTest::newRow("separador") << false << 6 << "";
+    QTest::newRow("primeiras pesagens") << false << 7 << "Tabela de primeiras pesagens";
+    QTest::newRow("est. viatura") << true << 0 << "Estatísticas por viatura";
+    QTest::newRow("est. cliente") << true << 1 << "Estatísticas por cliente ou fornecedor";
+    QTest::newRow("est. transportador") << true << 2 << "Estatísticas por transportador";
+    QTest::newRow("est. produto") << true << 3 << "Estatísticas por produto";
+    QTest::newRow("est. carga") << true << 4 << "Estatísticas por local de carga";
+    QTest::newRow("est. descarga") << true << 5 << "Estatísticas por local de descarga";
+    QTest::newRow("est. separador") << true << 6 << "";
+    QTest::newRow("est. operador") << true << 7 << "Estatísticas por operador";
+    QTest::newRow("est. separador 8") << true << 8 << "";
+    QTest::newRow("pesagens") << true << 9 << "Pesagens";
+}
+
+void TesteJanelaPrincipal::tabelasEMapas()
+{
+    QFETCH(bool, mapa);
+    QFETCH(int, item);
+    QFETCH(QString, titulo);
+
+    EcraTeste e(3);
+    QString tituloAberto;
+    e.janelas.aoAbrir = [&](const QString&) {
+        tituloAberto = mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela;
+        e.estacao().Acesso.NomeOperador = QStringLiteral("Rui");  // seen by the activation that follows
+    };
+    e.estacao().Acesso.TituloTabela = QStringLiteral("antes");
+    e.estacao().Acesso.TituloMapa = QStringLiteral("antes");
+    if (mapa)
+        e.ecra.mnuEst_Click(item);
+    else
+        e.ecra.mnuTab_Click(item);
+    QCOMPARE(e.janelas.abertas.size(), titulo.isEmpty() ? 0 : 1);
+    if (!titulo.isEmpty()) {
+        QCOMPARE(e.janelas.abertas[0], mapa ? QStringLiteral("frmMapas") : QStringLiteral("frmTabelas"));
+        QCOMPARE(tituloAberto, titulo);
+        QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Rui"));
+    } else {
+        QCOMPARE(mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela, QString());
+    }
+}
+
+void TesteJanelaPrincipal::outrasJanelas()
+{
+    EcraTeste e(4);
+    e.ecra.mnuOpc_Click(2);
+    e.ecra.mnuOpc_Click(8);
+    e.ecra.mnuSis_Click(0);
+    e.ecra.mnuSis_Click(2);
+    e.ecra.mnuSis_Click(4);
+    e.ecra.mnuSis_Click(6);
+    e.ecra.mnuAjuda_Click(0);
+    e.ecra.mnuAjuda_Click(2);
+    QCOMPARE(e.janelas.abertas,
+             QStringList({QStringLiteral("frmSegVia"), QStringLiteral("frmAnularPsg"), QStringLiteral("frmRelogio"),
+                          QStringLiteral("frmAltCod"), QStringLiteral("frmPar"), QStringLiteral("Calculadora"),
+                          QStringLiteral("Ajuda"), QStringLiteral("frmAcerca")}));
+}
+
+void TesteJanelaPrincipal::ultimoDocumento_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("ficheiro");  // "" : nothing printed
+
+    QTest::newRow("primeira pesagem") << "P" << "doc_pri.rpt";
+    QTest::newRow("entrada") << "E" << "doc_seg_e.rpt";
+    QTest::newRow("guia") << "G" << "doc_seg_g.rpt";
+    QTest::newRow("talão") << "T" << "doc_seg_t.rpt";
+    QTest::newRow("anulada") << "A" << "";
+    QTest::newRow("sem registo") << "" << "";
+}
+
+void TesteJanelaPrincipal::ultimoDocumento()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, ficheiro);
+
+    EcraTeste e(2);
+    e.estacao().Def.CopiasEntrada = 3;
+    e.estacao().Def.CopiasPrimeiraPesagem = 2;
+    if (!tipo.isEmpty()) {
+        e.sql(QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (42, ?)"), {tipo});
+    }
+    e.estacao().Def.UltimoDocPesagem = 42;
+    e.ecra.mnuOpc_Click(0);
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+    QCOMPARE(e.t.impressora.pedidos.size(), ficheiro.isEmpty() ? 0 : 1);
+    if (ficheiro.isEmpty())
+        return;
+    const PedidoRelatorio& p = e.t.impressora.pedidos[0];
+    QCOMPARE(p.FicheiroRelatorio, e.t.caminho(ficheiro));
+    QCOMPARE(p.FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 42"));
+    QCOMPARE(p.Destino, 1);
+    QCOMPARE(p.Copias, qint16(1));
+}
+
+void TesteJanelaPrincipal::apagarPrimeiraPesagem()
+{
+    EcraTeste e(4);
+    e.pendente(QStringLiteral("AB'1"), QStringLiteral("AA-11-22"), 15000, QStringLiteral("2026-12-01 10:00:00"));
+    e.pendente(QStringLiteral("AB'1"), QStringLiteral("AA-11-22"), 16000, QStringLiteral("2026-12-02 10:00:00"));
+    const QString tipos = QStringLiteral("SELECT group_concat(\"Tipo de pesagem\", '') FROM "
+                                         "(SELECT \"Tipo de pesagem\" FROM Pesagens ORDER BY Pesagem)");
+    e.ecra.definirTexto(0, QStringLiteral("AB'1"));
+    e.ecra.IdentificarStatusPesagem();
+    QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
+
+    e.ecra.mnuOpc_Click(6);  // No, the default
+    QCOMPARE(e.t.mensagens.caixas.size(), 1);
+    QCOMPARE(e.t.mensagens.caixas[0].texto,
+             QStringLiteral("Confirma que deseja apagar a viatura AB'1 - AA-11-22, da tabela de primeiras pesagens"));
+    QCOMPARE(e.t.mensagens.caixas[0].estilo, 292);
+    QCOMPARE(e.valor(tipos).toString(), QStringLiteral("PP"));
+    QCOMPARE(e.ecra.foco(), Controlo::txt(0));
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("AB'1"));
+
+    e.t.mensagens.respostas << Resposta::Sim;
+    e.ecra.mnuOpc_Click(6);
+    QCOMPARE(e.valor(tipos).toString(), QStringLiteral("AP"));  // the older one; the row stays
+    QCOMPARE(e.ecra.txt(0), QString());
+    QCOMPARE(e.ecra.txt(1), QString());
+    QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
+    QCOMPARE(e.ecra.foco(), Controlo::txt(0));
+}
+
+void TesteJanelaPrincipal::apagarSemChaveOuSemPendente()
+{
+    EcraTeste e(4);
+    e.ecra.mnuOpc_Click(6);
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+    QCOMPARE(e.ecra.foco(), Controlo::txt(0));
+    e.ecra.definirTexto(1, QStringLiteral("ZZ-99-99"));
+    e.ecra.mnuOpc_Click(6);
+    QVERIFY(e.t.mensagens.caixas.isEmpty());
+}
+
+void TesteJanelaPrincipal::pesagemManualEBotoes()
+{
+    EcraTeste e(4);
+    e.ecra.mnuOpc_Click(4);
+    QVERIFY(e.ecra.PesagemManual());
+    QVERIFY(e.ecra.estado().mnuOpc4Marcado);
+    QVERIFY(e.ecra.estado().lblPMVisivel);
+    e.ecra.mnuOpc_Click(4);
+    QVERIFY(!e.ecra.PesagemManual());
+    QVERIFY(!e.ecra.estado().mnuOpc4Marcado);
+    QVERIFY(!e.ecra.estado().lblPMVisivel);
+
+    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.cmpPM_Click(0);
+    QCOMPARE(e.ecra.txt(0), QString());  // started over
+    QVERIFY(e.ecra.PesagemManual());
+    QVERIFY(e.ecra.PrimeiraManual);
+    QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("1a. Pesagem manual"));
+    QCOMPARE(e.ecra.foco(), Controlo::txt(0));
+    e.ecra.cmpPM_Click(0);
+    QVERIFY(!e.ecra.PesagemManual());
+    QVERIFY(e.ecra.PrimeiraManual);
+
+    e.ecra.cmpPM_Click(0);
+    e.ecra.cmpPM_Click(1);
+    QVERIFY(!e.ecra.PesagemManual());
+    QVERIFY(!e.ecra.PrimeiraManual);
+    QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("2a. Pesagem manual"));
+    QVERIFY(!e.ecra.estado().lblPMVisivel);
+    QCOMPARE(e.registos.refrescamentos, 4);
+}
+
+void TesteJanelaPrincipal::caixaDasMatriculas()
+{
+    EcraTeste e(4);
+    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+    e.ecra.ModoPesagem = QStringLiteral("PP");
+    e.ecra.MostrarPesagem();
+    e.ecra.definirTexto(3, QStringLiteral("Cliente"));
+    e.ecra.DarFoco(Controlo::chkVtN());
+    e.ecra.chkVtN_Click(true);
+    QCOMPARE(e.ecra.foco(), Controlo::txt(2));
+    QCOMPARE(e.ecra.txt(3), QStringLiteral("Cliente"));
+    QVERIFY(e.ecra.estado().chkVtN);
+}
+
+QTEST_GUILESS_MAIN(TesteJanelaPrincipal)
+#include "tst_JanelaPrincipal.moc"

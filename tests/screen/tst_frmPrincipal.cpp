@@ -1,0 +1,355 @@
+#include "FalsosEcra.h"
+#include "platform/Mensagens.h"
+#include "screen/CampoEntrada.h"
+#include "screen/MontagemPrincipal.h"
+#include "screen/frmPrincipal.h"
+#include "startup/Consulta.h"
+#include "support/EstacaoTeste.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+// The real main window on the offscreen platform, typed into as an operator does.
+struct JanelaTeste
+{
+    explicit JanelaTeste(int nivel, LigacoesDispositivos* io = nullptr)
+    {
+        t.abrirBaseDados();
+        Estacao& e = *t.estacao;
+        e.Acesso.NivelAcesso = quint8(nivel);
+        e.Acesso.NomeOperador = QStringLiteral("Ana");
+        e.Def.CapacidadeMaxima = {60000, 60000};
+        e.Def.IndLigado = {true, true};
+        e.Def.DuasPesagens = true;
+        w = std::make_unique<frmPrincipal>(e, io);
+        w->logica().ligarJanelas(&janelas);
+        w->Form_Load();
+    }
+
+    // Shown and active, as after a login.
+    bool mostrar()
+    {
+        w->Mostrar(false);
+        w->Form_Activate();
+        w->activateWindow();
+        return QTest::qWaitForWindowActive(w.get());
+    }
+
+    CampoEntrada* txt(int i) { return w->txt(i); }
+    template <typename W>
+    W* filho(const QString& nome) { return w->findChild<W*>(nome); }
+
+    void sql(const QString& instrucao, const QVariantList& valores = {})
+    {
+        Consulta::executar(t.estacao->bd(), instrucao, valores);
+    }
+
+    EstacaoTeste t;
+    JanelasFalsas janelas;
+    std::unique_ptr<frmPrincipal> w;
+};
+
+class TesteFrmPrincipal : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void carregadaEscondida();
+    void escreverNoCampo();
+    void paineisPorModo_data();
+    void paineisPorModo();
+    void caixaNaoRepeteFoco();
+    void colarPassaPelasRegras();
+    void menusPorNivel_data();
+    void menusPorNivel();
+    void atalhos();
+    void geometria();
+    void montagemLigada();
+};
+
+void TesteFrmPrincipal::carregadaEscondida()
+{
+    JanelaTeste j(0);
+    QVERIFY(!j.w->isVisible());
+    QCOMPARE(j.w->windowTitle(), QStringLiteral("Zumarel"));
+    QVERIFY(j.w->findChild<QAction*>(QStringLiteral("mnuOpc6")));
+    QCOMPARE(j.filho<QPushButton>(QStringLiteral("cmdB1"))->text(), QStringLiteral("Báscula &2"));
+    QCOMPARE(j.txt(0)->contextMenuPolicy(), Qt::PreventContextMenu);
+
+    // No valid level: the window stays hidden and asks for the login.
+    j.w->Mostrar(false);
+    j.w->Form_Activate();
+    QVERIFY(!j.w->isVisible());
+    QCOMPARE(j.janelas.abertas, QStringList({QStringLiteral("frmAcesso")}));
+}
+
+void TesteFrmPrincipal::escreverNoCampo()
+{
+    JanelaTeste j(2);
+    QVERIFY(j.mostrar());
+    QTest::mouseClick(j.txt(0), Qt::LeftButton);
+    QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(0));
+    QCOMPARE(j.txt(0)->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Código da viatura"));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb2"))->text(), QStringLiteral("<F1> Primeiras pesagens  <F2> Viaturas"));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb3"))->text(), QStringLiteral("Ana"));
+
+    QTest::keyClicks(j.txt(0), QStringLiteral("ab1"));
+    QCOMPARE(j.txt(0)->text(), QStringLiteral("AB1"));
+    QCOMPARE(j.w->logica().txt(0), QStringLiteral("AB1"));
+    QTest::keyClick(j.txt(0), Qt::Key_Left);
+    QTest::keyClick(j.txt(0), Qt::Key_Backspace);
+    QCOMPARE(j.txt(0)->text(), QStringLiteral("A1"));
+    QTest::keyClick(j.txt(0), Qt::Key_Delete);  // the field's own edit, passed to the screen
+    QCOMPARE(j.w->logica().txt(0), QStringLiteral("A"));
+
+    // Tab moves on: the plate takes the focus, the code its normal colour.
+    QTest::keyClick(j.txt(0), Qt::Key_Tab);
+    QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(1));
+    QCOMPARE(j.txt(0)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Identificação da viatura"));
+
+    // The plate pattern, and its dash, as typed.
+    j.filho<QCheckBox>(QStringLiteral("chkVtN"))->click();
+    QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(1));
+    QTest::keyClicks(j.txt(1), QStringLiteral("ab1c"));
+    QCOMPARE(j.txt(1)->text(), QStringLiteral("AB-1"));
+    QCOMPARE(j.t.mensagens.beeps, 1);
+}
+
+void TesteFrmPrincipal::paineisPorModo_data()
+{
+    QTest::addColumn<bool>("pendente");
+    QTest::addColumn<bool>("manual");
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<bool>("segunda");     // second weighing rows shown
+    QTest::addColumn<bool>("pesoAberto");  // txt13 open for typing
+
+    QTest::newRow("PP") << false << false << "Primeira pesagem" << false << false;
+    QTest::newRow("SP") << true << false << "Segunda pesagem" << true << false;
+    QTest::newRow("PM") << false << true << "Primeira Pesagem Manual" << false << true;
+    QTest::newRow("SM") << true << true << "Segunda Pesagem Manual" << true << true;
+}
+
+void TesteFrmPrincipal::paineisPorModo()
+{
+    QFETCH(bool, pendente);
+    QFETCH(bool, manual);
+    QFETCH(QString, titulo);
+    QFETCH(bool, segunda);
+    QFETCH(bool, pesoAberto);
+
+    JanelaTeste j(4);
+    j.sql(QStringLiteral("INSERT INTO Viaturas (\"Código da viatura\", Viatura) VALUES ('V1', 'AA-11-22')"));
+    if (pendente)
+        j.sql(QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
+                             "\"Peso á entrada\") VALUES ('P', 'V1', 'AA-11-22', 12000)"));
+    QVERIFY(j.mostrar());
+    if (manual) {
+        j.w->logica().PrimeiraManual = true;
+        j.w->accao(QStringLiteral("mnuOpc4"))->trigger();
+        QVERIFY(j.w->accao(QStringLiteral("mnuOpc4"))->isChecked());
+        QVERIFY(!j.filho<QLabel>(QStringLiteral("lblPM"))->isHidden());
+    }
+    QVERIFY(j.filho<QWidget>(QStringLiteral("picQ"))->isHidden());
+    QTest::mouseClick(j.txt(0), Qt::LeftButton);
+    QTest::keyClicks(j.txt(0), QStringLiteral("v1"));
+    QTest::keyClick(j.txt(0), Qt::Key_Return);
+
+    QVERIFY(!j.filho<QWidget>(QStringLiteral("picQ"))->isHidden());
+    QVERIFY(!j.filho<QWidget>(QStringLiteral("picP"))->isHidden());
+    QCOMPARE(!j.filho<QWidget>(QStringLiteral("picPSegunda"))->isHidden(), segunda);
+    QCOMPARE(j.filho<QGroupBox>(QStringLiteral("fraP"))->title(), titulo);
+    QCOMPARE(j.txt(1)->text(), QStringLiteral("AA-11-22"));
+    QCOMPARE(j.txt(13)->isEnabled(), pesoAberto);
+    QCOMPARE(j.w->accao(QStringLiteral("mnuOpc6"))->isEnabled(), pendente);
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(2));
+    QCOMPARE(j.txt(2)->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QVERIFY(j.filho<QListWidget>(QStringLiteral("lst"))->isHidden());
+}
+
+// A box over the window (a save question of the bridge cycle, say) takes the
+// focus away and gives it back: the field's focus routine must not run again.
+void TesteFrmPrincipal::caixaNaoRepeteFoco()
+{
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    QTest::mouseClick(j.txt(0), Qt::LeftButton);
+    QTest::keyClicks(j.txt(0), QStringLiteral("v9"));
+    j.w->logica().definirTexto(5, QStringLiteral("fica"));  // a clearing would empty it
+
+    int caixasVistas = 0;
+    j.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa& c) {
+        QMessageBox caixa(QMessageBox::Question, c.titulo, c.texto, QMessageBox::Yes | QMessageBox::No, j.w.get());
+        caixa.show();
+        caixa.activateWindow();
+        if (QTest::qWaitForWindowActive(&caixa))
+            ++caixasVistas;
+        caixa.close();
+        return Resposta::Nao;
+    };
+    j.w->logica().MsgBox(QStringLiteral("Gravar 1a.Pesagem"), 36, QStringLiteral("Zumarel"));
+    QCOMPARE(caixasVistas, 1);
+    QVERIFY(QTest::qWaitForWindowActive(j.w.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(0));
+    QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
+    QCOMPARE(j.w->logica().TextoAnterior, QString());
+
+    // Esc still gives back the text the field had when the operator came in.
+    QTest::keyClick(j.txt(0), Qt::Key_Escape);
+    QCOMPARE(j.txt(0)->text(), QString());
+
+    // The window coming back gives its last focused control the focus again,
+    // which may not be the screen's: no focus routine runs for it.
+    j.w->logica().definirTexto(1, QStringLiteral("AA-11-22"));
+    j.w->logica().ModoPesagem = QStringLiteral("PP");
+    j.w->logica().MostrarPesagem();
+    j.w->logica().definirTexto(5, QStringLiteral("fica"));
+    QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(j.txt(1), &regresso);
+    QCOMPARE(j.w->logica().foco(), Controlo::txt(2));
+    QCOMPARE(j.w->logica().ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
+    // The operator's own move does.
+    QTest::mouseClick(j.txt(1), Qt::LeftButton);
+    QCOMPARE(j.w->logica().foco(), Controlo::txt(1));
+    QCOMPARE(j.w->logica().ModoPesagem, QString());
+}
+
+void TesteFrmPrincipal::colarPassaPelasRegras()
+{
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    QTest::mouseClick(j.txt(0), Qt::LeftButton);
+    QTest::keyClicks(j.txt(0), QStringLiteral("v"));
+    if (!QGuiApplication::clipboard())
+        QSKIP("no clipboard on this platform");
+    QGuiApplication::clipboard()->setText(QStringLiteral("ab\ncd"));
+    if (QGuiApplication::clipboard()->text() != QStringLiteral("ab\ncd"))
+        QSKIP("the platform keeps no clipboard text");
+    QTest::keySequence(j.txt(0), QKeySequence::Paste);
+    QCOMPARE(j.txt(0)->text(), QStringLiteral("VABCD"));  // upper-cased, the line break left out
+    QCOMPARE(j.w->logica().ModoPesagem, QString());       // no Enter from the paste
+}
+
+void TesteFrmPrincipal::menusPorNivel_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<QString>("activos");  // the items enabled, in the order below
+
+    // mnuPrincipal0 mnuPrg0 mnuPrg2 mnuPrincipal1 mnuTab0 mnuPrincipal2 mnuPrincipal3 mnuOpc2 mnuOpc4
+    // mnuOpc8 mnuPrincipal4 mnuPrincipal5 mnuSis0 mnuSis2 mnuSis4 mnuSis6 mnuPrincipal6 mnuAjuda2
+    QTest::newRow("nível 1") << 1 << "1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
+    QTest::newRow("nível 2") << 2 << "1 1 1 0 0 0 1 0 0 1 0 1 0 1 0 1 1 1";
+    QTest::newRow("nível 3") << 3 << "1 1 1 1 1 1 1 1 0 1 1 1 0 1 0 1 1 1";
+    QTest::newRow("nível 4") << 4 << "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
+}
+
+void TesteFrmPrincipal::menusPorNivel()
+{
+    QFETCH(int, nivel);
+    QFETCH(QString, activos);
+    JanelaTeste j(nivel);
+    QVERIFY(j.mostrar());
+    const QStringList itens = {
+        QStringLiteral("mnuPrincipal0"), QStringLiteral("mnuPrg0"),       QStringLiteral("mnuPrg2"),
+        QStringLiteral("mnuPrincipal1"), QStringLiteral("mnuTab0"),       QStringLiteral("mnuPrincipal2"),
+        QStringLiteral("mnuPrincipal3"), QStringLiteral("mnuOpc2"),       QStringLiteral("mnuOpc4"),
+        QStringLiteral("mnuOpc8"),       QStringLiteral("mnuPrincipal4"), QStringLiteral("mnuPrincipal5"),
+        QStringLiteral("mnuSis0"),       QStringLiteral("mnuSis2"),       QStringLiteral("mnuSis4"),
+        QStringLiteral("mnuSis6"),       QStringLiteral("mnuPrincipal6"), QStringLiteral("mnuAjuda2"),
+    };
+    QStringList r;
+    for (const QString& item : itens) {
+        QAction* a = j.w->findChild<QAction*>(item);
+        QVERIFY2(a, qPrintable(item));
+        r << (a->isEnabled() ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    QCOMPARE(r.join(u' '), activos);
+}
+
+void TesteFrmPrincipal::atalhos()
+{
+    JanelaTeste j(1);
+    j.sql(QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (7, 'E')"));
+    j.t.estacao->Def.UltimoDocPesagem = 7;
+    QVERIFY(j.mostrar());
+    QCOMPARE(j.w->accao(QStringLiteral("mnuOpc0"))->shortcut(), QKeySequence(Qt::Key_F12));
+    QCOMPARE(j.w->accao(QStringLiteral("mnuOpc6"))->shortcut(), QKeySequence(Qt::Key_F8));
+    QCOMPARE(j.w->accao(QStringLiteral("mnuSis6"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(j.w->accao(QStringLiteral("mnuAjuda0"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    QTest::mouseClick(j.txt(0), Qt::LeftButton);
+    QTest::keyClick(j.txt(0), Qt::Key_F12);
+    QVERIFY(j.t.impressora.pedidos.isEmpty());  // level 1 may only log in again
+
+    j.t.estacao->Acesso.NivelAcesso = 2;
+    j.w->Form_Activate();
+    QTest::keyClick(j.txt(0), Qt::Key_F12);
+    QCOMPARE(j.t.impressora.pedidos.size(), 1);
+    QCOMPARE(j.t.impressora.pedidos[0].FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 7"));
+
+    // Ctrl+C in a field is the calculator's, not a copy.
+    QTest::keyClick(j.txt(0), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(j.janelas.abertas, QStringList({QStringLiteral("Calculadora")}));
+}
+
+// At the smallest size the station runs at, no two controls of a panel cover
+// each other and none spills out of its panel, with every panel shown.
+void TesteFrmPrincipal::geometria()
+{
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    j.w->resize(1024, 768);
+    for (QWidget* c : j.w->centralWidget()->findChildren<QWidget*>())
+        if (c->isHidden() && c->objectName() != QStringLiteral("lst") && !c->objectName().startsWith(u"qt_") &&
+            !c->objectName().isEmpty())
+            c->show();
+    j.w->layout()->activate();
+    j.w->centralWidget()->layout()->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(j.w->size(), QSize(1024, 768));
+
+    QList<QWidget*> controlos;
+    for (QWidget* c : j.w->centralWidget()->findChildren<QWidget*>())
+        if (!c->objectName().isEmpty() && !c->objectName().startsWith(u"qt_") && c->objectName() != u"lst" &&
+            c->isVisible())
+            controlos << c;
+    QVERIFY(controlos.size() > 80);
+    for (QWidget* c : controlos) {
+        QVERIFY2(!c->geometry().isEmpty(), qPrintable(c->objectName()));
+        QVERIFY2(c->parentWidget()->rect().contains(c->geometry()),
+                 qPrintable(c->objectName() + QStringLiteral(" sai de ") + c->parentWidget()->objectName()));
+        for (QWidget* outro : controlos)
+            if (outro != c && outro->parentWidget() == c->parentWidget())
+                QVERIFY2(!c->geometry().intersects(outro->geometry()),
+                         qPrintable(c->objectName() + QStringLiteral(" cobre ") + outro->objectName()));
+    }
+}
+
+// With the bridges' device link, the saves and the grid behind it.
+void TesteFrmPrincipal::montagemLigada()
+{
+    LigacoesInactivas io;
+    JanelaTeste j(4, &io);
+    QVERIFY(j.w->montagem());
+    QVERIFY(j.filho<QTableView>(QStringLiteral("dbg"))->model());
+    QVERIFY(!j.filho<QPushButton>(QStringLiteral("cmdB0"))->isEnabled());
+    j.w->logica().tmr_Timer(0);
+    j.w->sincronizar();
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("lblHor"))->text(), QStringLiteral("14:30:00"));
+    // A bridge without a reading: the bridge's own message.
+    QVERIFY(!j.filho<QLabel>(QStringLiteral("lblI0"))->text().isEmpty());
+}
+
+QTEST_MAIN(TesteFrmPrincipal)
+#include "tst_frmPrincipal.moc"
