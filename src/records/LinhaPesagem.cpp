@@ -1,5 +1,7 @@
 #include "records/LinhaPesagem.h"
 
+#include "shared/Esquema.h"
+
 #include "records/EcraGravacao.h"
 #include "startup/EscritorLinha.h"
 #include "startup/ModGlobalCampos.h"
@@ -30,26 +32,31 @@ QString hora(const QDateTime& momento)
 
 CamposLinha camposViaturaEPartes(const EcraGravacao& ecra)
 {
-    static const char* const nomes[] = {
-        "Código da viatura", "Viatura", "Código da entidade", "Entidade", "Código do transportador",
-        "Transportador", "Código do produto", "Produto", "Código do local de carga", "Local de carga",
-        "Código do local de descarga", "Local de descarga"};
+    const QStringList& nomes = Esquema::camposViaturaEPartes();
     CamposLinha campos;
-    for (int i = 0; i < 12; ++i)
-        campos << texto(QString::fromUtf8(nomes[i]), ecra, Txt::CodigoViatura + i);
+    for (int i = 0; i < nomes.size(); ++i)
+        campos << texto(nomes[i], ecra, Txt::CodigoViatura + i);
     return campos;
 }
 
-CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& operador)
+namespace {
+// The vehicle, the parties, the remarks and the first weighing, as the screen holds them.
+CamposLinha camposAteEntrada(const EcraGravacao& ecra, const QDateTime& dataPrimeira)
 {
-    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"))};
-    campos << camposViaturaEPartes(ecra);
+    CamposLinha campos = camposViaturaEPartes(ecra);
     campos << texto(QStringLiteral("Observações"), ecra, Txt::Observacoes)
            << texto(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
            << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
            << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
-           << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira))
-           << fixo(QStringLiteral("Operador"), operador);
+           << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira));
+    return campos;
+}
+}  // namespace
+
+CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& operador)
+{
+    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"))};
+    campos << camposAteEntrada(ecra, dataPrimeira) << fixo(QStringLiteral("Operador"), operador);
     return campos;
 }
 
@@ -59,12 +66,7 @@ CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, 
 {
     CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo),
                        fixo(QStringLiteral("Número de pesagem"), numero)};
-    campos << camposViaturaEPartes(ecra);
-    campos << texto(QStringLiteral("Observações"), ecra, Txt::Observacoes)
-           << texto(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
-           << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
-           << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
-           << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira))
+    campos << camposAteEntrada(ecra, dataPrimeira)
            << texto(QStringLiteral("Peso á saída"), ecra, Txt::PesoSaida)
            << fixo(QStringLiteral("Báscula de saída"), ecra.lblB2())
            << fixo(QStringLiteral("Data de saída"), dataSegunda)

@@ -34,6 +34,18 @@ QString citar(const char* nome)
     return Esquema::citar(QString::fromUtf8(nome));
 }
 
+// The four fields of one weighing: weight, origin, date and time.
+void definirPesagem(EscritorLinha& linha, const QString& qual, qint64 peso, const QString& marca,
+                    const QDateTime& momento)
+{
+    linha.definir(QStringLiteral("Peso á ") + qual, peso);
+    linha.definir(QStringLiteral("Báscula de ") + qual, marca);
+    linha.definir(QStringLiteral("Data de ") + qual, momento);
+    linha.definir(QStringLiteral("Hora de ") + qual, LinhaPesagem::hora(momento));
+}
+const QString Entrada = QStringLiteral("entrada");
+const QString Saida = QStringLiteral("saída");
+
 // Records the weighing of `codigo` in one transaction and says which document to print.
 Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const QString& marca)
 {
@@ -56,10 +68,7 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
         doc = {pendente.value(0).toLongLong(), Documentos::Talao, estacao.Def.CopiasTalao};
         const qint64 entrada = ModGlobal::LerCampoLong(pendente, QStringLiteral("Peso á entrada"));
         linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
-        linha.definir(QStringLiteral("Peso á saída"), peso);
-        linha.definir(QStringLiteral("Báscula de saída"), marca);
-        linha.definir(QStringLiteral("Data de saída"), agora);
-        linha.definir(QStringLiteral("Hora de saída"), LinhaPesagem::hora(agora));
+        definirPesagem(linha, Saida, peso, marca, agora);
         linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - entrada));
         linha.definir(QStringLiteral("Operador"), Automatico);
         linha.actualizar(doc.pesagem);
@@ -75,21 +84,12 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
     if (q.next()) {
         const QSqlRecord viatura = q.record();
         q.finish();
-        static const char* const copiados[] = {
-            "Código da viatura", "Viatura", "Código da entidade", "Entidade", "Código do transportador",
-            "Transportador", "Código do produto", "Produto", "Código do local de carga", "Local de carga",
-            "Código do local de descarga", "Local de descarga"};
-        for (const char* nome : copiados) {
-            const QString campo = QString::fromUtf8(nome);
+        for (const QString& campo : Esquema::camposViaturaEPartes())
             linha.definir(campo, ModGlobal::LerCampoTexto(viatura, campo));
-        }
         linha.definir(QStringLiteral("Operador"), Automatico);
         if (estacao.Def.DuasPesagens) {
             linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
-            linha.definir(QStringLiteral("Peso á entrada"), peso);
-            linha.definir(QStringLiteral("Báscula de entrada"), marca);
-            linha.definir(QStringLiteral("Data de entrada"), agora);
-            linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(agora));
+            definirPesagem(linha, Entrada, peso, marca, agora);
             doc.ficheiro = Documentos::PrimeiraPesagem;
             doc.copias = estacao.Def.CopiasPrimeiraPesagem;
         } else {
@@ -97,14 +97,8 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
             const qint64 tara = ModGlobal::LerCampoLong(viatura, QStringLiteral("Peso de tara"));
             const QDateTime dataTara = ModGlobal::LerCampoData(viatura, QStringLiteral("Data"), estacao.relogio);
             linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
-            linha.definir(QStringLiteral("Peso á entrada"), tara);
-            linha.definir(QStringLiteral("Báscula de entrada"), QStringLiteral("FV"));
-            linha.definir(QStringLiteral("Data de entrada"), dataTara);
-            linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(dataTara));
-            linha.definir(QStringLiteral("Peso á saída"), peso);
-            linha.definir(QStringLiteral("Báscula de saída"), marca);
-            linha.definir(QStringLiteral("Data de saída"), agora);
-            linha.definir(QStringLiteral("Hora de saída"), LinhaPesagem::hora(agora));
+            definirPesagem(linha, Entrada, tara, QStringLiteral("FV"), dataTara);
+            definirPesagem(linha, Saida, peso, marca, agora);
             linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - tara));
             doc.ficheiro = Documentos::Talao;
             doc.copias = estacao.Def.CopiasTalao;
@@ -114,10 +108,7 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
         q.finish();
         linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
         linha.definir(QStringLiteral("Código da viatura"), codigo);
-        linha.definir(QStringLiteral("Peso á entrada"), peso);
-        linha.definir(QStringLiteral("Báscula de entrada"), marca);
-        linha.definir(QStringLiteral("Data de entrada"), agora);
-        linha.definir(QStringLiteral("Hora de entrada"), LinhaPesagem::hora(agora));
+        definirPesagem(linha, Entrada, peso, marca, agora);
         doc.ficheiro = Documentos::PrimeiraPesagem;
         doc.copias = estacao.Def.CopiasPrimeiraPesagem;
     }

@@ -17,14 +17,6 @@ using namespace CamposEntrada;
 namespace {
 bool eBranco(const QString& t) { return t.trimmed().isEmpty(); }
 
-// The ten party fields, in the order of entry fields 2 to 11.
-const QString camposPartes[] = {
-    QStringLiteral("Código da entidade"),          QStringLiteral("Entidade"),
-    QStringLiteral("Código do transportador"),     QStringLiteral("Transportador"),
-    QStringLiteral("Código do produto"),           QStringLiteral("Produto"),
-    QStringLiteral("Código do local de carga"),    QStringLiteral("Local de carga"),
-    QStringLiteral("Código do local de descarga"), QStringLiteral("Local de descarga"),
-};
 const QString CodigoViaturaCampo = QStringLiteral("Código da viatura");
 const QString ViaturaCampo = QStringLiteral("Viatura");
 }  // namespace
@@ -81,10 +73,9 @@ bool EcraPesagem::ConsultarPrimeiraPesagem()
         return false;
 
     using namespace ModGlobal;
-    passo(cabecalho, [&] { escreverCampo(CodigoViatura, LerCampoTexto(r, CodigoViaturaCampo), false); });
-    passo(cabecalho, [&] { escreverCampo(Matricula, LerCampoTexto(r, ViaturaCampo), false); });
-    for (int i = 0; i < 10; ++i)
-        passo(cabecalho, [&] { escreverCampo(2 + i, LerCampoTexto(r, camposPartes[i]), false); });
+    const QStringList& campos = Esquema::camposViaturaEPartes();
+    for (int i = 0; i < campos.size(); ++i)
+        passo(cabecalho, [&] { escreverCampo(i, LerCampoTexto(r, campos[i]), false); });
     passo(cabecalho, [&] { escreverCampo(Observacoes, LerCampoTexto(r, QStringLiteral("Observações")), false); });
     passo(cabecalho, [&] {
         escreverCampo(PesoPrimeira, QString::number(LerCampoLong(r, QStringLiteral("Peso á entrada"))), false);
@@ -123,10 +114,9 @@ bool EcraPesagem::ConsultarViatura()
     }
 
     using namespace ModGlobal;
-    passo(cabecalho, [&] { escreverCampo(CodigoViatura, LerCampoTexto(r, CodigoViaturaCampo), false); });
-    passo(cabecalho, [&] { escreverCampo(Matricula, LerCampoTexto(r, ViaturaCampo), false); });
-    for (int i = 0; i < 10; ++i)
-        passo(cabecalho, [&] { escreverCampo(2 + i, LerCampoTexto(r, camposPartes[i]), false); });
+    const QStringList& campos = Esquema::camposViaturaEPartes();
+    for (int i = 0; i < campos.size(); ++i)
+        passo(cabecalho, [&] { escreverCampo(i, LerCampoTexto(r, campos[i]), false); });
     passo(cabecalho, [&] {
         escreverCampo(PesoPrimeira, QString::number(LerCampoLong(r, QStringLiteral("Peso de tara"))), false);
     });

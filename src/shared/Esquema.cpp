@@ -243,6 +243,12 @@ const Tabela* tabela(const QString& nome)
     return nullptr;
 }
 
+const QStringList& camposViaturaEPartes()
+{
+    static const QStringList nomes = tabela(Viaturas)->nomesCampos().mid(0, 12);
+    return nomes;
+}
+
 bool eCampoData(const QString& nomeCampo)
 {
     for (const Tabela& t : tabelas()) {

@@ -73,6 +73,11 @@ const QList<Indice>& indices();
 // The table of that name (letter case ignored); nullptr when there is none.
 const Tabela* tabela(const QString& nome);
 
+// The vehicle code and plate and the ten party fields, the twelve fields that
+// weighings and vehicles share in this order (the weighing screen's entry
+// fields 0 to 11).
+const QStringList& camposViaturaEPartes();
+
 // True for the fields that hold a date and time.
 bool eCampoData(const QString& nomeCampo);
 
