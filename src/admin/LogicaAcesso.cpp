@@ -64,7 +64,7 @@ QString LogicaAcesso::dica(Controlo c)
     return {};
 }
 
-bool LogicaAcesso::lerOperadores(bool& algum)
+bool LogicaAcesso::lerOperadores()
 {
     QStringList nomes;
     const bool lido = Passo(m_estacao.mensagens, CabecalhoErro, [&] {
@@ -73,17 +73,15 @@ bool LogicaAcesso::lerOperadores(bool& algum)
             nomes << ModGlobal::LerCampoTexto(q.record(), CampoOperador);
     });
     m_operadores = nomes;
-    algum = !nomes.isEmpty();
     return lido;
 }
 
 bool LogicaAcesso::Form_Load()
 {
     m_estacao.Acesso.NivelAcesso = 0;
-    bool algum = false;
     // A table that cannot be read has had its box; the window opens with an
     // empty list, and a typed name is verified as usual.
-    if (lerOperadores(algum) && !algum) {
+    if (lerOperadores() && m_operadores.isEmpty()) {
         // Without operators nobody could ever log in: say so once and end,
         // rather than hand the empty login back and forth with the main window.
         m_estacao.mensagens.MsgBox(MensagemSemOperadores, Estilo::Exclamacao, TituloJanela);
@@ -93,8 +91,6 @@ bool LogicaAcesso::Form_Load()
     m_operador = ModGlobal::LerIniTexto(m_estacao.Ini(), Seccoes::Acesso, ChaveOperador, QString());
     m_codigo.clear();
     m_botaoVisivel = false;
-    m_foco = m_realce = Controlo::Nenhum;
-    m_painel.clear();
     m_seleccionarCodigo = false;
     mudarFoco(Controlo::cmb);
     return true;
@@ -103,10 +99,8 @@ bool LogicaAcesso::Form_Load()
 void LogicaAcesso::cmb_Click(const QString& nome)
 {
     m_operador = nome;
-    if (!m_codigo.isEmpty())
-        m_codigo.clear();
-    if (m_botaoVisivel)
-        m_botaoVisivel = false;
+    m_codigo.clear();
+    m_botaoVisivel = false;
 }
 
 void LogicaAcesso::cmb_Change(const QString& texto)
@@ -192,26 +186,9 @@ void LogicaAcesso::recusar()
 
 void LogicaAcesso::mudarFoco(Controlo c)
 {
-    if (m_foco != Controlo::Nenhum)
-        LostFocus(m_foco);
     m_foco = c;
-    if (c != Controlo::Nenhum)
-        GotFocus(c);
-}
-
-void LogicaAcesso::GotFocus(Controlo c)
-{
-    m_realce = c;
-    m_painel = dica(c);
     if (c == Controlo::txt)
         m_seleccionarCodigo = true;
-}
-
-void LogicaAcesso::LostFocus(Controlo c)
-{
-    if (m_realce == c)
-        m_realce = Controlo::Nenhum;
-    m_painel.clear();
 }
 
 bool LogicaAcesso::tomarSeleccionarCodigo()

@@ -56,18 +56,16 @@ public:
     const QString& operador() const { return m_operador; }
     const QString& codigo() const { return m_codigo; }
     bool botaoVisivel() const { return m_botaoVisivel; }
-    Controlo foco() const { return m_foco; }        // the control that has the focus
-    Controlo realce() const { return m_realce; }    // the control painted yellow
-    const QString& painel() const { return m_painel; }  // status bar panel 1
+    Controlo foco() const { return m_foco; }    // the control that has the focus
+    Controlo realce() const { return m_foco; }  // the control painted yellow: the focused one
+    QString painel() const { return dica(m_foco); }  // status bar panel 1: the focused control's hint
 
     // Set when the code box took the focus: its whole text is to be selected.
     // Reading it clears it.
     bool tomarSeleccionarCodigo();
 
 private:
-    void GotFocus(Controlo c);
-    void LostFocus(Controlo c);
-    bool lerOperadores(bool& algum);
+    bool lerOperadores();
     void verificar();
     void recusar();
 
@@ -77,7 +75,5 @@ private:
     QString m_codigo;
     bool m_botaoVisivel = false;
     Controlo m_foco = Controlo::Nenhum;
-    Controlo m_realce = Controlo::Nenhum;
-    QString m_painel;
     bool m_seleccionarCodigo = false;
 };

@@ -243,8 +243,8 @@ void frmAcesso::mostrarEstado()
     pintar(m_cmb, Controlo::cmb, m_paletaCaixa, QPalette::Base);
     pintar(m_txt, Controlo::txt, m_paletaCaixa, QPalette::Base);
     pintar(m_cmd, Controlo::cmd, m_paletaBotao, QPalette::Button);
-    if (m_painel->text() != m_logica.painel())
-        m_painel->setText(m_logica.painel());
+    if (const QString painel = m_logica.painel(); m_painel->text() != painel)
+        m_painel->setText(painel);
 
     if (QWidget* w = widgetDe(m_logica.foco()); w && focusWidget() != w)
         w->setFocus(Qt::OtherFocusReason);

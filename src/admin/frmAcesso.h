@@ -28,8 +28,6 @@ public:
 
     void MostrarAcesso(bool modal) override;
 
-    const LogicaAcesso& logica() const { return m_logica; }
-
     QComboBox* cmb() const { return m_cmb; }
     QLineEdit* txt() const { return m_txt; }
     QPushButton* cmd() const { return m_cmd; }

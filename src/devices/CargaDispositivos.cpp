@@ -4,27 +4,22 @@
 #include "platform/Ligacoes.h"
 #include "platform/Mensagens.h"
 #include "startup/Estacao.h"
+#include "startup/Passo.h"
 
 #include <QTimer>
-
-void MostrarErroCarga(ServicoMensagens& mensagens, const Erro& erro)
-{
-    mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\n\n") +
-                         erro.descricao,
-                     Estilo::Critico, tituloAplicacao());
-}
 
 QList<Erro> CarregarDispositivos(Estacao& estacao, LigacoesDispositivos& io, LigacaoBasculas& ligacao)
 {
     const Definicoes& d = estacao.Def;
     QList<Erro> falhas;
-    const auto passo = [&](auto&& accao) {
-        try {
-            accao();
-        } catch (const Erro& e) {
-            falhas << e;
-            MostrarErroCarga(estacao.mensagens, e);
-        }
+    const auto passo = [&](const std::function<void()>& accao) {
+        Erro e;
+        if (PassoSilencioso(accao, &e))
+            return;
+        falhas << e;
+        estacao.mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(e.numero) +
+                                     QStringLiteral("\n\n") + e.descricao,
+                                 Estilo::Critico, tituloAplicacao());
     };
     for (int b = 0; b < 2; ++b) {
         passo([&] { io.definirPorta(b, Canal::Indicador, d.IndPorta[b]); });

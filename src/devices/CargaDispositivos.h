@@ -9,7 +9,6 @@ class Estacao;
 class LigacoesDispositivos;
 class LigacaoBasculas;
 class QTimer;
-class ServicoMensagens;
 
 // The devices' part of the main window's load: for B1 then B2, the
 // indicator's port set up, the principal and secondary readers' ports set up
@@ -19,9 +18,6 @@ class ServicoMensagens;
 // shows "Erro número: " with its number and description (style 16, title
 // "Zumarel") and the load goes on; the failures are returned in order.
 QList<Erro> CarregarDispositivos(Estacao& estacao, LigacoesDispositivos& io, LigacaoBasculas& ligacao);
-
-// The load's failure box.
-void MostrarErroCarga(ServicoMensagens& mensagens, const Erro& erro);
 
 // Each bridge's timer ticks its cycle every `IndTemporizacao` ms; an interval
 // of 0 or less leaves it stopped (a zero-interval timer would spin).

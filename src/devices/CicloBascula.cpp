@@ -40,7 +40,6 @@ void CicloBascula::PassoLigacao()
                     ++s.CiclosIndicador;
                 } else {
                     s.CiclosIndicador = 0;
-                    s.BufferIndicador.clear();
                     s.ErroIndicador = true;
                     s.MensagemIndicador = IndicadorDesligado;
                     // A connection that stays silent may be half-open (the
@@ -106,7 +105,7 @@ void CicloBascula::LerTramaUtilcel()
     const bool noLimite = e().CiclosIndicador >= ciclos;  // this read shows "Erro de protocolo"
     if (ProtocoloIndicador::LerTrama(ProtocoloIndicador::Layout::U, e(), ciclos, m_c.def().PesagemMinima[m_i],
                                      m_c.separador)) {
-        EnviarIndicador(ProtocoloIndicador::modelo(QStringLiteral("Utilcel Matrix II")).poll);
+        EnviarIndicador(ProtocoloIndicador::modelo(m_c.def().IndModelo[m_i]).poll);
     } else if (noLimite) {
         // Bytes that never became a frame would keep the buffer from ever
         // being empty, and so the indicator from ever being polled again (on

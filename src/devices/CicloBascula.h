@@ -58,6 +58,8 @@ private:
     void proporTipoDocumento();
     void perguntarGravar(bool segunda);
     void lerLeitor(Canal::Tipo canal);
+    // A card other than the last one, at a loaded bridge: to the automatic
+    // weighing, or kept waiting while a question, save or weighing runs.
     void entregarCartao();
 
     int m_i;

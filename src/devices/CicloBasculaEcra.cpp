@@ -7,6 +7,7 @@
 #include "platform/Conversoes.h"
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
+#include "shared/ModoPesagem.h"
 #include "startup/Estacao.h"
 #include "startup/Passo.h"
 
@@ -16,13 +17,8 @@
 
 namespace {
 
-const QString PP = QStringLiteral("PP");
-const QString SP = QStringLiteral("SP");
-const QString PM = QStringLiteral("PM");
-const QString SM = QStringLiteral("SM");
-
-// The numeric value of a field: the number its text starts with, "" is 0.
-double valorCampo(const QString& texto) { return Conversoes::Val(texto); }
+// What lblB1 / lblB2 read when the weight is typed.
+const QString OrigemManual = QStringLiteral("PM");
 
 // The caption is a number, and that number.
 bool leNumero(const QString& texto, qint64 numero)
@@ -70,7 +66,8 @@ qint32 CicloBascula::pesoParaCampo()
 void CicloBascula::escreverPeso(int campo)
 {
     const qint32 peso = pesoParaCampo();
-    if (valorCampo(m_c.ecra.txt(campo)) == double(peso))
+    // A field whose leading number is the weight already ("0012" for 12) is left alone.
+    if (Conversoes::Val(m_c.ecra.txt(campo)) == double(peso))
         return;
     if (peso != e().PesoActual)
         m_c.estacao.mensagens.Beep();
@@ -90,7 +87,7 @@ void CicloBascula::escreverDataHora(int campoData, int campoHora)
 
 void CicloBascula::mostrarLiquido()
 {
-    const double diferenca = std::fabs(valorCampo(m_c.ecra.txt(13)) - valorCampo(m_c.ecra.txt(16)));
+    const double diferenca = std::fabs(Conversoes::Val(m_c.ecra.txt(13)) - Conversoes::Val(m_c.ecra.txt(16)));
     const qint64 liquido = qint64(std::nearbyint(diferenca));
     if (!leNumero(m_c.ecra.lblLiq(), liquido))
         m_c.ecra.setLblLiq(QString::number(liquido));
@@ -101,7 +98,7 @@ void CicloBascula::proporTipoDocumento()
     if (!m_c.ecra.TipoDocAutomatico())
         return;
     // Lighter on the way out is a delivery ("&Entrada"); otherwise "&Guia".
-    const int opcao = valorCampo(m_c.ecra.txt(16)) < valorCampo(m_c.ecra.txt(13)) ? 0 : 1;
+    const int opcao = Conversoes::Val(m_c.ecra.txt(16)) < Conversoes::Val(m_c.ecra.txt(13)) ? 0 : 1;
     if (m_c.ecra.optSeleccionada() != opcao)
         m_c.ecra.seleccionarOpt(opcao);
 }
@@ -112,22 +109,22 @@ void CicloBascula::PassoPreenchimento()
     const QString modo = m_c.ecra.ModoPesagem();
     // With two bridges the fields follow the one whose button has the focus.
     const bool segue = d.IndLigado[0] && d.IndLigado[1] ? m_c.ecra.cmdBComFoco(m_i) : bool(d.IndLigado[m_i]);
-    if (modo == PP) {
+    if (modo == Modo::PP) {
         if (segue)
             escreverPeso(13);
         escreverDataHora(14, 15);
-    } else if (modo == SP) {
+    } else if (modo == Modo::SP) {
         if (segue)
             escreverPeso(16);
         escreverDataHora(17, 18);
         mostrarLiquido();
         proporTipoDocumento();
-    } else if (modo == PM) {
-        if (m_c.ecra.lblB1() != PM)
-            m_c.ecra.setLblB1(PM);
-    } else if (modo == SM) {
-        if (m_c.ecra.lblB2() != PM)
-            m_c.ecra.setLblB2(PM);
+    } else if (modo == Modo::PM) {
+        if (m_c.ecra.lblB1() != OrigemManual)
+            m_c.ecra.setLblB1(OrigemManual);
+    } else if (modo == Modo::SM) {
+        if (m_c.ecra.lblB2() != OrigemManual)
+            m_c.ecra.setLblB2(OrigemManual);
         mostrarLiquido();
         proporTipoDocumento();
     } else if (m_c.ecra.cmdBActivo(m_i)) {
@@ -149,8 +146,8 @@ void CicloBascula::perguntarGravar(bool segunda)
 
     // One question at a time across both bridges; this bridge's ticks wait
     // while it is open, and the other bridge's requests wait for its end.
-    m_c.perguntaAberta = m_i;
-    const auto fim = qScopeGuard([this] { m_c.perguntaAberta = -1; });
+    m_c.emCurso = true;
+    const auto fim = qScopeGuard([this] { m_c.emCurso = false; });
     const int resposta = m_c.estacao.mensagens.MsgBox(
         segunda ? QStringLiteral("Gravar 2a.Pesagem") : QStringLiteral("Gravar 1a.Pesagem"),
         Estilo::SimNao | Estilo::Pergunta, tituloAplicacao());
@@ -174,9 +171,9 @@ void CicloBascula::PassoPergunta()
     EstadoBascula& s = e();
     const QString modo = m_c.ecra.ModoPesagem();
     if (s.CapturarPeso) {
-        if (modo == PP || modo == SP) {
+        if (modo == Modo::PP || modo == Modo::SP) {
             if (s.PesoValido && !m_c.ocupado())
-                perguntarGravar(modo == SP);
+                perguntarGravar(modo == Modo::SP);
         } else {
             m_c.ecra.focarTxt(0);
         }
@@ -185,10 +182,10 @@ void CicloBascula::PassoPergunta()
         return;
     }
     VistaBascula& vb = v();
-    if (modo == PP || modo == SP) {
+    if (modo == Modo::PP || modo == Modo::SP) {
         const bool carregada = s.PesoActual > m_c.def().PesagemMinima[m_i];
-        vb.img1Visivel = carregada && modo == PP;
-        vb.img2Visivel = carregada && modo == SP;
+        vb.img1Visivel = carregada && modo == Modo::PP;
+        vb.img2Visivel = carregada && modo == Modo::SP;
     } else {
         for (VistaBascula& outra : m_c.vista.bascula)
             outra.img1Visivel = outra.img2Visivel = false;

@@ -16,8 +16,7 @@ void CicloBascula::PassoLeitores()
     // A card that came while the screen was busy goes now, if it still applies.
     if (m_cartaoPendente && !m_c.ocupado()) {
         m_cartaoPendente = false;
-        if (s.CodigoCartao != s.UltimoCartao && s.PesoActual > minimo)
-            entregarCartao();
+        entregarCartao();
     }
     lerLeitor(Canal::LeitorP);
     lerLeitor(Canal::LeitorS);
@@ -51,8 +50,7 @@ void CicloBascula::lerLeitor(Canal::Tipo canal)
             etiqueta = s.CodigoCartao;
             ciclos = 0;
             buffer.clear();
-            if (s.CodigoCartao != s.UltimoCartao && s.PesoActual > d.PesagemMinima[m_i])
-                entregarCartao();
+            entregarCartao();
         } else if (exame.descartar) {
             buffer.clear();
         }
@@ -67,6 +65,10 @@ void CicloBascula::lerLeitor(Canal::Tipo canal)
 
 void CicloBascula::entregarCartao()
 {
+    // Only a card other than the last one acted on, at a loaded bridge.
+    const EstadoBascula& s = e();
+    if (s.CodigoCartao == s.UltimoCartao || s.PesoActual <= m_c.def().PesagemMinima[m_i])
+        return;
     // The automatic weighing waits while a save, a save question or another
     // automatic weighing is under way: it would record or fill the screen
     // behind the operator's back.
@@ -74,7 +76,7 @@ void CicloBascula::entregarCartao()
         m_cartaoPendente = true;
         return;
     }
-    ++m_c.pesagensAutomaticas;
-    const auto fim = qScopeGuard([this] { --m_c.pesagensAutomaticas; });
+    m_c.emCurso = true;
+    const auto fim = qScopeGuard([this] { m_c.emCurso = false; });
     PassoSilencioso([&] { m_c.ecra.PesagemAutomatica(m_i); });
 }

@@ -11,7 +11,7 @@ ContextoDispositivos::ContextoDispositivos(Estacao& estacao_, LigacoesDispositiv
 
 bool ContextoDispositivos::ocupado() const
 {
-    return perguntaAberta >= 0 || pesagensAutomaticas > 0 || ecra.ocupado();
+    return emCurso || ecra.ocupado();
 }
 
 const Definicoes& ContextoDispositivos::def() const { return estacao.Def; }

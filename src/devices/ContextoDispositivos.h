@@ -28,10 +28,10 @@ struct ContextoDispositivos
     PorBascula<quint16> portaTcp = {3002, 3002};  // the indicators' remote port
     QChar separador;                               // thousands separator of the weights shown
 
-    // A save question is open (or the save it started runs) for this bridge; -1: none.
-    int perguntaAberta = -1;
-    // Automatic weighings running (each may wait on a box of its own).
-    int pesagensAutomaticas = 0;
+    // A bridge's save question is open (or the save it started runs), or a
+    // card's automatic weighing runs. Neither starts while the other is under
+    // way (ocupado), so one flag holds both.
+    bool emCurso = false;
 
     // A question, a save or an automatic weighing is under way, here or on the screen.
     bool ocupado() const;

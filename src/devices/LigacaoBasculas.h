@@ -63,7 +63,7 @@ public:
     void definirSeparador(QChar separador) { m_c.separador = separador; }
 
     // A save question is open, or a save or automatic weighing started here runs.
-    bool ocupado() const { return m_c.perguntaAberta >= 0 || m_c.pesagensAutomaticas > 0; }
+    bool ocupado() const { return m_c.emCurso; }
 
 private:
     void PassoRelogio();

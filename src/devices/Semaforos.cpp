@@ -21,22 +21,18 @@ void Semaforos::ControlarSemaforos()
     const Definicoes& d = m_c.def();
     VistaDispositivos& vista = m_c.vista;
     vista.mnuSemaforosVisivel = d.LPLigado[0] || d.LSLigado[0] || d.LPLigado[1] || d.LSLigado[1];
-    for (int b = 0; b < 2; ++b)
-        vista.bascula[b].mnuSemaforosActivo = d.LPLigado[b] || d.LSLigado[b];
-
+    // Manual command takes access level 3; below it both bridges go back to automatic.
     const bool nivelManual = m_c.nivelAcesso() >= 3;
     for (int b = 0; b < 2; ++b) {
-        if (!nivelManual)
-            m_c.estados[b].SemaforoManual = false;
-        vista.bascula[b].principal.manualActivo = nivelManual;
-        vista.bascula[b].secundario.manualActivo = nivelManual;
-    }
-
-    // Under manual command the colour item names the colour a click switches
-    // to; under automatic command it names the colour shown.
-    for (int b = 0; b < 2; ++b) {
-        const EstadoBascula& s = m_c.estados[b];
+        EstadoBascula& s = m_c.estados[b];
         VistaBascula& vb = vista.bascula[b];
+        vb.mnuSemaforosActivo = d.LPLigado[b] || d.LSLigado[b];
+        if (!nivelManual)
+            s.SemaforoManual = false;
+        vb.principal.manualActivo = nivelManual;
+        vb.secundario.manualActivo = nivelManual;
+        // Under manual command the colour item names the colour a click
+        // switches to; under automatic command it names the colour shown.
         vb.mnuSmf0 = s.SemaforoManual ? ComandoAutomatico : ComandoManual;
         vb.mnuSmf2Activo = s.SemaforoManual;
         vb.mnuSmf2 = (s.SemaforoManual != s.SemaforoVermelho) ? Vermelho : Verde;
@@ -56,14 +52,10 @@ bool Semaforos::decidir(int b)
 
     vb.principal.visivel = d.LPLigado[b];
     vb.secundario.visivel = d.LSLigado[b];
-    // The boxes show the colour as it stood before this decision.
     for (VistaSemaforo* luz : {&vb.principal, &vb.secundario}) {
+        // The boxes show the colour as it stood before this decision.
         luz->vermelho = s.SemaforoVermelho;
         luz->verde = !s.SemaforoVermelho;
-    }
-    if (m_c.nivelAcesso() < 3)
-        s.SemaforoManual = false;
-    for (VistaSemaforo* luz : {&vb.principal, &vb.secundario}) {
         luz->manual = s.SemaforoManual;
         luz->coresActivas = s.SemaforoManual;
     }

@@ -38,7 +38,7 @@ QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantLis
 
 QString textoCampo(const Campo& campo, const QVariant& v, bool peso)
 {
-    if (v.isNull() || !v.isValid())
+    if (v.isNull())
         return {};
     if (campo.tipo == TipoCampo::Data) {
         if (const auto d = Conversoes::dataDeBd(v.toString()))
@@ -53,19 +53,14 @@ QString textoCampo(const Campo& campo, const QVariant& v, bool peso)
 // The company row 1; blank lines when it is missing.
 mu::data empresa(const QSqlDatabase& db)
 {
-    static const char* const campos[] = {"Linha 1", "Linha 2", "Linha 3", "Código postal", "Localidade",
-                                         "Contribuinte", "Telefone", "Fax", "Linha de fundo"};
     QSqlQuery q = executar(db,
                            QStringLiteral("SELECT * FROM %1 WHERE %2 = 1")
                                .arg(Esquema::citar(Esquema::Empresas), Esquema::citar(QStringLiteral("Empresa"))),
                            {});
     const bool existe = q.next();
     mu::data e{mu::data::type::object};
-    const QStringList& nomes = DefinicaoRelatorio::camposEmpresa();
-    for (int i = 0; i < nomes.size(); ++i) {
-        const QString valor = existe ? q.record().value(QString::fromUtf8(campos[i])).toString() : QString();
-        e.set(utf8(nomes[i]), utf8(valor));
-    }
+    for (const auto& [nome, campo] : DefinicaoRelatorio::camposEmpresa())
+        e.set(utf8(nome), utf8(existe ? q.record().value(campo).toString() : QString()));
     return e;
 }
 
@@ -76,19 +71,11 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
 
     QStringList condicoes;
     QVariantList valores;
-    if (!definicao.filtro.isEmpty()) {
-        QString motivo;
-        const auto filtro = FormulaSeleccao::traduzir(definicao.filtro, tabela.nome, &motivo);
-        if (!filtro)
-            throw FalhaComposicao{QStringLiteral("filtro: ") + motivo};
-        if (!filtro->condicao.isEmpty()) {
-            condicoes << u'(' + filtro->condicao + u')';
-            valores << filtro->valores;
+    for (const FormulaSeleccao::Clausula* c : {&definicao.filtro, &seleccao}) {
+        if (!c->condicao.isEmpty()) {
+            condicoes << u'(' + c->condicao + u')';
+            valores << c->valores;
         }
-    }
-    if (!seleccao.condicao.isEmpty()) {
-        condicoes << u'(' + seleccao.condicao + u')';
-        valores << seleccao.valores;
     }
     QStringList ordem;
     for (const auto& [campo, desc] : definicao.ordem)

@@ -127,9 +127,17 @@ QString dataParaBd(const QDateTime& momento)
 
 std::optional<QDateTime> dataDeBd(const QString& texto)
 {
-    QDateTime d = QDateTime::fromString(texto, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!d.isValid())
+    if (texto.size() != 19 || texto[10] != u' ')
         return std::nullopt;
+    const QDate dia = QDate::fromString(texto.left(10), QStringLiteral("yyyy-MM-dd"));
+    const QTime hora = QTime::fromString(texto.mid(11), QStringLiteral("HH:mm:ss"));
+    if (!dia.isValid() || !hora.isValid())
+        return std::nullopt;
+    QDateTime d(dia, hora);
+    // A time the clock skipped when it went forward (typed by hand) is read as
+    // the time it then showed, rather than as no date at all.
+    if (!d.isValid())
+        d = QDateTime(dia, QTime(0, 0)).addSecs(QTime(0, 0).secsTo(hora));
     return d;
 }
 
@@ -152,7 +160,7 @@ QDateTime CDate(const QString& texto)
     if (m.capturedLength(1) > 0) {
         int ano = m.captured(3).toInt();
         if (m.capturedLength(3) == 2)
-            ano += ano < 30 ? 2000 : 1900;
+            ano = anoCompleto(ano);
         data = QDate(ano, m.captured(2).toInt(), m.captured(1).toInt());
         if (!data.isValid())
             Erros::lancarTiposIncompativeis();
@@ -165,6 +173,13 @@ QDateTime CDate(const QString& texto)
             Erros::lancarTiposIncompativeis();
     }
     return QDateTime(data, hora);
+}
+
+int anoCompleto(int ano)
+{
+    if (ano < 0 || ano > 99)
+        return ano;
+    return ano + (ano < 30 ? 2000 : 1900);
 }
 
 QString textoDeData(const QDateTime& momento)

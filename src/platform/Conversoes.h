@@ -33,6 +33,10 @@ std::optional<QDateTime> dataDeBd(const QString& texto);
 // The stored form is accepted too. An impossible date throws 13.
 QDateTime CDate(const QString& texto);
 
+// A year typed with two digits: 00-29 is 2000-2029, 30-99 is 1930-1999;
+// other years are kept.
+int anoCompleto(int ano);
+
 // A date as text: "dd-MM-yyyy", with " HH:mm:ss" when the time is not midnight.
 QString textoDeData(const QDateTime& momento);
 

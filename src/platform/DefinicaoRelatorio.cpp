@@ -77,7 +77,7 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
     QSet<QString> conhecidos;
     for (const QString& n : DefinicaoRelatorio::nomesGerais())
         conhecidos << n;
-    for (const QString& n : DefinicaoRelatorio::camposEmpresa())
+    for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
         conhecidos << n << QStringLiteral("empresa.") + n;
     for (const Campo& c : tabela.campos)
         conhecidos << c.nome;
@@ -118,6 +118,7 @@ DefinicaoRelatorio ler(const QString& caminho)
     DefinicaoRelatorio d;
     d.nome = QFileInfo(caminho).fileName();
     d.modelo = texto.mid(texto.indexOf(u'\n', separador) + 1);
+    QString filtro;
     QString ordem;
     QSet<QString> vistas;
     for (QString linha : texto.left(separador).split(u'\n')) {
@@ -139,7 +140,7 @@ DefinicaoRelatorio ler(const QString& caminho)
         else if (chave == u"tabela")
             d.tabela = valor;
         else if (chave == u"filtro")
-            d.filtro = valor;
+            filtro = valor;
         else if (chave == u"ordem")
             ordem = valor;
         else if (chave == u"orientacao") {
@@ -158,6 +159,11 @@ DefinicaoRelatorio ler(const QString& caminho)
     if (!tabela)
         recusar(QStringLiteral("tabela desconhecida: ") + d.tabela);
     d.tabela = tabela->nome;
+    QString motivo;
+    const auto clausula = FormulaSeleccao::traduzir(filtro, d.tabela, &motivo);
+    if (!clausula)
+        recusar(QStringLiteral("filtro: ") + motivo);
+    d.filtro = *clausula;
     for (const QString& parte : lista(ordem)) {
         const bool desc = parte.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive);
         const QString nome = desc ? parte.left(parte.size() - 5).trimmed() : parte;
@@ -170,7 +176,7 @@ DefinicaoRelatorio ler(const QString& caminho)
         nome = c.nome;
     }
 
-    // The shared pieces beside the definition.
+    // The partials beside the definition.
     const QDir pasta(QFileInfo(caminho).dir().filePath(QStringLiteral("partials")));
     for (const QFileInfo& f : pasta.entryInfoList({QStringLiteral("*.mustache")}, QDir::Files))
         d.parciais.insert(f.completeBaseName(), lerTexto(f.filePath(), false));
@@ -183,12 +189,18 @@ DefinicaoRelatorio ler(const QString& caminho)
 
 }  // namespace
 
-const QStringList& DefinicaoRelatorio::camposEmpresa()
+const QList<std::pair<QString, QString>>& DefinicaoRelatorio::camposEmpresa()
 {
-    static const QStringList campos = {
-        QStringLiteral("linha1"),       QStringLiteral("linha2"),   QStringLiteral("linha3"),
-        QStringLiteral("codigo_postal"), QStringLiteral("localidade"), QStringLiteral("contribuinte"),
-        QStringLiteral("telefone"),     QStringLiteral("fax"),      QStringLiteral("linha_de_fundo")};
+    static const QList<std::pair<QString, QString>> campos = {
+        {QStringLiteral("linha1"), QStringLiteral("Linha 1")},
+        {QStringLiteral("linha2"), QStringLiteral("Linha 2")},
+        {QStringLiteral("linha3"), QStringLiteral("Linha 3")},
+        {QStringLiteral("codigo_postal"), QStringLiteral("Código postal")},
+        {QStringLiteral("localidade"), QStringLiteral("Localidade")},
+        {QStringLiteral("contribuinte"), QStringLiteral("Contribuinte")},
+        {QStringLiteral("telefone"), QStringLiteral("Telefone")},
+        {QStringLiteral("fax"), QStringLiteral("Fax")},
+        {QStringLiteral("linha_de_fundo"), QStringLiteral("Linha de fundo")}};
     return campos;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FormulaSeleccao.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -9,8 +11,8 @@
 
 // One report definition of the program's folder: a file named as the report
 // (such as doc_pri.rpt) holding a short header of "key = value" lines, a line
-// "---", and the Mustache HTML template that lays the rows out. The shared
-// pieces of templates ("{{> name}}") are the files partials/<name>.mustache
+// "---", and the Mustache HTML template that lays the rows out. The partials
+// that templates share ("{{> name}}") are the files partials/<name>.mustache
 // beside it.
 //
 // Header keys (lines starting with '#' are comments):
@@ -23,16 +25,17 @@
 //   orientacao          "retrato" or "paisagem"
 //   pagina_por_registo  "sim" when each row is a document of its own
 //   pesos               whole-number fields shown as weights ("12 500 kg")
-// Table and field names are checked against the schema, and every tag of the
-// template against what the report offers, so a mistake is found when the
-// definition is loaded, not by a blank on paper.
+// Table and field names (those of the fixed selection too) are checked
+// against the schema, and every tag of the template against what the report
+// offers, so a mistake is found when the definition is loaded, not by a blank
+// on paper.
 struct DefinicaoRelatorio
 {
     QString nome;                               // the file's name
     QString titulo;
     QString subtitulo;
     QString tabela;
-    QString filtro;
+    FormulaSeleccao::Clausula filtro;           // the fixed selection; empty when none
     QList<std::pair<QString, bool>> ordem;      // field and descending
     bool paisagem = false;
     bool paginaPorRegisto = false;
@@ -40,8 +43,9 @@ struct DefinicaoRelatorio
     QString modelo;                             // the Mustache HTML
     QMap<QString, QString> parciais;            // by name
 
-    // The values of the company row every template may show as {{empresa.x}}.
-    static const QStringList& camposEmpresa();
+    // The values of the company row 1 every template may show as
+    // {{empresa.x}}: each name with the field of Empresas it shows.
+    static const QList<std::pair<QString, QString>>& camposEmpresa();
     // The names a template may use besides the table's fields.
     static const QStringList& nomesGerais();
 

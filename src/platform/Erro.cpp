@@ -24,6 +24,7 @@ void lancar(int numero, const QString& descricao)
 
 void lancarSobrecarga() { lancar(Sobrecarga); }
 void lancarTiposIncompativeis() { lancar(TiposIncompativeis); }
+void lancarCampoEmFalta(const QString& campo) { lancar(ItemNaoEncontrado, descricaoPadrao(ItemNaoEncontrado) + u' ' + campo); }
 
 Erro deSql(const QSqlError& erro)
 {

@@ -24,6 +24,8 @@ constexpr int FicheiroNaoEncontrado = 3024;   // a database file that does not e
 [[noreturn]] void lancar(int numero, const QString& descricao = {});
 [[noreturn]] void lancarSobrecarga();
 [[noreturn]] void lancarTiposIncompativeis();
+// 3265 for a field name the row or table does not have, naming it.
+[[noreturn]] void lancarCampoEmFalta(const QString& campo);
 
 // The failure of a database statement, with SQLite's result code as its number.
 Erro deSql(const QSqlError& erro);

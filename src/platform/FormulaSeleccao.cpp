@@ -140,9 +140,7 @@ private:
             saltarEspacos();
             esperar(k < 2 ? u',' : u')');
         }
-        int ano = partes[0];
-        if (ano < 100)
-            ano += ano < 30 ? 2000 : 1900;
+        const int ano = Conversoes::anoCompleto(partes[0]);
         const QDate d(ano, partes[1], partes[2]);
         if (!d.isValid())
             falhar(QStringLiteral("data inválida"));

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QTextDocument>
 
@@ -40,80 +41,9 @@ void prepararImpressora(QPrinter& impressora, bool paisagem)
     impressora.setCopyCount(1);
 }
 
-struct Guarda
-{
-    bool& ocupada;
-    explicit Guarda(bool& o) : ocupada(o) { ocupada = true; }
-    ~Guarda() { ocupada = false; }
-};
-
-}  // namespace
-
-ImpressoraQt::ImpressoraQt(std::function<QSqlDatabase()> baseDados, const Relogio& relogio)
-    : m_baseDados(std::move(baseDados)), m_relogio(relogio)
-{
-}
-
-ImpressoraQt::~ImpressoraQt() = default;
-
-int ImpressoraQt::ExecutarRelatorio(const PedidoRelatorio& pedido)
-{
-    // One request at a time.
-    if (m_ocupada) {
-        qCWarning(diarioImpressora) << pedido.FicheiroRelatorio << "refused: another report is running";
-        return EstadoRelatorio::FalhaImpressao;
-    }
-    Guarda guarda(m_ocupada);
-    int estado = EstadoRelatorio::FalhaImpressao;
-    try {
-        estado = executar(pedido);
-    } catch (const std::exception& e) {
-        // It runs inside the bridges' ticks too: nothing may escape.
-        qCWarning(diarioImpressora) << "report failed:" << e.what();
-    }
-    if (estado != EstadoRelatorio::Executado)
-        qCWarning(diarioImpressora) << "report" << pedido.FicheiroRelatorio << "formula" << pedido.FormulaSeleccao
-                                    << "status" << estado;
-    return estado;
-}
-
-int ImpressoraQt::executar(const PedidoRelatorio& pedido)
-{
-    if (pedido.Destino != DestinoRelatorio::Janela && pedido.Destino != DestinoRelatorio::Impressora)
-        return EstadoRelatorio::DestinoDesconhecido;
-    if (pedido.Destino == DestinoRelatorio::Impressora && pedido.Copias < 1)
-        return EstadoRelatorio::Executado;
-
-    DefinicaoRelatorio::Falha falha;
-    QString motivo;
-    const auto definicao = DefinicaoRelatorio::carregar(pedido.FicheiroRelatorio, &falha, &motivo);
-    if (!definicao) {
-        qCWarning(diarioImpressora) << motivo;
-        return falha == DefinicaoRelatorio::Falha::EmFalta ? EstadoRelatorio::DefinicaoEmFalta
-                                                           : EstadoRelatorio::DefinicaoInvalida;
-    }
-    const auto seleccao = FormulaSeleccao::traduzir(pedido.FormulaSeleccao, definicao->tabela, &motivo);
-    if (!seleccao) {
-        qCWarning(diarioImpressora) << "formula refused:" << motivo;
-        return EstadoRelatorio::FormulaRecusada;
-    }
-    const auto composto = comporRelatorio(*definicao, *seleccao, m_baseDados(), m_relogio.agora(), &motivo);
-    if (!composto) {
-        qCWarning(diarioImpressora) << "rows not read:" << motivo;
-        return EstadoRelatorio::ErroBaseDados;
-    }
-
-    if (pedido.Destino == DestinoRelatorio::Janela) {
-        mostrar(composto->html, definicao->paisagem, pedido);
-        return EstadoRelatorio::Executado;
-    }
-    // A document with no row has nothing to put on paper.
-    if (definicao->paginaPorRegisto && composto->registos == 0)
-        return EstadoRelatorio::SemRegistos;
-    return imprimir(composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(), pedido.Copias);
-}
-
-bool ImpressoraQt::imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias)
+// Lays the document out on a printer's pages, all its pages once per copy;
+// false when the printer cannot be painted on.
+bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias)
 {
     QPainter pintor;
     if (!pintor.begin(&impressora))
@@ -140,6 +70,66 @@ bool ImpressoraQt::imprimirPaginas(QTextDocument& documento, QPrinter& impressor
         }
     }
     return pintor.end();
+}
+
+}  // namespace
+
+ImpressoraQt::ImpressoraQt(std::function<QSqlDatabase()> baseDados, const Relogio& relogio)
+    : m_baseDados(std::move(baseDados)), m_relogio(relogio)
+{
+}
+
+ImpressoraQt::~ImpressoraQt() = default;
+
+int ImpressoraQt::ExecutarRelatorio(const PedidoRelatorio& pedido)
+{
+    // One request at a time.
+    if (m_ocupada) {
+        qCWarning(diarioImpressora) << pedido.FicheiroRelatorio << "refused: another report is running";
+        return EstadoRelatorio::FalhaImpressao;
+    }
+    const QScopedValueRollback<bool> ocupada(m_ocupada, true);
+    int estado = EstadoRelatorio::FalhaImpressao;
+    QString motivo;
+    try {
+        estado = executar(pedido, motivo);
+    } catch (const std::exception& e) {
+        // It runs inside the bridges' ticks too: nothing may escape.
+        motivo = QString::fromLocal8Bit(e.what());
+    }
+    if (estado != EstadoRelatorio::Executado)
+        qCWarning(diarioImpressora) << "report" << pedido.FicheiroRelatorio << "formula" << pedido.FormulaSeleccao
+                                    << "status" << estado << motivo;
+    return estado;
+}
+
+int ImpressoraQt::executar(const PedidoRelatorio& pedido, QString& motivo)
+{
+    if (pedido.Destino != DestinoRelatorio::Janela && pedido.Destino != DestinoRelatorio::Impressora)
+        return EstadoRelatorio::DestinoDesconhecido;
+    if (pedido.Destino == DestinoRelatorio::Impressora && pedido.Copias < 1)
+        return EstadoRelatorio::Executado;
+
+    DefinicaoRelatorio::Falha falha;
+    const auto definicao = DefinicaoRelatorio::carregar(pedido.FicheiroRelatorio, &falha, &motivo);
+    if (!definicao)
+        return falha == DefinicaoRelatorio::Falha::EmFalta ? EstadoRelatorio::DefinicaoEmFalta
+                                                           : EstadoRelatorio::DefinicaoInvalida;
+    const auto seleccao = FormulaSeleccao::traduzir(pedido.FormulaSeleccao, definicao->tabela, &motivo);
+    if (!seleccao)
+        return EstadoRelatorio::FormulaRecusada;
+    const auto composto = comporRelatorio(*definicao, *seleccao, m_baseDados(), m_relogio.agora(), &motivo);
+    if (!composto)
+        return EstadoRelatorio::ErroBaseDados;
+
+    if (pedido.Destino == DestinoRelatorio::Janela) {
+        mostrar(composto->html, definicao->paisagem, pedido);
+        return EstadoRelatorio::Executado;
+    }
+    // A document with no row has nothing to put on paper.
+    if (definicao->paginaPorRegisto && composto->registos == 0)
+        return EstadoRelatorio::SemRegistos;
+    return imprimir(composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(), pedido.Copias);
 }
 
 QString ImpressoraQt::proximoPdf(const QString& nome) const

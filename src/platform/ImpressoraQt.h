@@ -9,9 +9,6 @@
 #include <QString>
 #include <functional>
 
-class QPrintPreviewDialog;
-class QPrinter;
-class QTextDocument;
 class QWidget;
 class Relogio;
 
@@ -42,12 +39,9 @@ public:
     QPrintPreviewDialog* ultimaJanela() const { return m_ultimaJanela; }
     const QString& ultimoPdf() const { return m_ultimoPdf; }
 
-    // Lays the document out on a printer's pages, all its pages once per
-    // copy; false when the printer cannot be painted on.
-    static bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias);
-
 private:
-    int executar(const PedidoRelatorio& pedido);
+    // Carries a request out and returns its status; the reason of a failure goes into `motivo`.
+    int executar(const PedidoRelatorio& pedido, QString& motivo);
     int imprimir(const QString& html, bool paisagem, const QString& nome, int copias);
     void mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido);
     QString proximoPdf(const QString& nome) const;

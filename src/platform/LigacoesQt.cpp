@@ -34,13 +34,8 @@ void LigacoesQt::definirConfiguracao(int bascula, Canal::Tipo canal, const QStri
 
 void LigacoesQt::abrirPorta(int bascula, Canal::Tipo canal)
 {
-    if (!indiceValido(bascula, canal))
-        return;
-    PortaSerie& p = porta(bascula, canal);
-    // A port whose number was refused has said so already.
-    if (p.CommPort() < 1)
-        return;
-    p.setPortOpen(true);
+    if (indiceValido(bascula, canal))
+        porta(bascula, canal).setPortOpen(true);
 }
 
 void LigacoesQt::fecharPortas()

@@ -33,10 +33,10 @@ public:
     void religarTcp(int bascula, const QString& endereco, quint16 porta) override;
     void enviarTcp(int bascula, const QByteArray& dados) override;
 
+private:
     PortaSerie& porta(int bascula, Canal::Tipo canal) { return *m_portas[bascula][canal]; }
     LigacaoTcp& tcp(int bascula) { return *m_tcp[bascula]; }
 
-private:
     std::array<std::array<std::unique_ptr<PortaSerie>, 3>, 2> m_portas;
     std::array<std::unique_ptr<LigacaoTcp>, 2> m_tcp;
 };

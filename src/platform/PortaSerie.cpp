@@ -11,8 +11,6 @@ PortaSerie::PortaSerie(const FicheiroPerfil& ini) : m_ini(ini)
     });
 }
 
-QString PortaSerie::caminho() const { return caminhoPortaSerie(m_ini, m_numero); }
-
 void PortaSerie::setCommPort(int numero)
 {
     if (numero < 1) {
@@ -28,7 +26,6 @@ void PortaSerie::setSettings(const QString& definicoes)
     if (!c)
         Erros::lancar(ErrosPorta::ValorInvalido,
                       QStringLiteral("Configuração de porta inválida: \"%1\"").arg(definicoes));
-    m_definicoes = definicoes;
     m_configuracao = *c;
     if (m_porta.isOpen())
         aplicarConfiguracao();
@@ -50,11 +47,11 @@ void PortaSerie::setPortOpen(bool aberta)
             m_porta.close();
         return;
     }
+    if (m_numero < 1)
+        return;
     if (m_porta.isOpen())
         Erros::lancar(ErrosPorta::JaAberta, QStringLiteral("A porta COM%1 já está aberta").arg(m_numero));
-    const QString dispositivo = caminho();
-    if (dispositivo.isEmpty())
-        Erros::lancar(ErrosPorta::NumeroInvalido, QStringLiteral("Número de porta inválido (COM%1)").arg(m_numero));
+    const QString dispositivo = caminhoPortaSerie(m_ini, m_numero);
     m_porta.setPortName(dispositivo);
     if (m_porta.open(QIODevice::ReadWrite)) {
         aplicarConfiguracao();

@@ -23,15 +23,14 @@ public:
 
     // Throws Erro 8002 for a number below 1; the port then has no number.
     void setCommPort(int numero);
-    int CommPort() const { return m_numero; }
 
     // Throws Erro 380 for a text that is not a settings string; the port
     // keeps the settings it had ("9600,n,8,1" at first).
     void setSettings(const QString& definicoes);
-    QString Settings() const { return m_definicoes; }
 
-    // Opening throws Erro: 8002 no port number or no such device, 8005 the
-    // device is in use (or may not be opened), 8015 any other refusal.
+    // A port with no number (its number was refused, and said so) stays
+    // closed without a word. Opening throws Erro: 8002 no such device, 8005
+    // the device is in use (or may not be opened), 8015 any other refusal.
     void setPortOpen(bool aberta);
     bool PortOpen() const { return m_porta.isOpen(); }
 
@@ -40,15 +39,11 @@ public:
     // False when the port is closed or refuses the bytes.
     bool Output(const QByteArray& dados);
 
-    // The device path the number names now.
-    QString caminho() const;
-
 private:
     void aplicarConfiguracao();
 
     const FicheiroPerfil& m_ini;
     QSerialPort m_porta;
     int m_numero = 0;
-    QString m_definicoes = QStringLiteral("9600,n,8,1");
-    ConfiguracaoSerie m_configuracao;
+    ConfiguracaoSerie m_configuracao;  // "9600,n,8,1" until set
 };

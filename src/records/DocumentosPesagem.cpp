@@ -1,8 +1,10 @@
 #include "records/DocumentosPesagem.h"
 
 #include "platform/Relatorio.h"
+#include "records/Diario.h"
 #include "startup/Definicoes.h"
 #include "startup/Estacao.h"
+#include "startup/ModGlobalIni.h"
 
 namespace Documentos {
 
@@ -59,16 +61,23 @@ QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem)
     return QStringLiteral("{Pesagens.Tipo de pesagem} = '") + tipo + QStringLiteral("' and ") + FormulaPesagem(Pesagem);
 }
 
-int imprimir(Estacao& estacao, const QString& ficheiro, const QString& formula, qint16 copias)
+void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias, const char* rotina)
 {
-    if (!estacao.impressora)
-        return -1;
-    PedidoRelatorio pedido;
-    pedido.FicheiroRelatorio = estacao.naPastaPrograma(ficheiro);
-    pedido.FormulaSeleccao = formula;
-    pedido.Destino = DestinoRelatorio::Impressora;
-    pedido.Copias = copias;
-    return estacao.impressora->ExecutarRelatorio(pedido);
+    estacao.Def.UltimoDocPesagem = pesagem;
+    if (!estacao.impressora) {
+        qCWarning(diarioRegistos).nospace() << rotina << ": no report printer for " << ficheiro;
+    } else {
+        PedidoRelatorio pedido;
+        pedido.FicheiroRelatorio = estacao.naPastaPrograma(ficheiro);
+        pedido.FormulaSeleccao = FormulaPesagem(pesagem);
+        pedido.Destino = DestinoRelatorio::Impressora;
+        pedido.Copias = copias;
+        const int estado = estacao.impressora->ExecutarRelatorio(pedido);
+        if (estado != EstadoRelatorio::Executado)
+            qCWarning(diarioRegistos).nospace() << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
+    }
+    if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
+        qCWarning(diarioRegistos).nospace() << rotina << ": [NrCopias] UltimoDocPesagem not written";
 }
 
 }  // namespace Documentos

@@ -42,8 +42,12 @@ QString FormulaPesagem(qint64 Pesagem);
 // "{Pesagens.Tipo de pesagem} = 'P' and {Pesagens.Pesagem} = 57"
 QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem);
 
-// Sends a document of the program's folder to the printer with these copies;
-// returns the printer's status (no printer made yet: -1).
-int imprimir(Estacao& estacao, const QString& ficheiro, const QString& formula, qint16 copias);
+// Prints the document `ficheiro` of the program's folder for row `pesagem`
+// (FormulaPesagem) on the printer with these copies, and remembers the row as
+// the last document printed: UltimoDocPesagem in the settings record before
+// the run, and in the settings file after it, whatever the run's status. A
+// failed run or write is logged under the name of the routine that asked.
+void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias,
+                       const char* rotina);
 
 }  // namespace Documentos

@@ -25,11 +25,9 @@ public:
     // second weighing without exit weight is saved as a first one.
     void GravarSegundaPesagem();
 
-    // The kind and number of the last document made, and the moment of the
-    // last second weighing, kept from one save to the next.
+    // The kind and number of the last document made, kept from one save to the next.
     QString TipoDocumento;
     qint32 NumeroDocumento = 0;
-    QDateTime DataSegundaPesagem;
 
 private:
     // The moment of a weighing typed in manual mode, or nothing when the date

@@ -5,6 +5,7 @@
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
+#include "shared/ModoPesagem.h"
 #include "startup/EscritorLinha.h"
 #include "startup/Estacao.h"
 #include "startup/Passo.h"
@@ -17,9 +18,9 @@ void GravacaoPesagens::GravarPrimeiraPesagem()
 {
     const QString modo = m_ecra.ModoPesagem();
     QDateTime dataPrimeira;
-    if (modo == u"PP") {
+    if (modo == Modo::PP) {
         dataPrimeira = m_estacao.relogio.agora();
-    } else if (modo == u"PM") {
+    } else if (modo == Modo::PM) {
         const auto escrita = dataEscrita(m_ecra.txt(Txt::DataEntrada), m_ecra.txt(Txt::HoraEntrada));
         if (!escrita) {
             recusar(QStringLiteral("Data ou hora da 1a.Pesagem inválida"));

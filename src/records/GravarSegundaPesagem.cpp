@@ -7,6 +7,7 @@
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
+#include "shared/ModoPesagem.h"
 #include "startup/Consulta.h"
 #include "startup/EscritorLinha.h"
 #include "startup/Estacao.h"
@@ -18,6 +19,7 @@
 namespace {
 
 const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de pesagens");
+const QString NumeroPesagem = QStringLiteral("Número de pesagem");
 
 struct TipoContador
 {
@@ -87,12 +89,12 @@ void GravacaoPesagens::GravarSegundaPesagem()
 {
     const QString modo = m_ecra.ModoPesagem();
     QDateTime dataSegunda;
-    if (modo == u"SP") {
+    if (modo == Modo::SP) {
         dataSegunda = m_estacao.relogio.agora();
-    } else if (modo == u"SM") {
+    } else if (modo == Modo::SM) {
         // No exit weight: the manual weighing is a first one.
         if (Conversoes::Val(m_ecra.txt(Txt::PesoSaida)) == 0) {
-            m_ecra.setModoPesagem(QStringLiteral("PM"));
+            m_ecra.setModoPesagem(Modo::PM);
             GravarPrimeiraPesagem();
             return;
         }
@@ -122,8 +124,6 @@ void GravacaoPesagens::GravarSegundaPesagem()
         recusar(QStringLiteral("Seleccione o tipo de documento"));
         return;
     }
-    DataSegundaPesagem = dataSegunda;
-
     const QString codigo = m_ecra.txt(Txt::CodigoViatura);
     const QString viatura = m_ecra.txt(Txt::Viatura);
     const QDateTime dataPrimeira = m_ecra.DataPrimeiraPesagem();
@@ -131,9 +131,8 @@ void GravacaoPesagens::GravarSegundaPesagem()
 
     // The fields are checked first, so no box waits while the file is locked;
     // the number goes in once it is taken.
-    CamposLinha campos =
-        LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, 0, dataPrimeira, dataSegunda, operador);
-    campos.removeIf([](const ValorCampo& c) { return c.campo == u"Número de pesagem"; });
+    const CamposLinha campos =
+        LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, dataPrimeira, dataSegunda, operador);
     EscritorLinha linha(m_estacao.bd(), Esquema::Pesagens, m_estacao.relogio);
     LinhaPesagem::definir(linha, campos, m_estacao.mensagens, Cabecalho);
 
@@ -145,7 +144,7 @@ void GravacaoPesagens::GravarSegundaPesagem()
     const bool gravada = Passo(m_estacao.mensagens, Cabecalho, [&] {
         Consulta::Transaccao transaccao(m_estacao.bd());
         numero = proximoNumero(m_estacao.bd(), escolhido->contador);
-        linha.definir(QStringLiteral("Número de pesagem"), numero);
+        linha.definir(NumeroPesagem, numero);
         pesagem = escreverLinha(linha, m_estacao.bd(), codigo, viatura);
         transaccao.confirmar();
     });
@@ -156,8 +155,8 @@ void GravacaoPesagens::GravarSegundaPesagem()
     m_estacao.UltimaPesagem = qint32(pesagem);
 
     if (m_estacao.temBackup()) {
-        const CamposLinha copia = LinhaPesagem::camposSegundaPesagem(m_ecra, TipoDocumento, NumeroDocumento,
-                                                                   dataPrimeira, dataSegunda, operador);
+        // The backup's row carries the number of the main one.
+        const CamposLinha copia = CamposLinha(campos) << LinhaPesagem::fixo(NumeroPesagem, NumeroDocumento);
         EscritorLinha linhaBackup(m_estacao.bdBackup(), Esquema::Pesagens, m_estacao.relogio);
         LinhaPesagem::definir(linhaBackup, copia, m_estacao.mensagens, Cabecalho);
         Passo(m_estacao.mensagens, Cabecalho,

@@ -5,6 +5,7 @@
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
+#include "shared/ModoPesagem.h"
 #include "startup/Consulta.h"
 #include "startup/EscritorLinha.h"
 #include "startup/Estacao.h"
@@ -18,11 +19,6 @@ namespace {
 
 const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de viaturas");
 const QString Titulo = QStringLiteral("Tabela de viaturas");
-
-ValorCampo peso(const QString& campo, const EcraGravacao& ecra, int indice)
-{
-    return {campo, [&ecra, indice] { return QVariant(ecra.txt(indice)); }};
-}
 
 }  // namespace
 
@@ -50,7 +46,7 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
     // Which weight is the tare and which the gross. When the two weights
     // cannot be compared, the first is taken as the lighter.
     const QString modo = ecra.ModoPesagem();
-    const bool segunda = modo == u"SP" || modo == u"SM";
+    const bool segunda = Modo::eSegunda(modo);
     bool primeiraMaisLeve = true;
     if (segunda) {
         Passo(mensagens, Cabecalho, [&] {
@@ -67,10 +63,10 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
                              Estilo::SimNao + Estilo::Pergunta + Estilo::SegundoBotao, Titulo) != Resposta::Sim)
             return;
         campos << viaturaEPartes;
-        campos << peso(QStringLiteral("Peso de tara"), ecra, indiceTara);
+        campos << LinhaPesagem::doEcra(QStringLiteral("Peso de tara"), ecra, indiceTara);
         // After a first weighing a new vehicle's gross keeps the table's default.
         if (segunda)
-            campos << peso(QStringLiteral("Peso bruto"), ecra, indiceBruto);
+            campos << LinhaPesagem::doEcra(QStringLiteral("Peso bruto"), ecra, indiceBruto);
     } else {
         // Plate and parties compared letter for letter, case included.
         bool alterada = false;
@@ -85,16 +81,16 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
             && mensagens.MsgBox(QStringLiteral("Os dados da viatura foram alterados\nDeseja gravar as alterações"),
                                 Estilo::SimNao + Estilo::Pergunta, Titulo) == Resposta::Sim)
             campos << viaturaEPartes.mid(1);
-        campos << peso(QStringLiteral("Peso de tara"), ecra, indiceTara);
+        campos << LinhaPesagem::doEcra(QStringLiteral("Peso de tara"), ecra, indiceTara);
         if (segunda)
-            campos << peso(QStringLiteral("Peso bruto"), ecra, indiceBruto);
+            campos << LinhaPesagem::doEcra(QStringLiteral("Peso bruto"), ecra, indiceBruto);
         else
-            campos << ValorCampo{QStringLiteral("Peso bruto"), [] { return QVariant(0); }};
+            campos << LinhaPesagem::fixo(QStringLiteral("Peso bruto"), 0);
     }
     const QDateTime agora = estacao.relogio.agora();
-    campos << ValorCampo{QStringLiteral("Data"), [agora] { return QVariant(agora); }}
-           << ValorCampo{QStringLiteral("Hora"), [agora] { return QVariant(LinhaPesagem::hora(agora)); }}
-           << ValorCampo{QStringLiteral("Operador"), [&estacao] { return QVariant(estacao.Acesso.NomeOperador); }};
+    campos << LinhaPesagem::fixo(QStringLiteral("Data"), agora)
+           << LinhaPesagem::fixo(QStringLiteral("Hora"), LinhaPesagem::hora(agora))
+           << LinhaPesagem::fixo(QStringLiteral("Operador"), estacao.Acesso.NomeOperador);
 
     EscritorLinha linha(estacao.bd(), Esquema::Viaturas, estacao.relogio);
     LinhaPesagem::definir(linha, campos, mensagens, Cabecalho);

@@ -17,6 +17,12 @@ constexpr int Tudo = 5;
 
 const QString Pesagem = QStringLiteral("Pesagem");
 
+// Newest first: the order of a re-read, and what breaks ties in a sort.
+QString ordemRecente()
+{
+    return Esquema::citar(Pesagem) + QStringLiteral(" DESC");
+}
+
 }  // namespace
 
 GrelhaPesagens::GrelhaPesagens(Estacao& estacao, EcraGravacao& ecra) : m_estacao(estacao), m_ecra(ecra) {}
@@ -40,7 +46,7 @@ void GrelhaPesagens::RefrescarLista()
     m_ecra.setTxt(Txt::CodigoViatura, QString());
     m_ecra.setTxt(Txt::Viatura, QString());
     m_ecra.LimparEcra();
-    lerGrelha(Esquema::citar(Pesagem) + QStringLiteral(" DESC"));
+    lerGrelha(ordemRecente());
 }
 
 void GrelhaPesagens::optTP_Click(int Index)
@@ -48,7 +54,7 @@ void GrelhaPesagens::optTP_Click(int Index)
     if (Index >= 0 && Index <= Tudo)
         m_optTP = Index;
     Passo(m_estacao.mensagens, QStringLiteral("Erro no acesso à tabela de pesagens"),
-          [&] { lerGrelha(Esquema::citar(Pesagem) + QStringLiteral(" DESC")); });
+          [&] { lerGrelha(ordemRecente()); });
 }
 
 void GrelhaPesagens::dbg_HeadClick(int ColIndex)
@@ -65,8 +71,7 @@ void GrelhaPesagens::dbg_HeadClick(int ColIndex)
         OrdemGrelha = u'[' + nome + QStringLiteral("] desc");
         OrdemAscendente[ColIndex] = true;
     }
-    if (!OrdemGrelha.isEmpty())
-        OrdenarColuna();
+    OrdenarColuna();
     OrdemGrelha.clear();
 }
 
@@ -85,9 +90,9 @@ void GrelhaPesagens::OrdenarColuna()
         CursorOcupadoGuarda ocupado(m_estacao.mensagens);
         feito = PassoSilencioso([&] {
             if (!campo)
-                Erros::lancar(Erros::ItemNaoEncontrado, Erros::descricaoPadrao(Erros::ItemNaoEncontrado) + u' ' + nome);
+                Erros::lancarCampoEmFalta(nome);
             lerGrelha(Esquema::citar(campo->nome) + (descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"))
-                      + QStringLiteral(", ") + Esquema::citar(Pesagem) + QStringLiteral(" DESC"));
+                      + QStringLiteral(", ") + ordemRecente());
         }, &erro);
     }
     if (!feito)

@@ -53,7 +53,7 @@ public:
     std::array<bool, 31> OrdemAscendente{};
 
 private:
-    // The grid's condition for the selected option, with its values.
+    // Reads the grid's rows for the selected option in this order (an ORDER BY list).
     void lerGrelha(const QString& ordem);
 
     Estacao& m_estacao;

@@ -8,7 +8,6 @@
 #include "startup/Consulta.h"
 #include "startup/Estacao.h"
 #include "startup/ModGlobalCampos.h"
-#include "startup/ModGlobalIni.h"
 #include "startup/Passo.h"
 
 #include <QSqlRecord>
@@ -46,11 +45,6 @@ void ImprimirDocumento(Estacao& estacao, EcraGravacao& ecra)
     if (ficheiro.isEmpty() || !copias.imprime)
         return;
 
-    estacao.Def.UltimoDocPesagem = pesagem;
-    const int estado = Documentos::imprimir(estacao, ficheiro, Documentos::FormulaPesagem(pesagem), copias.quantidade);
-    if (estado != 0)
-        qCWarning(diarioRegistos) << "ImprimirDocumento:" << ficheiro << "row" << pesagem << "status" << estado;
-    if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
-        qCWarning(diarioRegistos) << "ImprimirDocumento: [NrCopias] UltimoDocPesagem not written";
+    Documentos::imprimirERegistar(estacao, ficheiro, pesagem, copias.quantidade, "ImprimirDocumento");
     ecra.setMnuOpcActivo(MnuOpc::UltimoDocumento, true);
 }

@@ -11,9 +11,7 @@
 
 namespace LinhaPesagem {
 
-namespace {
-
-ValorCampo texto(const QString& campo, const EcraGravacao& ecra, int indice)
+ValorCampo doEcra(const QString& campo, const EcraGravacao& ecra, int indice)
 {
     return {campo, [&ecra, indice] { return QVariant(ecra.txt(indice)); }};
 }
@@ -22,8 +20,6 @@ ValorCampo fixo(const QString& campo, const QVariant& valor)
 {
     return {campo, [valor] { return valor; }};
 }
-
-}  // namespace
 
 QString hora(const QDateTime& momento)
 {
@@ -35,7 +31,7 @@ CamposLinha camposViaturaEPartes(const EcraGravacao& ecra)
     const QStringList& nomes = Esquema::camposViaturaEPartes();
     CamposLinha campos;
     for (int i = 0; i < nomes.size(); ++i)
-        campos << texto(nomes[i], ecra, Txt::CodigoViatura + i);
+        campos << doEcra(nomes[i], ecra, Txt::CodigoViatura + i);
     return campos;
 }
 
@@ -44,8 +40,8 @@ namespace {
 CamposLinha camposAteEntrada(const EcraGravacao& ecra, const QDateTime& dataPrimeira)
 {
     CamposLinha campos = camposViaturaEPartes(ecra);
-    campos << texto(QStringLiteral("Observações"), ecra, Txt::Observacoes)
-           << texto(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
+    campos << doEcra(QStringLiteral("Observações"), ecra, Txt::Observacoes)
+           << doEcra(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
            << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
            << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
            << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira));
@@ -60,14 +56,12 @@ CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dat
     return campos;
 }
 
-CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, qint32 numero,
-                                 const QDateTime& dataPrimeira, const QDateTime& dataSegunda,
-                                 const QString& operador)
+CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, const QDateTime& dataPrimeira,
+                                 const QDateTime& dataSegunda, const QString& operador)
 {
-    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo),
-                       fixo(QStringLiteral("Número de pesagem"), numero)};
+    CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo)};
     campos << camposAteEntrada(ecra, dataPrimeira)
-           << texto(QStringLiteral("Peso á saída"), ecra, Txt::PesoSaida)
+           << doEcra(QStringLiteral("Peso á saída"), ecra, Txt::PesoSaida)
            << fixo(QStringLiteral("Báscula de saída"), ecra.lblB2())
            << fixo(QStringLiteral("Data de saída"), dataSegunda)
            << fixo(QStringLiteral("Hora de saída"), hora(dataSegunda))

@@ -22,16 +22,21 @@ using CamposLinha = QList<ValorCampo>;
 
 namespace LinhaPesagem {
 
+// A field that takes the text of the screen's entry field `indice`.
+ValorCampo doEcra(const QString& campo, const EcraGravacao& ecra, int indice);
+// A field that takes a value known beforehand.
+ValorCampo fixo(const QString& campo, const QVariant& valor);
+
 // The 12 fields from the vehicle code to the unloading place, txt(0) to txt(11).
 CamposLinha camposViaturaEPartes(const EcraGravacao& ecra);
 
 // The 19 fields of a first weighing (kind 'P').
 CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& operador);
 
-// The 25 fields of a completed weighing, its kind and number first.
-CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, qint32 numero,
-                                 const QDateTime& dataPrimeira, const QDateTime& dataSegunda,
-                                 const QString& operador);
+// The fields of a completed weighing but its number (which is taken when the
+// row is written): its kind first, then the 23 from the vehicle code on.
+CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, const QDateTime& dataPrimeira,
+                                 const QDateTime& dataSegunda, const QString& operador);
 
 // "HH:mm", the stored form of a time.
 QString hora(const QDateTime& momento);

@@ -117,7 +117,7 @@ QVariant ModeloGrelhaPesagens::valor(int linha, const QString& campo) const
 {
     const Campo* c = pesagens().campo(campo);
     if (!c)
-        Erros::lancar(Erros::ItemNaoEncontrado, Erros::descricaoPadrao(Erros::ItemNaoEncontrado) + u' ' + campo);
+        Erros::lancarCampoEmFalta(campo);
     return valor(linha, int(c - pesagens().campos.data()));
 }
 

@@ -12,7 +12,6 @@
 #include "startup/EscritorLinha.h"
 #include "startup/Estacao.h"
 #include "startup/ModGlobalCampos.h"
-#include "startup/ModGlobalIni.h"
 #include "startup/Passo.h"
 
 #include <QSqlRecord>
@@ -22,11 +21,11 @@ namespace {
 
 const QString Automatico = QStringLiteral("Automático");
 
-struct Documento
+// The row a weighing was recorded in, and the kind it was given.
+struct Registo
 {
     qint64 pesagem = 0;
-    QString ficheiro;
-    qint16 copias = 0;
+    QString tipo;
 };
 
 QString citar(const char* nome)
@@ -46,14 +45,14 @@ void definirPesagem(EscritorLinha& linha, const QString& qual, qint64 peso, cons
 const QString Entrada = QStringLiteral("entrada");
 const QString Saida = QStringLiteral("saída");
 
-// Records the weighing of `codigo` in one transaction and says which document to print.
-Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const QString& marca)
+// Records the weighing of `codigo` in one transaction.
+Registo registar(Estacao& estacao, const QString& codigo, qint32 peso, const QString& marca)
 {
     const QSqlDatabase db = estacao.bd();
     const QDateTime agora = estacao.relogio.agora();
     Consulta::Transaccao transaccao(db);
     EscritorLinha linha(db, Esquema::Pesagens, estacao.relogio);
-    Documento doc;
+    Registo r;
 
     QSqlQuery q = Consulta::executar(
         db,
@@ -65,15 +64,15 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
         // The vehicle's pending first weighing is closed as a Talão, without a number.
         const QSqlRecord pendente = q.record();
         q.finish();
-        doc = {pendente.value(0).toLongLong(), Documentos::Talao, estacao.Def.CopiasTalao};
+        r = {pendente.value(0).toLongLong(), QStringLiteral("T")};
         const qint64 entrada = ModGlobal::LerCampoLong(pendente, QStringLiteral("Peso á entrada"));
-        linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
+        linha.definir(QStringLiteral("Tipo de pesagem"), r.tipo);
         definirPesagem(linha, Saida, peso, marca, agora);
         linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - entrada));
         linha.definir(QStringLiteral("Operador"), Automatico);
-        linha.actualizar(doc.pesagem);
+        linha.actualizar(r.pesagem);
         transaccao.confirmar();
-        return doc;
+        return r;
     }
     q.finish();
 
@@ -88,33 +87,30 @@ Documento registar(Estacao& estacao, const QString& codigo, qint32 peso, const Q
             linha.definir(campo, ModGlobal::LerCampoTexto(viatura, campo));
         linha.definir(QStringLiteral("Operador"), Automatico);
         if (estacao.Def.DuasPesagens) {
-            linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
+            r.tipo = QStringLiteral("P");
+            linha.definir(QStringLiteral("Tipo de pesagem"), r.tipo);
             definirPesagem(linha, Entrada, peso, marca, agora);
-            doc.ficheiro = Documentos::PrimeiraPesagem;
-            doc.copias = estacao.Def.CopiasPrimeiraPesagem;
         } else {
             // One weighing against the stored tare, dated when the tare was stored.
             const qint64 tara = ModGlobal::LerCampoLong(viatura, QStringLiteral("Peso de tara"));
             const QDateTime dataTara = ModGlobal::LerCampoData(viatura, QStringLiteral("Data"), estacao.relogio);
-            linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("T"));
+            r.tipo = QStringLiteral("T");
+            linha.definir(QStringLiteral("Tipo de pesagem"), r.tipo);
             definirPesagem(linha, Entrada, tara, QStringLiteral("FV"), dataTara);
             definirPesagem(linha, Saida, peso, marca, agora);
             linha.definir(QStringLiteral("Peso líquido"), std::llabs(peso - tara));
-            doc.ficheiro = Documentos::Talao;
-            doc.copias = estacao.Def.CopiasTalao;
         }
     } else {
         // A code not on file: the code and the entry weighing only, no operator.
         q.finish();
-        linha.definir(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"));
+        r.tipo = QStringLiteral("P");
+        linha.definir(QStringLiteral("Tipo de pesagem"), r.tipo);
         linha.definir(QStringLiteral("Código da viatura"), codigo);
         definirPesagem(linha, Entrada, peso, marca, agora);
-        doc.ficheiro = Documentos::PrimeiraPesagem;
-        doc.copias = estacao.Def.CopiasPrimeiraPesagem;
     }
-    doc.pesagem = linha.inserir();
+    r.pesagem = linha.inserir();
     transaccao.confirmar();
-    return doc;
+    return r;
 }
 
 }  // namespace
@@ -138,23 +134,18 @@ void PesagemAutomatica(Estacao& estacao, EcraGravacao& ecra, EstadoBascula& basc
     bascula.CapturarPeso = true;
 
     const QString marca = QStringLiteral("A") + QString::number(Index + 1);
-    Documento doc;
+    Registo r;
     Erro erro;
-    if (!PassoSilencioso([&] { doc = registar(estacao, codigo, bascula.PesoActual, marca); }, &erro)) {
+    if (!PassoSilencioso([&] { r = registar(estacao, codigo, bascula.PesoActual, marca); }, &erro)) {
         // Never the previous weighing's number, and no document for a row not stored.
         estacao.UltimaPesagem = 0;
         qCWarning(diarioRegistos) << "PesagemAutomatica: card" << codigo << "not recorded:" << erro.numero
                                   << erro.descricao;
         return;
     }
-    estacao.UltimaPesagem = qint32(doc.pesagem);
+    estacao.UltimaPesagem = qint32(r.pesagem);
 
-    estacao.Def.UltimoDocPesagem = estacao.UltimaPesagem;
-    const int estado =
-        Documentos::imprimir(estacao, doc.ficheiro, Documentos::FormulaPesagem(doc.pesagem), doc.copias);
-    if (estado != 0)
-        qCWarning(diarioRegistos) << "PesagemAutomatica:" << doc.ficheiro << "row" << doc.pesagem << "status" << estado;
-    if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"),
-                                  estacao.UltimaPesagem))
-        qCWarning(diarioRegistos) << "PesagemAutomatica: [NrCopias] UltimoDocPesagem not written";
+    // The kind's document with the count as configured, even one below 1.
+    Documentos::imprimirERegistar(estacao, Documentos::ficheiroDocumento(r.tipo), estacao.UltimaPesagem,
+                                  Documentos::copiasDocumento(r.tipo, estacao.Def).quantidade, "PesagemAutomatica");
 }

@@ -21,9 +21,8 @@ EcraPesagem::EcraPesagem(Estacao& estacao, QObject* parent) : QObject(parent), m
         }
     }
     m_e.menus[QStringLiteral("mnuOpc6")] = false;  // only while a second weighing is on the screen
-    m_e.cmdB[0].legenda = QStringLiteral("Báscula &1");
-    m_e.cmdB[1].legenda = QStringLiteral("Báscula &2");
     for (int i = 0; i < 2; ++i) {
+        m_e.cmdB[std::size_t(i)].legenda = TextosControlo::LegendaBascula[i];
         m_tmr[std::size_t(i)].setInterval(250);
         m_tmr[std::size_t(i)].callOnTimeout(this, [this, i] { tmr_Timer(i); });
     }
@@ -32,11 +31,6 @@ EcraPesagem::EcraPesagem(Estacao& estacao, QObject* parent) : QObject(parent), m
 EcraPesagem::~EcraPesagem() = default;
 
 EstadoBascula& EcraPesagem::Bascula(int Index)
-{
-    return m_dispositivos ? m_dispositivos->Estado(Index) : m_bascula.at(std::size_t(Index));
-}
-
-const EstadoBascula& EcraPesagem::Bascula(int Index) const
 {
     return m_dispositivos ? m_dispositivos->Estado(Index) : m_bascula.at(std::size_t(Index));
 }

@@ -13,13 +13,13 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class Estacao;
 class DispositivosEcra;
 class RegistosEcra;
 class JanelasEcra;
 struct MembroReferencia;
-struct Erro;
 
 // One entry field as the screen holds it.
 struct CampoTexto
@@ -93,7 +93,6 @@ public:
     // The device state of bridge 0 (B1) or 1 (B2): the device link's once it
     // is set, the screen's own before.
     EstadoBascula& Bascula(int Index);
-    const EstadoBascula& Bascula(int Index) const;
 
     // ----- Variables of the window
     QString ModoPesagem;                // "", "PP", "SP", "PM" or "SM"
@@ -152,7 +151,7 @@ public:
     // An edit the window's field made itself (Delete, cut).
     void TextoEditado(int Index, const QString& texto, int cursor);
 
-    // ----- The window (Parts 3.101, 3.102)
+    // ----- The window: load, activation, close and menus
     void Form_Load();
     void Form_Activate();
     // The window shown (the login hands over) or hidden.
@@ -247,6 +246,9 @@ private:
     void escreverCampo(int Index, const QString& texto, bool doOperador);
     void editar(int Index, const QString& texto, int caret);
     void passoPesar();
+    // The key a vehicle is looked up by: the code's field and text when a code
+    // is typed, else the plate's; nothing when both are blank.
+    std::optional<std::pair<QString, QString>> chaveViatura() const;
     void reconstruirListaRapida();
     void abrirConsulta(const QString& titulo);
     void pedirAcesso(bool modal);
@@ -255,7 +257,7 @@ private:
     void apagarPrimeiraPesagem();
     void imprimirUltimoDocumento();
     void aplicarMenusDoNivel(int nivel);
-    void mostrarErroCarga(const Erro& erro);
+    void passoCarga(const std::function<void()>& f);
     bool passo(const QString& cabecalho, const std::function<void()>& f);
     void abrirModal(void (JanelasEcra::*janela)());
 

@@ -4,7 +4,6 @@
 #include "platform/Mensagens.h"
 #include "screen/EcraPesagem.h"
 #include "screen/EcraPesagemOcupacao.h"
-#include "screen/MembrosReferencia.h"
 #include "screen/RegrasCampos.h"
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
@@ -17,9 +16,6 @@
 using namespace CamposEntrada;
 
 namespace {
-constexpr int TeclaPgUp = 33, TeclaPgDn = 34, TeclaEnd = 35, TeclaHome = 36;
-constexpr int TeclaEsquerda = 37, TeclaCima = 38, TeclaDireita = 39;
-
 // The previous and the next control of the tab order: the vehicle fields, the
 // plate-format check box, then the details. The weight, date and time fields
 // are no tab stops; their arrows move between them directly.
@@ -173,7 +169,7 @@ void EcraPesagem::passoPesar()
             return;
         }
         DarFoco(Controlo::cmdB(b));
-    } else if (ModoPesagem == Modo::PM || ModoPesagem == Modo::SM) {
+    } else if (Modo::eManual(ModoPesagem)) {
         const int ultimo = ModoPesagem == Modo::PM ? HoraPrimeira : HoraSegunda;
         for (int i = PesoPrimeira; i <= ultimo; ++i)
             m_e.txt[std::size_t(i)].activo = true;
@@ -194,29 +190,29 @@ void EcraPesagem::txt_KeyDown(int Index, int KeyCode, int /*Shift*/)
 
     const CampoTexto& c = m_e.txt.at(std::size_t(Index));
     switch (KeyCode) {
-    case TeclaCima:
+    case Tecla::Cima:
         if (Index >= 1)
             DarFoco(anterior(Index));
         break;
-    case TeclaEsquerda:
+    case Tecla::Esquerda:
         if (c.selInicio == 0 && (Index == 15 || Index == 18 || (Index <= 11 && Index % 2 == 1)))
             DarFoco(anterior(Index));
         break;
-    case TeclaDireita:
+    case Tecla::Direita:
         if (c.selInicio == definicao(Index).comprimento &&
             (Index == 14 || Index == 17 || (Index <= 10 && Index % 2 == 0)))
             DarFoco(seguinte(Index));
         break;
-    case TeclaPgDn:
-    case TeclaEnd:
+    case Tecla::PgDn:
+    case Tecla::End:
         if (Index >= 2 && Index <= 11)
             DarFocoTxt(Observacoes);
         break;
-    case TeclaPgUp:
+    case Tecla::PgUp:
         if (Index >= 3)
             DarFocoTxt(2);
         break;
-    case TeclaHome:
+    case Tecla::Home:
         PassoSilencioso([&] { RefrescarLista(); });
         DarFocoTxt(CodigoViatura);
         break;

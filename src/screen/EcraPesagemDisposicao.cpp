@@ -4,6 +4,7 @@
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
 #include "screen/EcraPesagem.h"
+#include "screen/RegrasCampos.h"
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
 #include "shared/ModoPesagem.h"
@@ -11,14 +12,6 @@
 #include "startup/Passo.h"
 
 using namespace CamposEntrada;
-
-namespace {
-const QString legendasBascula[2] = {QStringLiteral("Báscula &1"), QStringLiteral("Báscula &2")};
-const QString dicasBascula[2] = {QStringLiteral("Báscula 1"), QStringLiteral("Báscula 2")};
-const QString dicasOpcao[3] = {QStringLiteral("Entrada de matéria prima"), QStringLiteral("Guia de remessa"),
-                               QStringLiteral("Talão de pesagem")};
-constexpr int TeclaPgDn = 34, TeclaEnd = 35, TeclaHome = 36;
-}  // namespace
 
 void EcraPesagem::LimparEcra()
 {
@@ -55,7 +48,7 @@ void EcraPesagem::LimparEcra()
     m_e.picPVisivel = false;
     for (std::size_t i = 0; i < 2; ++i) {
         m_e.cmdB[i].cor = Cor::FaceBotao;
-        m_e.cmdB[i].legenda = legendasBascula[i];
+        m_e.cmdB[i].legenda = TextosControlo::LegendaBascula[i];
     }
 }
 
@@ -68,7 +61,7 @@ void EcraPesagem::MostrarPesagem()
     }
     if (d->activaApagarPrimeira)
         m_e.menus[QStringLiteral("mnuOpc6")] = true;
-    if (txt(Matricula).trimmed().isEmpty()) {
+    if (RegrasCampos::emBranco(txt(Matricula))) {
         DarFocoTxt(Matricula);
         return;
     }
@@ -122,15 +115,15 @@ void EcraPesagem::cmdB_GotFocus(int Index)
         m_e.lblB1 = origem;
     else if (ModoPesagem == Modo::SP)
         m_e.lblB2 = origem;
-    m_e.stb[0] = dicasBascula[Index];
+    m_e.stb[0] = TextosControlo::DicaBascula[Index];
     m_e.stb[1].clear();
 }
 
 void EcraPesagem::cmdB_KeyDown(int /*Index*/, int KeyCode, int /*Shift*/)
 {
-    if (KeyCode == TeclaPgDn || KeyCode == TeclaEnd) {
+    if (KeyCode == Tecla::PgDn || KeyCode == Tecla::End) {
         DarFocoTxt(Observacoes);
-    } else if (KeyCode == TeclaHome) {
+    } else if (KeyCode == Tecla::Home) {
         PassoSilencioso([&] { RefrescarLista(); });
         DarFocoTxt(CodigoViatura);
     }
@@ -139,7 +132,7 @@ void EcraPesagem::cmdB_KeyDown(int /*Index*/, int KeyCode, int /*Shift*/)
 void EcraPesagem::cmdB_LostFocus(int Index)
 {
     BotaoBascula& botao = m_e.cmdB.at(std::size_t(Index));
-    botao.legenda = legendasBascula[Index];
+    botao.legenda = TextosControlo::LegendaBascula[Index];
     botao.cor = Cor::FaceBotao;
     m_e.stb[0].clear();
     m_e.stb[1].clear();
@@ -151,7 +144,7 @@ void EcraPesagem::opt_GotFocus(int Index)
 {
     TipoDocAutomatico = false;
     m_e.corOpt.at(std::size_t(Index)) = Cor::Amarelo;
-    m_e.stb[0] = dicasOpcao[Index];
+    m_e.stb[0] = TextosControlo::DicaOpcao[Index];
     m_e.stb[1].clear();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Mensagens.h"
 #include "screen/EcraPesagem.h"
 #include "screen/EcraPesagemOcupacao.h"
+#include "screen/RegrasCampos.h"
 #include "screen/RegrasEcra.h"
 #include "shared/Esquema.h"
 #include "startup/Consulta.h"
@@ -14,12 +15,7 @@
 
 using namespace CamposEntrada;
 
-namespace {
-bool eBranco(const QString& t) { return t.trimmed().isEmpty(); }
-
-const QString CodigoViaturaCampo = QStringLiteral("Código da viatura");
-const QString ViaturaCampo = QStringLiteral("Viatura");
-}  // namespace
+using RegrasCampos::emBranco;
 
 void EcraPesagem::IdentificarStatusPesagem()
 {
@@ -28,7 +24,7 @@ void EcraPesagem::IdentificarStatusPesagem()
     QString modo;
     passo(cabecalho, [&] { LimparEcra(); });
     ModoPesagem.clear();
-    if (eBranco(txt(CodigoViatura)) && eBranco(txt(Matricula))) {
+    if (emBranco(txt(CodigoViatura)) && emBranco(txt(Matricula))) {
         DarFocoTxt(Matricula);
     } else if (ConsultarPrimeiraPesagem()) {
         modo = RegrasEcra::decidirModo(true, false, m_pesagemManual, PrimeiraManual, m_estacao.Def.DuasPesagens);
@@ -40,21 +36,18 @@ void EcraPesagem::IdentificarStatusPesagem()
     passo(cabecalho, [&] { MostrarPesagem(); });
 }
 
-namespace {
-// The look-up key: the code when typed, else the plate; exactly as typed.
-std::optional<std::pair<QString, QString>> chaveViatura(const QString& codigo, const QString& matricula)
+std::optional<std::pair<QString, QString>> EcraPesagem::chaveViatura() const
 {
-    if (!eBranco(codigo))
-        return std::make_pair(CodigoViaturaCampo, codigo);
-    if (!eBranco(matricula))
-        return std::make_pair(ViaturaCampo, matricula);
+    if (!emBranco(txt(CodigoViatura)))
+        return std::make_pair(QStringLiteral("Código da viatura"), txt(CodigoViatura));
+    if (!emBranco(txt(Matricula)))
+        return std::make_pair(QStringLiteral("Viatura"), txt(Matricula));
     return std::nullopt;
 }
-}  // namespace
 
 bool EcraPesagem::ConsultarPrimeiraPesagem()
 {
-    const auto chave = chaveViatura(txt(CodigoViatura), txt(Matricula));
+    const auto chave = chaveViatura();
     if (!chave)
         return false;
     const QString cabecalho = QStringLiteral("Erro ao tentar consultar\nPrimeiras pesagens");
@@ -91,7 +84,7 @@ bool EcraPesagem::ConsultarPrimeiraPesagem()
 
 bool EcraPesagem::ConsultarViatura()
 {
-    const auto chave = chaveViatura(txt(CodigoViatura), txt(Matricula));
+    const auto chave = chaveViatura();
     if (!chave)
         return false;
     const QString cabecalho = QStringLiteral("Erro ao tentar consultar\nTabela de viaturas");
@@ -107,7 +100,7 @@ bool EcraPesagem::ConsultarViatura()
         }
     });
     if (!encontrada) {
-        if (consultou && !eBranco(txt(CodigoViatura)) && eBranco(txt(Matricula)))
+        if (consultou && !emBranco(txt(CodigoViatura)) && emBranco(txt(Matricula)))
             MsgBox(QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"), Estilo::Informacao,
                    QStringLiteral("Zumarel"));
         return false;

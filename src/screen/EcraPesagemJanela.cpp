@@ -3,12 +3,14 @@
 #include "platform/Mensagens.h"
 #include "platform/Relatorio.h"
 #include "platform/Sistema.h"
+#include "records/DocumentosPesagem.h"
 #include "screen/EcraPesagem.h"
 #include "screen/EcraPesagemOcupacao.h"
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
 #include "shared/Esquema.h"
 #include "startup/Consulta.h"
+#include "startup/EscritorLinha.h"
 #include "startup/Estacao.h"
 #include "startup/Passo.h"
 #include "tables/TitulosMenu.h"
@@ -49,20 +51,20 @@ QString tituloDe(const QString (&titulos)[N], int indice)
 
 // ----- Load and activation
 
-void EcraPesagem::mostrarErroCarga(const Erro& erro)
+// A step of the load; a failure is shown in the load's own box.
+void EcraPesagem::passoCarga(const std::function<void()>& f)
 {
-    MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\n\n") + erro.descricao,
-           Estilo::Critico, Zumarel);
+    Erro erro;
+    if (!PassoSilencioso(f, &erro))
+        MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\n\n") + erro.descricao,
+               Estilo::Critico, Zumarel);
 }
 
 void EcraPesagem::Form_Load()
 {
     const Definicoes& def = m_estacao.Def;
-    if (m_dispositivos) {
-        Erro e;
-        if (!PassoSilencioso([&] { m_dispositivos->CarregarDispositivos(); }, &e))
-            mostrarErroCarga(e);
-    }
+    if (m_dispositivos)
+        passoCarga([&] { m_dispositivos->CarregarDispositivos(); });
     definirPesagemManual(false);
     m_e.chkVtN = def.FormatViatNac;
     for (int i = 0; i < 2; ++i)
@@ -77,9 +79,7 @@ void EcraPesagem::Form_Load()
             t.stop();
         }
     }
-    Erro e;
-    if (!PassoSilencioso([&] { RefrescarLista(); }, &e))
-        mostrarErroCarga(e);
+    passoCarga([&] { RefrescarLista(); });
 }
 
 void EcraPesagem::aplicarMenusDoNivel(int nivel)
@@ -174,7 +174,6 @@ void EcraPesagem::mnuPrg_Click(int Index)
 void EcraPesagem::mnuTab_Click(int Index)
 {
     QString& titulo = m_estacao.Acesso.TituloTabela;
-    titulo.clear();
     titulo = tituloDe(titulosTabela, Index);
     if (!titulo.isEmpty())
         abrirModal(&JanelasEcra::frmTabelas);
@@ -183,7 +182,6 @@ void EcraPesagem::mnuTab_Click(int Index)
 void EcraPesagem::mnuEst_Click(int Index)
 {
     QString& titulo = m_estacao.Acesso.TituloMapa;
-    titulo.clear();
     titulo = tituloDe(titulosMapa, Index);
     if (!titulo.isEmpty())
         abrirModal(&JanelasEcra::frmMapas);
@@ -255,22 +253,13 @@ void EcraPesagem::imprimirUltimoDocumento()
             {numero});
         if (!q.next())
             return;
-        const QString tipo = q.value(0).toString();
-        QString ficheiro;
-        if (tipo == u"P")
-            ficheiro = QStringLiteral("doc_pri.rpt");
-        else if (tipo == u"E")
-            ficheiro = QStringLiteral("doc_seg_e.rpt");
-        else if (tipo == u"G")
-            ficheiro = QStringLiteral("doc_seg_g.rpt");
-        else if (tipo == u"T")
-            ficheiro = QStringLiteral("doc_seg_t.rpt");
+        const QString ficheiro = Documentos::ficheiroDocumento(q.value(0).toString());
         if (ficheiro.isEmpty() || !m_estacao.impressora)
             return;
         PedidoRelatorio pedido;
         pedido.FicheiroRelatorio = m_estacao.naPastaPrograma(ficheiro);
-        pedido.FormulaSeleccao = QStringLiteral("{Pesagens.Pesagem} = ") + QString::number(numero);
-        pedido.Destino = 1;
+        pedido.FormulaSeleccao = Documentos::FormulaPesagem(numero);
+        pedido.Destino = DestinoRelatorio::Impressora;
         pedido.Copias = 1;
         m_estacao.impressora->ExecutarRelatorio(pedido);
     });
@@ -280,23 +269,15 @@ void EcraPesagem::imprimirUltimoDocumento()
 // stays, of kind 'A').
 void EcraPesagem::apagarPrimeiraPesagem()
 {
-    QString campo, valor;
-    if (!txt(CodigoViatura).trimmed().isEmpty()) {
-        campo = QStringLiteral("Código da viatura");
-        valor = txt(CodigoViatura);
-    } else if (!txt(Matricula).trimmed().isEmpty()) {
-        campo = QStringLiteral("Viatura");
-        valor = txt(Matricula);
-    }
-    if (!campo.isEmpty()) {
-        const QString tipo = Esquema::citar(QStringLiteral("Tipo de pesagem"));
+    if (const auto chave = chaveViatura()) {
+        const QString tipo = QStringLiteral("Tipo de pesagem");
         std::optional<qint64> pesagem;
         PassoSilencioso([&] {
             QSqlQuery q = Consulta::executar(
                 m_estacao.bd(),
                 QStringLiteral("SELECT Pesagem FROM Pesagens WHERE %1 = ? AND %2 = 'P' ORDER BY Pesagem LIMIT 1")
-                    .arg(Esquema::citar(campo), tipo),
-                {valor});
+                    .arg(Esquema::citar(chave->first), Esquema::citar(tipo)),
+                {chave->second});
             if (q.next())
                 pesagem = q.value(0).toLongLong();
         });
@@ -305,8 +286,9 @@ void EcraPesagem::apagarPrimeiraPesagem()
                        txt(Matricula) + QStringLiteral(", da tabela de primeiras pesagens"),
                    Estilo::SimNao | Estilo::Pergunta | Estilo::SegundoBotao, Zumarel) == Resposta::Sim) {
             PassoSilencioso([&] {
-                Consulta::executar(m_estacao.bd(),
-                                   QStringLiteral("UPDATE Pesagens SET %1 = 'A' WHERE Pesagem = ?").arg(tipo), {*pesagem});
+                EscritorLinha linha(m_estacao.bd(), Esquema::Pesagens, m_estacao.relogio);
+                linha.definir(tipo, QStringLiteral("A"));
+                linha.actualizar(*pesagem);
             });
             PassoSilencioso([&] { RefrescarLista(); });
         }

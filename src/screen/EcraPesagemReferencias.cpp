@@ -4,6 +4,7 @@
 #include "screen/EcraPesagem.h"
 #include "screen/EcraPesagemOcupacao.h"
 #include "screen/MembrosReferencia.h"
+#include "screen/RegrasCampos.h"
 #include "shared/Esquema.h"
 #include "startup/Consulta.h"
 #include "startup/EscritorLinha.h"
@@ -12,9 +13,9 @@
 
 #include <QSqlRecord>
 
-namespace {
-bool eBranco(const QString& t) { return t.trimmed().isEmpty(); }
+using RegrasCampos::emBranco;
 
+namespace {
 // The stored name of a code, or nothing when the code is not in its table.
 std::optional<QString> nomeGuardado(const QSqlDatabase& db, const MembroReferencia& m, const QString& codigo)
 {
@@ -32,7 +33,7 @@ void EcraPesagem::consultarCodigo(const MembroReferencia& m)
     Ocupacao o(*this);
     escreverCampo(m.caixaNome, QString(), false);
     const QString codigo = txt(m.caixaCodigo);
-    if (eBranco(codigo)) {
+    if (emBranco(codigo)) {
         DarFocoTxt(m.caixaNome);
         return;
     }
@@ -67,7 +68,7 @@ void EcraPesagem::gravarCodigo(const MembroReferencia& m)
     Ocupacao o(*this);
     const QString codigo = txt(m.caixaCodigo);
     const QString nome = txt(m.caixaNome);
-    if (m_estacao.Acesso.NivelAcesso > 2 && !eBranco(codigo) && !eBranco(nome)) {
+    if (m_estacao.Acesso.NivelAcesso > 2 && !emBranco(codigo) && !emBranco(nome)) {
         std::optional<QString> guardado;
         if (passo(m.cabecalhoErro, [&] { guardado = nomeGuardado(m_estacao.bd(), m, codigo); })) {
             const int estilo = Estilo::SimNao | Estilo::Pergunta;
@@ -75,18 +76,17 @@ void EcraPesagem::gravarCodigo(const MembroReferencia& m)
                 if (MsgBox(m.perguntaNovo + u'\n' + m.titulo, estilo, m.titulo) == Resposta::Sim)
                     passo(m.cabecalhoErro, [&] {
                         EscritorLinha linha(m_estacao.bd(), m.tabela, m_estacao.relogio);
-                        linha.definir(m.campoCodigo, ModGlobal::VarTexto(codigo));
-                        linha.definir(m.campoNome, ModGlobal::VarTexto(nome));
+                        linha.definir(m.campoCodigo, codigo);
+                        linha.definir(m.campoNome, nome);
                         linha.inserir();
                     });
             } else if (*guardado != nome) {
                 if (MsgBox(QStringLiteral("O registo foi modificado\nDeseja gravar as alterações"), estilo, m.titulo) ==
                     Resposta::Sim)
                     passo(m.cabecalhoErro, [&] {
-                        const QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                                                .arg(Esquema::citar(m.tabela), Esquema::citar(m.campoNome),
-                                                     Esquema::citar(m.campoCodigo));
-                        Consulta::executar(m_estacao.bd(), sql, {nome, codigo});
+                        EscritorLinha linha(m_estacao.bd(), m.tabela, m_estacao.relogio);
+                        linha.definir(m.campoNome, nome);
+                        linha.actualizar(codigo);
                     });
             }
         }

@@ -27,7 +27,7 @@ Caracter padraoNacional(QChar c, const QString& texto, int p)
     }
     if (p == 1 || p == 4 || p == 7) {
         const QChar primeiro = p - 1 < texto.size() ? texto.at(p - 1) : QChar();
-        const QString& aceites = digitos.contains(primeiro) && !primeiro.isNull() ? digitos : letras;
+        const QString& aceites = digitos.contains(primeiro) ? digitos : letras;
         if (aceites.contains(c))
             return aceitar(c);
         return {Caracter::Recusar, {}};

@@ -27,6 +27,9 @@ struct Caracter
 
 Caracter filtrarCaracter(int campo, QChar c, bool formatoNacional, const QString& texto, int selInicio);
 
+// A field's text that holds nothing but blanks.
+inline bool emBranco(const QString& texto) { return texto.trimmed().isEmpty(); }
+
 // Backspace in the plate with the national format: just after a dash it takes
 // the dash and the character before it. Gives the new text (the caret goes to
 // its end), or nothing when Backspace works as usual.
@@ -36,7 +39,8 @@ std::optional<QString> retrocessoMatricula(const QString& texto, int selInicio);
 std::optional<QString> hifenMatricula(const QString& texto);
 
 // A weight on leaving its field: rounded to tens, half to even. Nothing when
-// the text's value already is that (so "00120" stays) or has no whole value.
+// the text's value already is that (so "00120" stays) or is too large for a
+// whole number.
 std::optional<QString> arredondarPeso(const QString& texto);
 
 // A date read day first and written "dd-MM-yyyy"; nothing when the text is no date.

@@ -6,6 +6,8 @@
 #include "screen/JanelasPrincipal.h"
 #include "screen/MontagemPrincipal.h"
 #include "startup/Estacao.h"
+#include "tables/ListaRapidaViaturas.h"
+#include "tables/TitulosMenu.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,17 +35,17 @@ namespace {
 int codigoTecla(int tecla)
 {
     switch (tecla) {
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_F1: return 112;
-    case Qt::Key_F2: return 113;
-    case Qt::Key_F4: return 115;
+    case Qt::Key_PageUp: return Tecla::PgUp;
+    case Qt::Key_PageDown: return Tecla::PgDn;
+    case Qt::Key_End: return Tecla::End;
+    case Qt::Key_Home: return Tecla::Home;
+    case Qt::Key_Left: return Tecla::Esquerda;
+    case Qt::Key_Up: return Tecla::Cima;
+    case Qt::Key_Right: return Tecla::Direita;
+    case Qt::Key_Down: return TitulosMenu::Tecla::Baixo;
+    case Qt::Key_F1: return TitulosMenu::Tecla::F1;
+    case Qt::Key_F2: return TitulosMenu::Tecla::F2;
+    case Qt::Key_F4: return TitulosMenu::Tecla::F4;
     default: return 0;
     }
 }
@@ -110,9 +112,7 @@ frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* 
         const int i = c->indice();
         c->aoTeclar = [this, i](QKeyEvent* e) { return teclaCampo(i, e); };
         c->aoColar = [this, i](const QString& t) {
-            m_logica.definirSeleccao(i, m_txt[std::size_t(i)]->hasSelectedText() ? m_txt[std::size_t(i)]->selectionStart()
-                                                                                 : m_txt[std::size_t(i)]->cursorPosition(),
-                                     int(m_txt[std::size_t(i)]->selectedText().size()));
+            informarSeleccao(i);
             m_logica.Colar(i, t);
             sincronizar();
         };
@@ -318,11 +318,18 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
     return QMainWindow::eventFilter(objecto, evento);
 }
 
-bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
+// The caret or selection of a field, as the screen counts it: after
+// selectAll() Qt's cursor sits at the end while the selection starts at 0.
+void frmPrincipal::informarSeleccao(int indice)
 {
-    CampoEntrada* c = m_txt[std::size_t(indice)];
+    const CampoEntrada* c = m_txt[std::size_t(indice)];
     m_logica.definirSeleccao(indice, c->hasSelectedText() ? c->selectionStart() : c->cursorPosition(),
                              int(c->selectedText().size()));
+}
+
+bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
+{
+    informarSeleccao(indice);
     if (e->matches(QKeySequence::Paste)) {
         m_logica.Colar(indice, QGuiApplication::clipboard()->text());
         sincronizar();
@@ -516,7 +523,7 @@ void frmPrincipal::colocarListaRapida()
         return;
     CampoEntrada* matricula = m_txt[Matricula];
     const QPoint canto = matricula->mapTo(centralWidget(), QPoint(0, matricula->height()));
-    const int linhas = std::min(lst->count(), 18);
+    const int linhas = std::min(lst->count(), ListaRapidaViaturas::MaximoLinhasVisiveis);
     const int alturaLinha = lst->count() > 0 ? lst->sizeHintForRow(0) : 0;
     const QRect g(canto, QSize(matricula->width(), alturaLinha * linhas + 2 * lst->frameWidth()));
     if (lst->geometry() != g)

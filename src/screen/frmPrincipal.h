@@ -83,6 +83,7 @@ private:
     void ligarDispositivos();
     void vigiarFoco();
 
+    void informarSeleccao(int indice);
     bool teclaCampo(int indice, QKeyEvent* e);
     bool teclaOpcao(int indice, QKeyEvent* e);
     Controlo controloDe(QObject* objecto) const;

@@ -1,5 +1,6 @@
 // The main window's widgets, laid out once.
 
+#include "devices/Camiao.h"
 #include "screen/CampoEntrada.h"
 #include "screen/frmPrincipal.h"
 
@@ -11,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -41,26 +41,6 @@ QLabel* rotulo(const QString& texto, QWidget* pai)
     return l;
 }
 
-// A lorry seen from the side, its cab to the right (ready for a first
-// weighing) or to the left (ready for a second).
-QPixmap camiao(bool cabinaADireita)
-{
-    QPixmap p(48, 24);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(Qt::black);
-    g.setBrush(QColor(0, 0, 160));
-    const QRect caixa = cabinaADireita ? QRect(1, 3, 32, 14) : QRect(15, 3, 32, 14);
-    const QRect cabina = cabinaADireita ? QRect(34, 7, 12, 10) : QRect(2, 7, 12, 10);
-    g.drawRect(caixa);
-    g.setBrush(QColor(200, 0, 0));
-    g.drawRect(cabina);
-    g.setBrush(Qt::darkGray);
-    for (int x : {8, 24, 40})
-        g.drawEllipse(QPoint(x, 19), 4, 4);
-    return p;
-}
 }  // namespace
 
 void frmPrincipal::construir()
@@ -110,9 +90,7 @@ void frmPrincipal::construir()
 
     // The quick list floats over the panels, under the plate.
     lst = criar<QListWidget>(central, QStringLiteral("lst"));
-    QFont letraLista = letra;
-    letraLista.setPointSizeF(9.75);
-    lst->setFont(letraLista);
+    lst->setFont(letra);
     QPalette pl = lst->palette();
     pl.setColor(QPalette::Text, pl.color(QPalette::Highlight));
     lst->setPalette(pl);
@@ -279,12 +257,10 @@ QWidget* frmPrincipal::construirPesagem()
     h->addSpacing(24);
     grupoOpt = new QButtonGroup(this);
     const QString legendas[3] = {QStringLiteral("&Entrada"), QStringLiteral("&Guia"), QStringLiteral("&Talão")};
-    const QString dicas[3] = {QStringLiteral("Entrada de matéria prima"), QStringLiteral("Guia de remessa"),
-                              QStringLiteral("Talão de pesagem")};
     for (int i = 0; i < 3; ++i) {
         QRadioButton* o = criar<QRadioButton>(picPSegunda, nome("opt", i));
         o->setText(legendas[i]);
-        o->setToolTip(dicas[i]);
+        o->setToolTip(TextosControlo::DicaOpcao[i]);
         o->setAutoFillBackground(true);
         grupoOpt->addButton(o, i);
         opt[std::size_t(i)] = o;
@@ -316,8 +292,8 @@ QWidget* frmPrincipal::construirBascula(int i)
     WidgetsBascula& wb = m_widgetsDispositivos.bascula[std::size_t(i)];
 
     auto* b = criar<QPushButton>(w, nome("cmdB", i));
-    b->setText(i == 0 ? QStringLiteral("Báscula &1") : QStringLiteral("Báscula &2"));
-    b->setToolTip(i == 0 ? QStringLiteral("Báscula 1") : QStringLiteral("Báscula 2"));
+    b->setText(TextosControlo::LegendaBascula[i]);
+    b->setToolTip(TextosControlo::DicaBascula[i]);
     b->setAutoDefault(true);  // Enter on the focused button asks for the weight
     b->setEnabled(false);
     cmdB[std::size_t(i)] = b;
@@ -346,8 +322,8 @@ QWidget* frmPrincipal::construirBascula(int i)
 
     auto* img1 = criar<QLabel>(w, nome("img1", i));
     auto* img2 = criar<QLabel>(w, nome("img2", i));
-    img1->setPixmap(camiao(true));
-    img2->setPixmap(camiao(false));
+    img1->setPixmap(DesenharCamiao(true, 48, 24));
+    img2->setPixmap(DesenharCamiao(false, 48, 24));
     img1->hide();
     img2->hide();
     QLabel* lblCP = rotuloBascula("lblCP");

@@ -1,6 +1,6 @@
 #include "shared/Esquema.h"
 
-#include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -251,11 +251,18 @@ const QStringList& camposViaturaEPartes()
 
 bool eCampoData(const QString& nomeCampo)
 {
-    for (const Tabela& t : tabelas()) {
-        if (const Campo* c = t.campo(nomeCampo); c && c->tipo == TipoCampo::Data)
-            return true;
-    }
-    return false;
+    // Asked for every field a list shows: the names are gathered once.
+    static const QSet<QString> datas = [] {
+        QSet<QString> nomes;
+        for (const Tabela& t : tabelas()) {
+            for (const Campo& c : t.campos) {
+                if (c.tipo == TipoCampo::Data)
+                    nomes.insert(c.nome.toCaseFolded());
+            }
+        }
+        return nomes;
+    }();
+    return datas.contains(nomeCampo.toCaseFolded());
 }
 
 QString citar(const QString& identificador)

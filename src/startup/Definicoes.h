@@ -70,7 +70,6 @@ inline const QString Geral = QStringLiteral("Geral");
 inline const QString LerPeso = QStringLiteral("LerPeso");
 inline const QString NrCopias = QStringLiteral("NrCopias");
 inline const QString Acesso = QStringLiteral("Acesso");
-inline const QString PortasSerie = QStringLiteral("PortasSerie");
 QString Indicador(int bascula);          // "IndicadorB1" / "IndicadorB2"
 QString LeitorPrincipal(int bascula);    // "LeitorPrincipalB1" / ...
 QString LeitorSecundario(int bascula);   // "LeitorSecundarioB1" / ...

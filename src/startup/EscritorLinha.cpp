@@ -18,7 +18,7 @@ void EscritorLinha::definir(const QString& campo, const QVariant& valor)
 {
     const Campo* c = m_tabela ? m_tabela->campo(campo) : nullptr;
     if (!c)
-        Erros::lancar(Erros::ItemNaoEncontrado, Erros::descricaoPadrao(Erros::ItemNaoEncontrado) + u' ' + campo);
+        Erros::lancarCampoEmFalta(campo);
 
     QVariant convertido;
     if (valor.isValid()) {

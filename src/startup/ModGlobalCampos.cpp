@@ -20,7 +20,7 @@ QVariant valorCampo(const QSqlRecord& rs, const QString& campo)
 {
     const int i = rs.indexOf(campo);  // letter case ignored, as the field names always were
     if (i < 0)
-        Erros::lancar(Erros::ItemNaoEncontrado, Erros::descricaoPadrao(Erros::ItemNaoEncontrado) + u' ' + campo);
+        Erros::lancarCampoEmFalta(campo);
     return rs.value(i);
 }
 

@@ -5,6 +5,7 @@
 #include "shared/Esquema.h"
 #include "startup/Consulta.h"
 #include "startup/ModGlobalCampos.h"
+#include "tables/TitulosMenu.h"
 
 #include <QLocale>
 #include <QSqlError>
@@ -41,15 +42,18 @@ QList<ColunaLista> colunasViatura()
     };
 }
 
+// The list of a code-and-name table: the name column, then the code; both
+// fields as the schema names them (the code first, then the name).
 DefinicaoLista listaCodigos(const QString& titulo, const QString& tabela, const QString& legendaNome,
-                            const QString& campoNome, const QString& campoCodigo, const QString& legendaOpt1,
-                            const QString& nomeTabela)
+                            const QString& legendaOpt1, const QString& nomeTabela)
 {
+    const Tabela& t = *Esquema::tabela(tabela);
+    const QString& campoCodigo = t.campos.at(0).nome;
     DefinicaoLista d;
     d.titulo = titulo;
     d.tabela = tabela;
     d.campoEtiqueta = campoCodigo;
-    d.colunas = {coluna(legendaNome, 6000, campoNome), coluna(QStringLiteral("Código"), 550, campoCodigo)};
+    d.colunas = {coluna(legendaNome, 6000, t.campos.at(1).nome), coluna(QStringLiteral("Código"), 550, campoCodigo)};
     d.legendaOpt0 = QStringLiteral("Código");
     d.legendaOpt1 = legendaOpt1;
     d.cabecalhoErro = QStringLiteral("Erro no acesso à tabela de ") + nomeTabela;
@@ -59,7 +63,7 @@ DefinicaoLista listaCodigos(const QString& titulo, const QString& tabela, const 
 QList<DefinicaoLista> construirListas()
 {
     DefinicaoLista viaturas;
-    viaturas.titulo = QStringLiteral("Menu de viaturas");
+    viaturas.titulo = TitulosMenu::Viaturas;
     viaturas.tabela = Esquema::Viaturas;
     viaturas.campoEtiqueta = QStringLiteral("Código da viatura");
     viaturas.colunas = colunasViatura();
@@ -73,7 +77,7 @@ QList<DefinicaoLista> construirListas()
     viaturas.cabecalhoErro = QStringLiteral("Erro no acesso à tabela de viaturas");
 
     DefinicaoLista primeiras;
-    primeiras.titulo = QStringLiteral("Menu de primeiras pesagens");
+    primeiras.titulo = TitulosMenu::PrimeirasPesagens;
     primeiras.tabela = Esquema::Pesagens;
     primeiras.soPrimeirasPesagens = true;
     primeiras.campoEtiqueta = QStringLiteral("Pesagem");
@@ -93,26 +97,17 @@ QList<DefinicaoLista> construirListas()
     return {
         viaturas,
         primeiras,
-        listaCodigos(QStringLiteral("Menu de clientes e fornecedores"), Esquema::Entidades,
-                     QStringLiteral("Cliente ou fornecedor"), QStringLiteral("Entidade"),
-                     QStringLiteral("Código da entidade"), QStringLiteral("Entidade"),
-                     QStringLiteral("clientes ou fornecedores")),
-        listaCodigos(QStringLiteral("Menu de transportadores"), Esquema::Transportadores,
-                     QStringLiteral("Transportador"), QStringLiteral("Transportador"),
-                     QStringLiteral("Código do transportador"), QStringLiteral("Transportador"),
-                     QStringLiteral("transportadores")),
-        listaCodigos(QStringLiteral("Menu de produtos"), Esquema::Produtos, QStringLiteral("Produto"),
-                     QStringLiteral("Produto"), QStringLiteral("Código do produto"), QStringLiteral("Produto"),
+        listaCodigos(TitulosMenu::Entidades, Esquema::Entidades, QStringLiteral("Cliente ou fornecedor"),
+                     QStringLiteral("Entidade"), QStringLiteral("clientes ou fornecedores")),
+        listaCodigos(TitulosMenu::Transportadores, Esquema::Transportadores, QStringLiteral("Transportador"),
+                     QStringLiteral("Transportador"), QStringLiteral("transportadores")),
+        listaCodigos(TitulosMenu::Produtos, Esquema::Produtos, QStringLiteral("Produto"), QStringLiteral("Produto"),
                      QStringLiteral("produtos")),
-        listaCodigos(QStringLiteral("Menu de locais de carga"), Esquema::LocaisCarga,
-                     QStringLiteral("Local de carga"), QStringLiteral("Local de carga"),
-                     QStringLiteral("Código do local de carga"), QStringLiteral("Local de carga"),
-                     QStringLiteral("locais de carga")),
+        listaCodigos(TitulosMenu::LocaisCarga, Esquema::LocaisCarga, QStringLiteral("Local de carga"),
+                     QStringLiteral("Local de carga"), QStringLiteral("locais de carga")),
         // The option reads "Local descarga", without "de", unlike its column.
-        listaCodigos(QStringLiteral("Menu de locais de descarga"), Esquema::LocaisDescarga,
-                     QStringLiteral("Local de descarga"), QStringLiteral("Local de descarga"),
-                     QStringLiteral("Código do local de descarga"), QStringLiteral("Local descarga"),
-                     QStringLiteral("locais de descarga")),
+        listaCodigos(TitulosMenu::LocaisDescarga, Esquema::LocaisDescarga, QStringLiteral("Local de descarga"),
+                     QStringLiteral("Local descarga"), QStringLiteral("locais de descarga")),
     };
 }
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr int Enter = 13;
-constexpr int Esc = 27;
-
 // Puts the normal pointer back when the opening ends, whichever way it ends:
 // the weighing screen set the hourglass before showing the list.
 class PonteiroNormalNoFim
@@ -105,7 +102,6 @@ void ListaEscolha::lst_ColumnClick(int coluna)
     // One direction for the whole list: every header click flips it.
     m_colunaOrdem = coluna;
     m_ascendente = !m_ascendente;
-    m_ordenada = true;
     ordenar();
 }
 
@@ -158,7 +154,7 @@ void ListaEscolha::cmd_Click(int indice)
     case 2: {
         const QString& titulo = m_estacao.Acesso.TituloMenu;
         QString onde;
-        int modo = ModoEtiqueta;
+        int modo;
         switch (m_opt) {
         case 0: onde = m_legendaOpt[0]; modo = ModoEtiqueta; break;
         case 1: onde = m_legendaOpt[1]; modo = ModoTexto; break;
@@ -176,7 +172,7 @@ void ListaEscolha::cmd_Click(int indice)
     }
 }
 
-void ListaEscolha::cmd_KeyPress(int, int caracter)
+void ListaEscolha::cmd_KeyPress(int caracter)
 {
     if (caracter == Esc)
         Cancelar();

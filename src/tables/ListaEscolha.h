@@ -20,6 +20,10 @@ class ListaEscolha
 public:
     enum class Fim { Aberta, Escolhida, Cancelada };
 
+    // The character codes of lst_KeyPress and cmd_KeyPress.
+    static constexpr int Enter = 13;
+    static constexpr int Esc = 27;
+
     // Search modes of ProcurarItem.
     static constexpr int ModoTexto = 0;     // the row's text begins with t, letter case ignored
     static constexpr int ModoSubItens = 1;  // one of the sub-items is t
@@ -45,8 +49,6 @@ public:
     const QString& legendaOpt(int i) const { return m_legendaOpt[i]; }
     int optSeleccionada() const { return m_opt; }
     int colunaOrdem() const { return m_colunaOrdem; }
-    bool ordenada() const { return m_ordenada; }
-    bool ascendente() const { return m_ascendente; }
     Fim fim() const { return m_fim; }
 
     // --- the operator's events
@@ -56,9 +58,9 @@ public:
     // Enter and the double-click: copy once a row was selected, otherwise
     // select the current row (`posicaoActual`, -1 for none).
     void lst_DblClick(int posicaoActual);
-    void lst_KeyPress(int caracter, int posicaoActual);  // 13 Enter, 27 Esc
+    void lst_KeyPress(int caracter, int posicaoActual);  // Enter, Esc
     void cmd_Click(int indice);                           // 0 Cancelar, 1 Copiar, 2 Procurar
-    void cmd_KeyPress(int indice, int caracter);          // 27 Esc cancels
+    void cmd_KeyPress(int caracter);                      // Esc on any button cancels
 
     // Cancelar, Esc and the close box: `TituloMenu` := "" and close.
     void Cancelar();
@@ -90,7 +92,6 @@ private:
     QString m_legendaOpt[3] = {QStringLiteral("Código"), QString(), QStringLiteral("Qualquer")};
     int m_opt = 0;
     int m_colunaOrdem = 0;
-    bool m_ordenada = false;
     bool m_ascendente = false;  // so the first header click sorts ascending
     Fim m_fim = Fim::Aberta;
 };

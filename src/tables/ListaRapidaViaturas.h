@@ -12,17 +12,12 @@ namespace ListaRapidaViaturas {
 // pending first weighings that begin with it, then the distinct plates of the
 // vehicles table that begin with it, each trimmed and left out when empty. A
 // plate in both lists is listed twice. The text is trimmed first; an empty one
-// gives no rows. Letter case is ignored and every typed character (% _ ' * ...)
-// matches only itself. A query that fails adds no rows; nothing is thrown.
+// gives no rows. The case of the letters A to Z is ignored (an accented letter
+// matches only itself) and every typed character (% _ ' * ...) matches only
+// itself. A query that fails adds no rows; nothing is thrown.
 QStringList linhas(const QSqlDatabase& db, const QString& textoCampo);
 
-// The list's height for its number of rows, in twips: 280 a row, at most 18
-// rows (5040); more rows scroll.
-constexpr int AlturaLinhaTwips = 280;
+// The list shows at most this many rows at once; more rows scroll.
 constexpr int MaximoLinhasVisiveis = 18;
-constexpr int alturaTwips(int numeroLinhas)
-{
-    return (numeroLinhas > MaximoLinhasVisiveis ? MaximoLinhasVisiveis : numeroLinhas) * AlturaLinhaTwips;
-}
 
 }  // namespace ListaRapidaViaturas

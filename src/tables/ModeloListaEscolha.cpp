@@ -45,8 +45,9 @@ QVariant ModeloListaEscolha::headerData(int seccao, Qt::Orientation orientacao, 
     }
 }
 
-void ModeloListaEscolha::recarregar()
+void ModeloListaEscolha::reordenada()
 {
-    beginResetModel();
-    endResetModel();
+    // The selection and the current row are put back by the window from the list's own state.
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -19,8 +19,8 @@ public:
     QVariant data(const QModelIndex& indice, int papel = Qt::DisplayRole) const override;
     QVariant headerData(int seccao, Qt::Orientation orientacao, int papel = Qt::DisplayRole) const override;
 
-    // The rows were read again or reordered.
-    void recarregar();
+    // The same rows now come in another order.
+    void reordenada();
 
 private:
     const ListaEscolha& m_lista;

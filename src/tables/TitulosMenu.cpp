@@ -32,13 +32,6 @@ bool eCampoCodigo(int campo)
 
 }  // namespace
 
-const QStringList& todos()
-{
-    static const QStringList titulos = {Viaturas, PrimeirasPesagens, Entidades, Transportadores,
-                                        Produtos, LocaisCarga, LocaisDescarga};
-    return titulos;
-}
-
 QString tituloTecla(int campo, int codigoTecla, const QString& textoCampo)
 {
     switch (codigoTecla) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // The titles of the look-up lists. `TituloMenu` (login state) holds one of them
 // while a list is open and after a row was picked from it; it is the order that
@@ -15,9 +14,6 @@ inline const QString Transportadores = QStringLiteral("Menu de transportadores")
 inline const QString Produtos = QStringLiteral("Menu de produtos");
 inline const QString LocaisCarga = QStringLiteral("Menu de locais de carga");
 inline const QString LocaisDescarga = QStringLiteral("Menu de locais de descarga");
-
-// The seven titles, in the order above.
-const QStringList& todos();
 
 // The key codes that open a list from an entry field (the classic key codes).
 namespace Tecla {

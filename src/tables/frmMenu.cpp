@@ -1,6 +1,5 @@
 #include "tables/frmMenu.h"
 
-#include "startup/Estacao.h"
 #include "tables/ListaEscolha.h"
 #include "tables/ModeloListaEscolha.h"
 
@@ -15,11 +14,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeView>
-
-namespace {
-constexpr int Enter = 13;
-constexpr int Esc = 27;
-}  // namespace
 
 frmMenu::frmMenu(Estacao& estacao, DestinoEscolha& destino, QWidget* pai)
     : QDialog(pai, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -51,7 +45,7 @@ void frmMenu::construir()
     setFixedSize(twips(7470), twips(4530));
 
     // Lies under the list: seen only when the list is hidden.
-    lblVazia = new QLabel(QStringLiteral("Tabela vazia"), this);
+    auto* lblVazia = new QLabel(QStringLiteral("Tabela vazia"), this);
     lblVazia->setObjectName(QStringLiteral("lblVazia"));
     lblVazia->setGeometry(twips(120), twips(1680), twips(7215), twips(555));
     lblVazia->setAlignment(Qt::AlignCenter);
@@ -144,15 +138,12 @@ void frmMenu::ligar()
         aplicar();
     });
     connect(lst->header(), &QHeaderView::sectionClicked, this, [this](int coluna) {
-        // The operator stays where he scrolled to, with the widths he had.
-        const int horizontal = lst->horizontalScrollBar()->value();
+        // Only the order changes: the operator stays where he scrolled to, with the widths he had.
         m_logica->lst_ColumnClick(coluna);
         m_aSincronizar = true;
-        m_modelo->recarregar();
-        construirColunas();
+        m_modelo->reordenada();
         m_aSincronizar = false;
         aplicar();
-        lst->horizontalScrollBar()->setValue(horizontal);
     });
     connect(lst, &QAbstractItemView::doubleClicked, this, [this] {
         m_logica->lst_DblClick(linhaActual());
@@ -180,12 +171,12 @@ bool frmMenu::eventFilter(QObject* objecto, QEvent* evento)
     if (objecto == lst && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
-            m_logica->lst_KeyPress(Enter, linhaActual());
+            m_logica->lst_KeyPress(ListaEscolha::Enter, linhaActual());
             aplicar();
             return true;  // never on to the dialog's default button
         }
         if (tecla == Qt::Key_Escape) {
-            m_logica->lst_KeyPress(Esc, linhaActual());
+            m_logica->lst_KeyPress(ListaEscolha::Esc, linhaActual());
             aplicar();
             return true;
         }
@@ -197,7 +188,7 @@ bool frmMenu::eventFilter(QObject* objecto, QEvent* evento)
         switch (evento->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
-                m_logica->cmd_KeyPress(i, Esc);
+                m_logica->cmd_KeyPress(ListaEscolha::Esc);
                 aplicar();
                 return true;
             }

@@ -63,5 +63,4 @@ private:
     QPushButton* cmd[3] = {};
     QRadioButton* opt[3] = {};
     QButtonGroup* grupoOpt = nullptr;
-    QLabel* lblVazia = nullptr;
 };

@@ -270,7 +270,7 @@ void TesteFrmAcesso::semOperadores()
     janela->MostrarAcesso(false);
     QVERIFY(!janela->isVisible());
     QCOMPARE(t->mensagens.caixas.size(), 1);
-    QCOMPARE(t->sistema.terminacoes, QList<int>{LogicaAcesso::SaidaSemOperadores});
+    QCOMPARE(t->sistema.terminacoes, QList<int>{1});
     QVERIFY(principal->mostrar.isEmpty());
     QCOMPARE(principal->activacoes, 0);
 }

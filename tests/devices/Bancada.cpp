@@ -27,6 +27,14 @@ void Bancada::tickAmbas(int n)
     }
 }
 
+void Bancada::lerPeso(int b, qint32 peso, int n, char estab)
+{
+    for (int k = 0; k < n; ++k) {
+        io.chegar(b, Canal::Indicador, tramaPeso(peso, estab));
+        tick(b);
+    }
+}
+
 QByteArray tramaA(const QByteArray& peso, const QByteArray& unidade, char modo, char estab, char fim)
 {
     return '\x02' + peso + unidade + modo + estab + fim;

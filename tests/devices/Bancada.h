@@ -19,6 +19,8 @@ struct Bancada
     void tick(int b, int n = 1);
     // n ticks of each bridge in turn (B1, B2, B1, ...).
     void tickAmbas(int n = 1);
+    // n ticks of one bridge, each with its indicator sending this weight first.
+    void lerPeso(int b, qint32 peso, int n = 1, char estab = 'S');
 
     EstadoBascula& e(int b) { return ligacao->estado(b); }
     const VistaBascula& v(int b) const { return ligacao->vista().bascula[b]; }

@@ -3,8 +3,6 @@
 #include "platform/Ligacoes.h"
 
 #include <QList>
-#include <QMap>
-#include <QPair>
 #include <array>
 
 // Links driven by a test: bytes put in a port wait there until the cycle
@@ -36,8 +34,6 @@ public:
     QList<Escrita> escritas;
     QList<Religacao> religacoes;
     std::array<int, 2> fechos = {0, 0};
-    QList<QString> configuracao;                // "b/canal porta n", "... conf s", "... abrir"
-    QMap<QString, Erro> falhas;                 // the same keys: the call throws this
     mutable std::array<int, 2> chamadas = {0, 0};  // calls into each bridge's links
 
     void chegar(int b, Canal::Tipo c, const QByteArray& dados) { entrada[b][c] += dados; }
@@ -56,7 +52,4 @@ public:
     void fecharTcp(int b) override;
     void religarTcp(int b, const QString& endereco, quint16 porta) override;
     void enviarTcp(int b, const QByteArray& dados) override;
-
-private:
-    void registar(int b, const QString& chave);
 };

@@ -1,5 +1,4 @@
 #include "Bancada.h"
-#include "devices/ProtocoloIndicador.h"
 
 #include <QtTest>
 
@@ -7,15 +6,6 @@ namespace {
 const QString Aguarda = QStringLiteral("Aguarda por resposta do indicador de peso");
 const QString Desligado = QStringLiteral("Indicador de peso desligado");
 const QString EmLigacao = QStringLiteral("Em ligação ao indicador de peso");
-
-// Ticks of bridge b, each with the indicator sending this weight first.
-void lerPeso(Bancada& b, int bascula, qint32 peso, int ticks = 1, char estab = 'S')
-{
-    for (int k = 0; k < ticks; ++k) {
-        b.io.chegar(bascula, Canal::Indicador, tramaPeso(peso, estab));
-        b.tick(bascula);
-    }
-}
 
 QList<int> ticksDe(const LigacoesFalsas& io, int bascula, int canal, const QByteArray& dados)
 {
@@ -106,7 +96,7 @@ void TesteCicloBascula::silencioSerie()
     QFETCH(QString, mensagem);
     QFETCH(int, ciclos);
     Bancada b;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(!b.e(0).ErroIndicador);
     b.tick(0, ticks);
     QCOMPARE(b.e(0).MensagemIndicador, mensagem);
@@ -132,7 +122,7 @@ void TesteCicloBascula::tramaEmFaltaCiclos()
     QFETCH(bool, erro);
     Bancada b;
     b.def().Ciclos = 5;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     for (int k = 0; k < ticks; ++k) {
         b.io.chegar(0, Canal::Indicador, "garbage");
         b.tick(0);
@@ -141,7 +131,7 @@ void TesteCicloBascula::tramaEmFaltaCiclos()
     QCOMPARE(b.e(0).MensagemIndicador, erro ? QStringLiteral("Erro de protocolo") : QString());
     QCOMPARE(b.v(0).lblP, erro ? QString() : QStringLiteral("   12000"));
     // A good frame clears it.
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(!b.e(0).ErroIndicador);
     QCOMPARE(b.e(0).MensagemIndicador, QString());
 }
@@ -334,7 +324,7 @@ void TesteCicloBascula::relogio()
 void TesteCicloBascula::erroApagaLeitura()
 {
     Bancada b;
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.v(0).lblP, QStringLiteral("   12340"));
     QCOMPARE(b.ligacao->vista().lblPeso, QStringLiteral("   12340 kg"));
     QCOMPARE(b.v(0).lblS, QStringLiteral("><"));
@@ -353,12 +343,12 @@ void TesteCicloBascula::preencherPrimeiraPesagem()
 {
     Bancada b;
     b.ecra.modo = QStringLiteral("PP");
-    lerPeso(b, 0, 12340, 3);
+    b.lerPeso(0, 12340, 3);
     QCOMPARE(b.ecra.registado(QStringLiteral("txt")),
              (QStringList{"txt13=12340", "txt14=05-12-2026", "txt15=14:30"}));
     // A field that already reads the weight (as a number) is not written.
     b.ecra.campos[13] = QStringLiteral("0012340");
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.registado(QStringLiteral("txt13")).size(), 1);
     // The bridge in error writes 0.
     b.tick(0);
@@ -371,18 +361,18 @@ void TesteCicloBascula::duasBasculasSegueOBotao()
     b.def().IndLigado[1] = true;
     b.ecra.modo = QStringLiteral("PP");
     for (int k = 0; k < 2; ++k) {
-        lerPeso(b, 0, 12340);
-        lerPeso(b, 1, 8000);
+        b.lerPeso(0, 12340);
+        b.lerPeso(1, 8000);
     }
     QVERIFY(b.ecra.registado(QStringLiteral("txt13")).isEmpty());
     QCOMPARE(b.ecra.campos[14], QStringLiteral("05-12-2026"));
     b.ecra.focoCmdB[1] = true;
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QVERIFY(b.ecra.registado(QStringLiteral("txt13")).isEmpty());
-    lerPeso(b, 1, 8000);
+    b.lerPeso(1, 8000);
     QCOMPARE(b.ecra.campos[13], QStringLiteral("8000"));
     b.ecra.focoCmdB = {true, false};
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.campos[13], QStringLiteral("12340"));
 }
 
@@ -394,7 +384,7 @@ void TesteCicloBascula::soB2EmUso()
     b.tick(0);
     QVERIFY(b.ecra.registado(QStringLiteral("txt13")).isEmpty());
     QCOMPARE(b.ecra.campos[15], QStringLiteral("14:30"));
-    lerPeso(b, 1, 9000);
+    b.lerPeso(1, 9000);
     QCOMPARE(b.ecra.campos[13], QStringLiteral("9000"));
 }
 
@@ -423,7 +413,7 @@ void TesteCicloBascula::segundaPesagem()
     b.ecra.campos[13] = primeiro;
     b.ecra.tipoDocAutomatico = automatico;
     b.ecra.opcao = 2;
-    lerPeso(b, 0, peso, 2);
+    b.lerPeso(0, peso, 2);
     QCOMPARE(b.ecra.campos[16], QString::number(peso));
     QCOMPARE(b.ecra.campos[17], QStringLiteral("05-12-2026"));
     QCOMPARE(b.ecra.campos[18], QStringLiteral("14:30"));
@@ -437,17 +427,17 @@ void TesteCicloBascula::modosManuais()
 {
     Bancada b;
     b.ecra.modo = QStringLiteral("PM");
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.registo, QStringList{"lblB1=PM"});
     b.ecra.registo.clear();
     b.ecra.modo = QStringLiteral("SM");
     b.ecra.liquido = QStringLiteral("Peso líquido");
     b.ecra.campos[13] = QStringLiteral("12000");
     b.ecra.campos[16] = QStringLiteral("9000");
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.registo, (QStringList{"lblB2=PM", "lblLiq=3000", "opt0"}));
     b.ecra.campos[16] = QStringLiteral("15000");
-    lerPeso(b, 0, 12340);
+    b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.liquido, QStringLiteral("3000"));
     QCOMPARE(b.ecra.opcao, 1);
 }
@@ -468,10 +458,10 @@ void TesteCicloBascula::pesoLimitadoAMaiorCapacidade()
     Bancada b;
     b.def().CapacidadeMaxima = {60000, 30000};
     b.ecra.modo = QStringLiteral("PP");
-    lerPeso(b, 0, 50000);
+    b.lerPeso(0, 50000);
     QCOMPARE(b.ecra.campos[13], QStringLiteral("50000"));
     QCOMPARE(b.estacao.mensagens.beeps, 0);
-    lerPeso(b, 0, 70000, 3);
+    b.lerPeso(0, 70000, 3);
     QCOMPARE(b.ecra.campos[13], QStringLiteral("60000"));
     QCOMPARE(b.estacao.mensagens.beeps, 1);
     QCOMPARE(b.ecra.registado(QStringLiteral("txt13")).size(), 2);
@@ -484,7 +474,7 @@ void TesteCicloBascula::perguntaNaLeituraEstavel()
     Bancada b;
     b.ecra.modo = QStringLiteral("PP");
     b.e(0).CapturarPeso = true;
-    lerPeso(b, 0, 12000, 2, 'U');
+    b.lerPeso(0, 12000, 2, 'U');
     QVERIFY(b.estacao.mensagens.caixas.isEmpty());
     b.estacao.mensagens.respostas << Resposta::Sim;
     b.estacao.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
@@ -495,7 +485,7 @@ void TesteCicloBascula::perguntaNaLeituraEstavel()
         }();
         return 0;
     };
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
     const auto& c = b.estacao.mensagens.caixas[0];
     QCOMPARE(c.texto, QStringLiteral("Gravar 1a.Pesagem"));
@@ -509,11 +499,11 @@ void TesteCicloBascula::respostaNaoLibertaPeso()
 {
     Bancada b;
     b.ecra.modo = QStringLiteral("PP");
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(b.v(0).img1Visivel);
     b.e(0).CapturarPeso = true;
     b.estacao.mensagens.respostas << Resposta::Nao;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
     QVERIFY(!b.e(0).CapturarPeso);
     QVERIFY(!b.e(0).PesoCapturado);  // the light must not let the vehicle go
@@ -521,7 +511,7 @@ void TesteCicloBascula::respostaNaoLibertaPeso()
     QVERIFY(!b.v(0).img1Visivel);
     QVERIFY(b.ecra.registado(QStringLiteral("Gravar")).isEmpty());
     // The next decision shows the loaded bridge red again.
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(b.v(0).img1Visivel);
     QVERIFY(b.e(0).SemaforoVermelho);
 }
@@ -533,7 +523,7 @@ void TesteCicloBascula::segundaPesagemSim()
     b.ecra.campos[13] = QStringLiteral("20000");
     b.e(0).CapturarPeso = true;
     b.estacao.mensagens.respostas << Resposta::Sim;
-    lerPeso(b, 0, 8000);
+    b.lerPeso(0, 8000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
     QCOMPARE(b.estacao.mensagens.caixas[0].texto, QStringLiteral("Gravar 2a.Pesagem"));
     QCOMPARE(b.ecra.registado(QStringLiteral("Gravar")), QStringList{"GravarSegundaPesagem"});
@@ -545,7 +535,7 @@ void TesteCicloBascula::pedidoSemModoPuxaFoco()
 {
     Bancada b;
     b.e(0).CapturarPeso = true;
-    lerPeso(b, 0, 12000, 3);
+    b.lerPeso(0, 12000, 3);
     QCOMPARE(b.ecra.registado(QStringLiteral("foco")), (QStringList{"foco txt0", "foco txt0", "foco txt0"}));
     QVERIFY(b.estacao.mensagens.caixas.isEmpty());
     QVERIFY(b.e(0).CapturarPeso);
@@ -573,7 +563,7 @@ void TesteCicloBascula::imagens()
     Bancada b;
     b.ecra.modo = modo;
     b.ecra.campos[13] = QStringLiteral("20000");
-    lerPeso(b, 0, peso);
+    b.lerPeso(0, peso);
     QCOMPARE(b.v(0).img1Visivel, img1);
     QCOMPARE(b.v(0).img2Visivel, img2);
 }
@@ -585,8 +575,8 @@ void TesteCicloBascula::umaPerguntaDeCadaVez()
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.modo = QStringLiteral("PP");
-    lerPeso(b, 0, 12000);
-    lerPeso(b, 1, 15000);
+    b.lerPeso(0, 12000);
+    b.lerPeso(1, 15000);
     b.e(0).CapturarPeso = true;
     b.e(1).CapturarPeso = true;
     int caixasDentro = -1;
@@ -596,7 +586,7 @@ void TesteCicloBascula::umaPerguntaDeCadaVez()
         if (caixasDentro >= 0)
             return 0;
         // While B1's question is open both timers keep ticking.
-        lerPeso(b, 1, 15000, 3);
+        b.lerPeso(1, 15000, 3);
         verdeDentro = b.io.escritoEm(0, Canal::LeitorP).value(1) == "HO0003";
         b.io.chegar(0, Canal::Indicador, tramaPeso(12000));
         b.tick(0, 2);
@@ -604,12 +594,12 @@ void TesteCicloBascula::umaPerguntaDeCadaVez()
         caixasDentro = b.estacao.mensagens.caixas.size();
         return int(Resposta::Nao);
     };
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(caixasDentro, 1);               // no second question while the first is open
     QVERIFY(verdeDentro);                    // B2's ticks ran the decision: B1 taken, green
     QCOMPARE(naoLido, tramaPeso(12000));     // B1's own ticks waited
     QVERIFY(b.e(1).CapturarPeso);
-    lerPeso(b, 1, 15000);
+    b.lerPeso(1, 15000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 2);
 }
 
@@ -624,15 +614,15 @@ void TesteCicloBascula::falhaDoEcraNaoPrendeABascula()
     b.io.chegar(0, Canal::Indicador, tramaPeso(12000));
     QVERIFY_THROWS_EXCEPTION(Erro, b.tick(0));
     b.estacao.mensagens.respostas << Resposta::Nao;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
     QVERIFY(!b.ligacao->ocupado());
     b.e(0).CapturarPeso = true;
     b.estacao.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) -> int { throw Erro{1, {}}; };
-    QVERIFY_THROWS_EXCEPTION(Erro, lerPeso(b, 0, 12000));
+    QVERIFY_THROWS_EXCEPTION(Erro, b.lerPeso(0, 12000));
     QVERIFY(!b.ligacao->ocupado());
     b.estacao.mensagens.aoMostrar = nullptr;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 3);
 }
 
@@ -658,7 +648,7 @@ void TesteCicloBascula::botaoZero()
     Bancada b;
     b.estacao.estacao->Acesso.NivelAcesso = quint8(nivel);
     b.def().ZeroAutomatico[0] = false;
-    lerPeso(b, 0, peso);
+    b.lerPeso(0, peso);
     QCOMPARE(b.v(0).cmdZActivo, activo);
     QCOMPARE(b.v(0).cmdZ, activo ? QStringLiteral("<< zero >>") : QString());
     QVERIFY(b.io.escritas.isEmpty());
@@ -667,7 +657,7 @@ void TesteCicloBascula::botaoZero()
 void TesteCicloBascula::zeroAutomatico()
 {
     Bancada b;
-    lerPeso(b, 0, 40, 60);
+    b.lerPeso(0, 40, 60);
     // The tick that first sees 40 kg is the reference; the command goes out
     // on the 26th equal tick after it, and again 26 ticks later.
     QCOMPARE(ticksDe(b.io, 0, Canal::Indicador, "z"), (QList<int>{27, 53}));
@@ -680,7 +670,7 @@ void TesteCicloBascula::zeroAutomaticoPesoAlterna()
 {
     Bancada b;
     for (int k = 0; k < 40; ++k)
-        lerPeso(b, 0, k % 2 ? 40 : 60);
+        b.lerPeso(0, k % 2 ? 40 : 60);
     QVERIFY(b.io.escritas.isEmpty());
 }
 
@@ -688,7 +678,7 @@ void TesteCicloBascula::zeroAutomaticoDesligado()
 {
     Bancada b;
     b.def().ZeroAutomatico[0] = false;
-    lerPeso(b, 0, 40, 40);
+    b.lerPeso(0, 40, 40);
     QVERIFY(b.io.escritas.isEmpty());
     QCOMPARE(b.e(0).ContadorZero, 0);
     QCOMPARE(b.e(0).PesoReferenciaZero, 0);
@@ -697,16 +687,16 @@ void TesteCicloBascula::zeroAutomaticoDesligado()
 void TesteCicloBascula::zeroContadoresCongelados()
 {
     Bancada b;
-    lerPeso(b, 0, 40, 21);
+    b.lerPeso(0, 40, 21);
     QCOMPARE(b.e(0).ContadorZero, 20);
     b.estacao.estacao->Acesso.NivelAcesso = 2;
-    lerPeso(b, 0, 40, 10);
+    b.lerPeso(0, 40, 10);
     QCOMPARE(b.e(0).ContadorZero, 20);
     QVERIFY(b.v(0).cmdZActivo);
     b.estacao.estacao->Acesso.NivelAcesso = 1;
-    lerPeso(b, 0, 40, 5);
+    b.lerPeso(0, 40, 5);
     QVERIFY(b.io.escritas.isEmpty());
-    lerPeso(b, 0, 40);
+    b.lerPeso(0, 40);
     QCOMPARE(b.io.escritoEm(0, Canal::Indicador), QList<QByteArray>{"z"});
 }
 
@@ -776,20 +766,20 @@ void TesteCicloBascula::cartaoUmaVezPorEstadia()
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")), QStringList{"PesagemAutomatica 0"});
     // The same card again while the vehicle stays: shown, not weighed again.
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 12100);
+    b.lerPeso(0, 12100);
     QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")).size(), 1);
     // The bridge empties: the card is forgotten, and weighs again next time.
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QCOMPARE(b.e(0).UltimoCartao, QString());
-    lerPeso(b, 0, 9000);
+    b.lerPeso(0, 9000);
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 9000);
+    b.lerPeso(0, 9000);
     QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")).size(), 2);
 }
 
@@ -800,12 +790,12 @@ void TesteCicloBascula::cartaoNoMinimo()
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.e(0).UltimoCartao = QStringLiteral("OUTRO   ");
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 400);
+    b.lerPeso(0, 400);
     QCOMPARE(b.v(0).lblCP, QStringLiteral("ABC12345"));
     QCOMPARE(b.e(0).CodigoCartao, QStringLiteral("ABC12345"));
     QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
     QCOMPARE(b.e(0).UltimoCartao, QStringLiteral("OUTRO   "));
-    lerPeso(b, 0, 399);
+    b.lerPeso(0, 399);
     QCOMPARE(b.e(0).UltimoCartao, QString());
 }
 
@@ -821,14 +811,14 @@ void TesteCicloBascula::doisLeitoresNoMesmoTick()
         codigos << b.e(i).CodigoCartao;
         b.e(i).UltimoCartao = b.e(i).CodigoCartao;
     };
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.io.chegar(0, Canal::LeitorP, tramaCartao("AAA11111"));
     b.io.chegar(0, Canal::LeitorS, tramaCartao("AAA11111"));
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(codigos, QStringList{"AAA11111"});
     b.io.chegar(0, Canal::LeitorP, tramaCartao("BBB22222"));
     b.io.chegar(0, Canal::LeitorS, tramaCartao("CCC33333"));
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QCOMPARE(codigos, (QStringList{"AAA11111", "BBB22222", "CCC33333"}));
     QCOMPARE(b.v(0).lblCP, QStringLiteral("BBB22222"));
     QCOMPARE(b.v(0).lblCS, QStringLiteral("CCC33333"));
@@ -880,13 +870,13 @@ void TesteCicloBascula::cartaoEsperaPeloEcra()
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
     b.ecra.estaOcupado = true;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 12000, 5);
+    b.lerPeso(0, 12000, 5);
     QCOMPARE(b.v(0).lblCP, QStringLiteral("ABC12345"));
     QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
     b.ecra.estaOcupado = false;
-    lerPeso(b, 0, 12000, 5);
+    b.lerPeso(0, 12000, 5);
     QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")), QStringList{"PesagemAutomatica 0"});
 }
 
@@ -897,13 +887,13 @@ void TesteCicloBascula::cartaoPendenteEsquecidoQuandoSai()
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.estaOcupado = true;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    lerPeso(b, 0, 12000);
-    lerPeso(b, 0, 0);
-    lerPeso(b, 0, 15000);
+    b.lerPeso(0, 12000);
+    b.lerPeso(0, 0);
+    b.lerPeso(0, 15000);
     b.ecra.estaOcupado = false;
-    lerPeso(b, 0, 15000, 3);
+    b.lerPeso(0, 15000, 3);
     QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
 }
 

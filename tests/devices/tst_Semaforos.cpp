@@ -14,14 +14,6 @@ void comLeitores(Bancada& b, int bascula = 0)
     b.io.portaAberta[bascula][Canal::LeitorP] = true;
     b.io.portaAberta[bascula][Canal::LeitorS] = true;
 }
-
-void lerPeso(Bancada& b, int bascula, qint32 peso, int ticks = 1)
-{
-    for (int k = 0; k < ticks; ++k) {
-        b.io.chegar(bascula, Canal::Indicador, tramaPeso(peso));
-        b.tick(bascula);
-    }
-}
 }  // namespace
 
 class TesteSemaforos : public QObject
@@ -125,11 +117,11 @@ void TesteSemaforos::libertacao()
     QFETCH(bool, capturado);
     Bancada b;
     comLeitores(b);
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.e(0).PesoCapturado = true;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(!b.e(0).SemaforoVermelho);
-    lerPeso(b, 0, 12000 + movimento);
+    b.lerPeso(0, 12000 + movimento);
     QCOMPARE(b.e(0).PesoCapturado, capturado);
     QCOMPARE(b.e(0).SemaforoVermelho, !capturado);
 }
@@ -138,7 +130,7 @@ void TesteSemaforos::reenvioACada26Decisoes()
 {
     Bancada b;
     comLeitores(b);
-    lerPeso(b, 0, 0, 60);
+    b.lerPeso(0, 0, 60);
     QList<int> ticks;
     for (const auto& e : b.io.escritas) {
         if (e.canal == Canal::LeitorP && e.dados != "C\r\n") {
@@ -148,7 +140,7 @@ void TesteSemaforos::reenvioACada26Decisoes()
     }
     QCOMPARE(ticks, (QList<int>{1, 27, 53}));
     // A change goes out at once.
-    lerPeso(b, 0, 5000);
+    b.lerPeso(0, 5000);
     QCOMPARE(b.io.escritas.last().dados, Vermelho);  // secondary, after the principal
     QCOMPARE(b.io.escritas.last().tick, 61);
 }
@@ -185,13 +177,13 @@ void TesteSemaforos::ciclosCompletosDeUmCamiao()
         b.ecra.modo.clear();
         b.e(0).CapturarPeso = false;
     };
-    lerPeso(b, 0, 0);
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 0);
+    b.lerPeso(0, 12000);
     b.e(0).CapturarPeso = true;
-    lerPeso(b, 0, 12000);
-    lerPeso(b, 0, 12010);
-    lerPeso(b, 0, 11000);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 12000);
+    b.lerPeso(0, 12010);
+    b.lerPeso(0, 11000);
+    b.lerPeso(0, 0);
     QList<QByteArray> principal = b.io.escritoEm(0, Canal::LeitorP);
     QCOMPARE(principal, (QList<QByteArray>{Verde, Vermelho, Verde, Vermelho, Verde}));
     QCOMPARE(b.io.escritoEm(0, Canal::LeitorS), principal);
@@ -202,10 +194,10 @@ void TesteSemaforos::manualAbaixoDoNivel3()
     Bancada b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 2;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     b.ligacao->mnuSmfB1_Click(0);
     QVERIFY(b.e(0).SemaforoManual);
-    lerPeso(b, 0, 12000);  // reverted before any command is computed
+    b.lerPeso(0, 12000);  // reverted before any command is computed
     QVERIFY(!b.e(0).SemaforoManual);
     QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
     QVERIFY(!b.v(0).principal.manualActivo);
@@ -218,18 +210,18 @@ void TesteSemaforos::manualVermelhoNoNivel3()
     Bancada b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Manual"));
     b.ligacao->mnuSmfB1_Click(0);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Automático"));
     QCOMPARE(b.v(0).mnuSmf2, QStringLiteral("&Vermelho"));
     b.ligacao->mnuSmfB1_Click(2);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
     // Weight, error and capture no longer change the colour; the release still runs.
     b.e(0).PesoCapturado = true;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(!b.e(0).PesoCapturado);
     b.tick(0);
     QVERIFY(b.e(0).SemaforoVermelho);
@@ -242,9 +234,9 @@ void TesteSemaforos::semLeitores()
 {
     Bancada b;
     b.def().IndLigado[1] = true;
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     b.e(0).PesoCapturado = true;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QVERIFY(!b.ligacao->vista().mnuSemaforosVisivel);
     QVERIFY(!b.v(0).mnuSemaforosActivo);
     QVERIFY(!b.v(0).principal.visivel);
@@ -255,7 +247,7 @@ void TesteSemaforos::semLeitores()
     QVERIFY(!b.e(0).SemaforoVermelho);
     QCOMPARE(b.e(0).ComandoEnviado, Verde);
     QCOMPARE(b.e(0).CiclosSemaforo, 0);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QCOMPARE(b.e(0).CiclosSemaforo, 1);
 }
 
@@ -265,7 +257,7 @@ void TesteSemaforos::leitorComPortaFechada()
     b.def().LPLigado[0] = true;
     b.def().LSLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorS] = true;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     QVERIFY(b.ligacao->vista().mnuSemaforosVisivel);
     QVERIFY(b.v(0).principal.visivel);
     QVERIFY(b.v(0).principal.verde);
@@ -277,15 +269,15 @@ void TesteSemaforos::caixasMostramACorAnterior()
 {
     Bancada b;
     comLeitores(b);
-    lerPeso(b, 0, 0);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
+    b.lerPeso(0, 0);
     QVERIFY(b.v(0).principal.verde);
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     // The back colours turn at once, the boxes one decision later.
     QCOMPARE(b.v(0).cor, CorSemaforo::Vermelho);
     QVERIFY(b.v(0).principal.verde);
     QVERIFY(!b.v(0).principal.vermelho);
-    lerPeso(b, 0, 12000);
+    b.lerPeso(0, 12000);
     QVERIFY(b.v(0).principal.vermelho);
     QVERIFY(b.v(0).secundario.vermelho);
     QVERIFY(!b.v(0).secundario.verde);
@@ -334,11 +326,11 @@ void TesteSemaforos::doisCliquesEntreDecisoes()
     Bancada b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     b.ligacao->mnuSmfB1_Click(0);
     b.ligacao->mnuSmfB1_Click(0);
     QVERIFY(b.e(0).SemaforoManual);
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     b.ligacao->mnuSmfB1_Click(2);
     b.ligacao->mnuSmfB1_Click(2);
     QVERIFY(b.e(0).SemaforoVermelho);
@@ -351,7 +343,7 @@ void TesteSemaforos::caixasDeVerificacao()
     Bancada b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
-    lerPeso(b, 0, 0);
+    b.lerPeso(0, 0);
     b.ligacao->chkS_Click(0, true);
     b.ligacao->chkPV_Click(0, false);  // green unchecked: red
     QVERIFY(b.e(0).SemaforoManual && b.e(0).SemaforoVermelho);
@@ -360,8 +352,8 @@ void TesteSemaforos::caixasDeVerificacao()
     // on the vehicle code and clear the weighing being entered).
     b.ligacao->chkP_Click(0, false);
     b.ecra.registo.clear();
-    lerPeso(b, 0, 12000, 3);
-    lerPeso(b, 0, 0, 3);
+    b.lerPeso(0, 12000, 3);
+    b.lerPeso(0, 0, 3);
     QVERIFY(b.ecra.registado(QStringLiteral("foco")).isEmpty());
 }
 

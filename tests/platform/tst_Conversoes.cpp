@@ -15,6 +15,7 @@ private Q_SLOTS:
     void datas_data();
     void datas();
     void dataComoTexto();
+    void dataNaHoraSaltadaPeloRelogio();
 };
 
 void TesteConversoes::val_data()
@@ -127,6 +128,24 @@ void TesteConversoes::dataComoTexto()
     QCOMPARE(Conversoes::dataParaBd(d), QStringLiteral("2026-01-02 03:04:05"));
     QCOMPARE(Conversoes::dataDeBd(Conversoes::dataParaBd(d)).value(), d);
     QVERIFY(!Conversoes::dataDeBd(QStringLiteral("2026-01-02T03:04:05.000")).has_value());
+}
+
+void TesteConversoes::dataNaHoraSaltadaPeloRelogio()
+{
+    // 29 March 2026, 01:00 to 02:00 does not exist in Lisbon: the clock went to 02:00.
+    const QByteArray antes = qgetenv("TZ");
+    qputenv("TZ", "Europe/Lisbon");
+    const auto d = Conversoes::dataDeBd(QStringLiteral("2026-03-29 01:30:00"));
+    const auto normal = Conversoes::dataDeBd(QStringLiteral("2026-03-29 03:30:00"));
+    if (antes.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", antes);
+    QVERIFY(d.has_value());
+    QVERIFY(d->isValid());
+    QCOMPARE(d->date(), QDate(2026, 3, 29));
+    QVERIFY(normal.has_value());
+    QCOMPARE(normal->time(), QTime(3, 30));
 }
 
 QTEST_GUILESS_MAIN(TesteConversoes)

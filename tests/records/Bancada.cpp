@@ -1,7 +1,7 @@
 #include "Bancada.h"
 
 #include "startup/BaseDadosEstacao.h"
-#include "startup/Consulta.h"
+#include "startup/ModGlobalIni.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -65,9 +65,19 @@ qint64 Bancada::contador(const QSqlDatabase& db, const QString& campo)
     return q.value(0).toLongLong();
 }
 
-void Bancada::executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
+void Bancada::viaturaNaFicha(const QString& codigo, const QVariant& tara, const QVariant& data)
 {
-    Consulta::executar(db, sql, valores);
+    Consulta::executar(bd(),
+                       QStringLiteral("INSERT INTO Viaturas VALUES (?, '12-AB-34', 'C01', 'Quinta D''Ouro', 'T01', "
+                                      "'Transportes Rápidos', 'P01', 'Areia', 'LC1', 'Pedreira', 'LD1', 'Obra', ?, 2, "
+                                      "?, '23:59', 'Velho')"),
+                       {codigo, tara, data});
+}
+
+qint32 Bancada::ultimoDocNoFicheiro(qint32 seFaltar)
+{
+    return ModGlobal::LerIniLong(estacao().Ini(), QStringLiteral("NrCopias"), QStringLiteral("UltimoDocPesagem"),
+                                 seFaltar);
 }
 
 void Bancada::entrar(int nivel)

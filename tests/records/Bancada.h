@@ -3,6 +3,7 @@
 #include "EcraFalso.h"
 #include "records/GravacaoPesagens.h"
 #include "records/GrelhaPesagens.h"
+#include "startup/Consulta.h"
 #include "support/EstacaoTeste.h"
 
 #include <QSqlDatabase>
@@ -31,8 +32,14 @@ struct Bancada
     static qint64 contarLinhas(const QSqlDatabase& db, const QString& tabela = QStringLiteral("Pesagens"));
     // A counter of the company row 1 ("Entrada", "Guia", "Talão").
     static qint64 contador(const QSqlDatabase& db, const QString& campo);
-    // Runs a statement that must work.
-    static void executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+
+    // A vehicle on file under this code, with the plate and parties that
+    // EcraFalso::preencher lays out, this tare and date, a gross of 2, the
+    // time "23:59" and the operator "Velho".
+    void viaturaNaFicha(const QString& codigo, const QVariant& tara = 1,
+                        const QVariant& data = QStringLiteral("2020-01-01 00:00:00"));
+    // [NrCopias] UltimoDocPesagem in the settings file; `seFaltar` when it is not there.
+    qint32 ultimoDocNoFicheiro(qint32 seFaltar);
 
     // An operator of this level logged in under "Maria".
     void entrar(int nivel);

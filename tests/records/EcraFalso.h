@@ -4,8 +4,6 @@
 
 #include <QList>
 #include <QMap>
-#include <QSet>
-#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -27,7 +25,6 @@ public:
     int limpezas = 0;
     QList<int> alteracoes;                 // fields whose change handling ran
     QList<std::pair<int, int>> teclas;     // txt_KeyPress calls: field and key
-    QStringList acontecimentos;            // "limpar", "tecla", ... in order
     std::function<void(int, int)> aoTeclar;
 
     QString ModoPesagem() const override { return modo; }
@@ -50,15 +47,10 @@ public:
     void setMnuOpcActivo(int Index, bool a) override { activos[Index] = a; }
     void setLblPMVisivel(bool v) override { lblPMVisivel = v; }
     void setPesagemManual(bool m) override { pesagemManual = m; }
-    void LimparEcra() override
-    {
-        ++limpezas;
-        acontecimentos << QStringLiteral("limpar");
-    }
+    void LimparEcra() override { ++limpezas; }
     void txt_KeyPress(int Index, int& KeyAscii) override
     {
         teclas << std::pair{Index, KeyAscii};
-        acontecimentos << QStringLiteral("tecla");
         if (aoTeclar)
             aoTeclar(Index, KeyAscii);
         KeyAscii = 0;

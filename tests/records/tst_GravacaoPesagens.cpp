@@ -1,7 +1,6 @@
 #include "Bancada.h"
 
 #include "platform/Mensagens.h"
-#include "startup/ModGlobalIni.h"
 
 #include <QtTest>
 
@@ -166,8 +165,8 @@ void TesteGravacaoPesagens::primeiraNaCopiaComNumeroProprio()
 {
     Bancada b(true);
     // The backup numbers its rows by itself.
-    Bancada::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
-    Bancada::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
+    Consulta::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
+    Consulta::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("14200"));
     b.gravacao->GravarPrimeiraPesagem();
 
@@ -276,7 +275,7 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
 void TesteGravacaoPesagens::segundaContinuaOContador()
 {
     Bancada b(true);
-    Bancada::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Guia = 41 WHERE Empresa = 1"));
+    Consulta::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Guia = 41 WHERE Empresa = 1"));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("9000"),
@@ -442,7 +441,7 @@ void TesteGravacaoPesagens::recusasNadaEscrevem()
 void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
 {
     Bancada b(true);
-    Bancada::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Talão = 7 WHERE Empresa = 1"));
+    Consulta::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Talão = 7 WHERE Empresa = 1"));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     const qint32 anterior = b.estacao().UltimaPesagem;
@@ -452,9 +451,9 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
 
     // The row write fails after the counter was advanced, as a crash or a full disk would.
     for (const char* quando : {"UPDATE", "INSERT"})
-        Bancada::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha_%1 BEFORE %1 ON Pesagens "
-                                                 "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END")
-                                      .arg(QLatin1String(quando)));
+        Consulta::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha_%1 BEFORE %1 ON Pesagens "
+                                                  "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END")
+                                       .arg(QLatin1String(quando)));
     for (const QString& matricula : {QStringLiteral("12-AB-34"), QStringLiteral("outra")}) {
         b.t.mensagens.caixas.clear();
         b.segunda(QStringLiteral("AB12"), matricula, QStringLiteral("12000"), QStringLiteral("30000"),
@@ -476,8 +475,8 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
     }
 
     // Once the fault is gone the number taken is the one that was never used.
-    Bancada::executar(b.bd(), QStringLiteral("DROP TRIGGER falha_UPDATE"));
-    Bancada::executar(b.bd(), QStringLiteral("DROP TRIGGER falha_INSERT"));
+    Consulta::executar(b.bd(), QStringLiteral("DROP TRIGGER falha_UPDATE"));
+    Consulta::executar(b.bd(), QStringLiteral("DROP TRIGGER falha_INSERT"));
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Talao);
     b.gravacao->GravarSegundaPesagem();
@@ -488,7 +487,7 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
 void TesteGravacaoPesagens::semLinhaDaEmpresaNadaEscreve()
 {
     Bancada b;
-    Bancada::executar(b.bd(), QStringLiteral("DELETE FROM Empresas"));
+    Consulta::executar(b.bd(), QStringLiteral("DELETE FROM Empresas"));
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Entrada);
     b.gravacao->GravarSegundaPesagem();
@@ -502,9 +501,9 @@ void TesteGravacaoPesagens::falhaNaCopiaNaoDesfazAPrincipal()
 {
     Bancada b(true);
     for (const char* quando : {"UPDATE", "INSERT"})
-        Bancada::executar(b.backup(), QStringLiteral("CREATE TRIGGER falha_%1 BEFORE %1 ON Pesagens "
-                                                     "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END")
-                                          .arg(QLatin1String(quando)));
+        Consulta::executar(b.backup(), QStringLiteral("CREATE TRIGGER falha_%1 BEFORE %1 ON Pesagens "
+                                                      "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END")
+                                           .arg(QLatin1String(quando)));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     QCOMPARE(b.t.mensagens.caixas.size(), 1);

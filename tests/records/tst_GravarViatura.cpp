@@ -16,16 +16,6 @@ QVariantMap viatura(Bancada& b)
     return v.isEmpty() ? QVariantMap() : v[0];
 }
 
-// A vehicle on file with the screen's plate and parties and old weights.
-void guardarViatura(Bancada& b, const QString& codigo)
-{
-    Bancada::executar(b.bd(),
-                      QStringLiteral("INSERT INTO Viaturas VALUES (?, '12-AB-34', 'C01', 'Quinta D''Ouro', 'T01', "
-                                     "'Transportes Rápidos', 'P01', 'Areia', 'LC1', 'Pedreira', 'LD1', 'Obra', "
-                                     "1, 2, '2020-01-01 00:00:00', '00:00', 'Velho')"),
-                      {codigo});
-}
-
 }  // namespace
 
 class TesteGravarViatura : public QObject
@@ -75,7 +65,7 @@ void TesteGravarViatura::regraDosPesos()
     Bancada b;
     b.entrar(3);
     if (naFicha)
-        guardarViatura(b, QStringLiteral("AB12"));
+        b.viaturaNaFicha(QStringLiteral("AB12"));
     b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), primeiro, segundo);
     b.ecra.modo = modo;
     b.t.mensagens.respostas << Resposta::Sim;
@@ -112,7 +102,7 @@ void TesteGravarViatura::nivelOuCodigoSemEfeito()
     QFETCH(QString, codigo);
     Bancada b;
     b.entrar(nivel);
-    guardarViatura(b, QStringLiteral("AB12"));
+    b.viaturaNaFicha(QStringLiteral("AB12"));
     const QVariantMap antes = viatura(b);
     b.ecra.preencher(codigo, QStringLiteral("outra"), QStringLiteral("9000"));
     b.ecra.modo = QStringLiteral("PP");
@@ -162,7 +152,7 @@ void TesteGravarViatura::alteracoesComparadasLetraALetra()
 
     Bancada b;
     b.entrar(3);
-    guardarViatura(b, QStringLiteral("AB12"));
+    b.viaturaNaFicha(QStringLiteral("AB12"));
     // Typed in another case than stored: the same vehicle.
     b.ecra.preencher(QStringLiteral("ab12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"),
                      QStringLiteral("30000"));
@@ -193,7 +183,7 @@ void TesteGravarViatura::pesosQueNaoSaoNumeros()
     // Reported, the first taken as the lighter; the rest of the row still stored.
     Bancada b;
     b.entrar(3);
-    guardarViatura(b, QStringLiteral("AB12"));
+    b.viaturaNaFicha(QStringLiteral("AB12"));
     b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("x"));
     b.ecra.modo = QStringLiteral("SP");
     GravarViatura(b.estacao(), b.ecra);

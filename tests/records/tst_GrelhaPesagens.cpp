@@ -13,11 +13,11 @@ void semear(Bancada& b, int n, const QStringList& tipos)
     Consulta::Transaccao t(b.bd());
     for (int i = 1; i <= n; ++i) {
         const QString tipo = tipos[(i - 1) % tipos.size()];
-        Bancada::executar(b.bd(),
-                          QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\", \"Número de pesagem\", "
-                                         "\"Peso líquido\", \"Data de saída\") VALUES (?, ?, ?, ?, ?)"),
-                          {i, tipo.isNull() ? QVariant() : QVariant(tipo), i % 4 == 0 ? QVariant() : QVariant(i),
-                           (i * 37) % 101, QStringLiteral("2026-03-07 10:00:00")});
+        Consulta::executar(b.bd(),
+                           QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\", \"Número de pesagem\", "
+                                          "\"Peso líquido\", \"Data de saída\") VALUES (?, ?, ?, ?, ?)"),
+                           {i, tipo.isNull() ? QVariant() : QVariant(tipo), i % 4 == 0 ? QVariant() : QVariant(i),
+                            (i * 37) % 101, QStringLiteral("2026-03-07 10:00:00")});
     }
     t.confirmar();
 }
@@ -251,7 +251,7 @@ void TesteGrelhaPesagens::duploCliquePeloTipo()
     QCOMPARE(p.Topo, 0);
 
     // An empty grid, or no row chosen: nothing.
-    Bancada::executar(b.bd(), QStringLiteral("DELETE FROM Pesagens"));
+    Consulta::executar(b.bd(), QStringLiteral("DELETE FROM Pesagens"));
     b.grelha->optTP_Click(5);
     QCOMPARE(b.grelha->modelo().rowCount(), 0);
     b.grelha->dbg_DblClick(0);
@@ -271,7 +271,7 @@ void TesteGrelhaPesagens::muitasLinhasLidasAsPaginas()
     QCOMPARE(m.data(m.index(0, 0)).toLongLong(), 1000);
     QCOMPARE(m.data(m.index(500, 24)).toLongLong(), (500 * 37) % 101);
     // A row removed after the load shows empty, without failing.
-    Bancada::executar(b.bd(), QStringLiteral("DELETE FROM Pesagens WHERE Pesagem = 250"));
+    Consulta::executar(b.bd(), QStringLiteral("DELETE FROM Pesagens WHERE Pesagem = 250"));
     QVERIFY(!m.data(m.index(750, 0)).isValid());
     QCOMPARE(m.data(m.index(749, 0)).toLongLong(), 251);
 }

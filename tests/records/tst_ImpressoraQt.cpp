@@ -76,6 +76,8 @@ private Q_SLOTS:
     void pedidosRecusados();
     void definicoesInvalidas_data();
     void definicoesInvalidas();
+    void filtroDaDefinicaoJuntaSeAFormula_data();
+    void filtroDaDefinicaoJuntaSeAFormula();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
     void pesosAgrupados_data();
@@ -292,6 +294,7 @@ void TesteImpressoraQt::definicoesInvalidas_data()
     QTest::newRow("parte inexistente") << cabecalho + "---\n{{> nao_existe}}\n";
     QTest::newRow("valor sem escape") << cabecalho + "---\n{{#registos}}{{{Viatura}}}{{/registos}}\n";
     QTest::newRow("latin-1") << cabecalho + "---\n<p>Pesagem anula\xE7\xE3o</p>\n";
+    QTest::newRow("filtro com campo inexistente") << cabecalho + "filtro = {Pesagens.Foo} = 1\n---\n<p></p>\n";
 }
 
 void TesteImpressoraQt::definicoesInvalidas()
@@ -303,6 +306,37 @@ void TesteImpressoraQt::definicoesInvalidas()
     p.FicheiroRelatorio = caminho;
     QCOMPARE(impressora->ExecutarRelatorio(p), int(EstadoRelatorio::DefinicaoInvalida));
     QVERIFY(pdfs().isEmpty());
+}
+
+void TesteImpressoraQt::filtroDaDefinicaoJuntaSeAFormula_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("paginas");  // -1: nothing printed
+    // Rows 2 to 5 are of "Quinta D'Ouro", row 1 is the only 'P'.
+    QTest::newRow("só o filtro") << "" << 4;
+    QTest::newRow("filtro e fórmula") << "{Pesagens.Tipo de pesagem} = 'G'" << 1;
+    QTest::newRow("nada em comum") << "{Pesagens.Tipo de pesagem} = 'P'" << -1;
+}
+
+void TesteImpressoraQt::filtroDaDefinicaoJuntaSeAFormula()
+{
+    QFETCH(QString, formula);
+    QFETCH(int, paginas);
+    const QString caminho = t->caminho(QStringLiteral("filtrado.rpt"));
+    escreverFicheiro(caminho, "tabela = Pesagens\nfiltro = {Pesagens.Entidade} = 'Quinta D''Ouro'\n"
+                              "pagina_por_registo = sim\n---\n"
+                              "{{#registos}}<div{{^primeiro}} style=\"page-break-before: always;\"{{/primeiro}}>"
+                              "<p>{{Pesagem}}</p></div>{{/registos}}\n");
+    PedidoRelatorio p = pedido(QString(), formula);
+    p.FicheiroRelatorio = caminho;
+    const int estado = impressora->ExecutarRelatorio(p);
+    if (paginas < 0) {
+        QCOMPARE(estado, int(EstadoRelatorio::SemRegistos));
+        QVERIFY(pdfs().isEmpty());
+        return;
+    }
+    QCOMPARE(estado, 0);
+    QCOMPARE(paginasPdf(impressora->ultimoPdf()), paginas);
 }
 
 void TesteImpressoraQt::nuncaSobrepoeUmPdf()

@@ -1,7 +1,6 @@
 #include "Bancada.h"
 
 #include "records/ImprimirDocumento.h"
-#include "startup/ModGlobalIni.h"
 
 #include <QtTest>
 
@@ -54,19 +53,16 @@ void TesteImprimirDocumento::documentoPeloTipo()
     else if (tipo == u"T")
         d.CopiasTalao = c;
     d.UltimoDocPesagem = 12;
-    Bancada::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, ?)"), {tipo});
+    Consulta::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, ?)"), {tipo});
     b.estacao().UltimaPesagem = 57;
 
     ImprimirDocumento(b.estacao(), b.ecra);
 
     QVERIFY(b.t.mensagens.caixas.isEmpty());
-    const auto ultimoNoFicheiro = [&] {
-        return ModGlobal::LerIniLong(b.estacao().Ini(), QStringLiteral("NrCopias"), QStringLiteral("UltimoDocPesagem"), 0);
-    };
     if (ficheiro.isEmpty()) {
         QVERIFY(b.t.impressora.pedidos.isEmpty());
         QCOMPARE(d.UltimoDocPesagem, 12);
-        QCOMPARE(ultimoNoFicheiro(), 0);
+        QCOMPARE(b.ultimoDocNoFicheiro(0), 0);
         QVERIFY(!b.ecra.activos.contains(MnuOpc::UltimoDocumento));
         return;
     }
@@ -78,7 +74,7 @@ void TesteImprimirDocumento::documentoPeloTipo()
     QCOMPARE(int(p.Copias), copias);
     QCOMPARE(d.UltimoDocPesagem, 57);
     // Kept in the settings file, so "Último &Documento" works after a restart.
-    QCOMPARE(ultimoNoFicheiro(), 57);
+    QCOMPARE(b.ultimoDocNoFicheiro(0), 57);
     QCOMPARE(b.ecra.activos.value(MnuOpc::UltimoDocumento), true);
 }
 

@@ -2,34 +2,19 @@
 
 #include "records/PesagemAutomatica.h"
 #include "shared/EstadoBascula.h"
-#include "startup/ModGlobalIni.h"
 
 #include <QtTest>
 
 namespace {
 
-void viaturaNaFicha(Bancada& b, const QString& codigo, const QVariant& tara, const QVariant& data)
-{
-    Bancada::executar(b.bd(),
-                      QStringLiteral("INSERT INTO Viaturas VALUES (?, '12-AB-34', 'C01', 'Quinta D''Ouro', 'T01', "
-                                     "'Transportes', 'P01', 'Areia', 'LC1', 'Pedreira', 'LD1', 'Obra', ?, 0, ?, "
-                                     "'23:59', 'Maria')"),
-                      {codigo, tara, data});
-}
-
 void pendente(Bancada& b, const QString& codigo, const QVariant& peso, const QString& bascula = QStringLiteral("B1"))
 {
-    Bancada::executar(b.bd(),
-                      QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
-                                     "\"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", "
-                                     "\"Hora de entrada\", Operador) VALUES ('P', ?, '12-AB-34', ?, ?, "
-                                     "'2026-12-05 08:00:00', '08:00', 'Maria')"),
-                      {codigo, peso, bascula});
-}
-
-qint32 ultimoNoFicheiro(Bancada& b)
-{
-    return ModGlobal::LerIniLong(b.estacao().Ini(), QStringLiteral("NrCopias"), QStringLiteral("UltimoDocPesagem"), -1);
+    Consulta::executar(b.bd(),
+                       QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
+                                      "\"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", "
+                                      "\"Hora de entrada\", Operador) VALUES ('P', ?, '12-AB-34', ?, ?, "
+                                      "'2026-12-05 08:00:00', '08:00', 'Maria')"),
+                       {codigo, peso, bascula});
 }
 
 }  // namespace
@@ -120,8 +105,8 @@ void TestePesagemAutomatica::completaPendenteComoTalao()
     b.entrar(0);
     b.estacao().Def.CopiasTalao = 2;
     pendente(b, QStringLiteral("AB12"), 12000);
-    Bancada::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\") "
-                                                 "VALUES ('P', 'AB12')"));
+    Consulta::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\") "
+                                                  "VALUES ('P', 'AB12')"));
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("AB12");
     bascula.PesoActual = 31500;  // leaves heavier, at B2
@@ -152,7 +137,7 @@ void TestePesagemAutomatica::completaPendenteComoTalao()
     QCOMPARE(b.t.impressora.pedidos[0].Destino, 1);
     QCOMPARE(b.t.impressora.pedidos[0].Copias, qint16(2));
     QCOMPARE(b.estacao().Def.UltimoDocPesagem, 1);
-    QCOMPARE(ultimoNoFicheiro(b), 1);
+    QCOMPARE(b.ultimoDocNoFicheiro(-1), 1);
     QVERIFY(b.ecra.activos.isEmpty());  // "Último &Documento" is not touched here
     QVERIFY(b.t.mensagens.caixas.isEmpty());
 }
@@ -178,7 +163,7 @@ void TestePesagemAutomatica::viaturaComDuasPesagens()
     b.entrar(1);
     b.estacao().Def.DuasPesagens = true;
     b.estacao().Def.CopiasPrimeiraPesagem = 3;
-    viaturaNaFicha(b, QStringLiteral("AB12"), 11000, QStringLiteral("2026-01-02 10:20:00"));
+    b.viaturaNaFicha(QStringLiteral("AB12"), 11000, QStringLiteral("2026-01-02 10:20:00"));
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("AB12");
     bascula.PesoActual = 12500;
@@ -226,7 +211,7 @@ void TestePesagemAutomatica::viaturaContraATara()
     b.entrar(0);
     b.estacao().Def.DuasPesagens = false;
     b.estacao().Def.CopiasTalao = 1;
-    viaturaNaFicha(b, QStringLiteral("AB12"), tara, data);
+    b.viaturaNaFicha(QStringLiteral("AB12"), tara, data);
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("AB12");
     bascula.PesoActual = 12500;
@@ -266,7 +251,7 @@ void TestePesagemAutomatica::codigoDesconhecido()
     // The count goes as configured, even 0; the document is still the last one.
     QCOMPARE(b.t.impressora.pedidos.size(), 1);
     QCOMPARE(b.t.impressora.pedidos[0].Copias, qint16(0));
-    QCOMPARE(ultimoNoFicheiro(b), 1);
+    QCOMPARE(b.ultimoDocNoFicheiro(-1), 1);
 }
 
 void TestePesagemAutomatica::codigoDeEspacosNadaFaz()
@@ -309,8 +294,8 @@ void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
     pendente(b, QStringLiteral("AB12"), 12000);
     b.estacao().UltimaPesagem = 1;
     b.estacao().Def.UltimoDocPesagem = 1;
-    Bancada::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha BEFORE UPDATE ON Pesagens "
-                                             "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END"));
+    Consulta::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha BEFORE UPDATE ON Pesagens "
+                                              "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END"));
     const QList<QVariantMap> antes = Bancada::linhas(b.bd());
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("AB12");
@@ -324,7 +309,7 @@ void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
     QVERIFY(b.t.mensagens.caixas.isEmpty());
     QCOMPARE(b.estacao().UltimaPesagem, 0);
     QCOMPARE(b.estacao().Def.UltimoDocPesagem, 1);
-    QCOMPARE(ultimoNoFicheiro(b), -1);
+    QCOMPARE(b.ultimoDocNoFicheiro(-1), -1);
 }
 
 QTEST_GUILESS_MAIN(TestePesagemAutomatica)

@@ -7,21 +7,28 @@
 
 #include <QVariantList>
 
-// A weighing screen on a whole test station: a fresh database, both bridges in
-// use and reading, an operator of the given level, and fakes for the device
-// link, the records and the windows.
+// A test station as the screen's tests want it: its database open, the
+// operator "Ana" of the given level, both bridges in use with 60,000 kg each,
+// and two weighings per stay.
+inline void prepararEstacao(EstacaoTeste& t, int nivel)
+{
+    t.abrirBaseDados();
+    Estacao& e = *t.estacao;
+    e.Acesso.NivelAcesso = quint8(nivel);
+    e.Acesso.NomeOperador = QStringLiteral("Ana");
+    e.Def.CapacidadeMaxima = {60000, 60000};
+    e.Def.IndLigado = {true, true};
+    e.Def.DuasPesagens = true;
+}
+
+// A weighing screen on a whole test station: both bridges reading, and fakes
+// for the device link, the records and the windows.
 struct EcraTeste
 {
     explicit EcraTeste(int nivel = 4) : ecra(*t.estacao), registos(ecra)
     {
-        t.abrirBaseDados();
-        Estacao& e = *t.estacao;
-        e.Acesso.NivelAcesso = quint8(nivel);
-        e.Acesso.NomeOperador = QStringLiteral("Ana");
-        e.Def.CapacidadeMaxima = {60000, 60000};
-        e.Def.IndLigado = {true, true};
-        e.Def.PesagemMinima = {400, 400};
-        e.Def.DuasPesagens = true;
+        prepararEstacao(t, nivel);
+        estacao().Def.PesagemMinima = {400, 400};
         for (EstadoBascula& b : dispositivos.estados)
             b.ErroIndicador = false;
         ecra.ligarDispositivos(&dispositivos);
@@ -37,6 +44,15 @@ struct EcraTeste
         ecra.DarFocoTxt(campo);
         for (QChar c : texto)
             ecra.Teclar(campo, c.unicode());
+    }
+
+    // A weighing laid out in that mode for a plate, so the details and the
+    // mode's weight fields can take the focus.
+    void dispor(const QString& modo)
+    {
+        ecra.definirTexto(1, QStringLiteral("AA-00-00"));
+        ecra.ModoPesagem = modo;
+        ecra.MostrarPesagem();
     }
 
     void enter(int campo)

@@ -79,9 +79,7 @@ void TesteCamposEntrada::digitacao()
     EcraTeste e;
     e.ecra.chkVtN_Click(nacional);
     // Fields 2 to 18 take the focus only while their panel shows.
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SM"));
     if (campo <= 1)
         e.ecra.definirTexto(campo, QString());
     e.ecra.DarFocoTxt(campo);
@@ -105,9 +103,7 @@ void TesteCamposEntrada::limiteDoPeso()
 {
     EcraTeste e;
     e.estacao().Def.CapacidadeMaxima = {80000, 40000};
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PM"));
     e.escrever(13, QStringLiteral("70000"));
     QCOMPARE(e.ecra.txt(13), QStringLiteral("70000"));
     QCOMPARE(e.t.mensagens.beeps, 0);
@@ -167,9 +163,7 @@ void TesteCamposEntrada::enter()
     EcraTeste e;
     for (EstadoBascula& b : e.dispositivos.estados)
         b.PesoActual = 12000;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = modo;
-    e.ecra.MostrarPesagem();
+    e.dispor(modo);
     e.ecra.definirTexto(12, QStringLiteral("obs"));
     e.enter(campo);
     QCOMPARE(nomeControlo(e.ecra.foco()), foco);
@@ -184,9 +178,7 @@ void TesteCamposEntrada::enterNaoPesaSemBascula()
     EcraTeste e;
     e.dispositivos.estados[0].ErroIndicador = true;
     e.estacao().Def.IndLigado[1] = false;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.enter(12);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("O sistema não permite efectuar a pesagem"));
@@ -208,9 +200,7 @@ void TesteCamposEntrada::enterNaoPesaSemBascula()
 void TesteCamposEntrada::escReporTexto()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.ecra.definirTexto(5, QStringLiteral("Transportes"));
     e.escrever(5, QStringLiteral("xyz"));
     QCOMPARE(e.ecra.txt(5), QStringLiteral("xyz"));
@@ -225,9 +215,7 @@ void TesteCamposEntrada::escReporTexto()
 void TesteCamposEntrada::focoCorreUmaVez()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.ecra.DarFocoTxt(0);  // clears the screen, once
     e.ecra.definirTexto(3, QStringLiteral("fica"));
     e.ecra.DarFocoTxt(0);  // already there: no GotFocus, nothing cleared
@@ -237,9 +225,7 @@ void TesteCamposEntrada::focoCorreUmaVez()
 void TesteCamposEntrada::ganharEPerderFoco()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SM"));
     QCOMPARE(e.ecra.CampoActual, 2);
     QCOMPARE(e.ecra.estado().txt[2].cor, Cor::Amarelo);
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Código do cliente ou fornecedor"));
@@ -272,9 +258,7 @@ void TesteCamposEntrada::limparEcra()
     EcraTeste e;
     e.t.relogio.momento = QDateTime(QDate(2026, 3, 7), QTime(8, 5));
     e.ecra.definirTexto(0, QStringLiteral("V1"));
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SM"));
     for (int i = 2; i <= 12; ++i)
         e.ecra.definirTexto(i, QStringLiteral("x"));
     e.ecra.definirLblB1(QStringLiteral("B1"));
@@ -397,9 +381,7 @@ void TesteCamposEntrada::setas()
     QFETCH(QString, foco);
 
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SM"));
     e.ecra.DarFocoTxt(campo);
     e.ecra.definirTexto(campo, texto);
     e.ecra.definirSeleccao(campo, caret, 0);
@@ -410,9 +392,7 @@ void TesteCamposEntrada::setas()
 void TesteCamposEntrada::botoesBascula()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.ecra.definirCmdBActivo(1, true);
     e.ecra.DarFoco(Controlo::cmdB(1));
     QCOMPARE(e.ecra.estado().cmdB[1].legenda, QStringLiteral("Pesagem"));
@@ -454,9 +434,7 @@ void TesteCamposEntrada::botoesBascula()
 void TesteCamposEntrada::cliqueBasculaSemLeitura()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.dispositivos.estados[0].ErroIndicador = true;
     e.dispositivos.estados[0].MensagemIndicador = QStringLiteral("Indicador de peso desligado");
     e.ecra.definirCmdBActivo(0, true);
@@ -473,9 +451,7 @@ void TesteCamposEntrada::cliqueBasculaSemLeitura()
 void TesteCamposEntrada::opcoes()
 {
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SP"));
     e.ecra.DarFoco(Controlo::opt(1));
     QCOMPARE(e.ecra.estado().opt, 1);
     QVERIFY(!e.ecra.TipoDocAutomatico);
@@ -530,9 +506,7 @@ void TesteCamposEntrada::listasConsulta()
     QFETCH(QString, titulo);
 
     EcraTeste e;
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("SM"));
     e.ecra.DarFocoTxt(campo);
     e.ecra.definirTexto(campo, texto);
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de produtos");  // left from before
@@ -559,9 +533,7 @@ void TesteCamposEntrada::devolucaoDaLista()
 {
     EcraTeste e;
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P01', 'Areia fina')"));
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.janelas.aoAbrir = [&](const QString&) { e.ecra.definirTexto(6, QStringLiteral("P01")); };
     e.ecra.DarFocoTxt(6);
     e.ecra.txt_KeyDown(6, 112, 0);

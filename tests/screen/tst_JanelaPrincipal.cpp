@@ -171,9 +171,7 @@ void TesteJanelaPrincipal::devolucaoDaLista()
 
     EcraTeste e;
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'Areia')"));
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.ecra.DarFocoTxt(6);
     e.ecra.definirTexto(6, QStringLiteral("P1"));
     e.estacao().Acesso.TituloMenu = titulo;
@@ -464,9 +462,7 @@ void TesteJanelaPrincipal::pesagemManualEBotoes()
 void TesteJanelaPrincipal::caixaDasMatriculas()
 {
     EcraTeste e(4);
-    e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-    e.ecra.ModoPesagem = QStringLiteral("PP");
-    e.ecra.MostrarPesagem();
+    e.dispor(QStringLiteral("PP"));
     e.ecra.definirTexto(3, QStringLiteral("Cliente"));
     e.ecra.DarFoco(Controlo::chkVtN());
     e.ecra.chkVtN_Click(true);

@@ -9,14 +9,6 @@ class TesteReferencias : public QObject
 {
     Q_OBJECT
 
-    // A screen with a weighing laid out, so the details can take the focus.
-    static void disporPesagem(EcraTeste& e)
-    {
-        e.ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-        e.ecra.ModoPesagem = QStringLiteral("PP");
-        e.ecra.MostrarPesagem();
-    }
-
 private Q_SLOTS:
     void membros_data();
     void membros();
@@ -75,7 +67,7 @@ void TesteReferencias::membros()
     QFETCH(int, seguinteGravado);
 
     EcraTeste e(3);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.escrever(codigo, QStringLiteral("x'1"));
     e.ecra.Teclar(codigo, 13);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
@@ -101,7 +93,7 @@ void TesteReferencias::membros()
 void TesteReferencias::criarProdutoComApostrofo()
 {
     EcraTeste e(3);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Sim << Resposta::Sim;
     e.escrever(6, QStringLiteral("p9"));
     e.ecra.Teclar(6, 13);
@@ -116,7 +108,7 @@ void TesteReferencias::criarProdutoComApostrofo()
 void TesteReferencias::renomearProduto()
 {
     EcraTeste e(4);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'CIMENTO')"));
     e.escrever(6, QStringLiteral("p1"));
     e.ecra.Teclar(6, 13);
@@ -146,7 +138,7 @@ void TesteReferencias::renomearProduto()
 void TesteReferencias::naoCriarSeleccionaOCodigo()
 {
     EcraTeste e(3);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Nao;
     e.escrever(4, QStringLiteral("t7"));
     e.ecra.tomarPedidoSeleccao(4);
@@ -161,7 +153,7 @@ void TesteReferencias::naoCriarSeleccionaOCodigo()
 void TesteReferencias::nivelDoisNaoCria()
 {
     EcraTeste e(2);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Sim;  // either answer counts as No
     e.escrever(6, QStringLiteral("p9"));
     e.ecra.Teclar(6, 13);
@@ -187,7 +179,7 @@ void TesteReferencias::nivelDoisNaoCria()
 void TesteReferencias::codigoEmBranco()
 {
     EcraTeste e(4);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.escrever(9, QStringLiteral("Pedreira"));
     e.escrever(8, QStringLiteral("  "));
     e.ecra.Teclar(8, 13);
@@ -204,7 +196,7 @@ void TesteReferencias::codigoEmBranco()
 void TesteReferencias::falhaDaBaseDeDados()
 {
     EcraTeste e(4);
-    disporPesagem(e);
+    e.dispor(QStringLiteral("PP"));
     e.sql(QStringLiteral("ALTER TABLE Produtos RENAME TO ProdutosAntigos"));
     e.escrever(6, QStringLiteral("p1"));
     e.ecra.Teclar(6, 13);

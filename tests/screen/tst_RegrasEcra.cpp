@@ -11,8 +11,6 @@ class TesteRegrasEcra : public QObject
 private Q_SLOTS:
     void modo_data();
     void modo();
-    void disposicao_data();
-    void disposicao();
     void basculaParaPesar_data();
     void basculaParaPesar();
 };
@@ -48,45 +46,6 @@ void TesteRegrasEcra::modo()
     QFETCH(bool, duasPesagens);
     QFETCH(QString, modo);
     QCOMPARE(decidirModo(pendente, emFicheiro, manual, primeiraManual, duasPesagens), modo);
-}
-
-void TesteRegrasEcra::disposicao_data()
-{
-    QTest::addColumn<QString>("modo");
-    QTest::addColumn<bool>("existe");
-    QTest::addColumn<QString>("titulo");
-    QTest::addColumn<bool>("todasLinhas");
-    QTest::addColumn<bool>("apagar");
-    QTest::addColumn<int>("primeiro");
-    QTest::addColumn<int>("ultimo");
-
-    QTest::newRow("PP") << "PP" << true << "Primeira pesagem" << false << false << -1 << -1;
-    QTest::newRow("SP") << "SP" << true << "Segunda pesagem" << true << true << -1 << -1;
-    QTest::newRow("PM") << "PM" << true << "Primeira Pesagem Manual" << false << false << 13 << 15;
-    QTest::newRow("SM") << "SM" << true << "Segunda Pesagem Manual" << true << true << 13 << 18;
-    QTest::newRow("vazio") << "" << false << "" << false << false << -1 << -1;
-    QTest::newRow("outro") << "XX" << false << "" << false << false << -1 << -1;
-}
-
-void TesteRegrasEcra::disposicao()
-{
-    QFETCH(QString, modo);
-    QFETCH(bool, existe);
-    QFETCH(QString, titulo);
-    QFETCH(bool, todasLinhas);
-    QFETCH(bool, apagar);
-    QFETCH(int, primeiro);
-    QFETCH(int, ultimo);
-
-    const auto d = RegrasEcra::disposicao(modo);
-    QCOMPARE(d.has_value(), existe);
-    if (!d)
-        return;
-    QCOMPARE(d->titulo, titulo);
-    QCOMPARE(d->todasLinhas, todasLinhas);
-    QCOMPARE(d->activaApagarPrimeira, apagar);
-    QCOMPARE(d->primeiroCampoAberto, primeiro);
-    QCOMPARE(d->ultimoCampoAberto, ultimo);
 }
 
 void TesteRegrasEcra::basculaParaPesar_data()

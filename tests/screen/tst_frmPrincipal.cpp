@@ -1,4 +1,4 @@
-#include "FalsosEcra.h"
+#include "EcraTeste.h"
 #include "platform/Mensagens.h"
 #include "screen/CampoEntrada.h"
 #include "screen/MontagemPrincipal.h"
@@ -24,14 +24,8 @@ struct JanelaTeste
 {
     explicit JanelaTeste(int nivel, LigacoesDispositivos* io = nullptr)
     {
-        t.abrirBaseDados();
-        Estacao& e = *t.estacao;
-        e.Acesso.NivelAcesso = quint8(nivel);
-        e.Acesso.NomeOperador = QStringLiteral("Ana");
-        e.Def.CapacidadeMaxima = {60000, 60000};
-        e.Def.IndLigado = {true, true};
-        e.Def.DuasPesagens = true;
-        w = std::make_unique<frmPrincipal>(e, io);
+        prepararEstacao(t, nivel);
+        w = std::make_unique<frmPrincipal>(*t.estacao, io);
         w->logica().ligarJanelas(&janelas);
         w->Form_Load();
     }

@@ -4,6 +4,7 @@
 
 #include "DestinoFalso.h"
 #include "Semente.h"
+#include "TitulosTeste.h"
 
 #include "support/EstacaoTeste.h"
 #include "tables/ListaEscolha.h"
@@ -27,7 +28,7 @@ int main(int argc, char* argv[])
 
     for (int vez = 1; vez <= 3; ++vez) {
         DestinoFalso destino;
-        t.estacao->Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
+        t.estacao->Acesso.TituloMenu = Viat;
         QElapsedTimer relogio;
         relogio.start();
         frmMenu janela(*t.estacao, destino);

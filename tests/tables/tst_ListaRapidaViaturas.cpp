@@ -34,8 +34,6 @@ private Q_SLOTS:
     void caracteresEspeciaisLiterais_data();
     void caracteresEspeciaisLiterais();
     void consultaQueFalhaNaoAcrescentaNada();
-    void alturaDaLista_data();
-    void alturaDaLista();
 };
 
 void TesteListaRapidaViaturas::pendentesPrimeiroDuplicadosMantidos()
@@ -141,25 +139,6 @@ void TesteListaRapidaViaturas::consultaQueFalhaNaoAcrescentaNada()
     QSqlDatabase fechada;
     QCOMPARE(ListaRapidaViaturas::linhas(fechada, QStringLiteral("A")), QStringList());
     QVERIFY(t.mensagens.caixas.isEmpty());
-}
-
-void TesteListaRapidaViaturas::alturaDaLista_data()
-{
-    QTest::addColumn<int>("linhas");
-    QTest::addColumn<int>("twips");
-    QTest::newRow("nenhuma") << 0 << 0;
-    QTest::newRow("uma") << 1 << 280;
-    QTest::newRow("dezassete") << 17 << 4760;
-    QTest::newRow("dezoito") << 18 << 5040;
-    QTest::newRow("dezanove") << 19 << 5040;
-    QTest::newRow("cem") << 100 << 5040;
-}
-
-void TesteListaRapidaViaturas::alturaDaLista()
-{
-    QFETCH(int, linhas);
-    QFETCH(int, twips);
-    QCOMPARE(ListaRapidaViaturas::alturaTwips(linhas), twips);
 }
 
 QTEST_GUILESS_MAIN(TesteListaRapidaViaturas)

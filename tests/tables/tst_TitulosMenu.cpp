@@ -1,18 +1,8 @@
+#include "TitulosTeste.h"
+
 #include "tables/TitulosMenu.h"
 
 #include <QtTest>
-
-namespace {
-
-const QString Viat = QStringLiteral("Menu de viaturas");
-const QString Prim = QStringLiteral("Menu de primeiras pesagens");
-const QString Ent = QStringLiteral("Menu de clientes e fornecedores");
-const QString Trp = QStringLiteral("Menu de transportadores");
-const QString Prd = QStringLiteral("Menu de produtos");
-const QString LC = QStringLiteral("Menu de locais de carga");
-const QString LD = QStringLiteral("Menu de locais de descarga");
-
-}  // namespace
 
 class TesteTitulosMenu : public QObject
 {
@@ -23,7 +13,6 @@ private Q_SLOTS:
     void tituloPorCampoETecla();
     void devolucaoPorTitulo_data();
     void devolucaoPorTitulo();
-    void seteTitulosDistintos();
 };
 
 // Every field and every way of opening a list, written out:
@@ -111,14 +100,6 @@ void TesteTitulosMenu::devolucaoPorTitulo()
     const TitulosMenu::Devolucao d = TitulosMenu::devolucao(titulo);
     QCOMPARE(d.campoEnter, campoEnter);
     QCOMPARE(d.campoFoco, campoFoco);
-}
-
-void TesteTitulosMenu::seteTitulosDistintos()
-{
-    const QStringList todos = TitulosMenu::todos();
-    QCOMPARE(todos, (QStringList{Viat, Prim, Ent, Trp, Prd, LC, LD}));
-    for (const QString& t : todos)
-        QVERIFY2(TitulosMenu::devolucao(t).campoEnter >= 0, qPrintable(t));
 }
 
 QTEST_APPLESS_MAIN(TesteTitulosMenu)

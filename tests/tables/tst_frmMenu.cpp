@@ -1,5 +1,6 @@
 #include "DestinoFalso.h"
 #include "Semente.h"
+#include "TitulosTeste.h"
 
 #include "support/EstacaoTeste.h"
 #include "tables/ListaEscolha.h"
@@ -15,9 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-const QString Viat = QStringLiteral("Menu de viaturas");
-const QString Prd = QStringLiteral("Menu de produtos");
 
 // A station with a few rows, and the weighing screen's side of an opening:
 // the title set and the hourglass on before the window is made.
@@ -203,6 +201,7 @@ void TesteFrmMenu::cliqueNoCabecalhoOrdena()
     p.abrir(Viat);
     QHeaderView* cabecalho = p.lst()->header();
     QTest::keyClick(p.lst(), Qt::Key_Down);  // 22-BB-22 selected
+    cabecalho->resizeSection(1, 150);         // the operator widens the code column
     p.lst()->horizontalScrollBar()->setValue(p.lst()->horizontalScrollBar()->maximum());
     const int horizontal = p.lst()->horizontalScrollBar()->value();
     QVERIFY(horizontal > 0);
@@ -218,13 +217,14 @@ void TesteFrmMenu::cliqueNoCabecalhoOrdena()
     QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), QStringLiteral("V2"));
     // The widths and the sideways scroll stay as they were.
     QCOMPARE(cabecalho->sectionSize(12), qRound(900 * p.lst()->logicalDpiX() / 1440.0));
+    QCOMPARE(cabecalho->sectionSize(1), 150);
     QCOMPARE(p.lst()->horizontalScrollBar()->value(), horizontal);
 }
 
 void TesteFrmMenu::duploCliqueCopia()
 {
     Posto p;
-    frmMenu& w = p.abrir(QStringLiteral("Menu de clientes e fornecedores"));
+    frmMenu& w = p.abrir(Ent);
     // A real double-click: a click, then the double-click.
     QTest::mouseClick(p.lst()->viewport(), Qt::LeftButton, {}, p.centroLinha(0));
     QVERIFY(p.cmd(1)->isVisible());

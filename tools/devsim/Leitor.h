@@ -15,7 +15,7 @@ class Leitor : public QObject
     Q_OBJECT
 
 public:
-    // `nome` such as "b1p"; `identificacao` fills the frame's 14 free characters.
+    // `nome` such as "b1p"; it and the time fill the frame's 14 free characters.
     Leitor(QString nome, Transporte& transporte, QObject* pai = nullptr);
 
     const QString& nome() const { return m_nome; }

@@ -84,12 +84,10 @@ void PtySimulada::escrever(const QByteArray& dados)
 
 void PtySimulada::fechar()
 {
-    m_aviso.reset();
-    if (m_mestre >= 0)
-        ::close(m_mestre);
+    cair();
     if (m_escravo >= 0)
         ::close(m_escravo);
-    m_mestre = m_escravo = -1;
+    m_escravo = -1;
 }
 
 void PtySimulada::cair()

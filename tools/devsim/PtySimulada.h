@@ -8,7 +8,7 @@
 // A serial device seen by the station through a link such as DIR/COM3 to a
 // pty's slave. The pty is raw with echo off before the link exists, and its
 // slave stays open here so that bytes written before the station opens it wait.
-class PtySimulada : public Transporte
+class PtySimulada final : public Transporte
 {
     Q_OBJECT
 
