@@ -3,11 +3,11 @@
 #include "platform/Mensagens.h"
 #include "platform/Sistema.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
+#include "data/Consulta.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
 #include "startup/ModGlobalIni.h"
-#include "startup/Passo.h"
+#include "data/Passo.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

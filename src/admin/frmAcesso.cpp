@@ -2,7 +2,7 @@
 
 #include "admin/JanelaPrincipal.h"
 #include "platform/Sistema.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

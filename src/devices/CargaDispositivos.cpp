@@ -3,8 +3,8 @@
 #include "devices/LigacaoBasculas.h"
 #include "platform/Ligacoes.h"
 #include "platform/Mensagens.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 #include <QTimer>
 

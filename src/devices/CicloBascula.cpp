@@ -4,7 +4,7 @@
 #include "devices/ContextoDispositivos.h"
 #include "devices/EcraBascula.h"
 #include "devices/ProtocoloIndicador.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 namespace {
 const QString BasculaDesligada = QStringLiteral("Báscula desligada");

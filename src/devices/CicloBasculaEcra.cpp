@@ -8,8 +8,8 @@
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
 #include "shared/ModoPesagem.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 #include <QScopeGuard>
 #include <algorithm>

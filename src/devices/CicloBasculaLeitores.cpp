@@ -5,7 +5,7 @@
 #include "devices/ContextoDispositivos.h"
 #include "devices/EcraBascula.h"
 #include "devices/ProtocoloLeitor.h"
-#include "startup/Passo.h"
+#include "data/Passo.h"
 
 #include <QScopeGuard>
 

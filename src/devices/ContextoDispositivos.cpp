@@ -2,7 +2,7 @@
 
 #include "devices/EcraBascula.h"
 #include "devices/ProtocoloIndicador.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 ContextoDispositivos::ContextoDispositivos(Estacao& estacao_, LigacoesDispositivos& io_, EcraBascula& ecra_)
     : estacao(estacao_), io(io_), ecra(ecra_), separador(ProtocoloIndicador::separadorMilhares())

@@ -2,7 +2,7 @@
 
 #include "platform/Ligacoes.h"
 #include "platform/Relogio.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 #include <QLocale>
 #include <QScopeGuard>

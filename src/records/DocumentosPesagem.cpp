@@ -3,7 +3,7 @@
 #include "platform/Relatorio.h"
 #include "records/Diario.h"
 #include "startup/Definicoes.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 #include "startup/ModGlobalIni.h"
 
 namespace Documentos {

@@ -6,9 +6,9 @@
 #include "records/GravarViatura.h"
 #include "records/GrelhaPesagens.h"
 #include "records/ImprimirDocumento.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 
 #include <QRegularExpression>
 

@@ -6,9 +6,9 @@
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "startup/EscritorLinha.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 namespace {
 const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de primeiras pesagens");

@@ -8,10 +8,10 @@
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "startup/Consulta.h"
-#include "startup/EscritorLinha.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 #include <QSqlQuery>
 #include <optional>

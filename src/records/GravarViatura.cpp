@@ -6,11 +6,11 @@
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "startup/Consulta.h"
-#include "startup/EscritorLinha.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
-#include "startup/Passo.h"
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 
 #include <QSqlRecord>
 #include <optional>

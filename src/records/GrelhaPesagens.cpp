@@ -6,8 +6,8 @@
 #include "records/DocumentosPesagem.h"
 #include "records/EcraGravacao.h"
 #include "shared/Esquema.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 namespace {
 

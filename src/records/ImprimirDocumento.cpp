@@ -5,10 +5,10 @@
 #include "records/DocumentosPesagem.h"
 #include "records/EcraGravacao.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
-#include "startup/Passo.h"
+#include "data/Consulta.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 
 #include <QSqlRecord>
 #include <optional>

@@ -3,9 +3,9 @@
 #include "shared/Esquema.h"
 
 #include "records/EcraGravacao.h"
-#include "startup/EscritorLinha.h"
-#include "startup/ModGlobalCampos.h"
-#include "startup/Passo.h"
+#include "data/EscritorLinha.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 
 #include <cstdlib>
 

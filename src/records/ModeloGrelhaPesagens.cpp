@@ -3,7 +3,7 @@
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 
 #include <QSqlQuery>
 #include <QStringList>

@@ -4,8 +4,8 @@
 #include "screen/EcraPesagemOcupacao.h"
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 #include <algorithm>
 

@@ -10,8 +10,8 @@
 #include "shared/ModoPesagem.h"
 #include "tables/ListaRapidaViaturas.h"
 #include "tables/TitulosMenu.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 using namespace CamposEntrada;
 

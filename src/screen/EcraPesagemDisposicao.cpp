@@ -8,8 +8,8 @@
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
 #include "shared/ModoPesagem.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 
 using namespace CamposEntrada;
 

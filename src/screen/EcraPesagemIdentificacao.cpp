@@ -6,9 +6,9 @@
 #include "screen/RegrasCampos.h"
 #include "screen/RegrasEcra.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
+#include "data/Consulta.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
 
 #include <QSqlRecord>
 #include <utility>

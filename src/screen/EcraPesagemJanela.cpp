@@ -9,10 +9,10 @@
 #include "screen/RegrasEcra.h"
 #include "screen/ServicosEcra.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/EscritorLinha.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "tables/TitulosMenu.h"
 
 using namespace CamposEntrada;

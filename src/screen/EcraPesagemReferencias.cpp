@@ -6,10 +6,10 @@
 #include "screen/MembrosReferencia.h"
 #include "screen/RegrasCampos.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/EscritorLinha.h"
-#include "startup/Estacao.h"
-#include "startup/ModGlobalCampos.h"
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
 
 #include <QSqlRecord>
 

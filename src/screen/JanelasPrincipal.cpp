@@ -2,7 +2,7 @@
 
 #include "admin/PedidoAcesso.h"
 #include "platform/Sistema.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 #include "tables/frmMenu.h"
 
 #include <QFileInfo>

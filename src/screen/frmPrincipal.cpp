@@ -5,7 +5,7 @@
 #include "screen/CampoEntrada.h"
 #include "screen/JanelasPrincipal.h"
 #include "screen/MontagemPrincipal.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 #include "tables/ListaRapidaViaturas.h"
 #include "tables/TitulosMenu.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/JanelaPrincipal.h"
-#include "devices/AplicarVista.h"
+#include "screen/AplicarVista.h"
 #include "screen/Controlo.h"
 #include "screen/EcraPesagem.h"
 

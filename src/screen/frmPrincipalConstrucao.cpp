@@ -1,6 +1,6 @@
 // The main window's widgets, laid out once.
 
-#include "devices/Camiao.h"
+#include "screen/Camiao.h"
 #include "screen/CampoEntrada.h"
 #include "screen/frmPrincipal.h"
 

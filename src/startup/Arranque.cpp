@@ -1,7 +1,7 @@
 #include "startup/Arranque.h"
 
-#include "startup/BaseDadosEstacao.h"
-#include "startup/Estacao.h"
+#include "data/BaseDadosEstacao.h"
+#include "data/Estacao.h"
 #include "startup/ModGlobalIni.h"
 
 ResultadoArranque ArrancarDados(Estacao& estacao)

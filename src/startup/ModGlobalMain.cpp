@@ -2,7 +2,7 @@
 
 #include "platform/Mensagens.h"
 #include "startup/Arranque.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 #include <QtGlobal>
 

@@ -3,8 +3,8 @@
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/ModGlobalCampos.h"
+#include "data/Consulta.h"
+#include "data/ModGlobalCampos.h"
 #include "tables/TitulosMenu.h"
 
 #include <QLocale>

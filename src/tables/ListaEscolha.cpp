@@ -1,8 +1,8 @@
 #include "tables/ListaEscolha.h"
 
 #include "platform/Mensagens.h"
-#include "startup/Estacao.h"
-#include "startup/Passo.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "tables/DestinoEscolha.h"
 #include "tables/TitulosMenu.h"
 

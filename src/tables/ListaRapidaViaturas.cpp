@@ -1,8 +1,8 @@
 #include "tables/ListaRapidaViaturas.h"
 
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
-#include "startup/Passo.h"
+#include "data/Consulta.h"
+#include "data/Passo.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

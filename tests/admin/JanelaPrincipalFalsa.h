@@ -2,7 +2,7 @@
 
 #include "admin/JanelaPrincipal.h"
 #include "admin/PedidoAcesso.h"
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 
 #include <QList>
 

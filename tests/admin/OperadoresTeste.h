@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/Consulta.h"
-#include "startup/Estacao.h"
+#include "data/Consulta.h"
+#include "data/Estacao.h"
 
 #include <QList>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "startup/BaseDadosEstacao.h"
+#include "data/BaseDadosEstacao.h"
 #include "startup/ModGlobalMain.h"
 #include "support/EstacaoTeste.h"
 

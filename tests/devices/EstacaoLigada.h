@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EcraFalso.h"
+#include "EcraBasculaFalso.h"
 #include "devices/LigacaoBasculas.h"
 #include "platform/LigacoesQt.h"
 #include "support/EstacaoTeste.h"
@@ -18,6 +18,6 @@ struct EstacaoLigada
 
     EstacaoTeste estacao{false};
     std::unique_ptr<LigacoesQt> io;
-    EcraFalso ecra;
+    EcraBasculaFalso ecra;
     std::unique_ptr<LigacaoBasculas> ligacao;
 };

@@ -1,7 +1,7 @@
 // Random bytes (fixed seeds, so every run is the same) into the parsers and
 // the whole cycle: nothing crashes, and no invalid frame ever gives a valid
 // reading.
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 #include "devices/ProtocoloIndicador.h"
 #include "devices/ProtocoloLeitor.h"
 
@@ -148,7 +148,7 @@ void TesteAleatorio::cicloCompleto()
     const QStringList modelos = {"Avery Berkel", "Utilcel Matrix II", "Avery Weigh-Tronix", "outro"};
     const QStringList modos = {"", "PP", "SP", "PM", "SM"};
     for (int ronda = 0; ronda < 40; ++ronda) {
-        Bancada b;
+        BancadaBasculas b;
         b.def().Ciclos = qint16(r.bounded(0, 6));
         for (int i = 0; i < 2; ++i) {
             b.def().IndLigado[i] = r.bounded(4) != 0;

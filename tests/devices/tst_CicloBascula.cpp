@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 
 #include <QtTest>
 
@@ -95,7 +95,7 @@ void TesteCicloBascula::silencioSerie()
     QFETCH(int, ticks);
     QFETCH(QString, mensagem);
     QFETCH(int, ciclos);
-    Bancada b;
+    BancadaBasculas b;
     b.lerPeso(0, 12000);
     QVERIFY(!b.e(0).ErroIndicador);
     b.tick(0, ticks);
@@ -120,7 +120,7 @@ void TesteCicloBascula::tramaEmFaltaCiclos()
     // then "Erro de protocolo" (the bytes never reset the counter).
     QFETCH(int, ticks);
     QFETCH(bool, erro);
-    Bancada b;
+    BancadaBasculas b;
     b.def().Ciclos = 5;
     b.lerPeso(0, 12000);
     for (int k = 0; k < ticks; ++k) {
@@ -139,7 +139,7 @@ void TesteCicloBascula::tramaEmFaltaCiclos()
 void TesteCicloBascula::bytesSemTramaNuncaValidos()
 {
     // From the start, before any frame, no reading is valid (not the capacity the load set).
-    Bancada b;
+    BancadaBasculas b;
     b.e(0).PesoActual = 60000;
     b.ecra.modo = QStringLiteral("PP");
     b.e(0).CapturarPeso = true;
@@ -155,7 +155,7 @@ void TesteCicloBascula::bytesSemTramaNuncaValidos()
 
 void TesteCicloBascula::tcpArranqueEReligacao()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().Ciclos = 3;
     b.def().ComunicacaoIP[0] = true;
     b.def().EnderecoIP[0] = QStringLiteral("127.0.0.1");
@@ -189,7 +189,7 @@ void TesteCicloBascula::tcpArranqueEReligacao()
 
 void TesteCicloBascula::tcpSilencioso()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().Ciclos = 3;
     b.def().ComunicacaoIP[0] = true;
     b.def().EnderecoIP[0] = QStringLiteral("127.0.0.1");
@@ -215,7 +215,7 @@ void TesteCicloBascula::tcpSilencioso()
 
 void TesteCicloBascula::tcpDadosSubstituem()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().ComunicacaoIP[0] = true;
     b.io.estado[0] = EstadoTcp::Ligado;
     // Two whole frames between ticks: only the second is read.
@@ -234,7 +234,7 @@ void TesteCicloBascula::tcpDadosSubstituem()
 
 void TesteCicloBascula::basculaDesligadaNaoTocaNasLigacoes()
 {
-    Bancada b;  // B2 is off by the factory settings
+    BancadaBasculas b;  // B2 is off by the factory settings
     b.def().LPLigado[1] = true;
     b.def().LSLigado[1] = true;
     b.io.portaAberta[1][Canal::LeitorP] = true;
@@ -255,7 +255,7 @@ void TesteCicloBascula::basculaDesligadaNaoTocaNasLigacoes()
 
 void TesteCicloBascula::modeloDesconhecido()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndModelo[0] = QStringLiteral("avery berkel");
     b.estacao.estacao->Acesso.NivelAcesso = 2;
     for (int k = 0; k < 10; ++k) {
@@ -271,7 +271,7 @@ void TesteCicloBascula::modeloDesconhecido()
 
 void TesteCicloBascula::pollUtilcelUmPorTick()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndModelo[0] = QStringLiteral("Utilcel Matrix II");
     b.tick(0);  // empty buffer: poll
     b.io.chegar(0, Canal::Indicador, tramaU("   12340"));
@@ -287,7 +287,7 @@ void TesteCicloBascula::utilcelTcpRecuperaDeRestos()
 {
     // The tail of a reply split over two data events is no frame; the
     // polled indicator must still be polled again after the error shows.
-    Bancada b;
+    BancadaBasculas b;
     b.def().Ciclos = 3;
     b.def().IndModelo[0] = QStringLiteral("Utilcel Matrix II");
     b.def().ComunicacaoIP[0] = true;
@@ -309,7 +309,7 @@ void TesteCicloBascula::utilcelTcpRecuperaDeRestos()
 
 void TesteCicloBascula::relogio()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.tick(0);
     QCOMPARE(b.ligacao->vista().lblHor, QStringLiteral("14:30:00"));
     QCOMPARE(b.ligacao->vista().lblDat, QStringLiteral("sábado, 5 de dezembro de 2026"));
@@ -323,7 +323,7 @@ void TesteCicloBascula::relogio()
 
 void TesteCicloBascula::erroApagaLeitura()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.lerPeso(0, 12340);
     QCOMPARE(b.v(0).lblP, QStringLiteral("   12340"));
     QCOMPARE(b.ligacao->vista().lblPeso, QStringLiteral("   12340 kg"));
@@ -341,7 +341,7 @@ void TesteCicloBascula::erroApagaLeitura()
 
 void TesteCicloBascula::preencherPrimeiraPesagem()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("PP");
     b.lerPeso(0, 12340, 3);
     QCOMPARE(b.ecra.registado(QStringLiteral("txt")),
@@ -357,7 +357,7 @@ void TesteCicloBascula::preencherPrimeiraPesagem()
 
 void TesteCicloBascula::duasBasculasSegueOBotao()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndLigado[1] = true;
     b.ecra.modo = QStringLiteral("PP");
     for (int k = 0; k < 2; ++k) {
@@ -378,7 +378,7 @@ void TesteCicloBascula::duasBasculasSegueOBotao()
 
 void TesteCicloBascula::soB2EmUso()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndLigado = {false, true};
     b.ecra.modo = QStringLiteral("PP");
     b.tick(0);
@@ -408,7 +408,7 @@ void TesteCicloBascula::segundaPesagem()
     QFETCH(bool, automatico);
     QFETCH(QString, liquido);
     QFETCH(int, opcao);
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("SP");
     b.ecra.campos[13] = primeiro;
     b.ecra.tipoDocAutomatico = automatico;
@@ -425,7 +425,7 @@ void TesteCicloBascula::segundaPesagem()
 
 void TesteCicloBascula::modosManuais()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("PM");
     b.lerPeso(0, 12340);
     QCOMPARE(b.ecra.registo, QStringList{"lblB1=PM"});
@@ -444,7 +444,7 @@ void TesteCicloBascula::modosManuais()
 
 void TesteCicloBascula::semModoDesactivaBotoes()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndLigado[1] = true;
     b.tickAmbas();
     QCOMPARE(b.ecra.activoCmdB, (std::array<bool, 2>{false, false}));
@@ -455,7 +455,7 @@ void TesteCicloBascula::semModoDesactivaBotoes()
 
 void TesteCicloBascula::pesoLimitadoAMaiorCapacidade()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().CapacidadeMaxima = {60000, 30000};
     b.ecra.modo = QStringLiteral("PP");
     b.lerPeso(0, 50000);
@@ -471,7 +471,7 @@ void TesteCicloBascula::pesoLimitadoAMaiorCapacidade()
 
 void TesteCicloBascula::perguntaNaLeituraEstavel()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("PP");
     b.e(0).CapturarPeso = true;
     b.lerPeso(0, 12000, 2, 'U');
@@ -497,7 +497,7 @@ void TesteCicloBascula::perguntaNaLeituraEstavel()
 
 void TesteCicloBascula::respostaNaoLibertaPeso()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("PP");
     b.lerPeso(0, 12000);
     QVERIFY(b.v(0).img1Visivel);
@@ -518,7 +518,7 @@ void TesteCicloBascula::respostaNaoLibertaPeso()
 
 void TesteCicloBascula::segundaPesagemSim()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("SP");
     b.ecra.campos[13] = QStringLiteral("20000");
     b.e(0).CapturarPeso = true;
@@ -533,7 +533,7 @@ void TesteCicloBascula::segundaPesagemSim()
 
 void TesteCicloBascula::pedidoSemModoPuxaFoco()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.e(0).CapturarPeso = true;
     b.lerPeso(0, 12000, 3);
     QCOMPARE(b.ecra.registado(QStringLiteral("foco")), (QStringList{"foco txt0", "foco txt0", "foco txt0"}));
@@ -560,7 +560,7 @@ void TesteCicloBascula::imagens()
     QFETCH(int, peso);
     QFETCH(bool, img1);
     QFETCH(bool, img2);
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = modo;
     b.ecra.campos[13] = QStringLiteral("20000");
     b.lerPeso(0, peso);
@@ -570,7 +570,7 @@ void TesteCicloBascula::imagens()
 
 void TesteCicloBascula::umaPerguntaDeCadaVez()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndLigado[1] = true;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
@@ -607,7 +607,7 @@ void TesteCicloBascula::falhaDoEcraNaoPrendeABascula()
 {
     // A screen step that throws out of a tick (the main window catches it)
     // must not leave the bridge's tick or the save question marked as running.
-    Bancada b;
+    BancadaBasculas b;
     b.ecra.modo = QStringLiteral("PP");
     b.e(0).CapturarPeso = true;
     b.ecra.falharEscrita = true;
@@ -645,7 +645,7 @@ void TesteCicloBascula::botaoZero()
     QFETCH(int, nivel);
     QFETCH(int, peso);
     QFETCH(bool, activo);
-    Bancada b;
+    BancadaBasculas b;
     b.estacao.estacao->Acesso.NivelAcesso = quint8(nivel);
     b.def().ZeroAutomatico[0] = false;
     b.lerPeso(0, peso);
@@ -656,7 +656,7 @@ void TesteCicloBascula::botaoZero()
 
 void TesteCicloBascula::zeroAutomatico()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.lerPeso(0, 40, 60);
     // The tick that first sees 40 kg is the reference; the command goes out
     // on the 26th equal tick after it, and again 26 ticks later.
@@ -668,7 +668,7 @@ void TesteCicloBascula::zeroAutomatico()
 
 void TesteCicloBascula::zeroAutomaticoPesoAlterna()
 {
-    Bancada b;
+    BancadaBasculas b;
     for (int k = 0; k < 40; ++k)
         b.lerPeso(0, k % 2 ? 40 : 60);
     QVERIFY(b.io.escritas.isEmpty());
@@ -676,7 +676,7 @@ void TesteCicloBascula::zeroAutomaticoPesoAlterna()
 
 void TesteCicloBascula::zeroAutomaticoDesligado()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().ZeroAutomatico[0] = false;
     b.lerPeso(0, 40, 40);
     QVERIFY(b.io.escritas.isEmpty());
@@ -686,7 +686,7 @@ void TesteCicloBascula::zeroAutomaticoDesligado()
 
 void TesteCicloBascula::zeroContadoresCongelados()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.lerPeso(0, 40, 21);
     QCOMPARE(b.e(0).ContadorZero, 20);
     b.estacao.estacao->Acesso.NivelAcesso = 2;
@@ -719,7 +719,7 @@ void TesteCicloBascula::cmdZ()
     QFETCH(QString, modelo);
     QFETCH(bool, tcp);
     QFETCH(QByteArray, enviado);
-    Bancada b;
+    BancadaBasculas b;
     b.estacao.estacao->Acesso.NivelAcesso = quint8(nivel);
     b.def().IndModelo[0] = modelo;
     b.def().ComunicacaoIP[0] = tcp;
@@ -735,7 +735,7 @@ void TesteCicloBascula::cmdZ()
 
 void TesteCicloBascula::pollLeitor()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
@@ -752,7 +752,7 @@ void TesteCicloBascula::pollLeitor()
 
 void TesteCicloBascula::pollLeitorLimiteZero()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LSLigado[0] = true;
     b.def().LSTemporizacao[0] = 0;
     b.io.portaAberta[0][Canal::LeitorS] = true;
@@ -762,7 +762,7 @@ void TesteCicloBascula::pollLeitorLimiteZero()
 
 void TesteCicloBascula::cartaoUmaVezPorEstadia()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
@@ -785,7 +785,7 @@ void TesteCicloBascula::cartaoUmaVezPorEstadia()
 
 void TesteCicloBascula::cartaoNoMinimo()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.e(0).UltimoCartao = QStringLiteral("OUTRO   ");
@@ -801,7 +801,7 @@ void TesteCicloBascula::cartaoNoMinimo()
 
 void TesteCicloBascula::doisLeitoresNoMesmoTick()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.def().LSLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
@@ -826,7 +826,7 @@ void TesteCicloBascula::doisLeitoresNoMesmoTick()
 
 void TesteCicloBascula::tramaCartaoEmDuasPartes()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     const QByteArray t = "junk" + tramaCartao("ABC12345");
@@ -847,7 +847,7 @@ void TesteCicloBascula::tramaCartaoEmDuasPartes()
 
 void TesteCicloBascula::leitorSemPortaAberta()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;  // in use, but its port did not open
     b.ligacao->vista().bascula[0].lblCP = QStringLiteral("velho");
     b.tick(0, 60);
@@ -865,7 +865,7 @@ void TesteCicloBascula::leitorSemPortaAberta()
 
 void TesteCicloBascula::cartaoEsperaPeloEcra()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
@@ -883,7 +883,7 @@ void TesteCicloBascula::cartaoEsperaPeloEcra()
 void TesteCicloBascula::cartaoPendenteEsquecidoQuandoSai()
 {
     // A card that waited for the screen must not weigh the next vehicle.
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorP] = true;
     b.ecra.estaOcupado = true;

@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 #include "EstacaoLigada.h"
 #include "Pty.h"
 #include "devices/CargaDispositivos.h"

@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 #include "devices/ProtocoloIndicador.h"
 #include "devices/ProtocoloLeitor.h"
 #include "shared/EstadoBascula.h"

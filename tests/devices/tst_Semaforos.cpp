@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 
 #include <QtTest>
 
@@ -7,7 +7,7 @@ const QByteArray Vermelho = "HO0001";
 const QByteArray Verde = "HO0003";
 
 // A bench whose B1 has both readers in use with their ports open.
-void comLeitores(Bancada& b, int bascula = 0)
+void comLeitores(BancadaBasculas& b, int bascula = 0)
 {
     b.def().LPLigado[bascula] = true;
     b.def().LSLigado[bascula] = true;
@@ -55,7 +55,7 @@ void TesteSemaforos::primeiraDecisao()
 {
     QFETCH(QByteArray, trama);
     QFETCH(QByteArray, comando);
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.io.chegar(0, Canal::Indicador, trama);
     b.tick(0);
@@ -87,7 +87,7 @@ void TesteSemaforos::corAutomatica()
     QFETCH(int, peso);
     QFETCH(bool, capturado);
     QFETCH(bool, vermelho);
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     EstadoBascula& e = b.e(0);
     e.ErroIndicador = erro;
@@ -115,7 +115,7 @@ void TesteSemaforos::libertacao()
 {
     QFETCH(int, movimento);
     QFETCH(bool, capturado);
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.lerPeso(0, 12000);
     b.e(0).PesoCapturado = true;
@@ -128,7 +128,7 @@ void TesteSemaforos::libertacao()
 
 void TesteSemaforos::reenvioACada26Decisoes()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.lerPeso(0, 0, 60);
     QList<int> ticks;
@@ -149,7 +149,7 @@ void TesteSemaforos::reenvioContaDecisoesDeAmbas()
 {
     // The count is of decisions, made by both timers: with both ticking, B1's
     // unchanged command goes out every 13th tick of B1 (alone, every 26th).
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.io.chegar(0, Canal::Indicador, tramaPeso(0));
     for (int k = 0; k < 27; ++k) {
@@ -169,7 +169,7 @@ void TesteSemaforos::reenvioContaDecisoesDeAmbas()
 void TesteSemaforos::ciclosCompletosDeUmCamiao()
 {
     // Empty, loaded, weight taken at the question, driving off, empty again.
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.ecra.modo = QStringLiteral("PP");
     b.estacao.mensagens.respostas << Resposta::Sim;
@@ -191,7 +191,7 @@ void TesteSemaforos::ciclosCompletosDeUmCamiao()
 
 void TesteSemaforos::manualAbaixoDoNivel3()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 2;
     b.lerPeso(0, 0);
@@ -207,7 +207,7 @@ void TesteSemaforos::manualAbaixoDoNivel3()
 
 void TesteSemaforos::manualVermelhoNoNivel3()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
     b.lerPeso(0, 0);
@@ -232,7 +232,7 @@ void TesteSemaforos::manualVermelhoNoNivel3()
 
 void TesteSemaforos::semLeitores()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().IndLigado[1] = true;
     b.lerPeso(0, 12000);
     b.e(0).PesoCapturado = true;
@@ -253,7 +253,7 @@ void TesteSemaforos::semLeitores()
 
 void TesteSemaforos::leitorComPortaFechada()
 {
-    Bancada b;
+    BancadaBasculas b;
     b.def().LPLigado[0] = true;
     b.def().LSLigado[0] = true;
     b.io.portaAberta[0][Canal::LeitorS] = true;
@@ -267,7 +267,7 @@ void TesteSemaforos::leitorComPortaFechada()
 
 void TesteSemaforos::caixasMostramACorAnterior()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.lerPeso(0, 0);
     b.lerPeso(0, 0);
@@ -303,7 +303,7 @@ void TesteSemaforos::legendasDoMenu()
     QFETCH(QString, item0);
     QFETCH(bool, item2Activo);
     QFETCH(QString, item2);
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b, 1);
     b.def().IndLigado[1] = true;
     b.estacao.estacao->Acesso.NivelAcesso = 4;
@@ -323,7 +323,7 @@ void TesteSemaforos::doisCliquesEntreDecisoes()
 {
     // The clicks go by the caption the decision wrote: two clicks between
     // decisions both ask for the same thing.
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
     b.lerPeso(0, 0);
@@ -340,7 +340,7 @@ void TesteSemaforos::doisCliquesEntreDecisoes()
 
 void TesteSemaforos::caixasDeVerificacao()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b);
     b.estacao.estacao->Acesso.NivelAcesso = 3;
     b.lerPeso(0, 0);
@@ -359,7 +359,7 @@ void TesteSemaforos::caixasDeVerificacao()
 
 void TesteSemaforos::escritaRecusadaTerminaDecisao()
 {
-    Bancada b;
+    BancadaBasculas b;
     comLeitores(b, 0);
     comLeitores(b, 1);
     b.def().IndLigado[1] = true;

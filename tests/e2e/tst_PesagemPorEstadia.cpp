@@ -1,11 +1,11 @@
 // One stay of a vehicle on a bridge gives one weighing, whether its card is
 // weighed at once or handed to the operator's screen: the bridge cycle, the
 // weighing screen and the records together on a real station database.
-#include "Bancada.h"
+#include "BancadaBasculas.h"
 #include "LigacoesFalsas.h"
 #include "screen/EcraPesagem.h"
 #include "screen/MontagemPrincipal.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 #include "startup/ModGlobalIni.h"
 #include "support/EstacaoTeste.h"
 

@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaRegistos.h"
 
 #include "platform/Mensagens.h"
 
@@ -90,7 +90,7 @@ void TesteGravacaoPesagens::primeiraPorModo()
     QFETCH(QString, caixa);
     QFETCH(int, estilo);
 
-    Bancada b(true);
+    BancadaRegistos b(true);
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), peso, modo);
     b.ecra.campos[Txt::DataEntrada] = data;
     b.ecra.campos[Txt::HoraEntrada] = hora;
@@ -103,8 +103,8 @@ void TesteGravacaoPesagens::primeiraPorModo()
         QCOMPARE(b.t.mensagens.caixas[0].texto, caixa);
         QCOMPARE(b.t.mensagens.caixas[0].estilo, estilo);
         QCOMPARE(b.t.mensagens.caixas[0].titulo, QStringLiteral("Atenção"));
-        QCOMPARE(Bancada::contarLinhas(b.bd()), 0);
-        QCOMPARE(Bancada::contarLinhas(b.backup()), 0);
+        QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 0);
+        QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 0);
         QVERIFY(b.t.impressora.pedidos.isEmpty());
         QCOMPARE(b.ecra.limpezas, 0);
         QVERIFY(b.ecra.campos == antes);  // the operator can correct the value
@@ -112,7 +112,7 @@ void TesteGravacaoPesagens::primeiraPorModo()
         return;
     }
     QVERIFY2(b.t.mensagens.caixas.isEmpty(), qPrintable(b.t.mensagens.caixas.value(0).texto));
-    const QList<QVariantMap> linhas = Bancada::linhas(b.bd());
+    const QList<QVariantMap> linhas = BancadaRegistos::linhas(b.bd());
     QCOMPARE(linhas.size(), 1);
     QCOMPARE(texto(linhas[0], "Tipo de pesagem"), QStringLiteral("P"));
     QCOMPARE(texto(linhas[0], "Data de entrada"), dataGuardada);
@@ -137,14 +137,14 @@ void TesteGravacaoPesagens::primeiraPorModo()
 
 void TesteGravacaoPesagens::primeiraGuardaOsCamposComoEstao()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.primeira(QStringLiteral("ab12 "), QStringLiteral("12-ab-34"), QStringLiteral("14200"), QStringLiteral("PM"));
     b.ecra.campos[Txt::DataEntrada] = QStringLiteral("05-12-2026");
     b.ecra.campos[Txt::HoraEntrada] = QStringLiteral("14:30");
     b.ecra.campos[Txt::Produto] = QString();
     b.gravacao->GravarPrimeiraPesagem();
 
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     // Nothing trimmed or changed in case; an empty box is the empty text, not Null.
     QCOMPARE(texto(l, "Código da viatura"), QStringLiteral("ab12 "));
     QCOMPARE(texto(l, "Viatura"), QStringLiteral("12-ab-34"));
@@ -163,7 +163,7 @@ void TesteGravacaoPesagens::primeiraGuardaOsCamposComoEstao()
 
 void TesteGravacaoPesagens::primeiraNaCopiaComNumeroProprio()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     // The backup numbers its rows by itself.
     Consulta::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
     Consulta::executar(b.backup(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('A')"));
@@ -171,8 +171,8 @@ void TesteGravacaoPesagens::primeiraNaCopiaComNumeroProprio()
     b.gravacao->GravarPrimeiraPesagem();
 
     QCOMPARE(b.estacao().UltimaPesagem, 1);
-    QVariantMap principal = Bancada::linha(b.bd(), 1);
-    QVariantMap copia = Bancada::linha(b.backup(), 3);
+    QVariantMap principal = BancadaRegistos::linha(b.bd(), 1);
+    QVariantMap copia = BancadaRegistos::linha(b.backup(), 3);
     QVERIFY(!copia.isEmpty());
     principal.remove(QStringLiteral("Pesagem"));
     copia.remove(QStringLiteral("Pesagem"));
@@ -181,7 +181,7 @@ void TesteGravacaoPesagens::primeiraNaCopiaComNumeroProprio()
 
 void TesteGravacaoPesagens::modoManualDesligadoSoQuandoMarcado()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("14200"), QStringLiteral("PM"));
     b.ecra.campos[Txt::DataEntrada] = QStringLiteral("05-12-2026");
     b.ecra.campos[Txt::HoraEntrada] = QStringLiteral("14:30");
@@ -220,7 +220,7 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
     QFETCH(QString, contador);
     QFETCH(QString, documento);
 
-    Bancada b(true);
+    BancadaRegistos b(true);
     const QStringList codigos = {QStringLiteral("AB12"), QStringLiteral("CD34"), QStringLiteral("EF56")};
     for (const QString& c : codigos) {
         b.primeira(c, c + QStringLiteral("-PT"), QStringLiteral("12000"));
@@ -235,7 +235,7 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
 
         // The pending row itself is completed, with the next number of its kind.
         QCOMPARE(b.estacao().UltimaPesagem, i + 1);
-        const QVariantMap l = Bancada::linha(b.bd(), i + 1);
+        const QVariantMap l = BancadaRegistos::linha(b.bd(), i + 1);
         QCOMPARE(texto(l, "Tipo de pesagem"), tipo);
         QCOMPARE(numero(l, "Número de pesagem"), i + 1);
         QCOMPARE(numero(l, "Peso á saída"), 31500);
@@ -245,7 +245,7 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
         QCOMPARE(texto(l, "Hora de entrada"), QStringLiteral("09:15"));
         QCOMPARE(texto(l, "Data de saída"), QStringLiteral("2026-12-05 14:30:00"));
         QCOMPARE(texto(l, "Hora de saída"), QStringLiteral("14:30"));
-        QCOMPARE(Bancada::contador(b.bd(), contador), i + 1);
+        QCOMPARE(BancadaRegistos::contador(b.bd(), contador), i + 1);
         QCOMPARE(b.gravacao->TipoDocumento, tipo);
         QCOMPARE(b.gravacao->NumeroDocumento, i + 1);
 
@@ -253,16 +253,16 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
         QCOMPARE(QFileInfo(p.FicheiroRelatorio).fileName(), documento);
         QCOMPARE(p.FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = %1").arg(i + 1));
     }
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 3);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 3);
     for (const QString& outro : {QStringLiteral("Entrada"), QStringLiteral("Guia"), QStringLiteral("Talão")}) {
         if (outro != contador)
-            QCOMPARE(Bancada::contador(b.bd(), outro), 0);
-        QCOMPARE(Bancada::contador(b.backup(), outro), 0);  // the backup's counters never move
+            QCOMPARE(BancadaRegistos::contador(b.bd(), outro), 0);
+        QCOMPARE(BancadaRegistos::contador(b.backup(), outro), 0);  // the backup's counters never move
     }
 
     // The backup holds the same documents on its own rows.
-    const QList<QVariantMap> principal = Bancada::linhas(b.bd());
-    const QList<QVariantMap> copia = Bancada::linhas(b.backup());
+    const QList<QVariantMap> principal = BancadaRegistos::linhas(b.bd());
+    const QList<QVariantMap> copia = BancadaRegistos::linhas(b.backup());
     QCOMPARE(copia.size(), 3);
     for (int i = 0; i < 3; ++i) {
         QVariantMap a = principal[i], c = copia[i];
@@ -274,22 +274,22 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
 
 void TesteGravacaoPesagens::segundaContinuaOContador()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     Consulta::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Guia = 41 WHERE Empresa = 1"));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("9000"),
               OpcaoDocumento::Guia);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(Bancada::contador(b.bd(), QStringLiteral("Guia")), 42);
-    QCOMPARE(numero(Bancada::linha(b.bd(), 1), "Número de pesagem"), 42);
-    QCOMPARE(numero(Bancada::linha(b.backup(), 1), "Número de pesagem"), 42);
-    QCOMPARE(texto(Bancada::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("G"));
+    QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Guia")), 42);
+    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 42);
+    QCOMPARE(numero(BancadaRegistos::linha(b.backup(), 1), "Número de pesagem"), 42);
+    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("G"));
 }
 
 void TesteGravacaoPesagens::segundaSemPendenteAcrescentaLinha()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     // Another plate typed: no pending row matches code and plate together.
@@ -297,21 +297,21 @@ void TesteGravacaoPesagens::segundaSemPendenteAcrescentaLinha()
               OpcaoDocumento::Entrada);
     b.gravacao->GravarSegundaPesagem();
 
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 2);
-    QCOMPARE(texto(Bancada::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("P"));
-    const QVariantMap nova = Bancada::linha(b.bd(), 2);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 2);
+    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("P"));
+    const QVariantMap nova = BancadaRegistos::linha(b.bd(), 2);
     QCOMPARE(texto(nova, "Tipo de pesagem"), QStringLiteral("E"));
     QCOMPARE(numero(nova, "Número de pesagem"), 1);
     QCOMPARE(numero(nova, "Peso á entrada"), 12000);
     QCOMPARE(b.estacao().UltimaPesagem, 2);
-    QCOMPARE(Bancada::contarLinhas(b.backup()), 2);
-    QCOMPARE(texto(Bancada::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("P"));
-    QCOMPARE(texto(Bancada::linha(b.backup(), 2), "Tipo de pesagem"), QStringLiteral("E"));
+    QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 2);
+    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("P"));
+    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 2), "Tipo de pesagem"), QStringLiteral("E"));
 }
 
 void TesteGravacaoPesagens::segundaCompletaAPendenteMaisAntiga()
 {
-    Bancada b;
+    BancadaRegistos b;
     for (int i = 0; i < 2; ++i) {
         b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QString::number(12000 + i));
         b.gravacao->GravarPrimeiraPesagem();
@@ -319,8 +319,8 @@ void TesteGravacaoPesagens::segundaCompletaAPendenteMaisAntiga()
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Talao);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(texto(Bancada::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("T"));
-    QCOMPARE(texto(Bancada::linha(b.bd(), 2), "Tipo de pesagem"), QStringLiteral("P"));
+    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("T"));
+    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 2), "Tipo de pesagem"), QStringLiteral("P"));
     QCOMPARE(b.estacao().UltimaPesagem, 1);
 }
 
@@ -339,10 +339,10 @@ void TesteGravacaoPesagens::liquidoEADiferencaAbsoluta()
     QFETCH(QString, primeiro);
     QFETCH(QString, segundo);
     QFETCH(int, liquido);
-    Bancada b;
+    BancadaRegistos b;
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), primeiro, segundo, OpcaoDocumento::Guia);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(numero(Bancada::linha(b.bd(), 1), "Peso líquido"), liquido);
+    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Peso líquido"), liquido);
 }
 
 void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira_data()
@@ -355,7 +355,7 @@ void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira_data()
 void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira()
 {
     QFETCH(QString, pesoSaida);
-    Bancada b(true);
+    BancadaRegistos b(true);
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), pesoSaida,
               OpcaoDocumento::Guia, QStringLiteral("SM"));
     b.ecra.b1 = QStringLiteral("PM");
@@ -367,13 +367,13 @@ void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira()
 
     QVERIFY2(b.t.mensagens.caixas.isEmpty(), qPrintable(b.t.mensagens.caixas.value(0).texto));
     QCOMPARE(b.ecra.modo, QStringLiteral("PM"));
-    QCOMPARE(Bancada::contador(b.bd(), QStringLiteral("Guia")), 0);
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Guia")), 0);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     QCOMPARE(texto(l, "Tipo de pesagem"), QStringLiteral("P"));
     QCOMPARE(texto(l, "Data de entrada"), QStringLiteral("2026-12-04 08:10:00"));
     QCOMPARE(texto(l, "Báscula de entrada"), QStringLiteral("PM"));
     QVERIFY(nulo(l, "Número de pesagem"));
-    QCOMPARE(Bancada::contarLinhas(b.backup()), 1);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 1);
     // The first save's own tail, once.
     QCOMPARE(b.t.impressora.pedidos.size(), 1);
     QCOMPARE(QFileInfo(b.t.impressora.pedidos[0].FicheiroRelatorio).fileName(), QStringLiteral("doc_pri.rpt"));
@@ -412,12 +412,12 @@ void TesteGravacaoPesagens::recusasNadaEscrevem()
     QFETCH(QString, caixa);
     QFETCH(int, estilo);
 
-    Bancada b(true);
+    BancadaRegistos b(true);
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     b.t.impressora.pedidos.clear();
-    const QList<QVariantMap> antes = Bancada::linhas(b.bd());
-    const QList<QVariantMap> antesCopia = Bancada::linhas(b.backup());
+    const QList<QVariantMap> antes = BancadaRegistos::linhas(b.bd());
+    const QList<QVariantMap> antesCopia = BancadaRegistos::linhas(b.backup());
 
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), pesoEntrada, pesoSaida, opcao, modo);
     b.ecra.campos[Txt::DataSaida] = dataSaida;
@@ -429,10 +429,10 @@ void TesteGravacaoPesagens::recusasNadaEscrevem()
     QCOMPARE(b.t.mensagens.caixas.size(), 1);
     QCOMPARE(b.t.mensagens.caixas[0].texto, caixa);
     QCOMPARE(b.t.mensagens.caixas[0].estilo, estilo);
-    QCOMPARE(Bancada::linhas(b.bd()), antes);
-    QCOMPARE(Bancada::linhas(b.backup()), antesCopia);
+    QCOMPARE(BancadaRegistos::linhas(b.bd()), antes);
+    QCOMPARE(BancadaRegistos::linhas(b.backup()), antesCopia);
     for (const QString& c : {QStringLiteral("Entrada"), QStringLiteral("Guia"), QStringLiteral("Talão")})
-        QCOMPARE(Bancada::contador(b.bd(), c), 0);
+        QCOMPARE(BancadaRegistos::contador(b.bd(), c), 0);
     QVERIFY(b.t.impressora.pedidos.isEmpty());
     QCOMPARE(b.ecra.limpezas, limpezas);
     QVERIFY(b.ecra.campos == ecraAntes);
@@ -440,14 +440,14 @@ void TesteGravacaoPesagens::recusasNadaEscrevem()
 
 void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     Consulta::executar(b.bd(), QStringLiteral("UPDATE Empresas SET Talão = 7 WHERE Empresa = 1"));
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"));
     b.gravacao->GravarPrimeiraPesagem();
     const qint32 anterior = b.estacao().UltimaPesagem;
     QCOMPARE(anterior, 1);
     b.t.impressora.pedidos.clear();
-    const QList<QVariantMap> antes = Bancada::linhas(b.bd());
+    const QList<QVariantMap> antes = BancadaRegistos::linhas(b.bd());
 
     // The row write fails after the counter was advanced, as a crash or a full disk would.
     for (const char* quando : {"UPDATE", "INSERT"})
@@ -466,9 +466,9 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
         QVERIFY(b.t.mensagens.caixas[0].texto.contains(QStringLiteral("falha forçada")));
         QCOMPARE(b.t.mensagens.caixas[0].estilo, 48);
         QVERIFY(b.t.mensagens.caixas[0].titulo.startsWith(QStringLiteral("Erro ")));
-        QCOMPARE(Bancada::contador(b.bd(), QStringLiteral("Talão")), 7);
-        QCOMPARE(Bancada::linhas(b.bd()), antes);
-        QCOMPARE(Bancada::contarLinhas(b.backup()), 1);
+        QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Talão")), 7);
+        QCOMPARE(BancadaRegistos::linhas(b.bd()), antes);
+        QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 1);
         QVERIFY(b.t.impressora.pedidos.isEmpty());
         QCOMPARE(b.estacao().UltimaPesagem, 0);
         QCOMPARE(b.ecra.limpezas, limpezas);
@@ -480,26 +480,26 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Talao);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(numero(Bancada::linha(b.bd(), 1), "Número de pesagem"), 8);
-    QCOMPARE(Bancada::contador(b.bd(), QStringLiteral("Talão")), 8);
+    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 8);
+    QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Talão")), 8);
 }
 
 void TesteGravacaoPesagens::semLinhaDaEmpresaNadaEscreve()
 {
-    Bancada b;
+    BancadaRegistos b;
     Consulta::executar(b.bd(), QStringLiteral("DELETE FROM Empresas"));
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Entrada);
     b.gravacao->GravarSegundaPesagem();
     QCOMPARE(b.t.mensagens.caixas.size(), 1);
     QVERIFY(b.t.mensagens.caixas[0].texto.startsWith(ErroPesagens));
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 0);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 0);
     QVERIFY(b.t.impressora.pedidos.isEmpty());
 }
 
 void TesteGravacaoPesagens::falhaNaCopiaNaoDesfazAPrincipal()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     for (const char* quando : {"UPDATE", "INSERT"})
         Consulta::executar(b.backup(), QStringLiteral("CREATE TRIGGER falha_%1 BEFORE %1 ON Pesagens "
                                                       "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END")
@@ -515,20 +515,20 @@ void TesteGravacaoPesagens::falhaNaCopiaNaoDesfazAPrincipal()
     QCOMPARE(b.t.mensagens.caixas.size(), 2);
     QVERIFY(b.t.mensagens.caixas[1].texto.startsWith(ErroPesagens + QStringLiteral("\n\n(")));
     // The main row and its number stand, and the tail ran for both saves.
-    QCOMPARE(numero(Bancada::linha(b.bd(), 1), "Número de pesagem"), 1);
-    QCOMPARE(Bancada::contarLinhas(b.backup()), 0);
+    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 1);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 0);
     QCOMPARE(b.t.impressora.pedidos.size(), 2);
     QCOMPARE(b.ecra.limpezas, 2);
 }
 
 void TesteGravacaoPesagens::fichaDaViaturaDepoisDeCadaGravacao()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(3);
     b.t.mensagens.respostas << Resposta::Sim;  // add the new vehicle
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("31500"));
     b.gravacao->GravarPrimeiraPesagem();
-    QList<QVariantMap> viaturas = Bancada::linhas(b.bd(), QStringLiteral("Viaturas"));
+    QList<QVariantMap> viaturas = BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"));
     QCOMPARE(viaturas.size(), 1);
     QCOMPARE(numero(viaturas[0], "Peso de tara"), 31500);
     QCOMPARE(numero(viaturas[0], "Peso bruto"), 0);
@@ -538,7 +538,7 @@ void TesteGravacaoPesagens::fichaDaViaturaDepoisDeCadaGravacao()
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("31500"), QStringLiteral("12000"),
               OpcaoDocumento::Entrada);
     b.gravacao->GravarSegundaPesagem();
-    viaturas = Bancada::linhas(b.bd(), QStringLiteral("Viaturas"));
+    viaturas = BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"));
     QCOMPARE(numero(viaturas[0], "Peso de tara"), 12000);
     QCOMPARE(numero(viaturas[0], "Peso bruto"), 31500);
     QCOMPARE(texto(viaturas[0], "Data"), QStringLiteral("2026-12-05 15:30:00"));

@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaRegistos.h"
 
 #include "platform/Mensagens.h"
 #include "records/GravarViatura.h"
@@ -10,9 +10,9 @@ namespace {
 const QString NovaViatura = QStringLiteral("Deseja gravar a nova viatura em\nTabela de viaturas");
 const QString Alterada = QStringLiteral("Os dados da viatura foram alterados\nDeseja gravar as alterações");
 
-QVariantMap viatura(Bancada& b)
+QVariantMap viatura(BancadaRegistos& b)
 {
-    const QList<QVariantMap> v = Bancada::linhas(b.bd(), QStringLiteral("Viaturas"));
+    const QList<QVariantMap> v = BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"));
     return v.isEmpty() ? QVariantMap() : v[0];
 }
 
@@ -62,7 +62,7 @@ void TesteGravarViatura::regraDosPesos()
     QFETCH(qint64, tara);
     QFETCH(qint64, bruto);
 
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(3);
     if (naFicha)
         b.viaturaNaFicha(QStringLiteral("AB12"));
@@ -100,7 +100,7 @@ void TesteGravarViatura::nivelOuCodigoSemEfeito()
 {
     QFETCH(int, nivel);
     QFETCH(QString, codigo);
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(nivel);
     b.viaturaNaFicha(QStringLiteral("AB12"));
     const QVariantMap antes = viatura(b);
@@ -109,12 +109,12 @@ void TesteGravarViatura::nivelOuCodigoSemEfeito()
     GravarViatura(b.estacao(), b.ecra);
     QVERIFY(b.t.mensagens.caixas.isEmpty());
     QCOMPARE(viatura(b), antes);
-    QCOMPARE(Bancada::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 1);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 1);
 }
 
 void TesteGravarViatura::novaViaturaRecusadaPerguntaOutraVez()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(4);
     b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("9000"));
     b.ecra.modo = QStringLiteral("PP");
@@ -122,7 +122,7 @@ void TesteGravarViatura::novaViaturaRecusadaPerguntaOutraVez()
     GravarViatura(b.estacao(), b.ecra);
     QCOMPARE(b.t.mensagens.caixas.size(), 2);
     QCOMPARE(b.t.mensagens.caixas[1].texto, NovaViatura);
-    QCOMPARE(Bancada::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 0);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 0);
 }
 
 void TesteGravarViatura::alteracoesComparadasLetraALetra_data()
@@ -150,7 +150,7 @@ void TesteGravarViatura::alteracoesComparadasLetraALetra()
     QFETCH(QString, matriculaGuardada);
     QFETCH(QString, produtoGuardado);
 
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(3);
     b.viaturaNaFicha(QStringLiteral("AB12"));
     // Typed in another case than stored: the same vehicle.
@@ -181,7 +181,7 @@ void TesteGravarViatura::alteracoesComparadasLetraALetra()
 void TesteGravarViatura::pesosQueNaoSaoNumeros()
 {
     // Reported, the first taken as the lighter; the rest of the row still stored.
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(3);
     b.viaturaNaFicha(QStringLiteral("AB12"));
     b.ecra.preencher(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("x"));

@@ -1,14 +1,14 @@
-#include "Bancada.h"
+#include "BancadaRegistos.h"
 
 #include "platform/Mensagens.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 
 #include <QtTest>
 
 namespace {
 
 // Rows 1..n of the kinds in turn, with net weights that do not follow the row order.
-void semear(Bancada& b, int n, const QStringList& tipos)
+void semear(BancadaRegistos& b, int n, const QStringList& tipos)
 {
     Consulta::Transaccao t(b.bd());
     for (int i = 1; i <= n; ++i) {
@@ -87,7 +87,7 @@ void TesteGrelhaPesagens::filtrosEJanelaDasUltimas()
     QFETCH(int, opcao);
     QFETCH(qint32, ultima);
     QFETCH(QList<qint64>, esperadas);
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 150, {"G", "E", "T", "P", "A", QString(), QStringLiteral("")});
     b.estacao().UltimaPesagem = ultima;
     b.grelha->optTP_Click(opcao);
@@ -97,7 +97,7 @@ void TesteGrelhaPesagens::filtrosEJanelaDasUltimas()
 
 void TesteGrelhaPesagens::colunasELegendas()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 1, {"G"});
     b.grelha->optTP_Click(0);
     const ModeloGrelhaPesagens& m = b.grelha->modelo();
@@ -117,7 +117,7 @@ void TesteGrelhaPesagens::colunasELegendas()
 
 void TesteGrelhaPesagens::recomecoLimpaOEcra()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 10, {"G", "P"});
     b.grelha->optTP_Click(3);
     b.ecra.campos[Txt::CodigoViatura] = QStringLiteral("AB12");
@@ -136,7 +136,7 @@ void TesteGrelhaPesagens::recomecoLimpaOEcra()
 
 void TesteGrelhaPesagens::opcaoNaoMexeNoEcra()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.ecra.campos[Txt::CodigoViatura] = QStringLiteral("AB12");
     b.grelha->optTP_Click(5);
     QCOMPARE(b.ecra.limpezas, 0);
@@ -146,7 +146,7 @@ void TesteGrelhaPesagens::opcaoNaoMexeNoEcra()
 
 void TesteGrelhaPesagens::cliqueNoCabecalhoAlterna()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 30, {"G"});
     b.grelha->optTP_Click(0);
     const int liquido = 24;
@@ -181,7 +181,7 @@ void TesteGrelhaPesagens::cliqueNoCabecalhoAlterna()
 
 void TesteGrelhaPesagens::ordemMantemFiltroEUltimas()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 150, {"G", "E"});
     b.estacao().UltimaPesagem = 150;
     b.grelha->optTP_Click(1);
@@ -195,7 +195,7 @@ void TesteGrelhaPesagens::ordemMantemFiltroEUltimas()
 
 void TesteGrelhaPesagens::ordemDeCampoInexistenteAvisa()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 3, {"G"});
     b.grelha->optTP_Click(0);
     b.grelha->OrdemGrelha = QString();
@@ -228,7 +228,7 @@ void TesteGrelhaPesagens::duploCliquePeloTipo()
 {
     QFETCH(QString, tipo);
     QFETCH(QString, ficheiro);
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 6, {"G", tipo});
     b.grelha->optTP_Click(5);
     QCOMPARE(b.grelha->modelo().pesagem(0), 6);
@@ -262,7 +262,7 @@ void TesteGrelhaPesagens::duploCliquePeloTipo()
 
 void TesteGrelhaPesagens::muitasLinhasLidasAsPaginas()
 {
-    Bancada b;
+    BancadaRegistos b;
     semear(b, 1000, {"G"});
     b.grelha->optTP_Click(0);
     const ModeloGrelhaPesagens& m = b.grelha->modelo();

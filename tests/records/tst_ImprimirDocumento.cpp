@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaRegistos.h"
 
 #include "records/ImprimirDocumento.h"
 
@@ -40,7 +40,7 @@ void TesteImprimirDocumento::documentoPeloTipo()
     QFETCH(int, copias);
     QFETCH(QString, ficheiro);
 
-    Bancada b;
+    BancadaRegistos b;
     Definicoes& d = b.estacao().Def;
     d.CopiasPrimeiraPesagem = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 9;
     const qint16 c = qint16(copias);
@@ -80,7 +80,7 @@ void TesteImprimirDocumento::documentoPeloTipo()
 
 void TesteImprimirDocumento::semLinhaAvisa()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.estacao().UltimaPesagem = 0;
     ImprimirDocumento(b.estacao(), b.ecra);
     QCOMPARE(b.t.mensagens.caixas.size(), 1);

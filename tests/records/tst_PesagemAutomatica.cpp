@@ -1,4 +1,4 @@
-#include "Bancada.h"
+#include "BancadaRegistos.h"
 
 #include "records/PesagemAutomatica.h"
 #include "shared/EstadoBascula.h"
@@ -7,7 +7,7 @@
 
 namespace {
 
-void pendente(Bancada& b, const QString& codigo, const QVariant& peso, const QString& bascula = QStringLiteral("B1"))
+void pendente(BancadaRegistos& b, const QString& codigo, const QVariant& peso, const QString& bascula = QStringLiteral("B1"))
 {
     Consulta::executar(b.bd(),
                        QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
@@ -49,7 +49,7 @@ void TestePesagemAutomatica::entregaAoEcra_data()
 void TestePesagemAutomatica::entregaAoEcra()
 {
     QFETCH(QString, codigo);
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(3);
     pendente(b, codigo, 12000);
     EstadoBascula bascula;
@@ -66,8 +66,8 @@ void TestePesagemAutomatica::entregaAoEcra()
     // Remembered, so the same stay of the vehicle starts nothing more.
     QCOMPARE(bascula.UltimoCartao, codigo);
     QCOMPARE(bascula.CapturarPeso, false);
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
-    QCOMPARE(Bancada::linhas(b.bd())[0].value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 1);
+    QCOMPARE(BancadaRegistos::linhas(b.bd())[0].value("Tipo de pesagem").toString(), QStringLiteral("P"));
     QVERIFY(b.t.impressora.pedidos.isEmpty());
 }
 
@@ -85,7 +85,7 @@ void TestePesagemAutomatica::estradaAutomaticaPeloNivelEModo()
 {
     QFETCH(int, nivel);
     QFETCH(QString, modo);
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(nivel);
     b.ecra.modo = modo;
     EstadoBascula bascula;
@@ -94,14 +94,14 @@ void TestePesagemAutomatica::estradaAutomaticaPeloNivelEModo()
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
     QVERIFY(b.ecra.teclas.isEmpty());
     QCOMPARE(b.ecra.txt(Txt::CodigoViatura), QString());
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 1);
     QCOMPARE(bascula.UltimoCartao, QStringLiteral("ZZ99"));
     QCOMPARE(bascula.CapturarPeso, true);
 }
 
 void TestePesagemAutomatica::completaPendenteComoTalao()
 {
-    Bancada b(true);
+    BancadaRegistos b(true);
     b.entrar(0);
     b.estacao().Def.CopiasTalao = 2;
     pendente(b, QStringLiteral("AB12"), 12000);
@@ -113,7 +113,7 @@ void TestePesagemAutomatica::completaPendenteComoTalao()
 
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 1);
 
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("T"));
     QVERIFY(l.value("Número de pesagem").isNull());
     QCOMPARE(l.value("Peso á entrada").toLongLong(), 12000);
@@ -124,11 +124,11 @@ void TestePesagemAutomatica::completaPendenteComoTalao()
     QCOMPARE(l.value("Hora de saída").toString(), QStringLiteral("14:30"));
     QCOMPARE(l.value("Peso líquido").toLongLong(), 19500);
     QCOMPARE(l.value("Operador").toString(), QStringLiteral("Automático"));
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 1);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 1);
     for (const QString& c : {QStringLiteral("Entrada"), QStringLiteral("Guia"), QStringLiteral("Talão")})
-        QCOMPARE(Bancada::contador(b.bd(), c), 0);
+        QCOMPARE(BancadaRegistos::contador(b.bd(), c), 0);
     // The backup keeps its pending row as it was.
-    QCOMPARE(Bancada::linha(b.backup(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(BancadaRegistos::linha(b.backup(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
 
     QCOMPARE(b.estacao().UltimaPesagem, 1);
     QCOMPARE(b.t.impressora.pedidos.size(), 1);
@@ -144,7 +144,7 @@ void TestePesagemAutomatica::completaPendenteComoTalao()
 
 void TestePesagemAutomatica::duasPendentesSoAMaisAntiga()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     pendente(b, QStringLiteral("AB12"), 12000);
     pendente(b, QStringLiteral("AB12"), 13000);
@@ -152,14 +152,14 @@ void TestePesagemAutomatica::duasPendentesSoAMaisAntiga()
     bascula.CodigoCartao = QStringLiteral("AB12");
     bascula.PesoActual = 9000;
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
-    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
-    QCOMPARE(Bancada::linha(b.bd(), 1).value("Peso líquido").toLongLong(), 3000);
-    QCOMPARE(Bancada::linha(b.bd(), 2).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 1).value("Peso líquido").toLongLong(), 3000);
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 2).value("Tipo de pesagem").toString(), QStringLiteral("P"));
 }
 
 void TestePesagemAutomatica::viaturaComDuasPesagens()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(1);
     b.estacao().Def.DuasPesagens = true;
     b.estacao().Def.CopiasPrimeiraPesagem = 3;
@@ -169,7 +169,7 @@ void TestePesagemAutomatica::viaturaComDuasPesagens()
     bascula.PesoActual = 12500;
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
 
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("P"));
     QCOMPARE(l.value("Viatura").toString(), QStringLiteral("12-AB-34"));
     QCOMPARE(l.value("Entidade").toString(), QStringLiteral("Quinta D'Ouro"));
@@ -183,7 +183,7 @@ void TestePesagemAutomatica::viaturaComDuasPesagens()
     QCOMPARE(QFileInfo(b.t.impressora.pedidos.value(0).FicheiroRelatorio).fileName(), QStringLiteral("doc_pri.rpt"));
     QCOMPARE(b.t.impressora.pedidos.value(0).Copias, qint16(3));
     // The vehicle file is not touched.
-    QCOMPARE(Bancada::linhas(b.bd(), QStringLiteral("Viaturas"))[0].value("Peso de tara").toLongLong(), 11000);
+    QCOMPARE(BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"))[0].value("Peso de tara").toLongLong(), 11000);
 }
 
 void TestePesagemAutomatica::viaturaContraATara_data()
@@ -207,7 +207,7 @@ void TestePesagemAutomatica::viaturaContraATara()
     QFETCH(QString, dataEntrada);
     QFETCH(QString, horaEntrada);
     QFETCH(qint64, liquido);
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     b.estacao().Def.DuasPesagens = false;
     b.estacao().Def.CopiasTalao = 1;
@@ -217,7 +217,7 @@ void TestePesagemAutomatica::viaturaContraATara()
     bascula.PesoActual = 12500;
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 1);
 
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("T"));
     QVERIFY(l.value("Número de pesagem").isNull());
     QCOMPARE(l.value("Peso á entrada").toLongLong(), tara.toLongLong());
@@ -233,7 +233,7 @@ void TestePesagemAutomatica::viaturaContraATara()
 
 void TestePesagemAutomatica::codigoDesconhecido()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     b.estacao().Def.CopiasPrimeiraPesagem = 0;
     EstadoBascula bascula;
@@ -241,7 +241,7 @@ void TestePesagemAutomatica::codigoDesconhecido()
     bascula.PesoActual = 8000;
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
 
-    const QVariantMap l = Bancada::linha(b.bd(), 1);
+    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     QCOMPARE(l.value("Tipo de pesagem").toString(), QStringLiteral("P"));
     QCOMPARE(l.value("Código da viatura").toString(), QStringLiteral("ZZ99"));
     QCOMPARE(l.value("Peso á entrada").toLongLong(), 8000);
@@ -256,7 +256,7 @@ void TestePesagemAutomatica::codigoDesconhecido()
 
 void TestePesagemAutomatica::codigoDeEspacosNadaFaz()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("        ");
@@ -265,13 +265,13 @@ void TestePesagemAutomatica::codigoDeEspacosNadaFaz()
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
     QCOMPARE(bascula.UltimoCartao, QStringLiteral("ANTES"));
     QCOMPARE(bascula.CapturarPeso, false);
-    QCOMPARE(Bancada::contarLinhas(b.bd()), 0);
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 0);
     QVERIFY(b.t.impressora.pedidos.isEmpty());
 }
 
 void TestePesagemAutomatica::codigoComPlicaEEspacosNoFim()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     pendente(b, QStringLiteral("AB'12"), 12000);
     EstadoBascula bascula;
@@ -279,24 +279,24 @@ void TestePesagemAutomatica::codigoComPlicaEEspacosNoFim()
     bascula.CodigoCartao = QStringLiteral("AB'12   ");
     bascula.PesoActual = 8000;
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
-    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
-    QCOMPARE(Bancada::linha(b.bd(), 2).value("Código da viatura").toString(), QStringLiteral("AB'12   "));
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("P"));
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 2).value("Código da viatura").toString(), QStringLiteral("AB'12   "));
 
     bascula.CodigoCartao = QStringLiteral("ab'12");  // letter case is not
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
-    QCOMPARE(Bancada::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
+    QCOMPARE(BancadaRegistos::linha(b.bd(), 1).value("Tipo de pesagem").toString(), QStringLiteral("T"));
 }
 
 void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
 {
-    Bancada b;
+    BancadaRegistos b;
     b.entrar(0);
     pendente(b, QStringLiteral("AB12"), 12000);
     b.estacao().UltimaPesagem = 1;
     b.estacao().Def.UltimoDocPesagem = 1;
     Consulta::executar(b.bd(), QStringLiteral("CREATE TRIGGER falha BEFORE UPDATE ON Pesagens "
                                               "BEGIN SELECT RAISE(ABORT, 'falha forçada'); END"));
-    const QList<QVariantMap> antes = Bancada::linhas(b.bd());
+    const QList<QVariantMap> antes = BancadaRegistos::linhas(b.bd());
     EstadoBascula bascula;
     bascula.CodigoCartao = QStringLiteral("AB12");
     bascula.PesoActual = 30000;
@@ -304,7 +304,7 @@ void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
     PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
 
     // No second row, no reprint of the previous document, not a word.
-    QCOMPARE(Bancada::linhas(b.bd()), antes);
+    QCOMPARE(BancadaRegistos::linhas(b.bd()), antes);
     QVERIFY(b.t.impressora.pedidos.isEmpty());
     QVERIFY(b.t.mensagens.caixas.isEmpty());
     QCOMPARE(b.estacao().UltimaPesagem, 0);

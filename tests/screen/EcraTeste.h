@@ -2,7 +2,7 @@
 
 #include "FalsosEcra.h"
 #include "screen/EcraPesagem.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
 
 #include <QVariantList>

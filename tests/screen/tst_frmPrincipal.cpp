@@ -3,7 +3,7 @@
 #include "screen/CampoEntrada.h"
 #include "screen/MontagemPrincipal.h"
 #include "screen/frmPrincipal.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
 
 #include <QAction>

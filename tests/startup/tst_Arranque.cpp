@@ -1,5 +1,5 @@
 #include "startup/Arranque.h"
-#include "startup/BaseDadosEstacao.h"
+#include "data/BaseDadosEstacao.h"
 #include "support/EstacaoTeste.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "support/EstacaoTeste.h"
 
-#include "startup/BaseDadosEstacao.h"
+#include "data/BaseDadosEstacao.h"
 
 #include <QFile>
 #include <QtTest>

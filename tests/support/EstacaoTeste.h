@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Estacao.h"
+#include "data/Estacao.h"
 #include "support/Falsos.h"
 
 #include <QByteArray>

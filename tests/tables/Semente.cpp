@@ -1,7 +1,7 @@
 #include "Semente.h"
 
 #include "shared/Esquema.h"
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 
 #include "platform/Erro.h"
 

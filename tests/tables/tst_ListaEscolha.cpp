@@ -2,7 +2,7 @@
 #include "Semente.h"
 #include "TitulosTeste.h"
 
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
 #include "tables/ListaEscolha.h"
 

@@ -1,6 +1,6 @@
 #include "Semente.h"
 
-#include "startup/Consulta.h"
+#include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
 #include "tables/ListaRapidaViaturas.h"
 

@@ -1,0 +1,232 @@
+#include "reporting/DefinicaoRelatorio.h"
+
+#include "shared/Esquema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <kainjow/mustache.hpp>
+
+namespace {
+
+struct Recusa
+{
+    DefinicaoRelatorio::Falha falha;
+    QString motivo;
+};
+
+[[noreturn]] void recusar(const QString& motivo, DefinicaoRelatorio::Falha falha = DefinicaoRelatorio::Falha::Invalida)
+{
+    throw Recusa{falha, motivo};
+}
+
+// The file's text: strict UTF-8 without NUL, so a foreign binary file is refused.
+QString lerTexto(const QString& caminho, bool obrigatorio)
+{
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly))
+        recusar(QStringLiteral("não se consegue ler ") + caminho,
+                obrigatorio ? DefinicaoRelatorio::Falha::EmFalta : DefinicaoRelatorio::Falha::Invalida);
+    const QByteArray bytes = f.readAll();
+    if (bytes.contains('\0'))
+        recusar(QStringLiteral("%1 não é um ficheiro de texto").arg(QFileInfo(caminho).fileName()));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString texto = utf8(bytes);
+    if (utf8.hasError())
+        recusar(QStringLiteral("%1 não está em UTF-8").arg(QFileInfo(caminho).fileName()));
+    return texto.normalized(QString::NormalizationForm_C);
+}
+
+const Campo& campoDe(const Tabela& tabela, const QString& nome)
+{
+    const Campo* c = tabela.campo(nome);
+    if (!c)
+        recusar(QStringLiteral("o campo %1 não existe em %2").arg(nome, tabela.nome));
+    return *c;
+}
+
+QStringList lista(const QString& valor)
+{
+    QStringList partes;
+    for (const QString& p : valor.split(u',', Qt::SkipEmptyParts)) {
+        if (!p.trimmed().isEmpty())
+            partes << p.trimmed();
+    }
+    return partes;
+}
+
+bool simNao(const QString& chave, const QString& valor)
+{
+    if (valor == u"sim")
+        return true;
+    if (valor == u"nao" || valor == u"não")
+        return false;
+    recusar(QStringLiteral("%1 deve ser sim ou nao").arg(chave));
+}
+
+// Every tag of a template names something the report offers: the table's
+// fields, the general names, the company values, or a partial that exists.
+void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabela& tabela,
+                        const QMap<QString, QString>& parciais)
+{
+    static const QRegularExpression etiqueta(QStringLiteral(R"(\{\{(\{?)([#^/>!&]?)\s*([^}]*?)\s*\}?\}\})"));
+    QSet<QString> conhecidos;
+    for (const QString& n : DefinicaoRelatorio::nomesGerais())
+        conhecidos << n;
+    for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
+        conhecidos << n << QStringLiteral("empresa.") + n;
+    for (const Campo& c : tabela.campos)
+        conhecidos << c.nome;
+    conhecidos << QStringLiteral(".");
+
+    for (auto it = etiqueta.globalMatch(modelo); it.hasNext();) {
+        const auto m = it.next();
+        const QString tipo = m.captured(2);
+        const QString nome = m.captured(3);
+        if (tipo == u"!")
+            continue;
+        // Every value is data and goes escaped.
+        if (!m.captured(1).isEmpty() || tipo == u"&")
+            recusar(QStringLiteral("%1: {{%2}} sem escape não é aceite").arg(origem, nome));
+        if (tipo == u">") {
+            if (!parciais.contains(nome))
+                recusar(QStringLiteral("%1: a parte %2 não existe").arg(origem, nome));
+            continue;
+        }
+        if (nome.startsWith(u'='))
+            recusar(QStringLiteral("%1: mudança de delimitadores não aceite").arg(origem));
+        if (!conhecidos.contains(nome))
+            recusar(QStringLiteral("%1: {{%2}} não é um valor deste relatório").arg(origem, nome));
+    }
+    const kainjow::mustache::mustache m(modelo.toStdString());
+    if (!m.is_valid())
+        recusar(QStringLiteral("%1: %2").arg(origem, QString::fromStdString(m.error_message())));
+}
+
+DefinicaoRelatorio ler(const QString& caminho)
+{
+    const QString texto = lerTexto(caminho, true);
+    const qsizetype separador = texto.indexOf(QRegularExpression(QStringLiteral("^---[ \\t]*\\r?$"),
+                                                                 QRegularExpression::MultilineOption));
+    if (separador < 0)
+        recusar(QStringLiteral("falta a linha --- que separa o cabeçalho do modelo"));
+
+    DefinicaoRelatorio d;
+    d.nome = QFileInfo(caminho).fileName();
+    d.modelo = texto.mid(texto.indexOf(u'\n', separador) + 1);
+    QString filtro;
+    QString ordem;
+    QSet<QString> vistas;
+    for (QString linha : texto.left(separador).split(u'\n')) {
+        linha = linha.trimmed();
+        if (linha.isEmpty() || linha.startsWith(u'#'))
+            continue;
+        const qsizetype igual = linha.indexOf(u'=');
+        if (igual < 0)
+            recusar(QStringLiteral("linha sem '=' no cabeçalho: ") + linha);
+        const QString chave = linha.left(igual).trimmed();
+        const QString valor = linha.mid(igual + 1).trimmed();
+        if (vistas.contains(chave))
+            recusar(QStringLiteral("chave repetida: ") + chave);
+        vistas << chave;
+        if (chave == u"titulo")
+            d.titulo = valor;
+        else if (chave == u"subtitulo")
+            d.subtitulo = valor;
+        else if (chave == u"tabela")
+            d.tabela = valor;
+        else if (chave == u"filtro")
+            filtro = valor;
+        else if (chave == u"ordem")
+            ordem = valor;
+        else if (chave == u"orientacao") {
+            if (valor != u"retrato" && valor != u"paisagem")
+                recusar(QStringLiteral("orientacao deve ser retrato ou paisagem"));
+            d.paisagem = valor == u"paisagem";
+        } else if (chave == u"pagina_por_registo")
+            d.paginaPorRegisto = simNao(chave, valor);
+        else if (chave == u"pesos")
+            d.pesos = lista(valor);
+        else
+            recusar(QStringLiteral("chave desconhecida: ") + chave);
+    }
+
+    const Tabela* tabela = Esquema::tabela(d.tabela);
+    if (!tabela)
+        recusar(QStringLiteral("tabela desconhecida: ") + d.tabela);
+    d.tabela = tabela->nome;
+    QString motivo;
+    const auto clausula = FormulaSeleccao::traduzir(filtro, d.tabela, &motivo);
+    if (!clausula)
+        recusar(QStringLiteral("filtro: ") + motivo);
+    d.filtro = *clausula;
+    for (const QString& parte : lista(ordem)) {
+        const bool desc = parte.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive);
+        const QString nome = desc ? parte.left(parte.size() - 5).trimmed() : parte;
+        d.ordem.append({campoDe(*tabela, nome).nome, desc});
+    }
+    for (QString& nome : d.pesos) {
+        const Campo& c = campoDe(*tabela, nome);
+        if (!c.eInteiro())
+            recusar(QStringLiteral("%1 não é um campo numérico").arg(nome));
+        nome = c.nome;
+    }
+
+    // The partials beside the definition.
+    const QDir pasta(QFileInfo(caminho).dir().filePath(QStringLiteral("partials")));
+    for (const QFileInfo& f : pasta.entryInfoList({QStringLiteral("*.mustache")}, QDir::Files))
+        d.parciais.insert(f.completeBaseName(), lerTexto(f.filePath(), false));
+
+    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais);
+    for (auto it = d.parciais.cbegin(); it != d.parciais.cend(); ++it)
+        verificarEtiquetas(it.value(), it.key() + QStringLiteral(".mustache"), *tabela, d.parciais);
+    return d;
+}
+
+}  // namespace
+
+const QList<std::pair<QString, QString>>& DefinicaoRelatorio::camposEmpresa()
+{
+    static const QList<std::pair<QString, QString>> campos = {
+        {QStringLiteral("linha1"), QStringLiteral("Linha 1")},
+        {QStringLiteral("linha2"), QStringLiteral("Linha 2")},
+        {QStringLiteral("linha3"), QStringLiteral("Linha 3")},
+        {QStringLiteral("codigo_postal"), QStringLiteral("Código postal")},
+        {QStringLiteral("localidade"), QStringLiteral("Localidade")},
+        {QStringLiteral("contribuinte"), QStringLiteral("Contribuinte")},
+        {QStringLiteral("telefone"), QStringLiteral("Telefone")},
+        {QStringLiteral("fax"), QStringLiteral("Fax")},
+        {QStringLiteral("linha_de_fundo"), QStringLiteral("Linha de fundo")}};
+    return campos;
+}
+
+const QStringList& DefinicaoRelatorio::nomesGerais()
+{
+    // registos: the rows; primeiro: true on the first row; vazio: no row;
+    // selecao: the selection's lines; empresa: the company row 1.
+    static const QStringList nomes = {
+        QStringLiteral("titulo"),   QStringLiteral("subtitulo"), QStringLiteral("impresso_em"),
+        QStringLiteral("selecao"),  QStringLiteral("vazio"),     QStringLiteral("registos"),
+        QStringLiteral("primeiro"), QStringLiteral("empresa")};
+    return nomes;
+}
+
+std::optional<DefinicaoRelatorio> DefinicaoRelatorio::carregar(const QString& caminho, Falha* falha, QString* motivo)
+{
+    try {
+        DefinicaoRelatorio d = ler(caminho);
+        if (falha)
+            *falha = Falha::Nenhuma;
+        return d;
+    } catch (const Recusa& r) {
+        if (falha)
+            *falha = r.falha;
+        if (motivo)
+            *motivo = r.motivo;
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,151 @@
+// The binder on real widgets of an offscreen window: what the bridges show
+// reaches the widgets, and an unchanged value is never written again.
+#include "screen/AplicarVista.h"
+#include "screen/Camiao.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+struct Janela
+{
+    Janela()
+    {
+        auto* centro = new QWidget;
+        auto* l = new QVBoxLayout(centro);
+        janela.setCentralWidget(centro);
+        for (QLabel** e : {&w.lblHor, &w.lblDat, &w.lblPeso})
+            l->addWidget(*e = new QLabel);
+        QMenu* semaforos = janela.menuBar()->addMenu(QStringLiteral("Semá&foros"));
+        w.mnuPrincipal4 = semaforos->menuAction();
+        for (int b = 0; b < 2; ++b) {
+            WidgetsBascula& x = w.bascula[b];
+            l->addWidget(x.cmdZ = new QPushButton);
+            for (QLabel** e : {&x.lblP, &x.lblU, &x.lblM, &x.lblS, &x.lblI, &x.lblCP, &x.lblCS})
+                l->addWidget(*e = new QLabel);
+            l->addWidget(x.cmdB = new QPushButton(QStringLiteral("Báscula &%1").arg(b + 1)));
+            auto* img1 = new QLabel;
+            img1->setPixmap(DesenharCamiao(true));
+            auto* img2 = new QLabel;
+            img2->setPixmap(DesenharCamiao(false));
+            l->addWidget(x.img1 = img1);
+            l->addWidget(x.img2 = img2);
+            for (QCheckBox** c : {&x.chkP, &x.chkPE, &x.chkPV, &x.chkS, &x.chkSE, &x.chkSV})
+                l->addWidget(*c = new QCheckBox);
+            QMenu* sub = semaforos->addMenu(QStringLiteral("Báscula &%1").arg(b + 1));
+            x.mnuSemaforos = sub->menuAction();
+            x.mnuSmf0 = sub->addAction(QStringLiteral("&Comando manual"));
+            sub->addSeparator();
+            x.mnuSmf2 = sub->addAction(QStringLiteral("&Encarnado"));
+        }
+        janela.show();
+    }
+    QMainWindow janela;
+    WidgetsDispositivos w;
+};
+}  // namespace
+
+class TesteAplicarVista : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void copiaParaOsWidgets();
+    void valorIgualNaoVoltaAEscrever();
+    void cores();
+};
+
+void TesteAplicarVista::copiaParaOsWidgets()
+{
+    Janela j;
+    VistaDispositivos v;
+    v.lblHor = QStringLiteral("14:30:00");
+    v.lblPeso = QStringLiteral("   12340 kg");
+    v.mnuSemaforosVisivel = false;
+    VistaBascula& b = v.bascula[1];
+    b.controlosVisiveis = false;
+    b.lblI = QStringLiteral("Báscula desligada");
+    v.bascula[0].cmdZActivo = true;
+    v.bascula[0].cmdZ = QStringLiteral("<< zero >>");
+    v.bascula[0].img1Visivel = true;
+    v.bascula[0].lblCP = QStringLiteral("ABC12345");
+    v.bascula[0].principal = {true, true, true, true, true, false};
+    v.bascula[0].mnuSmf0 = QStringLiteral("Comando &Automático");
+    v.bascula[0].mnuSmf2Activo = false;
+    AplicarVista(v, j.w);
+
+    QCOMPARE(j.w.lblHor->text(), QStringLiteral("14:30:00"));
+    QCOMPARE(j.w.lblPeso->text(), QStringLiteral("   12340 kg"));
+    QVERIFY(!j.w.mnuPrincipal4->isVisible());
+    const WidgetsBascula& x0 = j.w.bascula[0];
+    const WidgetsBascula& x1 = j.w.bascula[1];
+    QVERIFY(x1.lblP->isHidden() && x1.cmdB->isHidden() && x1.cmdZ->isHidden() && x1.lblI->isHidden());
+    QVERIFY(!x0.lblP->isHidden() && !x0.cmdB->isHidden());
+    QCOMPARE(x1.lblI->text(), QStringLiteral("Báscula desligada"));
+    QVERIFY(x0.cmdZ->isEnabled());
+    QCOMPARE(x0.cmdZ->text(), QStringLiteral("<< zero >>"));
+    QVERIFY(!x0.img1->isHidden());
+    QVERIFY(x0.img2->isHidden());
+    QCOMPARE(x0.lblCP->text(), QStringLiteral("ABC12345"));
+    QVERIFY(!x0.chkP->isHidden() && x0.chkP->isEnabled() && x0.chkP->isChecked());
+    QVERIFY(x0.chkPE->isChecked() && !x0.chkPV->isChecked() && x0.chkPE->isEnabled());
+    QVERIFY(x0.chkS->isHidden());
+    QCOMPARE(x0.mnuSmf0->text(), QStringLiteral("Comando &Automático"));
+    QVERIFY(!x0.mnuSmf2->isEnabled());
+    QCOMPARE(x1.mnuSmf2->text(), QStringLiteral("&Encarnado"));
+}
+
+void TesteAplicarVista::valorIgualNaoVoltaAEscrever()
+{
+    Janela j;
+    VistaDispositivos v;
+    v.bascula[0].principal = {true, true, true, true, true, false};
+    v.bascula[0].lblP = QStringLiteral("   12340");
+    AplicarVista(v, j.w);
+    QSignalSpy marcado(j.w.bascula[0].chkPE, &QCheckBox::toggled);
+    QSignalSpy clicado(j.w.bascula[0].chkPE, &QCheckBox::clicked);
+    QSignalSpy menu(j.w.bascula[0].mnuSmf0, &QAction::changed);
+    QSignalSpy menuPrincipal(j.w.mnuPrincipal4, &QAction::changed);
+    for (int k = 0; k < 5; ++k)
+        AplicarVista(v, j.w);
+    QCOMPARE(marcado.size(), 0);
+    QCOMPARE(menu.size(), 0);
+    QCOMPARE(menuPrincipal.size(), 0);
+    v.bascula[0].principal.vermelho = false;
+    AplicarVista(v, j.w);
+    QCOMPARE(marcado.size(), 1);
+    QCOMPARE(clicado.size(), 0);  // the handlers, on clicked, are not run by the copy
+}
+
+void TesteAplicarVista::cores()
+{
+    Janela j;
+    VistaDispositivos v;
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const WidgetsBascula& x = j.w.bascula[0];
+    const QColor antes = x.chkPE->palette().color(QPalette::Window);
+    AplicarVista(v, j.w);  // before the first decision nothing is coloured
+    QCOMPARE(x.chkPE->palette().color(QPalette::Window), antes);
+    v.bascula[0].cor = CorSemaforo::Vermelho;
+    AplicarVista(v, j.w);
+    QCOMPARE(x.chkPE->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(x.chkSE->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(x.chkPV->palette().color(QPalette::Window), face);
+    QVERIFY(x.chkPE->autoFillBackground());
+    v.bascula[0].cor = CorSemaforo::Verde;
+    AplicarVista(v, j.w);
+    QCOMPARE(x.chkSV->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QCOMPARE(x.chkSE->palette().color(QPalette::Window), face);
+}
+
+QTEST_MAIN(TesteAplicarVista)
+#include "tst_AplicarVista.moc"
