@@ -15,8 +15,6 @@ class TesteProtocoloIndicador : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void modelos_data();
-    void modelos();
     void trama_data();
     void trama();
     void valorPeso_data();
@@ -24,37 +22,9 @@ private Q_SLOTS:
     void formatarPeso_data();
     void formatarPeso();
     void separadorPtPt();
-    void tramaIncompletaContaAteCiclos();
-    void tramaPartidaLidaNoSegundoTick();
     void leitor_data();
     void leitor();
 };
-
-void TesteProtocoloIndicador::modelos_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<Layout>("layout");
-    QTest::addColumn<QByteArray>("poll");
-    QTest::addColumn<QByteArray>("zero");
-    QTest::newRow("Avery Berkel") << "Avery Berkel" << Layout::A << QByteArray() << QByteArray("z");
-    QTest::newRow("Avery Weigh-Tronix") << "Avery Weigh-Tronix" << Layout::A << QByteArray() << QByteArray("z");
-    QTest::newRow("Utilcel Matrix II") << "Utilcel Matrix II" << Layout::U << QByteArray("\x50\x0d") << QByteArray("Z");
-    QTest::newRow("letra pequena não é o modelo") << "avery berkel" << Layout::Nenhum << QByteArray() << QByteArray();
-    QTest::newRow("com espaço a mais") << "Utilcel Matrix II " << Layout::Nenhum << QByteArray() << QByteArray();
-    QTest::newRow("vazio") << "" << Layout::Nenhum << QByteArray() << QByteArray();
-}
-
-void TesteProtocoloIndicador::modelos()
-{
-    QFETCH(QString, nome);
-    QFETCH(Layout, layout);
-    QFETCH(QByteArray, poll);
-    QFETCH(QByteArray, zero);
-    const Modelo m = modelo(nome);
-    QCOMPARE(m.layout, layout);
-    QCOMPARE(m.poll, poll);
-    QCOMPARE(m.zero, zero);
-}
 
 // One frame read from a bridge state that had a valid 5000 kg reading.
 void TesteProtocoloIndicador::trama_data()
@@ -201,42 +171,6 @@ void TesteProtocoloIndicador::separadorPtPt()
     // The station's locale groups with a no-break space, never the machine's separator.
     QCOMPARE(separadorMilhares(), QChar(0x00A0));
     QCOMPARE(ProtocoloIndicador::formatarPeso(12340, separadorMilhares()), u"12\u00A0340"_qs);
-}
-
-void TesteProtocoloIndicador::tramaIncompletaContaAteCiclos()
-{
-    EstadoBascula e;
-    e.ErroIndicador = false;
-    e.BufferIndicador = "no frame here";
-    for (int k = 1; k <= 3; ++k) {
-        QVERIFY(!LerTrama(Layout::A, e, 3, 400, u'.'));
-        QCOMPARE(e.CiclosIndicador, k);
-        QCOMPARE(e.MensagemIndicador, QString());
-        QVERIFY(!e.ErroIndicador);
-    }
-    // At the limit the error shows, and again on every tick: the counter stays.
-    for (int k = 0; k < 2; ++k) {
-        QVERIFY(!LerTrama(Layout::A, e, 3, 400, u'.'));
-        QCOMPARE(e.MensagemIndicador, M::ErroProtocolo);
-        QVERIFY(e.ErroIndicador);
-        QCOMPARE(e.CiclosIndicador, 3);
-        QCOMPARE(e.BufferIndicador, QByteArray("no frame here"));
-    }
-}
-
-void TesteProtocoloIndicador::tramaPartidaLidaNoSegundoTick()
-{
-    EstadoBascula e;
-    const QByteArray t = tramaA("   12340");
-    e.BufferIndicador = t.left(13);
-    QVERIFY(!LerTrama(Layout::A, e, 50, 400, u'.'));
-    QCOMPARE(e.CiclosIndicador, 1);
-    QVERIFY(e.ErroIndicador);  // no reading yet
-    e.BufferIndicador += t.mid(13);
-    QVERIFY(LerTrama(Layout::A, e, 50, 400, u'.'));
-    QCOMPARE(e.PesoActual, 12340);
-    QVERIFY(!e.ErroIndicador);
-    QCOMPARE(e.CiclosIndicador, 0);
 }
 
 void TesteProtocoloIndicador::leitor_data()
