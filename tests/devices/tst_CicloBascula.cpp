@@ -59,22 +59,18 @@ private Q_SLOTS:
     // Zero
     void botaoZero_data();
     void botaoZero();
+    void zeroAutomatico_data();
     void zeroAutomatico();
-    void zeroAutomaticoPesoAlterna();
-    void zeroAutomaticoDesligado();
     void zeroContadoresCongelados();
     void cmdZ_data();
     void cmdZ();
     // Readers
+    void pollLeitor_data();
     void pollLeitor();
-    void pollLeitorLimiteZero();
-    void cartaoUmaVezPorEstadia();
-    void cartaoNoMinimo();
-    void doisLeitoresNoMesmoTick();
+    void cartoes_data();
+    void cartoes();
     void tramaCartaoEmDuasPartes();
     void leitorSemPortaAberta();
-    void cartaoEsperaPeloEcra();
-    void cartaoPendenteEsquecidoQuandoSai();
 };
 
 // ---- link and parse --------------------------------------------------------
@@ -654,34 +650,34 @@ void TesteCicloBascula::botaoZero()
     QVERIFY(b.io.escritas.isEmpty());
 }
 
+void TesteCicloBascula::zeroAutomatico_data()
+{
+    QTest::addColumn<bool>("ligado");
+    QTest::addColumn<QList<int>>("pesos");  // one reading a tick, the last repeated to 60 ticks
+    QTest::addColumn<QList<int>>("ticks");  // the ticks that send "z"
+    // The tick that first sees a weight is the reference; the command goes out
+    // on the 26th equal tick after it, and again 26 ticks later.
+    QTest::newRow("40 kg parados") << true << QList<int>{40} << QList<int>{27, 53};
+    QTest::newRow("desligado") << false << QList<int>{40} << QList<int>{};
+    QTest::newRow("muda a meio") << true << QList<int>{40, 40, 40, 40, 40, 60, 40} << QList<int>{33, 59};
+    QTest::newRow("no mínimo não") << true << QList<int>{400} << QList<int>{};
+    QTest::newRow("negativo") << true << QList<int>{-20} << QList<int>{27, 53};
+}
+
 void TesteCicloBascula::zeroAutomatico()
 {
+    QFETCH(bool, ligado);
+    QFETCH(QList<int>, pesos);
+    QFETCH(QList<int>, ticks);
     BancadaBasculas b;
-    b.lerPeso(0, 40, 60);
-    // The tick that first sees 40 kg is the reference; the command goes out
-    // on the 26th equal tick after it, and again 26 ticks later.
-    QCOMPARE(ticksDe(b.io, 0, Canal::Indicador, "z"), (QList<int>{27, 53}));
-    QCOMPARE(b.io.escritas.size(), 2);
-    QCOMPARE(b.ecra.registado(QStringLiteral("foco")).size(), 2);
-    QVERIFY(!b.v(0).cmdZActivo);
-}
-
-void TesteCicloBascula::zeroAutomaticoPesoAlterna()
-{
-    BancadaBasculas b;
-    for (int k = 0; k < 40; ++k)
-        b.lerPeso(0, k % 2 ? 40 : 60);
-    QVERIFY(b.io.escritas.isEmpty());
-}
-
-void TesteCicloBascula::zeroAutomaticoDesligado()
-{
-    BancadaBasculas b;
-    b.def().ZeroAutomatico[0] = false;
-    b.lerPeso(0, 40, 40);
-    QVERIFY(b.io.escritas.isEmpty());
-    QCOMPARE(b.e(0).ContadorZero, 0);
-    QCOMPARE(b.e(0).PesoReferenciaZero, 0);
+    b.def().ZeroAutomatico[0] = ligado;
+    for (int k = 0; k < 60; ++k)
+        b.lerPeso(0, pesos.value(k, pesos.last()));
+    QCOMPARE(ticksDe(b.io, 0, Canal::Indicador, "z"), ticks);
+    QCOMPARE(b.io.escritas.size(), ticks.size());
+    QCOMPARE(b.ecra.registado(QStringLiteral("foco")).size(), ticks.size());
+    if (!ligado)
+        QCOMPARE(b.e(0).ContadorZero, 0);
 }
 
 void TesteCicloBascula::zeroContadoresCongelados()
@@ -733,95 +729,75 @@ void TesteCicloBascula::cmdZ()
 
 // ---- readers ---------------------------------------------------------------
 
+void TesteCicloBascula::pollLeitor_data()
+{
+    QTest::addColumn<int>("temporizacao");
+    QTest::addColumn<QByteArray>("antes");  // a frame read at the first tick
+    QTest::addColumn<QList<int>>("polls");
+    // A frame resets the count: the poll comes on the 51st silent tick after it.
+    QTest::newRow("50 ticks") << 50 << tramaCartao("ABC12345") << QList<int>{52, 103};
+    QTest::newRow("sem trama") << 50 << QByteArray() << QList<int>{51, 102};
+    QTest::newRow("limite 0: cada tick") << 0 << QByteArray() << QList<int>{1, 2, 3};
+}
+
 void TesteCicloBascula::pollLeitor()
 {
+    QFETCH(int, temporizacao);
+    QFETCH(QByteArray, antes);
+    QFETCH(QList<int>, polls);
     BancadaBasculas b;
     b.def().LPLigado[0] = true;
+    b.def().LPTemporizacao[0] = qint16(temporizacao);
     b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
+    b.io.chegar(0, Canal::LeitorP, antes);
     b.tick(0);
-    QCOMPARE(b.v(0).lblCP, QStringLiteral("ABC12345"));
-    b.tick(0, 51);
-    // A frame resets the count: the poll comes on the 51st silent tick after it.
-    const QList<int> polls = ticksDe(b.io, 0, Canal::LeitorP, "C\r\n");
-    QCOMPARE(polls, QList<int>{52});
+    QCOMPARE(b.v(0).lblCP, antes.isEmpty() ? QString() : QStringLiteral("ABC12345"));
+    b.tick(0, polls.last() - 1);
+    QCOMPARE(ticksDe(b.io, 0, Canal::LeitorP, "C\r\n"), polls);
     QCOMPARE(b.v(0).lblCP, QString());
-    b.tick(0, 51);
-    QCOMPARE(ticksDe(b.io, 0, Canal::LeitorP, "C\r\n"), (QList<int>{52, 103}));
 }
 
-void TesteCicloBascula::pollLeitorLimiteZero()
+// A card script, one step a tick of B1: "12000" a reading, "P:code" / "S:code"
+// a card at the principal / secondary reader (read at the next tick),
+// "ocupado" / "livre" the screen busy or free. Gives the codes handed to the
+// automatic weighing.
+void TesteCicloBascula::cartoes_data()
 {
-    BancadaBasculas b;
-    b.def().LSLigado[0] = true;
-    b.def().LSTemporizacao[0] = 0;
-    b.io.portaAberta[0][Canal::LeitorS] = true;
-    b.tick(0, 3);
-    QCOMPARE(ticksDe(b.io, 0, Canal::LeitorS, "C\r\n"), (QList<int>{1, 2, 3}));
+    QTest::addColumn<QString>("passos");
+    QTest::addColumn<QStringList>("pesados");
+    QTest::newRow("uma vez por estadia")
+        << "12000 P:ABC12345 12000 P:ABC12345 12100 0 9000 P:ABC12345 9000" << QStringList{"ABC12345", "ABC12345"};
+    QTest::newRow("no mínimo não pesa") << "P:ABC12345 400 P:ABC12345 401" << QStringList{"ABC12345"};
+    QTest::newRow("dois leitores no mesmo tick")
+        << "12000 P:AAA11111 S:AAA11111 12000 P:BBB22222 S:CCC33333 12000"
+        << QStringList{"AAA11111", "BBB22222", "CCC33333"};
+    QTest::newRow("espera pelo ecrã") << "ocupado 12000 P:ABC12345 12000 12000 12000 livre 12000"
+                                     << QStringList{"ABC12345"};
+    QTest::newRow("esquecido quando a báscula esvazia")
+        << "ocupado 12000 P:ABC12345 12000 0 15000 livre 15000 15000" << QStringList{};
 }
 
-void TesteCicloBascula::cartaoUmaVezPorEstadia()
+void TesteCicloBascula::cartoes()
 {
+    QFETCH(QString, passos);
+    QFETCH(QStringList, pesados);
     BancadaBasculas b;
-    b.def().LPLigado[0] = true;
-    b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
-    b.lerPeso(0, 12000);
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 12000);
-    QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")), QStringList{"PesagemAutomatica 0"});
-    // The same card again while the vehicle stays: shown, not weighed again.
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 12100);
-    QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")).size(), 1);
-    // The bridge empties: the card is forgotten, and weighs again next time.
-    b.lerPeso(0, 0);
-    QCOMPARE(b.e(0).UltimoCartao, QString());
-    b.lerPeso(0, 9000);
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 9000);
-    QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")).size(), 2);
-}
-
-void TesteCicloBascula::cartaoNoMinimo()
-{
-    BancadaBasculas b;
-    b.def().LPLigado[0] = true;
-    b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.e(0).UltimoCartao = QStringLiteral("OUTRO   ");
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 400);
-    QCOMPARE(b.v(0).lblCP, QStringLiteral("ABC12345"));
-    QCOMPARE(b.e(0).CodigoCartao, QStringLiteral("ABC12345"));
-    QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
-    QCOMPARE(b.e(0).UltimoCartao, QStringLiteral("OUTRO   "));
-    b.lerPeso(0, 399);
-    QCOMPARE(b.e(0).UltimoCartao, QString());
-}
-
-void TesteCicloBascula::doisLeitoresNoMesmoTick()
-{
-    BancadaBasculas b;
-    b.def().LPLigado[0] = true;
-    b.def().LSLigado[0] = true;
-    b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.io.portaAberta[0][Canal::LeitorS] = true;
+    b.def().LPLigado[0] = b.def().LSLigado[0] = true;
+    b.io.portaAberta[0][Canal::LeitorP] = b.io.portaAberta[0][Canal::LeitorS] = true;
     QStringList codigos;
     b.ecra.aoPesagemAutomatica = [&](int i) {
         codigos << b.e(i).CodigoCartao;
         b.e(i).UltimoCartao = b.e(i).CodigoCartao;
     };
-    b.lerPeso(0, 12000);
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("AAA11111"));
-    b.io.chegar(0, Canal::LeitorS, tramaCartao("AAA11111"));
-    b.lerPeso(0, 12000);
-    QCOMPARE(codigos, QStringList{"AAA11111"});
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("BBB22222"));
-    b.io.chegar(0, Canal::LeitorS, tramaCartao("CCC33333"));
-    b.lerPeso(0, 12000);
-    QCOMPARE(codigos, (QStringList{"AAA11111", "BBB22222", "CCC33333"}));
-    QCOMPARE(b.v(0).lblCP, QStringLiteral("BBB22222"));
-    QCOMPARE(b.v(0).lblCS, QStringLiteral("CCC33333"));
+    for (const QString& p : passos.split(u' ')) {
+        if (p == u"ocupado" || p == u"livre")
+            b.ecra.estaOcupado = p == u"ocupado";
+        else if (p.startsWith(u"P:") || p.startsWith(u"S:"))
+            b.io.chegar(0, p[0] == u'P' ? Canal::LeitorP : Canal::LeitorS, tramaCartao(p.mid(2).toLatin1()));
+        else
+            b.lerPeso(0, p.toInt());
+    }
+    QCOMPARE(codigos, pesados);
 }
 
 void TesteCicloBascula::tramaCartaoEmDuasPartes()
@@ -861,40 +837,6 @@ void TesteCicloBascula::leitorSemPortaAberta()
     QVERIFY(b.io.escritoEm(0, Canal::LeitorP).isEmpty());
     QCOMPARE(b.v(0).lblCP, QString());
     QVERIFY(!b.io.entrada[0][Canal::LeitorP].isEmpty());
-}
-
-void TesteCicloBascula::cartaoEsperaPeloEcra()
-{
-    BancadaBasculas b;
-    b.def().LPLigado[0] = true;
-    b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.ecra.aoPesagemAutomatica = [&](int i) { b.e(i).UltimoCartao = b.e(i).CodigoCartao; };
-    b.ecra.estaOcupado = true;
-    b.lerPeso(0, 12000);
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 12000, 5);
-    QCOMPARE(b.v(0).lblCP, QStringLiteral("ABC12345"));
-    QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
-    b.ecra.estaOcupado = false;
-    b.lerPeso(0, 12000, 5);
-    QCOMPARE(b.ecra.registado(QStringLiteral("Pesagem")), QStringList{"PesagemAutomatica 0"});
-}
-
-void TesteCicloBascula::cartaoPendenteEsquecidoQuandoSai()
-{
-    // A card that waited for the screen must not weigh the next vehicle.
-    BancadaBasculas b;
-    b.def().LPLigado[0] = true;
-    b.io.portaAberta[0][Canal::LeitorP] = true;
-    b.ecra.estaOcupado = true;
-    b.lerPeso(0, 12000);
-    b.io.chegar(0, Canal::LeitorP, tramaCartao("ABC12345"));
-    b.lerPeso(0, 12000);
-    b.lerPeso(0, 0);
-    b.lerPeso(0, 15000);
-    b.ecra.estaOcupado = false;
-    b.lerPeso(0, 15000, 3);
-    QVERIFY(b.ecra.registado(QStringLiteral("Pesagem")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TesteCicloBascula)

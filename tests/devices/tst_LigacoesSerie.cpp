@@ -36,10 +36,8 @@ private Q_SLOTS:
     void configuracao_data();
     void configuracao();
     void caminhoDaPorta();
+    void indicadorPorPty_data();
     void indicadorPorPty();
-    void tramaPartidaEmDuasLeituras();
-    void duasTramasNumaLeitura();
-    void lixoAntesDoStx();
     void pollEZeroNoFio();
     void linhaMortaFechaAPorta();
     void segundaAberturaRecusada();
@@ -99,62 +97,37 @@ void TesteLigacoesSerie::caminhoDaPorta()
     QCOMPARE(caminhoPortaSerie(ini, -2), QString());
 }
 
+void TesteLigacoesSerie::indicadorPorPty_data()
+{
+    QTest::addColumn<QList<QByteArray>>("partes");  // written between ticks
+    QTest::addColumn<int>("peso");
+    const QByteArray t = tramaPeso(8000);
+    QTest::newRow("uma trama") << QList<QByteArray>{t} << 8000;
+    QTest::newRow("partida em duas leituras") << QList<QByteArray>{t.left(9), t.mid(9)} << 8000;
+    QTest::newRow("duas tramas: a primeira") << QList<QByteArray>{tramaPeso(1000) + tramaPeso(2000)} << 1000;
+    // CR, LF and NUL bytes pass the raw line unchanged.
+    QTest::newRow("lixo antes do STX") << QList<QByteArray>{QByteArray("\r\n\0\xff junk", 9) + t} << 8000;
+}
+
+// Frames through a real pty, one tick after each part arrives.
 void TesteLigacoesSerie::indicadorPorPty()
 {
+    QFETCH(QList<QByteArray>, partes);
+    QFETCH(int, peso);
     Pty pty;
     QVERIFY(pty.valido());
     EstacaoLigada s(iniComPortas({{1, pty.caminho()}}));
     QVERIFY(CarregarDispositivos(*s.estacao.estacao, *s.io, *s.ligacao).isEmpty());
-    QVERIFY(s.io->aberta(0, Canal::Indicador));
-    pty.escrever(tramaPeso(12340));
-    QTRY_VERIFY(s.io->bytesEmEspera(0, Canal::Indicador) == 14);
-    s.ligacao->tmr_Timer(0);
-    QCOMPARE(s.e(0).PesoActual, 12340);
+    for (int k = 0; k < partes.size(); ++k) {
+        QVERIFY(!s.e(0).PesoValido);
+        pty.escrever(partes[k]);
+        QTRY_COMPARE(s.io->bytesEmEspera(0, Canal::Indicador), partes[k].size());
+        s.ligacao->tmr_Timer(0);
+    }
+    QCOMPARE(s.e(0).PesoActual, peso);
     QVERIFY(s.e(0).PesoValido);
-    QCOMPARE(s.ligacao->vista().bascula[0].lblP, QStringLiteral("   12340"));
-}
-
-void TesteLigacoesSerie::tramaPartidaEmDuasLeituras()
-{
-    Pty pty;
-    EstacaoLigada s(iniComPortas({{1, pty.caminho()}}));
-    CarregarDispositivos(*s.estacao.estacao, *s.io, *s.ligacao);
-    const QByteArray t = tramaPeso(8000);
-    pty.escrever(t.left(9));
-    QTRY_COMPARE(s.io->bytesEmEspera(0, Canal::Indicador), 9);
-    s.ligacao->tmr_Timer(0);
-    QVERIFY(s.e(0).ErroIndicador);
-    QCOMPARE(s.e(0).CiclosIndicador, 1);
-    pty.escrever(t.mid(9));
-    QTRY_COMPARE(s.io->bytesEmEspera(0, Canal::Indicador), 5);
-    s.ligacao->tmr_Timer(0);
-    QCOMPARE(s.e(0).PesoActual, 8000);
-    QVERIFY(!s.e(0).ErroIndicador);
-}
-
-void TesteLigacoesSerie::duasTramasNumaLeitura()
-{
-    Pty pty;
-    EstacaoLigada s(iniComPortas({{1, pty.caminho()}}));
-    CarregarDispositivos(*s.estacao.estacao, *s.io, *s.ligacao);
-    pty.escrever(tramaPeso(1000) + tramaPeso(2000));
-    QTRY_COMPARE(s.io->bytesEmEspera(0, Canal::Indicador), 28);
-    s.ligacao->tmr_Timer(0);
-    QCOMPARE(s.e(0).PesoActual, 1000);
     QVERIFY(s.e(0).BufferIndicador.isEmpty());
-}
-
-void TesteLigacoesSerie::lixoAntesDoStx()
-{
-    Pty pty;
-    EstacaoLigada s(iniComPortas({{1, pty.caminho()}}));
-    CarregarDispositivos(*s.estacao.estacao, *s.io, *s.ligacao);
-    // CR, LF and NUL bytes pass the raw line unchanged.
-    pty.escrever(QByteArray("\r\n\0\xff junk", 9) + tramaPeso(4200));
-    QTRY_COMPARE(s.io->bytesEmEspera(0, Canal::Indicador), 23);
-    s.ligacao->tmr_Timer(0);
-    QCOMPARE(s.e(0).PesoActual, 4200);
-    QCOMPARE(s.e(0).MensagemIndicador, QString());
+    QCOMPARE(s.ligacao->vista().bascula[0].lblP, QStringLiteral("%1").arg(peso, 8));
 }
 
 void TesteLigacoesSerie::pollEZeroNoFio()
