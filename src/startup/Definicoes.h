@@ -59,6 +59,8 @@ struct Definicoes
     qint16 CopiasSaida = 0;                   // Saida: kind 'G'
     qint16 CopiasTalao = 0;                   // Talao: kind 'T'
     qint32 UltimoDocPesagem = 0;              // UltimoDocPesagem: the weighing printed last
+
+    bool operator==(const Definicoes&) const = default;
 };
 
 namespace Seccoes {
