@@ -89,6 +89,11 @@ void TesteBaseDados::tabelasECamposPelaOrdem()
     while (q.next())
         obtidos << q.value(0).toString();
     QCOMPARE(obtidos, esperados);
+    // The first field is the key.
+    q = Consulta::executar(bd(t), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk = 1"), {tabela});
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), esperados[0]);
+    QVERIFY(!q.next());
     for (const QString& nome : obtidos)
         QVERIFY2(nome == nome.normalized(QString::NormalizationForm_C), qPrintable(nome));
 }

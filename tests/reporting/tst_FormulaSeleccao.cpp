@@ -73,6 +73,7 @@ void TesteFormulaSeleccao::formasDaEstacao_data()
     QTest::newRow("período") << "{Pesagens.Data de saída} in Date (1999, 01, 01) to Date (1999, 01, 31)" << L{1, 2};
     QTest::newRow("período ano curto") << "{Pesagens.Data de saída} in Date (99, 1, 1) to Date (99, 1, 31)" << L{1, 2};
     QTest::newRow("período ano 29") << "{Pesagens.Data de saída} in Date (29, 6, 15) to Date (29, 6, 15)" << L{6};
+    QTest::newRow("período do ano 0") << "{Pesagens.Data de saída} in Date (0, 1, 1) to Date (29, 12, 31)" << L{6};
     QTest::newRow("período e tipo")
         << "{Pesagens.Data de saída} in Date (1999, 01, 01) to Date (1999, 01, 31) and {Pesagens.Tipo de pesagem}='E'"
         << L{1};
