@@ -28,6 +28,16 @@ BancadaRegistos::BancadaRegistos(bool comBackup)
     entrar(2);
 }
 
+QStringList BancadaRegistos::campos(const QVariantMap& linha, const QVariantMap& esperado)
+{
+    QStringList r;
+    for (auto it = esperado.cbegin(); it != esperado.cend(); ++it) {
+        const QVariant v = linha.value(it.key());
+        r << it.key() + u'=' + (v.isNull() ? QStringLiteral("<nulo>") : v.toString());
+    }
+    return r;
+}
+
 QList<QVariantMap> BancadaRegistos::linhas(const QSqlDatabase& db, const QString& tabela)
 {
     QList<QVariantMap> todas;

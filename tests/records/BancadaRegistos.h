@@ -30,6 +30,9 @@ struct BancadaRegistos
     static QList<QVariantMap> linhas(const QSqlDatabase& db, const QString& tabela = QStringLiteral("Pesagens"));
     static QVariantMap linha(const QSqlDatabase& db, qint64 pesagem);
     static qint64 contarLinhas(const QSqlDatabase& db, const QString& tabela = QStringLiteral("Pesagens"));
+    // The fields named in `esperado` as "field=value" ("field=<nulo>" for Null):
+    // read from `linha` and from `esperado`, so QCOMPARE shows what differs.
+    static QStringList campos(const QVariantMap& linha, const QVariantMap& esperado);
     // A counter of the company row 1 ("Entrada", "Guia", "Talão").
     static qint64 contador(const QSqlDatabase& db, const QString& campo);
 
@@ -49,3 +52,10 @@ struct BancadaRegistos
     void segunda(const QString& codigo, const QString& matricula, const QString& pesoEntrada,
                  const QString& pesoSaida, int opcao, const QString& modo = "SP");
 };
+
+// Checks the named fields of a row: CONFERIR(linha, {{"Tipo de pesagem", "T"}, {"Peso líquido", 3000}}).
+#define CONFERIR(linha, ...)                                                                                           \
+    do {                                                                                                               \
+        const QVariantMap esperado_ = __VA_ARGS__;                                                                     \
+        QCOMPARE(BancadaRegistos::campos(linha, esperado_), BancadaRegistos::campos(esperado_, esperado_));            \
+    } while (false)
