@@ -8,21 +8,6 @@ namespace {
 
 const QString ErroPesagens = QStringLiteral("Erro no acesso à tabela de pesagens");
 
-QString texto(const QVariantMap& linha, const char* campo)
-{
-    return linha.value(QString::fromUtf8(campo)).toString();
-}
-
-qint64 numero(const QVariantMap& linha, const char* campo)
-{
-    return linha.value(QString::fromUtf8(campo)).toLongLong();
-}
-
-bool nulo(const QVariantMap& linha, const char* campo)
-{
-    return linha.value(QString::fromUtf8(campo)).isNull();
-}
-
 }  // namespace
 
 class TesteGravacaoPesagens : public QObject
@@ -114,10 +99,8 @@ void TesteGravacaoPesagens::primeiraPorModo()
     QVERIFY2(b.t.mensagens.caixas.isEmpty(), qPrintable(b.t.mensagens.caixas.value(0).texto));
     const QList<QVariantMap> linhas = BancadaRegistos::linhas(b.bd());
     QCOMPARE(linhas.size(), 1);
-    QCOMPARE(texto(linhas[0], "Tipo de pesagem"), QStringLiteral("P"));
-    QCOMPARE(texto(linhas[0], "Data de entrada"), dataGuardada);
-    QCOMPARE(texto(linhas[0], "Hora de entrada"), horaGuardada);
-    QCOMPARE(numero(linhas[0], "Peso á entrada"), peso.toLongLong());
+    CONFERIR(linhas[0], {{"Tipo de pesagem", "P"}, {"Data de entrada", dataGuardada}, {"Hora de entrada", horaGuardada},
+                         {"Peso á entrada", peso}});
     QCOMPARE(b.estacao().UltimaPesagem, 1);
     QCOMPARE(b.ecra.DataPrimeiraPesagem(), QDateTime::fromString(dataGuardada, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 
@@ -144,21 +127,13 @@ void TesteGravacaoPesagens::primeiraGuardaOsCamposComoEstao()
     b.ecra.campos[Txt::Produto] = QString();
     b.gravacao->GravarPrimeiraPesagem();
 
-    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
     // Nothing trimmed or changed in case; an empty box is the empty text, not Null.
-    QCOMPARE(texto(l, "Código da viatura"), QStringLiteral("ab12 "));
-    QCOMPARE(texto(l, "Viatura"), QStringLiteral("12-ab-34"));
-    QCOMPARE(texto(l, "Entidade"), QStringLiteral("Quinta D'Ouro"));
-    QCOMPARE(texto(l, "Transportador"), QStringLiteral("Transportes Rápidos"));
-    QVERIFY(!nulo(l, "Produto"));
-    QCOMPARE(texto(l, "Produto"), QString());
-    QCOMPARE(texto(l, "Local de descarga"), QStringLiteral("Obra"));
-    QCOMPARE(texto(l, "Observações"), QStringLiteral("Sem lona"));
-    QCOMPARE(texto(l, "Báscula de entrada"), QStringLiteral("PM"));
-    QCOMPARE(texto(l, "Operador"), QStringLiteral("Maria"));
-    for (const char* vazio : {"Número de pesagem", "Peso á saída", "Báscula de saída", "Data de saída",
-                              "Hora de saída", "Peso líquido", "Empresa"})
-        QVERIFY2(nulo(l, vazio), vazio);
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1),
+             {{"Código da viatura", "ab12 "}, {"Viatura", "12-ab-34"}, {"Entidade", "Quinta D'Ouro"},
+              {"Transportador", "Transportes Rápidos"}, {"Produto", ""}, {"Local de descarga", "Obra"},
+              {"Observações", "Sem lona"}, {"Báscula de entrada", "PM"}, {"Operador", "Maria"},
+              {"Número de pesagem", {}}, {"Peso á saída", {}}, {"Báscula de saída", {}}, {"Data de saída", {}},
+              {"Hora de saída", {}}, {"Peso líquido", {}}, {"Empresa", {}}});
 }
 
 void TesteGravacaoPesagens::primeiraNaCopiaComNumeroProprio()
@@ -235,16 +210,10 @@ void TesteGravacaoPesagens::segundaNumeraCadaTipo()
 
         // The pending row itself is completed, with the next number of its kind.
         QCOMPARE(b.estacao().UltimaPesagem, i + 1);
-        const QVariantMap l = BancadaRegistos::linha(b.bd(), i + 1);
-        QCOMPARE(texto(l, "Tipo de pesagem"), tipo);
-        QCOMPARE(numero(l, "Número de pesagem"), i + 1);
-        QCOMPARE(numero(l, "Peso á saída"), 31500);
-        QCOMPARE(numero(l, "Peso líquido"), 19500);
-        QCOMPARE(texto(l, "Báscula de saída"), QStringLiteral("B2"));
-        QCOMPARE(texto(l, "Data de entrada"), QStringLiteral("2026-12-05 09:15:00"));
-        QCOMPARE(texto(l, "Hora de entrada"), QStringLiteral("09:15"));
-        QCOMPARE(texto(l, "Data de saída"), QStringLiteral("2026-12-05 14:30:00"));
-        QCOMPARE(texto(l, "Hora de saída"), QStringLiteral("14:30"));
+        CONFERIR(BancadaRegistos::linha(b.bd(), i + 1),
+                 {{"Tipo de pesagem", tipo}, {"Número de pesagem", i + 1}, {"Peso á saída", 31500},
+                  {"Peso líquido", 19500}, {"Báscula de saída", "B2"}, {"Data de entrada", "2026-12-05 09:15:00"},
+                  {"Hora de entrada", "09:15"}, {"Data de saída", "2026-12-05 14:30:00"}, {"Hora de saída", "14:30"}});
         QCOMPARE(BancadaRegistos::contador(b.bd(), contador), i + 1);
         QCOMPARE(b.gravacao->TipoDocumento, tipo);
         QCOMPARE(b.gravacao->NumeroDocumento, i + 1);
@@ -282,9 +251,8 @@ void TesteGravacaoPesagens::segundaContinuaOContador()
               OpcaoDocumento::Guia);
     b.gravacao->GravarSegundaPesagem();
     QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Guia")), 42);
-    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 42);
-    QCOMPARE(numero(BancadaRegistos::linha(b.backup(), 1), "Número de pesagem"), 42);
-    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("G"));
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Número de pesagem", 42}});
+    CONFERIR(BancadaRegistos::linha(b.backup(), 1), {{"Número de pesagem", 42}, {"Tipo de pesagem", "G"}});
 }
 
 void TesteGravacaoPesagens::segundaSemPendenteAcrescentaLinha()
@@ -298,15 +266,12 @@ void TesteGravacaoPesagens::segundaSemPendenteAcrescentaLinha()
     b.gravacao->GravarSegundaPesagem();
 
     QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 2);
-    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("P"));
-    const QVariantMap nova = BancadaRegistos::linha(b.bd(), 2);
-    QCOMPARE(texto(nova, "Tipo de pesagem"), QStringLiteral("E"));
-    QCOMPARE(numero(nova, "Número de pesagem"), 1);
-    QCOMPARE(numero(nova, "Peso á entrada"), 12000);
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Tipo de pesagem", "P"}});
+    CONFERIR(BancadaRegistos::linha(b.bd(), 2), {{"Tipo de pesagem", "E"}, {"Número de pesagem", 1}, {"Peso á entrada", 12000}});
     QCOMPARE(b.estacao().UltimaPesagem, 2);
     QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 2);
-    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 1), "Tipo de pesagem"), QStringLiteral("P"));
-    QCOMPARE(texto(BancadaRegistos::linha(b.backup(), 2), "Tipo de pesagem"), QStringLiteral("E"));
+    CONFERIR(BancadaRegistos::linha(b.backup(), 1), {{"Tipo de pesagem", "P"}});
+    CONFERIR(BancadaRegistos::linha(b.backup(), 2), {{"Tipo de pesagem", "E"}});
 }
 
 void TesteGravacaoPesagens::segundaCompletaAPendenteMaisAntiga()
@@ -319,8 +284,8 @@ void TesteGravacaoPesagens::segundaCompletaAPendenteMaisAntiga()
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Talao);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 1), "Tipo de pesagem"), QStringLiteral("T"));
-    QCOMPARE(texto(BancadaRegistos::linha(b.bd(), 2), "Tipo de pesagem"), QStringLiteral("P"));
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Tipo de pesagem", "T"}});
+    CONFERIR(BancadaRegistos::linha(b.bd(), 2), {{"Tipo de pesagem", "P"}});
     QCOMPARE(b.estacao().UltimaPesagem, 1);
 }
 
@@ -342,7 +307,7 @@ void TesteGravacaoPesagens::liquidoEADiferencaAbsoluta()
     BancadaRegistos b;
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), primeiro, segundo, OpcaoDocumento::Guia);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Peso líquido"), liquido);
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Peso líquido", liquido}});
 }
 
 void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira_data()
@@ -368,11 +333,8 @@ void TesteGravacaoPesagens::segundaManualSemPesoEPrimeira()
     QVERIFY2(b.t.mensagens.caixas.isEmpty(), qPrintable(b.t.mensagens.caixas.value(0).texto));
     QCOMPARE(b.ecra.modo, QStringLiteral("PM"));
     QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Guia")), 0);
-    const QVariantMap l = BancadaRegistos::linha(b.bd(), 1);
-    QCOMPARE(texto(l, "Tipo de pesagem"), QStringLiteral("P"));
-    QCOMPARE(texto(l, "Data de entrada"), QStringLiteral("2026-12-04 08:10:00"));
-    QCOMPARE(texto(l, "Báscula de entrada"), QStringLiteral("PM"));
-    QVERIFY(nulo(l, "Número de pesagem"));
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Tipo de pesagem", "P"}, {"Data de entrada", "2026-12-04 08:10:00"},
+                                                 {"Báscula de entrada", "PM"}, {"Número de pesagem", {}}});
     QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 1);
     // The first save's own tail, once.
     QCOMPARE(b.t.impressora.pedidos.size(), 1);
@@ -480,7 +442,7 @@ void TesteGravacaoPesagens::falhaDepoisDoContadorNaoGastaNumero()
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("12000"), QStringLiteral("30000"),
               OpcaoDocumento::Talao);
     b.gravacao->GravarSegundaPesagem();
-    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 8);
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Número de pesagem", 8}});
     QCOMPARE(BancadaRegistos::contador(b.bd(), QStringLiteral("Talão")), 8);
 }
 
@@ -515,7 +477,7 @@ void TesteGravacaoPesagens::falhaNaCopiaNaoDesfazAPrincipal()
     QCOMPARE(b.t.mensagens.caixas.size(), 2);
     QVERIFY(b.t.mensagens.caixas[1].texto.startsWith(ErroPesagens + QStringLiteral("\n\n(")));
     // The main row and its number stand, and the tail ran for both saves.
-    QCOMPARE(numero(BancadaRegistos::linha(b.bd(), 1), "Número de pesagem"), 1);
+    CONFERIR(BancadaRegistos::linha(b.bd(), 1), {{"Número de pesagem", 1}});
     QCOMPARE(BancadaRegistos::contarLinhas(b.backup()), 0);
     QCOMPARE(b.t.impressora.pedidos.size(), 2);
     QCOMPARE(b.ecra.limpezas, 2);
@@ -528,21 +490,16 @@ void TesteGravacaoPesagens::fichaDaViaturaDepoisDeCadaGravacao()
     b.t.mensagens.respostas << Resposta::Sim;  // add the new vehicle
     b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("31500"));
     b.gravacao->GravarPrimeiraPesagem();
-    QList<QVariantMap> viaturas = BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"));
-    QCOMPARE(viaturas.size(), 1);
-    QCOMPARE(numero(viaturas[0], "Peso de tara"), 31500);
-    QCOMPARE(numero(viaturas[0], "Peso bruto"), 0);
-    QCOMPARE(texto(viaturas[0], "Operador"), QStringLiteral("Maria"));
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd(), QStringLiteral("Viaturas")), 1);
+    CONFERIR(BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"))[0],
+             {{"Peso de tara", 31500}, {"Peso bruto", {}}, {"Operador", "Maria"}});
 
     b.t.relogio.momento = b.t.relogio.momento.addSecs(3600);
     b.segunda(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("31500"), QStringLiteral("12000"),
               OpcaoDocumento::Entrada);
     b.gravacao->GravarSegundaPesagem();
-    viaturas = BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"));
-    QCOMPARE(numero(viaturas[0], "Peso de tara"), 12000);
-    QCOMPARE(numero(viaturas[0], "Peso bruto"), 31500);
-    QCOMPARE(texto(viaturas[0], "Data"), QStringLiteral("2026-12-05 15:30:00"));
-    QCOMPARE(texto(viaturas[0], "Hora"), QStringLiteral("15:30"));
+    CONFERIR(BancadaRegistos::linhas(b.bd(), QStringLiteral("Viaturas"))[0],
+             {{"Peso de tara", 12000}, {"Peso bruto", 31500}, {"Data", "2026-12-05 15:30:00"}, {"Hora", "15:30"}});
     QCOMPARE(b.t.mensagens.caixas.size(), 1);  // only the new-vehicle question
 }
 
