@@ -48,9 +48,9 @@ private Q_SLOTS:
     void semModoDesactivaBotoes();
     void pesoLimitadoAMaiorCapacidade();
     // Save question
+    void perguntaNaLeituraEstavel_data();
     void perguntaNaLeituraEstavel();
     void respostaNaoLibertaPeso();
-    void segundaPesagemSim();
     void pedidoSemModoPuxaFoco();
     void imagens_data();
     void imagens();
@@ -465,29 +465,46 @@ void TesteCicloBascula::pesoLimitadoAMaiorCapacidade()
 
 // ---- save question ---------------------------------------------------------
 
+void TesteCicloBascula::perguntaNaLeituraEstavel_data()
+{
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<int>("peso");
+    QTest::addColumn<QString>("pergunta");
+    QTest::addColumn<QString>("gravar");
+    QTest::newRow("primeira") << "PP" << 12000 << "Gravar 1a.Pesagem" << "GravarPrimeiraPesagem";
+    QTest::newRow("segunda") << "SP" << 8000 << "Gravar 2a.Pesagem" << "GravarSegundaPesagem";
+}
+
+// The bridge asked to weigh: no question on an unstable reading; on a stable
+// one the fields are filled and the weight taken before the question.
 void TesteCicloBascula::perguntaNaLeituraEstavel()
 {
+    QFETCH(QString, modo);
+    QFETCH(int, peso);
+    QFETCH(QString, pergunta);
+    QFETCH(QString, gravar);
     BancadaBasculas b;
-    b.ecra.modo = QStringLiteral("PP");
+    b.ecra.modo = modo;
+    b.ecra.campos[13] = QStringLiteral("20000");
     b.e(0).CapturarPeso = true;
-    b.lerPeso(0, 12000, 2, 'U');
+    b.lerPeso(0, peso, 2, 'U');
     QVERIFY(b.estacao.mensagens.caixas.isEmpty());
     b.estacao.mensagens.respostas << Resposta::Sim;
+    const int campo = modo == u"PP" ? 13 : 16;
     b.estacao.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
-        // The fields are filled before the question, and the weight is taken.
         [&] {
-            QCOMPARE(b.ecra.campos[13], QStringLiteral("12000"));
+            QCOMPARE(b.ecra.campos[campo], QString::number(peso));
             QVERIFY(b.e(0).PesoCapturado);
         }();
         return 0;
     };
-    b.lerPeso(0, 12000);
+    b.lerPeso(0, peso);
     QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
     const auto& c = b.estacao.mensagens.caixas[0];
-    QCOMPARE(c.texto, QStringLiteral("Gravar 1a.Pesagem"));
+    QCOMPARE(c.texto, pergunta);
     QCOMPARE(c.estilo, 36);
     QCOMPARE(c.titulo, QStringLiteral("Zumarel"));
-    QCOMPARE(b.ecra.registado(QStringLiteral("Gravar")), QStringList{"GravarPrimeiraPesagem"});
+    QCOMPARE(b.ecra.registado(QStringLiteral("Gravar")), QStringList{gravar});
     QVERIFY(b.e(0).CapturarPeso);  // the save's start-over clears it
 }
 
@@ -510,21 +527,6 @@ void TesteCicloBascula::respostaNaoLibertaPeso()
     b.lerPeso(0, 12000);
     QVERIFY(b.v(0).img1Visivel);
     QVERIFY(b.e(0).SemaforoVermelho);
-}
-
-void TesteCicloBascula::segundaPesagemSim()
-{
-    BancadaBasculas b;
-    b.ecra.modo = QStringLiteral("SP");
-    b.ecra.campos[13] = QStringLiteral("20000");
-    b.e(0).CapturarPeso = true;
-    b.estacao.mensagens.respostas << Resposta::Sim;
-    b.lerPeso(0, 8000);
-    QCOMPARE(b.estacao.mensagens.caixas.size(), 1);
-    QCOMPARE(b.estacao.mensagens.caixas[0].texto, QStringLiteral("Gravar 2a.Pesagem"));
-    QCOMPARE(b.ecra.registado(QStringLiteral("Gravar")), QStringList{"GravarSegundaPesagem"});
-    QCOMPARE(b.ecra.liquido, QStringLiteral("12000"));
-    QCOMPARE(b.ecra.campos[16], QStringLiteral("8000"));
 }
 
 void TesteCicloBascula::pedidoSemModoPuxaFoco()
