@@ -13,9 +13,11 @@
 
 namespace {
 
+// Text fields carry their greatest length.
 const QStringList CamposPartes = {
-    "Código da entidade", "Entidade", "Código do transportador", "Transportador", "Código do produto", "Produto",
-    "Código do local de carga", "Local de carga", "Código do local de descarga", "Local de descarga"};
+    "Código da entidade(8)", "Entidade(40)", "Código do transportador(8)", "Transportador(40)",
+    "Código do produto(8)", "Produto(40)", "Código do local de carga(8)", "Local de carga(40)",
+    "Código do local de descarga(8)", "Local de descarga(40)"};
 
 QStringList campos(const QStringList& antes, const QStringList& depois, bool partes = true)
 {
@@ -57,25 +59,30 @@ void TesteBaseDados::tabelasECamposPelaOrdem_data()
     QTest::addColumn<QString>("tabela");
     QTest::addColumn<QStringList>("esperados");
     QTest::newRow("Pesagens") << "Pesagens"
-                              << campos({"Pesagem", "Tipo de pesagem", "Número de pesagem", "Código da viatura", "Viatura"},
-                                        {"Observações", "Peso á entrada", "Báscula de entrada", "Data de entrada",
-                                         "Hora de entrada", "Peso á saída", "Báscula de saída", "Data de saída",
-                                         "Hora de saída", "Peso líquido", "Operador", "Empresa"});
+                              << campos({"Pesagem", "Tipo de pesagem(1)", "Número de pesagem", "Código da viatura(8)",
+                                         "Viatura(16)"},
+                                        {"Observações", "Peso á entrada", "Báscula de entrada(2)", "Data de entrada",
+                                         "Hora de entrada(5)", "Peso á saída", "Báscula de saída(2)", "Data de saída",
+                                         "Hora de saída(5)", "Peso líquido", "Operador(10)", "Empresa"});
     QTest::newRow("Empresas") << "Empresas"
-                              << QStringList{"Empresa", "Linha 1", "Linha 2", "Linha 3", "Código postal", "Localidade",
-                                             "Contribuinte", "Telefone", "Fax", "Linha de fundo", "Entrada", "Guia", "Talão"};
+                              << QStringList{"Empresa", "Linha 1(50)", "Linha 2(50)", "Linha 3(50)", "Código postal(8)",
+                                             "Localidade(40)", "Contribuinte(9)", "Telefone(16)", "Fax(16)",
+                                             "Linha de fundo(50)", "Entrada", "Guia", "Talão"};
     QTest::newRow("Viaturas") << "Viaturas"
-                              << campos({"Código da viatura", "Viatura"},
-                                        {"Peso de tara", "Peso bruto", "Data", "Hora", "Operador"});
+                              << campos({"Código da viatura(8)", "Viatura(16)"},
+                                        {"Peso de tara", "Peso bruto", "Data", "Hora(5)", "Operador(10)"});
     QTest::newRow("Entidades") << "Entidades"
-                               << QStringList{"Código da entidade", "Entidade", "Morada", "Código postal", "Zona postal",
-                                              "Localidade", "Contribuinte"};
-    QTest::newRow("Transportadores") << "Transportadores" << QStringList{"Código do transportador", "Transportador"};
-    QTest::newRow("Produtos") << "Produtos" << QStringList{"Código do produto", "Produto"};
-    QTest::newRow("Locais de carga") << "Locais de carga" << QStringList{"Código do local de carga", "Local de carga"};
+                               << QStringList{"Código da entidade(8)", "Entidade(40)", "Morada(40)", "Código postal(4)",
+                                              "Zona postal(3)", "Localidade(30)", "Contribuinte(9)"};
+    QTest::newRow("Transportadores") << "Transportadores"
+                                     << QStringList{"Código do transportador(8)", "Transportador(40)"};
+    QTest::newRow("Produtos") << "Produtos" << QStringList{"Código do produto(8)", "Produto(40)"};
+    QTest::newRow("Locais de carga") << "Locais de carga"
+                                     << QStringList{"Código do local de carga(8)", "Local de carga(40)"};
     QTest::newRow("Locais de descarga") << "Locais de descarga"
-                                        << QStringList{"Código do local de descarga", "Local de descarga"};
-    QTest::newRow("Operadores") << "Operadores" << QStringList{"Número", "Operador", "Código de acesso", "Nivel", "Data"};
+                                        << QStringList{"Código do local de descarga(8)", "Local de descarga(40)"};
+    QTest::newRow("Operadores") << "Operadores"
+                                << QStringList{"Número", "Operador(10)", "Código de acesso(8)", "Nivel", "Data"};
 }
 
 void TesteBaseDados::tabelasECamposPelaOrdem()
@@ -85,16 +92,23 @@ void TesteBaseDados::tabelasECamposPelaOrdem()
     EstacaoTeste t;
     t.abrirBaseDados();
     QSqlQuery q = Consulta::executar(bd(t), QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {tabela});
+    QSqlQuery ddl = Consulta::executar(bd(t), QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"), {tabela});
+    QVERIFY(ddl.next());
+    const QString sql = ddl.value(0).toString();
     QStringList obtidos;
-    while (q.next())
-        obtidos << q.value(0).toString();
+    while (q.next()) {
+        const QString nome = q.value(0).toString();
+        const QRegularExpression limite(QStringLiteral("length\\(\"%1\"\\) <= (\\d+)").arg(QRegularExpression::escape(nome)));
+        const QRegularExpressionMatch m = limite.match(sql);
+        obtidos << (m.hasMatch() ? nome + u'(' + m.captured(1) + u')' : nome);
+    }
     QCOMPARE(obtidos, esperados);
     // The first field is the key.
     q = Consulta::executar(bd(t), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk = 1"), {tabela});
     QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), esperados[0]);
+    QCOMPARE(q.value(0).toString(), esperados[0].section(u'(', 0, 0));
     QVERIFY(!q.next());
-    for (const QString& nome : obtidos)
+    for (const QString& nome : std::as_const(obtidos))
         QVERIFY2(nome == nome.normalized(QString::NormalizationForm_C), qPrintable(nome));
 }
 
