@@ -118,6 +118,9 @@ void TesteFrmAcesso::aspecto()
     QVERIFY(amarelo(janela->txt()));
     QVERIFY(!amarelo(janela->cmb()));
     QCOMPARE(janela->painel()->text(), QStringLiteral("Código de acesso"));
+    tecla(Qt::Key_O, Qt::AltModifier);  // the label's shortcut is the operator's move too
+    QCOMPARE(foco(), janela->cmb());
+    QCOMPARE(janela->painel()->text(), QStringLiteral("Identificação do operador"));
 
     tecla(Qt::Key_Escape);  // no cancel button: nothing happens
     QVERIFY(janela->isVisible());
