@@ -23,7 +23,6 @@ class TesteJanelasAdministracao : public QObject
 
 private Q_SLOTS:
     void relogio();
-    void relogioRecusado();
     void altCod();
     void altCodSupervisor();
     void acerca();
@@ -103,19 +102,6 @@ void TesteJanelasAdministracao::relogio()
         QVERIFY(!j.isVisible());
     }));
     QCOMPARE(p.t.sistema.acertos.size(), 1);
-}
-
-void TesteJanelasAdministracao::relogioRecusado()
-{
-    Principal p;
-    p.t.sistema.recusar = true;
-    QVERIFY(p.abrir<frmRelogio>(QStringLiteral("mnuSis0"), [&](frmRelogio& j) {
-        QTest::mouseClick(filho<QPushButton>(j, "cmd0"), Qt::LeftButton);
-        QVERIFY(j.isVisible());
-        QCOMPARE(p.t.mensagens.caixas.size(), 1);
-        QCOMPARE(p.t.mensagens.caixas[0].titulo, QStringLiteral("Acerto de data e hora"));
-    }));
-    QVERIFY(p.t.sistema.acertos.isEmpty());
 }
 
 void TesteJanelasAdministracao::altCod()

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void supervisor();
     void gravar_data();
     void gravar();
-    void mesmoNomeGravaALinhaProvada();
     void voltarAoCodigoActual();
 };
 
@@ -109,58 +108,50 @@ void TesteLogicaAltCod::supervisor()
     QCOMPARE(d.codigos(), CodigosIniciais);
 }
 
-// New code, confirmation, and the new code edited after "&Gravar" appeared
-// ("" none); "&Gravar" pressed whenever it is shown.
+// The current code, the new one, its confirmation and the new code edited
+// after "&Gravar" appeared ("" none); "&Gravar" pressed whenever it is shown.
 void TesteLogicaAltCod::gravar_data()
 {
+    QTest::addColumn<QString>("actual");
     QTest::addColumn<QString>("novo");
     QTest::addColumn<QString>("confirmacao");
     QTest::addColumn<QString>("editado");
-    QTest::addColumn<QString>("gravado");  // "" nothing saved
+    QTest::addColumn<QStringList>("codigos");  // the table afterwards
 
-    QTest::newRow("confirmação noutra caixa") << "Novo1" << "NOVO1" << "" << "Novo1";
-    QTest::newRow("aspas") << "d'x" << "d'x" << "" << "d'x";
-    QTest::newRow("confirmação diferente") << "novo1" << "novo2" << "" << "";
-    QTest::newRow("novo código editado depois") << "novo1" << "novo1" << "novo9" << "";
+    QTest::newRow("confirmação noutra caixa") << "abc" << "Novo1" << "NOVO1" << "" << QStringList{"Novo1", "x'y", "segundo"};
+    QTest::newRow("aspas") << "abc" << "d'x" << "d'x" << "" << QStringList{"d'x", "x'y", "segundo"};
+    QTest::newRow("na linha do código provado") << "Segundo" << "z" << "z" << "" << QStringList{"abc", "x'y", "z"};
+    QTest::newRow("confirmação diferente") << "abc" << "novo1" << "novo2" << "" << CodigosIniciais;
+    QTest::newRow("novo código editado depois") << "abc" << "novo1" << "novo1" << "novo9" << CodigosIniciais;
 }
 
 void TesteLogicaAltCod::gravar()
 {
+    QFETCH(QString, actual);
     QFETCH(QString, novo);
     QFETCH(QString, confirmacao);
     QFETCH(QString, editado);
-    QFETCH(QString, gravado);
+    QFETCH(QStringList, codigos);
     Dialogo d;
-    d.escrever(0, QStringLiteral("abc"));
+    d.escrever(0, actual);
     d.escrever(1, novo);
-    QVERIFY(d.logica.txtVisivel(2));
     d.escrever(2, confirmacao);
     if (!editado.isEmpty())
         d.logica.txt_Change(1, editado);
     const Desfecho desfecho = d.logica.cmdVisivel(2) ? d.logica.cmd_Click(2) : Desfecho::Fica;
 
-    QCOMPARE(desfecho, gravado.isEmpty() ? Desfecho::Fica : Desfecho::Fecha);
-    QCOMPARE(d.codigos().value(0), gravado.isEmpty() ? QStringLiteral("abc") : gravado);
-    if (gravado.isEmpty()) {
-        QCOMPARE(d.t.mensagens.beeps, 1);
-        QCOMPARE(d.logica.txt(2), QString());
-        QCOMPARE(d.logica.foco(), Controlo::txt1);
+    QCOMPARE(d.codigos(), codigos);
+    const bool gravado = codigos != CodigosIniciais;
+    QCOMPARE(desfecho, gravado ? Desfecho::Fecha : Desfecho::Fica);
+    if (gravado) {
+        QSqlQuery q = Consulta::executar(d.t.estacao->bd(), QStringLiteral("SELECT Data FROM Operadores WHERE Data IS NOT NULL"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("2026-12-05 14:30:00"));
         return;
     }
-    QSqlQuery q = Consulta::executar(d.t.estacao->bd(), QStringLiteral("SELECT Data FROM Operadores ORDER BY rowid"));
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), QStringLiteral("2026-12-05 14:30:00"));
-}
-
-// Two rows of the name: the code is saved into the row whose code was typed.
-void TesteLogicaAltCod::mesmoNomeGravaALinhaProvada()
-{
-    Dialogo d;
-    d.escrever(0, QStringLiteral("Segundo"));
-    d.escrever(1, QStringLiteral("z"));
-    d.escrever(2, QStringLiteral("z"));
-    QCOMPARE(d.logica.cmd_Click(2), Desfecho::Fecha);
-    QCOMPARE(d.codigos(), (QStringList{"abc", "x'y", "z"}));
+    QCOMPARE(d.t.mensagens.beeps, 1);
+    QCOMPARE(d.logica.txt(2), QString());
+    QCOMPARE(d.logica.foco(), Controlo::txt1);
 }
 
 void TesteLogicaAltCod::voltarAoCodigoActual()
