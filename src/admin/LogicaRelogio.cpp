@@ -116,10 +116,8 @@ void LogicaRelogio::txt_Change(int i, const QString& texto)
     QString& t = m_txt.at(std::size_t(i));
     t = texto;
     const QChar separador = i == 0 ? u'-' : u':';
-    if (t.size() == 2 && !t.contains(separador)) {
+    if (t.size() == 2 && !t.contains(separador))
         t += separador;
-        m_cursorNoFim = true;
-    }
 }
 
 LogicaRelogio::Tecla LogicaRelogio::txt_KeyPress(int i, int tecla, int modificadores, const QString& texto)
@@ -230,7 +228,7 @@ bool LogicaRelogio::acertar()
     const auto hora = lerHora(m_txt[1]);
     // A local time skipped by the change to summer time does not exist.
     const QDateTime momento(*data, hora.value_or(QTime()), Qt::LocalTime);
-    if (!hora || momento.time() != *hora || momento.date() != *data) {
+    if (!hora || !momento.isValid() || momento.time() != *hora || momento.date() != *data) {
         MostrarErro(QStringLiteral("Hora incorrecta"), 1);
         return false;
     }

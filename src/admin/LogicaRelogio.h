@@ -38,7 +38,8 @@ public:
     // Every second: the frame captions follow the clock; the boxes never do.
     void Timer1_Timer();
 
-    // The operator changed box i's text: the first separator comes by itself.
+    // The operator changed box i's text: the first separator comes by itself
+    // (the view puts the caret after it).
     void txt_Change(int i, const QString& texto);
     // A key in box i, by its code, modifiers and text.
     Tecla txt_KeyPress(int i, int tecla, int modificadores, const QString& texto);
@@ -66,9 +67,8 @@ public:
     const QString& txt(int i) const { return m_txt.at(std::size_t(i)); }
     Controlo foco() const { return m_foco; }
     QString painel() const { return m_painel; }
-    // Reading clears them: select box i's whole text; put its caret at the end.
+    // Reading it clears it: select the focused box's whole text.
     bool tomarSeleccionar() { return std::exchange(m_seleccionar, false); }
-    bool tomarCursorNoFim() { return std::exchange(m_cursorNoFim, false); }
 
 private:
     void txt_GotFocus(Controlo c);
@@ -83,5 +83,4 @@ private:
     Controlo m_foco = Controlo::Nenhum;
     QString m_painel;
     bool m_seleccionar = false;
-    bool m_cursorNoFim = false;
 };

@@ -148,7 +148,7 @@ void frmRelogio::mostrarEstado()
             m_fra[n]->setTitle(m_logica.fra(i));
         if (m_txt[n]->text() != m_logica.txt(i)) {
             const QSignalBlocker b(m_txt[n]);
-            m_txt[n]->setText(m_logica.txt(i));
+            m_txt[n]->setText(m_logica.txt(i));  // the caret goes to the end
         }
     }
     QWidget* foco = widgetDe(m_logica.foco());
@@ -157,9 +157,7 @@ void frmRelogio::mostrarEstado()
         m_painel->setText(m_logica.painel());
     if (foco && focusWidget() != foco)
         foco->setFocus(Qt::OtherFocusReason);
-    auto* caixa = qobject_cast<QLineEdit*>(foco);
-    if (m_logica.tomarCursorNoFim() && caixa)
-        caixa->end(false);
-    if (m_logica.tomarSeleccionar() && caixa)
-        caixa->selectAll();
+    if (m_logica.tomarSeleccionar())
+        if (auto* caixa = qobject_cast<QLineEdit*>(foco))
+            caixa->selectAll();
 }

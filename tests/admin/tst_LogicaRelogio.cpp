@@ -13,6 +13,7 @@ class TesteLogicaRelogio : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void relogioVivo();
     void separadores_data();
     void separadores();
@@ -32,6 +33,13 @@ struct Dialogo
     LogicaRelogio logica;
 };
 }  // namespace
+
+// A local time with a change to summer time: 29 March 2026 skips 01:00 to 02:00.
+void TesteLogicaRelogio::initTestCase()
+{
+    qputenv("TZ", "Europe/Lisbon");
+    tzset();
+}
 
 void TesteLogicaRelogio::relogioVivo()
 {
@@ -178,6 +186,7 @@ void TesteLogicaRelogio::acertar_data()
                               << QDateTime(QDate(2028, 2, 29), QTime(0, 0), Qt::LocalTime) << "";
     QTest::newRow("recusado pelo sistema") << "31-12-1999" << "23:59" << true << QDateTime()
                                            << "Não foi possível acertar a data e hora\n\n(recusado)";
+    QTest::newRow("hora que não existe") << "29-03-2026" << "01:30" << false << QDateTime() << "Hora incorrecta";
 }
 
 void TesteLogicaRelogio::acertar()
