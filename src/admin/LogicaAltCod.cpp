@@ -64,7 +64,6 @@ void LogicaAltCod::GotFocus(Controlo c)
         m_txt[1].clear();
         m_txt[2].clear();
         m_txtVisivel = {};
-        m_chave = 0;  // the current code is to be proved again
     }
 }
 
