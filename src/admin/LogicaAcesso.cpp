@@ -1,44 +1,18 @@
 #include "admin/LogicaAcesso.h"
 
+#include "admin/RegistosOperadores.h"
+
 #include "platform/Mensagens.h"
 #include "platform/Sistema.h"
-#include "shared/Esquema.h"
-#include "data/Consulta.h"
 #include "data/Estacao.h"
-#include "data/ModGlobalCampos.h"
 #include "startup/ModGlobalIni.h"
 #include "data/Passo.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtGlobal>
 #include <utility>
 
 namespace {
-
-const QString CampoOperador = QStringLiteral("Operador");
-const QString CampoCodigo = QStringLiteral("Código de acesso");
-const QString CampoNivel = QStringLiteral("Nivel");
 const QString ChaveOperador = QStringLiteral("Operador");  // [Acesso] Operador: the last operator of level 2 or more
-
-bool iguais(const QString& a, const QString& b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
-// Every operator row in table order. Names and codes are compared here, in
-// code, without regard to letter case (accented letters too), so no typed
-// text ever reaches the SQL.
-QSqlQuery lerTabela(const Estacao& estacao, const QStringList& campos)
-{
-    QStringList citados;
-    for (const QString& c : campos)
-        citados << Esquema::citar(c);
-    return Consulta::executar(estacao.bd(), QStringLiteral("SELECT ") + citados.join(QStringLiteral(", "))
-                                                + QStringLiteral(" FROM ") + Esquema::citar(Esquema::Operadores)
-                                                + QStringLiteral(" ORDER BY rowid"));
-}
-
 }  // namespace
 
 const QString LogicaAcesso::TituloJanela = QStringLiteral("Zumarel");
@@ -68,9 +42,8 @@ bool LogicaAcesso::lerOperadores()
 {
     QStringList nomes;
     const bool lido = Passo(m_estacao.mensagens, CabecalhoErro, [&] {
-        QSqlQuery q = lerTabela(m_estacao, {CampoOperador});
-        while (q.next())
-            nomes << ModGlobal::LerCampoTexto(q.record(), CampoOperador);
+        for (const RegistoOperador& r : RegistosOperadores::ler(m_estacao))
+            nomes << r.nome;
     });
     m_operadores = nomes;
     return lido;
@@ -150,17 +123,17 @@ void LogicaAcesso::verificar()
     EstadoAcesso& a = m_estacao.Acesso;
     bool encontrado = false;
     Passo(m_estacao.mensagens, CabecalhoErro, [&] {
-        QSqlQuery q = lerTabela(m_estacao, {CampoOperador, CampoCodigo, CampoNivel});
-        while (a.NivelAcesso == 0 && q.next()) {
-            const QSqlRecord linha = q.record();
-            if (!iguais(ModGlobal::LerCampoTexto(linha, CampoOperador), m_operador))
+        for (const RegistoOperador& r : RegistosOperadores::ler(m_estacao)) {
+            if (a.NivelAcesso != 0)
+                break;
+            if (!RegistosOperadores::iguais(r.nome, m_operador))
                 continue;
             encontrado = true;
-            if (!iguais(ModGlobal::LerCampoTexto(linha, CampoCodigo), m_codigo))
+            if (!RegistosOperadores::iguais(r.codigo, m_codigo))
                 continue;
             a.TentativasAcesso = 0;
-            a.NivelAcesso = ModGlobal::LerCampoByte(linha, CampoNivel);
-            a.NomeOperador = ModGlobal::LerCampoTexto(linha, CampoOperador);
+            a.NivelAcesso = r.nivel;
+            a.NomeOperador = r.nome;
         }
     });
     if (!encontrado)

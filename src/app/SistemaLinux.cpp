@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr int EsperaMs = 30000;  // logind and timedated may wait on an authorisation
+constexpr int EsperaMs = 30000;             // logind may wait on an authorisation
+constexpr int EsperaAutorizacaoMs = 120000;  // an operator typing a password for timedated
 
 bool recusar(QString* erro, const QString& razao)
 {
@@ -17,21 +18,42 @@ bool recusar(QString* erro, const QString& razao)
     return false;
 }
 
-// One call on the system bus, waited for; false with the reason on any refusal.
+// The refusals an operator meets, said in words he can act on; any other
+// keeps the system's own text.
+QString razaoDe(const QDBusMessage& resposta)
+{
+    const QString nome = resposta.errorName();
+    if (nome == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"))
+        return QStringLiteral("a sincronização automática da hora (NTP) está ligada");
+    if (nome == QLatin1String("org.freedesktop.DBus.Error.AccessDenied")
+        || nome == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
+        || nome.startsWith(QLatin1String("org.freedesktop.PolicyKit1.Error")))
+        return QStringLiteral("sem permissão");
+    if (nome == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+        || nome == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
+        return QStringLiteral("o serviço do sistema não respondeu");
+    return resposta.errorMessage().isEmpty() ? nome : resposta.errorMessage();
+}
+
+// One call on the system bus, waited for; false with the reason on any
+// refusal. An interactive call may ask the operator to authorise it; the
+// station's timers keep running meanwhile.
 bool chamar(const QString& servico, const QString& objecto, const QString& interface, const QString& metodo,
-            const QVariantList& argumentos, QString* erro)
+            const QVariantList& argumentos, bool interactivo, QString* erro)
 {
     // The offscreen platform is the tests' and CI's: the machine is never theirs to stop or re-time.
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return recusar(erro, QStringLiteral("Serviço do sistema recusado na plataforma offscreen"));
     QDBusConnection barramento = QDBusConnection::systemBus();
     if (!barramento.isConnected())
-        return recusar(erro, barramento.lastError().message());
+        return recusar(erro, QStringLiteral("sem ligação ao barramento do sistema (D-Bus)"));
     QDBusMessage pedido = QDBusMessage::createMethodCall(servico, objecto, interface, metodo);
     pedido.setArguments(argumentos);
-    const QDBusMessage resposta = barramento.call(pedido, QDBus::Block, EsperaMs);
+    pedido.setInteractiveAuthorizationAllowed(interactivo);
+    const QDBusMessage resposta = barramento.call(pedido, interactivo ? QDBus::BlockWithGui : QDBus::Block,
+                                                  interactivo ? EsperaAutorizacaoMs : EsperaMs);
     if (resposta.type() != QDBusMessage::ReplyMessage)
-        return recusar(erro, resposta.errorMessage());
+        return recusar(erro, razaoDe(resposta));
     return true;
 }
 
@@ -50,7 +72,7 @@ bool SistemaLinux::DesligarComputador(QString* erro)
     // PowerOff(interactive = false): no authorisation prompt; a refusal comes back as an error.
     return chamar(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
                   QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"),
-                  {QVariant(false)}, erro);
+                  {QVariant(false)}, false, erro);
 }
 
 bool SistemaLinux::AcertarDataHora(const QDateTime& momento, QString* erro)
@@ -62,7 +84,7 @@ bool SistemaLinux::AcertarDataHora(const QDateTime& momento, QString* erro)
     const qlonglong microsegundos = momento.toMSecsSinceEpoch() * 1000;
     return chamar(QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
                   QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("SetTime"),
-                  {QVariant(microsegundos), QVariant(false), QVariant(true)}, erro);
+                  {QVariant(microsegundos), QVariant(false), QVariant(true)}, true, erro);
 }
 
 bool SistemaLinux::IniciarPrograma(const QString& programa, const QStringList& argumentos)

@@ -1,6 +1,10 @@
 #include "screen/JanelasPrincipal.h"
 
+#include "admin/AberturaModal.h"
 #include "admin/PedidoAcesso.h"
+#include "admin/frmAcerca.h"
+#include "admin/frmAltCod.h"
+#include "admin/frmRelogio.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
 #include "tables/frmMenu.h"
@@ -34,10 +38,25 @@ void JanelasPrincipal::frmTabelas() { abrir(abrirTabelas); }
 void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
 void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
 void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }
-void JanelasPrincipal::frmRelogio() { abrir(abrirRelogio); }
-void JanelasPrincipal::frmAltCod() { abrir(abrirAltCod); }
+void JanelasPrincipal::frmRelogio()
+{
+    ::frmRelogio janela(m_estacao, m_janela);
+    executarModal(janela, m_janela);
+}
+
+void JanelasPrincipal::frmAltCod()
+{
+    ::frmAltCod janela(m_estacao, m_janela);
+    executarModal(janela, m_janela);
+}
+
 void JanelasPrincipal::frmPar() { abrir(abrirPar); }
-void JanelasPrincipal::frmAcerca() { abrir(abrirAcerca); }
+
+void JanelasPrincipal::frmAcerca()
+{
+    ::frmAcerca janela(m_estacao, m_janela);
+    executarModal(janela, m_janela);
+}
 
 void JanelasPrincipal::frmMenu()
 {
