@@ -12,7 +12,13 @@
 
 namespace {
 const QString RowId = QStringLiteral("rowid");
+
+// Null as plain Null: a typed empty one would be bound as an empty text.
+QVariant valorLido(const QVariant& v)
+{
+    return v.isNull() ? QVariant() : v;
 }
+}  // namespace
 
 GrelhaTabela::GrelhaTabela(const QSqlDatabase& db, Definicao definicao, ServicoMensagens& mensagens, QObject* pai)
     : QAbstractTableModel(pai), m_db(db), m_def(std::move(definicao)), m_tabela(Esquema::tabela(m_def.tabela)),
@@ -39,7 +45,7 @@ bool GrelhaTabela::ler(const QString& ordem, QList<Linha>& linhas, Erro& erro) c
                 Linha l{q.value(0).toLongLong(), {}};
                 l.valores.reserve(campos);
                 for (int i = 0; i < campos; ++i)
-                    l.valores << q.value(i + 1);
+                    l.valores << valorLido(q.value(i + 1));
                 linhas << l;
             }
         },
@@ -191,7 +197,7 @@ bool GrelhaTabela::gravar()
         lida.rowid = rowid;
         if (q.next()) {
             for (int i = 0; i < v.size(); ++i)
-                lida.valores << q.value(i + 1);
+                lida.valores << valorLido(q.value(i + 1));
         } else {
             lida.valores = v;
         }
