@@ -70,6 +70,12 @@ void JanelaGrelha::actualizar()
 {
     m_stb2->setText(m_grelha->textoPosicao());
     m_stb1->setText(m_grelha->headerData(m_grelha->colunaActual(), Qt::Horizontal).toString());
+    // Button 2 shows the direction the next sort takes.
+    QPushButton* ordem = m_cmd.value(2);
+    if (ordem && ordem->text() != m_grelha->textoOrdem()) {
+        ordem->setText(m_grelha->textoOrdem());
+        ordem->setIcon(style()->standardIcon(m_grelha->descendente() ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp));
+    }
 }
 
 bool JanelaGrelha::eventFilter(QObject* objecto, QEvent* evento)

@@ -12,7 +12,8 @@ class ServicoMensagens;
 class VistaGrelha;
 
 // The window of an editable grid: the grid, a row of buttons under it and a
-// two-panel status bar (the hint, the position). A button turns yellow with
+// two-panel status bar (the hint, the position); button 2 is the sort
+// order's. A button turns yellow with
 // its hint in panel 1 while it has the focus; panel 1 shows the current
 // column's caption whenever the current cell moves. A changed row is settled
 // ("Gravar ?") before the window closes; a refused write keeps it open.

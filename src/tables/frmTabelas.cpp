@@ -73,10 +73,6 @@ void frmTabelas::actualizar()
         if (cmd(i)->isEnabled() != estados[i])
             cmd(i)->setEnabled(estados[i]);
     }
-    if (cmd(2)->text() != m_grelha->textoOrdem()) {
-        cmd(2)->setText(m_grelha->textoOrdem());
-        cmd(2)->setIcon(style()->standardIcon(m_grelha->descendente() ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp));
-    }
 }
 
 void frmTabelas::FormatarColunas()
