@@ -11,7 +11,29 @@
 #include <QTime>
 
 namespace {
-const QString RowId = QStringLiteral("rowid");
+// The database's order of two values of a column: Null first, numbers by
+// value, text with A to Z folded to a to z (the schema's NOCASE).
+int compararValores(const QVariant& a, const QVariant& b, bool texto)
+{
+    if (a.isNull() || b.isNull())
+        return int(!a.isNull()) - int(!b.isNull());
+    if (!texto) {
+        const qlonglong x = a.toLongLong(), y = b.toLongLong();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    const QString x = a.toString(), y = b.toString();
+    const qsizetype n = std::min(x.size(), y.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t cx = x[i].unicode(), cy = y[i].unicode();
+        if (cx >= u'A' && cx <= u'Z')
+            cx += 32;
+        if (cy >= u'A' && cy <= u'Z')
+            cy += 32;
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+    }
+    return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+}
 
 // Null as plain Null: a typed empty one would be bound as an empty text.
 QVariant valorLido(const QVariant& v)
@@ -28,7 +50,7 @@ GrelhaTabela::GrelhaTabela(const QSqlDatabase& db, Definicao definicao, ServicoM
                "one column per field of a table of the schema");
 }
 
-bool GrelhaTabela::ler(const QString& ordem, QList<Linha>& linhas, Erro& erro) const
+bool GrelhaTabela::ler(QList<Linha>& linhas, Erro& erro) const
 {
     QString sql = QStringLiteral("SELECT rowid, * FROM ") + Esquema::citar(m_tabela->nome);
     QVariantList valores;
@@ -36,7 +58,7 @@ bool GrelhaTabela::ler(const QString& ordem, QList<Linha>& linhas, Erro& erro) c
         sql += QStringLiteral(" WHERE %1 = ?").arg(Esquema::citar(m_def.campoFiltro));
         valores << m_def.valorFiltro;
     }
-    sql += QStringLiteral(" ORDER BY ") + ordem;
+    sql += QStringLiteral(" ORDER BY rowid");  // the order rows were added
     return PassoSilencioso(
         [&] {
             QSqlQuery q = Consulta::executar(m_db, sql, valores);
@@ -56,7 +78,7 @@ bool GrelhaTabela::abrir()
 {
     QList<Linha> linhas;
     Erro erro;
-    if (!ler(RowId, linhas, erro)) {
+    if (!ler(linhas, erro)) {
         MostrarErroBd(m_mensagens, m_def.cabecalhoErro, erro);
         return false;
     }
@@ -261,23 +283,22 @@ void GrelhaTabela::OrdenarColuna(int coluna)
 {
     if (coluna < 0 || coluna >= columnCount() || !resolverPendente())
         return;
-    const QString ordem = Esquema::citar(m_tabela->campos[coluna].nome)
-        + (m_descendente ? QStringLiteral(" DESC, rowid DESC") : QStringLiteral(", rowid"));
-    QList<Linha> linhas;
-    Erro erro;
-    bool lido;
+    // Every row is in memory: sorted here in the order the database would
+    // give them (Null first, text without regard to the case of A to Z, then
+    // in insertion order), without reading 20,000 rows again.
     {
         CursorOcupadoGuarda ocupado(m_mensagens);
-        lido = ler(ordem, linhas, erro);
+        const bool texto = m_tabela->campos[coluna].eTexto();
+        const bool desc = m_descendente;
+        beginResetModel();
+        std::stable_sort(m_linhas.begin(), m_linhas.end(), [&](const Linha& a, const Linha& b) {
+            int r = compararValores(a.valores[coluna], b.valores[coluna], texto);
+            if (r == 0)
+                r = a.rowid < b.rowid ? -1 : (a.rowid > b.rowid ? 1 : 0);
+            return desc ? r > 0 : r < 0;
+        });
+        endResetModel();
     }
-    if (!lido) {
-        m_mensagens.MsgBox(QStringLiteral("Erro:") + QString::number(erro.numero) + u' ' + erro.descricao, Estilo::SoOK,
-                           tituloAplicacao());
-        return;
-    }
-    beginResetModel();
-    m_linhas = std::move(linhas);
-    endResetModel();
     definirActual(0, coluna);
     Q_EMIT reordenado();
 }

@@ -90,8 +90,8 @@ public:
     bool descendente() const { return m_descendente; }
     QString textoOrdem() const;
     void alternarOrdem() { m_descendente = !m_descendente; }
-    // Re-reads the rows in the order of a column, in the direction in force;
-    // the first row becomes current. A failure says "Erro:" and keeps the order.
+    // Puts the rows in the order of a column, in the direction in force; the
+    // first row becomes current.
     void OrdenarColuna(int coluna);
     // Procurar: asks "Procurar em " + the current column's caption; the first
     // row whose value matches becomes current, otherwise nothing moves.
@@ -123,7 +123,7 @@ private:
         QVariantList valores;
     };
 
-    bool ler(const QString& ordem, QList<Linha>& linhas, Erro& erro) const;
+    bool ler(QList<Linha>& linhas, Erro& erro) const;
     // The value stored for a typed text; false (with its message) when it cannot be.
     bool converter(int coluna, const QVariant& entrada, QVariant& saida);
     bool gravar();
@@ -142,5 +142,4 @@ private:
     bool m_nova = false;     // it is a new row
     QVariantList m_originais;
     bool m_descendente = false;
-    QString m_ordem;         // the ORDER BY in force
 };
