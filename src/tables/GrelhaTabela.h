@@ -123,6 +123,7 @@ private:
         QVariantList valores;
     };
 
+    static QVariant valorLido(const QVariant& v);
     bool ler(QList<Linha>& linhas, Erro& erro) const;
     // The value stored for a typed text; false (with its message) when it cannot be.
     bool converter(int coluna, const QVariant& entrada, QVariant& saida);
