@@ -151,6 +151,8 @@ DefinicaoRelatorio ler(const QString& caminho)
             d.paisagem = valor == u"paisagem";
         } else if (chave == u"pagina_por_registo")
             d.paginaPorRegisto = simNao(chave, valor);
+        else if (chave == u"numerar_paginas")
+            d.numerarPaginas = simNao(chave, valor);
         else if (chave == u"pesos")
             d.pesos = lista(valor);
         else

@@ -74,7 +74,7 @@ void TesteFrmTabelas::listagemEmPdf_data()
     QTest::addColumn<QString>("titulo");
     QTest::addColumn<QStringList>("presentes");
     QTest::addColumn<QString>("ausente");
-    QTest::newRow("viaturas") << "Tabela de viaturas" << QStringList{"Listagem de viaturas", "V01", "AA-00-02", "3 000 kg"}
+    QTest::newRow("viaturas") << "Tabela de viaturas" << QStringList{"Listagem de viaturas", "V01", "AA-00-02", "3 000 kg", "Página 1 de 1"}
                               << "";
     QTest::newRow("primeiras pesagens") << "Tabela de primeiras pesagens"
                                         << QStringList{"Listagem de primeiras pesagens", "PEND", "12 500 kg"} << "FEITA";
