@@ -3,7 +3,7 @@
 #include "tables/GrelhaTabela.h"
 #include "tables/VistaGrelha.h"
 
-#include <QCloseEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -101,16 +101,9 @@ bool JanelaGrelha::podeFechar()
     return m_grelha->resolverPendente();
 }
 
+// Esc, Sair and the close box all come here.
 void JanelaGrelha::reject()
 {
     if (podeFechar())
         QDialog::reject();
-}
-
-void JanelaGrelha::closeEvent(QCloseEvent* evento)
-{
-    if (podeFechar())
-        QDialog::closeEvent(evento);
-    else
-        evento->ignore();
 }

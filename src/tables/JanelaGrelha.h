@@ -44,7 +44,6 @@ protected:
     // The position, the buttons' states and panel 1 brought up to date.
     virtual void actualizar();
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void closeEvent(QCloseEvent* evento) override;
 
     GrelhaTabela* m_grelha = nullptr;
     QLabel* m_stb1 = nullptr;
