@@ -123,6 +123,7 @@ void TesteCodigos::procurarEOrdenar()
     l->cmd_Click(2);
     QCOMPARE(g.valor(0, 1).toString(), QStringLiteral("ANA"));
     QCOMPARE(g.textoOrdem(), QStringLiteral("Ascendente"));
+    QVERIFY(!l->cmd_Click(3) && l->cmd_Click(4));  // only Sair closes
 }
 
 void TesteCodigos::nivelNaJanela()
