@@ -71,7 +71,7 @@ bool simNao(const QString& chave, const QString& valor)
 // Every tag of a template names something the report offers: the table's
 // fields, the general names, the company values, or a partial that exists.
 void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabela& tabela,
-                        const QMap<QString, QString>& parciais)
+                        const QMap<QString, QString>& parciais, QStringList& usadas)
 {
     static const QRegularExpression etiqueta(QStringLiteral(R"(\{\{(\{?)([#^/>!&]?)\s*([^}]*?)\s*\}?\}\})"));
     QSet<QString> conhecidos;
@@ -95,6 +95,8 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
         if (tipo == u">") {
             if (!parciais.contains(nome))
                 recusar(QStringLiteral("%1: a parte %2 não existe").arg(origem, nome));
+            if (!usadas.contains(nome))
+                usadas << nome;
             continue;
         }
         if (nome.startsWith(u'='))
@@ -149,6 +151,8 @@ DefinicaoRelatorio ler(const QString& caminho)
             d.paisagem = valor == u"paisagem";
         } else if (chave == u"pagina_por_registo")
             d.paginaPorRegisto = simNao(chave, valor);
+        else if (chave == u"numerar_paginas")
+            d.numerarPaginas = simNao(chave, valor);
         else if (chave == u"pesos")
             d.pesos = lista(valor);
         else
@@ -181,9 +185,13 @@ DefinicaoRelatorio ler(const QString& caminho)
     for (const QFileInfo& f : pasta.entryInfoList({QStringLiteral("*.mustache")}, QDir::Files))
         d.parciais.insert(f.completeBaseName(), lerTexto(f.filePath(), false));
 
-    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais);
-    for (auto it = d.parciais.cbegin(); it != d.parciais.cend(); ++it)
-        verificarEtiquetas(it.value(), it.key() + QStringLiteral(".mustache"), *tabela, d.parciais);
+    // Only the partials the template reaches are checked against its table:
+    // a listing of another table shares the folder with the weighing documents.
+    QStringList usadas;
+    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais, usadas);
+    for (qsizetype i = 0; i < usadas.size(); ++i)
+        verificarEtiquetas(d.parciais.value(usadas[i]), usadas[i] + QStringLiteral(".mustache"), *tabela, d.parciais,
+                           usadas);
     return d;
 }
 

@@ -24,6 +24,7 @@
 //   ordem               fields, each optionally followed by "desc", comma-separated
 //   orientacao          "retrato" or "paisagem"
 //   pagina_por_registo  "sim" when each row is a document of its own
+//   numerar_paginas     "sim" for "Página n de m" at the foot of each page
 //   pesos               whole-number fields shown as weights ("12 500 kg")
 // Table and field names (those of the fixed selection too) are checked
 // against the schema, and every tag of the template against what the report
@@ -39,6 +40,7 @@ struct DefinicaoRelatorio
     QList<std::pair<QString, bool>> ordem;      // field and descending
     bool paisagem = false;
     bool paginaPorRegisto = false;
+    bool numerarPaginas = false;
     QStringList pesos;
     QString modelo;                             // the Mustache HTML
     QMap<QString, QString> parciais;            // by name

@@ -65,14 +65,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
         return EstadoRelatorio::ErroBaseDados;
 
     if (pedido.Destino == DestinoRelatorio::Janela) {
-        m_saida.mostrar(composto->html, definicao->paisagem, pedido);
+        m_saida.mostrar(composto->html, definicao->paisagem, pedido, definicao->numerarPaginas);
         return EstadoRelatorio::Executado;
     }
     // A document with no row has nothing to put on paper.
     if (definicao->paginaPorRegisto && composto->registos == 0)
         return EstadoRelatorio::SemRegistos;
     return m_saida.imprimir(composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
-                            pedido.Copias, pastaPdf());
+                            pedido.Copias, pastaPdf(), definicao->numerarPaginas);
 }
 
 QString MotorRelatorios::pastaPdf() const

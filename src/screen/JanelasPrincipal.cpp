@@ -8,6 +8,7 @@
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
 #include "tables/frmMenu.h"
+#include "tables/frmTabelas.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,7 +35,13 @@ void JanelasPrincipal::frmAcesso(bool modal)
         m_acesso->MostrarAcesso(modal);
 }
 
-void JanelasPrincipal::frmTabelas() { abrir(abrirTabelas); }
+void JanelasPrincipal::frmTabelas()
+{
+    if (abrirTabelas)
+        abrirTabelas();
+    else
+        ::frmTabelas::Abrir(m_estacao, m_janela);
+}
 void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
 void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
 void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }

@@ -148,6 +148,8 @@ void TesteImpressoraQt::definicoesDaEstacaoValidas()
         QString motivo;
         const auto d = DefinicaoRelatorio::carregar(QDir(PastaRelatorios).filePath(nome), nullptr, &motivo);
         QVERIFY2(d, qPrintable(nome + QStringLiteral(": ") + motivo));
+        if (!nome.startsWith(QStringLiteral("doc_")))
+            continue;  // the table editor's listings
         QCOMPARE(d->tabela, QStringLiteral("Pesagens"));
         QVERIFY(d->paginaPorRegisto);
     }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -33,14 +34,16 @@ void prepararImpressora(QPrinter& impressora, bool paisagem)
 
 // Lays the document out on a printer's pages, all its pages once per copy;
 // false when the printer cannot be painted on.
-bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias)
+bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias, bool numerar = false)
 {
     QPainter pintor;
     if (!pintor.begin(&impressora))
         return false;
     documento.documentLayout()->setPaintDevice(&impressora);
     const QRectF area = impressora.pageLayout().paintRectPixels(impressora.resolution());
-    const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height(), 1));
+    // The page number takes a line at the foot of the printable area.
+    const qreal rodape = numerar ? QFontMetricsF(documento.defaultFont(), &impressora).height() * 2 : 0;
+    const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height() - rodape, 1));
     documento.setPageSize(pagina);
     const int paginas = documento.pageCount();
     bool primeira = true;
@@ -57,6 +60,13 @@ bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias)
             contexto.clip = corte;
             documento.documentLayout()->draw(&pintor, contexto);
             pintor.restore();
+            if (numerar) {
+                pintor.save();
+                pintor.setFont(QFont(documento.defaultFont(), &impressora));
+                pintor.drawText(QRectF(0, pagina.height(), pagina.width(), rodape), Qt::AlignRight | Qt::AlignBottom,
+                                QStringLiteral("Página %1 de %2").arg(p + 1).arg(paginas));
+                pintor.restore();
+            }
         }
     }
     return pintor.end();
@@ -82,7 +92,7 @@ QString ImpressoraQt::proximoPdf(const QString& pastaPdf, const QString& nome) c
 }
 
 int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias,
-                           const QString& pastaPdf)
+                           const QString& pastaPdf, bool numerarPaginas)
 {
     const QPrinterInfo destino = impressoraPorDefeito();
     QPrinter impressora(QPrinter::HighResolution);
@@ -100,11 +110,11 @@ int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& no
     prepararImpressora(impressora, paisagem);
     QTextDocument documento;
     prepararDocumento(documento, html);
-    return imprimirPaginas(documento, impressora, copias) ? EstadoRelatorio::Executado
+    return imprimirPaginas(documento, impressora, copias, numerarPaginas) ? EstadoRelatorio::Executado
                                                           : EstadoRelatorio::FalhaImpressao;
 }
 
-void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido)
+void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas)
 {
     // Belongs to the modal window that asked, if any, so it is not blocked by it.
     QWidget* pai = QApplication::activeModalWidget();
@@ -116,10 +126,10 @@ void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelat
     janela->setWindowTitle(pedido.TituloJanela);
     prepararImpressora(*janela->printer(), paisagem);
     // The rows were read at the run; the layout is made again for each repaint.
-    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela, [html](QPrinter* impressora) {
+    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela, [html, numerarPaginas](QPrinter* impressora) {
         QTextDocument documento;
         prepararDocumento(documento, html);
-        imprimirPaginas(documento, *impressora, 1);
+        imprimirPaginas(documento, *impressora, 1, numerarPaginas);
     });
     janela->move(pedido.Esquerda, pedido.Topo);
     if (pedido.EstadoJanela == EstadoJanelaRelatorio::Maximizada)

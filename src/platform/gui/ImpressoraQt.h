@@ -30,10 +30,12 @@ public:
     void setJanelaPrincipal(QWidget* janela) { m_janelaPrincipal = janela; }
 
     // Prints `copias` copies of the document named `nome`; a PDF goes into
-    // `pastaPdf`. Returns an EstadoRelatorio.
-    int imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf);
+    // `pastaPdf`. Returns an EstadoRelatorio. With `numerarPaginas` each page
+    // ends with "Página n de m".
+    int imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf,
+                 bool numerarPaginas = false);
     // Opens a preview window with the request's title, position and state.
-    void mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido);
+    void mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas = false);
 
     // The last preview window opened, and the last PDF file written.
     QPrintPreviewDialog* ultimaJanela() const { return m_ultimaJanela; }

@@ -1,0 +1,60 @@
+#include "tables/ColunasGrelha.h"
+
+#include "platform/Conversoes.h"
+#include "reporting/ComposicaoRelatorio.h"
+
+#include <cmath>
+
+namespace Colunas {
+
+int pixeis(double twips, int dpi)
+{
+    return int(std::lround(twips * dpi / 1440.0));
+}
+
+std::optional<QChar> Tecla(RegraTecla regra, QChar c)
+{
+    if (c == QChar(8) || c == QChar(27))
+        return c;
+    if (c == QChar(13))
+        return std::nullopt;
+    auto entre = [&](const char* aceites) -> std::optional<QChar> {
+        if (QLatin1String(aceites).contains(c))
+            return c;
+        return std::nullopt;
+    };
+    switch (regra) {
+    case RegraTecla::Livre:
+        return c;
+    case RegraTecla::Maiusculas:
+        return c.toUpper();  // one character for one: 'ß' stays itself
+    case RegraTecla::Digitos:
+        return entre("1234567890");
+    case RegraTecla::Data:
+        return entre("1234567890-/:");
+    case RegraTecla::Hora:
+        return entre("1234567890:");
+    case RegraTecla::Nivel:
+        return entre("234");
+    }
+    return c;
+}
+
+QString texto(FormatoColuna formato, const QVariant& valor)
+{
+    if (valor.isNull())
+        return {};
+    switch (formato) {
+    case FormatoColuna::Peso:
+        return textoPeso(valor.toLongLong());
+    case FormatoColuna::DataGeral:
+        if (const auto d = Conversoes::dataDeBd(valor.toString()))
+            return Conversoes::textoDeData(*d);
+        break;
+    case FormatoColuna::Nenhum:
+        break;
+    }
+    return valor.toString();
+}
+
+}  // namespace Colunas

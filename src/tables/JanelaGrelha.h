@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QStyle>
+
+class GrelhaTabela;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class ServicoMensagens;
+class VistaGrelha;
+
+// The window of an editable grid: the grid, a row of buttons under it and a
+// two-panel status bar (the hint, the position); button 2 is the sort
+// order's. A button turns yellow with
+// its hint in panel 1 while it has the focus; panel 1 shows the current
+// column's caption whenever the current cell moves. A changed row is settled
+// ("Gravar ?") before the window closes; a refused write keeps it open.
+class JanelaGrelha : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct Botao
+    {
+        QString texto;
+        QString dica;
+        QStyle::StandardPixmap imagem;
+    };
+
+    explicit JanelaGrelha(QWidget* pai);
+
+    VistaGrelha* dbg() const { return m_dbg; }
+    QPushButton* cmd(int i) const { return m_cmd.at(i); }
+
+    void reject() override;
+
+protected:
+    // Builds the grid, the buttons and the status bar, once the grid exists.
+    void montar(GrelhaTabela& grelha, ServicoMensagens& mensagens, const QList<Botao>& botoes);
+    // A button was pressed (an open cell editor committed first).
+    virtual void clicar(int Index) = 0;
+    // The position, the buttons' states and panel 1 brought up to date.
+    virtual void actualizar();
+    bool eventFilter(QObject* objecto, QEvent* evento) override;
+
+    GrelhaTabela* m_grelha = nullptr;
+    QLabel* m_stb1 = nullptr;
+    QLabel* m_stb2 = nullptr;
+
+private:
+    bool podeFechar();
+
+    VistaGrelha* m_dbg = nullptr;
+    QList<QPushButton*> m_cmd;
+};

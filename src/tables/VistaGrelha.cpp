@@ -1,0 +1,215 @@
+#include "tables/VistaGrelha.h"
+
+#include "platform/Mensagens.h"
+#include "tables/GrelhaTabela.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+const char* const PropColuna = "colunaGrelha";
+
+RegraTecla regraDe(const QObject* editor)
+{
+    return RegraTecla(editor->property("regra").toInt());
+}
+
+// What a pasted or dropped text may hold under a rule.
+QString padraoColar(RegraTecla regra)
+{
+    switch (regra) {
+    case RegraTecla::Digitos:
+        return QStringLiteral("[0-9]*");
+    case RegraTecla::Data:
+        return QStringLiteral("[0-9/:\\- ]*");
+    case RegraTecla::Hora:
+        return QStringLiteral("[0-9:]*");
+    case RegraTecla::Nivel:
+        return QStringLiteral("[234]*");
+    case RegraTecla::Livre:
+    case RegraTecla::Maiusculas:
+        break;
+    }
+    return {};
+}
+
+}  // namespace
+
+DelegadoGrelha::DelegadoGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QObject* pai)
+    : QStyledItemDelegate(pai), m_grelha(grelha), m_mensagens(mensagens)
+{
+}
+
+QWidget* DelegadoGrelha::createEditor(QWidget* pai, const QStyleOptionViewItem&, const QModelIndex& indice) const
+{
+    const ColunaGrelha& col = m_grelha.definicao().colunas[indice.column()];
+    auto* editor = new QLineEdit(pai);
+    editor->setFrame(false);
+    editor->setProperty("regra", int(col.regra));
+    editor->setProperty(PropColuna, indice.column());
+    if (col.limite > 0)
+        editor->setMaxLength(col.limite);
+    if (const QString padrao = padraoColar(col.regra); !padrao.isEmpty() && col.regra != RegraTecla::Nivel)
+        editor->setValidator(new QRegularExpressionValidator(QRegularExpression(padrao), editor));
+    if (col.regra == RegraTecla::Maiusculas) {
+        // Pasted text in capitals too.
+        connect(editor, &QLineEdit::textEdited, editor, [editor](const QString& t) {
+            if (t != t.toUpper() && t.toUpper().size() == t.size()) {
+                const int cursor = editor->cursorPosition();
+                editor->setText(t.toUpper());
+                editor->setCursorPosition(cursor);
+            }
+        });
+    }
+    if (col.regra == RegraTecla::Nivel) {
+        // The cell keeps one character, the last one typed.
+        connect(editor, &QLineEdit::textChanged, editor, [editor](const QString& t) {
+            if (t.size() > 1)
+                editor->setText(t.right(1));
+        });
+        QAction* legenda = editor->addAction(editor->style()->standardIcon(QStyle::SP_ArrowDown),
+                                             QLineEdit::TrailingPosition);
+        legenda->setObjectName(QStringLiteral("botaoLegenda"));
+        const QPersistentModelIndex onde(indice);
+        connect(legenda, &QAction::triggered, this, [this, onde] { Q_EMIT botaoCelula(onde); });
+    }
+    editor->installEventFilter(const_cast<DelegadoGrelha*>(this));
+    return editor;
+}
+
+void DelegadoGrelha::setEditorData(QWidget* editor, const QModelIndex& indice) const
+{
+    static_cast<QLineEdit*>(editor)->setText(indice.data(Qt::EditRole).toString());
+}
+
+void DelegadoGrelha::setModelData(QWidget* editor, QAbstractItemModel* modelo, const QModelIndex& indice) const
+{
+    auto* linha = static_cast<QLineEdit*>(editor);
+    if (indice.data(Qt::EditRole).toString() != linha->text())
+        modelo->setData(indice, linha->text(), Qt::EditRole);
+}
+
+bool DelegadoGrelha::eventFilter(QObject* objecto, QEvent* evento)
+{
+    auto* editor = qobject_cast<QLineEdit*>(objecto);
+    if (!editor || evento->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(objecto, evento);
+    auto* tecla = static_cast<QKeyEvent*>(evento);
+    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+        return true;  // Enter never reaches the cell
+    const RegraTecla regra = regraDe(editor);
+    QChar c;
+    if (tecla->modifiers() & Qt::ControlModifier && tecla->key() >= Qt::Key_A && tecla->key() <= Qt::Key_Z)
+        c = QChar(tecla->key() - Qt::Key_A + 1);  // a control code, as Ctrl+V gives 22
+    else if (!tecla->text().isEmpty())
+        c = tecla->text().front();
+    if (c.isNull() || c == QChar(8) || c == QChar(27))
+        return QStyledItemDelegate::eventFilter(objecto, evento);
+    const std::optional<QChar> fica = Colunas::Tecla(regra, c);
+    if (!fica) {
+        if (regra == RegraTecla::Nivel)
+            m_mensagens.Beep();
+        return true;
+    }
+    if (*fica != c) {
+        editor->insert(QString(*fica));
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(objecto, evento);
+}
+
+VistaGrelha::VistaGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QWidget* pai)
+    : QTableView(pai), m_grelha(grelha), m_delegado(new DelegadoGrelha(grelha, mensagens, this))
+{
+    setObjectName(QStringLiteral("dbg"));
+    setModel(&grelha);
+    setItemDelegate(m_delegado);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                    | QAbstractItemView::EditKeyPressed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    corSemFoco = palette().color(QPalette::Base);
+    connect(&grelha, &GrelhaTabela::actualMudou, this, &VistaGrelha::seguirGrelha);
+    connect(&grelha, &QAbstractItemModel::modelReset, this, &VistaGrelha::seguirGrelha);
+}
+
+void VistaGrelha::FormatarColunas(double larguraTwips)
+{
+    const QList<ColunaGrelha>& colunas = m_grelha.definicao().colunas;
+    for (int c = 0; c < colunas.size(); ++c)
+        setColumnHidden(c, colunas[c].oculta);
+    for (int c = 0; c < colunas.size(); ++c) {
+        if (!colunas[c].oculta)
+            horizontalHeader()->resizeSection(c, Colunas::pixeis(colunas[c].larguraTwips(larguraTwips), logicalDpiX()));
+    }
+}
+
+void VistaGrelha::commitarEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void VistaGrelha::seguirGrelha()
+{
+    const QModelIndex alvo = model()->index(m_grelha.linhaActual(), m_grelha.colunaActual());
+    if (alvo == currentIndex())
+        return;
+    m_aSeguir = true;
+    setCurrentIndex(alvo);
+    m_aSeguir = false;
+}
+
+void VistaGrelha::currentChanged(const QModelIndex& actual, const QModelIndex& anterior)
+{
+    QTableView::currentChanged(actual, anterior);  // commits an open editor first
+    if (m_aSeguir || !actual.isValid())
+        return;
+    m_grelha.irPara(actual.row(), actual.column());
+    seguirGrelha();
+}
+
+void VistaGrelha::keyPressEvent(QKeyEvent* evento)
+{
+    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
+        evento->accept();  // no character, no default button
+        return;
+    }
+    if (evento->matches(QKeySequence::Delete) && state() != QAbstractItemView::EditingState) {
+        m_grelha.ApagarComPergunta();
+        evento->accept();
+        return;
+    }
+    QTableView::keyPressEvent(evento);
+}
+
+void VistaGrelha::pintar(const QColor& cor)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, cor);
+    setPalette(p);
+}
+
+void VistaGrelha::focusInEvent(QFocusEvent* evento)
+{
+    pintar(QColor(Qt::yellow));
+    QTableView::focusInEvent(evento);
+}
+
+void VistaGrelha::focusOutEvent(QFocusEvent* evento)
+{
+    // An open cell editor takes the focus from the grid: still the grid's.
+    if (!isAncestorOf(QApplication::focusWidget()) && evento->reason() != Qt::ActiveWindowFocusReason
+        && evento->reason() != Qt::PopupFocusReason)
+        pintar(corSemFoco);
+    QTableView::focusOutEvent(evento);
+}
