@@ -1,5 +1,7 @@
 #include "admin/frmAltCod.h"
 
+#include "admin/frmCodigos.h"
+
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,8 +92,7 @@ void frmAltCod::cmd_Click(int i)
         return;
     case Desfecho::Tabela:
         mostrarEstado();
-        if (abrirTabela)
-            abrirTabela(this);
+        frmCodigos::Abrir(m_estacao, this);
         break;
     case Desfecho::Fica:
         break;

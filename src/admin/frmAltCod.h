@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <array>
-#include <functional>
 
 class Estacao;
 class QLabel;
@@ -13,16 +12,13 @@ class QLineEdit;
 class QPushButton;
 
 // The change of access code: a thin view over LogicaAltCod. "&Tabela" shows
-// the operators table through `abrirTabela` (given the dialog as parent);
-// without it the button opens nothing.
+// the operators table over the dialog.
 class frmAltCod : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit frmAltCod(Estacao& estacao, QWidget* parent = nullptr);
-
-    std::function<void(QWidget* pai)> abrirTabela;
 
     LogicaAltCod& logica() { return m_logica; }
 
