@@ -1,8 +1,12 @@
 #include "screen/JanelasPrincipal.h"
 
+#include "admin/EscolhaFicheiroQt.h"
 #include "admin/PedidoAcesso.h"
+#include "admin/frmPar.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "screen/MontagemPrincipal.h"
+#include "screen/frmPrincipal.h"
 #include "tables/frmMenu.h"
 
 #include <QFileInfo>
@@ -36,7 +40,21 @@ void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
 void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }
 void JanelasPrincipal::frmRelogio() { abrir(abrirRelogio); }
 void JanelasPrincipal::frmAltCod() { abrir(abrirAltCod); }
-void JanelasPrincipal::frmPar() { abrir(abrirPar); }
+void JanelasPrincipal::frmPar()
+{
+    // A save closes the main window's serial ports before the program ends.
+    auto* principal = qobject_cast<frmPrincipal*>(m_janela.data());
+    MontagemPrincipal* montagem = principal ? principal->montagem() : nullptr;
+    QWidget* janela = m_janela;
+    ::frmPar parametros(
+        m_estacao, [janela](const LogicaParametros::PedidoFicheiro& p) { return EscolherFicheiroQt(janela, p); },
+        [montagem] {
+            if (montagem)
+                montagem->FecharPortas();
+        },
+        janela);
+    parametros.exec();
+}
 void JanelasPrincipal::frmAcerca() { abrir(abrirAcerca); }
 
 void JanelasPrincipal::frmMenu()
