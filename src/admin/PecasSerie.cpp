@@ -19,13 +19,21 @@ QStringList pecas(const QString& configuracao)
 {
     const qsizetype c = configuracao.indexOf(u',');  // 0-based: the rate is the first c characters
     if (c < 0)
-        return {QString(), QString(), QString(), QString()};
-    return {configuracao.left(c), configuracao.mid(c + 1, 1), configuracao.mid(c + 3, 1),
-            configuracao.mid(c + 5)};
+        return {configuracao, QString(), QString(), QString()};
+    QStringList p = {configuracao.left(c), configuracao.mid(c + 1, 1), configuracao.mid(c + 3, 1),
+                     configuracao.mid(c + 5)};
+    // A fixed place that falls on a separator holds no piece.
+    for (QString& peca : p) {
+        if (peca.contains(u','))
+            peca.clear();
+    }
+    return p;
 }
 
 Seleccao ler(const QString& configuracao)
 {
+    if (!configuracao.contains(u','))
+        return {};
     const QStringList p = pecas(configuracao);
     Seleccao s;
     s.velocidade = int(Velocidades.indexOf(p[0]));
@@ -41,8 +49,8 @@ Seleccao ler(const QString& configuracao)
 
 QString montar(const Seleccao& s, const QString& guardada)
 {
-    if (s == Seleccao{})
-        return guardada;
+    if (s == Seleccao{} || s == ler(guardada))
+        return guardada;  // nothing chosen anew: the stored text stays as it is
     const QStringList p = pecas(guardada);
     const auto escolha = [](const QStringList& lista, int i, const QString& antiga) {
         return i >= 0 && i < lista.size() ? lista[i] : antiga;

@@ -27,14 +27,16 @@ struct Seleccao
 };
 
 // The four pieces of a settings string as text, empty where the string is too
-// short; all empty without a comma.
+// short or the place holds a comma; without a comma the whole text is the rate.
 QStringList pecas(const QString& configuracao);
 
+// No selection at all for a string without a comma.
 Seleccao ler(const QString& configuracao);
 
 // The settings string of the selected entries. A list left without a
-// selection keeps that piece of the stored string; with none selected at all
-// the stored string is kept whole.
+// selection keeps that piece of the stored string; when the selection is
+// still the one the stored string gives (or none at all), the stored string
+// is kept whole.
 QString montar(const Seleccao& s, const QString& guardada);
 
 }  // namespace PecasSerie
