@@ -75,8 +75,6 @@ void TesteFrmPar::aspecto()
     QCOMPARE(prt->itemText(11), QStringLiteral("COM12 — /dev/ttyS11"));
     QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbPrtLS1"))->count(), 8);
     QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbPrtLS1"))->currentText(), QStringLiteral("COM6 — /dev/ttyS5"));
-    QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbParLP0"))->currentText(), QStringLiteral("None"));
-    QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbT0"))->currentText(), QStringLiteral("0"));
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt0"))->text(), QStringLiteral("Areias, Lda"));
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt3"))->maxLength(), 8);
     QCOMPARE(d.f<QLabel>(QStringLiteral("lblMin0"))->text(), QStringLiteral("400"));
@@ -140,9 +138,6 @@ void TesteFrmPar::teclasEFoco()
     d.focar(QStringLiteral("Etxt5"));
     QTest::keyClicks(d.f(QStringLiteral("Etxt5")), QStringLiteral("5a-0"));
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt5"))->text(), QStringLiteral("50"));
-    d.focar(QStringLiteral("cmbT4"));
-    QTest::keyClick(d.f(QStringLiteral("cmbT4")), Qt::Key_Return);
-    QVERIFY(QApplication::focusWidget() != d.f(QStringLiteral("cmbT4")));
 
     d.f<QAbstractButton>(QStringLiteral("optIP0"))->click();
     QTest::mouseClick(d.f(QStringLiteral("sst2")), Qt::LeftButton);
