@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QtTest>
 
-using Tecla = LogicaParametros::Tecla;
-
 namespace {
 
 // Every key of a station's settings file in the form the save writes, plus keys
@@ -65,8 +63,6 @@ private Q_SLOTS:
     void divisaoImediataECancelar();
     void seletorDeFicheiros_data();
     void seletorDeFicheiros();
-    void teclas_data();
-    void teclas();
     void empresaGravadaAntesDoFim();
     void valoresPorDefeito();
 };
@@ -330,40 +326,6 @@ void TesteLogicaParametros::seletorDeFicheiros()
     QCOMPARE(p.pedidos[0].pasta, p.t.pasta());
     QCOMPARE(p.pedidos[0].titulo, k == 2 ? QStringLiteral("Localizar ficheiros de interface")
                                          : QStringLiteral("Localizar Pesagem.mdb"));
-}
-
-void TesteLogicaParametros::teclas_data()
-{
-    QTest::addColumn<QString>("controlo");
-    QTest::addColumn<int>("indice");
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<int>("accao");
-    QTest::addColumn<int>("beeps");
-    QTest::newRow("letra no contribuinte") << "Etxt" << 5 << int('a') << int(Tecla::Engolida) << 0;
-    QTest::newRow("hífen no código postal") << "Etxt" << 3 << int('-') << int(Tecla::Passa) << 0;
-    QTest::newRow("hífen no contribuinte") << "Etxt" << 5 << int('-') << int(Tecla::Engolida) << 0;
-    QTest::newRow("parêntese no telefone") << "Etxt" << 6 << int('(') << int(Tecla::Passa) << 0;
-    QTest::newRow("Ctrl+V num contador") << "Etxt" << 9 << 22 << int(Tecla::Engolida) << 0;
-    QTest::newRow("letra na localidade") << "Etxt" << 4 << int('a') << int(Tecla::Passa) << 0;
-    QTest::newRow("Enter na empresa") << "Etxt" << 0 << 13 << int(Tecla::Seguinte) << 0;
-    QTest::newRow("letra no endereço") << "txtIP" << 1 << int('a') << int(Tecla::Engolida) << 1;
-    QTest::newRow("Enter no endereço") << "txtIP" << 0 << 13 << int(Tecla::Engolida) << 0;
-    QTest::newRow("Enter nas cópias") << "cmbT" << 0 << 13 << int(Tecla::Seguinte) << 0;
-}
-
-void TesteLogicaParametros::teclas()
-{
-    QFETCH(QString, controlo);
-    QFETCH(int, indice);
-    QFETCH(int, tecla);
-    QFETCH(int, accao);
-    QFETCH(int, beeps);
-    BancadaParametros p;
-    const Tecla t = controlo == u"Etxt" ? p.logica->Etxt_KeyPress(indice, tecla)
-        : controlo == u"txtIP"          ? p.logica->txtIP_KeyPress(indice, tecla)
-                                        : LogicaParametros::cmbT_KeyPress(tecla);
-    QCOMPARE(int(t), accao);
-    QCOMPARE(p.t.mensagens.beeps, beeps);
 }
 
 void TesteLogicaParametros::empresaGravadaAntesDoFim()

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,9 +136,22 @@ void TesteFrmPar::teclasEFoco()
     QCOMPARE(QApplication::focusWidget(), d.f(QStringLiteral("Etxt1")));
     QVERIFY(etxt0->palette().color(QPalette::Base) != Amarelo);
 
-    d.focar(QStringLiteral("Etxt5"));
-    QTest::keyClicks(d.f(QStringLiteral("Etxt5")), QStringLiteral("5a-0"));
-    QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt5"))->text(), QStringLiteral("50"));
+    // Typed or pasted into each kind of filtered field: what stays.
+    const char* const filtros[][3] = {{"Etxt3", "12-3a", "12-3"},   {"Etxt5", "5a-0", "50"},
+                                      {"Etxt6", "(+351)a|", "(+351)|"}, {"Etxt9", "1a2", "12"},
+                                      {"Etxt4", "Evora-a", "Evora-a"}};
+    for (const auto& [campo, escrito, fica] : filtros) {
+        d.focar(QString::fromUtf8(campo));
+        QTest::keyClicks(d.f(QString::fromUtf8(campo)), QString::fromUtf8(escrito));
+        QCOMPARE(d.f<QLineEdit>(QString::fromUtf8(campo))->text(), QString::fromUtf8(fica));
+    }
+    QCOMPARE(d.p.t.mensagens.beeps, 0);
+    QApplication::clipboard()->setText(QStringLiteral("9x"));
+    QTest::keyClick(d.f(QStringLiteral("Etxt9")), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt9"))->text(), QStringLiteral("12"));
+    d.focar(QStringLiteral("cmbT4"));
+    QTest::keyClick(d.f(QStringLiteral("cmbT4")), Qt::Key_Return);
+    QVERIFY(QApplication::focusWidget() != d.f(QStringLiteral("cmbT4")));
 
     d.f<QAbstractButton>(QStringLiteral("optIP0"))->click();
     QTest::mouseClick(d.f(QStringLiteral("sst2")), Qt::LeftButton);
