@@ -74,10 +74,8 @@ void TesteFrmPar::aspecto()
     QCOMPARE(prt->count(), 12);
     QCOMPARE(prt->itemText(2), QStringLiteral("COM3 — /dev/ttyUSB0"));
     QCOMPARE(prt->itemText(11), QStringLiteral("COM12 — /dev/ttyS11"));
-    QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbPrtLS1"))->count(), 8);
     QCOMPARE(d.f<QComboBox>(QStringLiteral("cmbPrtLS1"))->currentText(), QStringLiteral("COM6 — /dev/ttyS5"));
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt0"))->text(), QStringLiteral("Areias, Lda"));
-    QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt3"))->maxLength(), 8);
     QCOMPARE(d.f<QLabel>(QStringLiteral("lblMin0"))->text(), QStringLiteral("400"));
     QVERIFY(d.f(QStringLiteral("lblMin0"))->font().bold());
     QVERIFY(!d.f(QStringLiteral("cmbPrtB0"))->font().bold());
