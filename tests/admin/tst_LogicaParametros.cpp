@@ -318,12 +318,14 @@ void TesteLogicaParametros::seletorDeFicheiros()
     QFETCH(QString, caixa);
     BancadaParametros p;
     p.c().txtG[k] = QStringLiteral("antes");
+    p.def().BaseDadosBackup = QStringLiteral("/copia/Pesagem.mdb");
     if (escolha != u"-")
         p.escolhas << p.t.caminho(escolha);
     p.logica->cmdG_Click(k);
     QCOMPARE(p.c().txtG[k], caixa.replace(QStringLiteral("<pasta>"), p.t.pasta()));
     QCOMPARE(p.pedidos.size(), 1);
     QCOMPARE(p.pedidos[0].pasta, p.t.pasta());  // every picker starts in the database's folder
+    QCOMPARE(p.pedidos[0].ficheiro, (std::array{p.def().BaseDados, p.def().BaseDadosBackup, p.def().FichInterface}[k]));
 }
 
 void TesteLogicaParametros::empresaGravadaAntesDoFim()
