@@ -98,15 +98,15 @@ void TesteLogicaParametros::cargaMostraODefinido_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("mostrado");  // what the lists concerned show
     QTest::newRow("defeitos de arranque") << QByteArray()
-                                          << "ind 1 div 4 min 400 prt 0,1 lp 2,3 ls 4,5 cop 0,1,1,1,1 ip 0";
+                                          << "ind 1 div 4 min 400 prt 0,1 lp 2,3 ls 4,5 cop 0,1,1,1,1 ip 0 hnd 0";
     QTest::newRow("portas fora das listas")
-        << QByteArray("[IndicadorB1]\nPorta=13\n[IndicadorB2]\nPorta=0\n[LeitorPrincipalB1]\nPorta=9\n"
+        << QByteArray("[IndicadorB1]\nPorta=13\nHandshacking=4\n[IndicadorB2]\nPorta=0\n[LeitorPrincipalB1]\nPorta=9\n"
                       "[LeitorPrincipalB2]\nPorta=8\n[LeitorSecundarioB1]\nPorta=12\n")
-        << "ind 1 div 4 min 400 prt -1,-1 lp -1,7 ls -1,5 cop 0,1,1,1,1 ip 0";
+        << "ind 1 div 4 min 400 prt -1,-1 lp -1,7 ls -1,5 cop 0,1,1,1,1 ip 0 hnd -1";
     QTest::newRow("modelo noutra caixa, divisão fora, cópias 5, IP")
         << QByteArray("[IndicadorB1]\nIndicador=avery weigh-tronix\nDivisao=7\nComunicaçãoIP=True\n"
                       "[NrCopias]\nTalao=5\nPrimeiraPesagem=4\n")
-        << "ind -1 div -1 min 140 prt 0,1 lp 2,3 ls 4,5 cop 4,1,1,1,-1 ip 1";
+        << "ind -1 div -1 min 140 prt 0,1 lp 2,3 ls 4,5 cop 4,1,1,1,-1 ip 1 hnd 0";
 }
 
 void TesteLogicaParametros::cargaMostraODefinido()
@@ -116,14 +116,14 @@ void TesteLogicaParametros::cargaMostraODefinido()
     BancadaParametros p(ini);
     const QByteArray antes = p.bytes();
     const auto& b = p.c().b;
-    const QString r = QStringLiteral("ind %1 div %2 min %3 prt %4,%5 lp %6,%7 ls %8,%9 cop %10 ip %11")
+    const QString r = QStringLiteral("ind %1 div %2 min %3 prt %4,%5 lp %6,%7 ls %8,%9 cop %10 ip %11 hnd %12")
                           .arg(b[0].modelo).arg(b[0].divisao).arg(b[0].minimo)
                           .arg(b[0].serie.porta).arg(b[1].serie.porta)
                           .arg(b[0].principal.serie.porta).arg(b[1].principal.serie.porta)
                           .arg(b[0].secundario.serie.porta).arg(b[1].secundario.serie.porta)
                           .arg(QStringLiteral("%1,%2,%3,%4,%5").arg(p.c().cmbT[0]).arg(p.c().cmbT[1])
                                    .arg(p.c().cmbT[2]).arg(p.c().cmbT[3]).arg(p.c().cmbT[4]))
-                          .arg(int(b[0].ip));
+                          .arg(int(b[0].ip)).arg(b[0].serie.handshaking);
     QCOMPARE(r, mostrado);
     QCOMPARE(p.bytes(), antes);  // the load writes nothing
     QCOMPARE(p.t.mensagens.cursorOcupado, 0);
@@ -199,8 +199,8 @@ void TesteLogicaParametros::cadaControloReLido()
                       .arg(d.LPConfiguracao[1]), "1 8 1 300,s,4,2"},
         {"LS B2", QStringLiteral("%1 %2 %3 %4").arg(d.LSLigado[1]).arg(d.LSPorta[1]).arg(d.LSHandshaking[1])
                       .arg(d.LSConfiguracao[1]), "0 1 0 256000,n,8,1"},
-        {"o registo é o do ficheiro", p.def().IndConfiguracao[0] + p.def().LSConfiguracao[1],
-         d.IndConfiguracao[0] + d.LSConfiguracao[1]},
+        {"o registo é o do ficheiro", p.def().IndConfiguracao[0] + p.def().LSConfiguracao[1] + QString::number(p.def().PesagemMinima[0]),
+         d.IndConfiguracao[0] + d.LSConfiguracao[1] + QString::number(d.PesagemMinima[0])},
     };
     for (const auto& caso : casos)
         QVERIFY2(caso.lido == caso.esperado, qPrintable(QStringLiteral("%1: %2").arg(caso.campo, caso.lido)));
