@@ -21,7 +21,7 @@ const std::array<Controlo, 6> Controlos = {Controlo::txt0, Controlo::txt1, Contr
                                            Controlo::cmd0, Controlo::cmd1, Controlo::cmd2};
 }  // namespace
 
-frmAltCod::frmAltCod(Estacao& estacao, QWidget* parent) : QDialog(parent), m_logica(estacao)
+frmAltCod::frmAltCod(Estacao& estacao, QWidget* parent) : QDialog(parent), m_estacao(estacao), m_logica(estacao)
 {
     setWindowTitle(LogicaAltCod::TituloJanela);
 

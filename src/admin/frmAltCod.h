@@ -32,6 +32,7 @@ private:
     LogicaAltCod::Controlo controloDe(const QObject* objecto) const;
     QWidget* widgetDe(LogicaAltCod::Controlo c) const;
 
+    Estacao& m_estacao;
     LogicaAltCod m_logica;
     QLabel* m_lblOperador = nullptr;
     std::array<QLabel*, 3> m_lbl{};

@@ -1,12 +1,16 @@
 #include "screen/JanelasPrincipal.h"
 
 #include "admin/AberturaModal.h"
+#include "admin/EscolhaFicheiroQt.h"
 #include "admin/PedidoAcesso.h"
 #include "admin/frmAcerca.h"
 #include "admin/frmAltCod.h"
+#include "admin/frmPar.h"
 #include "admin/frmRelogio.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "screen/MontagemPrincipal.h"
+#include "screen/frmPrincipal.h"
 #include "tables/frmMenu.h"
 #include "tables/frmTabelas.h"
 
@@ -57,7 +61,21 @@ void JanelasPrincipal::frmAltCod()
     executarModal(janela, m_janela);
 }
 
-void JanelasPrincipal::frmPar() { abrir(abrirPar); }
+void JanelasPrincipal::frmPar()
+{
+    // A save closes the main window's serial ports before the program ends.
+    auto* principal = qobject_cast<frmPrincipal*>(m_janela.data());
+    MontagemPrincipal* montagem = principal ? principal->montagem() : nullptr;
+    QWidget* janela = m_janela;
+    ::frmPar parametros(
+        m_estacao, [janela](const LogicaParametros::PedidoFicheiro& p) { return EscolherFicheiroQt(janela, p); },
+        [montagem] {
+            if (montagem)
+                montagem->FecharPortas();
+        },
+        janela);
+    parametros.exec();
+}
 
 void JanelasPrincipal::frmAcerca()
 {

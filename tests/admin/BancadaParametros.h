@@ -1,0 +1,91 @@
+#pragma once
+
+#include "admin/LogicaParametros.h"
+#include "data/Consulta.h"
+#include "platform/FicheiroPerfil.h"
+#include "startup/ModGlobalIni.h"
+#include "support/EstacaoTeste.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+// A station whose settings come from the given settings file (none when
+// null), its database open, and the parameters' logic loaded over it with a
+// scripted file picker and a count of the ports closed.
+struct BancadaParametros
+{
+    explicit BancadaParametros(const QByteArray& ini = {})
+    {
+        if (!ini.isNull())
+            t.escreverIni(ini);
+        t.abrirBaseDados();
+        ModGlobal::LerDefinicoes(t.estacao->Ini(), t.pasta(), t.estacao->Def);
+        logica = std::make_unique<LogicaParametros>(
+            *t.estacao,
+            [this](const LogicaParametros::PedidoFicheiro& p) {
+                pedidos << p;
+                return escolhas.isEmpty() ? std::nullopt : escolhas.takeFirst();
+            },
+            [this] { ++portasFechadas; });
+        logica->Form_Load();
+    }
+
+    Definicoes& def() { return t.estacao->Def; }
+    LogicaParametros::Controlos& c() { return logica->c; }
+    QString ini() const { return t.caminho(QStringLiteral("Lorvane.ini")); }
+    QByteArray bytes() const { return lerFicheiro(ini()); }
+
+    // The settings file read back as the next start reads it.
+    Definicoes relido() const
+    {
+        Definicoes d;
+        ModGlobal::LerDefinicoes(FicheiroPerfil(ini()), t.pasta(), d);
+        return d;
+    }
+
+    QVariant empresa(const QString& campo)
+    {
+        QSqlQuery q = Consulta::executar(t.estacao->bd(),
+                                         QStringLiteral("SELECT \"%1\" FROM Empresas WHERE Empresa = 1").arg(campo));
+        return q.next() ? q.value(0) : QVariant();
+    }
+
+    EstacaoTeste t;
+    QList<std::optional<QString>> escolhas;
+    QList<LogicaParametros::PedidoFicheiro> pedidos;
+    int portasFechadas = 0;
+    std::unique_ptr<LogicaParametros> logica;
+};
+
+// Makes a file immutable for as long as it lives (so even root cannot replace
+// it); false when the file system does not allow it.
+class Imutavel
+{
+public:
+    explicit Imutavel(const QString& caminho) : m_caminho(caminho) { m_ok = mudar(true); }
+    ~Imutavel()
+    {
+        if (m_ok)
+            mudar(false);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    bool mudar(bool sim)
+    {
+        const int fd = ::open(QFile::encodeName(m_caminho).constData(), O_RDONLY);
+        if (fd < 0)
+            return false;
+        int atributos = 0;
+        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &atributos) == 0;
+        atributos = sim ? (atributos | FS_IMMUTABLE_FL) : (atributos & ~FS_IMMUTABLE_FL);
+        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &atributos) == 0;
+        ::close(fd);
+        return ok;
+    }
+    QString m_caminho;
+    bool m_ok = false;
+};
