@@ -3,6 +3,7 @@
 #include "admin/PedidoAcesso.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "screen/JanelaAjuda.h"
 #include "tables/frmMenu.h"
 
 #include <QFileInfo>
@@ -60,7 +61,5 @@ void JanelasPrincipal::Calculadora()
 
 void JanelasPrincipal::Ajuda()
 {
-    const QString pagina = m_estacao.naPastaPrograma(ficheiroAjuda);
-    if (QFileInfo::exists(pagina))
-        m_estacao.sistema.IniciarPrograma(QStringLiteral("xdg-open"), {pagina});
+    JanelaAjuda::mostrar(m_estacao.naPastaPrograma(ficheiroAjuda), m_janela);
 }
