@@ -347,9 +347,9 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
     escrito->marca = marcar(m_caminho);
     escrito->guardavel = true;  // what was just written is known
     ++m_substituicoes;
-    escrito->texto.codificacao = latin1 ? Codificacao::Latin1
-                                        : (escrito->texto.codificacao == Codificacao::Latin1 ? Codificacao::Utf8
-                                                                                             : escrito->texto.codificacao);
+    // A Latin-1 file that took a character beyond Latin-1 is UTF-8 now.
+    if (!latin1 && escrito->texto.codificacao == Codificacao::Latin1)
+        escrito->texto.codificacao = Codificacao::Utf8;
     m_conteudo = std::move(escrito);
     return true;
 }
