@@ -19,13 +19,16 @@ private Q_SLOTS:
     void volta_data()
     {
         QTest::addColumn<bool>("volta");
-        QTest::newRow("o indicador volta") << true;
-        QTest::newRow("o indicador não volta") << false;
+        QTest::addColumn<bool>("fechadaPeloPrograma");  // as the parameters' save closes the ports
+        QTest::newRow("o indicador volta") << true << false;
+        QTest::newRow("o indicador não volta") << false << false;
+        QTest::newRow("fechada pelo programa fica fechada") << true << true;
     }
 
     void volta()
     {
         QFETCH(bool, volta);
+        QFETCH(bool, fechadaPeloPrograma);
         QTemporaryDir pasta;
         const QString ligacao = pasta.filePath(QStringLiteral("indicador"));
         auto primeiro = std::make_unique<Pty>();
@@ -37,6 +40,8 @@ private Q_SLOTS:
         s.ligacao->tmr_Timer(0);
         QCOMPARE(s.e(0).PesoActual, 12340);
 
+        if (fechadaPeloPrograma)
+            s.io->fecharPortas();
         primeiro->fecharMestre();
         QTRY_VERIFY_WITH_TIMEOUT(!s.io->aberta(0, Canal::Indicador), 5000);
         primeiro.reset();
@@ -49,11 +54,12 @@ private Q_SLOTS:
             s.ligacao->tmr_Timer(0);
         QVERIFY(!s.io->aberta(0, Canal::Indicador));
         s.ligacao->tmr_Timer(0);
-        QCOMPARE(s.io->aberta(0, Canal::Indicador), volta);
+        const bool reaberta = volta && !fechadaPeloPrograma;
+        QCOMPARE(s.io->aberta(0, Canal::Indicador), reaberta);
         for (int tick = 0; tick < 3 * PortaSerie::TicksReabertura; ++tick)
             s.ligacao->tmr_Timer(0);
         QVERIFY(s.estacao.mensagens.caixas.isEmpty());  // quietly, however often it fails
-        if (!volta)
+        if (!reaberta)
             return;
         segundo.escrever(tramaPeso(7000));
         QTRY_VERIFY(s.io->bytesEmEspera(0, Canal::Indicador) > 0);
