@@ -19,6 +19,7 @@ std::unique_ptr<LigacaoBd> abrir(const QString& caminho)
     for (const Tabela& t : Esquema::tabelas())
         exigencias.tabelas << t.nome;
     exigencias.idAplicacao = Esquema::IdAplicacao;
+    exigencias.escrita = true;
     return LigacaoBd::abrir(caminho, exigencias);
 }
 

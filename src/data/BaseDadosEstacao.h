@@ -15,7 +15,8 @@ inline const QString CodigoInicial = QStringLiteral("zumarel");
 constexpr int NivelInicial = 4;
 
 // Opens a station database, shared and read-write. A missing file, a file that
-// is not a database, or one without the station's tables throws Erro; the file
+// is not a database, one without the station's tables, or one this process
+// cannot write ("só de leitura": the file or its folder) throws Erro; the file
 // is left as it was.
 std::unique_ptr<LigacaoBd> abrir(const QString& caminho);
 

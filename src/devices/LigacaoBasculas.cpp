@@ -28,6 +28,7 @@ void LigacaoBasculas::tmr_Timer(int Index)
     m_emCurso[Index] = true;
     const auto fim = qScopeGuard([this, Index] { m_emCurso[Index] = false; });
     CicloBascula& ciclo = m_ciclo[Index];
+    m_c.io.vigiarPortas(Index);
     PassoRelogio();
     ciclo.PassoLigacao();
     ciclo.PassoVisualizacao();

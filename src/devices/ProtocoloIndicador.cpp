@@ -1,13 +1,11 @@
 #include "devices/ProtocoloIndicador.h"
 
+#include "platform/Conversoes.h"
 #include "shared/EstadoBascula.h"
 
 #include <QLocale>
 #include <cmath>
-#include <charconv>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 namespace ProtocoloIndicador {
 
@@ -33,58 +31,13 @@ int comprimentoTrama(Layout layout)
     return 0;
 }
 
-namespace {
-bool digito(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
-
 std::optional<qint32> valorPeso(QByteArrayView campo)
 {
-    std::string s;
-    for (char c : campo) {
-        if (c != ' ' && c != '\t' && c != '\n')
-            s.push_back(c);
-    }
-    // The longest prefix that is a decimal number (never "inf", "nan" or hexadecimal).
-    std::string numero;
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        numero.push_back(s[i++]);
-    bool temDigitos = false;
-    while (i < s.size() && digito(s[i])) {
-        numero.push_back(s[i++]);
-        temDigitos = true;
-    }
-    if (i < s.size() && s[i] == '.') {
-        numero.push_back(s[i++]);
-        while (i < s.size() && digito(s[i])) {
-            numero.push_back(s[i++]);
-            temDigitos = true;
-        }
-    }
-    if (!temDigitos)
+    // Never "inf", "nan" or hexadecimal: only the decimal grammar, and no digit is no weight.
+    const std::optional<double> valor = Conversoes::numeroDecimal(QString::fromLatin1(campo));
+    if (!valor || !std::isfinite(*valor))
         return std::nullopt;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-        std::string expoente = "e";
-        size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            expoente.push_back(s[j++]);
-        bool digitosExpoente = false;
-        while (j < s.size() && digito(s[j])) {
-            expoente.push_back(s[j++]);
-            digitosExpoente = true;
-        }
-        if (digitosExpoente)
-            numero += expoente;
-    }
-    // from_chars ignores the C locale, whose decimal point may be a comma.
-    const char* inicio = numero.data();
-    if (*inicio == '+')
-        ++inicio;
-    double valor = 0;
-    const auto [fim, erro] = std::from_chars(inicio, numero.data() + numero.size(), valor);
-    if (erro != std::errc() || !std::isfinite(valor))
-        return std::nullopt;
-    const double arredondado = std::nearbyint(valor);  // to nearest, halves to even
+    const double arredondado = Conversoes::arredondarPar(*valor);
     if (arredondado < double(std::numeric_limits<qint32>::min()) ||
         arredondado > double(std::numeric_limits<qint32>::max()))
         return std::nullopt;
@@ -93,16 +46,7 @@ std::optional<qint32> valorPeso(QByteArrayView campo)
 
 QString formatarPeso(qint32 valor, QChar separador)
 {
-    QString digitos = QString::number(std::llabs(qint64(valor)));
-    if (digitos.size() < 2)
-        digitos.prepend(u'0');
-    QString resultado;
-    for (qsizetype k = 0; k < digitos.size(); ++k) {
-        if (k > 0 && (digitos.size() - k) % 3 == 0)
-            resultado.append(separador);
-        resultado.append(digitos[k]);
-    }
-    return valor < 0 ? u'-' + resultado : resultado;
+    return Conversoes::agruparMilhares(valor, 2, separador);
 }
 
 QChar separadorMilhares()

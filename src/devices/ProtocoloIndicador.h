@@ -34,9 +34,9 @@ Modelo modelo(const QString& IndModelo);
 // Bytes from the STX to the terminator.
 int comprimentoTrama(Layout layout);
 
-// The weight field read as a whole number of kg: blanks, tabs and line feeds
-// are ignored anywhere; sign, digits, '.', digits and an exponent are read up
-// to the first other character; halves go to the even neighbour. A field with
+// The weight field read as a whole number of kg: the decimal grammar of
+// Conversoes::numeroDecimal (blanks ignored anywhere; sign, digits, '.',
+// digits and an exponent); halves go to the even neighbour. A field with
 // no digit (an overload shown as "--------") or a value beyond 32 bits is no
 // weight at all.
 std::optional<qint32> valorPeso(QByteArrayView campo);

@@ -49,17 +49,9 @@ bool eDigito(QChar c) { return c >= u'0' && c <= u'9'; }
 
 }  // namespace
 
-double Val(const QString& texto)
+std::optional<double> numeroDecimal(const QString& texto)
 {
     const QString s = semEspacos(texto);
-    if (s.size() >= 2 && s[0] == u'&') {
-        const QChar tipo = s[1].toUpper();
-        if (tipo == u'H')
-            return lerBase(s, 2, 16);
-        if (tipo == u'O')
-            return lerBase(s, 2, 8);
-        return 0;
-    }
     int i = 0;
     QString numero;
     if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
@@ -77,7 +69,8 @@ double Val(const QString& texto)
         }
     }
     if (!digitos)
-        return 0;
+        return std::nullopt;
+    // An exponent without digits is not part of the number.
     if (i < s.size() && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
         int j = i + 1;
         QString expoente = QStringLiteral("e");
@@ -93,7 +86,35 @@ double Val(const QString& texto)
     }
     bool ok = false;
     const double valor = numero.toDouble(&ok);
-    return ok ? valor : 0;
+    if (!ok)
+        return std::nullopt;
+    return valor;
+}
+
+double Val(const QString& texto)
+{
+    const QString s = semEspacos(texto);
+    if (s.size() >= 2 && s[0] == u'&') {
+        const QChar tipo = s[1].toUpper();
+        if (tipo == u'H')
+            return lerBase(s, 2, 16);
+        if (tipo == u'O')
+            return lerBase(s, 2, 8);
+        return 0;
+    }
+    return numeroDecimal(s).value_or(0);
+}
+
+QString agruparMilhares(qint64 valor, int digitosMinimos, QChar separador)
+{
+    // The magnitude as unsigned, so the smallest qint64 has one too.
+    const quint64 magnitude = valor < 0 ? 0 - quint64(valor) : quint64(valor);
+    QString digitos = QString::number(magnitude);
+    if (digitos.size() < digitosMinimos)
+        digitos.prepend(QString(digitosMinimos - digitos.size(), u'0'));
+    for (qsizetype k = digitos.size() - 3; k > 0; k -= 3)
+        digitos.insert(k, separador);
+    return valor < 0 ? u'-' + digitos : digitos;
 }
 
 double arredondarPar(double valor)

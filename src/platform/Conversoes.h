@@ -16,6 +16,18 @@ namespace Conversoes {
 // never used.
 double Val(const QString& texto);
 
+// The decimal part of Val's grammar on its own: blanks, tabs and line feeds
+// skipped anywhere, then sign, digits, one '.', digits and an exponent (E or
+// D), up to the first other character. Nothing when no digit comes before the
+// exponent. A value too large for a double is not rejected here.
+std::optional<double> numeroDecimal(const QString& texto);
+
+// "#,##0": a whole number with every three digits grouped ("9 000",
+// "1 234 567"), at least `digitosMinimos` digits ("#,#00" takes 2). The
+// station's pt_PT separator is the no-break space; Qt's own pt_PT format is
+// not used because it leaves four digits ungrouped.
+QString agruparMilhares(qint64 valor, int digitosMinimos = 1, QChar separador = QChar(0x00A0));
+
 // Rounds half to even and checks the range of the type.
 qint16 CInt(double valor);
 qint32 CLng(double valor);

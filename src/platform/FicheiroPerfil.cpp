@@ -1,29 +1,76 @@
 #include "platform/FicheiroPerfil.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringConverter>
+#include <ctime>
+#include <sys/stat.h>
 
 namespace {
 
 enum class Codificacao { Utf8, Utf8ComBom, Latin1 };
 
-struct Conteudo
+struct Texto
 {
     QStringList linhas;
     Codificacao codificacao = Codificacao::Utf8;
     bool crlf = false;
     bool terminaEmQuebra = true;
-    bool existe = false;
 };
 
-Conteudo carregar(const QString& caminho)
+// What tells one state of the file from another: which file the path names,
+// its size and its change times (the file as read; none when missing).
+struct Marca
 {
-    Conteudo c;
+    bool existe = false;
+    dev_t dispositivo = 0;
+    ino_t inode = 0;
+    off_t tamanho = 0;
+    timespec modificado{};
+    timespec alterado{};
+
+    bool operator==(const Marca& o) const
+    {
+        return existe == o.existe && dispositivo == o.dispositivo && inode == o.inode && tamanho == o.tamanho &&
+               modificado.tv_sec == o.modificado.tv_sec && modificado.tv_nsec == o.modificado.tv_nsec &&
+               alterado.tv_sec == o.alterado.tv_sec && alterado.tv_nsec == o.alterado.tv_nsec;
+    }
+};
+
+Marca marcar(const QString& caminho)
+{
+    Marca m;
+    struct stat st {};
+    if (::stat(QFile::encodeName(caminho).constData(), &st) != 0)
+        return m;
+    m.existe = true;
+    m.dispositivo = st.st_dev;
+    m.inode = st.st_ino;
+    m.tamanho = st.st_size;
+    m.modificado = st.st_mtim;
+    m.alterado = st.st_ctim;
+    return m;
+}
+
+// A file changed a moment before it was read may change again within the
+// same tick of the file system's clock without its times moving: such a
+// reading is not kept.
+bool marcaAntiga(const Marca& m)
+{
+    timespec agora{};
+    ::clock_gettime(CLOCK_REALTIME, &agora);
+    return !m.existe || m.modificado.tv_sec + 2 < agora.tv_sec;
+}
+
+Texto carregar(const QString& caminho, bool& existe)
+{
+    Texto c;
+    existe = false;
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly))
         return c;
-    c.existe = true;
+    existe = true;
     QByteArray bytes = f.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         c.codificacao = Codificacao::Utf8ComBom;
@@ -62,11 +109,6 @@ std::optional<QString> nomeSeccao(const QString& linha)
     return std::nullopt;
 }
 
-bool mesmoNome(const QString& a, const QString& b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
 QString semAspas(QString valor)
 {
     valor = valor.trimmed();
@@ -83,31 +125,58 @@ struct Posicao
     qsizetype ultimaChave = -1;  // the last key line of the section
 };
 
-Posicao procurar(const QStringList& linhas, const QString& seccao, const QString& chave)
+QString nomeComparavel(const QString& nome)
 {
-    Posicao p;
-    bool dentro = false;
-    for (qsizetype i = 0; i < linhas.size(); ++i) {
-        if (const auto nome = nomeSeccao(linhas[i])) {
-            if (dentro)
-                break;  // the first section of that name is the one that counts
-            if (mesmoNome(*nome, seccao)) {
-                dentro = true;
-                p.seccao = i;
-            }
-            continue;
-        }
-        if (!dentro)
-            continue;
-        const qsizetype igual = linhas[i].indexOf(u'=');
-        if (igual < 0)
-            continue;
-        p.ultimaChave = i;
-        if (p.chave < 0 && mesmoNome(linhas[i].left(igual).trimmed(), chave))
-            p.chave = i;
-    }
-    return p;
+    return nome.toCaseFolded();
 }
+
+// Where each section and key is: the first section of a name is the one that
+// counts, and within it the first line of a key.
+struct Indice
+{
+    struct Seccao
+    {
+        qsizetype cabecalho = -1;
+        qsizetype ultimaChave = -1;
+        QHash<QString, qsizetype> chaves;
+    };
+    QHash<QString, Seccao> seccoes;
+
+    explicit Indice(const QStringList& linhas)
+    {
+        Seccao* dentro = nullptr;
+        for (qsizetype i = 0; i < linhas.size(); ++i) {
+            if (const auto nome = nomeSeccao(linhas[i])) {
+                const QString n = nomeComparavel(*nome);
+                dentro = seccoes.contains(n) ? nullptr : &seccoes[n];
+                if (dentro)
+                    dentro->cabecalho = i;
+                continue;
+            }
+            if (!dentro)
+                continue;
+            const qsizetype igual = linhas[i].indexOf(u'=');
+            if (igual < 0)
+                continue;
+            dentro->ultimaChave = i;
+            const QString chave = nomeComparavel(linhas[i].left(igual).trimmed());
+            if (!dentro->chaves.contains(chave))
+                dentro->chaves.insert(chave, i);
+        }
+    }
+
+    Posicao procurar(const QString& seccao, const QString& chave) const
+    {
+        Posicao p;
+        const auto s = seccoes.constFind(nomeComparavel(seccao));
+        if (s == seccoes.cend())
+            return p;
+        p.seccao = s->cabecalho;
+        p.ultimaChave = s->ultimaChave;
+        p.chave = s->chaves.value(nomeComparavel(chave), -1);
+        return p;
+    }
+};
 
 QString cortar(const QString& texto)
 {
@@ -121,15 +190,42 @@ QString cortar(const QString& texto)
 
 }  // namespace
 
+struct FicheiroPerfil::Conteudo
+{
+    Texto texto;
+    Marca marca;
+    bool guardavel = false;  // the reading may serve the next calls while the marca holds
+    Indice indice{QStringList()};
+};
+
 FicheiroPerfil::FicheiroPerfil(QString caminho) : m_caminho(std::move(caminho)) {}
+
+FicheiroPerfil::~FicheiroPerfil() = default;
+
+const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudo() const
+{
+    const Marca marca = marcar(m_caminho);
+    if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marca)
+        return *m_conteudo;
+    auto c = std::make_unique<Conteudo>();
+    bool existe = false;
+    c->texto = carregar(m_caminho, existe);
+    ++m_leituras;
+    // The times of the file as read: a change during the reading shows at the next call.
+    c->marca = existe ? marca : Marca{};
+    c->guardavel = marcaAntiga(c->marca);
+    c->indice = Indice(c->texto.linhas);
+    m_conteudo = std::move(c);
+    return *m_conteudo;
+}
 
 std::optional<QString> FicheiroPerfil::valor(const QString& seccao, const QString& chave) const
 {
-    const Conteudo c = carregar(m_caminho);
-    const Posicao p = procurar(c.linhas, seccao, chave);
+    const Conteudo& c = conteudo();
+    const Posicao p = c.indice.procurar(seccao, chave);
     if (p.chave < 0)
         return std::nullopt;
-    const QString& linha = c.linhas[p.chave];
+    const QString& linha = c.texto.linhas[p.chave];
     return semAspas(linha.mid(linha.indexOf(u'=') + 1));
 }
 
@@ -140,24 +236,76 @@ QString FicheiroPerfil::ler(const QString& seccao, const QString& chave, const Q
 
 bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const QString& valor)
 {
-    QString limpo = valor;
-    limpo.remove(u'\r').remove(u'\n');
-    Conteudo c = carregar(m_caminho);
-    const Posicao p = procurar(c.linhas, seccao, chave);
-    if (p.chave >= 0) {
-        QString& linha = c.linhas[p.chave];
-        linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
-    } else if (p.seccao >= 0) {
-        const qsizetype depois = (p.ultimaChave >= 0 ? p.ultimaChave : p.seccao) + 1;
-        c.linhas.insert(depois, chave + u'=' + limpo);
-    } else {
+    return escrever(QList<Escrita>{{seccao, chave, valor}});
+}
+
+bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
+{
+    // A copy of the file as it stands, changed and written whole: the kept
+    // reading changes only once the file is replaced.
+    const Conteudo& actual = conteudo();
+    Texto c = actual.texto;
+    // Keys new to a section go after its last key, new sections at the end,
+    // in the order written; a key written twice keeps the last value.
+    QHash<qsizetype, QStringList> depoisDe;
+    struct SeccaoNova
+    {
+        QString nome;
+        QStringList linhas;
+    };
+    QList<SeccaoNova> novas;
+    // Section and key folded -> the line not yet in place: its place in
+    // depoisDe (a line number >= 0) or in novas (-1 - its index), and its index there.
+    QHash<QString, std::pair<qsizetype, qsizetype>> pendentes;
+    const auto pendente = [&](const std::pair<qsizetype, qsizetype>& onde) -> QString& {
+        QStringList& lista = onde.first >= 0 ? depoisDe[onde.first] : novas[-1 - onde.first].linhas;
+        return lista[onde.second];
+    };
+    for (const Escrita& e : escritas) {
+        QString limpo = e.valor;
+        limpo.remove(u'\r').remove(u'\n');
+        const QString linhaNova = e.chave + u'=' + limpo;
+        const QString id = nomeComparavel(e.seccao) + u'\n' + nomeComparavel(e.chave);
+        const Posicao p = actual.indice.procurar(e.seccao, e.chave);
+        if (p.chave >= 0) {
+            QString& linha = c.linhas[p.chave];
+            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
+        } else if (pendentes.contains(id)) {
+            QString& linha = pendente(pendentes.value(id));
+            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
+        } else if (p.seccao >= 0) {
+            const qsizetype depois = p.ultimaChave >= 0 ? p.ultimaChave : p.seccao;
+            QStringList& lista = depoisDe[depois];
+            lista.append(linhaNova);
+            pendentes.insert(id, {depois, lista.size() - 1});
+        } else {
+            qsizetype n = 0;
+            while (n < novas.size() && nomeComparavel(novas[n].nome) != nomeComparavel(e.seccao))
+                ++n;
+            if (n == novas.size())
+                novas.append({e.seccao, {}});
+            novas[n].linhas.append(linhaNova);
+            pendentes.insert(id, {-1 - n, novas[n].linhas.size() - 1});
+        }
+    }
+    if (!depoisDe.isEmpty()) {
+        QStringList linhas;
+        linhas.reserve(c.linhas.size() + depoisDe.size());
+        for (qsizetype i = 0; i < c.linhas.size(); ++i) {
+            linhas.append(c.linhas[i]);
+            if (const auto d = depoisDe.constFind(i); d != depoisDe.cend())
+                linhas.append(*d);
+        }
+        c.linhas = std::move(linhas);
+    }
+    for (const SeccaoNova& nova : novas) {
         if (!c.linhas.isEmpty() && !c.linhas.last().trimmed().isEmpty())
             c.linhas.append(QString());
-        c.linhas.append(u'[' + seccao + u']');
-        c.linhas.append(chave + u'=' + limpo);
+        c.linhas.append(u'[' + nova.nome + u']');
+        c.linhas.append(nova.linhas);
         c.terminaEmQuebra = true;
     }
-
+    Indice indice = depoisDe.isEmpty() && novas.isEmpty() ? actual.indice : Indice(c.linhas);
     const QString quebra = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QString texto = c.linhas.join(quebra);
     if (c.terminaEmQuebra)
@@ -191,5 +339,17 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    if (!f.commit())
+        return false;
+    auto escrito = std::make_unique<Conteudo>();
+    escrito->texto = std::move(c);
+    escrito->indice = std::move(indice);
+    escrito->marca = marcar(m_caminho);
+    escrito->guardavel = true;  // what was just written is known
+    ++m_substituicoes;
+    // A Latin-1 file that took a character beyond Latin-1 is UTF-8 now.
+    if (!latin1 && escrito->texto.codificacao == Codificacao::Latin1)
+        escrito->texto.codificacao = Codificacao::Utf8;
+    m_conteudo = std::move(escrito);
+    return true;
 }

@@ -1,22 +1,27 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 // A settings file of sections and "key=value" lines, read and written with the
 // rules a station's settings file has always had: sections and keys are found
 // without regard to letter case, a value is trimmed and loses one pair of
 // enclosing quotes, and a write changes one line in place and keeps the rest
-// (comments, order, line endings, encoding). The file is read anew on every
-// call, so a value written by another program is seen at once; nothing is ever
-// created or changed by a read.
+// (comments, order, line endings, encoding). A value written by another
+// program is seen at the next call: the parsed file is kept only while the
+// file's identity, size and change times stay as they were when it was read
+// (and not at all when it had changed too shortly before to tell a second
+// change in the same clock tick); nothing is ever created or changed by a read.
 class FicheiroPerfil
 {
 public:
     static constexpr int TamanhoMaximo = 254;
 
     explicit FicheiroPerfil(QString caminho = {});
+    ~FicheiroPerfil();
 
     const QString& caminho() const { return m_caminho; }
 
@@ -31,6 +36,25 @@ public:
     // value is one line. Returns false when the system refuses the write.
     bool escrever(const QString& seccao, const QString& chave, const QString& valor);
 
+    // Several keys set as above, in this order, in one replacement of the file.
+    struct Escrita
+    {
+        QString seccao;
+        QString chave;
+        QString valor;
+    };
+    bool escrever(const QList<Escrita>& escritas);
+
+    // How many times the file has been parsed, and replaced: support and tests.
+    int leituras() const { return m_leituras; }
+    int substituicoes() const { return m_substituicoes; }
+
 private:
+    struct Conteudo;
+    const Conteudo& conteudo() const;
+
     QString m_caminho;
+    mutable std::unique_ptr<Conteudo> m_conteudo;
+    mutable int m_leituras = 0;
+    int m_substituicoes = 0;
 };

@@ -19,6 +19,31 @@ QString novoNomeLigacao()
     return QStringLiteral("zumarel-%1").arg(++contador);
 }
 
+// SQLite opens a file it may not write read-only without a word, and in a
+// folder where its journal cannot be made a write fails only when it comes.
+// A write rolled back at once finds both now and leaves the file as it was.
+void provarEscrita(const QSqlDatabase& base)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        Erros::lancarSql(q.lastError());
+    const int versao = q.value(0).toInt();
+    q.finish();
+    if (!q.exec(QStringLiteral("BEGIN")))
+        Erros::lancarSql(q.lastError());
+    const bool escrita = q.exec(QStringLiteral("PRAGMA user_version = %1").arg(versao));
+    const QSqlError erro = q.lastError();
+    q.exec(QStringLiteral("ROLLBACK"));
+    if (escrita)
+        return;
+    Erro e = Erros::deSql(erro);
+    // Another station writing at this moment says nothing about this one.
+    if ((e.numero & 0xff) == 5 || (e.numero & 0xff) == 6)
+        return;
+    e.descricao = QStringLiteral("Base de dados só de leitura: ") + e.descricao;
+    throw e;
+}
+
 }  // namespace
 
 LigacaoBd::LigacaoBd(QString caminho, QString nome) : m_caminho(std::move(caminho)), m_nome(std::move(nome)) {}
@@ -82,6 +107,8 @@ std::unique_ptr<LigacaoBd> LigacaoBd::abrir(const QString& caminho, const Exigen
                                   QStringLiteral(": falta a tabela %1").arg(t));
         }
     }
+    if (exigencias.escrita)
+        provarEscrita(base);
     return ligacao;
 }
 

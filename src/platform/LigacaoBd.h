@@ -16,6 +16,7 @@ public:
     {
         QStringList tabelas;   // tables the file must hold
         int idAplicacao = 0;   // the file's mark; a file marked by another program is refused
+        bool escrita = false;  // a file this process cannot write (the file or its folder) is refused
     };
 
     static std::unique_ptr<LigacaoBd> abrir(const QString& caminho, const Exigencias& exigencias);

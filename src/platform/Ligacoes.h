@@ -47,6 +47,9 @@ public:
     virtual void abrirPorta(int bascula, Canal::Tipo canal) = 0;
     // Closes the six ports (the parameters' save before the program ends).
     virtual void fecharPortas() = 0;
+    // One tick of a bridge: its ports that closed on a failure are opened
+    // again from time to time, quietly (links without such ports do nothing).
+    virtual void vigiarPortas(int /*bascula*/) {}
 
     // Serial ports, as the cycle uses them: a closed port has nothing waiting,
     // gives nothing and takes nothing. `escrever` returns false when the bytes

@@ -46,6 +46,14 @@ void LigacoesQt::fecharPortas()
     }
 }
 
+void LigacoesQt::vigiarPortas(int bascula)
+{
+    if (!indiceValido(bascula))
+        return;
+    for (auto& p : m_portas[bascula])
+        p->vigiar();
+}
+
 bool LigacoesQt::aberta(int bascula, Canal::Tipo canal) const
 {
     return indiceValido(bascula, canal) && m_portas[bascula][canal]->PortOpen();

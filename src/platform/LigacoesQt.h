@@ -22,6 +22,7 @@ public:
     void definirConfiguracao(int bascula, Canal::Tipo canal, const QString& definicoes) override;
     void abrirPorta(int bascula, Canal::Tipo canal) override;
     void fecharPortas() override;
+    void vigiarPortas(int bascula) override;
 
     bool aberta(int bascula, Canal::Tipo canal) const override;
     qint64 bytesEmEspera(int bascula, Canal::Tipo canal) const override;

@@ -42,6 +42,7 @@ void PortaSerie::aplicarConfiguracao()
 
 void PortaSerie::setPortOpen(bool aberta)
 {
+    m_pedida = aberta && m_numero >= 1;
     if (!aberta) {
         if (m_porta.isOpen())
             m_porta.close();
@@ -65,6 +66,22 @@ void PortaSerie::setPortOpen(bool aberta)
     if (erro == QSerialPort::PermissionError)
         Erros::lancar(ErrosPorta::JaAberta, QStringLiteral("A porta %1 está em uso ou sem permissão de acesso").arg(onde));
     Erros::lancar(ErrosPorta::FalhaConfiguracao, QStringLiteral("Não foi possível abrir a porta %1").arg(onde));
+}
+
+void PortaSerie::vigiar()
+{
+    if (!m_pedida || m_porta.isOpen()) {
+        m_ticksFechada = 0;
+        return;
+    }
+    if (++m_ticksFechada < TicksReabertura)
+        return;
+    m_ticksFechada = 0;
+    try {
+        setPortOpen(true);
+    } catch (const Erro&) {
+        // Still gone: the next attempt comes TicksReabertura ticks later.
+    }
 }
 
 qint64 PortaSerie::InBufferCount() const

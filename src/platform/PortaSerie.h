@@ -13,10 +13,14 @@ class FicheiroPerfil;
 // them all, write. The number names a device through the settings file's
 // [PortasSerie] section (caminhoPortaSerie). Handshaking is never applied. A
 // port that reports a read or resource error (an adapter pulled out, the far
-// end of a pty gone) is closed at once, or it would flood the event loop.
+// end of a pty gone) is closed at once, or it would flood the event loop,
+// and opened again by vigiar while it is wanted open.
 class PortaSerie
 {
 public:
+    // Ticks between two quiet attempts to open again a port that closed.
+    static constexpr int TicksReabertura = 20;
+
     explicit PortaSerie(const FicheiroPerfil& ini);
     PortaSerie(const PortaSerie&) = delete;
     PortaSerie& operator=(const PortaSerie&) = delete;
@@ -34,6 +38,12 @@ public:
     void setPortOpen(bool aberta);
     bool PortOpen() const { return m_porta.isOpen(); }
 
+    // One tick of the port's bridge. A port asked open (since the last
+    // setPortOpen(false)) that is closed, because it failed to open or closed
+    // on an error, is opened again on every TicksReabertura-th such tick; a
+    // failure is kept quiet, so a device that comes back is read again.
+    void vigiar();
+
     qint64 InBufferCount() const;
     QByteArray Input();
     // False when the port is closed or refuses the bytes.
@@ -45,5 +55,7 @@ private:
     const FicheiroPerfil& m_ini;
     QSerialPort m_porta;
     int m_numero = 0;
+    bool m_pedida = false;     // asked open, and not closed on purpose since
+    int m_ticksFechada = 0;    // ticks closed since the last attempt
     ConfiguracaoSerie m_configuracao;  // "9600,n,8,1" until set
 };

@@ -2,10 +2,12 @@
 
 #include "platform/Conversoes.h"
 #include "platform/Mensagens.h"
+#include "platform/Relogio.h"
 #include "records/EcraGravacao.h"
 #include "records/GravarViatura.h"
 #include "records/GrelhaPesagens.h"
 #include "records/ImprimirDocumento.h"
+#include "shared/ModoPesagem.h"
 #include "data/Estacao.h"
 #include "data/ModGlobalCampos.h"
 #include "data/Passo.h"
@@ -30,6 +32,46 @@ std::optional<QDateTime> GravacaoPesagens::dataEscrita(const QString& data, cons
     } catch (const Erro&) {
         return std::nullopt;
     }
+}
+
+std::optional<QDateTime> GravacaoPesagens::momentoDoModo(const QString& ponte, const QString& manual, int campoData,
+                                                         const QString& ordem, const QString& erroModo)
+{
+    if (m_ecra.ModoPesagem() == ponte)
+        return m_estacao.relogio.agora();
+    if (m_ecra.ModoPesagem() != manual) {
+        m_estacao.mensagens.MsgBox(erroModo, Estilo::Critico, QStringLiteral("Atenção"));
+        return std::nullopt;
+    }
+    const auto escrita = dataEscrita(m_ecra.txt(campoData), m_ecra.txt(campoData + 1));
+    if (!escrita)
+        recusar(QStringLiteral("Data ou hora da %1.Pesagem inválida").arg(ordem));
+    return escrita;
+}
+
+std::optional<GravacaoPesagens::Primeira> GravacaoPesagens::primeiraDaSegunda(const QString& modo)
+{
+    // The identification sets the origin and the moment together; a cleared
+    // screen has no origin, and then the moment held is another vehicle's.
+    const QString origem = m_ecra.lblB1();
+    const QDateTime identificada = origem.isEmpty() ? QDateTime() : m_ecra.DataPrimeiraPesagem();
+    if (modo == Modo::SM) {
+        const auto escrita = dataEscrita(m_ecra.txt(Txt::DataEntrada), m_ecra.txt(Txt::HoraEntrada));
+        if (!escrita) {
+            recusar(QStringLiteral("Data ou hora da 1a.Pesagem inválida"));
+            return std::nullopt;
+        }
+        // The boxes show the identified moment to the minute: its seconds are kept.
+        const bool igual = identificada.isValid() &&
+                           identificada.toString(QStringLiteral("yyyyMMddHHmm")) ==
+                               escrita->toString(QStringLiteral("yyyyMMddHHmm"));
+        return Primeira{igual ? identificada : *escrita, origem.isEmpty() ? QStringLiteral("PM") : origem};
+    }
+    if (!identificada.isValid()) {
+        recusar(QStringLiteral("Data ou hora da 1a.Pesagem inválida"));
+        return std::nullopt;
+    }
+    return Primeira{identificada, origem};
 }
 
 bool GravacaoPesagens::pesoValido(int indice) const

@@ -30,9 +30,27 @@ public:
     qint32 NumeroDocumento = 0;
 
 private:
+    // The moment and origin code of the first weighing that a second one completes.
+    struct Primeira
+    {
+        QDateTime momento;
+        QString origem;
+    };
+
     // The moment of a weighing typed in manual mode, or nothing when the date
     // or the time is not a real one.
     static std::optional<QDateTime> dataEscrita(const QString& data, const QString& hora);
+    // The moment of the weighing being saved, by the mode: the clock's in the
+    // bridge's mode (`ponte`), the date and time typed in the fields
+    // `campoData` and `campoData` + 1 in the manual one. Any other mode, or a
+    // typed moment that is not a real one, is refused with its box: nothing.
+    std::optional<QDateTime> momentoDoModo(const QString& ponte, const QString& manual, int campoData,
+                                           const QString& ordem, const QString& erroModo);
+    // The first weighing of a second one: the one identified with the vehicle
+    // (pending row or tare on file), or in manual mode what the operator typed
+    // when nothing was identified or the date was typed over. Never a moment
+    // left from another vehicle; refused with its box when there is none.
+    std::optional<Primeira> primeiraDaSegunda(const QString& modo);
     bool pesoValido(int indice) const;
     void recusar(const QString& texto);
     // Print, vehicle file, manual mode off and start-over, after a save.

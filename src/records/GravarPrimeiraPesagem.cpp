@@ -1,7 +1,6 @@
 #include "records/GravacaoPesagens.h"
 
 #include "platform/Mensagens.h"
-#include "platform/Relogio.h"
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
@@ -16,22 +15,11 @@ const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de primeiras 
 
 void GravacaoPesagens::GravarPrimeiraPesagem()
 {
-    const QString modo = m_ecra.ModoPesagem();
-    QDateTime dataPrimeira;
-    if (modo == Modo::PP) {
-        dataPrimeira = m_estacao.relogio.agora();
-    } else if (modo == Modo::PM) {
-        const auto escrita = dataEscrita(m_ecra.txt(Txt::DataEntrada), m_ecra.txt(Txt::HoraEntrada));
-        if (!escrita) {
-            recusar(QStringLiteral("Data ou hora da 1a.Pesagem inválida"));
-            return;
-        }
-        dataPrimeira = *escrita;
-    } else {
-        m_estacao.mensagens.MsgBox(QStringLiteral("Erro ao tentar gravar primeira pesagem"), Estilo::Critico,
-                                   QStringLiteral("Atenção"));
+    const auto momento = momentoDoModo(Modo::PP, Modo::PM, Txt::DataEntrada, QStringLiteral("1a"),
+                                       QStringLiteral("Erro ao tentar gravar primeira pesagem"));
+    if (!momento)
         return;
-    }
+    const QDateTime dataPrimeira = *momento;
     // Nothing is stored without a weight: it would print a ticket without one.
     if (!pesoValido(Txt::PesoEntrada)) {
         recusar(QStringLiteral("Peso da 1a.Pesagem inválido ou em falta"));

@@ -87,28 +87,17 @@ qint64 escreverLinha(EscritorLinha& linha, const QSqlDatabase& db, const QString
 
 void GravacaoPesagens::GravarSegundaPesagem()
 {
-    const QString modo = m_ecra.ModoPesagem();
-    QDateTime dataSegunda;
-    if (modo == Modo::SP) {
-        dataSegunda = m_estacao.relogio.agora();
-    } else if (modo == Modo::SM) {
-        // No exit weight: the manual weighing is a first one.
-        if (Conversoes::Val(m_ecra.txt(Txt::PesoSaida)) == 0) {
-            m_ecra.setModoPesagem(Modo::PM);
-            GravarPrimeiraPesagem();
-            return;
-        }
-        const auto escrita = dataEscrita(m_ecra.txt(Txt::DataSaida), m_ecra.txt(Txt::HoraSaida));
-        if (!escrita) {
-            recusar(QStringLiteral("Data ou hora da 2a.Pesagem inválida"));
-            return;
-        }
-        dataSegunda = *escrita;
-    } else {
-        m_estacao.mensagens.MsgBox(QStringLiteral("Erro ao tentar gravar segunda pesagem"), Estilo::Critico,
-                                   QStringLiteral("Atenção"));
+    // No exit weight: the manual weighing is a first one.
+    if (m_ecra.ModoPesagem() == Modo::SM && Conversoes::Val(m_ecra.txt(Txt::PesoSaida)) == 0) {
+        m_ecra.setModoPesagem(Modo::PM);
+        GravarPrimeiraPesagem();
         return;
     }
+    const auto momento = momentoDoModo(Modo::SP, Modo::SM, Txt::DataSaida, QStringLiteral("2a"),
+                                       QStringLiteral("Erro ao tentar gravar segunda pesagem"));
+    if (!momento)
+        return;
+    const QDateTime dataSegunda = *momento;
 
     // Refused before any counter or row is touched.
     if (!pesoValido(Txt::PesoEntrada)) {
@@ -124,15 +113,18 @@ void GravacaoPesagens::GravarSegundaPesagem()
         recusar(QStringLiteral("Seleccione o tipo de documento"));
         return;
     }
+    const auto primeira = primeiraDaSegunda(m_ecra.ModoPesagem());
+    if (!primeira)
+        return;
     const QString codigo = m_ecra.txt(Txt::CodigoViatura);
     const QString viatura = m_ecra.txt(Txt::Viatura);
-    const QDateTime dataPrimeira = m_ecra.DataPrimeiraPesagem();
     const QString operador = m_estacao.Acesso.NomeOperador;
 
     // The fields are checked first, so no box waits while the file is locked;
     // the number goes in once it is taken.
     const CamposLinha campos =
-        LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, dataPrimeira, dataSegunda, operador);
+        LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, primeira->momento, primeira->origem,
+                                           dataSegunda, operador);
     EscritorLinha linha(m_estacao.bd(), Esquema::Pesagens, m_estacao.relogio);
     LinhaPesagem::definir(linha, campos, m_estacao.mensagens, Cabecalho);
 

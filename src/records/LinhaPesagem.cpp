@@ -37,12 +37,12 @@ CamposLinha camposViaturaEPartes(const EcraGravacao& ecra)
 
 namespace {
 // The vehicle, the parties, the remarks and the first weighing, as the screen holds them.
-CamposLinha camposAteEntrada(const EcraGravacao& ecra, const QDateTime& dataPrimeira)
+CamposLinha camposAteEntrada(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& origemPrimeira)
 {
     CamposLinha campos = camposViaturaEPartes(ecra);
     campos << doEcra(QStringLiteral("Observações"), ecra, Txt::Observacoes)
            << doEcra(QStringLiteral("Peso á entrada"), ecra, Txt::PesoEntrada)
-           << fixo(QStringLiteral("Báscula de entrada"), ecra.lblB1())
+           << fixo(QStringLiteral("Báscula de entrada"), origemPrimeira)
            << fixo(QStringLiteral("Data de entrada"), dataPrimeira)
            << fixo(QStringLiteral("Hora de entrada"), hora(dataPrimeira));
     return campos;
@@ -52,15 +52,16 @@ CamposLinha camposAteEntrada(const EcraGravacao& ecra, const QDateTime& dataPrim
 CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dataPrimeira, const QString& operador)
 {
     CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), QStringLiteral("P"))};
-    campos << camposAteEntrada(ecra, dataPrimeira) << fixo(QStringLiteral("Operador"), operador);
+    campos << camposAteEntrada(ecra, dataPrimeira, ecra.lblB1()) << fixo(QStringLiteral("Operador"), operador);
     return campos;
 }
 
 CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, const QDateTime& dataPrimeira,
-                                 const QDateTime& dataSegunda, const QString& operador)
+                                 const QString& origemPrimeira, const QDateTime& dataSegunda,
+                                 const QString& operador)
 {
     CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo)};
-    campos << camposAteEntrada(ecra, dataPrimeira)
+    campos << camposAteEntrada(ecra, dataPrimeira, origemPrimeira)
            << doEcra(QStringLiteral("Peso á saída"), ecra, Txt::PesoSaida)
            << fixo(QStringLiteral("Báscula de saída"), ecra.lblB2())
            << fixo(QStringLiteral("Data de saída"), dataSegunda)

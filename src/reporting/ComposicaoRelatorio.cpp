@@ -130,10 +130,7 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
 
 QString textoPeso(qint64 quilos)
 {
-    QString digitos = QString::number(quilos < 0 ? -quilos : quilos);
-    for (qsizetype i = digitos.size() - 3; i > 0; i -= 3)
-        digitos.insert(i, QChar(0x00A0));
-    return (quilos < 0 ? QStringLiteral("-") : QString()) + digitos + QStringLiteral("\u00A0kg");
+    return Conversoes::agruparMilhares(quilos) + QStringLiteral("\u00A0kg");
 }
 
 std::optional<RelatorioComposto> comporRelatorio(const DefinicaoRelatorio& definicao,

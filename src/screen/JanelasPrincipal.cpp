@@ -11,6 +11,7 @@
 #include "data/Estacao.h"
 #include "screen/MontagemPrincipal.h"
 #include "screen/frmPrincipal.h"
+#include "screen/JanelaAjuda.h"
 #include "tables/frmMenu.h"
 #include "tables/frmTabelas.h"
 
@@ -104,7 +105,5 @@ void JanelasPrincipal::Calculadora()
 
 void JanelasPrincipal::Ajuda()
 {
-    const QString pagina = m_estacao.naPastaPrograma(ficheiroAjuda);
-    if (QFileInfo::exists(pagina))
-        m_estacao.sistema.IniciarPrograma(QStringLiteral("xdg-open"), {pagina});
+    JanelaAjuda::mostrar(m_estacao.naPastaPrograma(ficheiroAjuda), m_janela);
 }

@@ -179,13 +179,13 @@ QStringList LerDefinicoes(const FicheiroPerfil& ini, const QString& pastaProgram
 
 int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definicoes& d)
 {
-    int recusadas = 0;
-    auto conta = [&](bool ok) { recusadas += ok ? 0 : 1; };
+    // Every key in one replacement of the file.
+    QList<FicheiroPerfil::Escrita> lote;
     const QString chaveLocal = QStringLiteral("Localizacao");
 
     d.BaseDados = NaPastaPrograma(pastaPrograma, NomeBaseDados);
-    conta(GravarIniTexto(ini, Seccoes::BaseDados, chaveLocal, d.BaseDados));
-    conta(GravarIniTexto(ini, Seccoes::Relatorios, chaveLocal, pastaPrograma));
+    lote << FicheiroPerfil::Escrita{Seccoes::BaseDados, chaveLocal, d.BaseDados};
+    lote << FicheiroPerfil::Escrita{Seccoes::Relatorios, chaveLocal, pastaPrograma};
 
     for (int b = 0; b < 2; ++b) {
         d.EnderecoIP[b] = EnderecoIPFabrica[b];
@@ -203,18 +203,18 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         d.IndTemporizacao[b] = 250;
 
         const QString ind = Seccoes::Indicador(b);
-        conta(GravarIniTexto(ini, ind, QStringLiteral("EndereçoIP"), d.EnderecoIP[b]));
-        conta(GravarIniBool(ini, ind, QStringLiteral("Ligado"), d.IndLigado[b]));
-        conta(GravarIniTexto(ini, ind, QStringLiteral("Indicador"), d.IndModelo[b]));
-        conta(GravarIniInt(ini, ind, QStringLiteral("Porta"), d.IndPorta[b]));
-        conta(GravarIniInt(ini, ind, QStringLiteral("Handshacking"), d.IndHandshaking[b]));
-        conta(GravarIniTexto(ini, ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b]));
-        conta(GravarIniInt(ini, ind, QStringLiteral("Divisao"), d.IndDivisao[b]));
-        conta(GravarIniLong(ini, ind, QStringLiteral("CapacidadeMaxima"), d.CapacidadeMaxima[b]));
-        conta(GravarIniLong(ini, ind, QStringLiteral("CorreccaoZero"), d.CorreccaoZero[b]));
-        conta(GravarIniBool(ini, ind, QStringLiteral("ZeroAutomatico"), d.ZeroAutomatico[b]));
-        conta(GravarIniInt(ini, ind, QStringLiteral("CiclosZero"), d.CiclosZero[b]));
-        conta(GravarIniInt(ini, ind, QStringLiteral("Temporizacao"), d.IndTemporizacao[b]));
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("EndereçoIP"), d.EnderecoIP[b]};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Ligado"), textoBool(d.IndLigado[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Indicador"), d.IndModelo[b]};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Porta"), QString::number(d.IndPorta[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Handshacking"), QString::number(d.IndHandshaking[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b]};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Divisao"), QString::number(d.IndDivisao[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CapacidadeMaxima"), QString::number(d.CapacidadeMaxima[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CorreccaoZero"), QString::number(d.CorreccaoZero[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("ZeroAutomatico"), textoBool(d.ZeroAutomatico[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CiclosZero"), QString::number(d.CiclosZero[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Temporizacao"), QString::number(d.IndTemporizacao[b])};
     }
 
     struct Leitor
@@ -239,29 +239,29 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         l.handshaking = 0;
         l.configuracao = QStringLiteral("9600,n,8,1");
         l.temporizacao = 50;
-        conta(GravarIniBool(ini, l.seccao, QStringLiteral("Ligado"), l.ligado));
-        conta(GravarIniInt(ini, l.seccao, QStringLiteral("Porta"), l.porta));
-        conta(GravarIniInt(ini, l.seccao, QStringLiteral("Handshacking"), l.handshaking));
-        conta(GravarIniTexto(ini, l.seccao, QStringLiteral("Configuracao"), l.configuracao));
-        conta(GravarIniInt(ini, l.seccao, QStringLiteral("Temporizacao"), l.temporizacao));
+        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Ligado"), textoBool(l.ligado)};
+        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Porta"), QString::number(l.porta)};
+        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Handshacking"), QString::number(l.handshaking)};
+        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Configuracao"), l.configuracao};
+        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Temporizacao"), QString::number(l.temporizacao)};
     }
 
     d.FormatViatNac = true;
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac));
+    lote << FicheiroPerfil::Escrita{Seccoes::Geral, QStringLiteral("FormatViatNac"), textoBool(d.FormatViatNac)};
     d.DuasPesagens = true;
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens));
+    lote << FicheiroPerfil::Escrita{Seccoes::Geral, QStringLiteral("DuasPesagens"), textoBool(d.DuasPesagens)};
 
     d.Ciclos = 50;
-    conta(GravarIniInt(ini, Seccoes::LerPeso, QStringLiteral("Ciclos"), d.Ciclos));
+    lote << FicheiroPerfil::Escrita{Seccoes::LerPeso, QStringLiteral("Ciclos"), QString::number(d.Ciclos)};
 
     d.CopiasPrimeiraPesagem = 0;
     d.CopiasSegundaVia = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 1;
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao));
-    return recusadas;
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), QString::number(d.CopiasPrimeiraPesagem)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("SegundaVia"), QString::number(d.CopiasSegundaVia)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Entrada"), QString::number(d.CopiasEntrada)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Saida"), QString::number(d.CopiasSaida)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Talao"), QString::number(d.CopiasTalao)};
+    return ini.escrever(lote) ? 0 : int(lote.size());
 }
 
 }  // namespace ModGlobal

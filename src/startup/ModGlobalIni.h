@@ -30,7 +30,8 @@ bool GravarIniTexto(FicheiroPerfil& ini, const QString& Seccao, const QString& C
 QStringList LerDefinicoes(const FicheiroPerfil& ini, const QString& pastaPrograma, Definicoes& d);
 
 // Puts every device and general setting back to its factory value, in memory
-// and in the file (54 writes). Returns the number of writes the system refused.
+// and in the file (54 keys, in one replacement of the file). Returns the
+// number of keys not written: all of them when the system refused the file.
 int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definicoes& d);
 
 // The path of a file in the program's folder.

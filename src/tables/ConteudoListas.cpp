@@ -139,7 +139,7 @@ QString textoDe(const QVariant& valor, Conversao conversao, const QLocale& local
     case Conversao::Texto:
         return ModGlobal::VarTexto(valor);
     case Conversao::Peso:
-        return local.toString(ModGlobal::VarLong(valor)) + QStringLiteral(" kg");
+        return Conversoes::agruparMilhares(ModGlobal::VarLong(valor), 1, local.groupSeparator().front()) + QStringLiteral(" kg");
     case Conversao::Numero:
         return QString::number(ModGlobal::VarLong(valor));
     case Conversao::Data:

@@ -112,4 +112,7 @@ void BancadaRegistos::segunda(const QString& codigo, const QString& matricula, c
     ecra.b1 = QStringLiteral("B1");
     ecra.b2 = modo == u"SM" ? QStringLiteral("PM") : QStringLiteral("B2");
     ecra.dataPrimeira = QDateTime(QDate(2026, 12, 5), QTime(9, 15, 0));
+    // As the identification shows it in the first weighing's boxes.
+    ecra.campos[Txt::DataEntrada] = QStringLiteral("05-12-2026");
+    ecra.campos[Txt::HoraEntrada] = QStringLiteral("09:15");
 }
