@@ -3,6 +3,8 @@
 #include "admin/PedidoAcesso.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "records/janelas/frmAnularPsg.h"
+#include "records/janelas/frmSegVia.h"
 #include "tables/frmMenu.h"
 
 #include <QFileInfo>
@@ -32,8 +34,25 @@ void JanelasPrincipal::frmAcesso(bool modal)
 
 void JanelasPrincipal::frmTabelas() { abrir(abrirTabelas); }
 void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
-void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
-void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }
+void JanelasPrincipal::frmSegVia()
+{
+    ::frmSegVia janela(m_estacao, m_janela);
+    janela.exec();
+}
+
+// One window at a time: a second request brings the open one forward as it is.
+void JanelasPrincipal::frmAnularPsg()
+{
+    if (!m_anularPsg) {
+        auto* janela = new ::frmAnularPsg(m_estacao, m_janela);
+        janela->setAttribute(Qt::WA_DeleteOnClose);
+        m_anularPsg = janela;
+    }
+    m_anularPsg->show();
+    m_anularPsg->raise();
+    m_anularPsg->activateWindow();
+}
+
 void JanelasPrincipal::frmRelogio() { abrir(abrirRelogio); }
 void JanelasPrincipal::frmAltCod() { abrir(abrirAltCod); }
 void JanelasPrincipal::frmPar() { abrir(abrirPar); }
