@@ -10,6 +10,7 @@
 // 08:30. The company's counter of the kind ends at the last number.
 inline void documentos(const QSqlDatabase& db, const QString& tipo, int n, int primeiro = 1)
 {
+    Consulta::Transaccao transaccao(db);
     for (int k = primeiro; k < primeiro + n; ++k)
         Consulta::executar(db, QStringLiteral(
             "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", \"Código da viatura\", Viatura, "
@@ -21,4 +22,5 @@ inline void documentos(const QSqlDatabase& db, const QString& tipo, int n, int p
                                                                                       : QStringLiteral("\"Talão\"");
     Consulta::executar(db, QStringLiteral("UPDATE Empresas SET %1 = ? WHERE Empresa = 1").arg(contador),
                        {primeiro + n - 1});
+    transaccao.confirmar();
 }

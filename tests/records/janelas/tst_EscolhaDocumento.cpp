@@ -88,7 +88,7 @@ private Q_SLOTS:
         procurar(l, texto);
         QCOMPARE(l.lblSV(0), matricula);
         QCOMPARE(l.cmdVisivel(), botoes);
-        QCOMPARE(l.foco(), !matricula.isEmpty() ? Controlo::Cmd0 : Controlo::Cmb);
+        QCOMPARE(l.foco(), botoes ? Controlo::Cmd0 : Controlo::Cmb);  // Enter moves on to the visible buttons
         QCOMPARE(l.amarelo(l.foco()), true);
 
         l.cmd_Click(0);
