@@ -168,7 +168,6 @@ QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& l
     b->setToolTip(dica);
     // Enter never presses a button the focus is not on.
     b->setAutoDefault(false);
-    b->setDefault(false);
     QSizePolicy p = b->sizePolicy();
     p.setRetainSizeWhenHidden(true);
     b->setSizePolicy(p);
@@ -202,7 +201,8 @@ void JanelaEscolhaDocumento::ligar()
         m_logica->cmb_Escolher(posicao);
         aplicar();
     });
-    connect(cmb->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& texto) {
+    // Typing, pasting, undoing: every change of the text but the window's own.
+    connect(cmb, &QComboBox::editTextChanged, this, [this](const QString& texto) {
         m_logica->cmb_Editado(texto);
     });
     connect(cmdSair, &QPushButton::clicked, this, &QWidget::close);
@@ -210,13 +210,13 @@ void JanelaEscolhaDocumento::ligar()
 
 void JanelaEscolhaDocumento::carregar()
 {
-    setTabOrder(opt[0], opt[1]);
-    setTabOrder(opt[1], opt[2]);
-    QWidget* anterior = opt[2];
-    for (QWidget* w : QList<QWidget*>{cmb} + QList<QWidget*>(m_accoes.begin(), m_accoes.end()) + QList<QWidget*>{cmdSair}) {
-        setTabOrder(anterior, w);
-        anterior = w;
-    }
+    // The options come first as made; the buttons were made after "&Sair".
+    QList<QWidget*> ordem{opt[2], cmb};
+    for (QPushButton* b : m_accoes)
+        ordem << b;
+    ordem << cmdSair;
+    for (qsizetype i = 1; i < ordem.size(); ++i)
+        setTabOrder(ordem.at(i - 1), ordem.at(i));
     m_logica->Form_Load();
     sincronizar();
 }

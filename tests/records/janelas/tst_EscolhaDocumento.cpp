@@ -56,6 +56,8 @@ private Q_SLOTS:
         QCOMPARE(QStringList({l.lblSV(0), l.lblSV(1), l.lblSV(2), l.painel()}),
                  QStringList({"AA-150", "Cliente 150", "01-12-2026 08:30", "Guia de remessa"}));
         QVERIFY(l.cmdVisivel());
+        l.opt_KeyPress(enter = 13);
+        QCOMPARE(l.foco(), Controlo::Cmb);
     }
 
     void procura_data()
@@ -134,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(l->lista().isEmpty(), !talao);  // Talões cannot be listed below level 4
 
         // In the number box only digits, Backspace and Esc reach the text.
-        for (int k : {int('5'), 8, 27, int('a'), int('-'), 22}) {
+        for (int k : {int('0'), int('9'), 8, 27, int('a'), int('-'), 22}) {
             int KeyAscii = k;
             l->cmb_KeyPress(KeyAscii);
             QCOMPARE(KeyAscii, k == 'a' || k == '-' || k == 22 ? 0 : k);

@@ -66,7 +66,7 @@ W* filho(QWidget* j, const char* nome) { return j->findChild<W*>(QString::fromLa
 void escrever(QWidget* j, const QString& texto, bool enter)
 {
     auto* cmb = filho<QComboBox>(j, "cmb");
-    while (!cmb->currentText().isEmpty())
+    for (qsizetype i = cmb->currentText().size(); i > 0; --i)
         QTest::keyClick(cmb, Qt::Key_Backspace);
     QTest::keyClicks(cmb, texto);
     if (enter)
@@ -104,6 +104,11 @@ private Q_SLOTS:
             auto* cmd0 = filho<QPushButton>(j, "cmd0");
             QCOMPARE(cmd0->palette().color(QPalette::Button), QColor(Qt::yellow));
             QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), QStringLiteral("Visualizar"));
+            QVERIFY(QTest::qWaitForWindowActive(j));
+            QTest::keyClick(cmd0, Qt::Key_Tab);  // the operator moves on: Imprimir, then Sair
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), QStringLiteral("Sair"));
+            QCOMPARE(cmd0->palette().color(QPalette::Button), filho<QPushButton>(j, "cmd1")->palette().color(QPalette::Button));
 
             filho<QPushButton>(j, "cmd1")->click();
             const QString texto = correr(QStringLiteral("pdftotext"), {p.saida.ultimoPdf(), QStringLiteral("-")});
