@@ -33,7 +33,7 @@ std::optional<qint32> numeroGuardavel(const QString& numero)
 // An unknown exit date shows empty, never an invented one.
 QString dataSaida(const QSqlRecord& linha)
 {
-    const QVariant v = linha.value(2);
+    const QVariant v = linha.value(QStringLiteral("Data de saída"));
     if (v.isNull())
         return {};
     const std::optional<QDateTime> data = Conversoes::dataDeBd(v.toString());
