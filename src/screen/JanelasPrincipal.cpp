@@ -12,6 +12,8 @@
 #include "screen/MontagemPrincipal.h"
 #include "screen/frmPrincipal.h"
 #include "screen/JanelaAjuda.h"
+#include "records/janelas/frmAnularPsg.h"
+#include "records/janelas/frmSegVia.h"
 #include "tables/frmMenu.h"
 #include "tables/frmTabelas.h"
 
@@ -48,8 +50,25 @@ void JanelasPrincipal::frmTabelas()
         ::frmTabelas::Abrir(m_estacao, m_janela);
 }
 void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
-void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
-void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }
+void JanelasPrincipal::frmSegVia()
+{
+    ::frmSegVia janela(m_estacao, m_janela);
+    janela.exec();
+}
+
+// One window at a time: a second request brings the open one forward as it is.
+void JanelasPrincipal::frmAnularPsg()
+{
+    if (!m_anularPsg) {
+        auto* janela = new ::frmAnularPsg(m_estacao, m_janela);
+        janela->setAttribute(Qt::WA_DeleteOnClose);
+        m_anularPsg = janela;
+    }
+    m_anularPsg->show();
+    m_anularPsg->raise();
+    m_anularPsg->activateWindow();
+}
+
 void JanelasPrincipal::frmRelogio()
 {
     ::frmRelogio janela(m_estacao, m_janela);

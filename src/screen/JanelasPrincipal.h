@@ -59,4 +59,5 @@ private:
     QPointer<QWidget> m_janela;
     PedidoAcesso* m_acesso = nullptr;
     QProcess m_calculadora;
+    QPointer<QWidget> m_anularPsg;  // the cancellation window while it is open
 };

@@ -1,0 +1,36 @@
+#include "records/SegundaVia.h"
+
+#include "data/Estacao.h"
+#include "platform/Relatorio.h"
+#include "records/Diario.h"
+#include "records/DocumentosPesagem.h"
+
+SegundaVia::SegundaVia(Estacao& estacao)
+    : EscolhaDocumento(estacao, u'G', {QStringLiteral("Visualizar"), QStringLiteral("Imprimir")})
+{
+}
+
+void SegundaVia::cmd_Click(int Index)
+{
+    const QString ficheiros[3] = {Documentos::SegundaViaEntrada, Documentos::SegundaViaGuia,
+                                  Documentos::SegundaViaTalao};
+    PedidoRelatorio pedido;
+    pedido.FicheiroRelatorio = m_estacao.naPastaPrograma(ficheiros[opt()]);
+    pedido.FormulaSeleccao = FormulaTipoNumero(tipo(), numeroDoTexto(texto()));
+    if (Index == 0) {
+        pedido.Destino = DestinoRelatorio::Janela;
+        pedido.Esquerda = pedido.Topo = 0;
+        pedido.EstadoJanela = EstadoJanelaRelatorio::Maximizada;
+        pedido.TituloJanela = QStringLiteral("Segunda via");
+    } else {
+        pedido.Destino = DestinoRelatorio::Impressora;
+        pedido.Copias = m_estacao.Def.CopiasSegundaVia;
+    }
+    if (!m_estacao.impressora)
+        return;
+    // The window has no message of its own: a failed run is only logged.
+    const int estado = m_estacao.impressora->ExecutarRelatorio(pedido);
+    if (estado != EstadoRelatorio::Executado)
+        qCWarning(diarioRegistos) << "SegundaVia:" << pedido.FicheiroRelatorio << pedido.FormulaSeleccao << "status"
+                                  << estado;
+}
