@@ -1,13 +1,20 @@
 #include "reporting/ComposicaoRelatorio.h"
 
 #include "platform/Conversoes.h"
+#include "reporting/GraficoRelatorio.h"
 #include "shared/Esquema.h"
 
+#include <QCollator>
+#include <QHash>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <kainjow/mustache.hpp>
+
+#include <algorithm>
+#include <vector>
 
 namespace mu = kainjow::mustache;
 
@@ -64,10 +71,51 @@ mu::data empresa(const QSqlDatabase& db)
     return e;
 }
 
+// One group of a grouped report: the rows whose group field is the same
+// (letter case of A-Z aside, as the database's DISTINCT sees them).
+struct Grupo
+{
+    QString valor;
+    int n = 0;
+    qint64 liquido = 0;
+    mu::data registos{mu::data::type::list};
+};
+
+// The groups in the order of their names as Portuguese sorts them; the rows
+// with no name last.
+QList<Grupo*> ordenarGrupos(std::vector<Grupo>& grupos)
+{
+    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
+    colador.setCaseSensitivity(Qt::CaseInsensitive);
+    QList<Grupo*> ordem;
+    for (Grupo& g : grupos)
+        ordem << &g;
+    std::stable_sort(ordem.begin(), ordem.end(), [&](const Grupo* a, const Grupo* b) {
+        if (a->valor.isEmpty() != b->valor.isEmpty())
+            return b->valor.isEmpty();
+        return colador.compare(a->valor, b->valor) < 0;
+    });
+    return ordem;
+}
+
+// SQLite's NOCASE: only A-Z fold.
+QString chaveGrupo(const QString& valor)
+{
+    QString chave = valor;
+    for (QChar& c : chave) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    }
+    return chave;
+}
+
 RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
                          const QSqlDatabase& db, const QDateTime& agora)
 {
     const Tabela& tabela = *Esquema::tabela(definicao.tabela);
+    const bool agrupado = !definicao.grupo.isEmpty();
+    const bool comRegistos = definicao.detalhe;
+    const Campo* campoLiquido = tabela.campo(QStringLiteral("Peso líquido"));
 
     QStringList condicoes;
     QVariantList valores;
@@ -83,21 +131,64 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
     if (ordem.isEmpty())
         ordem << Esquema::citar(tabela.chave().nome);
 
-    QString sql = QStringLiteral("SELECT * FROM ") + Esquema::citar(tabela.nome);
+    // Only the fields the template shows, and those the totals need, are read.
+    QList<const Campo*> campos;
+    int colunaGrupo = -1, colunaLiquido = -1;
+    for (const Campo& c : tabela.campos) {
+        const bool mostrado = comRegistos && definicao.etiquetas.contains(c.nome);
+        const bool grupo = agrupado && c.nome == definicao.grupo;
+        const bool liquido = &c == campoLiquido;
+        if (!mostrado && !grupo && !liquido)
+            continue;
+        if (grupo)
+            colunaGrupo = int(campos.size());
+        if (liquido)
+            colunaLiquido = int(campos.size());
+        campos << &c;
+    }
+    QStringList colunas;
+    for (const Campo* c : campos)
+        colunas << Esquema::citar(c->nome);
+    if (colunas.isEmpty())
+        colunas << Esquema::citar(tabela.chave().nome);
+
+    QString sql = QStringLiteral("SELECT ") + colunas.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                  + Esquema::citar(tabela.nome);
     if (!condicoes.isEmpty())
         sql += QStringLiteral(" WHERE ") + condicoes.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + ordem.join(QStringLiteral(", "));
 
+    std::vector<Grupo> grupos;
+    QHash<QString, qsizetype> indiceGrupos;
     mu::data registos{mu::data::type::list};
     int n = 0;
+    qint64 liquidoTotal = 0;
     QSqlQuery q = executar(db, sql, valores);
     while (q.next()) {
-        const QSqlRecord r = q.record();
-        mu::data registo{mu::data::type::object};
-        for (const Campo& c : tabela.campos)
-            registo.set(utf8(c.nome), utf8(textoCampo(c, r.value(c.nome), definicao.pesos.contains(c.nome))));
-        registo.set("primeiro", mu::data(n == 0));
-        registos.push_back(registo);
+        const qint64 liquido = colunaLiquido >= 0 ? q.value(colunaLiquido).toLongLong() : 0;
+        liquidoTotal += liquido;
+        Grupo* grupo = nullptr;
+        if (agrupado) {
+            const QString valor = q.value(colunaGrupo).toString();
+            const QString chave = chaveGrupo(valor);
+            auto it = indiceGrupos.constFind(chave);
+            if (it == indiceGrupos.cend()) {
+                it = indiceGrupos.insert(chave, qsizetype(grupos.size()));
+                grupos.push_back(Grupo{valor});
+            }
+            grupo = &grupos[size_t(*it)];
+            ++grupo->n;
+            grupo->liquido += liquido;
+        }
+        if (comRegistos) {
+            mu::data registo{mu::data::type::object};
+            for (int i = 0; i < campos.size(); ++i) {
+                const Campo& c = *campos[i];
+                registo.set(utf8(c.nome), utf8(textoCampo(c, q.value(i), definicao.pesos.contains(c.nome))));
+            }
+            registo.set("primeiro", mu::data(n == 0));
+            (grupo ? grupo->registos : registos).push_back(registo);
+        }
         ++n;
     }
     q.finish();
@@ -113,6 +204,34 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
     vista.set("selecao", selecao);
     vista.set("vazio", mu::data(n == 0));
     vista.set("registos", registos);
+    vista.set("total_n", utf8(QString::number(n)));
+    vista.set("total_liquido", utf8(textoPeso(liquidoTotal)));
+    if (agrupado) {
+        mu::data lista{mu::data::type::list};
+        QList<std::pair<QString, qint64>> barras;
+        for (Grupo* g : ordenarGrupos(grupos)) {
+            const QString nome = g->valor.isEmpty() ? QStringLiteral("(sem identificação)") : g->valor;
+            mu::data dados{mu::data::type::object};
+            dados.set("valor", utf8(nome));
+            dados.set("n", utf8(QString::number(g->n)));
+            dados.set("liquido", utf8(textoPeso(g->liquido)));
+            dados.set("registos", g->registos);
+            lista.push_back(dados);
+            barras.append({nome, g->liquido});
+        }
+        vista.set("grupos", lista);
+        mu::data graficos{mu::data::type::list};
+        if (definicao.grafico) {
+            for (const ImagemGrafico& imagem : desenharGrafico(barras)) {
+                mu::data dados{mu::data::type::object};
+                dados.set("imagem", utf8(imagem.endereco));
+                dados.set("largura", utf8(QString::number(imagem.largura)));
+                dados.set("altura", utf8(QString::number(imagem.altura)));
+                graficos.push_back(dados);
+            }
+        }
+        vista.set("graficos", graficos);
+    }
     vista.set("empresa", empresa(db));
     for (auto it = definicao.parciais.cbegin(); it != definicao.parciais.cend(); ++it) {
         const std::string texto = utf8(it.value());

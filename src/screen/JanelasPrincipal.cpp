@@ -3,6 +3,7 @@
 #include "admin/PedidoAcesso.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "records/janelas/frmMapas.h"
 #include "tables/frmMenu.h"
 
 #include <QFileInfo>
@@ -31,7 +32,13 @@ void JanelasPrincipal::frmAcesso(bool modal)
 }
 
 void JanelasPrincipal::frmTabelas() { abrir(abrirTabelas); }
-void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
+void JanelasPrincipal::frmMapas()
+{
+    ::frmMapas janela(m_estacao, m_janela);
+    janela.exec();
+    if (m_janela)
+        m_janela->activateWindow();
+}
 void JanelasPrincipal::frmSegVia() { abrir(abrirSegVia); }
 void JanelasPrincipal::frmAnularPsg() { abrir(abrirAnularPsg); }
 void JanelasPrincipal::frmRelogio() { abrir(abrirRelogio); }
