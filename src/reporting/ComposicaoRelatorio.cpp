@@ -30,6 +30,20 @@ std::string utf8(const QString& s)
     return s.toStdString();
 }
 
+// kainjow 4.1 copies every value it is given, and a copy of a list copies all
+// it holds: a report of thousands of rows would be copied at every level. The
+// lists and objects it owns are not const, so values are moved into them.
+void juntar(mu::data& lista, mu::data&& valor)
+{
+    const_cast<mu::list&>(lista.list_value()).push_back(std::move(valor));
+}
+
+void mover(mu::data& objecto, const std::string& nome, mu::data&& valor)
+{
+    objecto.set(nome, mu::data(false));
+    *const_cast<mu::data*>(objecto.get(nome)) = std::move(valor);
+}
+
 QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
 {
     QSqlQuery q(db);
@@ -48,7 +62,11 @@ QString textoCampo(const Campo& campo, const QVariant& v, bool peso)
     if (v.isNull())
         return {};
     if (campo.tipo == TipoCampo::Data) {
-        if (const auto d = Conversoes::dataDeBd(v.toString()))
+        // The stored form "yyyy-MM-dd HH:mm:ss" read by hand: a long report has thousands.
+        const QString t = v.toString();
+        if (t.size() == 19 && t[4] == u'-' && t[7] == u'-' && t[10] == u' ')
+            return t.mid(8, 2) + u'-' + t.mid(5, 2) + u'-' + t.left(4);
+        if (const auto d = Conversoes::dataDeBd(t))
             return d->toString(QStringLiteral("dd-MM-yyyy"));
         return v.toString();
     }
@@ -73,12 +91,48 @@ mu::data empresa(const QSqlDatabase& db)
 
 // One group of a grouped report: the rows whose group field is the same
 // (letter case of A-Z aside, as the database's DISTINCT sees them).
+// Rows handed over in blocks of a few dozen ({{#blocos}}{{#registos}}), so a
+// template can lay each block out as a table of its own: the layout of one
+// table of thousands of rows grows much faster than the rows.
+class Blocos
+{
+public:
+    static constexpr int Linhas = 40;
+
+    void juntar(mu::data&& registo)
+    {
+        ::juntar(m_actual, std::move(registo));
+        if (++m_n == Linhas)
+            fechar();
+    }
+    mu::data lista()
+    {
+        if (m_n > 0)
+            fechar();
+        return std::move(m_blocos);
+    }
+
+private:
+    void fechar()
+    {
+        mu::data bloco{mu::data::type::object};
+        mover(bloco, "registos", std::move(m_actual));
+        ::juntar(m_blocos, std::move(bloco));
+        m_actual = mu::data{mu::data::type::list};
+        m_n = 0;
+    }
+
+    mu::data m_blocos{mu::data::type::list};
+    mu::data m_actual{mu::data::type::list};
+    int m_n = 0;
+};
+
 struct Grupo
 {
     QString valor;
     int n = 0;
     qint64 liquido = 0;
-    mu::data registos{mu::data::type::list};
+    Blocos blocos;
 };
 
 // The groups in the order of their names as Portuguese sorts them; the rows
@@ -147,8 +201,13 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
         campos << &c;
     }
     QStringList colunas;
-    for (const Campo* c : campos)
+    std::vector<std::string> nomes;
+    std::vector<bool> pesos;
+    for (const Campo* c : campos) {
         colunas << Esquema::citar(c->nome);
+        nomes.push_back(utf8(c->nome));
+        pesos.push_back(definicao.pesos.contains(c->nome));
+    }
     if (colunas.isEmpty())
         colunas << Esquema::citar(tabela.chave().nome);
 
@@ -161,6 +220,8 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
     std::vector<Grupo> grupos;
     QHash<QString, qsizetype> indiceGrupos;
     mu::data registos{mu::data::type::list};
+    Blocos blocos;
+    const bool emBlocos = definicao.etiquetas.contains(QStringLiteral("blocos"));
     int n = 0;
     qint64 liquidoTotal = 0;
     QSqlQuery q = executar(db, sql, valores);
@@ -174,7 +235,7 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
             auto it = indiceGrupos.constFind(chave);
             if (it == indiceGrupos.cend()) {
                 it = indiceGrupos.insert(chave, qsizetype(grupos.size()));
-                grupos.push_back(Grupo{valor});
+                grupos.emplace_back().valor = valor;
             }
             grupo = &grupos[size_t(*it)];
             ++grupo->n;
@@ -182,12 +243,15 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
         }
         if (comRegistos) {
             mu::data registo{mu::data::type::object};
-            for (int i = 0; i < campos.size(); ++i) {
-                const Campo& c = *campos[i];
-                registo.set(utf8(c.nome), utf8(textoCampo(c, q.value(i), definicao.pesos.contains(c.nome))));
-            }
+            for (int i = 0; i < campos.size(); ++i)
+                registo.set(nomes[i], utf8(textoCampo(*campos[i], q.value(i), pesos[i])));
             registo.set("primeiro", mu::data(n == 0));
-            (grupo ? grupo->registos : registos).push_back(registo);
+            if (grupo)
+                grupo->blocos.juntar(std::move(registo));
+            else if (emBlocos)
+                blocos.juntar(std::move(registo));
+            else
+                juntar(registos, std::move(registo));
         }
         ++n;
     }
@@ -203,7 +267,9 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
     vista.set("impresso_em", utf8(agora.toString(QStringLiteral("dd-MM-yyyy HH:mm"))));
     vista.set("selecao", selecao);
     vista.set("vazio", mu::data(n == 0));
-    vista.set("registos", registos);
+    mover(vista, "registos", std::move(registos));
+    if (!agrupado && emBlocos)
+        mover(vista, "blocos", blocos.lista());
     vista.set("total_n", utf8(QString::number(n)));
     vista.set("total_liquido", utf8(textoPeso(liquidoTotal)));
     if (agrupado) {
@@ -215,11 +281,11 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
             dados.set("valor", utf8(nome));
             dados.set("n", utf8(QString::number(g->n)));
             dados.set("liquido", utf8(textoPeso(g->liquido)));
-            dados.set("registos", g->registos);
-            lista.push_back(dados);
+            mover(dados, "blocos", g->blocos.lista());
+            juntar(lista, std::move(dados));
             barras.append({nome, g->liquido});
         }
-        vista.set("grupos", lista);
+        mover(vista, "grupos", std::move(lista));
         mu::data graficos{mu::data::type::list};
         if (definicao.grafico) {
             for (const ImagemGrafico& imagem : desenharGrafico(barras)) {

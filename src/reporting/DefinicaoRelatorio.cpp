@@ -236,13 +236,14 @@ const QStringList& DefinicaoRelatorio::nomesGerais()
         QStringLiteral("titulo"),   QStringLiteral("subtitulo"), QStringLiteral("impresso_em"),
         QStringLiteral("selecao"),  QStringLiteral("vazio"),     QStringLiteral("registos"),
         QStringLiteral("primeiro"), QStringLiteral("empresa"),
-        // grupos: each with its valor, its registos, n rows and liquido;
+        // grupos: each with its valor, its blocos of registos, n rows and
+        // liquido; blocos: the rows in blocks of a few dozen;
         // total_n and total_liquido over every row; graficos: the chart's
         // images, each an imagem with its largura and altura.
         QStringLiteral("grupos"),   QStringLiteral("valor"),     QStringLiteral("n"),
         QStringLiteral("liquido"),  QStringLiteral("total_n"),   QStringLiteral("total_liquido"),
         QStringLiteral("graficos"), QStringLiteral("imagem"),    QStringLiteral("largura"),
-        QStringLiteral("altura")};
+        QStringLiteral("altura"),   QStringLiteral("blocos")};
     return nomes;
 }
 
