@@ -85,6 +85,8 @@ void LogicaMapas::chk_Click(int i)
 
 void LogicaMapas::PreencherIdentificacao()
 {
+    // A failure leaves what is shown as it was.
+    foco = Foco::Nenhum;
     if (!estatistica)
         return;
     QString motivo;
@@ -92,7 +94,6 @@ void LogicaMapas::PreencherIdentificacao()
     if (!periodo)
         Erros::lancar(ErroDataInvalida, motivo);
     const Estatisticas::Identificacoes achados = Estatisticas::listar(m_estacao.bd(), *estatistica, *periodo, opcao);
-    foco = Foco::Nenhum;
     if (achados.linhas == 0) {
         identificacaoVisivel = chkVisivel = cmdVisivel = false;
         foco = Foco::Sair;
