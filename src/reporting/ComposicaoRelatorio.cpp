@@ -97,7 +97,7 @@ mu::data empresa(const QSqlDatabase& db)
 class Blocos
 {
 public:
-    static constexpr int Linhas = 40;
+    static constexpr int Linhas = 10;
 
     void juntar(mu::data&& registo)
     {
