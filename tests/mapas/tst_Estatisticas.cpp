@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QLoggingCategory>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -58,15 +59,20 @@ class TesteEstatisticas : public QObject
         logica->opcao = opcao;
     }
 
-    // The report of the window's current choices, printed to a PDF and read back.
-    QString imprimir()
+    // The report of the window's current choices, printed to a PDF and read
+    // back; or previewed, giving the preview's title.
+    QString imprimir(int botao = 1)
     {
         ImpressoraQt saida(t->relogio);
         saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
         MotorRelatorios motor([this] { return t->estacao->bd(); }, t->relogio, saida);
         t->estacao->impressora = &motor;
-        logica->cmd_Click(1);
+        logica->cmd_Click(botao);
         t->estacao->impressora = &t->impressora;
+        if (botao == 0) {
+            std::unique_ptr<QPrintPreviewDialog> janela(saida.ultimaJanela());
+            return janela && janela->isMaximized() ? janela->windowTitle() : QString();
+        }
         if (saida.ultimoPdf().isEmpty())
             return {};
         return correr(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), saida.ultimoPdf(), QStringLiteral("-")});
@@ -214,6 +220,14 @@ private Q_SLOTS:
         QVERIFY(i.FormulaSeleccao.contains("to Date (2026, 01, 15)"));
         QCOMPARE(std::tuple(i.Destino, i.EstadoJanela, i.TituloJanela, i.Copias),
                  std::tuple(1, 2, QString("Estatísticas por produto"), qint16(1)));
+    }
+
+    void previsaoComOTitulo()
+    {
+        abrir("Pesagens");
+        QCOMPARE(imprimir(0), "Pesagens");
+        // Every weighing of the period, the cancelled one included.
+        QVERIFY(imprimir().contains(QRegularExpression("Total: 5 pesagens\\s+25 000 kg")));
     }
 
     // The detailed report's groups agree with the database's own count and sum.
