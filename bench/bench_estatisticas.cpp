@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QPrinter>
 #include <QTextDocument>
 #include <QTextStream>
 
@@ -82,7 +83,14 @@ int main(int argc, char** argv)
         documento.setDefaultFont(letra);
         documento.setHtml(composto->html);
         const qint64 analise = relogio.elapsed();
-        documento.setPageSize(QSizeF(1009, 718));  // A4 landscape at 96 dpi, less the margins
+        // Laid out as the preview does: on its printer, A4 landscape, at screen resolution.
+        QPrinter impressora(QPrinter::ScreenResolution);
+        impressora.setOutputFormat(QPrinter::PdfFormat);
+        impressora.setPageSize(QPageSize(QPageSize::A4));
+        impressora.setPageOrientation(QPageLayout::Landscape);
+        impressora.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
+        documento.documentLayout()->setPaintDevice(&impressora);
+        documento.setPageSize(impressora.pageLayout().paintRectPixels(impressora.resolution()).size());
         const int paginas = documento.pageCount();
         saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024 << " KiB in "
               << composicao << " ms; HTML read by " << analise << " ms; preview document of " << paginas << " pages built in " << relogio.elapsed()
