@@ -100,6 +100,8 @@ private Q_SLOTS:
     {
         abrir(QStringLiteral("Estatísticas por produto"));
         QCOMPARE(txt(3)->text(), "31");
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(txt(i)->maxLength(), i % 3 == 2 ? 4 : 2);
         for (QWidget* w : {static_cast<QWidget*>(lista()), filho<QWidget>("chk0"), filho<QWidget>("cmd0")})
             QVERIFY(!w->isVisibleTo(janela.get()));
         txt(0)->setFocus();
