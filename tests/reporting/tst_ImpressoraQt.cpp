@@ -299,6 +299,8 @@ void TesteImpressoraQt::definicoesInvalidas_data()
     QTest::newRow("valor sem escape") << cabecalho + "---\n{{#registos}}{{{Viatura}}}{{/registos}}\n";
     QTest::newRow("latin-1") << cabecalho + "---\n<p>Pesagem anula\xE7\xE3o</p>\n";
     QTest::newRow("filtro com campo inexistente") << cabecalho + "filtro = {Pesagens.Foo} = 1\n---\n<p></p>\n";
+    QTest::newRow("grupo que não é texto") << cabecalho + "grupo = Peso líquido\n---\n<p></p>\n";
+    QTest::newRow("só totais sem grupo") << cabecalho + "detalhe = nao\n---\n<p></p>\n";
 }
 
 void TesteImpressoraQt::definicoesInvalidas()
