@@ -16,6 +16,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const char* const Dica = "dica";
@@ -286,13 +288,13 @@ void frmMapas::ganharFoco(QWidget* w)
 void frmMapas::perderFoco(QWidget* w)
 {
     w->setPalette(QPalette());
-    for (int i = 0; i < 6; ++i) {
-        if (w == m_txt[i]) {
-            m_logica.txt[i] = m_txt[i]->text();
-            m_logica.txt_LostFocus(i);
-            if (m_txt[i]->text() != m_logica.txt[i])
-                m_txt[i]->setText(m_logica.txt[i]);
-        }
+    const auto data = std::find(m_txt.cbegin(), m_txt.cend(), w);
+    if (data != m_txt.cend()) {
+        const int i = int(data - m_txt.cbegin());
+        m_logica.txt[i] = m_txt[i]->text();
+        m_logica.txt_LostFocus(i);
+        if (m_txt[i]->text() != m_logica.txt[i])
+            m_txt[i]->setText(m_logica.txt[i]);
     }
     m_stb->clearMessage();
 }
@@ -310,10 +312,9 @@ bool frmMapas::eventFilter(QObject* objecto, QEvent* evento)
         perderFoco(w);
     } else if (evento->type() == QEvent::KeyPress) {
         auto* e = static_cast<QKeyEvent*>(evento);
-        for (int i = 0; i < 6; ++i) {
-            if (w == m_txt[i])
-                return teclaData(i, e);
-        }
+        const auto data = std::find(m_txt.cbegin(), m_txt.cend(), w);
+        if (data != m_txt.cend())
+            return teclaData(int(data - m_txt.cbegin()), e);
         if (w == m_identificacao)
             return teclaIdentificacao(e);
         if (eEnter(e)) {
