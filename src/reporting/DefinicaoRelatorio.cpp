@@ -71,7 +71,7 @@ bool simNao(const QString& chave, const QString& valor)
 // Every tag of a template names something the report offers: the table's
 // fields, the general names, the company values, or a partial that exists.
 void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabela& tabela,
-                        const QMap<QString, QString>& parciais, QStringList& usadas)
+                        const QMap<QString, QString>& parciais, QSet<QString>& usados, QSet<QString>& visitadas)
 {
     static const QRegularExpression etiqueta(QStringLiteral(R"(\{\{(\{?)([#^/>!&]?)\s*([^}]*?)\s*\}?\}\})"));
     QSet<QString> conhecidos;
@@ -95,14 +95,19 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
         if (tipo == u">") {
             if (!parciais.contains(nome))
                 recusar(QStringLiteral("%1: a parte %2 não existe").arg(origem, nome));
-            if (!usadas.contains(nome))
-                usadas << nome;
+            // Each partial used is checked once, against this report's table.
+            if (!visitadas.contains(nome)) {
+                visitadas << nome;
+                verificarEtiquetas(parciais.value(nome), nome + QStringLiteral(".mustache"), tabela, parciais,
+                                   usados, visitadas);
+            }
             continue;
         }
         if (nome.startsWith(u'='))
             recusar(QStringLiteral("%1: mudança de delimitadores não aceite").arg(origem));
         if (!conhecidos.contains(nome))
             recusar(QStringLiteral("%1: {{%2}} não é um valor deste relatório").arg(origem, nome));
+        usados << nome;
     }
     const kainjow::mustache::mustache m(modelo.toStdString());
     if (!m.is_valid())
@@ -155,6 +160,12 @@ DefinicaoRelatorio ler(const QString& caminho)
             d.numerarPaginas = simNao(chave, valor);
         else if (chave == u"pesos")
             d.pesos = lista(valor);
+        else if (chave == u"grupo")
+            d.grupo = valor;
+        else if (chave == u"detalhe")
+            d.detalhe = simNao(chave, valor);
+        else if (chave == u"grafico")
+            d.grafico = simNao(chave, valor);
         else
             recusar(QStringLiteral("chave desconhecida: ") + chave);
     }
@@ -185,13 +196,20 @@ DefinicaoRelatorio ler(const QString& caminho)
     for (const QFileInfo& f : pasta.entryInfoList({QStringLiteral("*.mustache")}, QDir::Files))
         d.parciais.insert(f.completeBaseName(), lerTexto(f.filePath(), false));
 
-    // Only the partials the template reaches are checked against its table:
-    // a listing of another table shares the folder with the weighing documents.
-    QStringList usadas;
-    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais, usadas);
-    for (qsizetype i = 0; i < usadas.size(); ++i)
-        verificarEtiquetas(d.parciais.value(usadas[i]), usadas[i] + QStringLiteral(".mustache"), *tabela, d.parciais,
-                           usadas);
+    if (!d.grupo.isEmpty()) {
+        const Campo& c = campoDe(*tabela, d.grupo);
+        if (!c.eTexto())
+            recusar(QStringLiteral("%1 não é um campo de texto").arg(d.grupo));
+        d.grupo = c.nome;
+        campoDe(*tabela, QStringLiteral("Peso líquido"));
+    } else if (!d.detalhe || d.grafico) {
+        recusar(QStringLiteral("detalhe e grafico pedem um grupo"));
+    }
+
+    // Only the partials the template uses are checked: the others may belong
+    // to reports of other tables.
+    QSet<QString> visitadas;
+    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais, d.etiquetas, visitadas);
     return d;
 }
 
@@ -219,7 +237,15 @@ const QStringList& DefinicaoRelatorio::nomesGerais()
     static const QStringList nomes = {
         QStringLiteral("titulo"),   QStringLiteral("subtitulo"), QStringLiteral("impresso_em"),
         QStringLiteral("selecao"),  QStringLiteral("vazio"),     QStringLiteral("registos"),
-        QStringLiteral("primeiro"), QStringLiteral("empresa")};
+        QStringLiteral("primeiro"), QStringLiteral("empresa"),
+        // grupos: each with its valor, its blocos of registos, n rows and
+        // liquido; blocos: the rows in blocks of a few dozen;
+        // total_n and total_liquido over every row; graficos: the chart's
+        // images, each an imagem with its largura and altura.
+        QStringLiteral("grupos"),   QStringLiteral("valor"),     QStringLiteral("n"),
+        QStringLiteral("liquido"),  QStringLiteral("total_n"),   QStringLiteral("total_liquido"),
+        QStringLiteral("graficos"), QStringLiteral("imagem"),    QStringLiteral("largura"),
+        QStringLiteral("altura"),   QStringLiteral("blocos")};
     return nomes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,6 +27,10 @@
 //   pagina_por_registo  "sim" when each row is a document of its own
 //   numerar_paginas     "sim" for "Página n de m" at the foot of each page
 //   pesos               whole-number fields shown as weights ("12 500 kg")
+//   grupo               a text field the rows are grouped on, each group with
+//                       its count and net weight ({{#grupos}}); optional
+//   detalhe             "nao" when a grouped report shows its totals only
+//   grafico             "sim" for a bar chart of each group's net weight
 // Table and field names (those of the fixed selection too) are checked
 // against the schema, and every tag of the template against what the report
 // offers, so a mistake is found when the definition is loaded, not by a blank
@@ -42,6 +47,10 @@ struct DefinicaoRelatorio
     bool paginaPorRegisto = false;
     bool numerarPaginas = false;
     QStringList pesos;
+    QString grupo;                              // empty when the rows are not grouped
+    bool detalhe = true;                        // the rows themselves are laid out
+    bool grafico = false;
+    QSet<QString> etiquetas;                    // the names its template and partials use
     QString modelo;                             // the Mustache HTML
     QMap<QString, QString> parciais;            // by name
 

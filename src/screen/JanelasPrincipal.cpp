@@ -1,6 +1,5 @@
 #include "screen/JanelasPrincipal.h"
 
-#include "admin/AberturaModal.h"
 #include "admin/EscolhaFicheiroQt.h"
 #include "admin/PedidoAcesso.h"
 #include "admin/frmAcerca.h"
@@ -14,17 +13,24 @@
 #include "screen/JanelaAjuda.h"
 #include "records/janelas/frmAnularPsg.h"
 #include "records/janelas/frmSegVia.h"
+#include "records/janelas/frmMapas.h"
 #include "tables/frmMenu.h"
 #include "tables/frmTabelas.h"
 
+#include <QDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+
 namespace {
-void abrir(const std::function<void()>& f)
+// A window modal over the main window; once it closes, the main window is the
+// active one again.
+void executarModal(QDialog& janela, QWidget* principal)
 {
-    if (f)
-        f();
+    janela.setWindowModality(Qt::ApplicationModal);
+    janela.exec();
+    if (principal && principal->isVisible())
+        principal->activateWindow();
 }
 }  // namespace
 
@@ -44,16 +50,21 @@ void JanelasPrincipal::frmAcesso(bool modal)
 
 void JanelasPrincipal::frmTabelas()
 {
-    if (abrirTabelas)
-        abrirTabelas();
-    else
-        ::frmTabelas::Abrir(m_estacao, m_janela);
+    ::frmTabelas::Abrir(m_estacao, m_janela);
+    if (m_janela && m_janela->isVisible())
+        m_janela->activateWindow();
 }
-void JanelasPrincipal::frmMapas() { abrir(abrirMapas); }
+
+void JanelasPrincipal::frmMapas()
+{
+    ::frmMapas janela(m_estacao, m_janela);
+    executarModal(janela, m_janela);
+}
+
 void JanelasPrincipal::frmSegVia()
 {
     ::frmSegVia janela(m_estacao, m_janela);
-    janela.exec();
+    executarModal(janela, m_janela);
 }
 
 // One window at a time: a second request brings the open one forward as it is.
@@ -94,7 +105,7 @@ void JanelasPrincipal::frmPar()
                 montagem->FecharPortas();
         },
         janela);
-    parametros.exec();
+    executarModal(parametros, janela);
 }
 
 void JanelasPrincipal::frmAcerca()

@@ -5,18 +5,16 @@
 #include <QPointer>
 #include <QProcess>
 #include <QStringList>
-#include <functional>
 
 class DestinoEscolha;
 class Estacao;
 class PedidoAcesso;
 class QWidget;
 
-// The windows and programs the main window opens: the login through its
-// request, the look-up list made afresh for each opening, the calculator and
-// the help. The other windows are opened by the functions set here once they
-// exist (each shows its window modal and returns when it closes; frmAnularPsg
-// shows its window without waiting); one not set opens nothing.
+// The windows and programs the main window opens from its menus: the login
+// through its request, the other windows modal over the main window (each
+// returns when its window closes; frmAnularPsg shows its window without
+// waiting), the calculator and the help.
 class JanelasPrincipal : public JanelasEcra
 {
 public:
@@ -24,15 +22,6 @@ public:
     ~JanelasPrincipal() override;
 
     void definirPedidoAcesso(PedidoAcesso* pedido) { m_acesso = pedido; }
-
-    std::function<void()> abrirTabelas;
-    std::function<void()> abrirMapas;
-    std::function<void()> abrirSegVia;
-    std::function<void()> abrirAnularPsg;
-    std::function<void()> abrirRelogio;
-    std::function<void()> abrirAltCod;
-    std::function<void()> abrirPar;
-    std::function<void()> abrirAcerca;
 
     // The calculators tried in turn, the first one installed is started.
     QStringList calculadoras = {QStringLiteral("gnome-calculator"), QStringLiteral("mate-calc"),

@@ -151,7 +151,7 @@ void TesteImpressoraQt::definicoesDaEstacaoValidas()
         if (!nome.startsWith(QStringLiteral("doc_")))
             continue;  // the table editor's listings
         QCOMPARE(d->tabela, QStringLiteral("Pesagens"));
-        QVERIFY(d->paginaPorRegisto);
+        QCOMPARE(d->paginaPorRegisto, nome.startsWith(QStringLiteral("doc_")));
     }
 }
 
@@ -301,6 +301,8 @@ void TesteImpressoraQt::definicoesInvalidas_data()
     QTest::newRow("valor sem escape") << cabecalho + "---\n{{#registos}}{{{Viatura}}}{{/registos}}\n";
     QTest::newRow("latin-1") << cabecalho + "---\n<p>Pesagem anula\xE7\xE3o</p>\n";
     QTest::newRow("filtro com campo inexistente") << cabecalho + "filtro = {Pesagens.Foo} = 1\n---\n<p></p>\n";
+    QTest::newRow("grupo que não é texto") << cabecalho + "grupo = Peso líquido\n---\n<p></p>\n";
+    QTest::newRow("só totais sem grupo") << cabecalho + "detalhe = nao\n---\n<p></p>\n";
 }
 
 void TesteImpressoraQt::definicoesInvalidas()

@@ -1,0 +1,154 @@
+#include "EcraTeste.h"
+#include "SementeMapas.h"
+#include "records/janelas/frmMapas.h"
+#include "screen/frmPrincipal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QtTest>
+
+// The statistics window offscreen, opened from the main window's menu and
+// typed into as an operator does.
+class TesteFrmMapas : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<EstacaoTeste> t;
+    std::unique_ptr<frmMapas> janela;
+
+    template <typename W>
+    W* filho(const QString& nome) { return janela->findChild<W*>(nome); }
+    QLineEdit* txt(int i) { return filho<QLineEdit>(QStringLiteral("txt%1").arg(i)); }
+    QComboBox* lista() { return filho<QComboBox>(QStringLiteral("Identificação")); }
+
+    void abrir(const QString& titulo, int nivel = 4)
+    {
+        t = std::make_unique<EstacaoTeste>();
+        prepararEstacao(*t, nivel);
+        semearPesagens(*t->estacao);
+        t->estacao->Acesso.TituloMapa = titulo;
+        t->relogio.momento = QDateTime(QDate(2026, 1, 31), QTime(12, 0));
+        janela = std::make_unique<frmMapas>(*t->estacao);
+        janela->show();
+        QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    }
+
+    // The period of January, then Enter on the end year.
+    void preencher()
+    {
+        txt(0)->setFocus();
+        txt(0)->clear();
+        QTest::keyClicks(txt(0), "1");
+        QTest::keyClick(txt(0), Qt::Key_Return);
+        QTest::keyClick(txt(1), Qt::Key_PageDown);
+        QTest::keyClick(txt(5), Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    // From the menu: the window is modal over the main window, named by the
+    // item chosen, and the main window is active again once it closes.
+    void abreDoMenu_data()
+    {
+        QTest::addColumn<int>("nivel");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<int>("opcoes");
+        QTest::newRow("produtos, nível 4") << 4 << "mnuEst3" << "Estatísticas por produto" << 4;
+        QTest::newRow("pesagens, nível 3") << 3 << "mnuEst9" << "Pesagens" << 2;
+    }
+    void abreDoMenu()
+    {
+        QFETCH(int, nivel);
+        QFETCH(QString, item);
+        QFETCH(QString, titulo);
+        QFETCH(int, opcoes);
+        EstacaoTeste e;
+        prepararEstacao(e, nivel);
+        frmPrincipal principal(*e.estacao, nullptr);
+        principal.Form_Load();
+        principal.Mostrar(false);
+        principal.Form_Activate();
+        QVERIFY(QTest::qWaitForWindowActive(&principal));
+        QString visto;
+        int visiveis = 0;
+        bool modal = false;
+        QTimer::singleShot(0, [&] {
+            auto* f = qobject_cast<frmMapas*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            visto = f->windowTitle();
+            modal = f->parentWidget() == &principal;
+            for (auto* o : f->findChildren<QRadioButton*>())
+                visiveis += o->isVisibleTo(f) ? 1 : 0;
+            QTest::keyClick(f->findChild<QLineEdit*>("txt2"), Qt::Key_Escape);
+        });
+        principal.accao(item)->trigger();
+        QCOMPARE(visto, titulo);
+        QVERIFY(modal);
+        QCOMPARE(visiveis, opcoes);
+        QVERIFY(!QApplication::activeModalWidget());
+        QTRY_COMPARE(QApplication::activeWindow(), &principal);
+    }
+
+    void periodoEListaPorTeclas()
+    {
+        abrir(QStringLiteral("Estatísticas por produto"));
+        QCOMPARE(txt(3)->text(), "31");
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(txt(i)->maxLength(), i % 3 == 2 ? 4 : 2);
+        for (QWidget* w : {static_cast<QWidget*>(lista()), filho<QWidget>("chk0"), filho<QWidget>("cmd0")})
+            QVERIFY(!w->isVisibleTo(janela.get()));
+        txt(0)->setFocus();
+        txt(0)->clear();
+        QTest::keyClick(txt(0), Qt::Key_Return);  // 0: stays
+        QCOMPARE(QApplication::focusWidget(), txt(0));
+        QCOMPARE(txt(0)->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QCOMPARE(filho<QStatusBar>("stb")->currentMessage(), "Dia de inicio");
+        preencher();
+        QCOMPARE(txt(0)->text(), "01");
+        QCOMPARE(lista()->currentText(), "TODOS");
+        QCOMPARE(QApplication::focusWidget(), lista());
+        QCOMPARE(lista()->width(), qRound(5000 * janela->logicalDpiX() / 1440.0));
+        // A text not in the list, or "todos", beeps; the typed text keeps its case.
+        lista()->setEditText({});
+        QTest::keyClicks(lista(), "todos");
+        QTest::keyClick(lista(), Qt::Key_Return);
+        QTest::keyClick(lista(), Qt::Key_Escape);
+        QCOMPARE(lista()->currentText(), "todos");
+        QCOMPARE(t->mensagens.beeps, 1);
+        QVERIFY(janela->isVisible());
+        lista()->setEditText("Brita");
+        QTest::keyClick(lista(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), filho<QWidget>("chk0"));
+        // "Com gráfico" brings "Só totais"; not the other way round.
+        filho<QCheckBox>("chk1")->click();
+        filho<QCheckBox>("chk0")->click();
+        QCOMPARE(filho<QCheckBox>("chk0")->isChecked(), false);
+        QCOMPARE(filho<QCheckBox>("chk1")->isChecked(), true);
+        filho<QPushButton>("cmd1")->click();
+        QCOMPARE(t->impressora.pedidos.size(), 1);
+        QCOMPARE(QFileInfo(t->impressora.pedidos[0].FicheiroRelatorio).fileName(), "g_produto.rpt");
+        QVERIFY(t->impressora.pedidos[0].FormulaSeleccao.endsWith("{Pesagens.Produto}='Brita'"));
+        QTest::keyClick(txt(4), Qt::Key_Escape);
+        QVERIFY(!janela->isVisible());
+    }
+
+    void matriculasEmMaiusculas()
+    {
+        abrir(QStringLiteral("Estatísticas por viatura"));
+        preencher();
+        lista()->setEditText({});
+        QTest::keyClicks(lista(), "ab");
+        QCOMPARE(lista()->currentText(), "AB");
+        QCOMPARE(lista()->width(), qRound(2500 * janela->logicalDpiX() / 1440.0));
+    }
+};
+
+QTEST_MAIN(TesteFrmMapas)
+#include "tst_frmMapas.moc"
