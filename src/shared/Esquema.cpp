@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 Campo texto(const QString& nome, int tamanho, const QString& legenda = {})
@@ -231,7 +233,30 @@ const QList<Indice>& indices()
         {QStringLiteral("ViaturasPorMatricula"), Viaturas, {QStringLiteral("Viatura")}},
         {QStringLiteral("OperadoresPorNome"), Operadores, {QStringLiteral("Operador")}},
     };
-    return todos;
+    // The recent-weighings grid sorts by any field: each one that has no index
+    // of its own gets one, so a page of a sorted million rows is a seek.
+    static const QList<Indice> comGrelha = [] {
+        QList<Indice> v = todos;
+        const Tabela& p = *tabela(Pesagens);
+        for (const Campo& c : p.campos) {
+            const bool temIndice = std::any_of(todos.begin(), todos.end(), [&](const Indice& i) {
+                return i.tabela == Pesagens && i.campos == QStringList{c.nome};
+            });
+            if (!c.chave && !temIndice)
+                v.append({QStringLiteral("Pesagens por ") + c.nome, Pesagens, {c.nome}});
+        }
+        return v;
+    }();
+    return comGrelha;
+}
+
+QString indiceOrdemGrelha(const QString& campo)
+{
+    for (const Indice& i : indices()) {
+        if (i.tabela == Pesagens && i.campos.size() == 1 && i.campos[0].compare(campo, Qt::CaseInsensitive) == 0)
+            return i.nome;
+    }
+    return {};  // the key: the table's own order
 }
 
 const Tabela* tabela(const QString& nome)
@@ -285,7 +310,7 @@ QStringList instrucoesCriacao()
         QStringList colunas;
         for (const QString& c : i.campos)
             colunas << citar(c);
-        sql << QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
+        sql << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
     }
     return sql;
 }

@@ -70,6 +70,10 @@ constexpr int Versao = 1;
 const QList<Tabela>& tabelas();
 const QList<Indice>& indices();
 
+// The index that orders Pesagens by that one field; empty for the key and
+// for a field the table does not have.
+QString indiceOrdemGrelha(const QString& campo);
+
 // The table of that name (letter case ignored); nullptr when there is none.
 const Tabela* tabela(const QString& nome);
 

@@ -12,6 +12,75 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <cstring>
+
+namespace {
+
+// How each value is packed: a mark, then the value.
+enum Marca : char { MarcaNulo = 'N', MarcaInteiro = 'I', MarcaTexto = 'T', MarcaTextoNulo = 'n' };
+
+template<typename T>
+void juntar(QByteArray& dados, T valor)
+{
+    dados.append(reinterpret_cast<const char*>(&valor), sizeof valor);
+}
+
+template<typename T>
+T tirar(const char*& p)
+{
+    T valor;
+    std::memcpy(&valor, p, sizeof valor);
+    p += sizeof valor;
+    return valor;
+}
+
+}  // namespace
+
+void LinhaLista::acrescentar(const QVariant& valor)
+{
+    if (valor.isNull()) {
+        // A Null text and a Null number read differently (Val of Null is 0).
+        m_dados.append(valor.typeId() == QMetaType::QString ? char(MarcaTextoNulo) : char(MarcaNulo));
+    } else if (valor.typeId() == QMetaType::LongLong || valor.typeId() == QMetaType::Int) {
+        m_dados.append(char(MarcaInteiro));
+        juntar(m_dados, valor.toLongLong());
+    } else {
+        const QByteArray t = valor.toString().toUtf8();
+        m_dados.append(char(MarcaTexto));
+        juntar(m_dados, qint32(t.size()));
+        m_dados.append(t);
+    }
+}
+
+QVariant LinhaLista::valor(int i) const
+{
+    const char* p = m_dados.constData();
+    const char* const fim = p + m_dados.size();
+    for (int n = 0; p < fim; ++n) {
+        const char marca = *p++;
+        switch (marca) {
+        case MarcaInteiro: {
+            const qint64 v = tirar<qint64>(p);
+            if (n == i)
+                return v;
+            break;
+        }
+        case MarcaTexto: {
+            const qint32 tamanho = tirar<qint32>(p);
+            if (n == i)
+                return QString::fromUtf8(p, tamanho);
+            p += tamanho;
+            break;
+        }
+        default:
+            if (n == i)
+                return marca == MarcaTextoNulo ? QVariant(QMetaType::fromType<QString>()) : QVariant(QMetaType::fromType<qlonglong>());
+            break;
+        }
+    }
+    return {};
+}
+
 namespace ConteudoListas {
 
 namespace {
@@ -163,6 +232,19 @@ const DefinicaoLista* definicao(const QString& titulo)
     return nullptr;
 }
 
+QString texto(const DefinicaoLista& lista, const LinhaLista& linha, int coluna, const Relogio& relogio)
+{
+    if (coluna < 0 || coluna >= lista.colunas.size())
+        return {};
+    const QLocale local;
+    return textoDe(linha.valor(coluna + 1), lista.colunas.at(coluna).conversao, local, relogio);
+}
+
+QString etiqueta(const LinhaLista& linha)
+{
+    return ModGlobal::VarTexto(linha.valor(0));
+}
+
 void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogio& relogio, QList<LinhaLista>& linhas)
 {
     // The tag first, then every column's field; names come from the list
@@ -177,14 +259,18 @@ void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogi
     sql += QStringLiteral(" ORDER BY rowid");
 
     QSqlQuery q = Consulta::executar(db, sql);
+    const int n = int(campos.size());
     const QLocale local;
-    const int n = int(lista.colunas.size());
     while (q.next()) {
         LinhaLista linha;
-        linha.etiqueta = textoDe(q.value(0), Conversao::Texto, local, relogio);
-        linha.colunas.reserve(n);
-        for (int i = 0; i < n; ++i)
-            linha.colunas << textoDe(q.value(i + 1), lista.colunas.at(i).conversao, local, relogio);
+        linha.acrescentar(q.value(0));
+        for (int i = 1; i < n; ++i) {
+            const QVariant v = q.value(i);
+            const Conversao conversao = lista.colunas.at(i - 1).conversao;
+            if (conversao != Conversao::Texto)
+                textoDe(v, conversao, local, relogio);  // throws for a value that cannot be shown
+            linha.acrescentar(v);
+        }
         linhas << std::move(linha);
     }
     if (q.lastError().isValid())

@@ -53,14 +53,17 @@ struct Posto
 
 QStringList linhaMostrada(const ListaEscolha& l, int posicao)
 {
-    return l.linha(posicao).colunas;
+    QStringList v;
+    for (int c = 0; c < l.colunas().size(); ++c)
+        v << l.texto(posicao, c);
+    return v;
 }
 
 QStringList coluna(const ListaEscolha& l, int c)
 {
     QStringList textos;
     for (int i = 0; i < l.NumeroLinhas(); ++i)
-        textos << l.linha(i).subItem(c);
+        textos << l.texto(i, c);
     return textos;
 }
 
@@ -213,8 +216,8 @@ void TesteListaEscolha::linhasDasViaturas()
     // No date is shown as no date, never as the time of opening.
     QCOMPARE(linhaMostrada(l, 2), (QStringList{"56-EF-78", "V3"} + PartesVazias
                                       + QStringList{"0 kg", "40" + Nbsp + "000 kg", ""}));
-    QCOMPARE(l.linha(0).etiqueta, QStringLiteral("V1"));
-    QCOMPARE(l.linha(2).etiqueta, QStringLiteral("V3"));
+    QCOMPARE(l.etiqueta(0), QStringLiteral("V1"));
+    QCOMPARE(l.etiqueta(2), QStringLiteral("V3"));
     QVERIFY(l.listaVisivel());
     QVERIFY(l.procuraVisivel());
     QVERIFY(!l.cancelarTabStop());
@@ -247,9 +250,9 @@ void TesteListaEscolha::linhasDasPrimeirasPesagens()
     QCOMPARE(l.NumeroLinhas(), 2);
     QCOMPARE(linhaMostrada(l, 0), (QStringList{"12-AB-34", "V1"} + ColunasPartes
                                       + QStringList{"", "12" + Nbsp + "345 kg", "B1", "04-03-2026 07:08:00", "12345"}));
-    QCOMPARE(l.linha(0).etiqueta, QStringLiteral("12345"));  // plain digits, no thousands mark
+    QCOMPARE(l.etiqueta(0), QStringLiteral("12345"));  // plain digits, no thousands mark
     QCOMPARE(linhaMostrada(l, 1), (QStringList{"", ""} + PartesVazias + QStringList{"", "0 kg", "", "", "12348"}));
-    QCOMPARE(l.linha(1).etiqueta, QStringLiteral("12348"));
+    QCOMPARE(l.etiqueta(1), QStringLiteral("12348"));
 }
 
 void TesteListaEscolha::linhasDasTabelasDeCodigos_data()
@@ -273,7 +276,7 @@ void TesteListaEscolha::linhasDasTabelasDeCodigos()
     QCOMPARE(linhaMostrada(l, 0), (QStringList{"Beta", "B2"}));
     QCOMPARE(linhaMostrada(l, 1), (QStringList{"Alfa", "A1"}));
     QCOMPARE(linhaMostrada(l, 2), (QStringList{"", "N0"}));
-    QCOMPARE(l.linha(1).etiqueta, QStringLiteral("A1"));
+    QCOMPARE(l.etiqueta(1), QStringLiteral("A1"));
     l.lst_ItemClick(2);
     QCOMPARE(l.painel(0), QStringLiteral("N0"));
     QCOMPARE(l.painel(1), QString());
@@ -556,7 +559,7 @@ void TesteListaEscolha::procura()
     Semente::inserir(p.db(), "Pesagens", {{"Tipo de pesagem", "P"}, {"Código da viatura", "V9"}, {"Viatura", "99-ZZ-99"}});
     ListaEscolha& l = p.abrir(titulo);
     l.lst_ItemClick(0);
-    const QString antes = l.linha(0).texto();
+    const QString antes = l.texto(0, 0);
 
     l.opt_Click(opcao);
     p.mensagens.textos.enqueue(resposta);
@@ -565,14 +568,14 @@ void TesteListaEscolha::procura()
     QCOMPARE(p.mensagens.titulosTexto, QStringList{titulo});
     if (mensagem.isEmpty()) {
         QVERIFY(p.mensagens.caixas.isEmpty());
-        QCOMPARE(l.linha(l.posicaoSeleccionada()).texto(), encontrado);
+        QCOMPARE(l.texto(l.posicaoSeleccionada(), 0), encontrado);
         QCOMPARE(l.painel(1), encontrado);
     } else {
         QCOMPARE(p.mensagens.caixas.size(), 1);
         QCOMPARE(p.mensagens.caixas.first().texto, mensagem);
         QCOMPARE(p.mensagens.caixas.first().estilo, 64);
         QCOMPARE(p.mensagens.caixas.first().titulo, titulo);
-        QCOMPARE(l.linha(l.posicaoSeleccionada()).texto(), antes);
+        QCOMPARE(l.texto(l.posicaoSeleccionada(), 0), antes);
     }
     QVERIFY(p.destino.escritas.isEmpty());
     QCOMPARE(l.fim(), ListaEscolha::Fim::Aberta);
