@@ -15,13 +15,14 @@ inline QString codigo(int v)
     return QStringLiteral("V%1").arg(v, 6, 10, QLatin1Char('0'));
 }
 
+// A plate of its own for every vehicle up to 67,600: "NN-XX-NN".
 inline QString matricula(int v)
 {
-    return QStringLiteral("%1-%2-%3")
-        .arg(v / 10000 % 100, 2, 10, QLatin1Char('0'))
-        .arg(QChar(u'A' + v / 100 % 26))
-        .arg(v % 100, 2, 10, QLatin1Char('0'))
-        .append(QString::number(v / 1000000));
+    return QStringLiteral("%1-%2%3-%4")
+        .arg(v / 676 % 100, 2, 10, QLatin1Char('0'))
+        .arg(QChar(u'A' + v / 26 % 26))
+        .arg(QChar(u'A' + v % 26))
+        .arg(v % 97, 2, 10, QLatin1Char('0'));
 }
 
 // The vehicle weighed in row i.

@@ -2,6 +2,7 @@
 
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
+#include "shared/Esquema.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -54,11 +55,12 @@ struct Preparada
 };
 
 // The statements kept per connection (by its driver), dropped with the driver.
+// Never destroyed itself: a connection may outlive the program's statics.
 using Preparadas = QHash<QString, std::shared_ptr<Preparada>>;
 QHash<const QSqlDriver*, Preparadas>& guardadas()
 {
-    static thread_local QHash<const QSqlDriver*, Preparadas> todas;
-    return todas;
+    static auto* todas = new QHash<const QSqlDriver*, Preparadas>;
+    return *todas;
 }
 
 std::shared_ptr<Preparada> preparada(const QSqlDatabase& db, const QString& sql)
@@ -123,6 +125,15 @@ std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& s
         return false;
     });
     return r;
+}
+
+QString listaCampos(const QStringList& campos)
+{
+    QStringList citados;
+    citados.reserve(campos.size());
+    for (const QString& c : campos)
+        citados << Esquema::citar(c);
+    return citados.join(QStringLiteral(", "));
 }
 
 QString padraoPrefixo(const QString& prefixo)

@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <functional>
@@ -27,6 +28,9 @@ void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantLis
 
 // The first row of such a statement; std::nullopt when it has none.
 std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+
+// Field names quoted and joined for a SELECT list: "Código da viatura", "Viatura".
+QString listaCampos(const QStringList& campos);
 
 // The value bound for a C++ value, with the rules above.
 QVariant valorParaBd(const QVariant& valor);

@@ -13,6 +13,7 @@
 #include <QSqlRecord>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -189,16 +190,22 @@ bool eNulo(const QVariant& v)
 // A stored date ("yyyy-MM-dd HH:mm:ss") as the shared date text. Read field by
 // field and kept off the local time zone: a large list stays fast, and an hour
 // that the clock change skips is shown as stored.
-QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
+std::optional<QDateTime> dataGuardada(const QString& texto)
 {
-    const QString texto = valor.toString();
     const QStringView t(texto);
     if (t.size() == 19 && t[4] == u'-' && t[7] == u'-' && t[10] == u' ' && t[13] == u':' && t[16] == u':') {
         const QDate d(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
         const QTime h(t.mid(11, 2).toInt(), t.mid(14, 2).toInt(), t.mid(17, 2).toInt());
         if (d.isValid() && h.isValid())
-            return Conversoes::textoDeData(QDateTime(d, h, Qt::UTC));
+            return QDateTime(d, h, Qt::UTC);
     }
+    return std::nullopt;
+}
+
+QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
+{
+    if (const auto d = dataGuardada(valor.toString()))
+        return Conversoes::textoDeData(*d);
     return Conversoes::textoDeData(ModGlobal::VarData(valor, relogio));
 }
 
@@ -267,8 +274,10 @@ void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogi
         for (int i = 1; i < n; ++i) {
             const QVariant v = q.value(i);
             const Conversao conversao = lista.colunas.at(i - 1).conversao;
-            if (conversao != Conversao::Texto)
-                textoDe(v, conversao, local, relogio);  // throws for a value that cannot be shown
+            if (conversao == Conversao::Peso || conversao == Conversao::Numero)
+                ModGlobal::VarLong(v);  // throws for a value that cannot be shown
+            else if (conversao == Conversao::Data && !eNulo(v) && !dataGuardada(v.toString()))
+                textoDe(v, conversao, local, relogio);
             linha.acrescentar(v);
         }
         linhas << std::move(linha);
