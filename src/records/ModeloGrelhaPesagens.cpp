@@ -21,16 +21,18 @@ QString campo(int coluna)
 
 // The conditions every statement of a load shares: the rows numbered above
 // the bound, of the kind asked for. While a field is walked, a leading "+"
-// keeps SQLite on that field's index rather than the kind's index or the row
-// number (which the field's index holds, so it may still bound a value's rows).
+// keeps SQLite on that field's index rather than the row number (which the
+// index holds, so it may still bound the rows of one value).
 enum class Via { Qualquer, DoCampo, DoCampoComChave };
 QString filtro(const ModeloGrelhaPesagens::Pedido& p, QVariantList& valores, Via indice = Via::Qualquer)
 {
-    const QString mais = indice == Via::Qualquer ? QString() : QStringLiteral("+");
-    QString f = (indice == Via::DoCampo ? mais : QString()) + campo(0) + QStringLiteral(" > ?");
+    // One kind is walked along the index of the kind and the field, every
+    // kind along the field's own index (see Esquema::indiceOrdemGrelha).
+    const bool semChave = indice == Via::DoCampo;
+    QString f = (semChave ? QStringLiteral("+") : QString()) + campo(0) + QStringLiteral(" > ?");
     valores << p.acimaDe;
     if (!p.tipo.isNull()) {
-        f += QStringLiteral(" AND ") + mais + Esquema::citar(QStringLiteral("Tipo de pesagem")) + QStringLiteral(" = ?");
+        f += QStringLiteral(" AND ") + Esquema::citar(QStringLiteral("Tipo de pesagem")) + QStringLiteral(" = ?");
         valores << p.tipo;
     }
     return f;
@@ -104,7 +106,7 @@ QVector<ModeloGrelhaPesagens::Linha> ModeloGrelhaPesagens::lerPagina(const Pedid
         pos.iniciada = true;
         pos.directa = pedido.coluna > 0 && resultadoPequeno(pedido);
         if (pedido.coluna > 0 && !pos.directa)
-            garantirIndice(pedido.coluna);
+            garantirIndice(pedido.coluna, !pedido.tipo.isNull());
     }
     if (pos.fim)
         return {};
@@ -283,17 +285,16 @@ bool ModeloGrelhaPesagens::proximoGrupo(const Pedido& pedido, Posicao& pos) cons
 
 // A database made before the grid sorted this way gets the field's index the
 // first time the field is walked; a file that cannot take it is read without.
-void ModeloGrelhaPesagens::garantirIndice(int coluna) const
+void ModeloGrelhaPesagens::garantirIndice(int coluna, bool porTipo) const
 {
-    if (m_indicesVerificados.contains(coluna))
+    const Indice* indice = Esquema::indiceOrdemGrelha(nomeCampo(coluna), porTipo);
+    if (!indice || m_indicesVerificados.contains(indice->nome))
         return;
-    m_indicesVerificados.insert(coluna);
-    const QString nome = Esquema::indiceOrdemGrelha(nomeCampo(coluna));
-    if (nome.isEmpty())
-        return;
+    m_indicesVerificados.insert(indice->nome);
     try {
         Consulta::executar(m_db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                                     .arg(Esquema::citar(nome), Esquema::citar(Esquema::Pesagens), campo(coluna)));
+                                     .arg(Esquema::citar(indice->nome), Esquema::citar(Esquema::Pesagens),
+                                          Consulta::listaCampos(indice->campos)));
     } catch (const Erro&) {
     }
 }

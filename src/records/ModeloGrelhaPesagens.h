@@ -76,7 +76,7 @@ private:
     QVector<Linha> lerPorValores(const Pedido& pedido, Posicao& pos, int quantas) const;
     bool proximoGrupo(const Pedido& pedido, Posicao& pos) const;
     bool resultadoPequeno(const Pedido& pedido) const;
-    void garantirIndice(int coluna) const;
+    void garantirIndice(int coluna, bool porTipo) const;
 
     QSqlDatabase m_db;
     Pedido m_pedido;
@@ -84,5 +84,5 @@ private:
     QVector<Linha> m_linhas;
     int m_tamanhoPagina = 256;
     int m_limiteDirecta = 20000;
-    mutable QSet<int> m_indicesVerificados;
+    mutable QSet<QString> m_indicesVerificados;
 };
