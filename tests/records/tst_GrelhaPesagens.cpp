@@ -113,10 +113,8 @@ void TesteGrelhaPesagens::filtrosEJanelaDasUltimas_data()
         }
         return v;
     };
-    QTest::newRow("Guias no arranque") << 0 << qint32(0) << linhas(0, 0);
     QTest::newRow("Anuladas depois da 110") << 4 << qint32(110) << linhas(4, 10);
     QTest::newRow("Tudo no arranque, também sem tipo") << 5 << qint32(0) << linhas(-1, 0);
-    QTest::newRow("Tudo depois da 110") << 5 << qint32(110) << linhas(-1, 10);
     QTest::newRow("1as.Pesagens depois da 200: nenhuma") << 3 << qint32(200) << QList<qint64>{};
 }
 
@@ -267,12 +265,9 @@ void TesteGrelhaPesagens::duploCliquePeloTipo_data()
 {
     QTest::addColumn<QString>("tipo");
     QTest::addColumn<QString>("ficheiro");
-    QTest::newRow("E") << "E" << "doc_sgv_e.rpt";
-    QTest::newRow("G") << "G" << "doc_sgv_g.rpt";
-    QTest::newRow("T") << "T" << "doc_sgv_t.rpt";
-    QTest::newRow("P") << "P" << "doc_pri.rpt";
-    QTest::newRow("A") << "A" << "doc_anu.rpt";
-    QTest::newRow("sem tipo") << "" << "";
+    for (auto [tipo, ficheiro] : {std::pair{"E", "doc_sgv_e.rpt"}, {"G", "doc_sgv_g.rpt"}, {"T", "doc_sgv_t.rpt"},
+                                  {"P", "doc_pri.rpt"}, {"A", "doc_anu.rpt"}, {"", ""}})
+        QTest::newRow(*tipo ? tipo : "sem tipo") << tipo << ficheiro;
 }
 
 void TesteGrelhaPesagens::duploCliquePeloTipo()
