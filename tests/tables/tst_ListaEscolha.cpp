@@ -292,10 +292,13 @@ void TesteListaEscolha::escolhaEscreveOsCampos()
     Semente::inserir(p.db(), "Pesagens", {{"Tipo de pesagem", "P"}, {"Código da viatura", "V8"}, {"Viatura", "88-YY-88"}});
     Semente::inserir(p.db(), "Pesagens", {{"Tipo de pesagem", "P"}, {"Código da viatura", "V9"}, {"Viatura", "99-ZZ-99"}});
     ListaEscolha& l = p.abrir(titulo);
+    const QString segunda = l.texto(1, 0);
     l.lst_ItemClick(1);
     l.cmd_Click(1);
     QCOMPARE(p.destino.escritas, escritas);
     QCOMPARE(l.fim(), ListaEscolha::Fim::Escolhida);
+    l.lst_ColumnClick(0);  // closed: the order stays
+    QCOMPARE(l.texto(1, 0), segunda);
 }
 
 // By the texts shown, letter case and accents as words are ordered, one
