@@ -1,19 +1,38 @@
-// Times the station's records work on a large database against the same work
-// done with bare SQLite statements on the same file:
-//   - finding a vehicle's pending weighing,
-//   - saving a second weighing (number, row, backup, document, grid),
-//   - reading the recent-weighings grid.
-// Usage: bench_registos [weighings] [vehicles]   (default 1000000 and 20000)
+// Times the station's own routines on a large database made beforehand by
+// bench_criarbd, each beside the bare SQLite statements that do the same
+// database work on the same file:
+//   bench_registos PESAGENS.mdb LISTA.mdb
+// PESAGENS.mdb: the weighings (1,000,000) and vehicles (20,000); it is copied
+// and the copy is timed, so the file stays as made. LISTA.mdb: the 50,000
+// vehicles of the look-up list. Prints one line per measure (median, warm
+// cache) and, last, a JSON object of the measures.
+#include "DadosBench.h"
+#include "DestinoFalso.h"
 #include "EcraGravacaoFalso.h"
-#include "records/GravacaoPesagens.h"
-#include "records/GrelhaPesagens.h"
+
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
-#include "support/EstacaoTeste.h"
+#include "data/Estacao.h"
+#include "platform/Mensagens.h"
+#include "platform/gui/ImpressoraQt.h"
+#include "records/GravacaoPesagens.h"
+#include "records/GrelhaPesagens.h"
+#include "reporting/MotorRelatorios.h"
+#include "screen/EcraPesagem.h"
+#include "support/Falsos.h"
+#include "tables/ListaEscolha.h"
+#include "tables/TitulosMenu.h"
+#include "tables/frmMenu.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QSqlDriver>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sqlite3.h>
@@ -22,332 +41,543 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
 QTextStream saida(stdout);
+QJsonObject resultados;
 
-void exigir(int rc, sqlite3* db, const char* onde)
+[[noreturn]] void falhar(const QString& porque)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "%s: %s\n", onde, sqlite3_errmsg(db));
-        std::exit(1);
+    std::fprintf(stderr, "bench_registos: %s\n", qPrintable(porque));
+    std::exit(1);
+}
+
+// ----- bare SQLite
+
+class Nua
+{
+public:
+    explicit Nua(const QString& caminho)
+    {
+        if (sqlite3_open_v2(caminho.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            falhar(QStringLiteral("cannot open ") + caminho);
+        sqlite3_busy_timeout(m_db, 5000);
     }
-}
-
-sqlite3* abrir(const QString& caminho)
-{
-    sqlite3* db = nullptr;
-    exigir(sqlite3_open_v2(caminho.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
-    sqlite3_busy_timeout(db, 5000);
-    return db;
-}
-
-void sql(sqlite3* db, const char* texto)
-{
-    exigir(sqlite3_exec(db, texto, nullptr, nullptr, nullptr), db, texto);
-}
-
-QString codigo(int v) { return QStringLiteral("V%1").arg(v, 5, 10, QLatin1Char('0')); }
-QString matricula(int v) { return QStringLiteral("%1-AB-%2").arg(v / 100, 2, 10, QLatin1Char('0')).arg(v % 100, 2, 10, QLatin1Char('0')); }
-
-// The vehicles and the weighings: completed ones of kinds G, E, T in turn and
-// some cancelled; the trucks still on site (one in twenty of the last 4 000
-// rows) pending.
-void gerar(const QString& caminho, int pesagens, int viaturas)
-{
-    sqlite3* db = abrir(caminho);
-    sql(db, "PRAGMA synchronous = OFF");
-    sql(db, "BEGIN");
-    sqlite3_stmt* v = nullptr;
-    exigir(sqlite3_prepare_v2(db,
-                              "INSERT INTO Viaturas VALUES (?1, ?2, 'C01', 'Cliente', 'T01', 'Transportador', 'P01', "
-                              "'Areia', 'LC1', 'Carga', 'LD1', 'Descarga', 12000, 30000, '2026-01-01 08:00:00', "
-                              "'08:00', 'Maria')",
-                              -1, &v, nullptr),
-           db, "prepare viaturas");
-    for (int i = 1; i <= viaturas; ++i) {
-        const QByteArray c = codigo(i).toUtf8(), m = matricula(i).toUtf8();
-        sqlite3_bind_text(v, 1, c.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(v, 2, m.constData(), -1, SQLITE_TRANSIENT);
-        exigir(sqlite3_step(v), db, "viatura");
-        sqlite3_reset(v);
+    ~Nua()
+    {
+        for (auto& [texto, s] : m_preparadas)
+            sqlite3_finalize(s);
+        sqlite3_close(m_db);
     }
-    sqlite3_finalize(v);
 
-    sqlite3_stmt* p = nullptr;
-    exigir(sqlite3_prepare_v2(
-               db,
-               "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", \"Código da viatura\", Viatura, "
-               "\"Código da entidade\", Entidade, \"Código do transportador\", Transportador, \"Código do produto\", "
-               "Produto, \"Código do local de carga\", \"Local de carga\", \"Código do local de descarga\", "
-               "\"Local de descarga\", Observações, \"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", "
-               "\"Hora de entrada\", \"Peso á saída\", \"Báscula de saída\", \"Data de saída\", \"Hora de saída\", "
-               "\"Peso líquido\", Operador) VALUES (?1, ?2, ?3, ?4, 'C01', 'Cliente', 'T01', 'Transportador', 'P01', "
-               "'Areia', 'LC1', 'Carga', 'LD1', 'Descarga', '', 12000, 'B1', ?5, '08:00', ?6, ?7, ?8, ?9, ?10, 'Maria')",
-               -1, &p, nullptr),
-           db, "prepare pesagens");
-    const char* const tipos[] = {"G", "E", "T", "G", "E", "T", "G", "E", "T", "A"};
-    qint64 numeros[3] = {};
-    const QDateTime inicio(QDate(2020, 1, 1), QTime(6, 0));
-    for (int i = 1; i <= pesagens; ++i) {
-        const int viatura = 1 + (i * 7919) % viaturas;
-        const bool pendente = i % 20 == 0 && i > pesagens - 4000;
-        const char* tipo = pendente ? "P" : tipos[i % 10];
-        const QByteArray c = codigo(viatura).toUtf8(), m = matricula(viatura).toUtf8();
-        const QByteArray data = inicio.addSecs(qint64(i) * 120).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-        sqlite3_bind_text(p, 1, tipo, -1, SQLITE_STATIC);
-        if (pendente) {
-            sqlite3_bind_null(p, 2);
-            for (int k = 6; k <= 10; ++k)
-                sqlite3_bind_null(p, k);
-        } else {
-            const int serie = tipo[0] == 'G' ? 0 : tipo[0] == 'E' ? 1 : 2;
-            sqlite3_bind_int64(p, 2, ++numeros[serie]);
-            sqlite3_bind_int(p, 6, 31000 + i % 500);
-            sqlite3_bind_text(p, 7, "B2", -1, SQLITE_STATIC);
-            sqlite3_bind_text(p, 8, data.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(p, 9, "08:30", -1, SQLITE_STATIC);
-            sqlite3_bind_int(p, 10, tipo[0] == 'A' ? 0 : 19000 + i % 500);
+    // A statement prepared once, bound afresh for each run: what a careful
+    // hand-written routine would do.
+    sqlite3_stmt* preparar(const char* sql)
+    {
+        for (auto& [texto, s] : m_preparadas) {
+            if (texto == std::string(sql)) {
+                sqlite3_reset(s);
+                sqlite3_clear_bindings(s);
+                return s;
+            }
         }
-        sqlite3_bind_text(p, 3, c.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(p, 4, m.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(p, 5, data.constData(), -1, SQLITE_TRANSIENT);
-        exigir(sqlite3_step(p), db, "pesagem");
-        sqlite3_reset(p);
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) != SQLITE_OK)
+            falhar(QString::fromUtf8(sqlite3_errmsg(m_db)) + QStringLiteral(": ") + QString::fromUtf8(sql));
+        m_preparadas.emplace_back(sql, s);
+        return s;
     }
-    sqlite3_finalize(p);
-    const QByteArray contadores = QStringLiteral("UPDATE Empresas SET Guia = %1, Entrada = %2, \"Talão\" = %3")
-                                      .arg(numeros[0]).arg(numeros[1]).arg(numeros[2]).toUtf8();
-    sql(db, contadores.constData());
-    sql(db, "COMMIT");
-    sqlite3_close(db);
-}
 
-// Vehicles that have a pending row, oldest first.
-std::vector<int> viaturasPendentes(int pesagens, int viaturas, int quantas)
-{
-    std::vector<int> v;
-    for (int i = pesagens - 3980; i <= pesagens && int(v.size()) < quantas; i += 20) {
-        const int viatura = 1 + (i * 7919) % viaturas;
-        if (std::find(v.begin(), v.end(), viatura) == v.end())
-            v.push_back(viatura);
+    // Runs it to its end, reading every column of every row; returns the rows.
+    int correr(sqlite3_stmt* s)
+    {
+        int linhas = 0;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(s); ++c) {
+                if (sqlite3_column_type(s, c) == SQLITE_INTEGER)
+                    sqlite3_column_int64(s, c);
+                else
+                    sqlite3_column_text(s, c);
+            }
+            ++linhas;
+        }
+        if (rc != SQLITE_DONE)
+            falhar(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        sqlite3_reset(s);
+        return linhas;
     }
-    return v;
-}
 
-struct Medida
-{
-    double mediana = 0;
-    double minimo = 0;
+    void exec(const char* sql)
+    {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            falhar(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+
+    static void texto(sqlite3_stmt* s, int i, const QString& t)
+    {
+        const QByteArray b = t.toUtf8();
+        sqlite3_bind_text(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+
+    sqlite3* db() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+    std::vector<std::pair<std::string, sqlite3_stmt*>> m_preparadas;
 };
 
-Medida medir(int vezes, const std::function<void(int)>& operacao)
+// The fields the identification shows, read by the bare statements.
+const char* const PrimeiraNua =
+    "SELECT \"Código da viatura\", Viatura, \"Código da entidade\", Entidade, \"Código do transportador\", "
+    "Transportador, \"Código do produto\", Produto, \"Código do local de carga\", \"Local de carga\", "
+    "\"Código do local de descarga\", \"Local de descarga\", \"Observações\", \"Peso á entrada\", "
+    "\"Báscula de entrada\", \"Data de entrada\" FROM Pesagens WHERE \"Tipo de pesagem\" = 'P' AND %1 = ? "
+    "ORDER BY Pesagem LIMIT 1";
+const char* const ViaturaNua =
+    "SELECT \"Código da viatura\", Viatura, \"Código da entidade\", Entidade, \"Código do transportador\", "
+    "Transportador, \"Código do produto\", Produto, \"Código do local de carga\", \"Local de carga\", "
+    "\"Código do local de descarga\", \"Local de descarga\", \"Peso de tara\", Data FROM Viaturas WHERE %1 = ? "
+    "ORDER BY rowid LIMIT 1";
+
+// What identifying a vehicle asks of the file: its pending weighing, and
+// when it has none, its record. Found by its plate, the vehicle's code goes
+// into the code field, whose quick list of plates beginning with it is read
+// again (`listaRapida`).
+void identificarNua(Nua& nua, const QByteArray& sqlPrimeira, const QByteArray& sqlViatura, const QString& chave,
+                    const QString& listaRapida)
 {
+    sqlite3_stmt* s = nua.preparar(sqlPrimeira.constData());
+    Nua::texto(s, 1, chave);
+    if (nua.correr(s) == 0) {
+        s = nua.preparar(sqlViatura.constData());
+        Nua::texto(s, 1, chave);
+        if (nua.correr(s) != 1)
+            falhar(QStringLiteral("vehicle not found: ") + chave);
+    }
+    if (listaRapida.isEmpty())
+        return;
+    for (const char* sql : {"SELECT DISTINCT Viatura FROM Pesagens WHERE Viatura LIKE ? ESCAPE '\\' AND "
+                            "\"Tipo de pesagem\" = 'P' ORDER BY Viatura",
+                            "SELECT DISTINCT Viatura FROM Viaturas WHERE Viatura LIKE ? ESCAPE '\\' ORDER BY Viatura"}) {
+        s = nua.preparar(sql);
+        Nua::texto(s, 1, listaRapida + u'%');
+        nua.correr(s);
+    }
+}
+
+// The grid's first page: what the station reads for a refresh or a sort.
+int grelhaNua(Nua& nua, const char* sql, qint64 acima)
+{
+    sqlite3_stmt* s = nua.preparar(sql);
+    sqlite3_bind_int64(s, 1, acima);
+    sqlite3_bind_int(s, 2, 256);
+    return nua.correr(s);
+}
+
+const char* const GrelhaGuiasNua = "SELECT * FROM Pesagens WHERE Pesagem > ? AND \"Tipo de pesagem\" = 'G' "
+                                   "ORDER BY Pesagem DESC LIMIT ?";
+const char* const GrelhaTudoNua = "SELECT * FROM Pesagens WHERE Pesagem > ? ORDER BY Pesagem DESC LIMIT ?";
+const char* const GrelhaOrdenadaNua = "SELECT * FROM Pesagens WHERE Pesagem > ? AND +\"Tipo de pesagem\" = 'G' "
+                                      "ORDER BY \"Peso líquido\" DESC, Pesagem DESC LIMIT ?";
+
+// A weighing's save as bare statements: the row (and for a second weighing
+// the number), the vehicle's record, the grid read again and the document's row.
+void gravarNua(Nua& nua, int viatura, bool segunda, qint64 ultima)
+{
+    const QString codigo = DadosBench::codigo(viatura);
+    qint64 pesagem = 0;
+    nua.exec("BEGIN IMMEDIATE");
+    if (segunda) {
+        nua.exec("UPDATE Empresas SET Guia = Guia + 1 WHERE Empresa = 1");
+        sqlite3_stmt* n = nua.preparar("SELECT Guia FROM Empresas WHERE Empresa = 1");
+        sqlite3_step(n);
+        const qint64 numero = sqlite3_column_int64(n, 0);
+        sqlite3_reset(n);
+        sqlite3_stmt* p = nua.preparar("SELECT Pesagem FROM Pesagens WHERE \"Tipo de pesagem\" = 'P' AND "
+                                       "\"Código da viatura\" = ? ORDER BY Pesagem LIMIT 1");
+        Nua::texto(p, 1, codigo);
+        if (sqlite3_step(p) != SQLITE_ROW)
+            falhar(QStringLiteral("no pending weighing for ") + codigo);
+        pesagem = sqlite3_column_int64(p, 0);
+        sqlite3_reset(p);
+        sqlite3_stmt* u = nua.preparar(
+            "UPDATE Pesagens SET \"Tipo de pesagem\" = 'G', \"Número de pesagem\" = ?1, \"Código da viatura\" = ?2, "
+            "Viatura = ?3, \"Código da entidade\" = 'E1', Entidade = 'Entidade', \"Código do transportador\" = 'T1', "
+            "Transportador = 'Transportador', \"Código do produto\" = 'P1', Produto = 'Produto', "
+            "\"Código do local de carga\" = 'C1', \"Local de carga\" = 'Carga', \"Código do local de descarga\" = 'D1', "
+            "\"Local de descarga\" = 'Descarga', Observações = '', \"Peso á entrada\" = 12000, "
+            "\"Báscula de entrada\" = 'B1', \"Data de entrada\" = '2026-12-05 09:15:00', \"Hora de entrada\" = '09:15', "
+            "\"Peso á saída\" = 31500, \"Báscula de saída\" = 'B2', \"Data de saída\" = '2026-12-05 14:30:00', "
+            "\"Hora de saída\" = '14:30', \"Peso líquido\" = 19500, Operador = 'Maria', Empresa = 1 WHERE Pesagem = ?4");
+        sqlite3_bind_int64(u, 1, numero);
+        Nua::texto(u, 2, codigo);
+        Nua::texto(u, 3, DadosBench::matricula(viatura));
+        sqlite3_bind_int64(u, 4, pesagem);
+        nua.correr(u);
+    } else {
+        sqlite3_stmt* i = nua.preparar(
+            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, \"Código da entidade\", "
+            "Entidade, \"Código do transportador\", Transportador, \"Código do produto\", Produto, "
+            "\"Código do local de carga\", \"Local de carga\", \"Código do local de descarga\", \"Local de descarga\", "
+            "Observações, \"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", \"Hora de entrada\", "
+            "Operador, Empresa) VALUES ('P', ?1, ?2, 'E1', 'Entidade', 'T1', 'Transportador', 'P1', 'Produto', "
+            "'C1', 'Carga', 'D1', 'Descarga', '', 12000, 'B1', '2026-12-05 09:15:00', '09:15', 'Maria', 1)");
+        Nua::texto(i, 1, codigo);
+        Nua::texto(i, 2, DadosBench::matricula(viatura));
+        nua.correr(i);
+        pesagem = sqlite3_last_insert_rowid(nua.db());
+    }
+    nua.exec("COMMIT");
+    sqlite3_stmt* v = nua.preparar("SELECT * FROM Viaturas WHERE \"Código da viatura\" = ? LIMIT 1");
+    Nua::texto(v, 1, codigo);
+    nua.correr(v);
+    sqlite3_stmt* u = nua.preparar(
+        "UPDATE Viaturas SET Viatura = ?2, \"Código da entidade\" = 'E1', Entidade = 'Entidade', "
+        "\"Código do transportador\" = 'T1', Transportador = 'Transportador', \"Código do produto\" = 'P1', "
+        "Produto = 'Produto', \"Código do local de carga\" = 'C1', \"Local de carga\" = 'Carga', "
+        "\"Código do local de descarga\" = 'D1', \"Local de descarga\" = 'Descarga', \"Peso de tara\" = 12000, "
+        "\"Peso bruto\" = ?3, Data = '2026-12-05 14:30:00', Hora = '14:30', Operador = 'Maria' "
+        "WHERE \"Código da viatura\" = ?1");
+    Nua::texto(u, 1, codigo);
+    Nua::texto(u, 2, DadosBench::matricula(viatura));
+    sqlite3_bind_int(u, 3, segunda ? 31500 : 0);
+    nua.correr(u);
+    grelhaNua(nua, GrelhaGuiasNua, ultima - 100);
+    sqlite3_stmt* d = nua.preparar("SELECT * FROM Pesagens WHERE Pesagem = ?");
+    sqlite3_bind_int64(d, 1, pesagem);
+    nua.correr(d);
+}
+
+// The statements the station runs, traced on its own connection.
+QStringList tracadas;
+void tracar(const QSqlDatabase& db, bool ligar)
+{
+    sqlite3* h = *static_cast<sqlite3* const*>(db.driver()->handle().data());
+    sqlite3_trace_v2(
+        h, ligar ? SQLITE_TRACE_STMT : 0,
+        [](unsigned, void*, void* p, void*) {
+            tracadas << QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(p)));
+            return 0;
+        },
+        nullptr);
+}
+
+// ----- timing
+
+double mediana(int vezes, const std::function<void(int)>& operacao,
+               const std::function<void(int)>& preparar = [](int) {})
+{
+    preparar(-1);
+    operacao(-1);  // warms the cache and the statements
     std::vector<double> ms;
     for (int i = 0; i < vezes; ++i) {
+        preparar(i);
         QElapsedTimer t;
         t.start();
         operacao(i);
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
+    return ms[ms.size() / 2];
 }
 
-void linha(const char* operacao, Medida estacao, Medida nua)
+void medida(const char* nome, const QString& descricao, double ms, std::optional<double> nua)
 {
-    saida << QStringLiteral("%1 %2 ms %3 ms %4x\n")
-                 .arg(QString::fromUtf8(operacao), -58)
-                 .arg(estacao.mediana, 9, 'f', 3)
-                 .arg(nua.mediana, 9, 'f', 3)
-                 .arg(nua.mediana > 0 ? estacao.mediana / nua.mediana : 0, 6, 'f', 2);
+    QString linha = QStringLiteral("%1 %2 ms").arg(QString::fromLatin1(nome), -22).arg(ms, 9, 'f', 3);
+    if (nua)
+        linha += QStringLiteral("  bare %1 ms  ratio %2").arg(*nua, 9, 'f', 3).arg(ms / *nua, 6, 'f', 2);
+    else
+        linha += QStringLiteral("  bare         -");
+    saida << linha << "   " << descricao << '\n';
     saida.flush();
+    QJsonObject o{{QStringLiteral("ms"), qRound(ms * 1000) / 1000.0}};
+    o.insert(QStringLiteral("bare_ms"), nua ? QJsonValue(qRound(*nua * 1000) / 1000.0) : QJsonValue());
+    resultados.insert(QString::fromLatin1(nome), o);
 }
 
-// The pending row by code and plate, read to its end, with a bare statement.
-qint64 pendenteNua(sqlite3* db, const QByteArray& c, const QByteArray& m)
+long memoriaKb(const char* chave)
 {
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT \"Pesagem\" FROM \"Pesagens\" WHERE \"Código da viatura\" = ? AND \"Viatura\" = ? "
-                       "AND \"Tipo de pesagem\" = 'P' ORDER BY \"Pesagem\" LIMIT 1",
-                       -1, &s, nullptr);
-    sqlite3_bind_text(s, 1, c.constData(), -1, SQLITE_STATIC);
-    sqlite3_bind_text(s, 2, m.constData(), -1, SQLITE_STATIC);
-    const qint64 r = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
-    sqlite3_finalize(s);
-    return r;
-}
-
-void completarNua(sqlite3* db, qint64 pesagem, qint64 numero)
-{
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(
-        db,
-        "UPDATE \"Pesagens\" SET \"Tipo de pesagem\" = 'G', \"Número de pesagem\" = ?1, \"Código da viatura\" = ?2, "
-        "\"Viatura\" = ?2, \"Código da entidade\" = 'C01', \"Entidade\" = 'Cliente', \"Código do transportador\" = 'T01', "
-        "\"Transportador\" = 'T', \"Código do produto\" = 'P01', \"Produto\" = 'Areia', \"Código do local de carga\" = 'LC1', "
-        "\"Local de carga\" = 'C', \"Código do local de descarga\" = 'LD1', \"Local de descarga\" = 'D', "
-        "\"Observações\" = '', \"Peso á entrada\" = 12000, \"Báscula de entrada\" = 'B1', "
-        "\"Data de entrada\" = '2026-12-05 09:15:00', \"Hora de entrada\" = '09:15', \"Peso á saída\" = 31500, "
-        "\"Báscula de saída\" = 'B2', \"Data de saída\" = '2026-12-05 14:30:00', \"Hora de saída\" = '14:30', "
-        "\"Peso líquido\" = 19500, \"Operador\" = 'Maria' WHERE \"Pesagem\" = ?3",
-        -1, &s, nullptr);
-    sqlite3_bind_int64(s, 1, numero);
-    sqlite3_bind_text(s, 2, "X", -1, SQLITE_STATIC);
-    sqlite3_bind_int64(s, 3, pesagem);
-    exigir(sqlite3_step(s), db, "update");
-    sqlite3_finalize(s);
-}
-
-// The grid's rows, every field, read to their end with a bare statement.
-int grelhaNua(sqlite3* db, qint64 acima)
-{
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT * FROM \"Pesagens\" WHERE \"Pesagem\" > ? AND \"Tipo de pesagem\" = 'G' "
-                       "ORDER BY \"Pesagem\" DESC",
-                       -1, &s, nullptr);
-    sqlite3_bind_int64(s, 1, acima);
-    int n = 0;
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(s); ++c) {
-            if (sqlite3_column_type(s, c) == SQLITE_TEXT)
-                sqlite3_column_text(s, c);
-            else
-                sqlite3_column_int64(s, c);
-        }
-        ++n;
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& l : f.readAll().split('\n')) {
+        if (l.startsWith(chave))
+            return l.mid(qstrlen(chave)).trimmed().split(' ').value(0).toLong();
     }
-    sqlite3_finalize(s);
-    return n;
+    return 0;
 }
 
-// What the grid shows first: a screenful of rows and columns.
-void lerEcraDaGrelha(const ModeloGrelhaPesagens& m)
+// A whole station on the copied database: real printer (PDFs, as on a
+// machine without a printer), fake boxes that answer Yes, a level-4 operator.
+struct Posto
 {
-    for (int r = 0; r < std::min(30, m.rowCount()); ++r) {
-        for (int c = 0; c < m.columnCount(); ++c)
-            m.data(m.index(r, c));
+    QTemporaryDir pasta;
+    MensagensFalsas mensagens;
+    RelogioFalso relogio;
+    SistemaFalso sistema;
+    std::unique_ptr<Estacao> estacao;
+    std::unique_ptr<ImpressoraQt> impressoraQt;
+    std::unique_ptr<MotorRelatorios> motor;
+
+    Posto(const QString& base)
+    {
+        const QDir relatorios(QStringLiteral(ZUMAREL_PASTA_PROGRAMA));
+        for (const QString& f : relatorios.entryList({QStringLiteral("*.rpt")}, QDir::Files))
+            QFile::copy(relatorios.filePath(f), pasta.filePath(f));
+        QDir().mkpath(pasta.filePath(QStringLiteral("partials")));
+        for (const QString& f : QDir(relatorios.filePath(QStringLiteral("partials"))).entryList(QDir::Files))
+            QFile::copy(relatorios.filePath(QStringLiteral("partials/") + f), pasta.filePath(QStringLiteral("partials/") + f));
+        estacao = std::make_unique<Estacao>(pasta.path(), mensagens, relogio, sistema);
+        estacao->Def.BaseDados = base;
+        estacao->Def.BaseDadosBackup = base;
+        estacao->Bd = BaseDadosEstacao::abrir(base);
+        estacao->Acesso.NivelAcesso = 4;
+        estacao->Acesso.NomeOperador = QStringLiteral("Maria");
+        estacao->Def.DuasPesagens = true;
+        estacao->Def.CopiasPrimeiraPesagem = estacao->Def.CopiasSaida = 1;
+        impressoraQt = std::make_unique<ImpressoraQt>(relogio);
+        impressoraQt->impressoraPorDefeito = [] { return QPrinterInfo(); };
+        motor = std::make_unique<MotorRelatorios>([this] { return estacao->bd(); }, relogio, *impressoraQt);
+        estacao->impressora = motor.get();
+        mensagens.aoMostrar = [](const MensagensFalsas::Caixa&) { return Resposta::Sim; };
     }
-}
+};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const int pesagens = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    const int viaturas = argc > 2 ? std::atoi(argv[2]) : 20000;
-    const int vezes = 40;
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
+    if (argc != 3 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: bench_registos PESAGENS.mdb LISTA.mdb   (both made by bench_criarbd)\n");
+        return 2;
+    }
+    const QString original = QString::fromLocal8Bit(argv[1]);
+    const QString lista = QString::fromLocal8Bit(argv[2]);
+    const QString base = original + QStringLiteral(".medida");
+    QFile::remove(base);
+    if (!QFile::copy(original, base))
+        falhar(QStringLiteral("cannot copy ") + original);
 
-    EstacaoTeste t;
-    const QString principal = t.caminho(QStringLiteral("Pesagem.mdb"));
-    const QString copia = t.caminho(QStringLiteral("Copia.mdb"));
-    QElapsedTimer relogioGeracao;
-    relogioGeracao.start();
-    gerar(principal, pesagens, viaturas);
-    QFile::copy(principal, copia);
-    saida << "database: " << pesagens << " weighings, " << viaturas << " vehicles, made in "
-          << relogioGeracao.elapsed() / 1000.0 << " s (main and backup, " << QFileInfo(principal).size() / 1048576
-          << " MiB each)\n\n";
-    saida << QStringLiteral("%1 %2    %3    ratio\n").arg(QStringLiteral("operation (median of %1)").arg(vezes), -58)
-                 .arg(QStringLiteral("station"), 9).arg(QStringLiteral("bare"), 9);
-    saida.flush();
+    Posto posto(base);
+    Estacao& estacao = *posto.estacao;
+    Nua nua(base);
+    const qint64 pesagens = [&] {
+        sqlite3_stmt* s = nua.preparar("SELECT max(Pesagem) FROM Pesagens");
+        sqlite3_step(s);
+        const qint64 n = sqlite3_column_int64(s, 0);
+        sqlite3_reset(s);
+        return n;
+    }();
+    const int viaturas = [&] {
+        sqlite3_stmt* s = nua.preparar("SELECT count(*) FROM Viaturas");
+        sqlite3_step(s);
+        const int n = sqlite3_column_int(s, 0);
+        sqlite3_reset(s);
+        return n;
+    }();
+    const std::vector<int> pendentes = DadosBench::viaturasPendentes(pesagens, viaturas);
+    saida << original << ": " << pesagens << " weighings, " << viaturas << " vehicles, " << pendentes.size()
+          << " pending; median of warm runs, station and bare statements on the same file\n\n";
+    const int vezesId = 200, vezesGravar = 20, vezesGrelha = 20;
+    if (int(pendentes.size()) < 2 * (vezesGravar + 1))
+        falhar(QStringLiteral("too few pending weighings"));
+    // Vehicles without a pending weighing: found in the vehicles' file.
+    std::vector<int> semPendente;
+    for (int v = 1; int(semPendente.size()) < 2 * vezesId + 2 * vezesGravar + 4; ++v) {
+        if (std::find(pendentes.begin(), pendentes.end(), v) == pendentes.end())
+            semPendente.push_back(v);
+    }
+    auto vez = [](int i) { return size_t(i + 1); };
 
-    t.abrirBaseDados();
-    t.estacao->BdBackup = BaseDadosEstacao::abrir(copia);
-    t.estacao->Acesso.NivelAcesso = 2;
-    t.estacao->Acesso.NomeOperador = QStringLiteral("Maria");
-    t.estacao->Def.CopiasSaida = 1;
-    EcraGravacaoFalso ecra;
-    GrelhaPesagens grelha(*t.estacao, ecra);
-    GravacaoPesagens gravacao(*t.estacao, ecra, grelha);
-    sqlite3* nua = abrir(principal);
-    sqlite3* nuaCopia = abrir(copia);
-
-    const std::vector<int> pendentes = viaturasPendentes(pesagens, viaturas, 4 * vezes);
-    if (int(pendentes.size()) < 4 * vezes) {
-        std::fprintf(stderr, "too few pending vehicles\n");
-        return 1;
+    // 1. Identification: the pending weighing, then the vehicle's record.
+    {
+        EcraPesagem ecra(estacao);
+        // The key typed, then (timed) the routines that identify it.
+        auto escrever = [&](int campo, const QString& chave) {
+            ecra.definirTexto(0, QString());
+            ecra.definirTexto(1, QString());
+            ecra.definirTexto(campo, chave);
+        };
+        auto identificar = [&] {
+            if (!ecra.ConsultarPrimeiraPesagem() && !ecra.ConsultarViatura())
+                falhar(QStringLiteral("not identified"));
+        };
+        for (auto [nome, campo, chaveSql] : {std::tuple{"identificar_matricula", 1, "Viatura"},
+                                             std::tuple{"identificar_codigo", 0, "\"Código da viatura\""}}) {
+            auto chave = [&, campo = campo](int i) {
+                const int v = semPendente[vez(i) % semPendente.size()];
+                return campo == 0 ? DadosBench::codigo(v) : DadosBench::matricula(v);
+            };
+            const double ms = mediana(vezesId, [&](int) { identificar(); }, [&](int i) { escrever(campo, chave(i)); });
+            escrever(campo, chave(7));
+            tracadas.clear();
+            tracar(estacao.bd(), true);
+            identificar();
+            tracar(estacao.bd(), false);
+            saida << "  " << nome << " runs: " << tracadas.join(QStringLiteral("\n    ")) << '\n';
+            const QByteArray p = QString::fromUtf8(PrimeiraNua).arg(QString::fromUtf8(chaveSql)).toUtf8();
+            const QByteArray v = QString::fromUtf8(ViaturaNua).arg(QString::fromUtf8(chaveSql)).toUtf8();
+            const double bare = mediana(vezesId, [&](int i) {
+                const int vi = semPendente[vez(i) % semPendente.size()];
+                identificarNua(nua, p, v, chave(i), campo == 1 ? DadosBench::codigo(vi) : QString());
+            });
+            medida(nome, QStringLiteral("a vehicle on file without a pending weighing"), ms, bare);
+            // The same statements through the station's data access alone, without the screen's fields.
+            const double soConsulta = mediana(vezesId, [&](int i) {
+                if (Consulta::primeiraLinha(estacao.bd(), QString::fromUtf8(p), {chave(i)}))
+                    return;
+                Consulta::primeiraLinha(estacao.bd(), QString::fromUtf8(v), {chave(i)});
+            });
+            saida << QStringLiteral("  of which the two look-ups through data/Consulta: %1 ms\n").arg(soConsulta, 0, 'f', 3);
+        }
+        if (!posto.mensagens.caixas.isEmpty())
+            falhar(posto.mensagens.caixas.first().texto);
     }
 
-    // 1. The vehicle's pending weighing by code and plate.
-    const QString sqlPendente = QStringLiteral(
-        "SELECT \"Pesagem\" FROM \"Pesagens\" WHERE \"Código da viatura\" = ? AND \"Viatura\" = ? "
-        "AND \"Tipo de pesagem\" = 'P' ORDER BY \"Pesagem\" LIMIT 1");
-    const Medida idEstacao = medir(vezes, [&](int i) {
-        QSqlQuery q = Consulta::executar(t.estacao->bd(), sqlPendente, {codigo(pendentes[i]), matricula(pendentes[i])});
-        if (!q.next())
-            std::exit(2);
-    });
-    const Medida idNua = medir(vezes, [&](int i) {
-        if (!pendenteNua(nua, codigo(pendentes[i]).toUtf8(), matricula(pendentes[i]).toUtf8()))
-            std::exit(2);
-    });
-    linha("identify the pending weighing (code and plate)", idEstacao, idNua);
-
-    // 2. A second weighing saved: number, row, backup, document and grid.
-    const Medida gravaEstacao = medir(vezes, [&](int i) {
-        const int v = pendentes[vezes + i];
-        ecra.preencher(codigo(v), matricula(v), QStringLiteral("12000"), QStringLiteral("31500"));
-        ecra.modo = QStringLiteral("SP");
-        ecra.opcao = OpcaoDocumento::Guia;
-        ecra.dataPrimeira = QDateTime(QDate(2026, 12, 5), QTime(9, 15));
-        t.mensagens.caixas.clear();
-        gravacao.GravarSegundaPesagem();
-        if (!t.mensagens.caixas.isEmpty() || t.estacao->UltimaPesagem == 0) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(t.mensagens.caixas.value(0).texto));
-            std::exit(3);
+    // 2. The grid before the first save: each kind, and a sort, first screenful shown.
+    EcraGravacaoFalso ecraGravacao;
+    GrelhaPesagens grelha(estacao, ecraGravacao);
+    auto ecraCheio = [&] {
+        const ModeloGrelhaPesagens& m = grelha.modelo();
+        for (int r = 0; r < std::min(30, m.rowCount()); ++r) {
+            for (int c = 0; c < m.columnCount(); ++c)
+                m.data(m.index(r, c));
         }
-    });
-    const Medida gravaNua = medir(vezes, [&](int i) {
-        const int v = pendentes[2 * vezes + i];
-        const QByteArray c = codigo(v).toUtf8(), m = matricula(v).toUtf8();
-        sql(nua, "BEGIN IMMEDIATE");
-        sql(nua, "UPDATE Empresas SET Guia = COALESCE(Guia, 0) + 1 WHERE Empresa = 1");
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(nua, "SELECT Guia FROM Empresas WHERE Empresa = 1", -1, &s, nullptr);
-        sqlite3_step(s);
-        const qint64 numero = sqlite3_column_int64(s, 0);
-        sqlite3_finalize(s);
-        completarNua(nua, pendenteNua(nua, c, m), numero);
-        sql(nua, "COMMIT");
-        completarNua(nuaCopia, pendenteNua(nuaCopia, c, m), numero);
-        grelhaNua(nua, pesagens - 100);
-    });
-    linha("save a second weighing (number, row, backup, grid)", gravaEstacao, gravaNua);
-
-    // 3. The grid read again after a save: the last hundred rows, first screenful shown.
-    const Medida grelhaEstacao = medir(vezes, [&](int) {
+    };
+    estacao.UltimaPesagem = 0;
+    const double guias = mediana(vezesGrelha, [&](int) {
         grelha.RefrescarLista();
-        lerEcraDaGrelha(grelha.modelo());
+        ecraCheio();
     });
-    const qint64 acima = t.estacao->UltimaPesagem - 100;
-    const Medida grelhaNuaM = medir(vezes, [&](int) { grelhaNua(nua, acima); });
-    linha("refresh the grid after a save (\"Guias\")", grelhaEstacao, grelhaNuaM);
-
-    // 4. The same at start, before any save: every "Guias" row of the table.
-    t.estacao->UltimaPesagem = 0;
-    const Medida arranqueEstacao = medir(5, [&](int) {
-        grelha.RefrescarLista();
-        lerEcraDaGrelha(grelha.modelo());
+    medida("grelha_guias", QStringLiteral("\"Guias\" at start or Home: every row of the kind"), guias,
+           mediana(vezesGrelha, [&](int) { grelhaNua(nua, GrelhaGuiasNua, -100); }));
+    const double tudo = mediana(vezesGrelha, [&](int) {
+        grelha.optTP_Click(5);
+        ecraCheio();
     });
-    const Medida arranqueNua = medir(5, [&](int) { grelhaNua(nua, -100); });
-    saida << "(" << grelha.modelo().rowCount() << " rows)\n";
-    linha("refresh the grid at start, every \"Guias\" row", arranqueEstacao, arranqueNua);
-
-    // 5. A column sorted at start: every "Guias" row by net weight.
-    const Medida ordemEstacao = medir(5, [&](int) {
-        grelha.dbg_HeadClick(24);
-        lerEcraDaGrelha(grelha.modelo());
+    medida("grelha_tudo", QStringLiteral("\"Tudo\" before the first save"), tudo,
+           mediana(vezesGrelha, [&](int) { grelhaNua(nua, GrelhaTudoNua, -100); }));
+    grelha.optTP_Click(0);
+    const double ordenada = mediana(vezesGrelha, [&](int) {
+        grelha.OrdemGrelha = QStringLiteral("[Peso líquido] desc");
+        grelha.OrdenarColuna();
+        ecraCheio();
     });
-    saida << QStringLiteral("%1 %2 ms\n").arg(QStringLiteral("sort the start grid by \"Líquido\""), -58)
-                 .arg(ordemEstacao.mediana, 9, 'f', 3);
+    medida("grelha_ordenada", QStringLiteral("\"Guias\" sorted by \"Líquido\", before the first save"), ordenada,
+           mediana(vezesGrelha, [&](int) { grelhaNua(nua, GrelhaOrdenadaNua, -100); }));
+    for (const char* campo : {"Peso líquido", "Viatura", "Data de saída", "Báscula de saída"}) {
+        for (int opcao : {0, 3, 5}) {
+            grelha.optTP_Click(opcao);
+            double pior = 0;
+            for (const char* sentido : {"] desc", "]"}) {
+                pior = std::max(pior, mediana(5, [&](int) {
+                    grelha.OrdemGrelha = u'[' + QString::fromUtf8(campo) + QString::fromLatin1(sentido);
+                    grelha.OrdenarColuna();
+                    ecraCheio();
+                }));
+            }
+            saida << QStringLiteral("  sort by %1, option %2, slower direction: %3 ms\n")
+                         .arg(QString::fromUtf8(campo), -18).arg(opcao).arg(pior, 0, 'f', 3);
+        }
+    }
+    saida.flush();
 
-    sqlite3_close(nua);
-    sqlite3_close(nuaCopia);
+    // 3. The look-up list of vehicles: the window made, filled and painted.
+    {
+        Posto postoLista(lista);
+        postoLista.estacao->Acesso.TituloMenu = TitulosMenu::Viaturas;
+        Nua nuaLista(lista);
+        const long antes = memoriaKb("VmRSS:");
+        int linhas = 0;
+        const double ms = mediana(5, [&](int) {
+            DestinoFalso destino;
+            postoLista.estacao->Acesso.TituloMenu = TitulosMenu::Viaturas;
+            frmMenu janela(*postoLista.estacao, destino);
+            janela.show();
+            janela.grab();
+            linhas = janela.logica().NumeroLinhas();
+            janela.reject();
+        });
+        const double soLeitura = mediana(5, [&](int) {
+            DestinoFalso destino;
+            postoLista.estacao->Acesso.TituloMenu = TitulosMenu::Viaturas;
+            ListaEscolha logica(*postoLista.estacao, destino);
+            logica.Form_Load();
+        });
+        saida << QStringLiteral("  of which the rows read (ListaEscolha::Form_Load): %1 ms\n").arg(soLeitura, 0, 'f', 3);
+        DestinoFalso destino;
+        frmMenu aberta(*postoLista.estacao, destino);
+        aberta.show();
+        aberta.grab();
+        const long comLista = memoriaKb("VmRSS:");
+        const double bare = mediana(5, [&](int) {
+            sqlite3_stmt* s = nuaLista.preparar(
+                "SELECT \"Código da viatura\", Viatura, \"Código da viatura\", \"Código da entidade\", Entidade, "
+                "\"Código do transportador\", Transportador, \"Código do produto\", Produto, "
+                "\"Código do local de carga\", \"Local de carga\", \"Código do local de descarga\", "
+                "\"Local de descarga\", \"Peso de tara\", \"Peso bruto\", Data FROM Viaturas ORDER BY rowid");
+            nuaLista.correr(s);
+        });
+        medida("lista_viaturas", QStringLiteral("%1 vehicles; with it open the process holds %2 MB (%3 MB more)")
+                                     .arg(linhas).arg(comLista / 1024).arg((comLista - antes) / 1024),
+               ms, bare);
+        aberta.reject();
+    }
+
+    // 4. Saves of a level-4 operator: row, vehicle update, document to PDF, grid.
+    {
+        std::vector<int> livres(semPendente.begin() + 2 * vezesId, semPendente.end());
+        ecraGravacao.b1 = QStringLiteral("B1");
+        GravacaoPesagens gravacao(estacao, ecraGravacao, grelha);
+        auto verificar = [&] {
+            for (const auto& c : posto.mensagens.caixas) {
+                if (!(c.estilo & Estilo::Pergunta))
+                    falhar(QStringLiteral("save failed: ") + c.texto);
+            }
+            posto.mensagens.caixas.clear();
+            if (estacao.UltimaPesagem == 0)
+                falhar(QStringLiteral("save failed"));
+        };
+        const QString pdfs = QFileInfo(base).absolutePath() + QStringLiteral("/impressos");
+        const qsizetype pdfsAntes = QDir(pdfs).entryList(QDir::Files).size();
+        const double primeira = mediana(vezesGravar, [&](int i) {
+            const int v = livres[vez(i)];
+            ecraGravacao.preencher(DadosBench::codigo(v), DadosBench::matricula(v), QStringLiteral("12000"));
+            ecraGravacao.modo = QStringLiteral("PP");
+            gravacao.GravarPrimeiraPesagem();
+            verificar();
+        });
+        const double primeiraNua =
+            mediana(vezesGravar, [&](int i) { gravarNua(nua, livres[vezesGravar + 1 + vez(i)], false, pesagens); });
+        medida("gravar_primeira", QStringLiteral("row, vehicle update, document to PDF, grid"), primeira, primeiraNua);
+        const double segunda = mediana(vezesGravar, [&](int i) {
+            const int v = pendentes[vez(i)];
+            ecraGravacao.preencher(DadosBench::codigo(v), DadosBench::matricula(v), QStringLiteral("12000"),
+                                   QStringLiteral("31500"));
+            ecraGravacao.modo = QStringLiteral("SP");
+            ecraGravacao.opcao = OpcaoDocumento::Guia;
+            ecraGravacao.dataPrimeira = QDateTime(QDate(2026, 12, 5), QTime(9, 15));
+            gravacao.GravarSegundaPesagem();
+            verificar();
+        });
+        const double segundaNua =
+            mediana(vezesGravar, [&](int i) { gravarNua(nua, pendentes[vezesGravar + 1 + vez(i)], true, pesagens); });
+        medida("gravar_segunda", QStringLiteral("number, row, vehicle update, document to PDF, grid"), segunda,
+               segundaNua);
+        saida << "  (" << QDir(pdfs).entryList(QDir::Files).size() - pdfsAntes << " PDFs written in " << pdfs << ")\n";
+    }
+
+    saida << '\n' << QJsonDocument(resultados).toJson(QJsonDocument::Compact) << '\n';
+    saida.flush();
+    posto.estacao->Bd.reset();
+    QFile::remove(base);
     return 0;
 }

@@ -2,8 +2,13 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
+
+#include <functional>
+#include <optional>
 
 // Runs one statement with bound values and returns the query, positioned
 // before its first row; a failure throws Erro with the database's code. Values
@@ -12,6 +17,20 @@
 namespace Consulta {
 
 QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+
+// Runs a statement kept prepared for its connection and hands `ler` each row
+// until it returns false; the statement is reset before this returns, so no
+// read stays open on the file. For routines that run the same few statements
+// many times (a vehicle's identification, the grid's pages): preparing costs
+// more than a look-up by an index. A failure throws Erro.
+void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
+                   const std::function<bool(const QSqlQuery&)>& ler);
+
+// The first row of such a statement; std::nullopt when it has none.
+std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+
+// Field names quoted and joined for a SELECT list: "Código da viatura", "Viatura".
+QString listaCampos(const QStringList& campos);
 
 // The value bound for a C++ value, with the rules above.
 QVariant valorParaBd(const QVariant& valor);

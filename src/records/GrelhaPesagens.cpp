@@ -15,29 +15,21 @@ namespace {
 const char* const TiposFiltro[] = {"G", "E", "T", "P", "A"};
 constexpr int Tudo = 5;
 
-const QString Pesagem = QStringLiteral("Pesagem");
-
-// Newest first: the order of a re-read, and what breaks ties in a sort.
-QString ordemRecente()
-{
-    return Esquema::citar(Pesagem) + QStringLiteral(" DESC");
-}
-
 }  // namespace
 
 GrelhaPesagens::GrelhaPesagens(Estacao& estacao, EcraGravacao& ecra) : m_estacao(estacao), m_ecra(ecra) {}
 
-void GrelhaPesagens::lerGrelha(const QString& ordem)
+void GrelhaPesagens::lerGrelha(int coluna, bool descendente)
 {
     // Before the first save since the start every row of the kind; after it,
     // the last hundred row numbers and any later ones.
-    QString condicao = Esquema::citar(Pesagem) + QStringLiteral(" > ?");
-    QVariantList valores{qint64(m_estacao.UltimaPesagem) - 100};
-    if (m_optTP >= 0 && m_optTP < Tudo) {
-        condicao += QStringLiteral(" AND ") + Esquema::citar(QStringLiteral("Tipo de pesagem")) + QStringLiteral(" = ?");
-        valores << QString::fromLatin1(TiposFiltro[m_optTP]);
-    }
-    m_modelo.carregar(m_estacao.bd(), condicao, valores, ordem);
+    ModeloGrelhaPesagens::Pedido pedido;
+    pedido.acimaDe = qint64(m_estacao.UltimaPesagem) - 100;
+    if (m_optTP >= 0 && m_optTP < Tudo)
+        pedido.tipo = QString::fromLatin1(TiposFiltro[m_optTP]);
+    pedido.coluna = coluna;
+    pedido.descendente = descendente;
+    m_modelo.carregar(m_estacao.bd(), pedido);
 }
 
 void GrelhaPesagens::RefrescarLista()
@@ -46,7 +38,7 @@ void GrelhaPesagens::RefrescarLista()
     m_ecra.setTxt(Txt::CodigoViatura, QString());
     m_ecra.setTxt(Txt::Viatura, QString());
     m_ecra.LimparEcra();
-    lerGrelha(ordemRecente());
+    lerGrelha();
 }
 
 void GrelhaPesagens::optTP_Click(int Index)
@@ -54,7 +46,7 @@ void GrelhaPesagens::optTP_Click(int Index)
     if (Index >= 0 && Index <= Tudo)
         m_optTP = Index;
     Passo(m_estacao.mensagens, QStringLiteral("Erro no acesso à tabela de pesagens"),
-          [&] { lerGrelha(ordemRecente()); });
+          [&] { lerGrelha(); });
 }
 
 void GrelhaPesagens::dbg_HeadClick(int ColIndex)
@@ -82,7 +74,8 @@ void GrelhaPesagens::OrdenarColuna()
     // The sort text names a field of the grid; it is never put into SQL as it stands.
     const bool descendente = OrdemGrelha.endsWith(QStringLiteral("] desc"));
     const QString nome = OrdemGrelha.mid(1, OrdemGrelha.lastIndexOf(u']') - 1);
-    const Campo* campo = Esquema::tabela(Esquema::Pesagens)->campo(nome);
+    const Tabela& pesagens = *Esquema::tabela(Esquema::Pesagens);
+    const Campo* campo = pesagens.campo(nome);
 
     Erro erro;
     bool feito;
@@ -91,8 +84,7 @@ void GrelhaPesagens::OrdenarColuna()
         feito = PassoSilencioso([&] {
             if (!campo)
                 Erros::lancarCampoEmFalta(nome);
-            lerGrelha(Esquema::citar(campo->nome) + (descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"))
-                      + QStringLiteral(", ") + ordemRecente());
+            lerGrelha(int(campo - pesagens.campos.data()), descendente);
         }, &erro);
     }
     if (!feito)

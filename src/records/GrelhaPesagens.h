@@ -53,8 +53,9 @@ public:
     std::array<bool, 31> OrdemAscendente{};
 
 private:
-    // Reads the grid's rows for the selected option in this order (an ORDER BY list).
-    void lerGrelha(const QString& ordem);
+    // Reads the grid's rows for the selected option, by the field of `coluna`
+    // (0: newest first), rows of equal value newest first.
+    void lerGrelha(int coluna = 0, bool descendente = true);
 
     Estacao& m_estacao;
     EcraGravacao& m_ecra;

@@ -54,11 +54,13 @@ bool EcraPesagem::ConsultarPrimeiraPesagem()
     QSqlRecord r;
     bool encontrada = false;
     passo(cabecalho, [&] {
-        const QString sql = QStringLiteral("SELECT * FROM Pesagens WHERE %1 = 'P' AND %2 = ? ORDER BY Pesagem LIMIT 1")
-                                .arg(Esquema::citar(QStringLiteral("Tipo de pesagem")), Esquema::citar(chave->first));
-        QSqlQuery q = Consulta::executar(m_estacao.bd(), sql, {chave->second});
-        if (q.next()) {
-            r = q.record();
+        const QString sql = QStringLiteral("SELECT %3 FROM Pesagens WHERE %1 = 'P' AND %2 = ? ORDER BY Pesagem LIMIT 1")
+                                .arg(Esquema::citar(QStringLiteral("Tipo de pesagem")), Esquema::citar(chave->first),
+                                     Consulta::listaCampos(Esquema::camposViaturaEPartes()
+                                                           + QStringList{"Observações", "Peso á entrada",
+                                                                         "Báscula de entrada", "Data de entrada"}));
+        if (auto linha = Consulta::primeiraLinha(m_estacao.bd(), sql, {chave->second})) {
+            r = std::move(*linha);
             encontrada = true;
         }
     });
@@ -91,11 +93,12 @@ bool EcraPesagem::ConsultarViatura()
     QSqlRecord r;
     bool encontrada = false;
     const bool consultou = passo(cabecalho, [&] {
-        const QString sql =
-            QStringLiteral("SELECT * FROM Viaturas WHERE %1 = ? ORDER BY rowid LIMIT 1").arg(Esquema::citar(chave->first));
-        QSqlQuery q = Consulta::executar(m_estacao.bd(), sql, {chave->second});
-        if (q.next()) {
-            r = q.record();
+        const QString sql = QStringLiteral("SELECT %2 FROM Viaturas WHERE %1 = ? ORDER BY rowid LIMIT 1")
+                                .arg(Esquema::citar(chave->first),
+                                     Consulta::listaCampos(Esquema::camposViaturaEPartes()
+                                                           + QStringList{"Peso de tara", "Data"}));
+        if (auto linha = Consulta::primeiraLinha(m_estacao.bd(), sql, {chave->second})) {
+            r = std::move(*linha);
             encontrada = true;
         }
     });

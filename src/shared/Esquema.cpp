@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 Campo texto(const QString& nome, int tamanho, const QString& legenda = {})
@@ -231,7 +233,38 @@ const QList<Indice>& indices()
         {QStringLiteral("ViaturasPorMatricula"), Viaturas, {QStringLiteral("Viatura")}},
         {QStringLiteral("OperadoresPorNome"), Operadores, {QStringLiteral("Operador")}},
     };
-    return todos;
+    // The recent-weighings grid sorts any kind, or all of them, by any field:
+    // each field gets an index of its own and one after the kind, so a page of
+    // a sorted million rows is found by seeks.
+    static const QList<Indice> comGrelha = [] {
+        QList<Indice> v = todos;
+        const Tabela& p = *tabela(Pesagens);
+        const QString tipo = QStringLiteral("Tipo de pesagem");
+        for (const Campo& c : p.campos) {
+            for (const QStringList& campos : {QStringList{c.nome}, QStringList{tipo, c.nome}}) {
+                const bool temIndice = std::any_of(todos.begin(), todos.end(), [&](const Indice& i) {
+                    return i.tabela == Pesagens && i.campos == campos;
+                });
+                if (!c.chave && c.nome != tipo && !temIndice)
+                    v.append({QStringLiteral("Pesagens por ") + campos.join(QStringLiteral(" e ")), Pesagens, campos});
+            }
+        }
+        return v;
+    }();
+    return comGrelha;
+}
+
+const Indice* indiceOrdemGrelha(const QString& campo, bool porTipo)
+{
+    const QString tipo = QStringLiteral("Tipo de pesagem");
+    if (porTipo && campo.compare(tipo, Qt::CaseInsensitive) == 0)
+        porTipo = false;  // the kind's own index orders one kind's rows by kind
+    for (const Indice& i : indices()) {
+        if (i.tabela == Pesagens && i.campos.size() == (porTipo ? 2 : 1)
+            && i.campos.last().compare(campo, Qt::CaseInsensitive) == 0 && (!porTipo || i.campos.first() == tipo))
+            return &i;
+    }
+    return nullptr;  // the key: the table's own order
 }
 
 const Tabela* tabela(const QString& nome)
@@ -285,7 +318,7 @@ QStringList instrucoesCriacao()
         QStringList colunas;
         for (const QString& c : i.campos)
             colunas << citar(c);
-        sql << QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
+        sql << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
     }
     return sql;
 }

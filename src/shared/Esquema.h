@@ -70,6 +70,10 @@ constexpr int Versao = 1;
 const QList<Tabela>& tabelas();
 const QList<Indice>& indices();
 
+// The index that orders Pesagens by that one field, or (`porTipo`) one kind's
+// rows by it; nullptr for the key and for a field the table does not have.
+const Indice* indiceOrdemGrelha(const QString& campo, bool porTipo);
+
 // The table of that name (letter case ignored); nullptr when there is none.
 const Tabela* tabela(const QString& nome);
 

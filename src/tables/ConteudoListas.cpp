@@ -12,6 +12,76 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// How each value is packed: a mark, then the value.
+enum Marca : char { MarcaNulo = 'N', MarcaInteiro = 'I', MarcaTexto = 'T', MarcaTextoNulo = 'n' };
+
+template<typename T>
+void juntar(QByteArray& dados, T valor)
+{
+    dados.append(reinterpret_cast<const char*>(&valor), sizeof valor);
+}
+
+template<typename T>
+T tirar(const char*& p)
+{
+    T valor;
+    std::memcpy(&valor, p, sizeof valor);
+    p += sizeof valor;
+    return valor;
+}
+
+}  // namespace
+
+void LinhaLista::acrescentar(const QVariant& valor)
+{
+    if (valor.isNull()) {
+        // A Null text and a Null number read differently (Val of Null is 0).
+        m_dados.append(valor.typeId() == QMetaType::QString ? char(MarcaTextoNulo) : char(MarcaNulo));
+    } else if (valor.typeId() == QMetaType::LongLong || valor.typeId() == QMetaType::Int) {
+        m_dados.append(char(MarcaInteiro));
+        juntar(m_dados, valor.toLongLong());
+    } else {
+        const QByteArray t = valor.toString().toUtf8();
+        m_dados.append(char(MarcaTexto));
+        juntar(m_dados, qint32(t.size()));
+        m_dados.append(t);
+    }
+}
+
+QVariant LinhaLista::valor(int i) const
+{
+    const char* p = m_dados.constData();
+    const char* const fim = p + m_dados.size();
+    for (int n = 0; p < fim; ++n) {
+        const char marca = *p++;
+        switch (marca) {
+        case MarcaInteiro: {
+            const qint64 v = tirar<qint64>(p);
+            if (n == i)
+                return v;
+            break;
+        }
+        case MarcaTexto: {
+            const qint32 tamanho = tirar<qint32>(p);
+            if (n == i)
+                return QString::fromUtf8(p, tamanho);
+            p += tamanho;
+            break;
+        }
+        default:
+            if (n == i)
+                return marca == MarcaTextoNulo ? QVariant(QMetaType::fromType<QString>()) : QVariant(QMetaType::fromType<qlonglong>());
+            break;
+        }
+    }
+    return {};
+}
+
 namespace ConteudoListas {
 
 namespace {
@@ -120,16 +190,22 @@ bool eNulo(const QVariant& v)
 // A stored date ("yyyy-MM-dd HH:mm:ss") as the shared date text. Read field by
 // field and kept off the local time zone: a large list stays fast, and an hour
 // that the clock change skips is shown as stored.
-QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
+std::optional<QDateTime> dataGuardada(const QString& texto)
 {
-    const QString texto = valor.toString();
     const QStringView t(texto);
     if (t.size() == 19 && t[4] == u'-' && t[7] == u'-' && t[10] == u' ' && t[13] == u':' && t[16] == u':') {
         const QDate d(t.mid(0, 4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
         const QTime h(t.mid(11, 2).toInt(), t.mid(14, 2).toInt(), t.mid(17, 2).toInt());
         if (d.isValid() && h.isValid())
-            return Conversoes::textoDeData(QDateTime(d, h, Qt::UTC));
+            return QDateTime(d, h, Qt::UTC);
     }
+    return std::nullopt;
+}
+
+QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
+{
+    if (const auto d = dataGuardada(valor.toString()))
+        return Conversoes::textoDeData(*d);
     return Conversoes::textoDeData(ModGlobal::VarData(valor, relogio));
 }
 
@@ -163,6 +239,19 @@ const DefinicaoLista* definicao(const QString& titulo)
     return nullptr;
 }
 
+QString texto(const DefinicaoLista& lista, const LinhaLista& linha, int coluna, const Relogio& relogio)
+{
+    if (coluna < 0 || coluna >= lista.colunas.size())
+        return {};
+    const QLocale local;
+    return textoDe(linha.valor(coluna + 1), lista.colunas.at(coluna).conversao, local, relogio);
+}
+
+QString etiqueta(const LinhaLista& linha)
+{
+    return ModGlobal::VarTexto(linha.valor(0));
+}
+
 void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogio& relogio, QList<LinhaLista>& linhas)
 {
     // The tag first, then every column's field; names come from the list
@@ -177,14 +266,20 @@ void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogi
     sql += QStringLiteral(" ORDER BY rowid");
 
     QSqlQuery q = Consulta::executar(db, sql);
+    const int n = int(campos.size());
     const QLocale local;
-    const int n = int(lista.colunas.size());
     while (q.next()) {
         LinhaLista linha;
-        linha.etiqueta = textoDe(q.value(0), Conversao::Texto, local, relogio);
-        linha.colunas.reserve(n);
-        for (int i = 0; i < n; ++i)
-            linha.colunas << textoDe(q.value(i + 1), lista.colunas.at(i).conversao, local, relogio);
+        linha.acrescentar(q.value(0));
+        for (int i = 1; i < n; ++i) {
+            const QVariant v = q.value(i);
+            const Conversao conversao = lista.colunas.at(i - 1).conversao;
+            if (conversao == Conversao::Peso || conversao == Conversao::Numero)
+                ModGlobal::VarLong(v);  // throws for a value that cannot be shown
+            else if (conversao == Conversao::Data && !eNulo(v) && !dataGuardada(v.toString()))
+                textoDe(v, conversao, local, relogio);
+            linha.acrescentar(v);
+        }
         linhas << std::move(linha);
     }
     if (q.lastError().isValid())

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <Qt>
 
 class Relogio;
@@ -40,14 +42,18 @@ struct DefinicaoLista
     QString cabecalhoErro;             // heading of the box when the source cannot be read
 };
 
-// One row: its columns as shown (the text, then sub-items 1 to n) and its tag.
-struct LinhaLista
+// One row as read: the stored values of the tag and of each column's field,
+// packed in one block. The texts shown are made only when asked for: a list of
+// 50,000 vehicles held as texts would take some 75 MB.
+class LinhaLista
 {
-    QStringList colunas;
-    QString etiqueta;
+public:
+    void acrescentar(const QVariant& valor);
+    // Value i: 0 is the tag, 1 to n the columns (a database Null as a null QVariant of its type).
+    QVariant valor(int i) const;
 
-    const QString& texto() const { return colunas.at(0); }
-    QString subItem(int n) const { return colunas.value(n); }
+private:
+    QByteArray m_dados;
 };
 
 namespace ConteudoListas {
@@ -55,9 +61,16 @@ namespace ConteudoListas {
 // The list a title names, compared exactly; nullptr for any other text.
 const DefinicaoLista* definicao(const QString& titulo);
 
+// The text column `coluna` shows for a row (0: the row's text, then the sub-items).
+QString texto(const DefinicaoLista& lista, const LinhaLista& linha, int coluna, const Relogio& relogio);
+// The row's tag (the code that is picked) as text.
+QString etiqueta(const LinhaLista& linha);
+
 // Reads every row of the list's source, in the order stored, into `linhas`.
 // A failure throws Erro and ends the reading there; the rows read until then
-// stay in `linhas`.
+// stay in `linhas`. A value that cannot be shown (a weight beyond 32 bits, a
+// date that is none) is a failure of the reading, found here and not when
+// the row is drawn.
 void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogio& relogio, QList<LinhaLista>& linhas);
 
 }  // namespace ConteudoListas

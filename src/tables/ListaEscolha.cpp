@@ -72,12 +72,16 @@ void ListaEscolha::PreencherLista()
     std::iota(m_ordem.begin(), m_ordem.end(), 0);
 }
 
+QString ListaEscolha::textoLinha(int indiceLinha, int coluna) const
+{
+    return ConteudoListas::texto(*m_lista, m_linhas.at(indiceLinha), coluna, m_estacao.relogio);
+}
+
 void ListaEscolha::seleccionar(int indiceLinha)
 {
     m_seleccionada = indiceLinha;
-    const LinhaLista& l = m_linhas.at(indiceLinha);
-    m_painel[0] = l.subItem(1);
-    m_painel[1] = l.texto();
+    m_painel[0] = textoLinha(indiceLinha, 1);
+    m_painel[1] = textoLinha(indiceLinha, 0);
     // Once shown, Copiar and the status bar stay for the rest of the opening.
     m_stbVisivel = true;
     m_copiarVisivel = true;
@@ -113,8 +117,8 @@ void ListaEscolha::ordenar()
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> chaves;
     chaves.reserve(m_linhas.size());
-    for (const LinhaLista& l : std::as_const(m_linhas))
-        chaves.push_back(collator.sortKey(l.subItem(m_colunaOrdem)));
+    for (int i = 0; i < m_linhas.size(); ++i)
+        chaves.push_back(collator.sortKey(textoLinha(i, m_colunaOrdem)));
     const bool ascendente = m_ascendente;
     std::stable_sort(m_ordem.begin(), m_ordem.end(), [&](int a, int b) {
         const int c = chaves[size_t(a)].compare(chaves[size_t(b)]);
@@ -188,22 +192,22 @@ void ListaEscolha::Cancelar()
 
 bool ListaEscolha::ProcurarItem(const QString& texto, int modo)
 {
-    auto corresponde = [&](const LinhaLista& l) {
+    auto corresponde = [&](int posicao) {
         switch (modo) {
         case ModoTexto:
-            return l.texto().startsWith(texto, Qt::CaseInsensitive);
+            return this->texto(posicao, 0).startsWith(texto, Qt::CaseInsensitive);
         case ModoEtiqueta:
-            return l.etiqueta.compare(texto, Qt::CaseInsensitive) == 0;
+            return etiqueta(posicao).compare(texto, Qt::CaseInsensitive) == 0;
         default:
-            for (qsizetype i = 1; i < l.colunas.size(); ++i) {
-                if (l.colunas.at(i).compare(texto, Qt::CaseInsensitive) == 0)
+            for (int i = 1; i < colunas().size(); ++i) {
+                if (this->texto(posicao, i).compare(texto, Qt::CaseInsensitive) == 0)
                     return true;
             }
             return false;
         }
     };
     for (int posicao = 0; posicao < m_ordem.size(); ++posicao) {
-        if (corresponde(linha(posicao))) {
+        if (corresponde(posicao)) {
             seleccionar(m_ordem.at(posicao));
             return true;
         }
@@ -224,13 +228,12 @@ void ListaEscolha::CopiarSelecao()
     if (m_fim != Fim::Aberta || m_seleccionada < 0)
         return;
     const QString titulo = m_estacao.Acesso.TituloMenu;
-    const LinhaLista& l = m_linhas.at(m_seleccionada);
     if (titulo == TitulosMenu::PrimeirasPesagens) {
         // The vehicle code, then the plate.
-        m_destino.escreverCampo(0, l.subItem(1));
-        m_destino.escreverCampo(1, l.texto());
+        m_destino.escreverCampo(0, textoLinha(m_seleccionada, 1));
+        m_destino.escreverCampo(1, textoLinha(m_seleccionada, 0));
     } else if (const int campo = TitulosMenu::devolucao(titulo).campoEnter; campo >= 0) {
-        m_destino.escreverCampo(campo, l.etiqueta);
+        m_destino.escreverCampo(campo, ConteudoListas::etiqueta(m_linhas.at(m_seleccionada)));
     }
     // The title stays set: that tells the weighing screen a row was picked.
     m_fim = Fim::Escolhida;

@@ -38,7 +38,10 @@ public:
     const QString& caption() const { return m_caption; }
     const QList<ColunaLista>& colunas() const;
     int NumeroLinhas() const { return int(m_linhas.size()); }
-    const LinhaLista& linha(int posicao) const { return m_linhas.at(m_ordem.at(posicao)); }
+    // The text of a column of the row at `posicao` (0: the row's text, then
+    // the sub-items), made when asked for; the row's tag.
+    QString texto(int posicao, int coluna) const { return textoLinha(m_ordem.at(posicao), coluna); }
+    QString etiqueta(int posicao) const { return ConteudoListas::etiqueta(m_linhas.at(m_ordem.at(posicao))); }
     int posicaoSeleccionada() const;  // -1 when no row is selected
     bool listaVisivel() const { return m_listaVisivel; }
     bool procuraVisivel() const { return m_listaVisivel; }  // the search group goes with the list
@@ -75,6 +78,7 @@ public:
 private:
     void PreencherLista();
     void seleccionar(int indiceLinha);
+    QString textoLinha(int indiceLinha, int coluna) const;
     void ordenar();
 
     Estacao& m_estacao;

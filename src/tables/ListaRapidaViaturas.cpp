@@ -17,14 +17,12 @@ void acrescentar(QStringList& linhas, const QSqlDatabase& db, const QString& sql
 {
     QStringList lidas;
     const bool lida = PassoSilencioso([&] {
-        QSqlQuery q = Consulta::executar(db, sql, {padrao});
-        while (q.next()) {
+        Consulta::paraCadaLinha(db, sql, {padrao}, [&](const QSqlQuery& q) {
             const QString viatura = q.value(0).toString().trimmed();
             if (!viatura.isEmpty())
                 lidas << viatura;
-        }
-        if (q.lastError().isValid())
-            Erros::lancarSql(q.lastError());
+            return true;
+        });
     });
     if (lida)
         linhas << lidas;

@@ -23,7 +23,7 @@ QVariant ModeloListaEscolha::data(const QModelIndex& indice, int papel) const
         return {};
     switch (papel) {
     case Qt::DisplayRole:
-        return m_lista.linha(indice.row()).subItem(indice.column());
+        return m_lista.texto(indice.row(), indice.column());
     case Qt::TextAlignmentRole:
         return (m_lista.colunas().at(indice.column()).alinhamento | Qt::AlignVCenter).toInt();
     default:

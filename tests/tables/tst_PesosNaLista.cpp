@@ -30,7 +30,7 @@ private Q_SLOTS:
         ConteudoListas::lerLinhas(t.estacao->bd(), *lista, t.relogio, linhas);
         QStringList mostradas;
         for (const LinhaLista& l : linhas)
-            mostradas << l.colunas.at(coluna);
+            mostradas << ConteudoListas::texto(*lista, l, int(coluna), t.relogio);
         QCOMPARE(mostradas.join(u'|').replace(QChar(0x00A0), u' '),
                  QStringLiteral("0 kg|999 kg|1 000 kg|9 000 kg|12 345 kg|1 234 567 kg|-9 000 kg"));
     }
