@@ -178,11 +178,11 @@ void EcraPesagem::Teclar(int Index, int KeyAscii)
 {
     int tecla = KeyAscii;
     txt_KeyPress(Index, tecla);
-    if (tecla == 0 || tecla == 13 || tecla == 27)
+    if (tecla == 0 || tecla == Tecla::Enter || tecla == Tecla::Esc)
         return;
     const CampoTexto& c = m_e.txt[std::size_t(Index)];
     const QString& t = c.texto;
-    if (tecla == 8) {
+    if (tecla == Tecla::Retrocesso) {
         // Backspace as a text box does it: the selection, else the character before the caret.
         if (c.selComprimento > 0)
             editar(Index, t.left(c.selInicio) + t.mid(c.selInicio + c.selComprimento), c.selInicio);
@@ -268,6 +268,7 @@ void EcraPesagem::GravarPrimeiraPesagem()
     if (m_registos)
         passo(QStringLiteral("Erro no acesso à tabela de primeiras pesagens"),
               [&] { m_registos->GravarPrimeiraPesagem(); });
+    prontoParaSeguinte();
 }
 
 void EcraPesagem::GravarSegundaPesagem()
@@ -275,4 +276,14 @@ void EcraPesagem::GravarSegundaPesagem()
     Ocupacao o(*this);
     if (m_registos)
         passo(QStringLiteral("Erro no acesso à tabela de pesagens"), [&] { m_registos->GravarSegundaPesagem(); });
+    prontoParaSeguinte();
+}
+
+// A save that started the screen over leaves the keyboard on the vehicle code
+// for the next truck (the bridge button's lost focus empties the status bar);
+// a refused one leaves the weighing where it was.
+void EcraPesagem::prontoParaSeguinte()
+{
+    if (ModoPesagem.isEmpty())
+        DarFocoTxt(CodigoViatura);
 }

@@ -246,6 +246,7 @@ private:
     void escreverCampo(int Index, const QString& texto, bool doOperador);
     void editar(int Index, const QString& texto, int caret);
     void passoPesar();
+    void prontoParaSeguinte();
     // The key a vehicle is looked up by: the code's field and text when a code
     // is typed, else the plate's; nothing when both are blank.
     std::optional<std::pair<QString, QString>> chaveViatura() const;

@@ -77,7 +77,7 @@ void EcraPesagem::txt_KeyPress(int Index, int& KeyAscii)
         return;
     }
     const CampoTexto& c = m_e.txt.at(std::size_t(Index));
-    if (KeyAscii == 8) {
+    if (KeyAscii == Tecla::Retrocesso) {
         if (Index == Matricula && m_e.chkVtN) {
             if (const auto novo = RegrasCampos::retrocessoMatricula(c.texto, c.selInicio)) {
                 KeyAscii = 0;
@@ -87,7 +87,7 @@ void EcraPesagem::txt_KeyPress(int Index, int& KeyAscii)
         }
         return;
     }
-    if (KeyAscii == 13) {
+    if (KeyAscii == Tecla::Enter) {
         KeyAscii = 0;
         switch (Index) {
         case CodigoViatura:
@@ -120,7 +120,7 @@ void EcraPesagem::txt_KeyPress(int Index, int& KeyAscii)
         }
         return;
     }
-    if (KeyAscii == 27) {
+    if (KeyAscii == Tecla::Esc) {
         KeyAscii = 0;
         escreverCampo(Index, TextoAnterior, false);
         seleccionarTudo(Index);
@@ -278,6 +278,6 @@ void EcraPesagem::lst_Click(const QString& matricula)
     escreverCampo(Matricula, matricula, false);
     escreverCampo(CodigoViatura, QString(), false);
     DarFocoTxt(Matricula);
-    int enter = 13;
+    int enter = Tecla::Enter;
     txt_KeyPress(Matricula, enter);
 }

@@ -151,12 +151,12 @@ void EcraPesagem::opt_GotFocus(int Index)
 void EcraPesagem::opt_KeyPress(int /*Index*/, int& KeyAscii)
 {
     switch (KeyAscii) {
-    case 13:
+    case Tecla::Enter:
         KeyAscii = 0;
         if (m_e.picQVisivel)
             DarFocoTxt(Observacoes);
         break;
-    case 27:
+    case Tecla::Esc:
         TipoDocAutomatico = true;
         if (m_e.picQVisivel)
             DarFocoTxt(Observacoes);

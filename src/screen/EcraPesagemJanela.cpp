@@ -116,7 +116,7 @@ void EcraPesagem::Form_Activate()
 
     const TitulosMenu::Devolucao devolucao = TitulosMenu::devolucao(acesso.TituloMenu);
     if (devolucao.campoEnter >= 0) {
-        int enter = 13;
+        int enter = Tecla::Enter;
         txt_KeyPress(devolucao.campoEnter, enter);
     }
     if (devolucao.campoFoco >= 0)

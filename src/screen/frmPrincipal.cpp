@@ -42,10 +42,10 @@ int codigoTecla(int tecla)
     case Qt::Key_Left: return Tecla::Esquerda;
     case Qt::Key_Up: return Tecla::Cima;
     case Qt::Key_Right: return Tecla::Direita;
-    case Qt::Key_Down: return TitulosMenu::Tecla::Baixo;
-    case Qt::Key_F1: return TitulosMenu::Tecla::F1;
-    case Qt::Key_F2: return TitulosMenu::Tecla::F2;
-    case Qt::Key_F4: return TitulosMenu::Tecla::F4;
+    case Qt::Key_Down: return Tecla::Baixo;
+    case Qt::Key_F1: return Tecla::F1;
+    case Qt::Key_F2: return Tecla::F2;
+    case Qt::Key_F4: return Tecla::F4;
     default: return 0;
     }
 }
@@ -55,9 +55,9 @@ int codigoCaracter(const QKeyEvent* e)
 {
     switch (e->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Enter: return Tecla::Enter;
+    case Qt::Key_Escape: return Tecla::Esc;
+    case Qt::Key_Backspace: return Tecla::Retrocesso;
     default: break;
     }
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -427,6 +427,7 @@ void frmPrincipal::sincronizarCampos()
         if (w->text() != c.texto) {
             const QSignalBlocker b(w);
             w->setText(c.texto);
+            w->setCursorPosition(0);  // a long name shows its beginning
         }
         if (const auto sel = m_logica.tomarPedidoSeleccao(i)) {
             if (sel->second > 0)

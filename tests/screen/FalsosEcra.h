@@ -60,7 +60,8 @@ public:
     EstadoBascula& Estado(int Index) override { return estados.at(std::size_t(Index)); }
 };
 
-// The saves and the grid: the saves are counted, the start-over is the screen's own.
+// The saves and the grid: the saves are counted and end, as the real ones do,
+// with the start-over, which is the screen's own.
 class RegistosFalsos : public RegistosEcra
 {
 public:
@@ -70,8 +71,8 @@ public:
     int refrescamentos = 0;
     bool falharRefrescar = false;
 
-    void GravarPrimeiraPesagem() override { ++primeiras; }
-    void GravarSegundaPesagem() override { ++segundas; }
+    void GravarPrimeiraPesagem() override { ++primeiras; RefrescarLista(); }
+    void GravarSegundaPesagem() override { ++segundas; RefrescarLista(); }
     void RefrescarLista() override;
 
 private:

@@ -69,6 +69,8 @@ private Q_SLOTS:
     void atalhos();
     void geometria();
     void montagemLigada();
+    void prontoDepoisDeGravar();
+    void nomesMostramOInicio();
 };
 
 void TesteFrmPrincipal::carregadaEscondida()
@@ -343,6 +345,48 @@ void TesteFrmPrincipal::montagemLigada()
     QCOMPARE(j.filho<QLabel>(QStringLiteral("lblHor"))->text(), QStringLiteral("14:30:00"));
     // A bridge without a reading: the bridge's own message.
     QVERIFY(!j.filho<QLabel>(QStringLiteral("lblI0"))->text().isEmpty());
+}
+
+// After a save the keyboard waits on the vehicle code for the next truck, and
+// the bridge button's hint has left the status bar.
+void TesteFrmPrincipal::prontoDepoisDeGravar()
+{
+    JanelaTeste j(4);
+    RegistosFalsos registos(j.w->logica());
+    j.w->logica().ligarRegistos(&registos);
+    QVERIFY(j.mostrar());
+    EcraPesagem& l = j.w->logica();
+    l.definirTexto(1, QStringLiteral("AA-11-22"));
+    l.ModoPesagem = QStringLiteral("PP");
+    l.MostrarPesagem();
+    l.definirCmdBActivo(0, true);
+    l.DarFoco(Controlo::cmdB(0));
+    j.w->sincronizar();
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Báscula 1"));
+    l.GravarPrimeiraPesagem();
+    j.w->sincronizar();
+    QCOMPARE(l.foco(), Controlo::txt(0));
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(0));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Código da viatura"));
+    QCOMPARE(j.filho<QPushButton>(QStringLiteral("cmdB0"))->text(), QStringLiteral("Báscula &1"));
+}
+
+// A long name written by the program shows its beginning; the zero buttons
+// carry a picture and their hint.
+void TesteFrmPrincipal::nomesMostramOInicio()
+{
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    const QString nome = QStringLiteral("Areias e Britas do Norte Litoral, S.A.");
+    j.w->logica().definirTexto(3, nome);
+    j.w->sincronizar();
+    QCOMPARE(j.txt(3)->text(), nome);
+    QCOMPARE(j.txt(3)->cursorPosition(), 0);
+    for (int i = 0; i < 2; ++i) {
+        auto* z = j.filho<QPushButton>(QStringLiteral("cmdZ") + QString::number(i));
+        QCOMPARE(z->toolTip(), QStringLiteral("Comando de zero em báscula ") + QString::number(i + 1));
+        QVERIFY(!z->icon().isNull());
+    }
 }
 
 QTEST_MAIN(TesteFrmPrincipal)
