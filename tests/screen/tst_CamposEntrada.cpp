@@ -77,14 +77,14 @@ void TesteCamposEntrada::digitacao()
     QFETCH(int, beeps);
 
     EcraTeste e;
-    e.ecra.chkVtN_Click(nacional);
+    e.ecra.comandos().chkVtN_Click(nacional);
     // Fields 2 to 18 take the focus only while their panel shows.
     e.dispor(QStringLiteral("SM"));
     if (campo <= 1)
-        e.ecra.definirTexto(campo, QString());
-    e.ecra.DarFocoTxt(campo);
+        e.ecra.setTxt(campo, QString());
+    e.ecra.focarTxt(campo);
     for (QChar c : teclas)
-        e.ecra.Teclar(campo, c == u'\b' ? 8 : c.unicode());
+        e.ecra.campos().Teclar(campo, c == u'\b' ? 8 : c.unicode());
     QCOMPARE(e.ecra.txt(campo), texto);
     QCOMPARE(e.t.mensagens.beeps, beeps);
 }
@@ -92,10 +92,10 @@ void TesteCamposEntrada::digitacao()
 void TesteCamposEntrada::matriculaEscritaPeloProgramaSemHifen()
 {
     EcraTeste e;
-    e.ecra.chkVtN_Click(true);
-    e.ecra.definirTexto(1, QStringLiteral("AB"));
+    e.ecra.comandos().chkVtN_Click(true);
+    e.ecra.setTxt(1, QStringLiteral("AB"));
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AB"));
-    e.ecra.definirTexto(1, QStringLiteral("AB123"));
+    e.ecra.setTxt(1, QStringLiteral("AB123"));
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AB123"));
 }
 
@@ -107,12 +107,12 @@ void TesteCamposEntrada::limiteDoPeso()
     e.escrever(13, QStringLiteral("70000"));
     QCOMPARE(e.ecra.txt(13), QStringLiteral("70000"));
     QCOMPARE(e.t.mensagens.beeps, 0);
-    e.ecra.DarFocoTxt(14);
+    e.ecra.focarTxt(14);
     e.escrever(13, QStringLiteral("90000"));
     QCOMPARE(e.ecra.txt(13), QStringLiteral("80000"));
     QCOMPARE(e.t.mensagens.beeps, 1);
     // A weight written by the program is held to the same cap.
-    e.ecra.definirTexto(16, QStringLiteral("99999"));
+    e.ecra.setTxt(16, QStringLiteral("99999"));
     QCOMPARE(e.ecra.txt(16), QStringLiteral("80000"));
     QCOMPARE(e.t.mensagens.beeps, 2);
 }
@@ -164,7 +164,7 @@ void TesteCamposEntrada::enter()
     for (EstadoBascula& b : e.dispositivos.estados)
         b.PesoActual = 12000;
     e.dispor(modo);
-    e.ecra.definirTexto(12, QStringLiteral("obs"));
+    e.ecra.setTxt(12, QStringLiteral("obs"));
     e.enter(campo);
     QCOMPARE(nomeControlo(e.ecra.foco()), foco);
     QCOMPARE(e.registos.primeiras, primeiras);
@@ -192,7 +192,7 @@ void TesteCamposEntrada::enterNaoPesaSemBascula()
     // B1 in error, B2 in use but empty: B2's button.
     e.estacao().Def.IndLigado[1] = true;
     e.dispositivos.estados[1].PesoActual = 0;
-    e.ecra.Teclar(12, 13);
+    e.ecra.campos().Teclar(12, 13);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("cmdB1"));
     QVERIFY(!e.ecra.estado().cmdB[0].activo);
     QVERIFY(e.ecra.estado().cmdB[1].activo);
@@ -202,12 +202,12 @@ void TesteCamposEntrada::escReporTexto()
 {
     EcraTeste e;
     e.dispor(QStringLiteral("PP"));
-    e.ecra.definirTexto(5, QStringLiteral("Transportes"));
+    e.ecra.setTxt(5, QStringLiteral("Transportes"));
     e.escrever(5, QStringLiteral("xyz"));
     QCOMPARE(e.ecra.txt(5), QStringLiteral("xyz"));
-    e.ecra.Teclar(5, 27);
+    e.ecra.campos().Teclar(5, 27);
     QCOMPARE(e.ecra.txt(5), QStringLiteral("Transportes"));
-    const auto sel = e.ecra.tomarPedidoSeleccao(5);
+    const auto sel = e.ecra.campos().tomarPedidoSeleccao(5);
     QVERIFY(sel.has_value());
     QCOMPARE(sel->first, 0);
     QCOMPARE(sel->second, 11);
@@ -217,9 +217,9 @@ void TesteCamposEntrada::focoCorreUmaVez()
 {
     EcraTeste e;
     e.dispor(QStringLiteral("PP"));
-    e.ecra.DarFocoTxt(0);  // clears the screen, once
-    e.ecra.definirTexto(3, QStringLiteral("fica"));
-    e.ecra.DarFocoTxt(0);  // already there: no GotFocus, nothing cleared
+    e.ecra.focarTxt(0);  // clears the screen, once
+    e.ecra.setTxt(3, QStringLiteral("fica"));
+    e.ecra.focarTxt(0);  // already there: no GotFocus, nothing cleared
     QCOMPARE(e.ecra.txt(3), QStringLiteral("fica"));
 }
 
@@ -227,7 +227,7 @@ void TesteCamposEntrada::ganharEPerderFoco()
 {
     EcraTeste e;
     e.dispor(QStringLiteral("SM"));
-    QCOMPARE(e.ecra.CampoActual, 2);
+    QCOMPARE(e.ecra.campos().CampoActual(), 2);
     QCOMPARE(e.ecra.estado().txt[2].cor, Cor::Amarelo);
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Código do cliente ou fornecedor"));
     QCOMPARE(e.ecra.estado().stb[1], QStringLiteral("<F1> Menu de clientes e fornecedores"));
@@ -241,32 +241,32 @@ void TesteCamposEntrada::ganharEPerderFoco()
     QCOMPARE(e.ecra.estado().txt[13].cor, Cor::FaceBotao);
     e.escrever(15, QStringLiteral("9:5"));
     QCOMPARE(e.ecra.txt(14), QStringLiteral("01-02-2024"));
-    e.ecra.DarFocoTxt(16);
+    e.ecra.focarTxt(16);
     QCOMPARE(e.ecra.txt(15), QStringLiteral("09:05"));
 
-    e.ecra.DarFocoTxt(0);
+    e.ecra.focarTxt(0);
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Código da viatura"));
     QCOMPARE(e.ecra.estado().stb[1], QStringLiteral("<F1> Primeiras pesagens  <F2> Viaturas"));
     // The vehicle field cleared the weighing laid out; the vehicle stays.
-    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-00-00"));
     QCOMPARE(e.ecra.txt(13), QStringLiteral("0"));
-    QCOMPARE(e.ecra.TextoAnterior, QString());
+    QCOMPARE(e.ecra.campos().TextoAnterior(), QString());
 }
 
 void TesteCamposEntrada::limparEcra()
 {
     EcraTeste e;
     e.t.relogio.momento = QDateTime(QDate(2026, 3, 7), QTime(8, 5));
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.dispor(QStringLiteral("SM"));
     for (int i = 2; i <= 12; ++i)
-        e.ecra.definirTexto(i, QStringLiteral("x"));
-    e.ecra.definirLblB1(QStringLiteral("B1"));
-    e.ecra.seleccionarTipoDocumento(2);
-    e.ecra.definirCmdBActivo(0, true);
+        e.ecra.setTxt(i, QStringLiteral("x"));
+    e.ecra.setLblB1(QStringLiteral("B1"));
+    e.ecra.seleccionarOpt(2);
+    e.ecra.setCmdBActivo(0, true);
     e.dispositivos.estados[1].CapturarPeso = true;
-    e.ecra.TipoDocAutomatico = false;
+    e.ecra.disposicao().opt_GotFocus(0);  // the operator chose a kind
 
     e.ecra.LimparEcra();
     const EstadoEcra& s = e.ecra.estado();
@@ -292,8 +292,8 @@ void TesteCamposEntrada::limparEcra()
     QVERIFY(s.picPCompleto);
     QVERIFY(s.cmdB[0].activo);  // only caption and colour are reset
     QCOMPARE(s.cmdB[0].legenda, QStringLiteral("Báscula &1"));
-    QCOMPARE(e.ecra.ModoPesagem, QString());
-    QVERIFY(e.ecra.TipoDocAutomatico);
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
+    QVERIFY(e.ecra.TipoDocAutomatico());
     QVERIFY(!e.dispositivos.estados[1].CapturarPeso);
 }
 
@@ -331,11 +331,11 @@ void TesteCamposEntrada::mostrarPesagem()
     QFETCH(bool, apagar);
 
     EcraTeste e;
-    e.ecra.definirMenuActivo(QStringLiteral("mnuOpc6"), false);
-    e.ecra.definirTexto(1, matricula);
-    e.ecra.DarFocoTxt(0);
-    e.ecra.ModoPesagem = modo;
-    e.ecra.MostrarPesagem();
+    e.ecra.setMnuOpcActivo(MnuOpc::ApagarPrimeiraPesagem, false);
+    e.ecra.setTxt(1, matricula);
+    e.ecra.focarTxt(0);
+    e.ecra.setModoPesagem(modo);
+    e.ecra.disposicao().MostrarPesagem();
     const EstadoEcra& s = e.ecra.estado();
     QCOMPARE(s.fraP, titulo);
     QCOMPARE(s.picQVisivel, paineis);
@@ -383,10 +383,10 @@ void TesteCamposEntrada::setas()
 
     EcraTeste e;
     e.dispor(QStringLiteral("SM"));
-    e.ecra.DarFocoTxt(campo);
-    e.ecra.definirTexto(campo, texto);
-    e.ecra.definirSeleccao(campo, caret, 0);
-    e.ecra.txt_KeyDown(campo, tecla, 0);
+    e.ecra.focarTxt(campo);
+    e.ecra.setTxt(campo, texto);
+    e.ecra.campos().definirSeleccao(campo, caret, 0);
+    e.ecra.campos().txt_KeyDown(campo, tecla, 0);
     QCOMPARE(nomeControlo(e.ecra.foco()), foco);
 }
 
@@ -394,38 +394,38 @@ void TesteCamposEntrada::botoesBascula()
 {
     EcraTeste e;
     e.dispor(QStringLiteral("PP"));
-    e.ecra.definirCmdBActivo(1, true);
+    e.ecra.setCmdBActivo(1, true);
     e.ecra.DarFoco(Controlo::cmdB(1));
     QCOMPARE(e.ecra.estado().cmdB[1].legenda, QStringLiteral("Pesagem"));
     QCOMPARE(e.ecra.estado().cmdB[1].cor, Cor::Amarelo);
     QVERIFY(e.ecra.cmdBComFoco(1));
     QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("B2"));
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Báscula 2"));
-    e.ecra.DarFocoTxt(12);
+    e.ecra.focarTxt(12);
     QCOMPARE(e.ecra.estado().cmdB[1].legenda, QStringLiteral("Báscula &2"));
     QCOMPARE(e.ecra.estado().cmdB[1].cor, Cor::FaceBotao);
     QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("B2"));
 
     // Second weighing: the exit's origin; manual modes leave both alone.
-    e.ecra.ModoPesagem = QStringLiteral("SP");
+    e.ecra.setModoPesagem(QStringLiteral("SP"));
     e.ecra.DarFoco(Controlo::cmdB(1));
     QCOMPARE(e.ecra.estado().lblB2, QStringLiteral("B2"));
-    e.ecra.DarFocoTxt(12);
-    e.ecra.definirLblB1(QStringLiteral("PM"));
-    e.ecra.definirLblB2(QStringLiteral("PM"));
-    e.ecra.ModoPesagem = QStringLiteral("SM");
+    e.ecra.focarTxt(12);
+    e.ecra.setLblB1(QStringLiteral("PM"));
+    e.ecra.setLblB2(QStringLiteral("PM"));
+    e.ecra.setModoPesagem(QStringLiteral("SM"));
     e.ecra.DarFoco(Controlo::cmdB(1));
     QCOMPARE(e.ecra.estado().lblB1, QStringLiteral("PM"));
     QCOMPARE(e.ecra.estado().lblB2, QStringLiteral("PM"));
 
-    e.ecra.cmdB_Click(1);
+    e.ecra.disposicao().cmdB_Click(1);
     QVERIFY(e.dispositivos.estados[1].CapturarPeso);
 
-    e.ecra.cmdB_KeyDown(1, 34, 0);
+    e.ecra.disposicao().cmdB_KeyDown(1, 34, 0);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
     e.ecra.DarFoco(Controlo::cmdB(1));
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
-    e.ecra.cmdB_KeyDown(1, 36, 0);  // Home: start over
+    e.ecra.setTxt(0, QStringLiteral("V1"));
+    e.ecra.disposicao().cmdB_KeyDown(1, 36, 0);  // Home: start over
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt0"));
     QCOMPARE(e.ecra.txt(0), QString());
     QCOMPARE(e.ecra.txt(1), QString());
@@ -438,9 +438,9 @@ void TesteCamposEntrada::cliqueBasculaSemLeitura()
     e.dispor(QStringLiteral("PP"));
     e.dispositivos.estados[0].ErroIndicador = true;
     e.dispositivos.estados[0].MensagemIndicador = QStringLiteral("Indicador de peso desligado");
-    e.ecra.definirCmdBActivo(0, true);
+    e.ecra.setCmdBActivo(0, true);
     e.ecra.DarFoco(Controlo::cmdB(0));
-    e.ecra.cmdB_Click(0);
+    e.ecra.disposicao().cmdB_Click(0);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Indicador de peso desligado"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
@@ -455,27 +455,27 @@ void TesteCamposEntrada::opcoes()
     e.dispor(QStringLiteral("SP"));
     e.ecra.DarFoco(Controlo::opt(1));
     QCOMPARE(e.ecra.estado().opt, 1);
-    QVERIFY(!e.ecra.TipoDocAutomatico);
+    QVERIFY(!e.ecra.TipoDocAutomatico());
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Guia de remessa"));
     QCOMPARE(e.ecra.estado().corOpt[1], Cor::Amarelo);
 
     int t = 't';
-    e.ecra.opt_KeyPress(1, t);
+    e.ecra.disposicao().opt_KeyPress(1, t);
     QCOMPARE(e.ecra.estado().opt, 2);
     QCOMPARE(e.ecra.estado().corOpt[1], Cor::FaceBotao);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt2"));
 
     int esc = 27;
-    e.ecra.opt_KeyPress(2, esc);
-    QVERIFY(e.ecra.TipoDocAutomatico);
+    e.ecra.disposicao().opt_KeyPress(2, esc);
+    QVERIFY(e.ecra.TipoDocAutomatico());
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
     QCOMPARE(e.ecra.estado().opt, 2);  // the choice stays until the tick proposes again
 
     // Enter with the details hidden: swallowed, the focus stays.
     e.ecra.DarFoco(Controlo::opt(0));
-    e.ecra.RecomecarEcra();
+    e.ecra.disposicao().RecomecarEcra();
     int enter = 13;
-    e.ecra.opt_KeyPress(0, enter);
+    e.ecra.disposicao().opt_KeyPress(0, enter);
     QCOMPARE(enter, 0);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt0"));
 }
@@ -508,8 +508,8 @@ void TesteCamposEntrada::listasConsulta()
 
     EcraTeste e;
     e.dispor(QStringLiteral("SM"));
-    e.ecra.DarFocoTxt(campo);
-    e.ecra.definirTexto(campo, texto);
+    e.ecra.focarTxt(campo);
+    e.ecra.setTxt(campo, texto);
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de produtos");  // left from before
     QString tituloAberto;
     int cursorAoAbrir = 0;
@@ -520,9 +520,9 @@ void TesteCamposEntrada::listasConsulta()
         e.estacao().Acesso.TituloMenu.clear();  // and is cancelled
     };
     if (tecla)
-        e.ecra.txt_KeyDown(campo, tecla, 0);
+        e.ecra.campos().txt_KeyDown(campo, tecla, 0);
     else
-        e.ecra.txt_DblClick(campo);
+        e.ecra.campos().txt_DblClick(campo);
     QCOMPARE(e.janelas.abertas.count(Menu), titulo.isEmpty() ? 0 : 1);
     QCOMPARE(tituloAberto, titulo);
     QCOMPARE(cursorAoAbrir, titulo.isEmpty() ? 0 : 1);
@@ -535,9 +535,9 @@ void TesteCamposEntrada::devolucaoDaLista()
     EcraTeste e;
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P01', 'Areia fina')"));
     e.dispor(QStringLiteral("PP"));
-    e.janelas.aoAbrir = [&](const QString&) { e.ecra.definirTexto(6, QStringLiteral("P01")); };
-    e.ecra.DarFocoTxt(6);
-    e.ecra.txt_KeyDown(6, 112, 0);
+    e.janelas.aoAbrir = [&](const QString&) { e.ecra.setTxt(6, QStringLiteral("P01")); };
+    e.ecra.focarTxt(6);
+    e.ecra.campos().txt_KeyDown(6, 112, 0);
     QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia fina"));
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
@@ -554,15 +554,15 @@ void TesteCamposEntrada::listaRapida()
     QCOMPARE(e.ecra.estado().lst,
              QStringList({QStringLiteral("AA-11-22"), QStringLiteral("AA-11-22"), QStringLiteral("AB-33-44")}));
     QVERIFY(e.ecra.estado().lstVisivel);
-    e.ecra.Teclar(0, 8);
+    e.ecra.campos().Teclar(0, 8);
     QVERIFY(e.ecra.estado().lst.isEmpty());
     QVERIFY(!e.ecra.estado().lstVisivel);
 
     e.escrever(0, QStringLiteral("ab"));
-    e.ecra.lst_Click(QStringLiteral("AB-33-44"));
+    e.ecra.campos().lst_Click(QStringLiteral("AB-33-44"));
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AB-33-44"));
     QCOMPARE(e.ecra.txt(0), QStringLiteral("V3"));  // identified by plate
-    QCOMPARE(e.ecra.ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(e.ecra.ModoPesagem(), QStringLiteral("PP"));
     QVERIFY(!e.ecra.estado().lstVisivel);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt2"));
 }
@@ -571,14 +571,14 @@ void TesteCamposEntrada::nivelUmNaoEscreve()
 {
     EcraTeste e(1);
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.escrever(0, QStringLiteral("x"));
-    e.ecra.Teclar(0, 27);
-    e.ecra.Teclar(0, 13);
-    e.ecra.Colar(0, QStringLiteral("V9"));
+    e.ecra.campos().Teclar(0, 27);
+    e.ecra.campos().Teclar(0, 13);
+    e.ecra.campos().Colar(0, QStringLiteral("V9"));
     QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
-    QCOMPARE(e.ecra.ModoPesagem, QString());  // Enter identified nothing
-    e.ecra.txt_KeyDown(0, 112, 0);
+    QCOMPARE(e.ecra.ModoPesagem(), QString());  // Enter identified nothing
+    e.ecra.campos().txt_KeyDown(0, 112, 0);
     QCOMPARE(e.janelas.abertas, QStringList({Menu}));
 }
 

@@ -65,7 +65,7 @@ void TesteJanelaPrincipal::menusPorNivel()
     QFETCH(QString, utilizaveis);
 
     EcraTeste e(nivel);
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QStringList r;
     for (const QString& item : itensDoNivel)
         r << (e.ecra.menuUtilizavel(item) ? QStringLiteral("1") : QStringLiteral("0"));
@@ -78,16 +78,16 @@ void TesteJanelaPrincipal::menusPorNivel()
 void TesteJanelaPrincipal::nivelMantidoSobMenuDesligado()
 {
     EcraTeste e(2);
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));
     e.estacao().Acesso.NivelAcesso = 1;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 2
     e.estacao().Acesso.NivelAcesso = 4;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     e.estacao().Acesso.NivelAcesso = 1;
     e.estacao().Def.UltimoDocPesagem = 5;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 4
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
     QVERIFY(!e.ecra.menuUtilizavel(QStringLiteral("mnuOpc0")));  // F12 does nothing under "&Opções" disabled
@@ -108,9 +108,9 @@ void TesteJanelaPrincipal::semNivelPedeAcesso()
     EcraTeste e(nivel);
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
     e.ecra.definirJanelaVisivel(true);
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.estado().janelaVisivel);
     QCOMPARE(e.janelas.abertas, QStringList({QStringLiteral("frmAcesso")}));
     QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Ana"));  // the steps after still ran
@@ -122,20 +122,20 @@ void TesteJanelaPrincipal::pesagemManualPorNivel()
 {
     EcraTeste e(4);
     e.estacao().Def.IndLigado = {false, false};
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(e.ecra.PesagemManual());
     QVERIFY(e.ecra.estado().lblPMVisivel);
     QVERIFY(e.ecra.estado().mnuOpc4Marcado);
 
     e.estacao().Def.IndLigado = {false, true};
-    e.ecra.mnuOpc_Click(4);
-    e.ecra.Form_Activate();
+    e.ecra.comandos().mnuOpc_Click(4);
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.PesagemManual());  // one bridge in use: left as it was
 
     e.estacao().Acesso.NivelAcesso = 2;
-    e.ecra.cmpPM_Click(0);
+    e.ecra.comandos().cmpPM_Click(0);
     QVERIFY(e.ecra.PesagemManual());
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.PesagemManual());
     QVERIFY(!e.ecra.estado().lblPMVisivel);
 }
@@ -144,10 +144,10 @@ void TesteJanelaPrincipal::ultimoDocumentoActivo()
 {
     for (int nivel = 1; nivel <= 4; ++nivel) {
         EcraTeste e(nivel);
-        e.ecra.Form_Activate();
+        e.ecra.comandos().Form_Activate();
         QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
         e.estacao().Def.UltimoDocPesagem = 1;
-        e.ecra.Form_Activate();
+        e.ecra.comandos().Form_Activate();
         QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
     }
 }
@@ -172,10 +172,10 @@ void TesteJanelaPrincipal::devolucaoDaLista()
     EcraTeste e;
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'Areia')"));
     e.dispor(QStringLiteral("PP"));
-    e.ecra.DarFocoTxt(6);
-    e.ecra.definirTexto(6, QStringLiteral("P1"));
+    e.ecra.focarTxt(6);
+    e.ecra.setTxt(6, QStringLiteral("P1"));
     e.estacao().Acesso.TituloMenu = titulo;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QCOMPARE(e.ecra.txt(7), nome);
     QCOMPARE(e.ecra.foco(), Controlo::txt(foco));
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
@@ -187,14 +187,14 @@ void TesteJanelaPrincipal::devolucaoDeViatura()
 {
     EcraTeste e;
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
-    e.ecra.DarFocoTxt(0);
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.focarTxt(0);
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-11-22"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(1));
-    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
 }
 
 void TesteJanelaPrincipal::carga()
@@ -205,11 +205,11 @@ void TesteJanelaPrincipal::carga()
     d.CapacidadeMaxima = {60000, 40000};
     d.FormatViatNac = true;
     e.ecra.definirPesagemManual(true);
-    e.ecra.Form_Load();
+    e.ecra.comandos().Form_Load();
     QCOMPARE(e.dispositivos.cargas, 1);
-    QVERIFY(e.ecra.temporizadorActivo(0));
-    QCOMPARE(e.ecra.intervaloTemporizador(0), 250);
-    QVERIFY(!e.ecra.temporizadorActivo(1));  // 0 or less: stopped, never spinning
+    QVERIFY(e.ecra.comandos().temporizadorActivo(0));
+    QCOMPARE(e.ecra.comandos().intervaloTemporizador(0), 250);
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(1));  // 0 or less: stopped, never spinning
     QCOMPARE(e.dispositivos.estados[0].PesoActual, 60000);
     QCOMPARE(e.dispositivos.estados[1].PesoActual, 40000);
     QVERIFY(!e.ecra.PesagemManual());
@@ -218,8 +218,8 @@ void TesteJanelaPrincipal::carga()
     QVERIFY(!e.ecra.estado().janelaVisivel);  // loaded hidden
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QVERIFY(e.dispositivos.ticks.isEmpty());
-    e.ecra.Terminar();
-    QVERIFY(!e.ecra.temporizadorActivo(0));
+    e.ecra.comandos().Terminar();
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(0));
 }
 
 void TesteJanelaPrincipal::cargaComFalhaNaGrelha()
@@ -227,8 +227,8 @@ void TesteJanelaPrincipal::cargaComFalhaNaGrelha()
     EcraTeste e;
     e.estacao().Def.IndTemporizacao = {-5, 0};
     e.registos.falharRefrescar = true;
-    e.ecra.Form_Load();
-    QVERIFY(!e.ecra.temporizadorActivo(0));
+    e.ecra.comandos().Form_Load();
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(0));
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Erro número: 3078\n\nTabela inexistente"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
@@ -253,28 +253,28 @@ void TesteJanelaPrincipal::fechoPorNivel()
     QFETCH(bool, recusado);
     QFETCH(bool, opcoesComBotaoDireito);
     EcraTeste e(nivel);
-    QCOMPARE(e.ecra.Form_Unload(), recusado);
+    QCOMPARE(e.ecra.comandos().Form_Unload(), recusado);
     QCOMPARE(e.t.sistema.terminacoes.size(), recusado ? 0 : 1);
     QCOMPARE(e.dispositivos.fechos, recusado ? 0 : 1);
-    QCOMPARE(e.ecra.MostraOpcoesAoClicar(), opcoesComBotaoDireito);
+    QCOMPARE(e.ecra.comandos().MostraOpcoesAoClicar(), opcoesComBotaoDireito);
 }
 
 void TesteJanelaPrincipal::sair()
 {
     EcraTeste e(2);
-    e.ecra.mnuPrg_Click(2);
+    e.ecra.comandos().mnuPrg_Click(2);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Confirma que deseja sair do Zumarel"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 292);
     QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
     QVERIFY(e.t.sistema.terminacoes.isEmpty());  // No, the default
     e.t.mensagens.respostas << Resposta::Sim;
-    e.ecra.mnuPrg_Click(2);
+    e.ecra.comandos().mnuPrg_Click(2);
     QCOMPARE(e.t.sistema.terminacoes, QList<int>({0}));
 
     EcraTeste outra(4);
     outra.ecra.definirJanelaVisivel(true);
-    outra.ecra.mnuPrg_Click(0);
+    outra.ecra.comandos().mnuPrg_Click(0);
     QVERIFY(!outra.ecra.estado().janelaVisivel);
     QCOMPARE(outra.janelas.abertas, QStringList({QStringLiteral("frmAcesso modal")}));
 }
@@ -320,9 +320,9 @@ void TesteJanelaPrincipal::tabelasEMapas()
     e.estacao().Acesso.TituloTabela = QStringLiteral("antes");
     e.estacao().Acesso.TituloMapa = QStringLiteral("antes");
     if (mapa)
-        e.ecra.mnuEst_Click(item);
+        e.ecra.comandos().mnuEst_Click(item);
     else
-        e.ecra.mnuTab_Click(item);
+        e.ecra.comandos().mnuTab_Click(item);
     QCOMPARE(e.janelas.abertas.size(), titulo.isEmpty() ? 0 : 1);
     if (!titulo.isEmpty()) {
         QCOMPARE(e.janelas.abertas[0], mapa ? QStringLiteral("frmMapas") : QStringLiteral("frmTabelas"));
@@ -336,14 +336,14 @@ void TesteJanelaPrincipal::tabelasEMapas()
 void TesteJanelaPrincipal::outrasJanelas()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(2);
-    e.ecra.mnuOpc_Click(8);
-    e.ecra.mnuSis_Click(0);
-    e.ecra.mnuSis_Click(2);
-    e.ecra.mnuSis_Click(4);
-    e.ecra.mnuSis_Click(6);
-    e.ecra.mnuAjuda_Click(0);
-    e.ecra.mnuAjuda_Click(2);
+    e.ecra.comandos().mnuOpc_Click(2);
+    e.ecra.comandos().mnuOpc_Click(8);
+    e.ecra.comandos().mnuSis_Click(0);
+    e.ecra.comandos().mnuSis_Click(2);
+    e.ecra.comandos().mnuSis_Click(4);
+    e.ecra.comandos().mnuSis_Click(6);
+    e.ecra.comandos().mnuAjuda_Click(0);
+    e.ecra.comandos().mnuAjuda_Click(2);
     QCOMPARE(e.janelas.abertas,
              QStringList({QStringLiteral("frmSegVia"), QStringLiteral("frmAnularPsg"), QStringLiteral("frmRelogio"),
                           QStringLiteral("frmAltCod"), QStringLiteral("frmPar"), QStringLiteral("Calculadora"),
@@ -375,7 +375,7 @@ void TesteJanelaPrincipal::ultimoDocumento()
         e.sql(QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (42, ?)"), {tipo});
     }
     e.estacao().Def.UltimoDocPesagem = 42;
-    e.ecra.mnuOpc_Click(0);
+    e.ecra.comandos().mnuOpc_Click(0);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QCOMPARE(e.t.impressora.pedidos.size(), ficheiro.isEmpty() ? 0 : 1);
     if (ficheiro.isEmpty())
@@ -394,11 +394,11 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
     e.pendente(QStringLiteral("AB'1"), QStringLiteral("AA-11-22"), 16000, QStringLiteral("2026-12-02 10:00:00"));
     const QString tipos = QStringLiteral("SELECT group_concat(\"Tipo de pesagem\", '') FROM "
                                          "(SELECT \"Tipo de pesagem\" FROM Pesagens ORDER BY Pesagem)");
-    e.ecra.definirTexto(0, QStringLiteral("AB'1"));
-    e.ecra.IdentificarStatusPesagem();
+    e.ecra.setTxt(0, QStringLiteral("AB'1"));
+    e.ecra.identificacao().IdentificarStatusPesagem();
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
 
-    e.ecra.mnuOpc_Click(6);  // No, the default
+    e.ecra.comandos().mnuOpc_Click(6);  // No, the default
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto,
              QStringLiteral("Confirma que deseja apagar a viatura AB'1 - AA-11-22, da tabela de primeiras pesagens"));
@@ -408,7 +408,7 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
     QCOMPARE(e.ecra.txt(0), QStringLiteral("AB'1"));
 
     e.t.mensagens.respostas << Resposta::Sim;
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.comandos().mnuOpc_Click(6);
     QCOMPARE(e.valor(tipos).toString(), QStringLiteral("AP"));  // the older one; the row stays
     QCOMPARE(e.ecra.txt(0), QString());
     QCOMPARE(e.ecra.txt(1), QString());
@@ -419,41 +419,41 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
 void TesteJanelaPrincipal::apagarSemChaveOuSemPendente()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.comandos().mnuOpc_Click(6);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QCOMPARE(e.ecra.foco(), Controlo::txt(0));
-    e.ecra.definirTexto(1, QStringLiteral("ZZ-99-99"));
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.setTxt(1, QStringLiteral("ZZ-99-99"));
+    e.ecra.comandos().mnuOpc_Click(6);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
 }
 
 void TesteJanelaPrincipal::pesagemManualEBotoes()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(4);
+    e.ecra.comandos().mnuOpc_Click(4);
     QVERIFY(e.ecra.PesagemManual());
     QVERIFY(e.ecra.estado().mnuOpc4Marcado);
     QVERIFY(e.ecra.estado().lblPMVisivel);
-    e.ecra.mnuOpc_Click(4);
+    e.ecra.comandos().mnuOpc_Click(4);
     QVERIFY(!e.ecra.PesagemManual());
     QVERIFY(!e.ecra.estado().mnuOpc4Marcado);
     QVERIFY(!e.ecra.estado().lblPMVisivel);
 
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
-    e.ecra.cmpPM_Click(0);
+    e.ecra.setTxt(0, QStringLiteral("V1"));
+    e.ecra.comandos().cmpPM_Click(0);
     QCOMPARE(e.ecra.txt(0), QString());  // started over
     QVERIFY(e.ecra.PesagemManual());
-    QVERIFY(e.ecra.PrimeiraManual);
+    QVERIFY(e.ecra.PrimeiraManual());
     QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("1a. Pesagem manual"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(0));
-    e.ecra.cmpPM_Click(0);
+    e.ecra.comandos().cmpPM_Click(0);
     QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(e.ecra.PrimeiraManual);
+    QVERIFY(e.ecra.PrimeiraManual());
 
-    e.ecra.cmpPM_Click(0);
-    e.ecra.cmpPM_Click(1);
+    e.ecra.comandos().cmpPM_Click(0);
+    e.ecra.comandos().cmpPM_Click(1);
     QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(!e.ecra.PrimeiraManual);
+    QVERIFY(!e.ecra.PrimeiraManual());
     QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("2a. Pesagem manual"));
     QVERIFY(!e.ecra.estado().lblPMVisivel);
     QCOMPARE(e.registos.refrescamentos, 4);
@@ -463,9 +463,9 @@ void TesteJanelaPrincipal::caixaDasMatriculas()
 {
     EcraTeste e(4);
     e.dispor(QStringLiteral("PP"));
-    e.ecra.definirTexto(3, QStringLiteral("Cliente"));
+    e.ecra.setTxt(3, QStringLiteral("Cliente"));
     e.ecra.DarFoco(Controlo::chkVtN());
-    e.ecra.chkVtN_Click(true);
+    e.ecra.comandos().chkVtN_Click(true);
     QCOMPARE(e.ecra.foco(), Controlo::txt(2));
     QCOMPARE(e.ecra.txt(3), QStringLiteral("Cliente"));
     QVERIFY(e.ecra.estado().chkVtN);

@@ -152,8 +152,7 @@ void TesteFrmPrincipal::paineisPorModo()
                              "\"Peso á entrada\") VALUES ('P', 'V1', 'AA-11-22', 12000)"));
     QVERIFY(j.mostrar());
     if (manual) {
-        j.w->logica().PrimeiraManual = true;
-        j.w->accao(QStringLiteral("mnuOpc4"))->trigger();
+        j.filho<QPushButton>(QStringLiteral("cmpPM0"))->click();  // a first manual weighing
         QVERIFY(j.w->accao(QStringLiteral("mnuOpc4"))->isChecked());
         QVERIFY(!j.filho<QLabel>(QStringLiteral("lblPM"))->isHidden());
     }
@@ -182,7 +181,7 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
     QVERIFY(j.mostrar());
     QTest::mouseClick(j.txt(0), Qt::LeftButton);
     QTest::keyClicks(j.txt(0), QStringLiteral("v9"));
-    j.w->logica().definirTexto(5, QStringLiteral("fica"));  // a clearing would empty it
+    j.w->logica().setTxt(5, QStringLiteral("fica"));  // a clearing would empty it
 
     int caixasVistas = 0;
     j.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa& c) {
@@ -199,7 +198,7 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
     QVERIFY(QTest::qWaitForWindowActive(j.w.get()));
     QTRY_COMPARE(QApplication::focusWidget(), j.txt(0));
     QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
-    QCOMPARE(j.w->logica().TextoAnterior, QString());
+    QCOMPARE(j.w->logica().campos().TextoAnterior(), QString());
 
     // Esc still gives back the text the field had when the operator came in.
     QTest::keyClick(j.txt(0), Qt::Key_Escape);
@@ -207,19 +206,19 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
 
     // The window coming back gives its last focused control the focus again,
     // which may not be the screen's: no focus routine runs for it.
-    j.w->logica().definirTexto(1, QStringLiteral("AA-11-22"));
-    j.w->logica().ModoPesagem = QStringLiteral("PP");
-    j.w->logica().MostrarPesagem();
-    j.w->logica().definirTexto(5, QStringLiteral("fica"));
+    j.w->logica().setTxt(1, QStringLiteral("AA-11-22"));
+    j.w->logica().setModoPesagem(QStringLiteral("PP"));
+    j.w->logica().disposicao().MostrarPesagem();
+    j.w->logica().setTxt(5, QStringLiteral("fica"));
     QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(j.txt(1), &regresso);
     QCOMPARE(j.w->logica().foco(), Controlo::txt(2));
-    QCOMPARE(j.w->logica().ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(j.w->logica().ModoPesagem(), QStringLiteral("PP"));
     QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
     // The operator's own move does.
     QTest::mouseClick(j.txt(1), Qt::LeftButton);
     QCOMPARE(j.w->logica().foco(), Controlo::txt(1));
-    QCOMPARE(j.w->logica().ModoPesagem, QString());
+    QCOMPARE(j.w->logica().ModoPesagem(), QString());
 }
 
 void TesteFrmPrincipal::colarPassaPelasRegras()
@@ -235,7 +234,7 @@ void TesteFrmPrincipal::colarPassaPelasRegras()
         QSKIP("the platform keeps no clipboard text");
     QTest::keySequence(j.txt(0), QKeySequence::Paste);
     QCOMPARE(j.txt(0)->text(), QStringLiteral("VABCD"));  // upper-cased, the line break left out
-    QCOMPARE(j.w->logica().ModoPesagem, QString());       // no Enter from the paste
+    QCOMPARE(j.w->logica().ModoPesagem(), QString());       // no Enter from the paste
 }
 
 void TesteFrmPrincipal::menusPorNivel_data()
@@ -340,7 +339,7 @@ void TesteFrmPrincipal::montagemLigada()
     QVERIFY(j.w->montagem());
     QVERIFY(j.filho<QTableView>(QStringLiteral("dbg"))->model());
     QVERIFY(!j.filho<QPushButton>(QStringLiteral("cmdB0"))->isEnabled());
-    j.w->logica().tmr_Timer(0);
+    j.w->logica().comandos().tmr_Timer(0);
     j.w->sincronizar();
     QCOMPARE(j.filho<QLabel>(QStringLiteral("lblHor"))->text(), QStringLiteral("14:30:00"));
     // A bridge without a reading: the bridge's own message.
@@ -353,13 +352,15 @@ void TesteFrmPrincipal::prontoDepoisDeGravar()
 {
     JanelaTeste j(4);
     RegistosFalsos registos(j.w->logica());
-    j.w->logica().ligarRegistos(&registos);
+    PartesEcra partes;
+    registos.ligar(partes);
+    j.w->logica().ligarPartes(partes);
     QVERIFY(j.mostrar());
     EcraPesagem& l = j.w->logica();
-    l.definirTexto(1, QStringLiteral("AA-11-22"));
-    l.ModoPesagem = QStringLiteral("PP");
-    l.MostrarPesagem();
-    l.definirCmdBActivo(0, true);
+    l.setTxt(1, QStringLiteral("AA-11-22"));
+    l.setModoPesagem(QStringLiteral("PP"));
+    l.disposicao().MostrarPesagem();
+    l.setCmdBActivo(0, true);
     l.DarFoco(Controlo::cmdB(0));
     j.w->sincronizar();
     QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Báscula 1"));
@@ -378,7 +379,7 @@ void TesteFrmPrincipal::nomesMostramOInicio()
     JanelaTeste j(4);
     QVERIFY(j.mostrar());
     const QString nome = QStringLiteral("Areias e Britas do Norte Litoral, S.A.");
-    j.w->logica().definirTexto(3, nome);
+    j.w->logica().setTxt(3, nome);
     j.w->sincronizar();
     QCOMPARE(j.txt(3)->text(), nome);
     QCOMPARE(j.txt(3)->cursorPosition(), 0);
