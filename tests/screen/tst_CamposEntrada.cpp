@@ -49,21 +49,17 @@ void TesteCamposEntrada::digitacao_data()
     QTest::addColumn<QString>("texto");
     QTest::addColumn<int>("beeps");
 
-    QTest::newRow("código em maiúsculas") << 0 << false << "ab12" << "AB12" << 0;
+    // The characters each field takes are the field rules' (tst_RegrasCampos);
+    // here: each field's length, and the keys the screen itself handles.
     QTest::newRow("código até 8") << 2 << false << "abcdefghij" << "ABCDEFGH" << 0;
-    QTest::newRow("nome como escrito") << 3 << false << "Ana d'Ávila" << "Ana d'Ávila" << 0;
-    QTest::newRow("peso só algarismos, sem som") << 13 << false << "12a3-" << "123" << 0;
-    QTest::newRow("peso até 6") << 16 << false << "0123456" << "012345" << 0;
-    QTest::newRow("data") << 14 << false << "01/02-2024x" << "0102-2024" << 0;
-    QTest::newRow("hora") << 15 << false << "9:5h" << "9:5" << 0;
-    QTest::newRow("matrícula livre") << 1 << false << "ab123" << "AB123" << 0;
-    QTest::newRow("nacional: hífen ao segundo") << 1 << true << "12" << "12-" << 0;
+    QTest::newRow("peso até 6") << 13 << false << "0123456" << "012345" << 0;
+    QTest::newRow("segundo peso até 6") << 16 << false << "0123456" << "012345" << 0;
+    QTest::newRow("data até 10") << 17 << false << "01-01-20261" << "01-01-2026" << 0;
+    QTest::newRow("hora até 5") << 18 << false << "12:345" << "12:34" << 0;
+    QTest::newRow("primeira hora até 5") << 15 << false << "12:345" << "12:34" << 0;
     QTest::newRow("nacional: retrocesso tira o hífen") << 1 << true << "12\b" << "1" << 0;
-    QTest::newRow("nacional: segundo hífen") << 1 << true << "1234" << "12-34-" << 0;
     QTest::newRow("nacional: retrocesso no segundo") << 1 << true << "1234\b" << "12-3" << 0;
-    QTest::newRow("nacional: algarismo depois de AB-") << 1 << true << "ab1" << "AB-1" << 0;
     QTest::newRow("nacional: letra depois de AB-1 recusada") << 1 << true << "ab1c" << "AB-1" << 1;
-    QTest::newRow("nacional: completa") << 1 << true << "ab12cd" << "AB-12-CD" << 0;
     QTest::newRow("nacional: depois de completa") << 1 << true << "ab12cde" << "AB-12-CD" << 1;
     QTest::newRow("retrocesso vulgar") << 3 << false << "abc\b" << "ab" << 0;
 }
@@ -84,9 +80,12 @@ void TesteCamposEntrada::digitacao()
         e.ecra.setTxt(campo, QString());
     e.ecra.focarTxt(campo);
     for (QChar c : teclas)
-        e.ecra.campos().Teclar(campo, c == u'\b' ? 8 : c.unicode());
+        e.ecra.campos().Teclar(campo, c == u'\b' ? Tecla::Retrocesso : c.unicode());
     QCOMPARE(e.ecra.txt(campo), texto);
     QCOMPARE(e.t.mensagens.beeps, beeps);
+    // The caret stays a caret, never a selection, after a key is typed or refused.
+    const auto sel = e.ecra.campos().tomarPedidoSeleccao(campo);
+    QVERIFY(!sel || sel->second == 0);
 }
 
 void TesteCamposEntrada::matriculaEscritaPeloProgramaSemHifen()
@@ -265,7 +264,8 @@ void TesteCamposEntrada::limparEcra()
     e.ecra.setLblB1(QStringLiteral("B1"));
     e.ecra.seleccionarOpt(2);
     e.ecra.setCmdBActivo(0, true);
-    e.dispositivos.estados[1].CapturarPeso = true;
+    for (EstadoBascula& b : e.dispositivos.estados)
+        b.CapturarPeso = true;
     e.ecra.disposicao().opt_GotFocus(0);  // the operator chose a kind
 
     e.ecra.LimparEcra();
@@ -294,7 +294,8 @@ void TesteCamposEntrada::limparEcra()
     QCOMPARE(s.cmdB[0].legenda, QStringLiteral("Báscula &1"));
     QCOMPARE(e.ecra.ModoPesagem(), QString());
     QVERIFY(e.ecra.TipoDocAutomatico());
-    QVERIFY(!e.dispositivos.estados[1].CapturarPeso);
+    for (const EstadoBascula& b : e.dispositivos.estados)
+        QVERIFY(!b.CapturarPeso);  // neither bridge waits for a weight any more
 }
 
 void TesteCamposEntrada::mostrarPesagem_data()
@@ -360,6 +361,7 @@ void TesteCamposEntrada::setas_data()
 
     QTest::newRow("cima em 2: a caixa das matrículas") << 2 << "" << 0 << 38 << "chkVtN";
     QTest::newRow("cima em 13") << 13 << "0" << 0 << 38 << "txt12";
+    QTest::newRow("cima em 1") << 1 << "" << 0 << 38 << "txt0";
     QTest::newRow("esquerda no início do nome") << 3 << "abc" << 0 << 37 << "txt2";
     QTest::newRow("esquerda no meio do nome") << 3 << "abc" << 2 << 37 << "txt3";
     QTest::newRow("esquerda na hora") << 15 << "10:00" << 0 << 37 << "txt14";
@@ -459,9 +461,13 @@ void TesteCamposEntrada::opcoes()
     QCOMPARE(e.ecra.estado().stb[0], QStringLiteral("Guia de remessa"));
     QCOMPARE(e.ecra.estado().corOpt[1], Cor::Amarelo);
 
-    int t = 't';
-    e.ecra.disposicao().opt_KeyPress(1, t);
-    QCOMPARE(e.ecra.estado().opt, 2);
+    // The kind's letter, either case, selects it.
+    const QList<std::pair<char, int>> letras = {{'e', 0}, {'G', 1}, {'t', 2}, {'E', 0}, {'g', 1}, {'T', 2}};
+    for (const auto& [letra, opcao] : letras) {
+        int tecla = letra;
+        e.ecra.disposicao().opt_KeyPress(e.ecra.estado().opt, tecla);
+        QCOMPARE(e.ecra.estado().opt, opcao);
+    }
     QCOMPARE(e.ecra.estado().corOpt[1], Cor::FaceBotao);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt2"));
 
@@ -565,6 +571,17 @@ void TesteCamposEntrada::listaRapida()
     QCOMPARE(e.ecra.ModoPesagem(), QStringLiteral("PP"));
     QVERIFY(!e.ecra.estado().lstVisivel);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt2"));
+
+    // The list goes when the operator moves to the plate, and when a vehicle
+    // identified by its plate writes its code back.
+    e.escrever(0, QStringLiteral("a"));
+    QVERIFY(e.ecra.estado().lstVisivel);
+    e.escrever(1, QStringLiteral("BB-55-66"));
+    QVERIFY(!e.ecra.estado().lstVisivel);
+    e.ecra.setTxt(0, QString());
+    e.ecra.campos().Teclar(1, Tecla::Enter);
+    QCOMPARE(e.ecra.txt(0), QStringLiteral("V4"));
+    QVERIFY(!e.ecra.estado().lstVisivel);
 }
 
 void TesteCamposEntrada::nivelUmNaoEscreve()

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void nivelMantidoSobMenuDesligado();
     void semNivelPedeAcesso_data();
     void semNivelPedeAcesso();
+    void pesagemManualPorNivel_data();
     void pesagemManualPorNivel();
     void ultimoDocumentoActivo();
     void devolucaoDaLista_data();
@@ -24,8 +25,6 @@ private Q_SLOTS:
     void fechoPorNivel_data();
     void fechoPorNivel();
     void sair();
-    void tabelasEMapas_data();
-    void tabelasEMapas();
     void outrasJanelas();
     void ultimoDocumento_data();
     void ultimoDocumento();
@@ -118,26 +117,34 @@ void TesteJanelaPrincipal::semNivelPedeAcesso()
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
 }
 
+// Manual mode is level 4's: switched on when no bridge is in use, kept as it
+// was with one in use, switched off below level 4.
+void TesteJanelaPrincipal::pesagemManualPorNivel_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<bool>("basculaLigada");
+    QTest::addColumn<bool>("antes");
+    QTest::addColumn<bool>("depois");
+    QTest::newRow("4 sem báscula") << 4 << false << false << true;
+    QTest::newRow("4 com báscula, desligada") << 4 << true << false << false;
+    QTest::newRow("4 com báscula, ligada") << 4 << true << true << true;
+    QTest::newRow("3 sem báscula") << 3 << false << true << false;
+    QTest::newRow("2") << 2 << true << true << false;
+}
+
 void TesteJanelaPrincipal::pesagemManualPorNivel()
 {
-    EcraTeste e(4);
-    e.estacao().Def.IndLigado = {false, false};
+    QFETCH(int, nivel);
+    QFETCH(bool, basculaLigada);
+    QFETCH(bool, antes);
+    QFETCH(bool, depois);
+    EcraTeste e(nivel);
+    e.estacao().Def.IndLigado = {false, basculaLigada};
+    e.ecra.definirPesagemManual(antes);
     e.ecra.comandos().Form_Activate();
-    QVERIFY(e.ecra.PesagemManual());
-    QVERIFY(e.ecra.estado().lblPMVisivel);
-    QVERIFY(e.ecra.estado().mnuOpc4Marcado);
-
-    e.estacao().Def.IndLigado = {false, true};
-    e.ecra.comandos().mnuOpc_Click(4);
-    e.ecra.comandos().Form_Activate();
-    QVERIFY(!e.ecra.PesagemManual());  // one bridge in use: left as it was
-
-    e.estacao().Acesso.NivelAcesso = 2;
-    e.ecra.comandos().cmpPM_Click(0);
-    QVERIFY(e.ecra.PesagemManual());
-    e.ecra.comandos().Form_Activate();
-    QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(!e.ecra.estado().lblPMVisivel);
+    QCOMPARE(e.ecra.PesagemManual(), depois);
+    QCOMPARE(e.ecra.estado().lblPMVisivel, depois);
+    QCOMPARE(e.ecra.estado().mnuOpc4Marcado, depois);
 }
 
 void TesteJanelaPrincipal::ultimoDocumentoActivo()
@@ -277,60 +284,6 @@ void TesteJanelaPrincipal::sair()
     outra.ecra.comandos().mnuPrg_Click(0);
     QVERIFY(!outra.ecra.estado().janelaVisivel);
     QCOMPARE(outra.janelas.abertas, QStringList({QStringLiteral("frmAcesso modal")}));
-}
-
-void TesteJanelaPrincipal::tabelasEMapas_data()
-{
-    QTest::addColumn<bool>("mapa");
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("titulo");
-
-    QTest::newRow("viaturas") << false << 0 << "Tabela de viaturas";
-    QTest::newRow("clientes") << false << 1 << "Tabela de clientes e fornecedores";
-    QTest::newRow("transportadores") << false << 2 << "Tabela de transportadores";
-    QTest::newRow("produtos") << false << 3 << "Tabela de produtos";
-    QTest::newRow("locais de carga") << false << 4 << "Tabela de locais de carga";
-    QTest::newRow("locais de descarga") << false << 5 << "Tabela de locais de descarga";
-    QTest::newRow("separador") << false << 6 << "";
-    QTest::newRow("primeiras pesagens") << false << 7 << "Tabela de primeiras pesagens";
-    QTest::newRow("est. viatura") << true << 0 << "Estatísticas por viatura";
-    QTest::newRow("est. cliente") << true << 1 << "Estatísticas por cliente ou fornecedor";
-    QTest::newRow("est. transportador") << true << 2 << "Estatísticas por transportador";
-    QTest::newRow("est. produto") << true << 3 << "Estatísticas por produto";
-    QTest::newRow("est. carga") << true << 4 << "Estatísticas por local de carga";
-    QTest::newRow("est. descarga") << true << 5 << "Estatísticas por local de descarga";
-    QTest::newRow("est. separador") << true << 6 << "";
-    QTest::newRow("est. operador") << true << 7 << "Estatísticas por operador";
-    QTest::newRow("est. separador 8") << true << 8 << "";
-    QTest::newRow("pesagens") << true << 9 << "Pesagens";
-}
-
-void TesteJanelaPrincipal::tabelasEMapas()
-{
-    QFETCH(bool, mapa);
-    QFETCH(int, item);
-    QFETCH(QString, titulo);
-
-    EcraTeste e(3);
-    QString tituloAberto;
-    e.janelas.aoAbrir = [&](const QString&) {
-        tituloAberto = mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela;
-        e.estacao().Acesso.NomeOperador = QStringLiteral("Rui");  // seen by the activation that follows
-    };
-    e.estacao().Acesso.TituloTabela = QStringLiteral("antes");
-    e.estacao().Acesso.TituloMapa = QStringLiteral("antes");
-    if (mapa)
-        e.ecra.comandos().mnuEst_Click(item);
-    else
-        e.ecra.comandos().mnuTab_Click(item);
-    QCOMPARE(e.janelas.abertas.size(), titulo.isEmpty() ? 0 : 1);
-    if (!titulo.isEmpty()) {
-        QCOMPARE(e.janelas.abertas[0], mapa ? QStringLiteral("frmMapas") : QStringLiteral("frmTabelas"));
-        QCOMPARE(tituloAberto, titulo);
-        QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Rui"));
-    } else {
-        QCOMPARE(mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela, QString());
-    }
 }
 
 void TesteJanelaPrincipal::outrasJanelas()

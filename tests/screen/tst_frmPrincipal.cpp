@@ -64,8 +64,10 @@ private Q_SLOTS:
     void paineisPorModo();
     void caixaNaoRepeteFoco();
     void colarPassaPelasRegras();
-    void menusPorNivel_data();
-    void menusPorNivel();
+    void tabelasEMapas_data();
+    void tabelasEMapas();
+    void botoesDasBasculas_data();
+    void botoesDasBasculas();
     void atalhos();
     void geometria();
     void montagemLigada();
@@ -237,42 +239,6 @@ void TesteFrmPrincipal::colarPassaPelasRegras()
     QCOMPARE(j.w->logica().ModoPesagem(), QString());       // no Enter from the paste
 }
 
-void TesteFrmPrincipal::menusPorNivel_data()
-{
-    QTest::addColumn<int>("nivel");
-    QTest::addColumn<QString>("activos");  // the items enabled, in the order below
-
-    // mnuPrincipal0 mnuPrg0 mnuPrg2 mnuPrincipal1 mnuTab0 mnuPrincipal2 mnuPrincipal3 mnuOpc2 mnuOpc4
-    // mnuOpc8 mnuPrincipal4 mnuPrincipal5 mnuSis0 mnuSis2 mnuSis4 mnuSis6 mnuPrincipal6 mnuAjuda2
-    QTest::newRow("nível 1") << 1 << "1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
-    QTest::newRow("nível 2") << 2 << "1 1 1 0 0 0 1 0 0 1 0 1 0 1 0 1 1 1";
-    QTest::newRow("nível 3") << 3 << "1 1 1 1 1 1 1 1 0 1 1 1 0 1 0 1 1 1";
-    QTest::newRow("nível 4") << 4 << "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
-}
-
-void TesteFrmPrincipal::menusPorNivel()
-{
-    QFETCH(int, nivel);
-    QFETCH(QString, activos);
-    JanelaTeste j(nivel);
-    QVERIFY(j.mostrar());
-    const QStringList itens = {
-        QStringLiteral("mnuPrincipal0"), QStringLiteral("mnuPrg0"),       QStringLiteral("mnuPrg2"),
-        QStringLiteral("mnuPrincipal1"), QStringLiteral("mnuTab0"),       QStringLiteral("mnuPrincipal2"),
-        QStringLiteral("mnuPrincipal3"), QStringLiteral("mnuOpc2"),       QStringLiteral("mnuOpc4"),
-        QStringLiteral("mnuOpc8"),       QStringLiteral("mnuPrincipal4"), QStringLiteral("mnuPrincipal5"),
-        QStringLiteral("mnuSis0"),       QStringLiteral("mnuSis2"),       QStringLiteral("mnuSis4"),
-        QStringLiteral("mnuSis6"),       QStringLiteral("mnuPrincipal6"), QStringLiteral("mnuAjuda2"),
-    };
-    QStringList r;
-    for (const QString& item : itens) {
-        QAction* a = j.w->findChild<QAction*>(item);
-        QVERIFY2(a, qPrintable(item));
-        r << (a->isEnabled() ? QStringLiteral("1") : QStringLiteral("0"));
-    }
-    QCOMPARE(r.join(u' '), activos);
-}
-
 void TesteFrmPrincipal::atalhos()
 {
     JanelaTeste j(1);
@@ -344,6 +310,74 @@ void TesteFrmPrincipal::montagemLigada()
     QCOMPARE(j.filho<QLabel>(QStringLiteral("lblHor"))->text(), QStringLiteral("14:30:00"));
     // A bridge without a reading: the bridge's own message.
     QVERIFY(!j.filho<QLabel>(QStringLiteral("lblI0"))->text().isEmpty());
+}
+
+// Each item of "&Tabelas" and "&Estatisticas" opens its window with its own title.
+void TesteFrmPrincipal::tabelasEMapas_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("titulo");
+    const QStringList tabelas = {"viaturas", "clientes e fornecedores", "transportadores", "produtos",
+                                 "locais de carga", "locais de descarga", "", "primeiras pesagens"};
+    for (int i = 0; i < tabelas.size(); ++i)
+        if (!tabelas[i].isEmpty())
+            QTest::newRow(qPrintable("mnuTab" + QString::number(i)))
+                << "mnuTab" + QString::number(i) << "Tabela de " + tabelas[i];
+    const QStringList mapas = {"viatura", "cliente ou fornecedor", "transportador", "produto", "local de carga",
+                               "local de descarga", "", "operador"};
+    for (int i = 0; i < mapas.size(); ++i)
+        if (!mapas[i].isEmpty())
+            QTest::newRow(qPrintable("mnuEst" + QString::number(i)))
+                << "mnuEst" + QString::number(i) << "Estatísticas por " + mapas[i];
+    QTest::newRow("mnuEst9") << "mnuEst9" << "Pesagens";
+}
+
+void TesteFrmPrincipal::tabelasEMapas()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, titulo);
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    const bool mapa = item.startsWith(u"mnuEst");
+    QString aberto;
+    j.janelas.aoAbrir = [&](const QString& janela) {
+        aberto = janela + u' ' + (mapa ? j.t.estacao->Acesso.TituloMapa : j.t.estacao->Acesso.TituloTabela);
+        j.t.estacao->Acesso.NomeOperador = QStringLiteral("Rui");  // seen by the activation that follows
+    };
+    QAction* a = j.w->accao(item);
+    QVERIFY(a);
+    a->trigger();
+    QCOMPARE(aberto, (mapa ? QStringLiteral("frmMapas ") : QStringLiteral("frmTabelas ")) + titulo);
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb3"))->text(), QStringLiteral("Rui"));
+}
+
+// Each bridge's button, clicked, takes the focus and asks for its weight.
+void TesteFrmPrincipal::botoesDasBasculas_data()
+{
+    QTest::addColumn<int>("bascula");
+    QTest::newRow("B1") << 0;
+    QTest::newRow("B2") << 1;
+}
+
+void TesteFrmPrincipal::botoesDasBasculas()
+{
+    QFETCH(int, bascula);
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    EcraPesagem& l = j.w->logica();
+    l.setTxt(1, QStringLiteral("AA-11-22"));
+    l.setModoPesagem(QStringLiteral("PP"));
+    l.disposicao().MostrarPesagem();
+    for (int i = 0; i < 2; ++i) {
+        l.setCmdBActivo(i, true);
+        l.Bascula(i).ErroIndicador = false;
+    }
+    j.w->sincronizar();
+    j.filho<QPushButton>(QStringLiteral("cmdB") + QString::number(bascula))->click();
+    QCOMPARE(l.foco(), Controlo::cmdB(bascula));
+    QCOMPARE(l.Bascula(bascula).CapturarPeso, true);
+    QCOMPARE(l.Bascula(1 - bascula).CapturarPeso, false);
+    QCOMPARE(l.lblB1(), bascula ? QStringLiteral("B2") : QStringLiteral("B1"));
 }
 
 // After a save the keyboard waits on the vehicle code for the next truck, and
