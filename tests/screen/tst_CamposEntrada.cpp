@@ -191,7 +191,7 @@ void TesteCamposEntrada::enterNaoPesaSemBascula()
     // B1 in error, B2 in use but empty: B2's button.
     e.estacao().Def.IndLigado[1] = true;
     e.dispositivos.estados[1].PesoActual = 0;
-    e.ecra.campos().Teclar(12, 13);
+    e.ecra.campos().Teclar(12, Tecla::Enter);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("cmdB1"));
     QVERIFY(!e.ecra.estado().cmdB[0].activo);
     QVERIFY(e.ecra.estado().cmdB[1].activo);
@@ -204,7 +204,7 @@ void TesteCamposEntrada::escReporTexto()
     e.ecra.setTxt(5, QStringLiteral("Transportes"));
     e.escrever(5, QStringLiteral("xyz"));
     QCOMPARE(e.ecra.txt(5), QStringLiteral("xyz"));
-    e.ecra.campos().Teclar(5, 27);
+    e.ecra.campos().Teclar(5, Tecla::Esc);
     QCOMPARE(e.ecra.txt(5), QStringLiteral("Transportes"));
     const auto sel = e.ecra.campos().tomarPedidoSeleccao(5);
     QVERIFY(sel.has_value());
@@ -281,7 +281,7 @@ void TesteCamposEntrada::limparEcra()
         QCOMPARE(e.ecra.txt(i), QStringLiteral("07-03-2026"));
     for (int i : {15, 18})
         QCOMPARE(e.ecra.txt(i), QStringLiteral("08:05"));
-    for (int i = 13; i <= 18; ++i)
+    for (int i = Tecla::Enter; i <= 18; ++i)
         QVERIFY(!s.txt[std::size_t(i)].activo);
     QCOMPARE(s.lblB1, QString());
     QCOMPARE(s.lblLiq, QStringLiteral("0"));
@@ -343,7 +343,7 @@ void TesteCamposEntrada::mostrarPesagem()
     QCOMPARE(s.picPVisivel, paineis);
     QCOMPARE(s.picPCompleto, todasLinhas);
     QStringList activos;
-    for (int i = 13; i <= 18; ++i)
+    for (int i = Tecla::Enter; i <= 18; ++i)
         if (s.txt[std::size_t(i)].activo)
             activos << QString::number(i);
     QCOMPARE(activos.join(u' '), abertos);
@@ -359,20 +359,20 @@ void TesteCamposEntrada::setas_data()
     QTest::addColumn<int>("tecla");
     QTest::addColumn<QString>("foco");
 
-    QTest::newRow("cima em 2: a caixa das matrículas") << 2 << "" << 0 << 38 << "chkVtN";
-    QTest::newRow("cima em 13") << 13 << "0" << 0 << 38 << "txt12";
-    QTest::newRow("cima em 1") << 1 << "" << 0 << 38 << "txt0";
-    QTest::newRow("esquerda no início do nome") << 3 << "abc" << 0 << 37 << "txt2";
-    QTest::newRow("esquerda no meio do nome") << 3 << "abc" << 2 << 37 << "txt3";
-    QTest::newRow("esquerda na hora") << 15 << "10:00" << 0 << 37 << "txt14";
-    QTest::newRow("direita no código cheio") << 2 << "ABCDEFGH" << 8 << 39 << "txt3";
-    QTest::newRow("direita no código por encher") << 2 << "ABC" << 3 << 39 << "txt2";
-    QTest::newRow("direita na data cheia") << 17 << "01-01-2026" << 10 << 39 << "txt18";
-    QTest::newRow("PgDn em 5") << 5 << "" << 0 << 34 << "txt12";
-    QTest::newRow("End em 11") << 11 << "" << 0 << 35 << "txt12";
-    QTest::newRow("PgDn em 12 nada") << 12 << "" << 0 << 34 << "txt12";
-    QTest::newRow("PgUp em 12") << 12 << "" << 0 << 33 << "txt2";
-    QTest::newRow("PgUp em 2 nada") << 2 << "" << 0 << 33 << "txt2";
+    QTest::newRow("cima em 2: a caixa das matrículas") << 2 << "" << 0 << Tecla::Cima << "chkVtN";
+    QTest::newRow("cima em 13") << 13 << "0" << 0 << Tecla::Cima << "txt12";
+    QTest::newRow("cima em 1") << 1 << "" << 0 << Tecla::Cima << "txt0";
+    QTest::newRow("esquerda no início do nome") << 3 << "abc" << 0 << Tecla::Esquerda << "txt2";
+    QTest::newRow("esquerda no meio do nome") << 3 << "abc" << 2 << Tecla::Esquerda << "txt3";
+    QTest::newRow("esquerda na hora") << 15 << "10:00" << 0 << Tecla::Esquerda << "txt14";
+    QTest::newRow("direita no código cheio") << 2 << "ABCDEFGH" << 8 << Tecla::Direita << "txt3";
+    QTest::newRow("direita no código por encher") << 2 << "ABC" << 3 << Tecla::Direita << "txt2";
+    QTest::newRow("direita na data cheia") << 17 << "01-01-2026" << 10 << Tecla::Direita << "txt18";
+    QTest::newRow("PgDn em 5") << 5 << "" << 0 << Tecla::PgDn << "txt12";
+    QTest::newRow("End em 11") << 11 << "" << 0 << Tecla::End << "txt12";
+    QTest::newRow("PgDn em 12 nada") << 12 << "" << 0 << Tecla::PgDn << "txt12";
+    QTest::newRow("PgUp em 12") << 12 << "" << 0 << Tecla::PgUp << "txt2";
+    QTest::newRow("PgUp em 2 nada") << 2 << "" << 0 << Tecla::PgUp << "txt2";
 }
 
 void TesteCamposEntrada::setas()
@@ -471,7 +471,7 @@ void TesteCamposEntrada::opcoes()
     QCOMPARE(e.ecra.estado().corOpt[1], Cor::FaceBotao);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt2"));
 
-    int esc = 27;
+    int esc = Tecla::Esc;
     e.ecra.disposicao().opt_KeyPress(2, esc);
     QVERIFY(e.ecra.TipoDocAutomatico());
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
@@ -480,7 +480,7 @@ void TesteCamposEntrada::opcoes()
     // Enter with the details hidden: swallowed, the focus stays.
     e.ecra.DarFoco(Controlo::opt(0));
     e.ecra.disposicao().RecomecarEcra();
-    int enter = 13;
+    int enter = Tecla::Enter;
     e.ecra.disposicao().opt_KeyPress(0, enter);
     QCOMPARE(enter, 0);
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("opt0"));
@@ -493,14 +493,14 @@ void TesteCamposEntrada::listasConsulta_data()
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QString>("titulo");
 
-    QTest::newRow("F1 na viatura") << 0 << 112 << "" << "Menu de primeiras pesagens";
-    QTest::newRow("F2 na matrícula") << 1 << 113 << "" << "Menu de viaturas";
-    QTest::newRow("F4 no nome do produto") << 7 << 115 << "" << "Menu de produtos";
-    QTest::newRow("F2 no cliente: nada") << 2 << 113 << "" << "";
-    QTest::newRow("F1 nas observações: nada") << 12 << 112 << "" << "";
-    QTest::newRow("seta abaixo no código vazio") << 10 << 40 << " " << "Menu de locais de descarga";
-    QTest::newRow("seta abaixo no código escrito: nada") << 10 << 40 << "L1" << "";
-    QTest::newRow("seta abaixo na matrícula: nada") << 1 << 40 << "" << "";
+    QTest::newRow("F1 na viatura") << 0 << Tecla::F1 << "" << "Menu de primeiras pesagens";
+    QTest::newRow("F2 na matrícula") << 1 << Tecla::F2 << "" << "Menu de viaturas";
+    QTest::newRow("F4 no nome do produto") << 7 << Tecla::F4 << "" << "Menu de produtos";
+    QTest::newRow("F2 no cliente: nada") << 2 << Tecla::F2 << "" << "";
+    QTest::newRow("F1 nas observações: nada") << 12 << Tecla::F1 << "" << "";
+    QTest::newRow("seta abaixo no código vazio") << 10 << Tecla::Baixo << " " << "Menu de locais de descarga";
+    QTest::newRow("seta abaixo no código escrito: nada") << 10 << Tecla::Baixo << "L1" << "";
+    QTest::newRow("seta abaixo na matrícula: nada") << 1 << Tecla::Baixo << "" << "";
     QTest::newRow("duplo clique no transportador") << 5 << 0 << "x" << "Menu de transportadores";
     QTest::newRow("duplo clique no peso: nada") << 13 << 0 << "" << "";
 }
@@ -543,7 +543,7 @@ void TesteCamposEntrada::devolucaoDaLista()
     e.dispor(QStringLiteral("PP"));
     e.janelas.aoAbrir = [&](const QString&) { e.ecra.setTxt(6, QStringLiteral("P01")); };
     e.ecra.focarTxt(6);
-    e.ecra.campos().txt_KeyDown(6, 112, 0);
+    e.ecra.campos().txt_KeyDown(6, Tecla::F1, 0);
     QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia fina"));
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
@@ -560,7 +560,7 @@ void TesteCamposEntrada::listaRapida()
     QCOMPARE(e.ecra.estado().lst,
              QStringList({QStringLiteral("AA-11-22"), QStringLiteral("AA-11-22"), QStringLiteral("AB-33-44")}));
     QVERIFY(e.ecra.estado().lstVisivel);
-    e.ecra.campos().Teclar(0, 8);
+    e.ecra.campos().Teclar(0, Tecla::Retrocesso);
     QVERIFY(e.ecra.estado().lst.isEmpty());
     QVERIFY(!e.ecra.estado().lstVisivel);
 
@@ -590,12 +590,12 @@ void TesteCamposEntrada::nivelUmNaoEscreve()
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
     e.ecra.setTxt(0, QStringLiteral("V1"));
     e.escrever(0, QStringLiteral("x"));
-    e.ecra.campos().Teclar(0, 27);
-    e.ecra.campos().Teclar(0, 13);
+    e.ecra.campos().Teclar(0, Tecla::Esc);
+    e.ecra.campos().Teclar(0, Tecla::Enter);
     e.ecra.campos().Colar(0, QStringLiteral("V9"));
     QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
     QCOMPARE(e.ecra.ModoPesagem(), QString());  // Enter identified nothing
-    e.ecra.campos().txt_KeyDown(0, 112, 0);
+    e.ecra.campos().txt_KeyDown(0, Tecla::F1, 0);
     QCOMPARE(e.janelas.abertas, QStringList({Menu}));
 }
 

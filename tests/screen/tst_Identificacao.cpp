@@ -176,7 +176,7 @@ void TesteIdentificacao::codigoDesconhecidoAvisaComOEcraOcupado()
         return 0;
     };
     e.escrever(0, QStringLiteral("x9"));
-    e.ecra.campos().Teclar(0, 13);
+    e.ecra.campos().Teclar(0, Tecla::Enter);
     QVERIFY(ocupadoNoAviso);  // a card read meanwhile waits
     QCOMPARE(modoNoAviso, QString());
     QVERIFY(!e.ecra.ocupado());
