@@ -46,12 +46,12 @@ void TesteIdentificacao::modos_data()
     QTest::addColumn<QString>("entidade");
     QTest::addColumn<int>("avisos");     // "código de viatura não existente"
 
+    // The decision table itself is tst_RegrasEcra's; here each road on a real database.
+
     QTest::newRow("pendente pelo código") << "V1" << "" << false << false << true << "SP" << "V1" << "AA-11-22"
                                           << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente pela matrícula") << "" << "AA-11-22" << false << false << true << "SP" << "V1"
                                              << "AA-11-22" << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
-    QTest::newRow("pendente, uma pesagem só") << "V1" << "" << false << false << false << "SP" << "V1" << "AA-11-22"
-                                              << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente, manual") << "V1" << "" << true << true << true << "SM" << "V1" << "AA-11-22" << "15000"
                                       << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente com apóstrofo") << "AB'1" << "" << false << false << true << "SP" << "AB'1" << "CD-'1"
@@ -73,10 +73,6 @@ void TesteIdentificacao::modos_data()
                                                          << "Cliente Um" << 0;
     QTest::newRow("código desconhecido") << "X9" << "" << false << false << true << "PP" << "X9" << "" << "0" << ""
                                          << "05-12-2026 14:30" << "" << 1;
-    QTest::newRow("código desconhecido, manual primeira") << "X9" << "" << true << true << true << "PM" << "X9" << ""
-                                                          << "0" << "" << "05-12-2026 14:30" << "" << 1;
-    QTest::newRow("código desconhecido, manual segunda") << "X9" << "" << true << false << true << "SM" << "X9" << ""
-                                                         << "0" << "" << "05-12-2026 14:30" << "" << 1;
     QTest::newRow("matrícula desconhecida: sem aviso") << "" << "ZZ-99-99" << false << false << true << "PP" << ""
                                                        << "ZZ-99-99" << "0" << "" << "05-12-2026 14:30" << "" << 0;
     QTest::newRow("código e matrícula desconhecidos: sem aviso") << "X9" << "ZZ-99-99" << false << false << true << "PP"
