@@ -68,6 +68,8 @@ private Q_SLOTS:
     void tabelasEMapas();
     void botoesDasBasculas_data();
     void botoesDasBasculas();
+    void zeroDeCadaBascula_data() { botoesDasBasculas_data(); }
+    void zeroDeCadaBascula();
     void atalhos();
     void geometria();
     void montagemLigada();
@@ -378,6 +380,24 @@ void TesteFrmPrincipal::botoesDasBasculas()
     QCOMPARE(l.Bascula(bascula).CapturarPeso, true);
     QCOMPARE(l.Bascula(1 - bascula).CapturarPeso, false);
     QCOMPARE(l.lblB1(), bascula ? QStringLiteral("B2") : QStringLiteral("B1"));
+}
+
+// Each bridge's zero button reaches its bridge, which hands the keyboard back
+// to the field the operator was in.
+void TesteFrmPrincipal::zeroDeCadaBascula()
+{
+    QFETCH(int, bascula);
+    LigacoesInactivas io;
+    JanelaTeste j(4, &io);
+    QVERIFY(j.mostrar());
+    QTest::mouseClick(j.txt(1), Qt::LeftButton);
+    QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(1));
+    VistaBascula& v = j.w->montagem()->basculas().vista().bascula[bascula];
+    v.controlosVisiveis = v.cmdZActivo = true;
+    j.w->sincronizar();
+    QTest::mouseClick(j.filho<QPushButton>(QStringLiteral("cmdZ") + QString::number(bascula)), Qt::LeftButton);
+    QCOMPARE(j.w->logica().foco(), Controlo::txt(1));
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(1));
 }
 
 // After a save the keyboard waits on the vehicle code for the next truck, and
