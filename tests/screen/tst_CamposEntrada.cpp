@@ -454,6 +454,7 @@ void TesteCamposEntrada::cliqueBasculaSemLeitura()
 void TesteCamposEntrada::opcoes()
 {
     EcraTeste e;
+    e.ecra.comandos().Form_Activate();  // the operator's name in the third panel
     e.dispor(QStringLiteral("SP"));
     e.ecra.DarFoco(Controlo::opt(1));
     QCOMPARE(e.ecra.estado().opt, 1);
@@ -476,6 +477,7 @@ void TesteCamposEntrada::opcoes()
     QVERIFY(e.ecra.TipoDocAutomatico());
     QCOMPARE(nomeControlo(e.ecra.foco()), QStringLiteral("txt12"));
     QCOMPARE(e.ecra.estado().opt, 2);  // the choice stays until the tick proposes again
+    QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Ana"));  // the options' hints leave it alone
 
     // Enter with the details hidden: swallowed, the focus stays.
     e.ecra.DarFoco(Controlo::opt(0));
