@@ -122,24 +122,25 @@ void TesteJanelaPrincipal::semNivelPedeAcesso()
 void TesteJanelaPrincipal::pesagemManualPorNivel_data()
 {
     QTest::addColumn<int>("nivel");
-    QTest::addColumn<bool>("basculaLigada");
+    QTest::addColumn<int>("ligadas");  // bridges in use: 1 B1, 2 B2
     QTest::addColumn<bool>("antes");
     QTest::addColumn<bool>("depois");
-    QTest::newRow("4 sem báscula") << 4 << false << false << true;
-    QTest::newRow("4 com báscula, desligada") << 4 << true << false << false;
-    QTest::newRow("4 com báscula, ligada") << 4 << true << true << true;
-    QTest::newRow("3 sem báscula") << 3 << false << true << false;
-    QTest::newRow("2") << 2 << true << true << false;
+    QTest::newRow("4 sem báscula") << 4 << 0 << false << true;
+    QTest::newRow("4 com B1, desligada") << 4 << 1 << false << false;
+    QTest::newRow("4 com B2, desligada") << 4 << 2 << false << false;
+    QTest::newRow("4 com B2, ligada") << 4 << 2 << true << true;
+    QTest::newRow("3 sem báscula") << 3 << 0 << true << false;
+    QTest::newRow("2") << 2 << 2 << true << false;
 }
 
 void TesteJanelaPrincipal::pesagemManualPorNivel()
 {
     QFETCH(int, nivel);
-    QFETCH(bool, basculaLigada);
+    QFETCH(int, ligadas);
     QFETCH(bool, antes);
     QFETCH(bool, depois);
     EcraTeste e(nivel);
-    e.estacao().Def.IndLigado = {false, basculaLigada};
+    e.estacao().Def.IndLigado = {bool(ligadas & 1), bool(ligadas & 2)};
     e.ecra.definirPesagemManual(antes);
     e.ecra.comandos().Form_Activate();
     QCOMPARE(e.ecra.PesagemManual(), depois);
