@@ -51,6 +51,7 @@ void TesteCamposEntrada::digitacao_data()
 
     // The characters each field takes are the field rules' (tst_RegrasCampos);
     // here: each field's length, and the keys the screen itself handles.
+    QTest::newRow("código da viatura até 8") << 0 << false << "abcdefghij" << "ABCDEFGH" << 0;
     QTest::newRow("código até 8") << 2 << false << "abcdefghij" << "ABCDEFGH" << 0;
     QTest::newRow("peso até 6") << 13 << false << "0123456" << "012345" << 0;
     QTest::newRow("segundo peso até 6") << 16 << false << "0123456" << "012345" << 0;
