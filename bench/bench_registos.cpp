@@ -402,12 +402,12 @@ int main(int argc, char** argv)
         EcraPesagem ecra(estacao);
         // The key typed, then (timed) the routines that identify it.
         auto escrever = [&](int campo, const QString& chave) {
-            ecra.definirTexto(0, QString());
-            ecra.definirTexto(1, QString());
-            ecra.definirTexto(campo, chave);
+            ecra.setTxt(0, QString());
+            ecra.setTxt(1, QString());
+            ecra.setTxt(campo, chave);
         };
         auto identificar = [&] {
-            if (!ecra.ConsultarPrimeiraPesagem() && !ecra.ConsultarViatura())
+            if (!ecra.identificacao().ConsultarPrimeiraPesagem() && !ecra.identificacao().ConsultarViatura())
                 falhar(QStringLiteral("not identified"));
         };
         for (auto [nome, campo, chaveSql] : {std::tuple{"identificar_matricula", 1, "Viatura"},

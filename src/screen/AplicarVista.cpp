@@ -62,8 +62,12 @@ void fundo(QCheckBox* c, const QColor& cor)
 {
     if (!c)
         return;
+    // A check box fills its background from the Button role unless told
+    // otherwise: without these two the colour is stored and never painted.
     if (!c->autoFillBackground())
         c->setAutoFillBackground(true);
+    if (c->backgroundRole() != QPalette::Window)
+        c->setBackgroundRole(QPalette::Window);
     if (c->palette().color(QPalette::Window) != cor) {
         QPalette p = c->palette();
         p.setColor(QPalette::Window, cor);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/Tecla.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -31,13 +33,6 @@ constexpr quint32 Amarelo = 65535;             // the focus colour
 constexpr quint32 Janela = 0x80000005u;        // the system window colour
 constexpr quint32 FaceBotao = 0x8000000Fu;     // the system button-face colour
 }  // namespace Cor
-
-// Key codes as the screen's key-down routines take them (the classic
-// virtual-key numbers); the keys that open look-up lists are TitulosMenu::Tecla.
-namespace Tecla {
-constexpr int PgUp = 33, PgDn = 34, End = 35, Home = 36;
-constexpr int Esquerda = 37, Cima = 38, Direita = 39;
-}  // namespace Tecla
 
 // The bridge buttons' captions while they do not have the focus, and the hints
 // of the bridge buttons and of the document-kind options: their tooltips, and

@@ -8,7 +8,6 @@
 #include "admin/frmRelogio.h"
 #include "platform/Sistema.h"
 #include "data/Estacao.h"
-#include "screen/MontagemPrincipal.h"
 #include "screen/frmPrincipal.h"
 #include "screen/JanelaAjuda.h"
 #include "records/janelas/frmAnularPsg.h"
@@ -94,15 +93,14 @@ void JanelasPrincipal::frmAltCod()
 
 void JanelasPrincipal::frmPar()
 {
-    // A save closes the main window's serial ports before the program ends.
-    auto* principal = qobject_cast<frmPrincipal*>(m_janela.data());
-    MontagemPrincipal* montagem = principal ? principal->montagem() : nullptr;
+    // A save stops the bridges and closes their ports before the program ends.
+    QPointer<frmPrincipal> principal = qobject_cast<frmPrincipal*>(m_janela.data());
     QWidget* janela = m_janela;
     ::frmPar parametros(
         m_estacao, [janela](const LogicaParametros::PedidoFicheiro& p) { return EscolherFicheiroQt(janela, p); },
-        [montagem] {
-            if (montagem)
-                montagem->FecharPortas();
+        [principal] {
+            if (principal)
+                principal->logica().comandos().PararDispositivos();
         },
         janela);
     executarModal(parametros, janela);

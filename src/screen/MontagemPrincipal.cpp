@@ -5,33 +5,20 @@
 #include "screen/EcraPesagem.h"
 
 MontagemPrincipal::MontagemPrincipal(Estacao& estacao, EcraPesagem& ecra, LigacoesDispositivos& io)
-    : m_estacao(estacao),
-      m_ecra(ecra),
-      m_io(io),
-      m_vizinhos(ecra),
-      m_basculas(estacao, io, m_vizinhos),
-      m_grelha(estacao, m_vizinhos),
-      m_gravacao(estacao, m_vizinhos, m_grelha)
+    : m_ecra(ecra), m_basculas(estacao, io, ecra), m_grelha(estacao, ecra), m_gravacao(estacao, ecra, m_grelha)
 {
-    m_ecra.ligarDispositivos(this);
-    m_ecra.ligarRegistos(this);
+    PartesEcra p;
+    p.CarregarDispositivos = [&estacao, &io, this] { ::CarregarDispositivos(estacao, io, m_basculas); };
+    p.tmr_Timer = [this](int Index) { m_basculas.tmr_Timer(Index); };
+    p.FecharPortas = [&io] { io.fecharPortas(); };
+    p.Estado = [this](int Index) -> EstadoBascula& { return m_basculas.estado(Index); };
+    p.GravarPrimeiraPesagem = [this] { m_gravacao.GravarPrimeiraPesagem(); };
+    p.GravarSegundaPesagem = [this] { m_gravacao.GravarSegundaPesagem(); };
+    p.RefrescarLista = [this] { m_grelha.RefrescarLista(); };
+    m_ecra.ligarPartes(p);
 }
 
 MontagemPrincipal::~MontagemPrincipal()
 {
-    m_ecra.ligarDispositivos(nullptr);
-    m_ecra.ligarRegistos(nullptr);
+    m_ecra.ligarPartes({});
 }
-
-void MontagemPrincipal::CarregarDispositivos()
-{
-    ::CarregarDispositivos(m_estacao, m_io, m_basculas);
-}
-
-void MontagemPrincipal::tmr_Timer(int Index) { m_basculas.tmr_Timer(Index); }
-void MontagemPrincipal::FecharPortas() { m_io.fecharPortas(); }
-EstadoBascula& MontagemPrincipal::Estado(int Index) { return m_basculas.estado(Index); }
-
-void MontagemPrincipal::GravarPrimeiraPesagem() { m_gravacao.GravarPrimeiraPesagem(); }
-void MontagemPrincipal::GravarSegundaPesagem() { m_gravacao.GravarSegundaPesagem(); }
-void MontagemPrincipal::RefrescarLista() { m_grelha.RefrescarLista(); }

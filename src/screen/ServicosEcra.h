@@ -1,42 +1,30 @@
 #pragma once
 
+#include <functional>
+
 struct EstadoBascula;
 
-// What the weighing screen uses of its neighbours. Each is set on the screen
-// once the neighbour exists; without one, the screen does its own part only.
-
-// The bridges' device link (ports, cycle, device state).
-class DispositivosEcra
+// The working parts behind the weighing screen, as the main window plugs them
+// in: the bridges' device link and the weighing records. A part left empty is
+// skipped and the screen does its own part only.
+struct PartesEcra
 {
-public:
-    virtual ~DispositivosEcra() = default;
-
     // The devices' part of the load: each bridge's ports set up and those in
     // use opened, each failing step shown in its own box; the card codes shown
     // emptied.
-    virtual void CarregarDispositivos() = 0;
-
+    std::function<void()> CarregarDispositivos;
     // One tick of bridge `Index`'s cycle.
-    virtual void tmr_Timer(int Index) = 0;
-
+    std::function<void(int Index)> tmr_Timer;
     // The station is ending: ports closed.
-    virtual void FecharPortas() = 0;
-
+    std::function<void()> FecharPortas;
     // The device state of bridge `Index` (0 = B1, 1 = B2).
-    virtual EstadoBascula& Estado(int Index) = 0;
-};
-
-// The weighing records: the saves and the grid of recent weighings. Each may
-// throw Erro where the step that failed is its caller's to report.
-class RegistosEcra
-{
-public:
-    virtual ~RegistosEcra() = default;
-    virtual void GravarPrimeiraPesagem() = 0;
-    virtual void GravarSegundaPesagem() = 0;
+    std::function<EstadoBascula&(int Index)> Estado;
+    // The saves; each may throw Erro, reported by the screen.
+    std::function<void()> GravarPrimeiraPesagem;
+    std::function<void()> GravarSegundaPesagem;
     // The start-over: empties the vehicle fields, clears the screen, disables
     // "&Apagar primeira pesagem" (through the screen) and re-reads the grid.
-    virtual void RefrescarLista() = 0;
+    std::function<void()> RefrescarLista;
 };
 
 // The windows and programs the main window opens. A modal one returns when it

@@ -42,10 +42,10 @@ int codigoTecla(int tecla)
     case Qt::Key_Left: return Tecla::Esquerda;
     case Qt::Key_Up: return Tecla::Cima;
     case Qt::Key_Right: return Tecla::Direita;
-    case Qt::Key_Down: return TitulosMenu::Tecla::Baixo;
-    case Qt::Key_F1: return TitulosMenu::Tecla::F1;
-    case Qt::Key_F2: return TitulosMenu::Tecla::F2;
-    case Qt::Key_F4: return TitulosMenu::Tecla::F4;
+    case Qt::Key_Down: return Tecla::Baixo;
+    case Qt::Key_F1: return Tecla::F1;
+    case Qt::Key_F2: return Tecla::F2;
+    case Qt::Key_F4: return Tecla::F4;
     default: return 0;
     }
 }
@@ -55,9 +55,9 @@ int codigoCaracter(const QKeyEvent* e)
 {
     switch (e->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Enter: return Tecla::Enter;
+    case Qt::Key_Escape: return Tecla::Esc;
+    case Qt::Key_Backspace: return Tecla::Retrocesso;
     default: break;
     }
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -103,9 +103,7 @@ frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* 
     construir();
     if (io)
         m_montagem = std::make_unique<MontagemPrincipal>(estacao, m_logica, *io);
-    else
-        m_vizinhos = std::make_unique<VizinhosEcra>(m_logica);
-    m_janelas = std::make_unique<JanelasPrincipal>(estacao, m_montagem ? m_montagem->vizinhos() : *m_vizinhos, this);
+    m_janelas = std::make_unique<JanelasPrincipal>(estacao, m_logica, this);
     m_logica.ligarJanelas(m_janelas.get());
 
     for (CampoEntrada* c : m_txt) {
@@ -113,15 +111,15 @@ frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* 
         c->aoTeclar = [this, i](QKeyEvent* e) { return teclaCampo(i, e); };
         c->aoColar = [this, i](const QString& t) {
             informarSeleccao(i);
-            m_logica.Colar(i, t);
+            m_logica.campos().Colar(i, t);
             sincronizar();
         };
         c->aoDuploClique = [this, i] {
-            m_logica.txt_DblClick(i);
+            m_logica.campos().txt_DblClick(i);
             sincronizar();
         };
         connect(c, &QLineEdit::textEdited, this, [this, c](const QString& texto) {
-            m_logica.TextoEditado(c->indice(), texto, c->cursorPosition());
+            m_logica.campos().TextoEditado(c->indice(), texto, c->cursorPosition());
             sincronizar();
         });
     }
@@ -129,11 +127,11 @@ frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* 
         connect(cmdB[std::size_t(i)], &QPushButton::clicked, this, [this, i] {
             // The access key clicks without the focus: the button takes it first, as under the mouse.
             m_logica.DarFoco(Controlo::cmdB(i));
-            m_logica.cmdB_Click(i);
+            m_logica.disposicao().cmdB_Click(i);
             sincronizar();
         });
         connect(cmpPM[std::size_t(i)], &QPushButton::clicked, this, [this, i] {
-            m_logica.cmpPM_Click(i);
+            m_logica.comandos().cmpPM_Click(i);
             sincronizar();
         });
         cmdB[std::size_t(i)]->installEventFilter(this);
@@ -141,14 +139,14 @@ frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* 
     for (QRadioButton* o : opt)
         o->installEventFilter(this);
     connect(chkVtN, &QCheckBox::clicked, this, [this](bool marcado) {
-        m_logica.chkVtN_Click(marcado);
+        m_logica.comandos().chkVtN_Click(marcado);
         sincronizar();
     });
     connect(lst, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // Choosing empties the list, which deletes the item: take its text, act after.
         const QString matricula = item->text();
         QTimer::singleShot(0, this, [this, matricula] {
-            m_logica.lst_Click(matricula);
+            m_logica.campos().lst_Click(matricula);
             sincronizar();
         });
     });
@@ -227,7 +225,7 @@ void frmPrincipal::vigiarFoco()
 
 void frmPrincipal::Form_Load()
 {
-    m_logica.Form_Load();
+    m_logica.comandos().Form_Load();
     sincronizar();
 }
 
@@ -242,7 +240,7 @@ void frmPrincipal::Mostrar(bool modal)
 
 void frmPrincipal::Form_Activate()
 {
-    m_logica.Form_Activate();
+    m_logica.comandos().Form_Activate();
     sincronizar();
 }
 
@@ -302,7 +300,7 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
         const Controlo c = controloDe(objecto);
         if (c.tipo == Controlo::CmdB) {
             if (const int codigo = codigoTecla(k->key())) {
-                m_logica.cmdB_KeyDown(c.indice, codigo, shiftDe(k));
+                m_logica.disposicao().cmdB_KeyDown(c.indice, codigo, shiftDe(k));
                 sincronizar();
             }
         } else if (c.tipo == Controlo::Opt) {
@@ -311,7 +309,7 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
     } else if (evento->type() == QEvent::ContextMenu && objecto == centralWidget()) {
         // A right click on the window's own background pops "&Opções" up.
         auto* m = static_cast<QContextMenuEvent*>(evento);
-        if (!centralWidget()->childAt(m->pos()) && m_logica.MostraOpcoesAoClicar())
+        if (!centralWidget()->childAt(m->pos()) && m_logica.comandos().MostraOpcoesAoClicar())
             mnuOpcoes->popup(m->globalPos());
         return true;
     }
@@ -323,7 +321,7 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
 void frmPrincipal::informarSeleccao(int indice)
 {
     const CampoEntrada* c = m_txt[std::size_t(indice)];
-    m_logica.definirSeleccao(indice, c->hasSelectedText() ? c->selectionStart() : c->cursorPosition(),
+    m_logica.campos().definirSeleccao(indice, c->hasSelectedText() ? c->selectionStart() : c->cursorPosition(),
                              int(c->selectedText().size()));
 }
 
@@ -331,12 +329,12 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
 {
     informarSeleccao(indice);
     if (e->matches(QKeySequence::Paste)) {
-        m_logica.Colar(indice, QGuiApplication::clipboard()->text());
+        m_logica.campos().Colar(indice, QGuiApplication::clipboard()->text());
         sincronizar();
         return true;
     }
     if (const int codigo = codigoTecla(e->key())) {
-        m_logica.txt_KeyDown(indice, codigo, shiftDe(e));
+        m_logica.campos().txt_KeyDown(indice, codigo, shiftDe(e));
         if (m_logica.foco() != Controlo::txt(indice)) {
             sincronizar();
             return true;  // the key stays with the field it was typed in
@@ -344,7 +342,7 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
     }
     int caracter = codigoCaracter(e);
     if (caracter == 0 && e->text().size() > 1 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        m_logica.Colar(indice, e->text());
+        m_logica.campos().Colar(indice, e->text());
         sincronizar();
         return true;
     }
@@ -352,7 +350,7 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
         sincronizar();
         return false;  // caret keys, Delete, shortcuts: the field's own
     }
-    m_logica.Teclar(indice, caracter);
+    m_logica.campos().Teclar(indice, caracter);
     sincronizar();
     return true;
 }
@@ -362,14 +360,14 @@ bool frmPrincipal::teclaOpcao(int indice, QKeyEvent* e)
     int caracter = codigoCaracter(e);
     if (caracter == 0)
         return false;
-    m_logica.opt_KeyPress(indice, caracter);
+    m_logica.disposicao().opt_KeyPress(indice, caracter);
     sincronizar();
     return true;
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento)
 {
-    if (m_logica.Form_Unload())
+    if (m_logica.comandos().Form_Unload())
         evento->ignore();
     else
         evento->accept();
@@ -427,8 +425,9 @@ void frmPrincipal::sincronizarCampos()
         if (w->text() != c.texto) {
             const QSignalBlocker b(w);
             w->setText(c.texto);
+            w->setCursorPosition(0);  // a long name shows its beginning
         }
-        if (const auto sel = m_logica.tomarPedidoSeleccao(i)) {
+        if (const auto sel = m_logica.campos().tomarPedidoSeleccao(i)) {
             if (sel->second > 0)
                 w->setSelection(sel->first, sel->second);
             else

@@ -26,7 +26,6 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTableView;
-class VizinhosEcra;
 
 // The main window: the weighing screen with its menus, the two bridge panels,
 // the grid of recent weighings and the status bar. A thin view over
@@ -96,7 +95,6 @@ private:
 
     EcraPesagem m_logica;
     std::unique_ptr<MontagemPrincipal> m_montagem;
-    std::unique_ptr<VizinhosEcra> m_vizinhos;  // the screen's own, without the working parts
     std::unique_ptr<JanelasPrincipal> m_janelas;
     bool m_aSincronizar = false;
     bool m_sincronizacaoAgendada = false;

@@ -2,6 +2,7 @@
 
 #include "screen/Camiao.h"
 #include "screen/CampoEntrada.h"
+#include "screen/IconeZero.h"
 #include "screen/frmPrincipal.h"
 
 #include <QButtonGroup>
@@ -299,6 +300,8 @@ QWidget* frmPrincipal::construirBascula(int i)
     cmdB[std::size_t(i)] = b;
     auto* z = criar<QPushButton>(w, nome("cmdZ", i));
     z->setEnabled(false);
+    z->setToolTip(QStringLiteral("Comando de zero em báscula ") + QString::number(i + 1));
+    z->setIcon(DesenharZero());
     z->setMinimumWidth(80);
     g->addWidget(b, 0, 0, 1, 2);
     g->addWidget(z, 0, 2, 1, 2);

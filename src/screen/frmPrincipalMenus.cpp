@@ -27,7 +27,7 @@ void frmPrincipal::construirMenus()
 
     // One menu of the bar, with its array of items; the handler gets the item's index.
     auto menu = [&](int indice, const QString& legenda, const QString& controlo, std::initializer_list<Item> itens,
-                    void (EcraPesagem::*clique)(int)) {
+                    void (ComandosPrincipal::*clique)(int)) {
         QMenu* m = barra->addMenu(legenda);
         m->setObjectName(nome(QStringLiteral("mnuPrincipal"), indice) + QStringLiteral("Menu"));
         m->menuAction()->setObjectName(nome(QStringLiteral("mnuPrincipal"), indice));
@@ -42,7 +42,7 @@ void frmPrincipal::construirMenus()
             const int i = item.indice;
             if (clique)
                 connect(a, &QAction::triggered, this, [this, clique, i] {
-                    (m_logica.*clique)(i);
+                    (m_logica.comandos().*clique)(i);
                     sincronizar();
                 });
             m_accoes.insert(a->objectName(), a);
@@ -52,22 +52,22 @@ void frmPrincipal::construirMenus()
     };
 
     menu(0, QStringLiteral("&Programa"), QStringLiteral("mnuPrg"), {{0, "&Código de Acesso", {}}, {2, "&Sair", {}}},
-         &EcraPesagem::mnuPrg_Click);
+         &ComandosPrincipal::mnuPrg_Click);
     menu(1, QStringLiteral("&Tabelas"), QStringLiteral("mnuTab"),
          {{0, "&Viaturas", {}}, {1, "Clientes e &Fornecedores", {}}, {2, "&Transportadores", {}}, {3, "&Produtos", {}},
           {4, "Locais de &Carga", {}}, {5, "Locais de &Descarga", {}}, {7, "Primeiras Pesagens", {}}},
-         &EcraPesagem::mnuTab_Click);
+         &ComandosPrincipal::mnuTab_Click);
     menu(2, QStringLiteral("&Estatisticas"), QStringLiteral("mnuEst"),
          {{0, "&Viaturas", {}}, {1, "Clientes e &Fornecedores", {}}, {2, "&Transportadores", {}}, {3, "&Produtos", {}},
           {4, "Locais de &Carga", {}}, {5, "Locais de &Descarga", {}}, {7, "&Operadores", {}}, {9, "Pesagens", {}}},
-         &EcraPesagem::mnuEst_Click);
+         &ComandosPrincipal::mnuEst_Click);
     mnuOpcoes = menu(3, QStringLiteral("&Opções"), QStringLiteral("mnuOpc"),
                      {{0, "Último &Documento", QKeySequence(Qt::Key_F12)},
                       {2, "&Segunda Via", {}},
                       {4, "Pesagem &Manual", {}},
                       {6, "&Apagar primeira pesagem", QKeySequence(Qt::Key_F8)},
                       {8, "Anular Pesagem", {}}},
-                     &EcraPesagem::mnuOpc_Click);
+                     &ComandosPrincipal::mnuOpc_Click);
     // The check mark is the screen's: Qt's own toggle is overwritten at once.
     m_accoes.value(QStringLiteral("mnuOpc4"))->setCheckable(true);
 
@@ -102,10 +102,10 @@ void frmPrincipal::construirMenus()
           {2, "Códigos de &Acesso", {}},
           {4, "&Parâmetros Internos", {}},
           {6, "&Calculadora", QKeySequence(Qt::CTRL | Qt::Key_C)}},
-         &EcraPesagem::mnuSis_Click);
+         &ComandosPrincipal::mnuSis_Click);
     menu(6, QStringLiteral("&Ajuda"), QStringLiteral("mnuAjuda"),
          {{0, "&Tópicos de ajuda", QKeySequence(Qt::CTRL | Qt::Key_H)}, {2, "&Acerca do Zumarel", {}}},
-         &EcraPesagem::mnuAjuda_Click);
+         &ComandosPrincipal::mnuAjuda_Click);
 }
 
 void frmPrincipal::sincronizarMenus()

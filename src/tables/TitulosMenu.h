@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/Tecla.h"
+
 #include <QString>
 
 // The titles of the look-up lists. `TituloMenu` (login state) holds one of them
@@ -14,14 +16,6 @@ inline const QString Transportadores = QStringLiteral("Menu de transportadores")
 inline const QString Produtos = QStringLiteral("Menu de produtos");
 inline const QString LocaisCarga = QStringLiteral("Menu de locais de carga");
 inline const QString LocaisDescarga = QStringLiteral("Menu de locais de descarga");
-
-// The key codes that open a list from an entry field (the classic key codes).
-namespace Tecla {
-constexpr int F1 = 112;
-constexpr int F2 = 113;
-constexpr int F4 = 115;
-constexpr int Baixo = 40;  // Down arrow: only in an empty code field
-}  // namespace Tecla
 
 // The title a key opens in entry field `campo` (0 to 18) whose text is
 // `textoCampo`; "" when that key opens nothing there. Shift state does not

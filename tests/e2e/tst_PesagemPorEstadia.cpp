@@ -26,7 +26,7 @@ struct Estacao1Bascula
         io.portaAberta[0][Canal::Indicador] = true;
         io.portaAberta[0][Canal::LeitorP] = true;
         montagem = std::make_unique<MontagemPrincipal>(e, ecra, io);
-        montagem->Estado(0).PesoActual = e.Def.CapacidadeMaxima[0];
+        montagem->basculas().estado(0).PesoActual = e.Def.CapacidadeMaxima[0];
         Consulta::executar(e.bd(),
                            QStringLiteral("INSERT INTO Viaturas (\"Código da viatura\", Viatura, \"Código do produto\", "
                                           "Produto, \"Peso de tara\") VALUES ('CARTAO01', '99-ZZ-99', 'P1', 'Areia', 14000)"));
@@ -37,7 +37,7 @@ struct Estacao1Bascula
     {
         for (int i = 0; i < 3; ++i) {
             io.chegar(0, Canal::Indicador, tramaPeso(kg));
-            montagem->tmr_Timer(0);
+            montagem->basculas().tmr_Timer(0);
         }
     }
 
@@ -113,14 +113,14 @@ void TestePesagemPorEstadia::entregueAoEcraNaoPesaSozinho()
 
     // Handed to the idle screen: identified as if typed, nothing written yet.
     QCOMPARE(s.ecra.txt(0), QStringLiteral("CARTAO01"));
-    QCOMPARE(s.ecra.ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(s.ecra.ModoPesagem(), QStringLiteral("PP"));
     QVERIFY(s.linhas().isEmpty());
 
     // Read again while the operator enters the weighing: not weighed behind the screen's back.
     s.cartao(31000);
     s.cartao(31000);
     QVERIFY(s.linhas().isEmpty());
-    QCOMPARE(s.ecra.ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(s.ecra.ModoPesagem(), QStringLiteral("PP"));
 }
 
 QTEST_MAIN(TestePesagemPorEstadia)

@@ -31,8 +31,10 @@ struct EcraTeste
         estacao().Def.PesagemMinima = {400, 400};
         for (EstadoBascula& b : dispositivos.estados)
             b.ErroIndicador = false;
-        ecra.ligarDispositivos(&dispositivos);
-        ecra.ligarRegistos(&registos);
+        PartesEcra partes;
+        dispositivos.ligar(partes);
+        registos.ligar(partes);
+        ecra.ligarPartes(partes);
         ecra.ligarJanelas(&janelas);
     }
 
@@ -41,24 +43,24 @@ struct EcraTeste
     // The operator types into a field: it takes the focus, then each character.
     void escrever(int campo, const QString& texto)
     {
-        ecra.DarFocoTxt(campo);
+        ecra.focarTxt(campo);
         for (QChar c : texto)
-            ecra.Teclar(campo, c.unicode());
+            ecra.campos().Teclar(campo, c.unicode());
     }
 
     // A weighing laid out in that mode for a plate, so the details and the
     // mode's weight fields can take the focus.
     void dispor(const QString& modo)
     {
-        ecra.definirTexto(1, QStringLiteral("AA-00-00"));
-        ecra.ModoPesagem = modo;
-        ecra.MostrarPesagem();
+        ecra.setTxt(1, QStringLiteral("AA-00-00"));
+        ecra.setModoPesagem(modo);
+        ecra.disposicao().MostrarPesagem();
     }
 
     void enter(int campo)
     {
-        ecra.DarFocoTxt(campo);
-        ecra.Teclar(campo, 13);
+        ecra.focarTxt(campo);
+        ecra.campos().Teclar(campo, 13);
     }
 
     void sql(const QString& instrucao, const QVariantList& valores = {})

@@ -5,7 +5,7 @@
 void RegistosFalsos::RefrescarLista()
 {
     ++refrescamentos;
-    m_ecra.RecomecarEcra();
+    m_ecra.disposicao().RecomecarEcra();
     if (falharRefrescar)
         Erros::lancar(3078, QStringLiteral("Tabela inexistente"));
 }

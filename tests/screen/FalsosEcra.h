@@ -40,7 +40,7 @@ private:
 };
 
 // The device link, with both bridges' state held here and every call counted.
-class DispositivosFalsos : public DispositivosEcra
+class DispositivosFalsos
 {
 public:
     std::array<EstadoBascula, 2> estados;
@@ -49,19 +49,25 @@ public:
     QList<int> ticks;
     std::function<void()> aoCarregar;
 
-    void CarregarDispositivos() override
+    void ligar(PartesEcra& p)
+    {
+        p.CarregarDispositivos = [this] { CarregarDispositivos(); };
+        p.tmr_Timer = [this](int i) { ticks << i; };
+        p.FecharPortas = [this] { ++fechos; };
+        p.Estado = [this](int i) -> EstadoBascula& { return estados.at(std::size_t(i)); };
+    }
+
+    void CarregarDispositivos()
     {
         ++cargas;
         if (aoCarregar)
             aoCarregar();
     }
-    void tmr_Timer(int Index) override { ticks << Index; }
-    void FecharPortas() override { ++fechos; }
-    EstadoBascula& Estado(int Index) override { return estados.at(std::size_t(Index)); }
 };
 
-// The saves and the grid: the saves are counted, the start-over is the screen's own.
-class RegistosFalsos : public RegistosEcra
+// The saves and the grid: the saves are counted and end, as the real ones do,
+// with the start-over, which is the screen's own.
+class RegistosFalsos
 {
 public:
     explicit RegistosFalsos(EcraPesagem& ecra) : m_ecra(ecra) {}
@@ -70,9 +76,13 @@ public:
     int refrescamentos = 0;
     bool falharRefrescar = false;
 
-    void GravarPrimeiraPesagem() override { ++primeiras; }
-    void GravarSegundaPesagem() override { ++segundas; }
-    void RefrescarLista() override;
+    void ligar(PartesEcra& p)
+    {
+        p.GravarPrimeiraPesagem = [this] { ++primeiras; RefrescarLista(); };
+        p.GravarSegundaPesagem = [this] { ++segundas; RefrescarLista(); };
+        p.RefrescarLista = [this] { RefrescarLista(); };
+    }
+    void RefrescarLista();
 
 private:
     EcraPesagem& m_ecra;

@@ -126,25 +126,36 @@ void TesteAplicarVista::valorIgualNaoVoltaAEscrever()
     QCOMPARE(clicado.size(), 0);  // the handlers, on clicked, are not run by the copy
 }
 
+// The colour the operator sees: the widget rendered, its pixels counted.
+static double parteDaCor(QWidget* w, const QColor& cor)
+{
+    const QImage img = w->grab().toImage();
+    int iguais = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            iguais += QColor(img.pixel(x, y)) == cor;
+    return img.isNull() ? 0 : double(iguais) / (img.width() * img.height());
+}
+
 void TesteAplicarVista::cores()
 {
     Janela j;
     VistaDispositivos v;
-    const QColor face = QApplication::palette().color(QPalette::Button);
+    const QColor vermelho(255, 0, 0), verde(0, 255, 0);
     const WidgetsBascula& x = j.w.bascula[0];
-    const QColor antes = x.chkPE->palette().color(QPalette::Window);
+    v.bascula[0].principal = v.bascula[0].secundario = {true, true, true, true, true, false};
     AplicarVista(v, j.w);  // before the first decision nothing is coloured
-    QCOMPARE(x.chkPE->palette().color(QPalette::Window), antes);
+    QCOMPARE(parteDaCor(x.chkPE, vermelho), 0.0);
     v.bascula[0].cor = CorSemaforo::Vermelho;
     AplicarVista(v, j.w);
-    QCOMPARE(x.chkPE->palette().color(QPalette::Window), QColor(255, 0, 0));
-    QCOMPARE(x.chkSE->palette().color(QPalette::Window), QColor(255, 0, 0));
-    QCOMPARE(x.chkPV->palette().color(QPalette::Window), face);
-    QVERIFY(x.chkPE->autoFillBackground());
+    for (QCheckBox* c : {x.chkPE, x.chkSE})
+        QVERIFY2(parteDaCor(c, vermelho) > 0.3, qPrintable(c->objectName()));
+    QCOMPARE(parteDaCor(x.chkPV, verde), 0.0);
     v.bascula[0].cor = CorSemaforo::Verde;
     AplicarVista(v, j.w);
-    QCOMPARE(x.chkSV->palette().color(QPalette::Window), QColor(0, 255, 0));
-    QCOMPARE(x.chkSE->palette().color(QPalette::Window), face);
+    for (QCheckBox* c : {x.chkPV, x.chkSV})
+        QVERIFY2(parteDaCor(c, verde) > 0.3, qPrintable(c->objectName()));
+    QCOMPARE(parteDaCor(x.chkSE, vermelho), 0.0);
 }
 
 QTEST_MAIN(TesteAplicarVista)

@@ -46,12 +46,12 @@ void TesteIdentificacao::modos_data()
     QTest::addColumn<QString>("entidade");
     QTest::addColumn<int>("avisos");     // "código de viatura não existente"
 
+    // The decision table itself is tst_RegrasEcra's; here each road on a real database.
+
     QTest::newRow("pendente pelo código") << "V1" << "" << false << false << true << "SP" << "V1" << "AA-11-22"
                                           << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente pela matrícula") << "" << "AA-11-22" << false << false << true << "SP" << "V1"
                                              << "AA-11-22" << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
-    QTest::newRow("pendente, uma pesagem só") << "V1" << "" << false << false << false << "SP" << "V1" << "AA-11-22"
-                                              << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente, manual") << "V1" << "" << true << true << true << "SM" << "V1" << "AA-11-22" << "15000"
                                       << "B2" << "01-12-2026 10:20" << "" << 0;
     QTest::newRow("pendente com apóstrofo") << "AB'1" << "" << false << false << true << "SP" << "AB'1" << "CD-'1"
@@ -73,10 +73,6 @@ void TesteIdentificacao::modos_data()
                                                          << "Cliente Um" << 0;
     QTest::newRow("código desconhecido") << "X9" << "" << false << false << true << "PP" << "X9" << "" << "0" << ""
                                          << "05-12-2026 14:30" << "" << 1;
-    QTest::newRow("código desconhecido, manual primeira") << "X9" << "" << true << true << true << "PM" << "X9" << ""
-                                                          << "0" << "" << "05-12-2026 14:30" << "" << 1;
-    QTest::newRow("código desconhecido, manual segunda") << "X9" << "" << true << false << true << "SM" << "X9" << ""
-                                                         << "0" << "" << "05-12-2026 14:30" << "" << 1;
     QTest::newRow("matrícula desconhecida: sem aviso") << "" << "ZZ-99-99" << false << false << true << "PP" << ""
                                                        << "ZZ-99-99" << "0" << "" << "05-12-2026 14:30" << "" << 0;
     QTest::newRow("código e matrícula desconhecidos: sem aviso") << "X9" << "ZZ-99-99" << false << false << true << "PP"
@@ -103,14 +99,14 @@ void TesteIdentificacao::modos()
     EcraTeste e;
     semear(e);
     e.estacao().Def.DuasPesagens = duasPesagens;
+    e.ecra.comandos().cmpPM_Click(primeiraManual ? 0 : 1);  // the button names the weighing to come
     e.ecra.definirPesagemManual(manual);
-    e.ecra.PrimeiraManual = primeiraManual;
-    e.ecra.DarFocoTxt(1);  // Enter in the plate field
-    e.ecra.definirTexto(0, codigo);
-    e.ecra.definirTexto(1, matricula);
-    e.ecra.IdentificarStatusPesagem();
+    e.ecra.focarTxt(1);  // Enter in the plate field
+    e.ecra.setTxt(0, codigo);
+    e.ecra.setTxt(1, matricula);
+    e.ecra.identificacao().IdentificarStatusPesagem();
 
-    QCOMPARE(e.ecra.ModoPesagem, modo);
+    QCOMPARE(e.ecra.ModoPesagem(), modo);
     QCOMPARE(e.ecra.txt(0), codigoFinal);
     QCOMPARE(e.ecra.txt(1), matriculaFinal);
     QCOMPARE(e.ecra.txt(13), peso);
@@ -140,10 +136,10 @@ void TesteIdentificacao::pendenteMostraOPrimeiroRegisto()
                QStringLiteral("P01"));
     e.pendente(QStringLiteral("V7"), QStringLiteral("AA-77-77"), 22000, QStringLiteral("2026-12-03 08:00:00"),
                QStringLiteral("P02"));
-    e.ecra.definirTexto(0, QStringLiteral("V7"));
-    e.ecra.IdentificarStatusPesagem();
+    e.ecra.setTxt(0, QStringLiteral("V7"));
+    e.ecra.identificacao().IdentificarStatusPesagem();
     QCOMPARE(e.ecra.txt(13), QStringLiteral("11000"));
-    QCOMPARE(e.ecra.DataPrimeiraPesagem, QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+    QCOMPARE(e.ecra.DataPrimeiraPesagem(), QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
     QCOMPARE(e.ecra.txt(15), QStringLiteral("08:00"));  // the date's time, not "Hora de entrada"
     QCOMPARE(e.ecra.txt(6), QStringLiteral("P01"));
     QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia"));
@@ -156,10 +152,10 @@ void TesteIdentificacao::ambosEmBranco()
 {
     EcraTeste e;
     semear(e);
-    e.ecra.definirTexto(0, QStringLiteral("  "));
-    e.ecra.definirTexto(1, QStringLiteral(" "));
-    e.ecra.IdentificarStatusPesagem();
-    QCOMPARE(e.ecra.ModoPesagem, QString());
+    e.ecra.setTxt(0, QStringLiteral("  "));
+    e.ecra.setTxt(1, QStringLiteral(" "));
+    e.ecra.identificacao().IdentificarStatusPesagem();
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
     QCOMPARE(e.ecra.foco(), Controlo::txt(1));
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QVERIFY(!e.ecra.estado().picQVisivel);
@@ -171,18 +167,18 @@ void TesteIdentificacao::codigoDesconhecidoAvisaComOEcraOcupado()
     bool ocupadoNoAviso = false;
     QString modoNoAviso = QStringLiteral("?");
     e.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
-        ocupadoNoAviso = e.ecra.Ocupado();
-        modoNoAviso = e.ecra.ModoPesagem;
+        ocupadoNoAviso = e.ecra.ocupado();
+        modoNoAviso = e.ecra.ModoPesagem();
         return 0;
     };
     e.escrever(0, QStringLiteral("x9"));
-    e.ecra.Teclar(0, 13);
+    e.ecra.campos().Teclar(0, Tecla::Enter);
     QVERIFY(ocupadoNoAviso);  // a card read meanwhile waits
     QCOMPARE(modoNoAviso, QString());
-    QVERIFY(!e.ecra.Ocupado());
+    QVERIFY(!e.ecra.ocupado());
     // The plate is blank: the focus moves to it, and the plate field taking
     // the focus clears the screen for the plate to be typed.
-    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
     QCOMPARE(e.ecra.foco(), Controlo::txt(1));
     QVERIFY(!e.ecra.estado().picQVisivel);
 }
@@ -191,9 +187,9 @@ void TesteIdentificacao::chaveNaoAparada()
 {
     EcraTeste e;
     semear(e);
-    e.ecra.definirTexto(0, QStringLiteral("V2 "));
-    e.ecra.definirTexto(1, QStringLiteral("X"));
-    e.ecra.IdentificarStatusPesagem();
+    e.ecra.setTxt(0, QStringLiteral("V2 "));
+    e.ecra.setTxt(1, QStringLiteral("X"));
+    e.ecra.identificacao().IdentificarStatusPesagem();
     QCOMPARE(e.ecra.txt(13), QStringLiteral("0"));  // "V2 " is not "V2"
     QCOMPARE(e.ecra.estado().lblB1, QString());
 }

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void nivelMantidoSobMenuDesligado();
     void semNivelPedeAcesso_data();
     void semNivelPedeAcesso();
+    void pesagemManualPorNivel_data();
     void pesagemManualPorNivel();
     void ultimoDocumentoActivo();
     void devolucaoDaLista_data();
@@ -24,8 +25,6 @@ private Q_SLOTS:
     void fechoPorNivel_data();
     void fechoPorNivel();
     void sair();
-    void tabelasEMapas_data();
-    void tabelasEMapas();
     void outrasJanelas();
     void ultimoDocumento_data();
     void ultimoDocumento();
@@ -65,7 +64,7 @@ void TesteJanelaPrincipal::menusPorNivel()
     QFETCH(QString, utilizaveis);
 
     EcraTeste e(nivel);
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QStringList r;
     for (const QString& item : itensDoNivel)
         r << (e.ecra.menuUtilizavel(item) ? QStringLiteral("1") : QStringLiteral("0"));
@@ -78,16 +77,16 @@ void TesteJanelaPrincipal::menusPorNivel()
 void TesteJanelaPrincipal::nivelMantidoSobMenuDesligado()
 {
     EcraTeste e(2);
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));
     e.estacao().Acesso.NivelAcesso = 1;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 2
     e.estacao().Acesso.NivelAcesso = 4;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     e.estacao().Acesso.NivelAcesso = 1;
     e.estacao().Def.UltimoDocPesagem = 5;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc2")));  // kept from level 4
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
     QVERIFY(!e.ecra.menuUtilizavel(QStringLiteral("mnuOpc0")));  // F12 does nothing under "&Opções" disabled
@@ -108,9 +107,9 @@ void TesteJanelaPrincipal::semNivelPedeAcesso()
     EcraTeste e(nivel);
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
     e.ecra.definirJanelaVisivel(true);
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QVERIFY(!e.ecra.estado().janelaVisivel);
     QCOMPARE(e.janelas.abertas, QStringList({QStringLiteral("frmAcesso")}));
     QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Ana"));  // the steps after still ran
@@ -118,36 +117,45 @@ void TesteJanelaPrincipal::semNivelPedeAcesso()
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
 }
 
+// Manual mode is level 4's: switched on when no bridge is in use, kept as it
+// was with one in use, switched off below level 4.
+void TesteJanelaPrincipal::pesagemManualPorNivel_data()
+{
+    QTest::addColumn<int>("nivel");
+    QTest::addColumn<int>("ligadas");  // bridges in use: 1 B1, 2 B2
+    QTest::addColumn<bool>("antes");
+    QTest::addColumn<bool>("depois");
+    QTest::newRow("4 sem báscula") << 4 << 0 << false << true;
+    QTest::newRow("4 com B1, desligada") << 4 << 1 << false << false;
+    QTest::newRow("4 com B2, desligada") << 4 << 2 << false << false;
+    QTest::newRow("4 com B2, ligada") << 4 << 2 << true << true;
+    QTest::newRow("3 sem báscula") << 3 << 0 << true << false;
+    QTest::newRow("2") << 2 << 2 << true << false;
+}
+
 void TesteJanelaPrincipal::pesagemManualPorNivel()
 {
-    EcraTeste e(4);
-    e.estacao().Def.IndLigado = {false, false};
-    e.ecra.Form_Activate();
-    QVERIFY(e.ecra.PesagemManual());
-    QVERIFY(e.ecra.estado().lblPMVisivel);
-    QVERIFY(e.ecra.estado().mnuOpc4Marcado);
-
-    e.estacao().Def.IndLigado = {false, true};
-    e.ecra.mnuOpc_Click(4);
-    e.ecra.Form_Activate();
-    QVERIFY(!e.ecra.PesagemManual());  // one bridge in use: left as it was
-
-    e.estacao().Acesso.NivelAcesso = 2;
-    e.ecra.cmpPM_Click(0);
-    QVERIFY(e.ecra.PesagemManual());
-    e.ecra.Form_Activate();
-    QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(!e.ecra.estado().lblPMVisivel);
+    QFETCH(int, nivel);
+    QFETCH(int, ligadas);
+    QFETCH(bool, antes);
+    QFETCH(bool, depois);
+    EcraTeste e(nivel);
+    e.estacao().Def.IndLigado = {bool(ligadas & 1), bool(ligadas & 2)};
+    e.ecra.definirPesagemManual(antes);
+    e.ecra.comandos().Form_Activate();
+    QCOMPARE(e.ecra.PesagemManual(), depois);
+    QCOMPARE(e.ecra.estado().lblPMVisivel, depois);
+    QCOMPARE(e.ecra.estado().mnuOpc4Marcado, depois);
 }
 
 void TesteJanelaPrincipal::ultimoDocumentoActivo()
 {
     for (int nivel = 1; nivel <= 4; ++nivel) {
         EcraTeste e(nivel);
-        e.ecra.Form_Activate();
+        e.ecra.comandos().Form_Activate();
         QVERIFY(!e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
         e.estacao().Def.UltimoDocPesagem = 1;
-        e.ecra.Form_Activate();
+        e.ecra.comandos().Form_Activate();
         QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc0")));
     }
 }
@@ -172,10 +180,10 @@ void TesteJanelaPrincipal::devolucaoDaLista()
     EcraTeste e;
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'Areia')"));
     e.dispor(QStringLiteral("PP"));
-    e.ecra.DarFocoTxt(6);
-    e.ecra.definirTexto(6, QStringLiteral("P1"));
+    e.ecra.focarTxt(6);
+    e.ecra.setTxt(6, QStringLiteral("P1"));
     e.estacao().Acesso.TituloMenu = titulo;
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QCOMPARE(e.ecra.txt(7), nome);
     QCOMPARE(e.ecra.foco(), Controlo::txt(foco));
     QCOMPARE(e.estacao().Acesso.TituloMenu, QString());
@@ -187,14 +195,14 @@ void TesteJanelaPrincipal::devolucaoDeViatura()
 {
     EcraTeste e;
     e.viatura(QStringLiteral("V1"), QStringLiteral("AA-11-22"), 9000, QVariant());
-    e.ecra.DarFocoTxt(0);
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
+    e.ecra.focarTxt(0);
+    e.ecra.setTxt(0, QStringLiteral("V1"));
     e.estacao().Acesso.TituloMenu = QStringLiteral("Menu de viaturas");
-    e.ecra.Form_Activate();
+    e.ecra.comandos().Form_Activate();
     QCOMPARE(e.ecra.txt(0), QStringLiteral("V1"));
     QCOMPARE(e.ecra.txt(1), QStringLiteral("AA-11-22"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(1));
-    QCOMPARE(e.ecra.ModoPesagem, QString());
+    QCOMPARE(e.ecra.ModoPesagem(), QString());
 }
 
 void TesteJanelaPrincipal::carga()
@@ -205,11 +213,11 @@ void TesteJanelaPrincipal::carga()
     d.CapacidadeMaxima = {60000, 40000};
     d.FormatViatNac = true;
     e.ecra.definirPesagemManual(true);
-    e.ecra.Form_Load();
+    e.ecra.comandos().Form_Load();
     QCOMPARE(e.dispositivos.cargas, 1);
-    QVERIFY(e.ecra.temporizadorActivo(0));
-    QCOMPARE(e.ecra.intervaloTemporizador(0), 250);
-    QVERIFY(!e.ecra.temporizadorActivo(1));  // 0 or less: stopped, never spinning
+    QVERIFY(e.ecra.comandos().temporizadorActivo(0));
+    QCOMPARE(e.ecra.comandos().intervaloTemporizador(0), 250);
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(1));  // 0 or less: stopped, never spinning
     QCOMPARE(e.dispositivos.estados[0].PesoActual, 60000);
     QCOMPARE(e.dispositivos.estados[1].PesoActual, 40000);
     QVERIFY(!e.ecra.PesagemManual());
@@ -218,8 +226,8 @@ void TesteJanelaPrincipal::carga()
     QVERIFY(!e.ecra.estado().janelaVisivel);  // loaded hidden
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QVERIFY(e.dispositivos.ticks.isEmpty());
-    e.ecra.Terminar();
-    QVERIFY(!e.ecra.temporizadorActivo(0));
+    e.ecra.comandos().Terminar();
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(0));
 }
 
 void TesteJanelaPrincipal::cargaComFalhaNaGrelha()
@@ -227,8 +235,8 @@ void TesteJanelaPrincipal::cargaComFalhaNaGrelha()
     EcraTeste e;
     e.estacao().Def.IndTemporizacao = {-5, 0};
     e.registos.falharRefrescar = true;
-    e.ecra.Form_Load();
-    QVERIFY(!e.ecra.temporizadorActivo(0));
+    e.ecra.comandos().Form_Load();
+    QVERIFY(!e.ecra.comandos().temporizadorActivo(0));
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Erro número: 3078\n\nTabela inexistente"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 16);
@@ -253,97 +261,43 @@ void TesteJanelaPrincipal::fechoPorNivel()
     QFETCH(bool, recusado);
     QFETCH(bool, opcoesComBotaoDireito);
     EcraTeste e(nivel);
-    QCOMPARE(e.ecra.Form_Unload(), recusado);
+    QCOMPARE(e.ecra.comandos().Form_Unload(), recusado);
     QCOMPARE(e.t.sistema.terminacoes.size(), recusado ? 0 : 1);
     QCOMPARE(e.dispositivos.fechos, recusado ? 0 : 1);
-    QCOMPARE(e.ecra.MostraOpcoesAoClicar(), opcoesComBotaoDireito);
+    QCOMPARE(e.ecra.comandos().MostraOpcoesAoClicar(), opcoesComBotaoDireito);
 }
 
 void TesteJanelaPrincipal::sair()
 {
     EcraTeste e(2);
-    e.ecra.mnuPrg_Click(2);
+    e.ecra.comandos().mnuPrg_Click(2);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Confirma que deseja sair do Zumarel"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 292);
     QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
     QVERIFY(e.t.sistema.terminacoes.isEmpty());  // No, the default
     e.t.mensagens.respostas << Resposta::Sim;
-    e.ecra.mnuPrg_Click(2);
+    e.ecra.comandos().mnuPrg_Click(2);
     QCOMPARE(e.t.sistema.terminacoes, QList<int>({0}));
 
     EcraTeste outra(4);
     outra.ecra.definirJanelaVisivel(true);
-    outra.ecra.mnuPrg_Click(0);
+    outra.ecra.comandos().mnuPrg_Click(0);
     QVERIFY(!outra.ecra.estado().janelaVisivel);
     QCOMPARE(outra.janelas.abertas, QStringList({QStringLiteral("frmAcesso modal")}));
-}
-
-void TesteJanelaPrincipal::tabelasEMapas_data()
-{
-    QTest::addColumn<bool>("mapa");
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("titulo");
-
-    QTest::newRow("viaturas") << false << 0 << "Tabela de viaturas";
-    QTest::newRow("clientes") << false << 1 << "Tabela de clientes e fornecedores";
-    QTest::newRow("transportadores") << false << 2 << "Tabela de transportadores";
-    QTest::newRow("produtos") << false << 3 << "Tabela de produtos";
-    QTest::newRow("locais de carga") << false << 4 << "Tabela de locais de carga";
-    QTest::newRow("locais de descarga") << false << 5 << "Tabela de locais de descarga";
-    QTest::newRow("separador") << false << 6 << "";
-    QTest::newRow("primeiras pesagens") << false << 7 << "Tabela de primeiras pesagens";
-    QTest::newRow("est. viatura") << true << 0 << "Estatísticas por viatura";
-    QTest::newRow("est. cliente") << true << 1 << "Estatísticas por cliente ou fornecedor";
-    QTest::newRow("est. transportador") << true << 2 << "Estatísticas por transportador";
-    QTest::newRow("est. produto") << true << 3 << "Estatísticas por produto";
-    QTest::newRow("est. carga") << true << 4 << "Estatísticas por local de carga";
-    QTest::newRow("est. descarga") << true << 5 << "Estatísticas por local de descarga";
-    QTest::newRow("est. separador") << true << 6 << "";
-    QTest::newRow("est. operador") << true << 7 << "Estatísticas por operador";
-    QTest::newRow("est. separador 8") << true << 8 << "";
-    QTest::newRow("pesagens") << true << 9 << "Pesagens";
-}
-
-void TesteJanelaPrincipal::tabelasEMapas()
-{
-    QFETCH(bool, mapa);
-    QFETCH(int, item);
-    QFETCH(QString, titulo);
-
-    EcraTeste e(3);
-    QString tituloAberto;
-    e.janelas.aoAbrir = [&](const QString&) {
-        tituloAberto = mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela;
-        e.estacao().Acesso.NomeOperador = QStringLiteral("Rui");  // seen by the activation that follows
-    };
-    e.estacao().Acesso.TituloTabela = QStringLiteral("antes");
-    e.estacao().Acesso.TituloMapa = QStringLiteral("antes");
-    if (mapa)
-        e.ecra.mnuEst_Click(item);
-    else
-        e.ecra.mnuTab_Click(item);
-    QCOMPARE(e.janelas.abertas.size(), titulo.isEmpty() ? 0 : 1);
-    if (!titulo.isEmpty()) {
-        QCOMPARE(e.janelas.abertas[0], mapa ? QStringLiteral("frmMapas") : QStringLiteral("frmTabelas"));
-        QCOMPARE(tituloAberto, titulo);
-        QCOMPARE(e.ecra.estado().stb[2], QStringLiteral("Rui"));
-    } else {
-        QCOMPARE(mapa ? e.estacao().Acesso.TituloMapa : e.estacao().Acesso.TituloTabela, QString());
-    }
 }
 
 void TesteJanelaPrincipal::outrasJanelas()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(2);
-    e.ecra.mnuOpc_Click(8);
-    e.ecra.mnuSis_Click(0);
-    e.ecra.mnuSis_Click(2);
-    e.ecra.mnuSis_Click(4);
-    e.ecra.mnuSis_Click(6);
-    e.ecra.mnuAjuda_Click(0);
-    e.ecra.mnuAjuda_Click(2);
+    e.ecra.comandos().mnuOpc_Click(2);
+    e.ecra.comandos().mnuOpc_Click(8);
+    e.ecra.comandos().mnuSis_Click(0);
+    e.ecra.comandos().mnuSis_Click(2);
+    e.ecra.comandos().mnuSis_Click(4);
+    e.ecra.comandos().mnuSis_Click(6);
+    e.ecra.comandos().mnuAjuda_Click(0);
+    e.ecra.comandos().mnuAjuda_Click(2);
     QCOMPARE(e.janelas.abertas,
              QStringList({QStringLiteral("frmSegVia"), QStringLiteral("frmAnularPsg"), QStringLiteral("frmRelogio"),
                           QStringLiteral("frmAltCod"), QStringLiteral("frmPar"), QStringLiteral("Calculadora"),
@@ -375,7 +329,7 @@ void TesteJanelaPrincipal::ultimoDocumento()
         e.sql(QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (42, ?)"), {tipo});
     }
     e.estacao().Def.UltimoDocPesagem = 42;
-    e.ecra.mnuOpc_Click(0);
+    e.ecra.comandos().mnuOpc_Click(0);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QCOMPARE(e.t.impressora.pedidos.size(), ficheiro.isEmpty() ? 0 : 1);
     if (ficheiro.isEmpty())
@@ -394,11 +348,11 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
     e.pendente(QStringLiteral("AB'1"), QStringLiteral("AA-11-22"), 16000, QStringLiteral("2026-12-02 10:00:00"));
     const QString tipos = QStringLiteral("SELECT group_concat(\"Tipo de pesagem\", '') FROM "
                                          "(SELECT \"Tipo de pesagem\" FROM Pesagens ORDER BY Pesagem)");
-    e.ecra.definirTexto(0, QStringLiteral("AB'1"));
-    e.ecra.IdentificarStatusPesagem();
+    e.ecra.setTxt(0, QStringLiteral("AB'1"));
+    e.ecra.identificacao().IdentificarStatusPesagem();
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
 
-    e.ecra.mnuOpc_Click(6);  // No, the default
+    e.ecra.comandos().mnuOpc_Click(6);  // No, the default
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto,
              QStringLiteral("Confirma que deseja apagar a viatura AB'1 - AA-11-22, da tabela de primeiras pesagens"));
@@ -408,7 +362,7 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
     QCOMPARE(e.ecra.txt(0), QStringLiteral("AB'1"));
 
     e.t.mensagens.respostas << Resposta::Sim;
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.comandos().mnuOpc_Click(6);
     QCOMPARE(e.valor(tipos).toString(), QStringLiteral("AP"));  // the older one; the row stays
     QCOMPARE(e.ecra.txt(0), QString());
     QCOMPARE(e.ecra.txt(1), QString());
@@ -419,41 +373,41 @@ void TesteJanelaPrincipal::apagarPrimeiraPesagem()
 void TesteJanelaPrincipal::apagarSemChaveOuSemPendente()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.comandos().mnuOpc_Click(6);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QCOMPARE(e.ecra.foco(), Controlo::txt(0));
-    e.ecra.definirTexto(1, QStringLiteral("ZZ-99-99"));
-    e.ecra.mnuOpc_Click(6);
+    e.ecra.setTxt(1, QStringLiteral("ZZ-99-99"));
+    e.ecra.comandos().mnuOpc_Click(6);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
 }
 
 void TesteJanelaPrincipal::pesagemManualEBotoes()
 {
     EcraTeste e(4);
-    e.ecra.mnuOpc_Click(4);
+    e.ecra.comandos().mnuOpc_Click(4);
     QVERIFY(e.ecra.PesagemManual());
     QVERIFY(e.ecra.estado().mnuOpc4Marcado);
     QVERIFY(e.ecra.estado().lblPMVisivel);
-    e.ecra.mnuOpc_Click(4);
+    e.ecra.comandos().mnuOpc_Click(4);
     QVERIFY(!e.ecra.PesagemManual());
     QVERIFY(!e.ecra.estado().mnuOpc4Marcado);
     QVERIFY(!e.ecra.estado().lblPMVisivel);
 
-    e.ecra.definirTexto(0, QStringLiteral("V1"));
-    e.ecra.cmpPM_Click(0);
+    e.ecra.setTxt(0, QStringLiteral("V1"));
+    e.ecra.comandos().cmpPM_Click(0);
     QCOMPARE(e.ecra.txt(0), QString());  // started over
     QVERIFY(e.ecra.PesagemManual());
-    QVERIFY(e.ecra.PrimeiraManual);
+    QVERIFY(e.ecra.PrimeiraManual());
     QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("1a. Pesagem manual"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(0));
-    e.ecra.cmpPM_Click(0);
+    e.ecra.comandos().cmpPM_Click(0);
     QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(e.ecra.PrimeiraManual);
+    QVERIFY(e.ecra.PrimeiraManual());
 
-    e.ecra.cmpPM_Click(0);
-    e.ecra.cmpPM_Click(1);
+    e.ecra.comandos().cmpPM_Click(0);
+    e.ecra.comandos().cmpPM_Click(1);
     QVERIFY(!e.ecra.PesagemManual());
-    QVERIFY(!e.ecra.PrimeiraManual);
+    QVERIFY(!e.ecra.PrimeiraManual());
     QCOMPARE(e.ecra.estado().lblPM, QStringLiteral("2a. Pesagem manual"));
     QVERIFY(!e.ecra.estado().lblPMVisivel);
     QCOMPARE(e.registos.refrescamentos, 4);
@@ -463,9 +417,9 @@ void TesteJanelaPrincipal::caixaDasMatriculas()
 {
     EcraTeste e(4);
     e.dispor(QStringLiteral("PP"));
-    e.ecra.definirTexto(3, QStringLiteral("Cliente"));
+    e.ecra.setTxt(3, QStringLiteral("Cliente"));
     e.ecra.DarFoco(Controlo::chkVtN());
-    e.ecra.chkVtN_Click(true);
+    e.ecra.comandos().chkVtN_Click(true);
     QCOMPARE(e.ecra.foco(), Controlo::txt(2));
     QCOMPARE(e.ecra.txt(3), QStringLiteral("Cliente"));
     QVERIFY(e.ecra.estado().chkVtN);

@@ -69,7 +69,7 @@ void TesteReferencias::membros()
     EcraTeste e(3);
     e.dispor(QStringLiteral("PP"));
     e.escrever(codigo, QStringLiteral("x'1"));
-    e.ecra.Teclar(codigo, 13);
+    e.ecra.campos().Teclar(codigo, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, pergunta);
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 36);
@@ -77,14 +77,14 @@ void TesteReferencias::membros()
     QCOMPARE(e.ecra.foco(), Controlo::txt(codigo + 1));  // Yes, the default
 
     e.escrever(codigo + 1, QStringLiteral("Nome"));
-    e.ecra.Teclar(codigo + 1, 13);
+    e.ecra.campos().Teclar(codigo + 1, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 2);
     QCOMPARE(e.t.mensagens.caixas[1].texto, perguntaNovo);
     QCOMPARE(e.ecra.foco(), Controlo::txt(seguinteGravado));
     QCOMPARE(e.valor(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(tabela)).toInt(), 1);
 
     e.escrever(codigo, QStringLiteral("x'1"));
-    e.ecra.Teclar(codigo, 13);
+    e.ecra.campos().Teclar(codigo, Tecla::Enter);
     QCOMPARE(e.ecra.txt(codigo + 1), QStringLiteral("Nome"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(seguinteEncontrado));
     QCOMPARE(e.t.mensagens.caixas.size(), 2);
@@ -96,9 +96,9 @@ void TesteReferencias::criarProdutoComApostrofo()
     e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Sim << Resposta::Sim;
     e.escrever(6, QStringLiteral("p9"));
-    e.ecra.Teclar(6, 13);
+    e.ecra.campos().Teclar(6, Tecla::Enter);
     e.escrever(7, QStringLiteral(" Cimento d'Ouro "));
-    e.ecra.Teclar(7, 13);
+    e.ecra.campos().Teclar(7, Tecla::Enter);
     QCOMPARE(e.valor(QStringLiteral("SELECT Produto FROM Produtos WHERE \"Código do produto\" = 'P9'")).toString(),
              QStringLiteral(" Cimento d'Ouro "));  // stored as typed, blanks included
     QCOMPARE(e.ecra.foco(), Controlo::txt(8));
@@ -111,7 +111,7 @@ void TesteReferencias::renomearProduto()
     e.dispor(QStringLiteral("PP"));
     e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('P1', 'CIMENTO')"));
     e.escrever(6, QStringLiteral("p1"));
-    e.ecra.Teclar(6, 13);
+    e.ecra.campos().Teclar(6, Tecla::Enter);
     QCOMPARE(e.ecra.txt(7), QStringLiteral("CIMENTO"));
     QCOMPARE(e.ecra.foco(), Controlo::txt(12));
 
@@ -123,14 +123,14 @@ void TesteReferencias::renomearProduto()
     // Only the letter case differs: a change.
     e.escrever(7, QStringLiteral("Cimento d'Ouro"));
     e.t.mensagens.respostas << Resposta::Nao;
-    e.ecra.Teclar(7, 13);
+    e.ecra.campos().Teclar(7, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("O registo foi modificado\nDeseja gravar as alterações"));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 36);
     QCOMPARE(e.valor(QStringLiteral("SELECT Produto FROM Produtos")).toString(), QStringLiteral("CIMENTO"));
 
     e.escrever(7, QStringLiteral("Cimento d'Ouro"));
-    e.ecra.Teclar(7, 13);  // Yes
+    e.ecra.campos().Teclar(7, Tecla::Enter);  // Yes
     QCOMPARE(e.valor(QStringLiteral("SELECT Produto FROM Produtos")).toString(), QStringLiteral("Cimento d'Ouro"));
     QCOMPARE(e.valor(QStringLiteral("SELECT count(*) FROM Produtos")).toInt(), 1);
 }
@@ -141,10 +141,10 @@ void TesteReferencias::naoCriarSeleccionaOCodigo()
     e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Nao;
     e.escrever(4, QStringLiteral("t7"));
-    e.ecra.tomarPedidoSeleccao(4);
-    e.ecra.Teclar(4, 13);
+    e.ecra.campos().tomarPedidoSeleccao(4);
+    e.ecra.campos().Teclar(4, Tecla::Enter);
     QCOMPARE(e.ecra.foco(), Controlo::txt(4));
-    const auto sel = e.ecra.tomarPedidoSeleccao(4);
+    const auto sel = e.ecra.campos().tomarPedidoSeleccao(4);
     QVERIFY(sel.has_value());
     QCOMPARE(sel->first, 0);
     QCOMPARE(sel->second, 2);
@@ -156,7 +156,7 @@ void TesteReferencias::nivelDoisNaoCria()
     e.dispor(QStringLiteral("PP"));
     e.t.mensagens.respostas << Resposta::Sim;  // either answer counts as No
     e.escrever(6, QStringLiteral("p9"));
-    e.ecra.Teclar(6, 13);
+    e.ecra.campos().Teclar(6, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.t.mensagens.caixas[0].texto, QStringLiteral("Código não existente em\nTabela de produtos."));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 36);
@@ -164,14 +164,14 @@ void TesteReferencias::nivelDoisNaoCria()
     QCOMPARE(e.ecra.foco(), Controlo::txt(6));
 
     e.escrever(7, QStringLiteral("Areia"));
-    e.ecra.Teclar(7, 13);
+    e.ecra.campos().Teclar(7, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QCOMPARE(e.valor(QStringLiteral("SELECT count(*) FROM Produtos")).toInt(), 0);
     QCOMPARE(e.ecra.foco(), Controlo::txt(8));
 
     // The customer's refusal line begins with a small letter.
     e.escrever(2, QStringLiteral("c9"));
-    e.ecra.Teclar(2, 13);
+    e.ecra.campos().Teclar(2, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.last().texto,
              QStringLiteral("Código não existente em\ntabela de clientes ou fornecedores."));
 }
@@ -182,11 +182,11 @@ void TesteReferencias::codigoEmBranco()
     e.dispor(QStringLiteral("PP"));
     e.escrever(9, QStringLiteral("Pedreira"));
     e.escrever(8, QStringLiteral("  "));
-    e.ecra.Teclar(8, 13);
+    e.ecra.campos().Teclar(8, Tecla::Enter);
     QCOMPARE(e.ecra.txt(9), QString());  // a name typed before the code is lost
     QCOMPARE(e.ecra.foco(), Controlo::txt(9));
     e.escrever(9, QStringLiteral("Pedreira"));
-    e.ecra.Teclar(9, 13);
+    e.ecra.campos().Teclar(9, Tecla::Enter);
     QVERIFY(e.t.mensagens.caixas.isEmpty());
     QCOMPARE(e.valor(QStringLiteral("SELECT count(*) FROM \"Locais de carga\"")).toInt(), 0);
     QCOMPARE(e.ecra.txt(9), QStringLiteral("Pedreira"));  // the weighing keeps the name without a code
@@ -199,7 +199,7 @@ void TesteReferencias::falhaDaBaseDeDados()
     e.dispor(QStringLiteral("PP"));
     e.sql(QStringLiteral("ALTER TABLE Produtos RENAME TO ProdutosAntigos"));
     e.escrever(6, QStringLiteral("p1"));
-    e.ecra.Teclar(6, 13);
+    e.ecra.campos().Teclar(6, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 1);
     QVERIFY(e.t.mensagens.caixas[0].texto.startsWith(QStringLiteral("Erro ao tentar consultar\nTabela de produtos\n\n(")));
     QCOMPARE(e.t.mensagens.caixas[0].estilo, 48);
@@ -207,7 +207,7 @@ void TesteReferencias::falhaDaBaseDeDados()
     QCOMPARE(e.ecra.foco(), Controlo::txt(12));
 
     e.escrever(7, QStringLiteral("Areia"));
-    e.ecra.Teclar(7, 13);
+    e.ecra.campos().Teclar(7, Tecla::Enter);
     QCOMPARE(e.t.mensagens.caixas.size(), 2);
     QVERIFY(e.t.mensagens.caixas[1].texto.startsWith(QStringLiteral("Erro no acesso à tabela de produtos\n\n(")));
     QCOMPARE(e.ecra.foco(), Controlo::txt(8));

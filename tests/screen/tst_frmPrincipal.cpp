@@ -64,11 +64,17 @@ private Q_SLOTS:
     void paineisPorModo();
     void caixaNaoRepeteFoco();
     void colarPassaPelasRegras();
-    void menusPorNivel_data();
-    void menusPorNivel();
+    void tabelasEMapas_data();
+    void tabelasEMapas();
+    void botoesDasBasculas_data();
+    void botoesDasBasculas();
+    void zeroDeCadaBascula_data() { botoesDasBasculas_data(); }
+    void zeroDeCadaBascula();
     void atalhos();
     void geometria();
     void montagemLigada();
+    void prontoDepoisDeGravar();
+    void nomesMostramOInicio();
 };
 
 void TesteFrmPrincipal::carregadaEscondida()
@@ -150,8 +156,7 @@ void TesteFrmPrincipal::paineisPorModo()
                              "\"Peso á entrada\") VALUES ('P', 'V1', 'AA-11-22', 12000)"));
     QVERIFY(j.mostrar());
     if (manual) {
-        j.w->logica().PrimeiraManual = true;
-        j.w->accao(QStringLiteral("mnuOpc4"))->trigger();
+        j.filho<QPushButton>(QStringLiteral("cmpPM0"))->click();  // a first manual weighing
         QVERIFY(j.w->accao(QStringLiteral("mnuOpc4"))->isChecked());
         QVERIFY(!j.filho<QLabel>(QStringLiteral("lblPM"))->isHidden());
     }
@@ -180,7 +185,7 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
     QVERIFY(j.mostrar());
     QTest::mouseClick(j.txt(0), Qt::LeftButton);
     QTest::keyClicks(j.txt(0), QStringLiteral("v9"));
-    j.w->logica().definirTexto(5, QStringLiteral("fica"));  // a clearing would empty it
+    j.w->logica().setTxt(5, QStringLiteral("fica"));  // a clearing would empty it
 
     int caixasVistas = 0;
     j.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa& c) {
@@ -197,7 +202,7 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
     QVERIFY(QTest::qWaitForWindowActive(j.w.get()));
     QTRY_COMPARE(QApplication::focusWidget(), j.txt(0));
     QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
-    QCOMPARE(j.w->logica().TextoAnterior, QString());
+    QCOMPARE(j.w->logica().campos().TextoAnterior(), QString());
 
     // Esc still gives back the text the field had when the operator came in.
     QTest::keyClick(j.txt(0), Qt::Key_Escape);
@@ -205,19 +210,19 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
 
     // The window coming back gives its last focused control the focus again,
     // which may not be the screen's: no focus routine runs for it.
-    j.w->logica().definirTexto(1, QStringLiteral("AA-11-22"));
-    j.w->logica().ModoPesagem = QStringLiteral("PP");
-    j.w->logica().MostrarPesagem();
-    j.w->logica().definirTexto(5, QStringLiteral("fica"));
+    j.w->logica().setTxt(1, QStringLiteral("AA-11-22"));
+    j.w->logica().setModoPesagem(QStringLiteral("PP"));
+    j.w->logica().disposicao().MostrarPesagem();
+    j.w->logica().setTxt(5, QStringLiteral("fica"));
     QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(j.txt(1), &regresso);
     QCOMPARE(j.w->logica().foco(), Controlo::txt(2));
-    QCOMPARE(j.w->logica().ModoPesagem, QStringLiteral("PP"));
+    QCOMPARE(j.w->logica().ModoPesagem(), QStringLiteral("PP"));
     QCOMPARE(j.w->logica().txt(5), QStringLiteral("fica"));
     // The operator's own move does.
     QTest::mouseClick(j.txt(1), Qt::LeftButton);
     QCOMPARE(j.w->logica().foco(), Controlo::txt(1));
-    QCOMPARE(j.w->logica().ModoPesagem, QString());
+    QCOMPARE(j.w->logica().ModoPesagem(), QString());
 }
 
 void TesteFrmPrincipal::colarPassaPelasRegras()
@@ -233,43 +238,7 @@ void TesteFrmPrincipal::colarPassaPelasRegras()
         QSKIP("the platform keeps no clipboard text");
     QTest::keySequence(j.txt(0), QKeySequence::Paste);
     QCOMPARE(j.txt(0)->text(), QStringLiteral("VABCD"));  // upper-cased, the line break left out
-    QCOMPARE(j.w->logica().ModoPesagem, QString());       // no Enter from the paste
-}
-
-void TesteFrmPrincipal::menusPorNivel_data()
-{
-    QTest::addColumn<int>("nivel");
-    QTest::addColumn<QString>("activos");  // the items enabled, in the order below
-
-    // mnuPrincipal0 mnuPrg0 mnuPrg2 mnuPrincipal1 mnuTab0 mnuPrincipal2 mnuPrincipal3 mnuOpc2 mnuOpc4
-    // mnuOpc8 mnuPrincipal4 mnuPrincipal5 mnuSis0 mnuSis2 mnuSis4 mnuSis6 mnuPrincipal6 mnuAjuda2
-    QTest::newRow("nível 1") << 1 << "1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
-    QTest::newRow("nível 2") << 2 << "1 1 1 0 0 0 1 0 0 1 0 1 0 1 0 1 1 1";
-    QTest::newRow("nível 3") << 3 << "1 1 1 1 1 1 1 1 0 1 1 1 0 1 0 1 1 1";
-    QTest::newRow("nível 4") << 4 << "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
-}
-
-void TesteFrmPrincipal::menusPorNivel()
-{
-    QFETCH(int, nivel);
-    QFETCH(QString, activos);
-    JanelaTeste j(nivel);
-    QVERIFY(j.mostrar());
-    const QStringList itens = {
-        QStringLiteral("mnuPrincipal0"), QStringLiteral("mnuPrg0"),       QStringLiteral("mnuPrg2"),
-        QStringLiteral("mnuPrincipal1"), QStringLiteral("mnuTab0"),       QStringLiteral("mnuPrincipal2"),
-        QStringLiteral("mnuPrincipal3"), QStringLiteral("mnuOpc2"),       QStringLiteral("mnuOpc4"),
-        QStringLiteral("mnuOpc8"),       QStringLiteral("mnuPrincipal4"), QStringLiteral("mnuPrincipal5"),
-        QStringLiteral("mnuSis0"),       QStringLiteral("mnuSis2"),       QStringLiteral("mnuSis4"),
-        QStringLiteral("mnuSis6"),       QStringLiteral("mnuPrincipal6"), QStringLiteral("mnuAjuda2"),
-    };
-    QStringList r;
-    for (const QString& item : itens) {
-        QAction* a = j.w->findChild<QAction*>(item);
-        QVERIFY2(a, qPrintable(item));
-        r << (a->isEnabled() ? QStringLiteral("1") : QStringLiteral("0"));
-    }
-    QCOMPARE(r.join(u' '), activos);
+    QCOMPARE(j.w->logica().ModoPesagem(), QString());       // no Enter from the paste
 }
 
 void TesteFrmPrincipal::atalhos()
@@ -338,11 +307,141 @@ void TesteFrmPrincipal::montagemLigada()
     QVERIFY(j.w->montagem());
     QVERIFY(j.filho<QTableView>(QStringLiteral("dbg"))->model());
     QVERIFY(!j.filho<QPushButton>(QStringLiteral("cmdB0"))->isEnabled());
-    j.w->logica().tmr_Timer(0);
+    j.w->logica().comandos().tmr_Timer(0);
     j.w->sincronizar();
     QCOMPARE(j.filho<QLabel>(QStringLiteral("lblHor"))->text(), QStringLiteral("14:30:00"));
     // A bridge without a reading: the bridge's own message.
     QVERIFY(!j.filho<QLabel>(QStringLiteral("lblI0"))->text().isEmpty());
+}
+
+// Each item of "&Tabelas" and "&Estatisticas" opens its window with its own title.
+void TesteFrmPrincipal::tabelasEMapas_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("titulo");
+    const QStringList tabelas = {"viaturas", "clientes e fornecedores", "transportadores", "produtos",
+                                 "locais de carga", "locais de descarga", "", "primeiras pesagens"};
+    for (int i = 0; i < tabelas.size(); ++i)
+        if (!tabelas[i].isEmpty())
+            QTest::newRow(qPrintable("mnuTab" + QString::number(i)))
+                << "mnuTab" + QString::number(i) << "Tabela de " + tabelas[i];
+    const QStringList mapas = {"viatura", "cliente ou fornecedor", "transportador", "produto", "local de carga",
+                               "local de descarga", "", "operador"};
+    for (int i = 0; i < mapas.size(); ++i)
+        if (!mapas[i].isEmpty())
+            QTest::newRow(qPrintable("mnuEst" + QString::number(i)))
+                << "mnuEst" + QString::number(i) << "Estatísticas por " + mapas[i];
+    QTest::newRow("mnuEst9") << "mnuEst9" << "Pesagens";
+}
+
+void TesteFrmPrincipal::tabelasEMapas()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, titulo);
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    const bool mapa = item.startsWith(u"mnuEst");
+    QString aberto;
+    j.janelas.aoAbrir = [&](const QString& janela) {
+        aberto = janela + u' ' + (mapa ? j.t.estacao->Acesso.TituloMapa : j.t.estacao->Acesso.TituloTabela);
+        j.t.estacao->Acesso.NomeOperador = QStringLiteral("Rui");  // seen by the activation that follows
+    };
+    QAction* a = j.w->accao(item);
+    QVERIFY(a);
+    a->trigger();
+    QCOMPARE(aberto, (mapa ? QStringLiteral("frmMapas ") : QStringLiteral("frmTabelas ")) + titulo);
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb3"))->text(), QStringLiteral("Rui"));
+}
+
+// Each bridge's button, clicked, takes the focus and asks for its weight.
+void TesteFrmPrincipal::botoesDasBasculas_data()
+{
+    QTest::addColumn<int>("bascula");
+    QTest::newRow("B1") << 0;
+    QTest::newRow("B2") << 1;
+}
+
+void TesteFrmPrincipal::botoesDasBasculas()
+{
+    QFETCH(int, bascula);
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    EcraPesagem& l = j.w->logica();
+    l.setTxt(1, QStringLiteral("AA-11-22"));
+    l.setModoPesagem(QStringLiteral("PP"));
+    l.disposicao().MostrarPesagem();
+    for (int i = 0; i < 2; ++i) {
+        l.setCmdBActivo(i, true);
+        l.Bascula(i).ErroIndicador = false;
+    }
+    j.w->sincronizar();
+    j.filho<QPushButton>(QStringLiteral("cmdB") + QString::number(bascula))->click();
+    QCOMPARE(l.foco(), Controlo::cmdB(bascula));
+    QCOMPARE(l.Bascula(bascula).CapturarPeso, true);
+    QCOMPARE(l.Bascula(1 - bascula).CapturarPeso, false);
+    QCOMPARE(l.lblB1(), bascula ? QStringLiteral("B2") : QStringLiteral("B1"));
+}
+
+// Each bridge's zero button reaches its bridge, which hands the keyboard back
+// to the field the operator was in.
+void TesteFrmPrincipal::zeroDeCadaBascula()
+{
+    QFETCH(int, bascula);
+    LigacoesInactivas io;
+    JanelaTeste j(4, &io);
+    QVERIFY(j.mostrar());
+    QTest::mouseClick(j.txt(1), Qt::LeftButton);
+    QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(1));
+    VistaBascula& v = j.w->montagem()->basculas().vista().bascula[bascula];
+    v.controlosVisiveis = v.cmdZActivo = true;
+    j.w->sincronizar();
+    QTest::mouseClick(j.filho<QPushButton>(QStringLiteral("cmdZ") + QString::number(bascula)), Qt::LeftButton);
+    QCOMPARE(j.w->logica().foco(), Controlo::txt(1));
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(1));
+}
+
+// After a save the keyboard waits on the vehicle code for the next truck, and
+// the bridge button's hint has left the status bar.
+void TesteFrmPrincipal::prontoDepoisDeGravar()
+{
+    JanelaTeste j(4);
+    RegistosFalsos registos(j.w->logica());
+    PartesEcra partes;
+    registos.ligar(partes);
+    j.w->logica().ligarPartes(partes);
+    QVERIFY(j.mostrar());
+    EcraPesagem& l = j.w->logica();
+    l.setTxt(1, QStringLiteral("AA-11-22"));
+    l.setModoPesagem(QStringLiteral("PP"));
+    l.disposicao().MostrarPesagem();
+    l.setCmdBActivo(0, true);
+    l.DarFoco(Controlo::cmdB(0));
+    j.w->sincronizar();
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Báscula 1"));
+    l.GravarPrimeiraPesagem();
+    j.w->sincronizar();
+    QCOMPARE(l.foco(), Controlo::txt(0));
+    QTRY_COMPARE(QApplication::focusWidget(), j.txt(0));
+    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Código da viatura"));
+    QCOMPARE(j.filho<QPushButton>(QStringLiteral("cmdB0"))->text(), QStringLiteral("Báscula &1"));
+}
+
+// A long name written by the program shows its beginning; the zero buttons
+// carry a picture and their hint.
+void TesteFrmPrincipal::nomesMostramOInicio()
+{
+    JanelaTeste j(4);
+    QVERIFY(j.mostrar());
+    const QString nome = QStringLiteral("Areias e Britas do Norte Litoral, S.A.");
+    j.w->logica().setTxt(3, nome);
+    j.w->sincronizar();
+    QCOMPARE(j.txt(3)->text(), nome);
+    QCOMPARE(j.txt(3)->cursorPosition(), 0);
+    for (int i = 0; i < 2; ++i) {
+        auto* z = j.filho<QPushButton>(QStringLiteral("cmdZ") + QString::number(i));
+        QCOMPARE(z->toolTip(), QStringLiteral("Comando de zero em báscula ") + QString::number(i + 1));
+        QVERIFY(!z->icon().isNull());
+    }
 }
 
 QTEST_MAIN(TesteFrmPrincipal)
