@@ -1,5 +1,7 @@
 #include "admin/LogicaParametros.h"
 
+#include "shared/Tecla.h"
+
 #include "admin/GravacaoUnica.h"
 #include "data/Consulta.h"
 #include "data/EscritorLinha.h"
@@ -183,11 +185,11 @@ void LogicaParametros::Etxt_GotFocus(int k)
 
 LogicaParametros::Tecla LogicaParametros::Etxt_KeyPress(int k, int KeyAscii)
 {
-    if (KeyAscii == 8)
+    if (KeyAscii == ::Tecla::Retrocesso)
         return Tecla::Passa;
-    if (KeyAscii == 13)
+    if (KeyAscii == ::Tecla::Enter)
         return Tecla::Seguinte;
-    if (KeyAscii == 27) {
+    if (KeyAscii == ::Tecla::Esc) {
         c.Etxt[k] = m_textoAnterior;
         return Tecla::Reposta;
     }
@@ -199,11 +201,11 @@ LogicaParametros::Tecla LogicaParametros::Etxt_KeyPress(int k, int KeyAscii)
 
 LogicaParametros::Tecla LogicaParametros::txtIP_KeyPress(int i, int KeyAscii)
 {
-    if (KeyAscii == 8)
+    if (KeyAscii == ::Tecla::Retrocesso)
         return Tecla::Passa;
-    if (KeyAscii == 13)
+    if (KeyAscii == ::Tecla::Enter)
         return Tecla::Engolida;
-    if (KeyAscii == 27) {
+    if (KeyAscii == ::Tecla::Esc) {
         c.b[i].endereco = m_estacao.Def.EnderecoIP[i];
         return Tecla::Reposta;
     }
@@ -215,7 +217,7 @@ LogicaParametros::Tecla LogicaParametros::txtIP_KeyPress(int i, int KeyAscii)
 
 LogicaParametros::Tecla LogicaParametros::cmbT_KeyPress(int KeyAscii)
 {
-    return KeyAscii == 13 ? Tecla::Seguinte : Tecla::Passa;
+    return KeyAscii == ::Tecla::Enter ? Tecla::Seguinte : Tecla::Passa;
 }
 
 void LogicaParametros::Cancelar()

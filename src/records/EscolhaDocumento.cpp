@@ -1,5 +1,7 @@
 #include "records/EscolhaDocumento.h"
 
+#include "shared/Tecla.h"
+
 #include "data/Consulta.h"
 #include "data/Estacao.h"
 #include "data/ModGlobalCampos.h"
@@ -135,9 +137,9 @@ void EscolhaDocumento::cmb_Click()
 
 void EscolhaDocumento::cmb_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii == 8 || KeyAscii == 27)
+    if (KeyAscii == ::Tecla::Retrocesso || KeyAscii == ::Tecla::Esc)
         return;
-    if (KeyAscii == 13) {
+    if (KeyAscii == ::Tecla::Enter) {
         KeyAscii = 0;
         cmb_Click();
         if (m_cmdVisivel)
@@ -152,7 +154,7 @@ void EscolhaDocumento::cmb_KeyPress(int& KeyAscii)
 
 void EscolhaDocumento::opt_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii == 13) {
+    if (KeyAscii == ::Tecla::Enter) {
         KeyAscii = 0;
         if (m_cmbActivo)
             Foco(Controlo::Cmb);

@@ -1,5 +1,7 @@
 #include "records/PesagemAutomatica.h"
 
+#include "shared/Tecla.h"
+
 #include "platform/Erro.h"
 #include "platform/Relogio.h"
 #include "records/Diario.h"
@@ -123,7 +125,7 @@ void PesagemAutomatica(Estacao& estacao, EcraGravacao& ecra, EstadoBascula& basc
     if (estacao.Acesso.NivelAcesso >= 2 && ecra.ModoPesagem().isEmpty()) {
         bascula.UltimoCartao = codigo;
         ecra.setTxt(Txt::CodigoViatura, codigo);
-        int tecla = 13;
+        int tecla = Tecla::Enter;
         ecra.txt_KeyPress(Txt::CodigoViatura, tecla);
         return;
     }

@@ -1,5 +1,7 @@
 #include "tables/ColunasGrelha.h"
 
+#include "shared/Tecla.h"
+
 #include "platform/Conversoes.h"
 #include "reporting/ComposicaoRelatorio.h"
 
@@ -14,9 +16,9 @@ int pixeis(double twips, int dpi)
 
 std::optional<QChar> Tecla(RegraTecla regra, QChar c)
 {
-    if (c == QChar(8) || c == QChar(27))
+    if (c == QChar(::Tecla::Retrocesso) || c == QChar(::Tecla::Esc))
         return c;
-    if (c == QChar(13))
+    if (c == QChar(::Tecla::Enter))
         return std::nullopt;
     auto entre = [&](const char* aceites) -> std::optional<QChar> {
         if (QLatin1String(aceites).contains(c))

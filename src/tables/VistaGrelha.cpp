@@ -1,5 +1,7 @@
 #include "tables/VistaGrelha.h"
 
+#include "shared/Tecla.h"
+
 #include "platform/Mensagens.h"
 #include "tables/GrelhaTabela.h"
 
@@ -108,7 +110,7 @@ bool DelegadoGrelha::eventFilter(QObject* objecto, QEvent* evento)
         c = QChar(tecla->key() - Qt::Key_A + 1);  // a control code, as Ctrl+V gives 22
     else if (!tecla->text().isEmpty())
         c = tecla->text().front();
-    if (c.isNull() || c == QChar(8) || c == QChar(27))
+    if (c.isNull() || c == QChar(::Tecla::Retrocesso) || c == QChar(::Tecla::Esc))
         return QStyledItemDelegate::eventFilter(objecto, evento);
     const std::optional<QChar> fica = Colunas::Tecla(regra, c);
     if (!fica) {
