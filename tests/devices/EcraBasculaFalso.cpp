@@ -22,61 +22,9 @@ void EcraBasculaFalso::setTxt(int indice, const QString& texto)
     registo << QStringLiteral("txt%1=%2").arg(indice).arg(texto);
 }
 
-void EcraBasculaFalso::setCmdBActivo(int b, bool activo)
+void EcraBasculaFalso::gravar(const QString& qual)
 {
-    activoCmdB[b] = activo;
-    registo << QStringLiteral("cmdB%1 activo=%2").arg(b).arg(int(activo));
-}
-
-void EcraBasculaFalso::setLblB1(const QString& t)
-{
-    b1 = t;
-    registo << QStringLiteral("lblB1=") + t;
-}
-
-void EcraBasculaFalso::setLblB2(const QString& t)
-{
-    b2 = t;
-    registo << QStringLiteral("lblB2=") + t;
-}
-
-void EcraBasculaFalso::setLblLiq(const QString& t)
-{
-    liquido = t;
-    registo << QStringLiteral("lblLiq=") + t;
-}
-
-void EcraBasculaFalso::seleccionarOpt(int indice)
-{
-    opcao = indice;
-    registo << QStringLiteral("opt%1").arg(indice);
-}
-
-void EcraBasculaFalso::focarTxt(int indice)
-{
-    registo << QStringLiteral("foco txt%1").arg(indice);
-}
-
-void EcraBasculaFalso::focarCmdB(int b)
-{
-    registo << QStringLiteral("foco cmdB%1").arg(b);
-}
-
-void EcraBasculaFalso::focarCampoActual()
-{
-    registo << QStringLiteral("foco CampoActual");
-}
-
-void EcraBasculaFalso::GravarPrimeiraPesagem()
-{
-    registo << QStringLiteral("GravarPrimeiraPesagem");
-    if (aoGravar)
-        aoGravar();
-}
-
-void EcraBasculaFalso::GravarSegundaPesagem()
-{
-    registo << QStringLiteral("GravarSegundaPesagem");
+    registo << qual;
     if (aoGravar)
         aoGravar();
 }

@@ -39,21 +39,28 @@ public:
     void setTxt(int indice, const QString& texto) override;
     bool cmdBComFoco(int b) const override { return focoCmdB[b]; }
     bool cmdBActivo(int b) const override { return activoCmdB[b]; }
-    void setCmdBActivo(int b, bool activo) override;
+    void setCmdBActivo(int b, bool activo) override
+    {
+        activoCmdB[b] = activo;
+        registo << QStringLiteral("cmdB%1 activo=%2").arg(b).arg(int(activo));
+    }
     QString lblB1() const override { return b1; }
-    void setLblB1(const QString& t) override;
+    void setLblB1(const QString& t) override { registo << QStringLiteral("lblB1=") + (b1 = t); }
     QString lblB2() const override { return b2; }
-    void setLblB2(const QString& t) override;
+    void setLblB2(const QString& t) override { registo << QStringLiteral("lblB2=") + (b2 = t); }
     QString lblLiq() const override { return liquido; }
-    void setLblLiq(const QString& t) override;
+    void setLblLiq(const QString& t) override { registo << QStringLiteral("lblLiq=") + (liquido = t); }
     bool TipoDocAutomatico() const override { return tipoDocAutomatico; }
     int optSeleccionada() const override { return opcao; }
-    void seleccionarOpt(int indice) override;
-    void focarTxt(int indice) override;
-    void focarCmdB(int b) override;
-    void focarCampoActual() override;
-    void GravarPrimeiraPesagem() override;
-    void GravarSegundaPesagem() override;
+    void seleccionarOpt(int indice) override { registo << QStringLiteral("opt%1").arg(opcao = indice); }
+    void focarTxt(int indice) override { registo << QStringLiteral("foco txt%1").arg(indice); }
+    void focarCmdB(int b) override { registo << QStringLiteral("foco cmdB%1").arg(b); }
+    void focarCampoActual() override { registo << QStringLiteral("foco CampoActual"); }
+    void GravarPrimeiraPesagem() override { gravar(QStringLiteral("GravarPrimeiraPesagem")); }
+    void GravarSegundaPesagem() override { gravar(QStringLiteral("GravarSegundaPesagem")); }
     void PesagemAutomatica(int Index) override;
     bool ocupado() const override { return estaOcupado; }
+
+private:
+    void gravar(const QString& qual);
 };

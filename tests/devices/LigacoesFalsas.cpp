@@ -10,25 +10,10 @@ QList<QByteArray> LigacoesFalsas::escritoEm(int b, int canal) const
     return r;
 }
 
-void LigacoesFalsas::definirPorta(int b, Canal::Tipo, int)
-{
-    ++chamadas[b];
-}
-
-void LigacoesFalsas::definirConfiguracao(int b, Canal::Tipo, const QString&)
-{
-    ++chamadas[b];
-}
-
 void LigacoesFalsas::abrirPorta(int b, Canal::Tipo c)
 {
     ++chamadas[b];
     portaAberta[b][c] = true;
-}
-
-void LigacoesFalsas::fecharPortas()
-{
-    portaAberta = {};
 }
 
 bool LigacoesFalsas::aberta(int b, Canal::Tipo c) const

@@ -37,11 +37,18 @@ class TesteLigacoesTcp : public QObject
         return ligacao;
     }
 
+    // The indicator sends a frame; the tick after it has arrived reads it.
+    void enviar(QTcpSocket* par, const QByteArray& trama)
+    {
+        par->write(trama);
+        QTRY_VERIFY(!s->e(0).BufferIndicador.isEmpty());
+        tick();
+    }
+
 private Q_SLOTS:
     void init();
     void cleanup();
     void estadoSemLigacao();
-    void ligaELeTramas();
     void servidorFechaEVolta();
     void servidorCalado();
     void modeloPolladoPorTcp();
@@ -72,7 +79,8 @@ void TesteLigacoesTcp::estadoSemLigacao()
     s->io->enviarTcp(0, "P\r");
 }
 
-void TesteLigacoesTcp::ligaELeTramas()
+// Connects, reads; the indicator closes the connection: the station shows it and connects anew.
+void TesteLigacoesTcp::servidorFechaEVolta()
 {
     s = std::make_unique<EstacaoLigada>(iniTcp());
     s->ligacao->definirPortaTcp(0, servidor.serverPort());
@@ -82,24 +90,9 @@ void TesteLigacoesTcp::ligaELeTramas()
     QPointer<QTcpSocket> par = ligar();
     QVERIFY(par);
     QTRY_COMPARE(s->io->estadoTcp(0), EstadoTcp::Ligado);
-    par->write(tramaPeso(15000));
-    QTRY_VERIFY(!s->e(0).BufferIndicador.isEmpty());
-    tick();
+    enviar(par, tramaPeso(15000));
     QCOMPARE(s->e(0).PesoActual, 15000);
     QVERIFY(s->e(0).PesoValido);
-}
-
-void TesteLigacoesTcp::servidorFechaEVolta()
-{
-    s = std::make_unique<EstacaoLigada>(iniTcp());
-    s->ligacao->definirPortaTcp(0, servidor.serverPort());
-    QPointer<QTcpSocket> par = ligar();
-    QVERIFY(par);
-    par->write(tramaPeso(15000));
-    QTRY_VERIFY(!s->e(0).BufferIndicador.isEmpty());
-    tick();
-    QVERIFY(!s->e(0).ErroIndicador);
-    // The indicator closes the connection: the station shows it and connects anew.
     par->disconnectFromHost();
     QTRY_VERIFY(s->io->estadoTcp(0) != EstadoTcp::Ligado);
     tick();
@@ -108,9 +101,7 @@ void TesteLigacoesTcp::servidorFechaEVolta()
     par = ligar();
     QVERIFY(par);
     QTRY_COMPARE(s->io->estadoTcp(0), EstadoTcp::Ligado);
-    par->write(tramaPeso(9000));
-    QTRY_VERIFY(!s->e(0).BufferIndicador.isEmpty());
-    tick();
+    enviar(par, tramaPeso(9000));
     QCOMPARE(s->e(0).PesoActual, 9000);
     QVERIFY(!s->e(0).ErroIndicador);
 }
@@ -143,9 +134,7 @@ void TesteLigacoesTcp::modeloPolladoPorTcp()
     tick();
     QByteArray recebido;
     QTRY_VERIFY((recebido += par->readAll()).endsWith("P\r"));
-    par->write(tramaU("    2500"));
-    QTRY_VERIFY(!s->e(0).BufferIndicador.isEmpty());
-    tick();
+    enviar(par, tramaU("    2500"));
     QCOMPARE(s->e(0).PesoActual, 2500);
     s->estacao.estacao->Acesso.NivelAcesso = 2;
     s->ligacao->cmdZ_Click(0);

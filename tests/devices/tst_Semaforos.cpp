@@ -14,6 +14,17 @@ void comLeitores(BancadaBasculas& b, int bascula = 0)
     b.io.portaAberta[bascula][Canal::LeitorP] = true;
     b.io.portaAberta[bascula][Canal::LeitorS] = true;
 }
+
+// The ticks in which a command (no poll) went to this bridge's principal reader.
+QList<int> ticksDosComandos(const BancadaBasculas& b, int bascula = 0)
+{
+    QList<int> ticks;
+    for (const auto& e : b.io.escritas) {
+        if (e.bascula == bascula && e.canal == Canal::LeitorP && e.dados != "C\r\n")
+            ticks << e.tick;
+    }
+    return ticks;
+}
 }  // namespace
 
 class TesteSemaforos : public QObject
@@ -30,14 +41,13 @@ private Q_SLOTS:
     void reenvioACada26Decisoes();
     void reenvioContaDecisoesDeAmbas();
     void ciclosCompletosDeUmCamiao();
-    void manualAbaixoDoNivel3();
-    void manualVermelhoNoNivel3();
+    void comandoManual_data();
+    void comandoManual();
     void semLeitores();
     void leitorComPortaFechada();
     void caixasMostramACorAnterior();
     void legendasDoMenu_data();
     void legendasDoMenu();
-    void doisCliquesEntreDecisoes();
     void caixasDeVerificacao();
     void escritaRecusadaTerminaDecisao();
 };
@@ -62,9 +72,8 @@ void TesteSemaforos::primeiraDecisao()
     // Written at once, principal first, no terminator.
     QCOMPARE(b.io.escritas.size(), 2);
     QCOMPARE(b.io.escritas[0].canal, int(Canal::LeitorP));
-    QCOMPARE(b.io.escritas[0].dados, comando);
-    QCOMPARE(b.io.escritas[1].canal, int(Canal::LeitorS));
-    QCOMPARE(b.io.escritas[1].dados, comando);
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorS), QList<QByteArray>{comando});
+    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP), QList<QByteArray>{comando});
 }
 
 void TesteSemaforos::corAutomatica_data()
@@ -131,14 +140,10 @@ void TesteSemaforos::reenvioACada26Decisoes()
     BancadaBasculas b;
     comLeitores(b);
     b.lerPeso(0, 0, 60);
-    QList<int> ticks;
-    for (const auto& e : b.io.escritas) {
-        if (e.canal == Canal::LeitorP && e.dados != "C\r\n") {
-            QCOMPARE(e.dados, Verde);
-            ticks << e.tick;
-        }
-    }
-    QCOMPARE(ticks, (QList<int>{1, 27, 53}));
+    QCOMPARE(ticksDosComandos(b), (QList<int>{1, 27, 53}));
+    QList<QByteArray> comandos = b.io.escritoEm(0, Canal::LeitorP);
+    comandos.removeAll("C\r\n");
+    QCOMPARE(comandos, QList<QByteArray>(3, Verde));
     // A change goes out at once.
     b.lerPeso(0, 5000);
     QCOMPARE(b.io.escritas.last().dados, Vermelho);  // secondary, after the principal
@@ -156,13 +161,8 @@ void TesteSemaforos::reenvioContaDecisoesDeAmbas()
         b.io.chegar(0, Canal::Indicador, tramaPeso(0));
         b.tickAmbas();
     }
-    QList<int> ticks;
-    for (const auto& e : b.io.escritas) {
-        if (e.bascula == 0 && e.canal == Canal::LeitorP && e.dados != "C\r\n")
-            ticks << e.tick;
-    }
     // Decisions 1, 27 and 53 are B1's 1st, 14th and 27th ticks.
-    QCOMPARE(ticks, (QList<int>{1, 27, 53}));
+    QCOMPARE(ticksDosComandos(b), (QList<int>{1, 27, 53}));
     QCOMPARE(b.io.tick, 54);
 }
 
@@ -189,45 +189,54 @@ void TesteSemaforos::ciclosCompletosDeUmCamiao()
     QCOMPARE(b.io.escritoEm(0, Canal::LeitorS), principal);
 }
 
-void TesteSemaforos::manualAbaixoDoNivel3()
+// A script of B1, one step each: "N3" the access level, a number a reading
+// (one tick), "-" a tick without one, "m0" / "m2" a click on the menu's item,
+// "capturado" the weight taken. Gives the commands sent to the principal
+// reader (V green, R red) and the manual command and colour at the end.
+void TesteSemaforos::comandoManual_data()
 {
-    BancadaBasculas b;
-    comLeitores(b);
-    b.estacao.estacao->Acesso.NivelAcesso = 2;
-    b.lerPeso(0, 0);
-    b.ligacao->mnuSmfB1_Click(0);
-    QVERIFY(b.e(0).SemaforoManual);
-    b.lerPeso(0, 12000);  // reverted before any command is computed
-    QVERIFY(!b.e(0).SemaforoManual);
-    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
-    QVERIFY(!b.v(0).principal.manualActivo);
-    QVERIFY(!b.v(0).secundario.manualActivo);
-    QVERIFY(!b.v(0).principal.coresActivas);
+    QTest::addColumn<QString>("passos");
+    QTest::addColumn<QString>("comandos");
+    QTest::addColumn<bool>("manual");
+    QTest::addColumn<bool>("vermelho");
+    // Below level 3 the manual command is undone before any command is computed.
+    QTest::newRow("abaixo do nível 3") << "N2 0 m0 12000" << "VR" << false << true;
+    // Weight, error and capture no longer change the colour; the release still runs.
+    QTest::newRow("vermelho no nível 3") << "N3 0 m0 0 m2 0 capturado 12000 -" << "VR" << true << true;
+    // The clicks go by the caption the last decision wrote: two clicks ask the same.
+    QTest::newRow("dois cliques entre decisões") << "N3 0 m0 m0 0 m2 m2 m1" << "V" << true << true;
+    QTest::newRow("de volta ao automático") << "N3 0 m0 0 m2 0 m0 12000 0" << "VRV" << false << false;
 }
 
-void TesteSemaforos::manualVermelhoNoNivel3()
+void TesteSemaforos::comandoManual()
 {
+    QFETCH(QString, passos);
+    QFETCH(bool, manual);
     BancadaBasculas b;
     comLeitores(b);
-    b.estacao.estacao->Acesso.NivelAcesso = 3;
-    b.lerPeso(0, 0);
-    QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Manual"));
-    b.ligacao->mnuSmfB1_Click(0);
-    b.lerPeso(0, 0);
-    QCOMPARE(b.v(0).mnuSmf0, QStringLiteral("Comando &Automático"));
-    QCOMPARE(b.v(0).mnuSmf2, QStringLiteral("&Vermelho"));
-    b.ligacao->mnuSmfB1_Click(2);
-    b.lerPeso(0, 0);
-    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).last(), Vermelho);
-    // Weight, error and capture no longer change the colour; the release still runs.
-    b.e(0).PesoCapturado = true;
-    b.lerPeso(0, 12000);
+    for (const QString& p : passos.split(u' ')) {
+        if (p.startsWith(u'N'))
+            b.estacao.estacao->Acesso.NivelAcesso = quint8(p.mid(1).toInt());
+        else if (p.startsWith(u'm'))
+            b.ligacao->mnuSmfB1_Click(p.mid(1).toInt());
+        else if (p == u"capturado")
+            b.e(0).PesoCapturado = true;
+        else if (p == u"-")
+            b.tick(0);
+        else
+            b.lerPeso(0, p.toInt());
+    }
+    QString comandos;
+    for (const QByteArray& c : b.io.escritoEm(0, Canal::LeitorP))
+        comandos += c == Verde ? u'V' : c == Vermelho ? u'R' : u'?';
+    QTEST(comandos, "comandos");
+    QCOMPARE(b.e(0).SemaforoManual, manual);
+    QTEST(b.e(0).SemaforoVermelho, "vermelho");
     QVERIFY(!b.e(0).PesoCapturado);
-    b.tick(0);
-    QVERIFY(b.e(0).SemaforoVermelho);
-    QCOMPARE(b.io.escritoEm(0, Canal::LeitorP).size(), 2);
-    QVERIFY(b.v(0).principal.coresActivas);
-    QVERIFY(b.v(0).principal.manual);
+    // The boxes as the last decision left them.
+    QCOMPARE(std::pair(b.v(0).principal.manual, b.v(0).principal.coresActivas), std::pair(manual, manual));
+    const bool nivel3 = b.estacao.estacao->Acesso.NivelAcesso >= 3;
+    QCOMPARE(b.v(0).principal.manualActivo && b.v(0).secundario.manualActivo, nivel3);
 }
 
 void TesteSemaforos::semLeitores()
@@ -300,9 +309,6 @@ void TesteSemaforos::legendasDoMenu()
 {
     QFETCH(bool, manual);
     QFETCH(bool, vermelho);
-    QFETCH(QString, item0);
-    QFETCH(bool, item2Activo);
-    QFETCH(QString, item2);
     BancadaBasculas b;
     comLeitores(b, 1);
     b.def().IndLigado[1] = true;
@@ -312,30 +318,11 @@ void TesteSemaforos::legendasDoMenu()
     b.e(1).SemaforoManual = manual;
     b.e(1).SemaforoVermelho = vermelho;
     b.ligacao->ControlarSemaforos();
-    QCOMPARE(b.v(1).mnuSmf0, item0);
-    QCOMPARE(b.v(1).mnuSmf2Activo, item2Activo);
-    QCOMPARE(b.v(1).mnuSmf2, item2);
+    QTEST(b.v(1).mnuSmf0, "item0");
+    QTEST(b.v(1).mnuSmf2Activo, "item2Activo");
+    QTEST(b.v(1).mnuSmf2, "item2");
     QVERIFY(b.v(1).mnuSemaforosActivo);
     QVERIFY(!b.v(0).mnuSemaforosActivo);
-}
-
-void TesteSemaforos::doisCliquesEntreDecisoes()
-{
-    // The clicks go by the caption the decision wrote: two clicks between
-    // decisions both ask for the same thing.
-    BancadaBasculas b;
-    comLeitores(b);
-    b.estacao.estacao->Acesso.NivelAcesso = 3;
-    b.lerPeso(0, 0);
-    b.ligacao->mnuSmfB1_Click(0);
-    b.ligacao->mnuSmfB1_Click(0);
-    QVERIFY(b.e(0).SemaforoManual);
-    b.lerPeso(0, 0);
-    b.ligacao->mnuSmfB1_Click(2);
-    b.ligacao->mnuSmfB1_Click(2);
-    QVERIFY(b.e(0).SemaforoVermelho);
-    b.ligacao->mnuSmfB1_Click(1);
-    QVERIFY(b.e(0).SemaforoVermelho);
 }
 
 void TesteSemaforos::caixasDeVerificacao()

@@ -89,26 +89,20 @@ void TesteSimulador::cleanupTestCase()
     QVERIFY(!QFile::exists(pasta.filePath("portas/COM1")));
 }
 
+// What each reading means is the protocol's own test; here the readings of
+// the pty arrive and a broken stream recovers.
 void TesteSimulador::pesoUnidadeEstabilidadePorPty()
 {
     comando("b1 peso 12340");
     QTRY_COMPARE_WITH_TIMEOUT(v(0).lblP, QStringLiteral("   12340"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(v(0).lblS, QStringLiteral("><"), 10000);
     QCOMPARE(v(0).lblU, QStringLiteral("kg"));
-    QCOMPARE(v(0).lblM, QStringLiteral("Peso bruto:"));
     QTRY_VERIFY(s->e(0).PesoValido);
     comando("b1 instavel");
-    QTRY_COMPARE(v(0).lblS, QStringLiteral(">"));
     QTRY_COMPARE(v(0).lblI, QStringLiteral("Peso instavel"));
     comando("b1 estavel");
-    comando("b1 unidade lb");
-    QTRY_COMPARE_WITH_TIMEOUT(v(0).lblU, QStringLiteral("lib"), 10000);
-    QCOMPARE(v(0).lblI, QStringLiteral("Unidade incorrecta de pesagem"));
-    QVERIFY(!s->e(0).PesoValido);
-    comando("b1 unidade kg");
     comando("b1 sobrecarga sim");
     QTRY_COMPARE(v(0).lblI, QStringLiteral("Erro em leitura de peso"));
-    QCOMPARE(v(0).lblP, QString());
     comando("b1 sobrecarga nao");
     comando("b1 partido sim");
     comando("b1 lixo 5");
