@@ -38,6 +38,14 @@ QStringList BancadaRegistos::campos(const QVariantMap& linha, const QVariantMap&
     return r;
 }
 
+QStringList BancadaRegistos::campos(const QVariantMap& linha, const QString& esperado)
+{
+    QStringList r;
+    for (const QString& par : esperado.split(u'|'))
+        r << campos(linha, QVariantMap{{par.section(u'=', 0, 0), {}}});
+    return r;
+}
+
 QList<QVariantMap> BancadaRegistos::linhas(const QSqlDatabase& db, const QString& tabela)
 {
     QList<QVariantMap> todas;

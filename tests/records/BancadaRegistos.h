@@ -33,6 +33,8 @@ struct BancadaRegistos
     // The fields named in `esperado` as "field=value" ("field=<nulo>" for Null):
     // read from `linha` and from `esperado`, so QCOMPARE shows what differs.
     static QStringList campos(const QVariantMap& linha, const QVariantMap& esperado);
+    // The same for fields written out as "field=value|field=<nulo>", in that order.
+    static QStringList campos(const QVariantMap& linha, const QString& esperado);
     // A counter of the company row 1 ("Entrada", "Guia", "Talão").
     static qint64 contador(const QSqlDatabase& db, const QString& campo);
 

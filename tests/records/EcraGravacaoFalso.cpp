@@ -20,3 +20,18 @@ void EcraGravacaoFalso::preencher(const QString& codigo, const QString& matricul
     campos[Txt::PesoEntrada] = pesoEntrada;
     campos[Txt::PesoSaida] = pesoSaida;
 }
+
+void EcraGravacaoFalso::ajustar(const QString& script)
+{
+    for (const QString& par : script.split(u' ', Qt::SkipEmptyParts)) {
+        const QString chave = par.section(u'=', 0, 0), valor = par.section(u'=', 1);
+        if (chave == u"modo")
+            modo = valor;
+        else if (chave == u"b1")
+            b1 = valor;
+        else if (chave == u"opcao")
+            opcao = valor.toInt();
+        else
+            campos.at(chave.toInt()) = valor;
+    }
+}

@@ -59,4 +59,7 @@ public:
     // A weighing laid out on the screen: code, plate, parties, first weight.
     void preencher(const QString& codigo, const QString& matricula, const QString& pesoEntrada,
                    const QString& pesoSaida = {});
+    // What the operator changed, as "modo=SM b1= opcao=1 17=30-02-2026": the mode, the origin beside the
+    // first weight, the kind option or a field by its index.
+    void ajustar(const QString& script);
 };

@@ -43,15 +43,10 @@ void TesteImprimirDocumento::documentoPeloTipo()
     BancadaRegistos b;
     Definicoes& d = b.estacao().Def;
     d.CopiasPrimeiraPesagem = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 9;
-    const qint16 c = qint16(copias);
-    if (tipo == u"P")
-        d.CopiasPrimeiraPesagem = c;
-    else if (tipo == u"E")
-        d.CopiasEntrada = c;
-    else if (tipo == u"G")
-        d.CopiasSaida = c;
-    else if (tipo == u"T")
-        d.CopiasTalao = c;
+    const QMap<QString, qint16*> doTipo = {
+        {"P", &d.CopiasPrimeiraPesagem}, {"E", &d.CopiasEntrada}, {"G", &d.CopiasSaida}, {"T", &d.CopiasTalao}};
+    if (doTipo.contains(tipo))
+        *doTipo[tipo] = qint16(copias);
     d.UltimoDocPesagem = 12;
     Consulta::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, ?)"), {tipo});
     b.estacao().UltimaPesagem = 57;
@@ -69,9 +64,7 @@ void TesteImprimirDocumento::documentoPeloTipo()
     QCOMPARE(b.t.impressora.pedidos.size(), 1);
     const PedidoRelatorio& p = b.t.impressora.pedidos[0];
     QCOMPARE(QFileInfo(p.FicheiroRelatorio).fileName(), ficheiro);
-    QCOMPARE(p.FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 57"));
-    QCOMPARE(p.Destino, 1);
-    QCOMPARE(int(p.Copias), copias);
+    QCOMPARE(std::tuple(p.FormulaSeleccao, p.Destino, int(p.Copias)), std::tuple(QString("{Pesagens.Pesagem} = 57"), 1, copias));
     QCOMPARE(d.UltimoDocPesagem, 57);
     // Kept in the settings file, so "Último &Documento" works after a restart.
     QCOMPARE(b.ultimoDocNoFicheiro(0), 57);
@@ -84,9 +77,9 @@ void TesteImprimirDocumento::semLinhaAvisa()
     b.estacao().UltimaPesagem = 0;
     ImprimirDocumento(b.estacao(), b.ecra);
     QCOMPARE(b.t.mensagens.caixas.size(), 1);
-    QCOMPARE(b.t.mensagens.caixas[0].texto, QStringLiteral("Pesagem não existente em tabela de pesagens"));
-    QCOMPARE(b.t.mensagens.caixas[0].estilo, 64);
-    QCOMPARE(b.t.mensagens.caixas[0].titulo, QStringLiteral("Imprimir Documento de Pesagem"));
+    const auto& c = b.t.mensagens.caixas[0];
+    QCOMPARE(std::tuple(c.texto, c.estilo, c.titulo), std::tuple(QString("Pesagem não existente em tabela de pesagens"), 64,
+                                                                 QString("Imprimir Documento de Pesagem")));
     QVERIFY(b.t.impressora.pedidos.isEmpty());
 }
 
