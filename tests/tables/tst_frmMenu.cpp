@@ -6,6 +6,7 @@
 #include "tables/ListaEscolha.h"
 #include "tables/frmMenu.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -47,18 +48,11 @@ struct Posto
         return *janela;
     }
 
-    template <typename T>
-    T* filho(const char* nome) const
-    {
-        return janela->findChild<T*>(QString::fromLatin1(nome));
-    }
+    template <typename T> T* filho(const char* nome) const { return janela->findChild<T*>(QString::fromLatin1(nome)); }
     QTreeView* lst() const { return filho<QTreeView>("lst"); }
     QPushButton* cmd(int i) const { return janela->findChild<QPushButton*>(QStringLiteral("cmd%1").arg(i)); }
     QString titulo() const { return t.estacao->Acesso.TituloMenu; }
-    QString texto(int linha, int coluna = 0) const
-    {
-        return lst()->model()->index(linha, coluna).data().toString();
-    }
+    QString texto(int linha, int coluna = 0) const { return lst()->model()->index(linha, coluna).data().toString(); }
     QPoint centroLinha(int linha) const { return lst()->visualRect(lst()->model()->index(linha, 0)).center(); }
 };
 
@@ -70,15 +64,10 @@ class TesteFrmMenu : public QObject
 
 private Q_SLOTS:
     void abreComAsLinhasEColunas();
-    void primeiroEnterSelecionaSegundoCopia();
-    void setaAbaixoSelecionaAProxima();
-    void cancelamentos_data();
-    void cancelamentos();
+    void escolhasECancelamentos_data();
+    void escolhasECancelamentos();
     void tabelaVazia();
     void cliqueNoCabecalhoOrdena();
-    void duploCliqueCopia();
-    void procurarSelecionaEDevolveOFoco();
-    void execDevolveAceiteAoEscolher();
 };
 
 void TesteFrmMenu::abreComAsLinhasEColunas()
@@ -88,99 +77,108 @@ void TesteFrmMenu::abreComAsLinhasEColunas()
     QCOMPARE(w.windowTitle(), Viat);
     QCOMPARE(p.t.mensagens.cursorOcupado, 0);
     QCOMPARE(p.lst()->model()->rowCount(), 3);
-    QCOMPARE(p.lst()->model()->columnCount(), 15);
-    QCOMPARE(p.texto(1), QStringLiteral("22-BB-22"));
     QCOMPARE(p.texto(1, 12), QStringLiteral("10 kg"));
-    // Widths in twips, 1440 to the inch.
-    QCOMPARE(p.lst()->header()->sectionSize(0), qRound(1500 * w.logicalDpiX() / 1440.0));
     QVERIFY(p.filho<QWidget>("pic1")->isVisible());
     QVERIFY(!p.cmd(1)->isVisible());
     QVERIFY(!p.filho<QStatusBar>("stb")->isVisible());
     QCOMPARE(QApplication::focusWidget(), p.lst());
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(!p.cmd(i)->autoDefault());
-        QVERIFY(!p.cmd(i)->isDefault());
-        QCOMPARE(p.cmd(i)->focusPolicy(), Qt::ClickFocus);
+    QCOMPARE(p.cmd(2)->focusPolicy(), Qt::ClickFocus);
+}
+
+void TesteFrmMenu::escolhasECancelamentos_data()
+{
+    using Escritas = QList<DestinoFalso::Escrita>;
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QString>("passos");     // see correr(); "exec" runs the rest inside the dialog's own loop
+    QTest::addColumn<Escritas>("escritas");  // none: cancelled
+    QTest::addColumn<QString>("painel");
+    QTest::newRow("Enter selecciona, o do teclado numérico copia")
+        << Viat << "Enter aberta Keypad" << Escritas{{0, "V1"}} << "V1";
+    QTest::newRow("setas; Ctrl+clique deixa a linha seleccionada")
+        << Viat << "exec Down Down CtrlClique2 Enter" << Escritas{{0, "V3"}} << "V3";
+    QTest::newRow("clique e duplo clique") << Ent << "Clique0 aberta DuploClique0" << Escritas{{2, "E1"}} << "E1";
+    QTest::newRow("procurar devolve o foco à lista")
+        << Viat << "opt1 Procurar:33 foco Copiar" << Escritas{{0, "V3"}} << "V3";
+    QTest::newRow("Esc na lista") << Viat << "Down Esc" << Escritas{} << "V2";
+    QTest::newRow("botão Cancelar") << Viat << "Down Cancelar" << Escritas{} << "V2";
+    QTest::newRow("Esc no botão Procurar") << Viat << "Down EscProcurar" << Escritas{} << "V2";
+    QTest::newRow("fecho da janela") << Viat << "Down fechar" << Escritas{} << "V2";
+}
+
+void TesteFrmMenu::escolhasECancelamentos()
+{
+    QFETCH(QString, titulo);
+    QFETCH(QString, passos);
+    QFETCH(QList<DestinoFalso::Escrita>, escritas);
+    QFETCH(QString, painel);
+    Posto p;
+    frmMenu& w = p.abrir(titulo);
+    QStringList lista = passos.split(u' ');
+    const bool noCiclo = lista.first() == QStringLiteral("exec");
+    if (noCiclo)
+        lista.removeFirst();
+    const QHash<QString, Qt::Key> teclas{
+        {"Enter", Qt::Key_Return}, {"Keypad", Qt::Key_Enter}, {"Down", Qt::Key_Down}, {"Esc", Qt::Key_Escape}};
+    auto correr = [&] {
+        QTreeView* lst = p.lst();
+        for (const QString& passo : lista) {
+            const QPoint linha =
+                passo.contains(QStringLiteral("Clique")) ? p.centroLinha(passo.right(1).toInt()) : QPoint();
+            if (teclas.contains(passo))
+                QTest::keyClick(lst, teclas.value(passo));
+            else if (passo.startsWith(QStringLiteral("DuploClique")))
+                QTest::mouseDClick(lst->viewport(), Qt::LeftButton, {}, linha);
+            else if (passo.contains(QStringLiteral("Clique")))
+                QTest::mouseClick(lst->viewport(), Qt::LeftButton,
+                                  passo.startsWith(QStringLiteral("Ctrl")) ? Qt::ControlModifier : Qt::NoModifier,
+                                  linha);
+            else if (passo.startsWith(QStringLiteral("Procurar:"))) {
+                p.t.mensagens.textos << passo.mid(9);
+                QTest::mouseClick(p.cmd(2), Qt::LeftButton);
+            } else if (passo == QStringLiteral("EscProcurar")) {
+                p.cmd(2)->setFocus(Qt::MouseFocusReason);
+                QTest::keyClick(p.cmd(2), Qt::Key_Escape);
+            } else if (passo == QStringLiteral("Cancelar") || passo == QStringLiteral("Copiar"))
+                QTest::mouseClick(p.cmd(passo == QStringLiteral("Cancelar") ? 0 : 1), Qt::LeftButton);
+            else if (passo == QStringLiteral("opt1"))
+                QTest::mouseClick(p.filho<QRadioButton>("opt1"), Qt::LeftButton);
+            else if (passo == QStringLiteral("fechar"))
+                w.close();
+            else if (passo == QStringLiteral("foco"))
+                QCOMPARE(QApplication::focusWidget(), lst);
+            else if (passo == QStringLiteral("aberta"))  // a row selected, nothing copied yet
+                QVERIFY(w.isVisible() && p.cmd(1)->isVisible() && p.filho<QStatusBar>("stb")->isVisible()
+                        && p.destino.escritas.isEmpty());
+            else
+                QFAIL(qPrintable(passo));
+        }
+    };
+    const int esperado = escritas.isEmpty() ? QDialog::Rejected : QDialog::Accepted;
+    if (noCiclo) {
+        QTimer::singleShot(0, &w, correr);
+        QCOMPARE(w.exec(), esperado);
+    } else {
+        correr();
+        QCOMPARE(w.result(), esperado);
     }
-}
-
-void TesteFrmMenu::primeiroEnterSelecionaSegundoCopia()
-{
-    Posto p;
-    frmMenu& w = p.abrir(Viat);
-    QTest::keyClick(p.lst(), Qt::Key_Return);
-    QVERIFY(w.isVisible());
-    QVERIFY(p.cmd(1)->isVisible());
-    QVERIFY(p.filho<QStatusBar>("stb")->isVisible());
-    QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), QStringLiteral("V1"));
-    QCOMPARE(p.filho<QLabel>("stbPainel2")->text(), QStringLiteral("11-AA-11"));
-    QVERIFY(p.destino.escritas.isEmpty());
-
-    QTest::keyClick(p.lst(), Qt::Key_Enter);  // the keypad's Enter as well
     QVERIFY(!w.isVisible());
-    QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(p.destino.escritas, (QList<DestinoFalso::Escrita>{{0, "V1"}}));
-    QCOMPARE(p.titulo(), Viat);
-}
-
-void TesteFrmMenu::setaAbaixoSelecionaAProxima()
-{
-    Posto p;
-    frmMenu& w = p.abrir(Viat);
-    QTest::keyClick(p.lst(), Qt::Key_Down);
-    QCOMPARE(p.lst()->currentIndex().row(), 1);
-    QVERIFY(p.cmd(1)->isVisible());
-    QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), QStringLiteral("V2"));
-    QTest::keyClick(p.lst(), Qt::Key_Down);
-    QCOMPARE(p.filho<QLabel>("stbPainel2")->text(), QStringLiteral("33-CC-33"));
-    // Ctrl+click on the selected row leaves it selected: it is what Copiar takes.
-    QTest::mouseClick(p.lst()->viewport(), Qt::LeftButton, Qt::ControlModifier, p.centroLinha(2));
-    QTest::keyClick(p.lst(), Qt::Key_Return);
-    QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(p.destino.escritas, (QList<DestinoFalso::Escrita>{{0, "V3"}}));
-}
-
-void TesteFrmMenu::cancelamentos_data()
-{
-    QTest::addColumn<int>("maneira");
-    QTest::newRow("Esc na lista") << 0;
-    QTest::newRow("botão Cancelar") << 1;
-    QTest::newRow("Esc no botão Procurar") << 2;
-    QTest::newRow("fecho da janela") << 3;
-}
-
-void TesteFrmMenu::cancelamentos()
-{
-    QFETCH(int, maneira);
-    Posto p;
-    frmMenu& w = p.abrir(Viat);
-    QTest::keyClick(p.lst(), Qt::Key_Down);  // a row selected changes nothing
-    switch (maneira) {
-    case 0: QTest::keyClick(p.lst(), Qt::Key_Escape); break;
-    case 1: QTest::mouseClick(p.cmd(0), Qt::LeftButton); break;
-    case 2:
-        p.cmd(2)->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(p.cmd(2), Qt::Key_Escape);
-        break;
-    default: w.close(); break;
-    }
-    QVERIFY(!w.isVisible());
-    QCOMPARE(w.result(), int(QDialog::Rejected));
-    QCOMPARE(p.titulo(), QString());
-    QVERIFY(p.destino.escritas.isEmpty());
+    QCOMPARE(p.destino.escritas, escritas);
+    QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), painel);
+    // The title stays set only when a row was picked.
+    QCOMPARE(p.titulo(), escritas.isEmpty() ? QString() : titulo);
 }
 
 void TesteFrmMenu::tabelaVazia()
 {
     Posto p;
     frmMenu& w = p.abrir(Prd);
-    QCOMPARE(p.t.mensagens.cursorOcupado, 0);
     QCOMPARE(p.filho<QLabel>("lblVazia")->text(), QStringLiteral("Tabela vazia"));
-    QVERIFY(p.filho<QLabel>("lblVazia")->isVisible() && !p.lst()->isVisible() && !p.filho<QWidget>("pic1")->isVisible());
+    QVERIFY(p.filho<QLabel>("lblVazia")->isVisible() && !p.lst()->isVisible()
+            && !p.filho<QWidget>("pic1")->isVisible());
     QCOMPARE(p.cmd(0)->focusPolicy(), Qt::StrongFocus);
     QVERIFY(p.cmd(0)->hasFocus());
     QCOMPARE(p.cmd(0)->palette().color(QPalette::Button), QColor(255, 255, 0));  // the focused button is yellow
-    QTest::keyClick(p.cmd(0), Qt::Key_Return);  // Enter presses nothing
+    QTest::keyClick(p.cmd(0), Qt::Key_Return);                                   // Enter presses nothing
     QVERIFY(w.isVisible());
     QTest::keyClick(p.cmd(0), Qt::Key_Escape);
     QCOMPARE(w.result(), int(QDialog::Rejected));
@@ -193,7 +191,7 @@ void TesteFrmMenu::cliqueNoCabecalhoOrdena()
     p.abrir(Viat);
     QHeaderView* cabecalho = p.lst()->header();
     QTest::keyClick(p.lst(), Qt::Key_Down);  // 22-BB-22 selected
-    cabecalho->resizeSection(1, 150);         // the operator widens the code column
+    cabecalho->resizeSection(1, 150);        // the operator widens the code column
     p.lst()->horizontalScrollBar()->setValue(p.lst()->horizontalScrollBar()->maximum());
     const int horizontal = p.lst()->horizontalScrollBar()->value();
     QVERIFY(horizontal > 0);
@@ -207,53 +205,10 @@ void TesteFrmMenu::cliqueNoCabecalhoOrdena()
     QCOMPARE(p.texto(0, 12), QStringLiteral("9 kg"));
     QCOMPARE(p.lst()->selectionModel()->selectedRows().value(0).row(), 2);
     QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), QStringLiteral("V2"));
-    // The widths and the sideways scroll stay as they were.
+    // The widths (in twips, 1440 to the inch) and the sideways scroll stay as they were.
     QCOMPARE(cabecalho->sectionSize(12), qRound(900 * p.lst()->logicalDpiX() / 1440.0));
     QCOMPARE(cabecalho->sectionSize(1), 150);
     QCOMPARE(p.lst()->horizontalScrollBar()->value(), horizontal);
-}
-
-void TesteFrmMenu::duploCliqueCopia()
-{
-    Posto p;
-    frmMenu& w = p.abrir(Ent);
-    // A real double-click: a click, then the double-click.
-    QTest::mouseClick(p.lst()->viewport(), Qt::LeftButton, {}, p.centroLinha(0));
-    QVERIFY(p.cmd(1)->isVisible());
-    QTest::mouseDClick(p.lst()->viewport(), Qt::LeftButton, {}, p.centroLinha(0));
-    QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(p.destino.escritas, (QList<DestinoFalso::Escrita>{{2, "E1"}}));
-}
-
-void TesteFrmMenu::procurarSelecionaEDevolveOFoco()
-{
-    Posto p;
-    frmMenu& w = p.abrir(Viat);
-    QTest::mouseClick(p.filho<QRadioButton>("opt1"), Qt::LeftButton);
-    p.t.mensagens.textos << QStringLiteral("33");
-    QTest::mouseClick(p.cmd(2), Qt::LeftButton);
-    QCOMPARE(p.t.mensagens.perguntasTexto, QStringList{"Procurar em Viatura por:"});
-    QCOMPARE(p.lst()->currentIndex().row(), 2);
-    QCOMPARE(p.filho<QLabel>("stbPainel1")->text(), QStringLiteral("V3"));
-    QCOMPARE(QApplication::focusWidget(), p.lst());
-    QTest::mouseClick(p.cmd(1), Qt::LeftButton);
-    QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(p.destino.escritas, (QList<DestinoFalso::Escrita>{{0, "V3"}}));
-}
-
-void TesteFrmMenu::execDevolveAceiteAoEscolher()
-{
-    Posto p;
-    p.t.estacao->Acesso.TituloMenu = Viat;
-    p.t.mensagens.CursorOcupado(true);
-    frmMenu w(*p.t.estacao, p.destino);
-    QTimer::singleShot(0, &w, [&] {
-        QTest::keyClick(w.findChild<QTreeView*>(QStringLiteral("lst")), Qt::Key_Down);
-        QTest::keyClick(w.findChild<QTreeView*>(QStringLiteral("lst")), Qt::Key_Return);
-    });
-    QCOMPARE(w.exec(), int(QDialog::Accepted));
-    QCOMPARE(p.destino.escritas, (QList<DestinoFalso::Escrita>{{0, "V2"}}));
-    QCOMPARE(p.t.estacao->Acesso.TituloMenu, Viat);
 }
 
 QTEST_MAIN(TesteFrmMenu)
