@@ -110,6 +110,14 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(caminho()).valor(seccao, QStringLiteral("Operador")).value(), valor);
     }
 
+    // A key new to the file, written twice in one replacement, is one line with the last value.
+    void escritasNumaSoVez()
+    {
+        escreverFicheiro(caminho(), "[S]\nX=1\n[T]\n");
+        QVERIFY(FicheiroPerfil(caminho()).escrever({{"S", "A", "1"}, {"S", "B", "2"}, {"s", "a", "3"}}));
+        QCOMPARE(lerFicheiro(caminho()), QByteArray("[S]\nX=1\nA=3\nB=2\n[T]\n"));
+    }
+
     void escritaRecusadaDevolveFalso()
     {
         FicheiroPerfil ini(pasta.filePath(QStringLiteral("pasta-que-nao-existe/Lorvane.ini")));
