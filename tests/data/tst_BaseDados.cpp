@@ -8,7 +8,23 @@
 #include "support/EstacaoTeste.h"
 
 #include <QCryptographicHash>
+#include <QRegularExpression>
 #include <QtTest>
+
+namespace {
+
+// Text fields carry their greatest length.
+const QStringList CamposPartes = {
+    "Código da entidade(8)", "Entidade(40)", "Código do transportador(8)", "Transportador(40)",
+    "Código do produto(8)", "Produto(40)", "Código do local de carga(8)", "Local de carga(40)",
+    "Código do local de descarga(8)", "Local de descarga(40)"};
+
+QStringList campos(const QStringList& antes, const QStringList& depois, bool partes = true)
+{
+    return antes + (partes ? CamposPartes : QStringList()) + depois;
+}
+
+}  // namespace
 
 class TesteBaseDados : public QObject
 {
@@ -26,30 +42,62 @@ class TesteBaseDados : public QObject
 private Q_SLOTS:
     void initTestCase() { t.abrirBaseDados(); }
 
-    // A new database holds every table of the schema, its fields in order, the
-    // key first, each text field held to its length, names in one Unicode form.
-    void tabelasComoNoEsquema()
+    // A new database holds every table with its fields in order, the key
+    // first, each text field held to its greatest length, names in one Unicode form.
+    void tabelasECamposPelaOrdem_data()
     {
-        for (const Tabela& tab : Esquema::tabelas()) {
-            QSqlQuery q = Consulta::executar(
-                bd(), QStringLiteral("SELECT name, pk FROM pragma_table_info(?) ORDER BY cid"), {tab.nome});
-            QSqlQuery ddl = Consulta::executar(bd(), QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"),
-                                               {tab.nome});
-            QVERIFY2(ddl.next(), qPrintable(tab.nome));
-            QStringList nomes;
-            for (int i = 0; q.next(); ++i) {
-                const QString nome = q.value(0).toString();
-                nomes << nome;
-                QCOMPARE(q.value(1).toInt() == 1, i == 0);
-                QVERIFY2(nome == nome.normalized(QString::NormalizationForm_C), qPrintable(nome));
-                const Campo& c = tab.campos[i];
-                if (c.tipo == TipoCampo::Texto || c.tipo == TipoCampo::Digitos)
-                    QVERIFY2(ddl.value(0).toString().contains(
-                                 QStringLiteral("length(\"%1\") <= %2").arg(nome).arg(c.tamanho)),
-                             qPrintable(nome));
-            }
-            QCOMPARE(nomes, tab.nomesCampos());
+        QTest::addColumn<QString>("tabela");
+        QTest::addColumn<QStringList>("esperados");
+        QTest::newRow("Pesagens") << "Pesagens"
+                                  << campos({"Pesagem", "Tipo de pesagem(1)", "Número de pesagem", "Código da viatura(8)",
+                                             "Viatura(16)"},
+                                            {"Observações", "Peso á entrada", "Báscula de entrada(2)", "Data de entrada",
+                                             "Hora de entrada(5)", "Peso á saída", "Báscula de saída(2)", "Data de saída",
+                                             "Hora de saída(5)", "Peso líquido", "Operador(10)", "Empresa"});
+        QTest::newRow("Empresas") << "Empresas"
+                                  << QStringList{"Empresa", "Linha 1(50)", "Linha 2(50)", "Linha 3(50)", "Código postal(8)",
+                                                 "Localidade(40)", "Contribuinte(9)", "Telefone(16)", "Fax(16)",
+                                                 "Linha de fundo(50)", "Entrada", "Guia", "Talão"};
+        QTest::newRow("Viaturas") << "Viaturas"
+                                  << campos({"Código da viatura(8)", "Viatura(16)"},
+                                            {"Peso de tara", "Peso bruto", "Data", "Hora(5)", "Operador(10)"});
+        QTest::newRow("Entidades") << "Entidades"
+                                   << QStringList{"Código da entidade(8)", "Entidade(40)", "Morada(40)", "Código postal(4)",
+                                                  "Zona postal(3)", "Localidade(30)", "Contribuinte(9)"};
+        QTest::newRow("Transportadores") << "Transportadores"
+                                         << QStringList{"Código do transportador(8)", "Transportador(40)"};
+        QTest::newRow("Produtos") << "Produtos" << QStringList{"Código do produto(8)", "Produto(40)"};
+        QTest::newRow("Locais de carga") << "Locais de carga"
+                                         << QStringList{"Código do local de carga(8)", "Local de carga(40)"};
+        QTest::newRow("Locais de descarga") << "Locais de descarga"
+                                            << QStringList{"Código do local de descarga(8)", "Local de descarga(40)"};
+        QTest::newRow("Operadores") << "Operadores"
+                                    << QStringList{"Número", "Operador(10)", "Código de acesso(8)", "Nivel", "Data"};
+    }
+
+    void tabelasECamposPelaOrdem()
+    {
+        QFETCH(QString, tabela);
+        QFETCH(QStringList, esperados);
+        QSqlQuery q = Consulta::executar(bd(), QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {tabela});
+        QSqlQuery ddl = Consulta::executar(bd(), QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"), {tabela});
+        QVERIFY(ddl.next());
+        const QString sql = ddl.value(0).toString();
+        QStringList obtidos;
+        while (q.next()) {
+            const QString nome = q.value(0).toString();
+            const QRegularExpression limite(QStringLiteral("length\\(\"%1\"\\) <= (\\d+)").arg(QRegularExpression::escape(nome)));
+            const QRegularExpressionMatch m = limite.match(sql);
+            obtidos << (m.hasMatch() ? nome + u'(' + m.captured(1) + u')' : nome);
         }
+        QCOMPARE(obtidos, esperados);
+        // The first field is the key.
+        q = Consulta::executar(bd(), QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk = 1"), {tabela});
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), esperados[0].section(u'(', 0, 0));
+        QVERIFY(!q.next());
+        for (const QString& nome : std::as_const(obtidos))
+            QVERIFY2(nome == nome.normalized(QString::NormalizationForm_C), qPrintable(nome));
     }
 
     void linhasIniciais()
