@@ -208,6 +208,8 @@ void TesteLogicaParametros::ordemDasChaves()
     QVERIFY(p.logica->GravarParametros());
     const QString chaves =
         QString::fromUtf8(p.bytes()).remove(QRegularExpression(QStringLiteral("=[^\r\n]*"))).simplified();
+    const QString indicador = QStringLiteral("ComunicaçãoIP EndereçoIP Ligado Indicador Porta Handshacking Configuracao Divisao");
+    const QString leitor = QStringLiteral("Ligado Porta Handshacking Configuracao");
     QCOMPARE(chaves,
              QStringLiteral("[BaseDados] Localizacao [BaseDadosBackup] Localizacao [FichInterface] Localizacao "
                             "[IndicadorB1] %1 [IndicadorB2] %1 [LeitorPrincipalB1] %2 [LeitorPrincipalB2] %2 "
