@@ -30,14 +30,14 @@ struct DialogoTeste
     template <typename W = QWidget>
     W* f(const QString& nome) const
     {
-        W* filho = w->findChild<W*>(nome);
-        if (!filho)
-            qWarning("no control %s", qPrintable(nome));
-        return filho;
+        return w->findChild<W*>(nome);
     }
-    void focar(const QString& nome)
+    // Focuses a text box, types into it and gives back what it then holds.
+    QString escrever(const QString& nome, const QString& texto)
     {
         f(nome)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(f(nome), texto);
+        return f<QLineEdit>(nome)->text();
     }
 
     BancadaParametros p;
@@ -56,7 +56,6 @@ private Q_SLOTS:
     void dependencias_data();
     void dependencias();
     void teclasEFoco();
-    void divisaoECancelar();
     void pelaJanelaPrincipal();
 };
 
@@ -79,6 +78,17 @@ void TesteFrmPar::aspecto()
     QCOMPARE(d.f<QLabel>(QStringLiteral("lblMin0"))->text(), QStringLiteral("400"));
     QVERIFY(d.f(QStringLiteral("lblMin0"))->font().bold());
     QVERIFY(!d.f(QStringLiteral("cmbPrtB0"))->font().bold());
+
+    // The division list shows its minimum at once; Cancelar undoes it and closes, the file untouched.
+    const QByteArray antes = d.p.bytes();
+    auto* div = d.f<QComboBox>(QStringLiteral("cmbDiv1"));
+    div->setCurrentIndex(5);
+    Q_EMIT div->activated(5);
+    QCOMPARE(d.f<QLabel>(QStringLiteral("lblMin1"))->text(), QStringLiteral("1000"));
+    d.f<QAbstractButton>(QStringLiteral("cmd0"))->click();
+    QCOMPARE(d.w->result(), int(QDialog::Rejected));
+    QCOMPARE(d.p.def().PesagemMinima[1], qint16(400));
+    QCOMPARE(d.p.bytes(), antes);
 }
 
 // Each control that shows or hides others, clicked in turn: what is then shown
@@ -122,11 +132,11 @@ void TesteFrmPar::teclasEFoco()
     QVERIFY(d.activo);
     auto* etxt0 = d.f<QLineEdit>(QStringLiteral("Etxt0"));
     QTest::mouseClick(d.f(QStringLiteral("sst1")), Qt::LeftButton);
-    d.focar(QStringLiteral("Etxt0"));
+    etxt0->setFocus(Qt::TabFocusReason);
     QCOMPARE(etxt0->selectedText(), QStringLiteral("Areias, Lda"));
     QCOMPARE(etxt0->cursorPosition(), 0);
     QCOMPARE(etxt0->palette().color(QPalette::Base), Amarelo);
-    QTest::keyClicks(etxt0, QStringLiteral("Outra"));
+    d.escrever(QStringLiteral("Etxt0"), QStringLiteral("Outra"));
     QTest::keyClick(etxt0, Qt::Key_Escape);  // back to the text it had, all selected
     QCOMPARE(etxt0->text(), QStringLiteral("Areias, Lda"));
     QCOMPARE(etxt0->selectedText(), QStringLiteral("Areias, Lda"));
@@ -138,24 +148,19 @@ void TesteFrmPar::teclasEFoco()
     const char* const filtros[][3] = {{"Etxt3", "12-3a", "12-3"},   {"Etxt5", "5a-0", "50"},
                                       {"Etxt6", "(+351)a|", "(+351)|"}, {"Etxt9", "1a2", "12"},
                                       {"Etxt4", "Evora-a", "Evora-a"}};
-    for (const auto& [campo, escrito, fica] : filtros) {
-        d.focar(QString::fromUtf8(campo));
-        QTest::keyClicks(d.f(QString::fromUtf8(campo)), QString::fromUtf8(escrito));
-        QCOMPARE(d.f<QLineEdit>(QString::fromUtf8(campo))->text(), QString::fromUtf8(fica));
-    }
+    for (const auto& [campo, escrito, fica] : filtros)
+        QCOMPARE(d.escrever(QString::fromUtf8(campo), QString::fromUtf8(escrito)), QString::fromUtf8(fica));
     QCOMPARE(d.p.t.mensagens.beeps, 0);
     QApplication::clipboard()->setText(QStringLiteral("9x"));
     QTest::keyClick(d.f(QStringLiteral("Etxt9")), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt9"))->text(), QStringLiteral("12"));
-    d.focar(QStringLiteral("cmbT4"));
+    d.f(QStringLiteral("cmbT4"))->setFocus(Qt::TabFocusReason);
     QTest::keyClick(d.f(QStringLiteral("cmbT4")), Qt::Key_Return);
     QVERIFY(QApplication::focusWidget() != d.f(QStringLiteral("cmbT4")));
 
     d.f<QAbstractButton>(QStringLiteral("optIP0"))->click();
     QTest::mouseClick(d.f(QStringLiteral("sst2")), Qt::LeftButton);
-    d.focar(QStringLiteral("txtIP0"));
-    QTest::keyClicks(d.f(QStringLiteral("txtIP0")), QStringLiteral("10.a0"));
-    QCOMPARE(d.f<QLineEdit>(QStringLiteral("txtIP0"))->text(), QStringLiteral("10.0"));
+    QCOMPARE(d.escrever(QStringLiteral("txtIP0"), QStringLiteral("10.a0")), QStringLiteral("10.0"));
     QCOMPARE(d.p.t.mensagens.beeps, 1);
     QTest::keyClick(d.f(QStringLiteral("txtIP0")), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), d.f(QStringLiteral("txtIP0")));
@@ -163,23 +168,6 @@ void TesteFrmPar::teclasEFoco()
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("txtIP0"))->text(), QString());
     QVERIFY(d.w->isVisible());  // no key closed the dialog or pressed a button
     QVERIFY(d.p.t.sistema.terminacoes.isEmpty());
-}
-
-void TesteFrmPar::divisaoECancelar()
-{
-    DialogoTeste d;
-    const QByteArray antes = d.p.bytes();
-    auto* div = d.f<QComboBox>(QStringLiteral("cmbDiv1"));
-    div->setCurrentIndex(5);
-    Q_EMIT div->activated(5);
-    QCOMPARE(d.f<QLabel>(QStringLiteral("lblMin1"))->text(), QStringLiteral("1000"));
-    QCOMPARE(d.p.def().PesagemMinima[1], qint16(1000));
-    d.f<QAbstractButton>(QStringLiteral("cmd0"))->click();
-    QVERIFY(!d.w->isVisible());
-    QCOMPARE(d.w->result(), int(QDialog::Rejected));
-    QCOMPARE(d.p.def().IndDivisao[1], qint16(20));
-    QCOMPARE(d.p.def().PesagemMinima[1], qint16(400));
-    QCOMPARE(d.p.bytes(), antes);
 }
 
 // "&Parâmetros Internos" opens the dialog modal over the main window; a save
