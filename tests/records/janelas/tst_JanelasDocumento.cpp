@@ -43,9 +43,13 @@ struct Posto
     explicit Posto(int nivel)
     {
         prepararEstacao(t, nivel);
+        const QDir origem(QStringLiteral(ZUMAREL_RELATORIOS));
         QDir(t.pasta()).mkpath(QStringLiteral("partials"));
-        for (const QString& f : QDir(QStringLiteral(ZUMAREL_RELATORIOS)).entryList({"*.rpt", "partials/*"}, QDir::Files))
-            QFile::copy(QStringLiteral(ZUMAREL_RELATORIOS "/") + f, t.caminho(f));
+        QStringList ficheiros = origem.entryList({"*.rpt"}, QDir::Files);
+        for (const QString& f : QDir(origem.filePath("partials")).entryList(QDir::Files))
+            ficheiros << "partials/" + f;
+        for (const QString& f : ficheiros)
+            QFile::copy(origem.filePath(f), t.caminho(f));
         saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
         t.estacao->impressora = &motor;
         w = std::make_unique<frmPrincipal>(*t.estacao, nullptr);
