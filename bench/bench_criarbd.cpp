@@ -120,7 +120,10 @@ void gerar(sqlite3* db, qint64 pesagens, int viaturas)
     }
     sqlite3_finalize(p);
     const QByteArray contadores = QStringLiteral("UPDATE Empresas SET Guia = %1, Entrada = %2, \"Talão\" = %3")
-                                      .arg(numeros[0]).arg(numeros[1]).arg(numeros[2]).toUtf8();
+                                      .arg(numeros[0])
+                                      .arg(numeros[1])
+                                      .arg(numeros[2])
+                                      .toUtf8();
     sql(db, contadores.constData());
 }
 

@@ -48,7 +48,8 @@ int main(int argc, char** argv)
             q.addBindValue(QStringLiteral("Cliente %1").arg(i % 300));
             q.addBindValue(QStringLiteral("Produto %1").arg(i % produtos));
             q.addBindValue(12000 + liquido);
-            q.addBindValue(inicio.addSecs(qint64(i) * 365 * 86400 / pesagens).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            q.addBindValue(
+                inicio.addSecs(qint64(i) * 365 * 86400 / pesagens).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
             q.addBindValue(liquido);
             if (!q.exec()) {
                 std::fprintf(stderr, "insert failed\n");
@@ -60,8 +61,8 @@ int main(int argc, char** argv)
     saida << pesagens << " weighings, " << produtos << " products, year 2025\n";
 
     const QString formula = QStringLiteral("{Pesagens.Data de saída} in Date (2025, 01, 01) to Date (2025, 12, 31)");
-    for (const QString& nome : {QStringLiteral("t_produto.rpt"), QStringLiteral("g_produto.rpt"),
-                               QStringLiteral("m_produto.rpt")}) {
+    for (const QString& nome :
+         {QStringLiteral("t_produto.rpt"), QStringLiteral("g_produto.rpt"), QStringLiteral("m_produto.rpt")}) {
         QElapsedTimer relogio;
         relogio.start();
         const auto definicao = DefinicaoRelatorio::carregar(QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(nome));
@@ -73,8 +74,8 @@ int main(int argc, char** argv)
             return 1;
         const qint64 composicao = relogio.elapsed();
         if (!paginar && definicao->detalhe) {
-            saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024
-                  << " KiB in " << composicao << " ms; not paginated\n";
+            saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024 << " KiB in "
+                  << composicao << " ms; not paginated\n";
             continue;
         }
         QTextDocument documento;
@@ -93,8 +94,8 @@ int main(int argc, char** argv)
         documento.setPageSize(impressora.pageLayout().paintRectPixels(impressora.resolution()).size());
         const int paginas = documento.pageCount();
         saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024 << " KiB in "
-              << composicao << " ms; HTML read by " << analise << " ms; preview document of " << paginas << " pages built in " << relogio.elapsed()
-              << " ms\n";
+              << composicao << " ms; HTML read by " << analise << " ms; preview document of " << paginas
+              << " pages built in " << relogio.elapsed() << " ms\n";
         saida.flush();
     }
     return 0;

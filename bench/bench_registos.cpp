@@ -161,9 +161,10 @@ void identificarNua(Nua& nua, const QByteArray& sqlPrimeira, const QByteArray& s
     }
     if (listaRapida.isEmpty())
         return;
-    for (const char* sql : {"SELECT DISTINCT Viatura FROM Pesagens WHERE Viatura LIKE ? ESCAPE '\\' AND "
-                            "\"Tipo de pesagem\" = 'P' ORDER BY Viatura",
-                            "SELECT DISTINCT Viatura FROM Viaturas WHERE Viatura LIKE ? ESCAPE '\\' ORDER BY Viatura"}) {
+    for (const char* sql :
+         {"SELECT DISTINCT Viatura FROM Pesagens WHERE Viatura LIKE ? ESCAPE '\\' AND "
+          "\"Tipo de pesagem\" = 'P' ORDER BY Viatura",
+          "SELECT DISTINCT Viatura FROM Viaturas WHERE Viatura LIKE ? ESCAPE '\\' ORDER BY Viatura"}) {
         s = nua.preparar(sql);
         Nua::texto(s, 1, listaRapida + u'%');
         nua.correr(s);
@@ -209,11 +210,14 @@ void gravarNua(Nua& nua, int viatura, bool segunda, qint64 ultima)
             "UPDATE Pesagens SET \"Tipo de pesagem\" = 'G', \"Número de pesagem\" = ?1, \"Código da viatura\" = ?2, "
             "Viatura = ?3, \"Código da entidade\" = 'E1', Entidade = 'Entidade', \"Código do transportador\" = 'T1', "
             "Transportador = 'Transportador', \"Código do produto\" = 'P1', Produto = 'Produto', "
-            "\"Código do local de carga\" = 'C1', \"Local de carga\" = 'Carga', \"Código do local de descarga\" = 'D1', "
+            "\"Código do local de carga\" = 'C1', \"Local de carga\" = 'Carga', \"Código do local de descarga\" = "
+            "'D1', "
             "\"Local de descarga\" = 'Descarga', Observações = '', \"Peso á entrada\" = 12000, "
-            "\"Báscula de entrada\" = 'B1', \"Data de entrada\" = '2026-12-05 09:15:00', \"Hora de entrada\" = '09:15', "
+            "\"Báscula de entrada\" = 'B1', \"Data de entrada\" = '2026-12-05 09:15:00', \"Hora de entrada\" = "
+            "'09:15', "
             "\"Peso á saída\" = 31500, \"Báscula de saída\" = 'B2', \"Data de saída\" = '2026-12-05 14:30:00', "
-            "\"Hora de saída\" = '14:30', \"Peso líquido\" = 19500, Operador = 'Maria', Empresa = 1 WHERE Pesagem = ?4");
+            "\"Hora de saída\" = '14:30', \"Peso líquido\" = 19500, Operador = 'Maria', Empresa = 1 WHERE Pesagem = "
+            "?4");
         sqlite3_bind_int64(u, 1, numero);
         Nua::texto(u, 2, codigo);
         Nua::texto(u, 3, DadosBench::matricula(viatura));
@@ -269,8 +273,8 @@ void tracar(const QSqlDatabase& db, bool ligar)
 
 // ----- timing
 
-double mediana(int vezes, const std::function<void(int)>& operacao,
-               const std::function<void(int)>& preparar = [](int) {})
+double mediana(
+    int vezes, const std::function<void(int)>& operacao, const std::function<void(int)>& preparar = [](int) {})
 {
     preparar(-1);
     operacao(-1);  // warms the cache and the statements
@@ -331,7 +335,8 @@ struct Posto
             QFile::copy(relatorios.filePath(f), pasta.filePath(f));
         QDir().mkpath(pasta.filePath(QStringLiteral("partials")));
         for (const QString& f : QDir(relatorios.filePath(QStringLiteral("partials"))).entryList(QDir::Files))
-            QFile::copy(relatorios.filePath(QStringLiteral("partials/") + f), pasta.filePath(QStringLiteral("partials/") + f));
+            QFile::copy(relatorios.filePath(QStringLiteral("partials/") + f),
+                        pasta.filePath(QStringLiteral("partials/") + f));
         estacao = std::make_unique<Estacao>(pasta.path(), mensagens, relogio, sistema);
         estacao->Def.BaseDados = base;
         estacao->Def.BaseDadosBackup = base;
@@ -416,7 +421,8 @@ int main(int argc, char** argv)
                 const int v = semPendente[vez(i) % semPendente.size()];
                 return campo == 0 ? DadosBench::codigo(v) : DadosBench::matricula(v);
             };
-            const double ms = mediana(vezesId, [&](int) { identificar(); }, [&](int i) { escrever(campo, chave(i)); });
+            const double ms = mediana(
+                vezesId, [&](int) { identificar(); }, [&](int i) { escrever(campo, chave(i)); });
             escrever(campo, chave(7));
             tracadas.clear();
             tracar(estacao.bd(), true);
@@ -436,7 +442,8 @@ int main(int argc, char** argv)
                     return;
                 Consulta::primeiraLinha(estacao.bd(), QString::fromUtf8(v), {chave(i)});
             });
-            saida << QStringLiteral("  of which the two look-ups through data/Consulta: %1 ms\n").arg(soConsulta, 0, 'f', 3);
+            saida << QStringLiteral("  of which the two look-ups through data/Consulta: %1 ms\n")
+                         .arg(soConsulta, 0, 'f', 3);
         }
         if (!posto.mensagens.caixas.isEmpty())
             falhar(posto.mensagens.caixas.first().texto);
@@ -479,13 +486,15 @@ int main(int argc, char** argv)
             double pior = 0;
             for (const char* sentido : {"] desc", "]"}) {
                 pior = std::max(pior, mediana(5, [&](int) {
-                    grelha.OrdemGrelha = u'[' + QString::fromUtf8(campo) + QString::fromLatin1(sentido);
-                    grelha.OrdenarColuna();
-                    ecraCheio();
-                }));
+                                    grelha.OrdemGrelha = u'[' + QString::fromUtf8(campo) + QString::fromLatin1(sentido);
+                                    grelha.OrdenarColuna();
+                                    ecraCheio();
+                                }));
             }
             saida << QStringLiteral("  sort by %1, option %2, slower direction: %3 ms\n")
-                         .arg(QString::fromUtf8(campo), -18).arg(opcao).arg(pior, 0, 'f', 3);
+                         .arg(QString::fromUtf8(campo), -18)
+                         .arg(opcao)
+                         .arg(pior, 0, 'f', 3);
         }
     }
     saida.flush();
@@ -512,7 +521,8 @@ int main(int argc, char** argv)
             ListaEscolha logica(*postoLista.estacao, destino);
             logica.Form_Load();
         });
-        saida << QStringLiteral("  of which the rows read (ListaEscolha::Form_Load): %1 ms\n").arg(soLeitura, 0, 'f', 3);
+        saida
+            << QStringLiteral("  of which the rows read (ListaEscolha::Form_Load): %1 ms\n").arg(soLeitura, 0, 'f', 3);
         DestinoFalso destino;
         frmMenu aberta(*postoLista.estacao, destino);
         aberta.show();
@@ -526,8 +536,11 @@ int main(int argc, char** argv)
                 "\"Local de descarga\", \"Peso de tara\", \"Peso bruto\", Data FROM Viaturas ORDER BY rowid");
             nuaLista.correr(s);
         });
-        medida("lista_viaturas", QStringLiteral("%1 vehicles; with it open the process holds %2 MB (%3 MB more)")
-                                     .arg(linhas).arg(comLista / 1024).arg((comLista - antes) / 1024),
+        medida("lista_viaturas",
+               QStringLiteral("%1 vehicles; with it open the process holds %2 MB (%3 MB more)")
+                   .arg(linhas)
+                   .arg(comLista / 1024)
+                   .arg((comLista - antes) / 1024),
                ms, bare);
         aberta.reject();
     }

@@ -15,9 +15,9 @@ const QString LogicaAcerca::TituloJanela = QStringLiteral("Acerca do Zumarel");
 const QString LogicaAcerca::MensagemIndisponivel = QStringLiteral("Opção não dispoNiv no momento");
 
 LogicaAcerca::LogicaAcerca(Estacao& estacao)
-    : procurar([](const QString& nome) { return QStandardPaths::findExecutable(nome); }), m_estacao(estacao)
-{
-}
+    : procurar([](const QString& nome) { return QStandardPaths::findExecutable(nome); }),
+      m_estacao(estacao)
+{}
 
 QString LogicaAcerca::textoVersao(int maior, int menor, int revisao)
 {

@@ -2,11 +2,11 @@
 
 #include "admin/RegistosOperadores.h"
 
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Mensagens.h"
 #include "platform/Sistema.h"
-#include "data/Estacao.h"
 #include "startup/ModGlobalIni.h"
-#include "data/Passo.h"
 
 #include <QtGlobal>
 #include <utility>

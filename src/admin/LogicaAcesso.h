@@ -18,14 +18,14 @@ public:
 
     // What the window does after a verification.
     enum class Desfecho {
-        Fica,              // a refusal: the login stays open
-        PrincipalModal,    // level 1: close and show the main window modal
-        PrincipalSemEspera // level 2 or more: close and show the main window modeless
+        Fica,               // a refusal: the login stays open
+        PrincipalModal,     // level 1: close and show the main window modal
+        PrincipalSemEspera  // level 2 or more: close and show the main window modeless
     };
 
-    static const QString TituloJanela;         // "Zumarel"
-    static const QString CabecalhoErro;        // the database error box's heading
-    static const QString MensagemSemAcesso;    // "Sem acesso ao Zumarel"
+    static const QString TituloJanela;       // "Zumarel"
+    static const QString CabecalhoErro;      // the database error box's heading
+    static const QString MensagemSemAcesso;  // "Sem acesso ao Zumarel"
     static const QString MensagemSemOperadores;
     static constexpr int MaximoCodigo = 8;
     static constexpr int SaidaSemOperadores = 1;  // exit status with no operator to log in
@@ -38,12 +38,12 @@ public:
     // and returns false: the window must not open.
     bool Form_Load();
 
-    void cmb_Click(const QString& nome);   // a name picked from the list
-    void cmb_Change(const QString& texto); // the operator box's text, typed
-    void txt_Change(const QString& texto); // the code box's text
-    void cmb_Enter();                      // Enter in the operator box
-    void txt_Enter();                      // Enter in the code box
-    Desfecho cmd_Click();                  // "Verificar acesso"
+    void cmb_Click(const QString& nome);    // a name picked from the list
+    void cmb_Change(const QString& texto);  // the operator box's text, typed
+    void txt_Change(const QString& texto);  // the code box's text
+    void cmb_Enter();                       // Enter in the operator box
+    void txt_Enter();                       // Enter in the code box
+    Desfecho cmd_Click();                   // "Verificar acesso"
 
     // A focus move by the operator (Tab, click, shortcut).
     void mudarFoco(Controlo c);
@@ -56,8 +56,8 @@ public:
     const QString& operador() const { return m_operador; }
     const QString& codigo() const { return m_codigo; }
     bool botaoVisivel() const { return m_botaoVisivel; }
-    Controlo foco() const { return m_foco; }    // the control that has the focus
-    Controlo realce() const { return m_foco; }  // the control painted yellow: the focused one
+    Controlo foco() const { return m_foco; }         // the control that has the focus
+    Controlo realce() const { return m_foco; }       // the control painted yellow: the focused one
     QString painel() const { return dica(m_foco); }  // status bar panel 1: the focused control's hint
 
     // Set when the code box took the focus: its whole text is to be selected.

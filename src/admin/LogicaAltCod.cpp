@@ -138,14 +138,12 @@ bool LogicaAltCod::confirmacaoFalhada()
 LogicaAltCod::Desfecho LogicaAltCod::cmd_Click(int i)
 {
     switch (i) {
-    case 0:
-        return Desfecho::Fecha;  // the level stays as it is, supervisor mode included
+    case 0: return Desfecho::Fecha;  // the level stays as it is, supervisor mode included
     case 1:
         m_cmdVisivel[1] = false;
         mudarFoco(Controlo::cmd0);
         return Desfecho::Tabela;
-    default:
-        return gravar();
+    default: return gravar();
     }
 }
 
@@ -164,12 +162,12 @@ LogicaAltCod::Desfecho LogicaAltCod::gravar()
         return Desfecho::Fica;
     int escritas = 0;
     const bool gravado = Passo(m_estacao.mensagens, RegistosOperadores::CabecalhoErro, [&] {
-        QSqlQuery q = Consulta::executar(
-            m_estacao.bd(),
-            QStringLiteral("UPDATE ") + Esquema::citar(Esquema::Operadores) + QStringLiteral(" SET ")
-                + Esquema::citar(QStringLiteral("Código de acesso")) + QStringLiteral(" = ?, ")
-                + Esquema::citar(QStringLiteral("Data")) + QStringLiteral(" = ? WHERE rowid = ?"),
-            {m_txt[1], m_estacao.relogio.agora(), m_chave});
+        QSqlQuery q =
+            Consulta::executar(m_estacao.bd(),
+                               QStringLiteral("UPDATE ") + Esquema::citar(Esquema::Operadores) + QStringLiteral(" SET ")
+                                   + Esquema::citar(QStringLiteral("Código de acesso")) + QStringLiteral(" = ?, ")
+                                   + Esquema::citar(QStringLiteral("Data")) + QStringLiteral(" = ? WHERE rowid = ?"),
+                               {m_txt[1], m_estacao.relogio.agora(), m_chave});
         escritas = q.numRowsAffected();
     });
     if (!gravado)

@@ -18,13 +18,13 @@ public:
 
     // What the window does after a button.
     enum class Desfecho {
-        Fica,    // the dialog stays open
-        Fecha,   // the dialog closes
-        Tabela   // the operators table is shown modal; this dialog stays open
+        Fica,   // the dialog stays open
+        Fecha,  // the dialog closes
+        Tabela  // the operators table is shown modal; this dialog stays open
     };
 
-    static const QString TituloJanela;     // "Alterar código de acesso"
-    static const QString PalavraSupervisor; // "quindo"
+    static const QString TituloJanela;       // "Alterar código de acesso"
+    static const QString PalavraSupervisor;  // "quindo"
     static constexpr int MaximoCodigo = 8;
 
     explicit LogicaAltCod(Estacao& estacao);

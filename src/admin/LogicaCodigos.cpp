@@ -26,17 +26,18 @@ ColunaGrelha coluna(const QString& legenda, double largura, int limite, RegraTec
 
 GrelhaTabela::Definicao definicao()
 {
-    return {Esquema::Operadores,
-            {coluna(QStringLiteral("Número"), 800, 0, RegraTecla::Livre, Qt::AlignRight, true),
-             coluna(QStringLiteral("Operador"), 1800, 10, RegraTecla::Livre, Qt::AlignLeft),
-             coluna(QStringLiteral("Cód.acesso"), 1300, 8, RegraTecla::Livre, Qt::AlignLeft),
-             coluna(QStringLiteral("Nivel"), 900, 0, RegraTecla::Nivel, Qt::AlignHCenter),
-             coluna(QStringLiteral("Data"), 2200, 0, RegraTecla::Livre, Qt::AlignHCenter, true, FormatoColuna::DataGeral)},
-            LogicaCodigos::titulo(),
-            QStringLiteral("Operador "),
-            QStringLiteral("Erro no acesso à tabela de operadores"),
-            {},
-            {}};
+    return {
+        Esquema::Operadores,
+        {coluna(QStringLiteral("Número"), 800, 0, RegraTecla::Livre, Qt::AlignRight, true),
+         coluna(QStringLiteral("Operador"), 1800, 10, RegraTecla::Livre, Qt::AlignLeft),
+         coluna(QStringLiteral("Cód.acesso"), 1300, 8, RegraTecla::Livre, Qt::AlignLeft),
+         coluna(QStringLiteral("Nivel"), 900, 0, RegraTecla::Nivel, Qt::AlignHCenter),
+         coluna(QStringLiteral("Data"), 2200, 0, RegraTecla::Livre, Qt::AlignHCenter, true, FormatoColuna::DataGeral)},
+        LogicaCodigos::titulo(),
+        QStringLiteral("Operador "),
+        QStringLiteral("Erro no acesso à tabela de operadores"),
+        {},
+        {}};
 }
 
 bool eSuperior(const QVariant& nivel)
@@ -47,9 +48,12 @@ bool eSuperior(const QVariant& nivel)
 }  // namespace
 
 LogicaCodigos::LogicaCodigos(Estacao& estacao)
-    : m_estacao(estacao), m_grelha(estacao.bd(), definicao(), estacao.mensagens)
+    : m_estacao(estacao),
+      m_grelha(estacao.bd(), definicao(), estacao.mensagens)
 {
-    m_grelha.antesDeGravar = [this](QVariantList& v) { v[ColunaData] = Conversoes::dataParaBd(m_estacao.relogio.agora()); };
+    m_grelha.antesDeGravar = [this](QVariantList& v) {
+        v[ColunaData] = Conversoes::dataParaBd(m_estacao.relogio.agora());
+    };
     m_grelha.validar = [this](const QVariantList& v, const QVariantList& originais) {
         if (!originais.isEmpty() && eSuperior(originais[ColunaNivel]) && !eSuperior(v[ColunaNivel]) && !outroSuperior())
             return mensagemUltimoSuperior();
@@ -62,7 +66,8 @@ LogicaCodigos::LogicaCodigos(Estacao& estacao)
 
 QString LogicaCodigos::mensagemUltimoSuperior()
 {
-    return QStringLiteral("É o último operador de nível 4 - Superior: sem ele ninguém poderia gerir os códigos de acesso.");
+    return QStringLiteral(
+        "É o último operador de nível 4 - Superior: sem ele ninguém poderia gerir os códigos de acesso.");
 }
 
 bool LogicaCodigos::outroSuperior() const
@@ -85,23 +90,15 @@ bool LogicaCodigos::Form_Load()
 bool LogicaCodigos::cmd_Click(int Index)
 {
     switch (Index) {
-    case 0:
-        m_grelha.Novo(1);
-        break;
-    case 1:
-        m_grelha.Apagar();
-        break;
+    case 0: m_grelha.Novo(1); break;
+    case 1: m_grelha.Apagar(); break;
     case 2:
         m_grelha.alternarOrdem();
         m_grelha.OrdenarColuna(m_grelha.colunaActual());
         break;
-    case 3:
-        m_grelha.Procurar();
-        break;
-    case 4:
-        return true;
-    default:
-        break;
+    case 3: m_grelha.Procurar(); break;
+    case 4: return true;
+    default: break;
     }
     return false;
 }

@@ -25,12 +25,12 @@ const QStringList LogicaParametros::Divisoes = {QStringLiteral("1"),  QStringLit
 const QStringList LogicaParametros::Copias = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                                               QStringLiteral("3"), QStringLiteral("4")};
 const std::array<QString, LogicaParametros::CamposEmpresa> LogicaParametros::CamposEtxt = {
-    QStringLiteral("Linha 1"),  QStringLiteral("Linha 2"),   QStringLiteral("Linha 3"),
+    QStringLiteral("Linha 1"),       QStringLiteral("Linha 2"),    QStringLiteral("Linha 3"),
     QStringLiteral("Código postal"), QStringLiteral("Localidade"), QStringLiteral("Contribuinte"),
-    QStringLiteral("Telefone"), QStringLiteral("Fax"),       QStringLiteral("Linha de fundo"),
-    QStringLiteral("Entrada"),  QStringLiteral("Guia"),      QStringLiteral("Talão")};
-const std::array<int, LogicaParametros::CamposEmpresa> LogicaParametros::TamanhosEtxt = {50, 50, 50, 8,  40, 9,
-                                                                                      16, 16, 50, 9, 9,  9};
+    QStringLiteral("Telefone"),      QStringLiteral("Fax"),        QStringLiteral("Linha de fundo"),
+    QStringLiteral("Entrada"),       QStringLiteral("Guia"),       QStringLiteral("Talão")};
+const std::array<int, LogicaParametros::CamposEmpresa> LogicaParametros::TamanhosEtxt = {50, 50, 50, 8, 40, 9,
+                                                                                         16, 16, 50, 9, 9,  9};
 namespace {
 const QString Digitos = QStringLiteral("1234567890");
 const QString Telefone = QStringLiteral("1234567890 -+/\\()|");
@@ -40,14 +40,15 @@ const QString Localizacao = QStringLiteral("Localizacao");
 const QString Zumarel = QStringLiteral("Zumarel");
 }  // namespace
 const std::array<QString, LogicaParametros::CamposEmpresa> LogicaParametros::CaracteresEtxt = {
-    QString(), QString(), QString(), QStringLiteral("1234567890 -"), QString(), Digitos,
-    Telefone,  Telefone,  QString(), Digitos,                        Digitos,   Digitos};
+    QString(), QString(), QString(), QStringLiteral("1234567890 -"), QString(), Digitos, Telefone, Telefone, QString(),
+    Digitos,   Digitos,   Digitos};
 const QString LogicaParametros::CaracteresIP = QStringLiteral("1234567890.");
 
 LogicaParametros::LogicaParametros(Estacao& estacao, EscolherFicheiro escolher, std::function<void()> fecharPortas)
-    : m_estacao(estacao), m_escolher(std::move(escolher)), m_fecharPortas(std::move(fecharPortas))
-{
-}
+    : m_estacao(estacao),
+      m_escolher(std::move(escolher)),
+      m_fecharPortas(std::move(fecharPortas))
+{}
 
 QStringList LogicaParametros::entradasPortas(int quantas) const
 {
@@ -369,7 +370,8 @@ bool LogicaParametros::GravarParametros()
     Definicoes novo = m_estacao.Def;
     preencher(novo);
     QString razao;
-    if (!GravarDeUmaVez(m_estacao.Ini(), [&](FicheiroPerfil& f) { return EscreverChaves(f, novo); }, &razao))
+    if (!GravarDeUmaVez(
+            m_estacao.Ini(), [&](FicheiroPerfil& f) { return EscreverChaves(f, novo); }, &razao))
         return mostrarFalhaFicheiro(m_estacao.mensagens, razao);
     m_estacao.Def = novo;
     if (m_fecharPortas)

@@ -20,19 +20,19 @@ class FicheiroPerfil;
 class LogicaParametros
 {
 public:
-    static const QString Titulo;               // "Parâmetros internos"
-    static const QString MensagemReiniciar;    // "É necessário reiniciar o Zumarel"
-    static const QString CabecalhoErro;        // the database error box's heading
-    static const QStringList Modelos;          // the indicator models
-    static const QStringList Divisoes;         // "1" ... "50"
-    static const QStringList Copias;           // "0" ... "4"
+    static const QString Titulo;             // "Parâmetros internos"
+    static const QString MensagemReiniciar;  // "É necessário reiniciar o Zumarel"
+    static const QString CabecalhoErro;      // the database error box's heading
+    static const QStringList Modelos;        // the indicator models
+    static const QStringList Divisoes;       // "1" ... "50"
+    static const QStringList Copias;         // "0" ... "4"
     static constexpr int PortasIndicador = 12;
     static constexpr int PortasLeitor = 8;
     static constexpr int CamposEmpresa = 12;
-    static const std::array<QString, CamposEmpresa> CamposEtxt;  // the Empresas field of each Etxt box
-    static const std::array<int, CamposEmpresa> TamanhosEtxt;   // at most this many characters
+    static const std::array<QString, CamposEmpresa> CamposEtxt;      // the Empresas field of each Etxt box
+    static const std::array<int, CamposEmpresa> TamanhosEtxt;        // at most this many characters
     static const std::array<QString, CamposEmpresa> CaracteresEtxt;  // empty: any character
-    static const QString CaracteresIP;                           // "1234567890."
+    static const QString CaracteresIP;                               // "1234567890."
 
     // A serial line's lists: positions, -1 for no selection.
     struct Serie
@@ -81,10 +81,10 @@ public:
 
     // What a key does.
     enum class Tecla {
-        Passa,      // the control takes it
-        Engolida,   // dropped
-        Seguinte,   // dropped; the focus moves to the next control
-        Reposta     // dropped; the box's text was put back (all of it selected, caret at the start)
+        Passa,     // the control takes it
+        Engolida,  // dropped
+        Seguinte,  // dropped; the focus moves to the next control
+        Reposta    // dropped; the box's text was put back (all of it selected, caret at the start)
     };
 
     // `fecharPortas` closes the main window's serial ports before the program ends.

@@ -135,8 +135,8 @@ LogicaRelogio::Tecla LogicaRelogio::txt_KeyPress(int i, int tecla, int modificad
     }
     // A Ctrl combination (paste, cut, undo...) is a control character, refused
     // like any other; keys that type nothing (arrows, Home, Delete) pass.
-    const bool controlo = (modificadores & (Qt::ControlModifier | Qt::MetaModifier))
-                       && tecla >= Qt::Key_Space && tecla <= Qt::Key_AsciiTilde;
+    const bool controlo = (modificadores & (Qt::ControlModifier | Qt::MetaModifier)) && tecla >= Qt::Key_Space
+                          && tecla <= Qt::Key_AsciiTilde;
     if (!controlo && texto.isEmpty())
         return Tecla::Passa;
     const QString aceites = i == 0 ? QStringLiteral("0123456789-") : QStringLiteral("0123456789:");

@@ -26,8 +26,8 @@ public:
         Fechar     // the dialog closes, nothing set
     };
 
-    static const QString TituloJanela;    // "Acerto de Data e Hora"
-    static const QString TituloMensagens; // "Acerto de data e hora"
+    static const QString TituloJanela;     // "Acerto de Data e Hora"
+    static const QString TituloMensagens;  // "Acerto de data e hora"
     static constexpr int MaximoData = 10;
     static constexpr int MaximoHora = 5;
 

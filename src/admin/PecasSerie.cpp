@@ -2,11 +2,11 @@
 
 namespace PecasSerie {
 
-const QStringList Velocidades = {
-    QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),  QStringLiteral("2400"),
-    QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
-    QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("128000"),
-    QStringLiteral("256000")};
+const QStringList Velocidades = {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),
+                                 QStringLiteral("2400"),  QStringLiteral("4800"),  QStringLiteral("9600"),
+                                 QStringLiteral("14400"), QStringLiteral("19200"), QStringLiteral("28800"),
+                                 QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("128000"),
+                                 QStringLiteral("256000")};
 const QStringList Paridades = {QStringLiteral("Even"), QStringLiteral("Mark"), QStringLiteral("None"),
                                QStringLiteral("Odd"), QStringLiteral("Space")};
 const QStringList BitsDados = {QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
@@ -55,11 +55,10 @@ QString montar(const Seleccao& s, const QString& guardada)
     const auto escolha = [](const QStringList& lista, int i, const QString& antiga) {
         return i >= 0 && i < lista.size() ? lista[i] : antiga;
     };
-    const QString paridade = s.paridade >= 0 && s.paridade < Paridades.size()
-        ? Paridades[s.paridade].left(1).toLower()
-        : p[1];
+    const QString paridade =
+        s.paridade >= 0 && s.paridade < Paridades.size() ? Paridades[s.paridade].left(1).toLower() : p[1];
     return escolha(Velocidades, s.velocidade, p[0]).trimmed() + u',' + paridade + u','
-        + escolha(BitsDados, s.dados, p[2]).trimmed() + u',' + escolha(BitsParagem, s.paragem, p[3]).trimmed();
+           + escolha(BitsDados, s.dados, p[2]).trimmed() + u',' + escolha(BitsParagem, s.paragem, p[3]).trimmed();
 }
 
 }  // namespace PecasSerie

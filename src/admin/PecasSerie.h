@@ -10,11 +10,11 @@
 // after it, the stop bits from five after it to the end.
 namespace PecasSerie {
 
-extern const QStringList Velocidades;  // "300" ... "256000"
-extern const QStringList Paridades;    // "Even", "Mark", "None", "Odd", "Space"
-extern const QStringList BitsDados;    // "4" ... "8"
-extern const QStringList BitsParagem;  // "1", "1.5", "2"
-extern const QStringList Handshakings; // "No", "XOn/XOff", "RTS/CTS", "RTS+XOn/XOff"
+extern const QStringList Velocidades;   // "300" ... "256000"
+extern const QStringList Paridades;     // "Even", "Mark", "None", "Odd", "Space"
+extern const QStringList BitsDados;     // "4" ... "8"
+extern const QStringList BitsParagem;   // "1", "1.5", "2"
+extern const QStringList Handshakings;  // "No", "XOn/XOff", "RTS/CTS", "RTS+XOn/XOff"
 
 // Positions in the four lists; -1 where the string's piece matches no entry.
 struct Seleccao

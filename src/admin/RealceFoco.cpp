@@ -15,10 +15,8 @@ bool movidoPeloOperador(int razao)
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
     case Qt::MouseFocusReason:
-    case Qt::ShortcutFocusReason:
-        return true;
-    default:
-        return false;  // a box opened or closed, the window re-activated, or the view following its logic
+    case Qt::ShortcutFocusReason: return true;
+    default: return false;  // a box opened or closed, the window re-activated, or the view following its logic
     }
 }
 

@@ -17,11 +17,11 @@ QList<RegistoOperador> ler(const Estacao& estacao)
     const QString operador = QStringLiteral("Operador");
     const QString codigo = QStringLiteral("Código de acesso");
     const QString nivel = QStringLiteral("Nivel");
-    QSqlQuery q = Consulta::executar(
-        estacao.bd(), QStringLiteral("SELECT rowid, ") + Esquema::citar(operador) + QStringLiteral(", ")
-                          + Esquema::citar(codigo) + QStringLiteral(", ") + Esquema::citar(nivel)
-                          + QStringLiteral(" FROM ") + Esquema::citar(Esquema::Operadores)
-                          + QStringLiteral(" ORDER BY rowid"));
+    QSqlQuery q =
+        Consulta::executar(estacao.bd(), QStringLiteral("SELECT rowid, ") + Esquema::citar(operador)
+                                             + QStringLiteral(", ") + Esquema::citar(codigo) + QStringLiteral(", ")
+                                             + Esquema::citar(nivel) + QStringLiteral(" FROM ")
+                                             + Esquema::citar(Esquema::Operadores) + QStringLiteral(" ORDER BY rowid"));
     QList<RegistoOperador> linhas;
     while (q.next()) {
         const QSqlRecord r = q.record();

@@ -1,8 +1,8 @@
 #include "admin/frmAcesso.h"
 
 #include "admin/JanelaPrincipal.h"
-#include "platform/Sistema.h"
 #include "data/Estacao.h"
+#include "platform/Sistema.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,13 +33,12 @@ bool eEnter(const QKeyEvent* e)
 bool movidoPeloOperador(Qt::FocusReason razao)
 {
     return razao == Qt::TabFocusReason || razao == Qt::BacktabFocusReason || razao == Qt::MouseFocusReason
-        || razao == Qt::ShortcutFocusReason;
+           || razao == Qt::ShortcutFocusReason;
 }
 
 }  // namespace
 
-frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent)
-    : QDialog(parent), m_estacao(estacao), m_logica(estacao)
+frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_estacao(estacao), m_logica(estacao)
 {
     setWindowTitle(LogicaAcesso::TituloJanela);
 

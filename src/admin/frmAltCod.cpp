@@ -94,8 +94,7 @@ void frmAltCod::cmd_Click(int i)
         mostrarEstado();
         frmCodigos::Abrir(m_estacao, this);
         break;
-    case Desfecho::Fica:
-        break;
+    case Desfecho::Fica: break;
     }
     mostrarEstado();
 }
@@ -127,7 +126,8 @@ bool frmAltCod::eventFilter(QObject* objecto, QEvent* evento)
     const Controlo c = controloDe(objecto);
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
-    if (evento->type() == QEvent::FocusIn && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
+    if (evento->type() == QEvent::FocusIn
+        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
         m_logica.mudarFoco(c);
         mostrarEstado();
     } else if (evento->type() == QEvent::KeyPress && RealceFoco::eEnter(static_cast<QKeyEvent*>(evento))) {

@@ -25,7 +25,9 @@ const QList<JanelaGrelha::Botao>& botoes()
 }  // namespace
 
 frmCodigos::frmCodigos(Estacao& estacao, QWidget* pai)
-    : JanelaGrelha(pai), m_logica(std::make_unique<LogicaCodigos>(estacao)), m_lst(new QListWidget(this))
+    : JanelaGrelha(pai),
+      m_logica(std::make_unique<LogicaCodigos>(estacao)),
+      m_lst(new QListWidget(this))
 {
     setObjectName(QStringLiteral("frmCódigos"));
     setWindowTitle(LogicaCodigos::titulo());

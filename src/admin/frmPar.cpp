@@ -69,7 +69,8 @@ void soCaracteres(QLineEdit* e, const QString& aceites)
 
 frmPar::frmPar(Estacao& estacao, LogicaParametros::EscolherFicheiro escolher, std::function<void()> fecharPortas,
                QWidget* pai)
-    : QDialog(pai), m_logica(estacao, std::move(escolher), std::move(fecharPortas))
+    : QDialog(pai),
+      m_logica(estacao, std::move(escolher), std::move(fecharPortas))
 {
     setWindowTitle(LogicaParametros::Titulo);
     m_logica.Form_Load();
@@ -149,7 +150,10 @@ frmPar::frmPar(Estacao& estacao, LogicaParametros::EscolherFicheiro escolher, st
     mostrar();
 }
 
-int frmPar::abaActual() const { return m_paginas->currentIndex(); }
+int frmPar::abaActual() const
+{
+    return m_paginas->currentIndex();
+}
 
 QComboBox* frmPar::lista(const QString& nome, const QStringList& entradas, int& valor, const QString& dica)
 {
@@ -345,8 +349,8 @@ void frmPar::construirSerie(QGridLayout* grelha, int coluna, const QString& sufi
     } linhas[] = {
         {QStringLiteral("Prt"), QStringLiteral("Porta:"), QStringLiteral("Porta de comunicações"),
          m_logica.entradasPortas(portas), &s.porta},
-        {QStringLiteral("Hnd"), QStringLiteral("Handshaking:"), QStringLiteral("Handshaking"),
-         PecasSerie::Handshakings, &s.handshaking},
+        {QStringLiteral("Hnd"), QStringLiteral("Handshaking:"), QStringLiteral("Handshaking"), PecasSerie::Handshakings,
+         &s.handshaking},
         {QStringLiteral("Bau"), QStringLiteral("Baud rate:"), QStringLiteral("Baud rate"), PecasSerie::Velocidades,
          &s.pecas.velocidade},
         {QStringLiteral("Par"), QStringLiteral("Paridade:"), QStringLiteral("Paridade"), PecasSerie::Paridades,
@@ -527,13 +531,9 @@ bool frmPar::tecla(QObject* objecto, QKeyEvent* e)
     else if (tipo == cmbT)
         t = LogicaParametros::cmbT_KeyPress(KeyAscii);
     switch (t) {
-    case Tecla::Passa:
-        return false;
-    case Tecla::Engolida:
-        return true;
-    case Tecla::Seguinte:
-        focusNextChild();
-        return true;
+    case Tecla::Passa: return false;
+    case Tecla::Engolida: return true;
+    case Tecla::Seguinte: focusNextChild(); return true;
     case Tecla::Reposta: {
         mostrar();
         auto* caixa = static_cast<QLineEdit*>(objecto);

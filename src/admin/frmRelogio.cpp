@@ -82,10 +82,14 @@ void frmRelogio::cmd_Click(int i)
 
 Controlo frmRelogio::controloDe(const QObject* objecto) const
 {
-    if (objecto == m_txt[0]) return Controlo::txt0;
-    if (objecto == m_txt[1]) return Controlo::txt1;
-    if (objecto == m_cmd[0]) return Controlo::cmd0;
-    if (objecto == m_cmd[1]) return Controlo::cmd1;
+    if (objecto == m_txt[0])
+        return Controlo::txt0;
+    if (objecto == m_txt[1])
+        return Controlo::txt1;
+    if (objecto == m_cmd[0])
+        return Controlo::cmd0;
+    if (objecto == m_cmd[1])
+        return Controlo::cmd1;
     return Controlo::Nenhum;
 }
 
@@ -107,7 +111,8 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::FocusIn && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
+    if (evento->type() == QEvent::FocusIn
+        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
         m_logica.mudarFoco(c);
         mostrarEstado();
     } else if (evento->type() == QEvent::KeyPress) {
@@ -119,7 +124,8 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
             cmd_Click(c == Controlo::cmd0 ? 0 : 1);
             return true;
         }
-        switch (m_logica.txt_KeyPress(c == Controlo::txt0 ? 0 : 1, tecla->key(), int(tecla->modifiers()), tecla->text())) {
+        switch (
+            m_logica.txt_KeyPress(c == Controlo::txt0 ? 0 : 1, tecla->key(), int(tecla->modifiers()), tecla->text())) {
         case Tecla::Passa: return QDialog::eventFilter(objecto, evento);
         case Tecla::Recusada: return true;
         case Tecla::Anterior: focusNextPrevChild(false); return true;

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int EsperaMs = 30000;             // logind may wait on an authorisation
+constexpr int EsperaMs = 30000;              // logind may wait on an authorisation
 constexpr int EsperaAutorizacaoMs = 120000;  // an operator typing a password for timedated
 
 bool recusar(QString* erro, const QString& razao)
@@ -71,8 +71,8 @@ bool SistemaLinux::DesligarComputador(QString* erro)
 {
     // PowerOff(interactive = false): no authorisation prompt; a refusal comes back as an error.
     return chamar(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-                  QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"),
-                  {QVariant(false)}, false, erro);
+                  QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"), {QVariant(false)},
+                  false, erro);
 }
 
 bool SistemaLinux::AcertarDataHora(const QDateTime& momento, QString* erro)

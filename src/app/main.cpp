@@ -1,12 +1,12 @@
 #include "admin/frmAcesso.h"
-#include "platform/gui/ImpressoraQt.h"
-#include "reporting/MotorRelatorios.h"
-#include "platform/LigacoesQt.h"
-#include "platform/gui/MensagensQt.h"
-#include "platform/Relogio.h"
 #include "app/SistemaLinux.h"
-#include "screen/frmPrincipal.h"
 #include "data/Estacao.h"
+#include "platform/LigacoesQt.h"
+#include "platform/Relogio.h"
+#include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/MensagensQt.h"
+#include "reporting/MotorRelatorios.h"
+#include "screen/frmPrincipal.h"
 #include "startup/ModGlobalMain.h"
 
 #include <QApplication>

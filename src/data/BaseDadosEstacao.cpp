@@ -1,9 +1,9 @@
 #include "data/BaseDadosEstacao.h"
 
+#include "data/Consulta.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "shared/Esquema.h"
-#include "data/Consulta.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -32,11 +32,10 @@ void preencher(const QSqlDatabase& db)
     Consulta::Transaccao t(db);
     for (const QString& sql : Esquema::instrucoesCriacao())
         Consulta::executar(db, sql);
-    Consulta::executar(db,
-                       QStringLiteral("INSERT INTO Empresas (Empresa, \"Linha 1\", \"Linha 2\", \"Linha 3\", "
-                                      "\"Código postal\", Localidade, Contribuinte, Telefone, Fax, "
-                                      "\"Linha de fundo\", Entrada, Guia, \"Talão\") "
-                                      "VALUES (1, '', '', '', '', '', '', '', '', '', 0, 0, 0)"));
+    Consulta::executar(db, QStringLiteral("INSERT INTO Empresas (Empresa, \"Linha 1\", \"Linha 2\", \"Linha 3\", "
+                                          "\"Código postal\", Localidade, Contribuinte, Telefone, Fax, "
+                                          "\"Linha de fundo\", Entrada, Guia, \"Talão\") "
+                                          "VALUES (1, '', '', '', '', '', '', '', '', '', 0, 0, 0)"));
     Consulta::executar(db,
                        QStringLiteral("INSERT INTO Operadores (Operador, \"Código de acesso\", Nivel, Data) "
                                       "VALUES (?, ?, ?, ?)"),

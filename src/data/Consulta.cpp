@@ -28,8 +28,7 @@ QVariant valorParaBd(const QVariant& valor)
         if (valor.isNull())
             return QVariant();
         return Conversoes::dataParaBd(QDateTime(valor.toDate(), QTime(0, 0)));
-    default:
-        return valor;
+    default: return valor;
     }
 }
 
@@ -92,8 +91,7 @@ void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantLis
     if (p->emUso) {
         // The same statement asked for while its rows are being read: a fresh one.
         QSqlQuery q = executar(db, sql, valores);
-        while (q.next() && ler(q)) {
-        }
+        while (q.next() && ler(q)) {}
         return;
     }
     QSqlQuery& q = p->consulta;
@@ -111,8 +109,7 @@ void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantLis
         q.bindValue(i, valorParaBd(valores[i]));
     if (!q.exec())
         Erros::lancarSql(q.lastError());
-    while (q.next() && ler(q)) {
-    }
+    while (q.next() && ler(q)) {}
     if (q.lastError().isValid())
         Erros::lancarSql(q.lastError());
 }

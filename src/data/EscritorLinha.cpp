@@ -1,15 +1,17 @@
 #include "data/EscritorLinha.h"
 
+#include "data/Consulta.h"
+#include "data/ModGlobalCampos.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "shared/Esquema.h"
-#include "data/Consulta.h"
-#include "data/ModGlobalCampos.h"
 
 #include <QStringList>
 
 EscritorLinha::EscritorLinha(const QSqlDatabase& db, const QString& tabela, const Relogio& relogio)
-    : m_db(db), m_tabela(Esquema::tabela(tabela)), m_relogio(relogio)
+    : m_db(db),
+      m_tabela(Esquema::tabela(tabela)),
+      m_relogio(relogio)
 {
     Q_ASSERT_X(m_tabela, "EscritorLinha", "table not in the schema");
 }
@@ -24,15 +26,9 @@ void EscritorLinha::definir(const QString& campo, const QVariant& valor)
     if (valor.isValid()) {
         switch (c->tipo) {
         case TipoCampo::Contador:
-        case TipoCampo::Numero:
-            convertido = ModGlobal::VarLong(valor);
-            break;
-        case TipoCampo::Byte:
-            convertido = Conversoes::CByte(ModGlobal::VarLong(valor));
-            break;
-        case TipoCampo::Data:
-            convertido = Conversoes::dataParaBd(ModGlobal::VarData(valor, m_relogio));
-            break;
+        case TipoCampo::Numero: convertido = ModGlobal::VarLong(valor); break;
+        case TipoCampo::Byte: convertido = Conversoes::CByte(ModGlobal::VarLong(valor)); break;
+        case TipoCampo::Data: convertido = Conversoes::dataParaBd(ModGlobal::VarData(valor, m_relogio)); break;
         case TipoCampo::Texto:
         case TipoCampo::Digitos:
         case TipoCampo::Memo: {
@@ -70,9 +66,10 @@ qint64 EscritorLinha::inserir()
         valores << valor;
     }
     const QString tabela = Esquema::citar(m_tabela->nome);
-    const QString sql = nomes.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabela)
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabela, nomes.join(u", "), marcas.join(u", "));
+    const QString sql =
+        nomes.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabela)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabela, nomes.join(u", "), marcas.join(u", "));
     QSqlQuery q = Consulta::executar(m_db, sql, valores);
     const Campo& chave = m_tabela->chave();
     if (chave.tipo == TipoCampo::Contador)
@@ -95,9 +92,9 @@ void EscritorLinha::actualizar(const QVariant& chave)
         valores << valor;
     }
     valores << chave;
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                            .arg(Esquema::citar(m_tabela->nome), atribuicoes.join(u", "),
-                                 Esquema::citar(m_tabela->chave().nome));
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+            .arg(Esquema::citar(m_tabela->nome), atribuicoes.join(u", "), Esquema::citar(m_tabela->chave().nome));
     QSqlQuery q = Consulta::executar(m_db, sql, valores);
     if (q.numRowsAffected() < 1)
         Erros::lancar(3021, QStringLiteral("Não existe registo actual"));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
-#include <QList>
 #include <utility>
 
 class Relogio;

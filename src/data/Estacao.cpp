@@ -8,8 +8,7 @@ Estacao::Estacao(QString pastaPrograma, ServicoMensagens& mensagens_, Relogio& r
       sistema(sistema_),
       m_pasta(std::move(pastaPrograma)),
       m_ini(QDir(m_pasta).filePath(NomeFicheiroDefinicoes))
-{
-}
+{}
 
 Estacao::~Estacao() = default;
 

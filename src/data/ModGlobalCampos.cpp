@@ -13,8 +13,14 @@ namespace ModGlobal {
 namespace {
 
 // A database Null: a value with a type but no content. QVariant() is "empty".
-bool eNulo(const QVariant& v) { return v.isValid() && v.isNull(); }
-bool eVazio(const QVariant& v) { return !v.isValid(); }
+bool eNulo(const QVariant& v)
+{
+    return v.isValid() && v.isNull();
+}
+bool eVazio(const QVariant& v)
+{
+    return !v.isValid();
+}
 
 QVariant valorCampo(const QSqlRecord& rs, const QString& campo)
 {
@@ -39,10 +45,8 @@ bool eNumerico(const QVariant& v)
     case QMetaType::SChar:
     case QMetaType::UChar:
     case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+    case QMetaType::ULong: return true;
+    default: return false;
     }
 }
 
@@ -126,14 +130,10 @@ QDateTime VarData(const QVariant& Valor, const Relogio& relogio)
     if (eVazio(Valor))
         return Conversoes::dataZero();
     switch (Valor.typeId()) {
-    case QMetaType::QDateTime:
-        return Valor.toDateTime();
-    case QMetaType::QDate:
-        return QDateTime(Valor.toDate(), QTime(0, 0));
-    case QMetaType::QString:
-        return Conversoes::CDate(Valor.toString());
-    default:
-        Erros::lancarTiposIncompativeis();
+    case QMetaType::QDateTime: return Valor.toDateTime();
+    case QMetaType::QDate: return QDateTime(Valor.toDate(), QTime(0, 0));
+    case QMetaType::QString: return Conversoes::CDate(Valor.toString());
+    default: Erros::lancarTiposIncompativeis();
     }
 }
 
@@ -142,12 +142,9 @@ QString VarTexto(const QVariant& Valor)
     if (eNulo(Valor) || eVazio(Valor))
         return QStringLiteral("");
     switch (Valor.typeId()) {
-    case QMetaType::QDateTime:
-        return Conversoes::textoDeData(Valor.toDateTime());
-    case QMetaType::QDate:
-        return Conversoes::textoDeData(QDateTime(Valor.toDate(), QTime(0, 0)));
-    case QMetaType::Bool:
-        return Valor.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::QDateTime: return Conversoes::textoDeData(Valor.toDateTime());
+    case QMetaType::QDate: return Conversoes::textoDeData(QDateTime(Valor.toDate(), QTime(0, 0)));
+    case QMetaType::Bool: return Valor.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
         if (eNumerico(Valor))
             return textoDeNumero(Valor);

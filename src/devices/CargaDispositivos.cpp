@@ -1,10 +1,10 @@
 #include "devices/CargaDispositivos.h"
 
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "devices/LigacaoBasculas.h"
 #include "platform/Ligacoes.h"
 #include "platform/Mensagens.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 
 #include <QTimer>
 
@@ -17,8 +17,8 @@ QList<Erro> CarregarDispositivos(Estacao& estacao, LigacoesDispositivos& io, Lig
         if (PassoSilencioso(accao, &e))
             return;
         falhas << e;
-        estacao.mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(e.numero) +
-                                     QStringLiteral("\n\n") + e.descricao,
+        estacao.mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(e.numero) + QStringLiteral("\n\n")
+                                     + e.descricao,
                                  Estilo::Critico, tituloAplicacao());
     };
     for (int b = 0; b < 2; ++b) {

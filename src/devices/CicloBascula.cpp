@@ -1,10 +1,10 @@
 // The link and parse steps of a bridge's tick, and the zero command.
 #include "devices/CicloBascula.h"
 
+#include "data/Estacao.h"
 #include "devices/ContextoDispositivos.h"
 #include "devices/EcraBascula.h"
 #include "devices/ProtocoloIndicador.h"
-#include "data/Estacao.h"
 
 namespace {
 const QString BasculaDesligada = QStringLiteral("Báscula desligada");
@@ -15,8 +15,14 @@ const QString AguardaResposta = QStringLiteral("Aguarda por resposta do indicado
 
 CicloBascula::CicloBascula(int indice, ContextoDispositivos& contexto) : m_i(indice), m_c(contexto) {}
 
-EstadoBascula& CicloBascula::e() { return m_c.estados[m_i]; }
-VistaBascula& CicloBascula::v() { return m_c.vista.bascula[m_i]; }
+EstadoBascula& CicloBascula::e()
+{
+    return m_c.estados[m_i];
+}
+VistaBascula& CicloBascula::v()
+{
+    return m_c.vista.bascula[m_i];
+}
 
 void CicloBascula::PassoLigacao()
 {
@@ -94,8 +100,8 @@ void CicloBascula::PassoLeitura()
 
 void CicloBascula::LerTramaAvery()
 {
-    ProtocoloIndicador::LerTrama(ProtocoloIndicador::Layout::A, e(), m_c.def().Ciclos,
-                                 m_c.def().PesagemMinima[m_i], m_c.separador);
+    ProtocoloIndicador::LerTrama(ProtocoloIndicador::Layout::A, e(), m_c.def().Ciclos, m_c.def().PesagemMinima[m_i],
+                                 m_c.separador);
 }
 
 void CicloBascula::LerTramaUtilcel()
@@ -141,8 +147,8 @@ void CicloBascula::PassoZero()
 {
     const Definicoes& d = m_c.def();
     EstadoBascula& s = e();
-    const bool precisaZero = d.IndLigado[m_i] && !s.ErroIndicador && s.PesoActual != 0 &&
-                             s.PesoActual < d.PesagemMinima[m_i];
+    const bool precisaZero =
+        d.IndLigado[m_i] && !s.ErroIndicador && s.PesoActual != 0 && s.PesoActual < d.PesagemMinima[m_i];
     if (precisaZero && m_c.nivelAcesso() > 1) {
         v().cmdZActivo = true;
         v().cmdZ = QStringLiteral("<< zero >>");

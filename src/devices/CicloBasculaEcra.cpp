@@ -2,14 +2,14 @@
 // reading, the live weight, date and time, and the save question.
 #include "devices/CicloBascula.h"
 
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "devices/ContextoDispositivos.h"
 #include "devices/EcraBascula.h"
 #include "platform/Conversoes.h"
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
 #include "shared/ModoPesagem.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 
 #include <QScopeGuard>
 #include <algorithm>
@@ -148,9 +148,9 @@ void CicloBascula::perguntarGravar(bool segunda)
     // while it is open, and the other bridge's requests wait for its end.
     m_c.emCurso = true;
     const auto fim = qScopeGuard([this] { m_c.emCurso = false; });
-    const int resposta = m_c.estacao.mensagens.MsgBox(
-        segunda ? QStringLiteral("Gravar 2a.Pesagem") : QStringLiteral("Gravar 1a.Pesagem"),
-        Estilo::SimNao | Estilo::Pergunta, tituloAplicacao());
+    const int resposta = m_c.estacao.mensagens.MsgBox(segunda ? QStringLiteral("Gravar 2a.Pesagem")
+                                                              : QStringLiteral("Gravar 1a.Pesagem"),
+                                                      Estilo::SimNao | Estilo::Pergunta, tituloAplicacao());
     if (resposta == Resposta::Sim) {
         PassoSilencioso([&] {
             if (segunda)

@@ -2,10 +2,10 @@
 // card to the automatic weighing.
 #include "devices/CicloBascula.h"
 
+#include "data/Passo.h"
 #include "devices/ContextoDispositivos.h"
 #include "devices/EcraBascula.h"
 #include "devices/ProtocoloLeitor.h"
-#include "data/Passo.h"
 
 #include <QScopeGuard>
 

@@ -26,7 +26,7 @@ struct ContextoDispositivos
     VistaDispositivos vista;
 
     PorBascula<quint16> portaTcp = {3002, 3002};  // the indicators' remote port
-    QChar separador;                               // thousands separator of the weights shown
+    QChar separador;                              // thousands separator of the weights shown
 
     // A bridge's save question is open (or the save it started runs), or a
     // card's automatic weighing runs. Neither starts while the other is under

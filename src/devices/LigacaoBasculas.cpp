@@ -1,14 +1,16 @@
 #include "devices/LigacaoBasculas.h"
 
+#include "data/Estacao.h"
 #include "platform/Ligacoes.h"
 #include "platform/Relogio.h"
-#include "data/Estacao.h"
 
 #include <QLocale>
 #include <QScopeGuard>
 
 LigacaoBasculas::LigacaoBasculas(Estacao& estacao, LigacoesDispositivos& io, EcraBascula& ecra)
-    : m_c(estacao, io, ecra), m_ciclo{CicloBascula(0, m_c), CicloBascula(1, m_c)}, m_semaforos(m_c)
+    : m_c(estacao, io, ecra),
+      m_ciclo{CicloBascula(0, m_c), CicloBascula(1, m_c)},
+      m_semaforos(m_c)
 {
     io.aoReceberTcp = [this](int bascula, const QByteArray& dados) { sck_DataArrival(bascula, dados); };
 }
@@ -49,7 +51,10 @@ void LigacaoBasculas::PassoRelogio()
     m_c.vista.lblDat = QLocale(QLocale::Portuguese, QLocale::Portugal).toString(agora.date(), QLocale::LongFormat);
 }
 
-void LigacaoBasculas::ControlarSemaforos() { m_semaforos.ControlarSemaforos(); }
+void LigacaoBasculas::ControlarSemaforos()
+{
+    m_semaforos.ControlarSemaforos();
+}
 
 void LigacaoBasculas::sck_DataArrival(int Index, const QByteArray& dados)
 {
@@ -63,11 +68,35 @@ void LigacaoBasculas::cmdZ_Click(int Index)
         m_ciclo[Index].cmdZ_Click(true);
 }
 
-void LigacaoBasculas::mnuSmfB1_Click(int Index) { m_semaforos.mnuSmf_Click(0, Index); }
-void LigacaoBasculas::mnuSmfB2_Click(int Index) { m_semaforos.mnuSmf_Click(1, Index); }
-void LigacaoBasculas::chkP_Click(int Index, bool marcado) { m_semaforos.manual_Click(Index, true, marcado); }
-void LigacaoBasculas::chkS_Click(int Index, bool marcado) { m_semaforos.manual_Click(Index, false, marcado); }
-void LigacaoBasculas::chkPE_Click(int Index, bool marcado) { m_semaforos.vermelho_Click(Index, true, marcado); }
-void LigacaoBasculas::chkSE_Click(int Index, bool marcado) { m_semaforos.vermelho_Click(Index, false, marcado); }
-void LigacaoBasculas::chkPV_Click(int Index, bool marcado) { m_semaforos.verde_Click(Index, true, marcado); }
-void LigacaoBasculas::chkSV_Click(int Index, bool marcado) { m_semaforos.verde_Click(Index, false, marcado); }
+void LigacaoBasculas::mnuSmfB1_Click(int Index)
+{
+    m_semaforos.mnuSmf_Click(0, Index);
+}
+void LigacaoBasculas::mnuSmfB2_Click(int Index)
+{
+    m_semaforos.mnuSmf_Click(1, Index);
+}
+void LigacaoBasculas::chkP_Click(int Index, bool marcado)
+{
+    m_semaforos.manual_Click(Index, true, marcado);
+}
+void LigacaoBasculas::chkS_Click(int Index, bool marcado)
+{
+    m_semaforos.manual_Click(Index, false, marcado);
+}
+void LigacaoBasculas::chkPE_Click(int Index, bool marcado)
+{
+    m_semaforos.vermelho_Click(Index, true, marcado);
+}
+void LigacaoBasculas::chkSE_Click(int Index, bool marcado)
+{
+    m_semaforos.vermelho_Click(Index, false, marcado);
+}
+void LigacaoBasculas::chkPV_Click(int Index, bool marcado)
+{
+    m_semaforos.verde_Click(Index, true, marcado);
+}
+void LigacaoBasculas::chkSV_Click(int Index, bool marcado)
+{
+    m_semaforos.verde_Click(Index, false, marcado);
+}

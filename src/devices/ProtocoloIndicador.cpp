@@ -21,12 +21,9 @@ Modelo modelo(const QString& IndModelo)
 int comprimentoTrama(Layout layout)
 {
     switch (layout) {
-    case Layout::A:
-        return 14;
-    case Layout::U:
-        return 13;
-    case Layout::Nenhum:
-        break;
+    case Layout::A: return 14;
+    case Layout::U: return 13;
+    case Layout::Nenhum: break;
     }
     return 0;
 }
@@ -38,8 +35,8 @@ std::optional<qint32> valorPeso(QByteArrayView campo)
     if (!valor || !std::isfinite(*valor))
         return std::nullopt;
     const double arredondado = Conversoes::arredondarPar(*valor);
-    if (arredondado < double(std::numeric_limits<qint32>::min()) ||
-        arredondado > double(std::numeric_limits<qint32>::max()))
+    if (arredondado < double(std::numeric_limits<qint32>::min())
+        || arredondado > double(std::numeric_limits<qint32>::max()))
         return std::nullopt;
     return qint32(arredondado);
 }
@@ -93,8 +90,8 @@ bool LerTrama(Layout layout, EstadoBascula& e, int Ciclos, int PesagemMinima, QC
     const char terminador = trama[comprimento - 1];
     e.TextoPeso = QString::fromLatin1(campoPeso);
 
-    const bool terminadorAceite = emA ? (terminador == '\r' || terminador == '\n')
-                                      : (terminador == ' ' || terminador == '\r');
+    const bool terminadorAceite =
+        emA ? (terminador == '\r' || terminador == '\n') : (terminador == ' ' || terminador == '\r');
     if (!terminadorAceite) {
         erroLeitura(e);
         return true;

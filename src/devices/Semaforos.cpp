@@ -83,11 +83,9 @@ bool Semaforos::decidir(int b)
         s.CiclosSemaforo = 0;
         s.ComandoEnviado = s.ComandoSemaforo;
         // A refused write ends the decision; the resend retries it.
-        if (d.LPLigado[b] && m_c.io.aberta(b, Canal::LeitorP) &&
-            !m_c.io.escrever(b, Canal::LeitorP, s.ComandoEnviado))
+        if (d.LPLigado[b] && m_c.io.aberta(b, Canal::LeitorP) && !m_c.io.escrever(b, Canal::LeitorP, s.ComandoEnviado))
             return false;
-        if (d.LSLigado[b] && m_c.io.aberta(b, Canal::LeitorS) &&
-            !m_c.io.escrever(b, Canal::LeitorS, s.ComandoEnviado))
+        if (d.LSLigado[b] && m_c.io.aberta(b, Canal::LeitorS) && !m_c.io.escrever(b, Canal::LeitorS, s.ComandoEnviado))
             return false;
     }
     return true;

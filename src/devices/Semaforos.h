@@ -21,9 +21,9 @@ public:
     void mnuSmf_Click(int bascula, int item);
 
     // The boxes' clicks, by the box's new state.
-    void manual_Click(int bascula, bool principal, bool marcado);   // chkP / chkS
-    void vermelho_Click(int bascula, bool principal, bool marcado); // chkPE / chkSE
-    void verde_Click(int bascula, bool principal, bool marcado);    // chkPV / chkSV
+    void manual_Click(int bascula, bool principal, bool marcado);    // chkP / chkS
+    void vermelho_Click(int bascula, bool principal, bool marcado);  // chkPE / chkSE
+    void verde_Click(int bascula, bool principal, bool marcado);     // chkPV / chkSV
 
 private:
     // False when a write was refused: the decision ends there.

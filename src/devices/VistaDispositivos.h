@@ -11,12 +11,12 @@
 // the red box (chkPE / chkSE) and the green box (chkPV / chkSV).
 struct VistaSemaforo
 {
-    bool visivel = false;         // the reader is in use
-    bool manualActivo = false;    // chkP / chkS enabled (access level 3 or more)
-    bool manual = false;          // chkP / chkS checked
-    bool coresActivas = false;    // the two colour boxes enabled (manual command)
-    bool vermelho = false;        // chkPE / chkSE checked
-    bool verde = false;           // chkPV / chkSV checked
+    bool visivel = false;       // the reader is in use
+    bool manualActivo = false;  // chkP / chkS enabled (access level 3 or more)
+    bool manual = false;        // chkP / chkS checked
+    bool coresActivas = false;  // the two colour boxes enabled (manual command)
+    bool vermelho = false;      // chkPE / chkSE checked
+    bool verde = false;         // chkPV / chkSV checked
 };
 
 // What the colour boxes' backgrounds show.
@@ -30,11 +30,11 @@ struct VistaBascula
 {
     // cmdZ, lblP, lblU, lblM, lblS, cmdB and lblI: hidden while the bridge is off.
     bool controlosVisiveis = true;
-    QString lblP;   // weight
-    QString lblU;   // unit
-    QString lblM;   // gross or net
-    QString lblS;   // stability
-    QString lblI;   // the bridge's message
+    QString lblP;  // weight
+    QString lblU;  // unit
+    QString lblM;  // gross or net
+    QString lblS;  // stability
+    QString lblI;  // the bridge's message
 
     bool cmdZActivo = false;  // zero button
     QString cmdZ;             // its caption: "<< zero >>" while offered
@@ -58,9 +58,9 @@ struct VistaBascula
 
 struct VistaDispositivos
 {
-    QString lblHor;   // "HH:mm:ss"
-    QString lblDat;   // the long date
-    QString lblPeso;  // B1's weight and " kg"
+    QString lblHor;                   // "HH:mm:ss"
+    QString lblDat;                   // the long date
+    QString lblPeso;                  // B1's weight and " kg"
     bool mnuSemaforosVisivel = true;  // "Semá&foros": some reader is in use
     std::array<VistaBascula, 2> bascula;
 };

@@ -45,7 +45,10 @@ double lerBase(const QString& s, int inicio, int base)
     return valor;
 }
 
-bool eDigito(QChar c) { return c >= u'0' && c <= u'9'; }
+bool eDigito(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 }  // namespace
 
@@ -124,22 +127,30 @@ double arredondarPar(double valor)
 }
 
 namespace {
-template <typename T>
-T converterInteiro(double valor)
+template <typename T> T converterInteiro(double valor)
 {
     if (!std::isfinite(valor))
         Erros::lancarSobrecarga();
     const double r = arredondarPar(valor);
-    if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
-        r > static_cast<double>(std::numeric_limits<T>::max()))
+    if (r < static_cast<double>(std::numeric_limits<T>::min())
+        || r > static_cast<double>(std::numeric_limits<T>::max()))
         Erros::lancarSobrecarga();
     return static_cast<T>(r);
 }
 }  // namespace
 
-qint16 CInt(double valor) { return converterInteiro<qint16>(valor); }
-qint32 CLng(double valor) { return converterInteiro<qint32>(valor); }
-quint8 CByte(double valor) { return converterInteiro<quint8>(valor); }
+qint16 CInt(double valor)
+{
+    return converterInteiro<qint16>(valor);
+}
+qint32 CLng(double valor)
+{
+    return converterInteiro<qint32>(valor);
+}
+quint8 CByte(double valor)
+{
+    return converterInteiro<quint8>(valor);
+}
 
 QString dataParaBd(const QDateTime& momento)
 {
@@ -188,8 +199,7 @@ QDateTime CDate(const QString& texto)
     }
     QTime hora(0, 0);
     if (m.capturedLength(4) > 0) {
-        hora = QTime(m.captured(4).toInt(), m.captured(5).toInt(),
-                     m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
+        hora = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
         if (!hora.isValid())
             Erros::lancarTiposIncompativeis();
     }

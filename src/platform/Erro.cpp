@@ -9,7 +9,8 @@ QString descricaoPadrao(int numero)
     switch (numero) {
     case Sobrecarga: return QStringLiteral("Sobrecarga");
     case TiposIncompativeis: return QStringLiteral("Tipos incompatíveis");
-    case CampoPequeno: return QStringLiteral("O campo é demasiado pequeno para aceitar a quantidade de dados que tentou adicionar");
+    case CampoPequeno:
+        return QStringLiteral("O campo é demasiado pequeno para aceitar a quantidade de dados que tentou adicionar");
     case ItemNaoEncontrado: return QStringLiteral("Item não encontrado nesta colecção");
     case BaseDadosInvalida: return QStringLiteral("Formato de base de dados não reconhecido");
     case FicheiroNaoEncontrado: return QStringLiteral("Não foi possível encontrar o ficheiro da base de dados");
@@ -22,9 +23,18 @@ void lancar(int numero, const QString& descricao)
     throw Erro{numero, descricao.isEmpty() ? descricaoPadrao(numero) : descricao};
 }
 
-void lancarSobrecarga() { lancar(Sobrecarga); }
-void lancarTiposIncompativeis() { lancar(TiposIncompativeis); }
-void lancarCampoEmFalta(const QString& campo) { lancar(ItemNaoEncontrado, descricaoPadrao(ItemNaoEncontrado) + u' ' + campo); }
+void lancarSobrecarga()
+{
+    lancar(Sobrecarga);
+}
+void lancarTiposIncompativeis()
+{
+    lancar(TiposIncompativeis);
+}
+void lancarCampoEmFalta(const QString& campo)
+{
+    lancar(ItemNaoEncontrado, descricaoPadrao(ItemNaoEncontrado) + u' ' + campo);
+}
 
 Erro deSql(const QSqlError& erro)
 {
@@ -50,6 +60,9 @@ Erro deSql(const QSqlError& erro)
     return Erro{codigo, texto};
 }
 
-void lancarSql(const QSqlError& erro) { throw deSql(erro); }
+void lancarSql(const QSqlError& erro)
+{
+    throw deSql(erro);
+}
 
 }  // namespace Erros

@@ -14,12 +14,12 @@ struct Erro
 };
 
 namespace Erros {
-constexpr int Sobrecarga = 6;                 // a value out of its type's range
-constexpr int TiposIncompativeis = 13;        // a value that is not of the expected type
-constexpr int CampoPequeno = 3163;            // a text longer than its field
-constexpr int ItemNaoEncontrado = 3265;       // a field name the row does not have
-constexpr int BaseDadosInvalida = 3343;       // a file that is not a station database
-constexpr int FicheiroNaoEncontrado = 3024;   // a database file that does not exist
+constexpr int Sobrecarga = 6;                // a value out of its type's range
+constexpr int TiposIncompativeis = 13;       // a value that is not of the expected type
+constexpr int CampoPequeno = 3163;           // a text longer than its field
+constexpr int ItemNaoEncontrado = 3265;      // a field name the row does not have
+constexpr int BaseDadosInvalida = 3343;      // a file that is not a station database
+constexpr int FicheiroNaoEncontrado = 3024;  // a database file that does not exist
 
 [[noreturn]] void lancar(int numero, const QString& descricao = {});
 [[noreturn]] void lancarSobrecarga();

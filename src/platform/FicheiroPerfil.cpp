@@ -32,16 +32,18 @@ struct Marca
 
     bool operator==(const Marca& o) const
     {
-        return existe == o.existe && dispositivo == o.dispositivo && inode == o.inode && tamanho == o.tamanho &&
-               modificado.tv_sec == o.modificado.tv_sec && modificado.tv_nsec == o.modificado.tv_nsec &&
-               alterado.tv_sec == o.alterado.tv_sec && alterado.tv_nsec == o.alterado.tv_nsec;
+        return existe == o.existe && dispositivo == o.dispositivo && inode == o.inode && tamanho == o.tamanho
+               && modificado.tv_sec == o.modificado.tv_sec && modificado.tv_nsec == o.modificado.tv_nsec
+               && alterado.tv_sec == o.alterado.tv_sec && alterado.tv_nsec == o.alterado.tv_nsec;
     }
 };
 
 Marca marcar(const QString& caminho)
 {
     Marca m;
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::stat(QFile::encodeName(caminho).constData(), &st) != 0)
         return m;
     m.existe = true;
@@ -112,8 +114,7 @@ std::optional<QString> nomeSeccao(const QString& linha)
 QString semAspas(QString valor)
 {
     valor = valor.trimmed();
-    if (valor.size() >= 2 && (valor.front() == u'"' || valor.front() == u'\'') &&
-        valor.back() == valor.front())
+    if (valor.size() >= 2 && (valor.front() == u'"' || valor.front() == u'\'') && valor.back() == valor.front())
         valor = valor.mid(1, valor.size() - 2);
     return valor;
 }

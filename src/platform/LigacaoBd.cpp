@@ -102,9 +102,8 @@ std::unique_ptr<LigacaoBd> LigacaoBd::abrir(const QString& caminho, const Exigen
             existentes << q.value(0).toString();
         for (const QString& t : exigencias.tabelas) {
             if (!existentes.contains(t, Qt::CaseInsensitive))
-                Erros::lancar(Erros::BaseDadosInvalida,
-                              Erros::descricaoPadrao(Erros::BaseDadosInvalida) +
-                                  QStringLiteral(": falta a tabela %1").arg(t));
+                Erros::lancar(Erros::BaseDadosInvalida, Erros::descricaoPadrao(Erros::BaseDadosInvalida)
+                                                            + QStringLiteral(": falta a tabela %1").arg(t));
         }
     }
     if (exigencias.escrita)
@@ -121,7 +120,9 @@ bool mesmoFicheiro(const QString& a, const QString& b)
 {
     if (a == b)
         return true;
-    struct stat sa {}, sb {};
+    struct stat sa
+    {
+    }, sb{};
     const QByteArray ca = QFile::encodeName(a), cb = QFile::encodeName(b);
     if (::stat(ca.constData(), &sa) == 0 && ::stat(cb.constData(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

@@ -18,20 +18,13 @@ LigacaoTcp::LigacaoTcp()
 int LigacaoTcp::State() const
 {
     switch (m_socket.state()) {
-    case QAbstractSocket::UnconnectedState:
-        return m_falhou ? EstadoTcp::Erro : EstadoTcp::Fechado;
-    case QAbstractSocket::HostLookupState:
-        return EstadoTcp::ResolverNome;
-    case QAbstractSocket::ConnectingState:
-        return EstadoTcp::ALigar;
-    case QAbstractSocket::ConnectedState:
-        return EstadoTcp::Ligado;
-    case QAbstractSocket::BoundState:
-        return EstadoTcp::Aberto;
-    case QAbstractSocket::ListeningState:
-        return EstadoTcp::AEscutar;
-    case QAbstractSocket::ClosingState:
-        return EstadoTcp::AFechar;
+    case QAbstractSocket::UnconnectedState: return m_falhou ? EstadoTcp::Erro : EstadoTcp::Fechado;
+    case QAbstractSocket::HostLookupState: return EstadoTcp::ResolverNome;
+    case QAbstractSocket::ConnectingState: return EstadoTcp::ALigar;
+    case QAbstractSocket::ConnectedState: return EstadoTcp::Ligado;
+    case QAbstractSocket::BoundState: return EstadoTcp::Aberto;
+    case QAbstractSocket::ListeningState: return EstadoTcp::AEscutar;
+    case QAbstractSocket::ClosingState: return EstadoTcp::AFechar;
     }
     return EstadoTcp::Fechado;
 }

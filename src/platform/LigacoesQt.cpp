@@ -1,8 +1,14 @@
 #include "platform/LigacoesQt.h"
 
 namespace {
-bool indiceValido(int bascula) { return bascula == 0 || bascula == 1; }
-bool indiceValido(int bascula, Canal::Tipo canal) { return indiceValido(bascula) && canal >= 0 && canal <= 2; }
+bool indiceValido(int bascula)
+{
+    return bascula == 0 || bascula == 1;
+}
+bool indiceValido(int bascula, Canal::Tipo canal)
+{
+    return indiceValido(bascula) && canal >= 0 && canal <= 2;
+}
 }  // namespace
 
 LigacoesQt::LigacoesQt(const FicheiroPerfil& ini)

@@ -55,4 +55,7 @@ private:
 };
 
 // The application's title, used where a box is given none.
-inline QString tituloAplicacao() { return QStringLiteral("Zumarel"); }
+inline QString tituloAplicacao()
+{
+    return QStringLiteral("Zumarel");
+}

@@ -64,7 +64,8 @@ void PortaSerie::setPortOpen(bool aberta)
     if (erro == QSerialPort::DeviceNotFoundError)
         Erros::lancar(ErrosPorta::NumeroInvalido, QStringLiteral("Número de porta inválido: %1 não existe").arg(onde));
     if (erro == QSerialPort::PermissionError)
-        Erros::lancar(ErrosPorta::JaAberta, QStringLiteral("A porta %1 está em uso ou sem permissão de acesso").arg(onde));
+        Erros::lancar(ErrosPorta::JaAberta,
+                      QStringLiteral("A porta %1 está em uso ou sem permissão de acesso").arg(onde));
     Erros::lancar(ErrosPorta::FalhaConfiguracao, QStringLiteral("Não foi possível abrir a porta %1").arg(onde));
 }
 

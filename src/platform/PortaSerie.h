@@ -55,7 +55,7 @@ private:
     const FicheiroPerfil& m_ini;
     QSerialPort m_porta;
     int m_numero = 0;
-    bool m_pedida = false;     // asked open, and not closed on purpose since
-    int m_ticksFechada = 0;    // ticks closed since the last attempt
+    bool m_pedida = false;             // asked open, and not closed on purpose since
+    int m_ticksFechada = 0;            // ticks closed since the last attempt
     ConfiguracaoSerie m_configuracao;  // "9600,n,8,1" until set
 };

@@ -13,7 +13,7 @@ struct PedidoRelatorio
     QString TituloJanela;       // the preview window's title
     int Esquerda = 0;           // the preview window's position
     int Topo = 0;
-    int EstadoJanela = 0;       // 2 = maximised
+    int EstadoJanela = 0;  // 2 = maximised
 };
 
 // The station's one report printer: every document, listing and report goes
@@ -50,5 +50,5 @@ constexpr int FormulaRecusada = 3;    // the selection formula is not one the st
 constexpr int ErroBaseDados = 4;      // the rows could not be read
 constexpr int FalhaImpressao = 5;     // the printer or the PDF file failed
 constexpr int DestinoDesconhecido = 6;
-constexpr int SemRegistos = 7;        // a document with no row: nothing printed
+constexpr int SemRegistos = 7;  // a document with no row: nothing printed
 }  // namespace EstadoRelatorio

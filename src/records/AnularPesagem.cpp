@@ -11,12 +11,13 @@
 
 namespace {
 const QString Titulo = QStringLiteral("Anular pesagem");
-QString c(const QString& nome) { return Esquema::citar(nome); }
+QString c(const QString& nome)
+{
+    return Esquema::citar(nome);
+}
 }  // namespace
 
-AnularPesagem::AnularPesagem(Estacao& estacao) : EscolhaDocumento(estacao, u'S', {Titulo})
-{
-}
+AnularPesagem::AnularPesagem(Estacao& estacao) : EscolhaDocumento(estacao, u'S', {Titulo}) {}
 
 void AnularPesagem::cmd_Click()
 {

@@ -1,9 +1,9 @@
 #include "records/DocumentosPesagem.h"
 
+#include "data/Estacao.h"
 #include "platform/Relatorio.h"
 #include "records/Diario.h"
 #include "startup/Definicoes.h"
-#include "data/Estacao.h"
 #include "startup/ModGlobalIni.h"
 
 namespace Documentos {
@@ -74,7 +74,8 @@ void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem
         pedido.Copias = copias;
         const int estado = estacao.impressora->ExecutarRelatorio(pedido);
         if (estado != EstadoRelatorio::Executado)
-            qCWarning(diarioRegistos).nospace() << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
+            qCWarning(diarioRegistos).nospace()
+                << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
     }
     if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
         qCWarning(diarioRegistos).nospace() << rotina << ": [NrCopias] UltimoDocPesagem not written";

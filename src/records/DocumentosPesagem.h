@@ -10,14 +10,14 @@ struct Definicoes;
 // that pick one row.
 namespace Documentos {
 
-inline const QString PrimeiraPesagem = QStringLiteral("doc_pri.rpt");    // kind 'P'
-inline const QString Entrada = QStringLiteral("doc_seg_e.rpt");          // 'E'
-inline const QString Guia = QStringLiteral("doc_seg_g.rpt");             // 'G'
-inline const QString Talao = QStringLiteral("doc_seg_t.rpt");            // 'T'
+inline const QString PrimeiraPesagem = QStringLiteral("doc_pri.rpt");  // kind 'P'
+inline const QString Entrada = QStringLiteral("doc_seg_e.rpt");        // 'E'
+inline const QString Guia = QStringLiteral("doc_seg_g.rpt");           // 'G'
+inline const QString Talao = QStringLiteral("doc_seg_t.rpt");          // 'T'
 inline const QString SegundaViaEntrada = QStringLiteral("doc_sgv_e.rpt");
 inline const QString SegundaViaGuia = QStringLiteral("doc_sgv_g.rpt");
 inline const QString SegundaViaTalao = QStringLiteral("doc_sgv_t.rpt");
-inline const QString Anulada = QStringLiteral("doc_anu.rpt");            // 'A'
+inline const QString Anulada = QStringLiteral("doc_anu.rpt");  // 'A'
 
 // The document of a stored row by its kind, compared exactly: 'P', 'E', 'G'
 // or 'T'; the empty text for any other kind.
@@ -47,7 +47,6 @@ QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem);
 // the last document printed: UltimoDocPesagem in the settings record before
 // the run, and in the settings file after it, whatever the run's status. A
 // failed run or write is logged under the name of the routine that asked.
-void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias,
-                       const char* rotina);
+void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias, const char* rotina);
 
 }  // namespace Documentos

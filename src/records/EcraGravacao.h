@@ -62,8 +62,8 @@ public:
 // Indexes of the entry fields.
 namespace Txt {
 constexpr int CodigoViatura = 0;
-constexpr int Viatura = 1;           // the plate
-constexpr int CodigoEntidade = 2;    // 2 to 11: five pairs of code and name
+constexpr int Viatura = 1;         // the plate
+constexpr int CodigoEntidade = 2;  // 2 to 11: five pairs of code and name
 constexpr int Entidade = 3;
 constexpr int CodigoTransportador = 4;
 constexpr int Transportador = 5;
@@ -74,10 +74,10 @@ constexpr int LocalCarga = 9;
 constexpr int CodigoLocalDescarga = 10;
 constexpr int LocalDescarga = 11;
 constexpr int Observacoes = 12;
-constexpr int PesoEntrada = 13;      // first weight, kg
-constexpr int DataEntrada = 14;      // "dd-mm-yyyy", typed in manual mode
-constexpr int HoraEntrada = 15;      // "hh:nn", typed in manual mode
-constexpr int PesoSaida = 16;        // second weight, kg
+constexpr int PesoEntrada = 13;  // first weight, kg
+constexpr int DataEntrada = 14;  // "dd-mm-yyyy", typed in manual mode
+constexpr int HoraEntrada = 15;  // "hh:nn", typed in manual mode
+constexpr int PesoSaida = 16;    // second weight, kg
 constexpr int DataSaida = 17;
 constexpr int HoraSaida = 18;
 constexpr int Quantidade = 19;
@@ -93,9 +93,9 @@ constexpr int Talao = 2;    // "&Talão": kind 'T'
 
 // Items of the "&Opções" menu that the records code touches.
 namespace MnuOpc {
-constexpr int UltimoDocumento = 0;          // "Último &Documento": enabled after a document is printed
-constexpr int PesagemManual = 4;            // "Pesagem &Manual": checked in manual mode
-constexpr int ApagarPrimeiraPesagem = 6;    // "&Apagar primeira pesagem": disabled by the start-over
+constexpr int UltimoDocumento = 0;        // "Último &Documento": enabled after a document is printed
+constexpr int PesagemManual = 4;          // "Pesagem &Manual": checked in manual mode
+constexpr int ApagarPrimeiraPesagem = 6;  // "&Apagar primeira pesagem": disabled by the start-over
 }  // namespace MnuOpc
 
 inline void EcraGravacao::DesligarPesagemManual()

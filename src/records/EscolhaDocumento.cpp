@@ -20,7 +20,10 @@ constexpr QChar Tipos[3] = {u'E', u'G', u'T'};
 const QString DicasOpt[3] = {QStringLiteral("Entrada de matéria prima"), QStringLiteral("Guia de remessa"),
                              QStringLiteral("Talão de pesagem")};
 
-QString c(const QString& nome) { return Esquema::citar(nome); }
+QString c(const QString& nome)
+{
+    return Esquema::citar(nome);
+}
 
 // A document number a row can hold; none for a number out of its range.
 std::optional<qint32> numeroGuardavel(const QString& numero)
@@ -45,11 +48,15 @@ QString dataSaida(const QSqlRecord& linha)
 }  // namespace
 
 EscolhaDocumento::EscolhaDocumento(Estacao& estacao, QChar teclaGuia, QStringList dicasCmd)
-    : m_estacao(estacao), m_teclaGuia(teclaGuia), m_dicasCmd(std::move(dicasCmd))
-{
-}
+    : m_estacao(estacao),
+      m_teclaGuia(teclaGuia),
+      m_dicasCmd(std::move(dicasCmd))
+{}
 
-QChar EscolhaDocumento::tipo() const { return Tipos[m_opt]; }
+QChar EscolhaDocumento::tipo() const
+{
+    return Tipos[m_opt];
+}
 
 void EscolhaDocumento::Form_Load()
 {
@@ -119,9 +126,10 @@ void EscolhaDocumento::cmb_Click()
             QSqlQuery q = Consulta::executar(
                 m_estacao.bd(),
                 QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ? AND %6 = ? ORDER BY %7 LIMIT 1")
-                    .arg(c(QStringLiteral("Viatura")), c(QStringLiteral("Entidade")), c(QStringLiteral("Data de saída")),
-                         c(Esquema::Pesagens), c(QStringLiteral("Número de pesagem")),
-                         c(QStringLiteral("Tipo de pesagem")), c(QStringLiteral("Pesagem"))),
+                    .arg(c(QStringLiteral("Viatura")), c(QStringLiteral("Entidade")),
+                         c(QStringLiteral("Data de saída")), c(Esquema::Pesagens),
+                         c(QStringLiteral("Número de pesagem")), c(QStringLiteral("Tipo de pesagem")),
+                         c(QStringLiteral("Pesagem"))),
                 {*numero, QString(tipo())});
             if (!q.next())
                 return;
@@ -192,15 +200,11 @@ QString EscolhaDocumento::dica(Controlo controlo) const
     switch (controlo) {
     case Controlo::Opt0:
     case Controlo::Opt1:
-    case Controlo::Opt2:
-        return DicasOpt[int(controlo) - int(Controlo::Opt0)];
-    case Controlo::Cmb:
-        return QStringLiteral("Número do documento");
+    case Controlo::Opt2: return DicasOpt[int(controlo) - int(Controlo::Opt0)];
+    case Controlo::Cmb: return QStringLiteral("Número do documento");
     case Controlo::Cmd0:
-    case Controlo::Cmd1:
-        return m_dicasCmd.value(int(controlo) - int(Controlo::Cmd0));
-    case Controlo::CmdSair:
-        return QStringLiteral("Sair");
+    case Controlo::Cmd1: return m_dicasCmd.value(int(controlo) - int(Controlo::Cmd0));
+    case Controlo::CmdSair: return QStringLiteral("Sair");
     }
     return {};
 }
@@ -219,6 +223,6 @@ QString EscolhaDocumento::numeroDoTexto(const QString& texto)
 
 QString EscolhaDocumento::FormulaTipoNumero(QChar tipo, const QString& numero)
 {
-    return QStringLiteral("{Pesagens.Tipo de pesagem} = '") + tipo + QStringLiteral("' and {Pesagens.Número de pesagem} = ")
-           + numero;
+    return QStringLiteral("{Pesagens.Tipo de pesagem} = '") + tipo
+           + QStringLiteral("' and {Pesagens.Número de pesagem} = ") + numero;
 }

@@ -51,8 +51,8 @@ public:
     const QString& lblSV(int Index) const { return m_lblSV.at(std::size_t(Index)); }
     bool cmdVisivel() const { return m_cmdVisivel; }
     Controlo foco() const { return m_foco; }
-    bool amarelo(Controlo controlo) const;  // the focus colour
-    QString dica(Controlo controlo) const;   // the control's hint
+    bool amarelo(Controlo controlo) const;           // the focus colour
+    QString dica(Controlo controlo) const;           // the control's hint
     QString painel() const { return dica(m_foco); }  // the status bar's first panel
 
     // The document number the box's text gives: its leading digits without

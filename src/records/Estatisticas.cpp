@@ -40,14 +40,10 @@ const Estatistica* porTitulo(const QString& titulo)
 QString tipoDaOpcao(int opcao)
 {
     switch (opcao) {
-    case 0:
-        return QStringLiteral("E");
-    case 1:
-        return QStringLiteral("G");
-    case 2:
-        return QStringLiteral("T");
-    default:
-        return {};
+    case 0: return QStringLiteral("E");
+    case 1: return QStringLiteral("G");
+    case 2: return QStringLiteral("T");
+    default: return {};
     }
 }
 
@@ -139,11 +135,10 @@ Identificacoes listar(const QSqlDatabase& db, const Estatistica& e, const Interv
     }
     const QString tabela = Esquema::citar(Esquema::Pesagens);
     // "Pesagens" lists nothing: one row tells that the period has weighings.
-    const QString sql = e.porPartes()
-                            ? QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %3 ORDER BY %1")
-                                  .arg(Esquema::citar(e.campo), tabela, condicao)
-                            : QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
-                                  .arg(Esquema::citar(QStringLiteral("Pesagem")), tabela, condicao);
+    const QString sql = e.porPartes() ? QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %3 ORDER BY %1")
+                                            .arg(Esquema::citar(e.campo), tabela, condicao)
+                                      : QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
+                                            .arg(Esquema::citar(QStringLiteral("Pesagem")), tabela, condicao);
     QSqlQuery q = Consulta::executar(db, sql, valores);
     Identificacoes r;
     while (q.next()) {

@@ -1,5 +1,8 @@
 #include "records/GravacaoPesagens.h"
 
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 #include "platform/Conversoes.h"
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
@@ -8,16 +11,14 @@
 #include "records/GrelhaPesagens.h"
 #include "records/ImprimirDocumento.h"
 #include "shared/ModoPesagem.h"
-#include "data/Estacao.h"
-#include "data/ModGlobalCampos.h"
-#include "data/Passo.h"
 
 #include <QRegularExpression>
 
 GravacaoPesagens::GravacaoPesagens(Estacao& estacao, EcraGravacao& ecra, GrelhaPesagens& grelha)
-    : m_estacao(estacao), m_ecra(ecra), m_grelha(grelha)
-{
-}
+    : m_estacao(estacao),
+      m_ecra(ecra),
+      m_grelha(grelha)
+{}
 
 std::optional<QDateTime> GravacaoPesagens::dataEscrita(const QString& data, const QString& hora)
 {
@@ -62,9 +63,9 @@ std::optional<GravacaoPesagens::Primeira> GravacaoPesagens::primeiraDaSegunda(co
             return std::nullopt;
         }
         // The boxes show the identified moment to the minute: its seconds are kept.
-        const bool igual = identificada.isValid() &&
-                           identificada.toString(QStringLiteral("yyyyMMddHHmm")) ==
-                               escrita->toString(QStringLiteral("yyyyMMddHHmm"));
+        const bool igual = identificada.isValid()
+                           && identificada.toString(QStringLiteral("yyyyMMddHHmm"))
+                                  == escrita->toString(QStringLiteral("yyyyMMddHHmm"));
         return Primeira{igual ? identificada : *escrita, origem.isEmpty() ? QStringLiteral("PM") : origem};
     }
     if (!identificada.isValid()) {

@@ -1,13 +1,13 @@
 #include "records/GravacaoPesagens.h"
 
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Mensagens.h"
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "data/EscritorLinha.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 
 namespace {
 const QString Cabecalho = QStringLiteral("Erro no acesso à tabela de primeiras pesagens");
@@ -27,8 +27,7 @@ void GravacaoPesagens::GravarPrimeiraPesagem()
     }
     m_ecra.setDataPrimeiraPesagem(dataPrimeira);
 
-    const CamposLinha campos =
-        LinhaPesagem::camposPrimeiraPesagem(m_ecra, dataPrimeira, m_estacao.Acesso.NomeOperador);
+    const CamposLinha campos = LinhaPesagem::camposPrimeiraPesagem(m_ecra, dataPrimeira, m_estacao.Acesso.NomeOperador);
 
     // Never the previous number: a row that failed to go in has none.
     m_estacao.UltimaPesagem = 0;

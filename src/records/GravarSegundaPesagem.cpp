@@ -1,5 +1,9 @@
 #include "records/GravacaoPesagens.h"
 
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "platform/Mensagens.h"
@@ -8,10 +12,6 @@
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "data/Consulta.h"
-#include "data/EscritorLinha.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 
 #include <QSqlQuery>
 #include <optional>
@@ -30,14 +30,10 @@ struct TipoContador
 std::optional<TipoContador> tipoEscolhido(int opcao)
 {
     switch (opcao) {
-    case OpcaoDocumento::Entrada:
-        return TipoContador{QStringLiteral("E"), QStringLiteral("Entrada")};
-    case OpcaoDocumento::Guia:
-        return TipoContador{QStringLiteral("G"), QStringLiteral("Guia")};
-    case OpcaoDocumento::Talao:
-        return TipoContador{QStringLiteral("T"), QStringLiteral("Talão")};
-    default:
-        return std::nullopt;
+    case OpcaoDocumento::Entrada: return TipoContador{QStringLiteral("E"), QStringLiteral("Entrada")};
+    case OpcaoDocumento::Guia: return TipoContador{QStringLiteral("G"), QStringLiteral("Guia")};
+    case OpcaoDocumento::Talao: return TipoContador{QStringLiteral("T"), QStringLiteral("Talão")};
+    default: return std::nullopt;
     }
 }
 
@@ -122,9 +118,8 @@ void GravacaoPesagens::GravarSegundaPesagem()
 
     // The fields are checked first, so no box waits while the file is locked;
     // the number goes in once it is taken.
-    const CamposLinha campos =
-        LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, primeira->momento, primeira->origem,
-                                           dataSegunda, operador);
+    const CamposLinha campos = LinhaPesagem::camposSegundaPesagem(m_ecra, escolhido->tipo, primeira->momento,
+                                                                  primeira->origem, dataSegunda, operador);
     EscritorLinha linha(m_estacao.bd(), Esquema::Pesagens, m_estacao.relogio);
     LinhaPesagem::definir(linha, campos, m_estacao.mensagens, Cabecalho);
 

@@ -1,16 +1,16 @@
 #include "records/GravarViatura.h"
 
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 #include "platform/Mensagens.h"
 #include "platform/Relogio.h"
 #include "records/EcraGravacao.h"
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/ModoPesagem.h"
-#include "data/Consulta.h"
-#include "data/EscritorLinha.h"
-#include "data/Estacao.h"
-#include "data/ModGlobalCampos.h"
-#include "data/Passo.h"
 
 #include <QSqlRecord>
 #include <optional>
@@ -32,11 +32,11 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
     // The vehicle's stored row, by the code exactly as typed.
     std::optional<QSqlRecord> guardada;
     const bool procurada = Passo(mensagens, Cabecalho, [&] {
-        QSqlQuery q = Consulta::executar(estacao.bd(),
-                                         QStringLiteral("SELECT * FROM %1 WHERE %2 = ? LIMIT 1")
-                                             .arg(Esquema::citar(Esquema::Viaturas),
-                                                  Esquema::citar(QStringLiteral("Código da viatura"))),
-                                         {codigo});
+        QSqlQuery q = Consulta::executar(
+            estacao.bd(),
+            QStringLiteral("SELECT * FROM %1 WHERE %2 = ? LIMIT 1")
+                .arg(Esquema::citar(Esquema::Viaturas), Esquema::citar(QStringLiteral("Código da viatura"))),
+            {codigo});
         if (q.next())
             guardada = q.record();
     });
@@ -50,7 +50,8 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
     bool primeiraMaisLeve = true;
     if (segunda) {
         Passo(mensagens, Cabecalho, [&] {
-            primeiraMaisLeve = ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada)) < ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
+            primeiraMaisLeve =
+                ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada)) < ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
         });
     }
     const int indiceTara = !segunda || primeiraMaisLeve ? Txt::PesoEntrada : Txt::PesoSaida;
@@ -60,7 +61,8 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
     CamposLinha campos;
     if (!guardada) {
         if (mensagens.MsgBox(QStringLiteral("Deseja gravar a nova viatura em\nTabela de viaturas"),
-                             Estilo::SimNao + Estilo::Pergunta + Estilo::SegundoBotao, Titulo) != Resposta::Sim)
+                             Estilo::SimNao + Estilo::Pergunta + Estilo::SegundoBotao, Titulo)
+            != Resposta::Sim)
             return;
         campos << viaturaEPartes;
         campos << LinhaPesagem::doEcra(QStringLiteral("Peso de tara"), ecra, indiceTara);
@@ -79,7 +81,8 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
         }
         if (alterada
             && mensagens.MsgBox(QStringLiteral("Os dados da viatura foram alterados\nDeseja gravar as alterações"),
-                                Estilo::SimNao + Estilo::Pergunta, Titulo) == Resposta::Sim)
+                                Estilo::SimNao + Estilo::Pergunta, Titulo)
+                   == Resposta::Sim)
             campos << viaturaEPartes.mid(1);
         campos << LinhaPesagem::doEcra(QStringLiteral("Peso de tara"), ecra, indiceTara);
         if (segunda)

@@ -1,13 +1,13 @@
 #include "records/GrelhaPesagens.h"
 
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Erro.h"
 #include "platform/Mensagens.h"
 #include "platform/Relatorio.h"
 #include "records/DocumentosPesagem.h"
 #include "records/EcraGravacao.h"
 #include "shared/Esquema.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 
 namespace {
 
@@ -45,8 +45,7 @@ void GrelhaPesagens::optTP_Click(int Index)
 {
     if (Index >= 0 && Index <= Tudo)
         m_optTP = Index;
-    Passo(m_estacao.mensagens, QStringLiteral("Erro no acesso à tabela de pesagens"),
-          [&] { lerGrelha(); });
+    Passo(m_estacao.mensagens, QStringLiteral("Erro no acesso à tabela de pesagens"), [&] { lerGrelha(); });
 }
 
 void GrelhaPesagens::dbg_HeadClick(int ColIndex)
@@ -81,11 +80,13 @@ void GrelhaPesagens::OrdenarColuna()
     bool feito;
     {
         CursorOcupadoGuarda ocupado(m_estacao.mensagens);
-        feito = PassoSilencioso([&] {
-            if (!campo)
-                Erros::lancarCampoEmFalta(nome);
-            lerGrelha(int(campo - pesagens.campos.data()), descendente);
-        }, &erro);
+        feito = PassoSilencioso(
+            [&] {
+                if (!campo)
+                    Erros::lancarCampoEmFalta(nome);
+                lerGrelha(int(campo - pesagens.campos.data()), descendente);
+            },
+            &erro);
     }
     if (!feito)
         m_estacao.mensagens.MsgBox(QStringLiteral("Erro:") + QString::number(erro.numero) + u' ' + erro.descricao,

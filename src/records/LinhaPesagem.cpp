@@ -2,10 +2,10 @@
 
 #include "shared/Esquema.h"
 
-#include "records/EcraGravacao.h"
 #include "data/EscritorLinha.h"
 #include "data/ModGlobalCampos.h"
 #include "data/Passo.h"
+#include "records/EcraGravacao.h"
 
 #include <cstdlib>
 
@@ -57,8 +57,7 @@ CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dat
 }
 
 CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, const QDateTime& dataPrimeira,
-                                 const QString& origemPrimeira, const QDateTime& dataSegunda,
-                                 const QString& operador)
+                                 const QString& origemPrimeira, const QDateTime& dataSegunda, const QString& operador)
 {
     CamposLinha campos{fixo(QStringLiteral("Tipo de pesagem"), tipo)};
     campos << camposAteEntrada(ecra, dataPrimeira, origemPrimeira)
@@ -66,11 +65,12 @@ CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, 
            << fixo(QStringLiteral("Báscula de saída"), ecra.lblB2())
            << fixo(QStringLiteral("Data de saída"), dataSegunda)
            << fixo(QStringLiteral("Hora de saída"), hora(dataSegunda))
-           << ValorCampo{QStringLiteral("Peso líquido"), [&ecra] {
-                  const qint64 primeiro = ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada));
-                  const qint64 segundo = ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
-                  return QVariant(std::llabs(primeiro - segundo));
-              }}
+           << ValorCampo{QStringLiteral("Peso líquido"),
+                         [&ecra] {
+                             const qint64 primeiro = ModGlobal::VarLong(ecra.txt(Txt::PesoEntrada));
+                             const qint64 segundo = ModGlobal::VarLong(ecra.txt(Txt::PesoSaida));
+                             return QVariant(std::llabs(primeiro - segundo));
+                         }}
            << fixo(QStringLiteral("Operador"), operador);
     return campos;
 }

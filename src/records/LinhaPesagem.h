@@ -37,8 +37,7 @@ CamposLinha camposPrimeiraPesagem(const EcraGravacao& ecra, const QDateTime& dat
 // row is written): its kind first, then the 23 from the vehicle code on.
 // The first weighing's moment and origin code are those the save settled on.
 CamposLinha camposSegundaPesagem(const EcraGravacao& ecra, const QString& tipo, const QDateTime& dataPrimeira,
-                                 const QString& origemPrimeira, const QDateTime& dataSegunda,
-                                 const QString& operador);
+                                 const QString& origemPrimeira, const QDateTime& dataSegunda, const QString& operador);
 
 // "HH:mm", the stored form of a time.
 QString hora(const QDateTime& momento);

@@ -27,13 +27,13 @@ public:
     QString Caption;
     std::array<bool, 4> optVisivel = {true, true, false, false};
     Estatisticas::Caixas txt;
-    int opcao = -1;  // the type option selected; -1 none
+    int opcao = -1;                     // the type option selected; -1 none
     bool identificacaoVisivel = false;  // the label and the list
     bool chkVisivel = false;
-    bool cmdVisivel = false;            // "&Visualizar" and "&Imprimir"
+    bool cmdVisivel = false;  // "&Visualizar" and "&Imprimir"
     int larguraTwips = 5000;
-    QStringList lista;                  // the list's entries
-    QString identificacao;              // the list's text
+    QStringList lista;      // the list's entries
+    QString identificacao;  // the list's text
     std::array<bool, 2> chk = {false, false};
     Foco foco = Foco::Nenhum;
 

@@ -137,16 +137,17 @@ QVector<QVector<QVariant>> lerLinhas(const QSqlDatabase& db, const QString& sql,
 
 // Newest first (or oldest first), on from the last row read.
 QVector<ModeloGrelhaPesagens::Linha> ModeloGrelhaPesagens::lerPelaChave(const Pedido& pedido, Posicao& pos,
-                                                                         int quantas) const
+                                                                        int quantas) const
 {
     QVariantList valores;
     QString sql = seleccao() + filtro(pedido, valores);
     if (pos.lidas > 0) {
-        sql += QStringLiteral(" AND ") + campo(0) + (pedido.descendente ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
+        sql +=
+            QStringLiteral(" AND ") + campo(0) + (pedido.descendente ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
         valores << pos.ultimaPesagem;
     }
-    sql += QStringLiteral(" ORDER BY ") + campo(0) + (pedido.descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"))
-           + QStringLiteral(" LIMIT ?");
+    sql += QStringLiteral(" ORDER BY ") + campo(0)
+           + (pedido.descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + QStringLiteral(" LIMIT ?");
     valores << quantas;
     QVector<Linha> linhas = lerLinhas(m_db, sql, valores);
     if (linhas.size() < quantas)
@@ -159,7 +160,7 @@ QVector<ModeloGrelhaPesagens::Linha> ModeloGrelhaPesagens::lerPelaChave(const Pe
 
 // A small result sorted in one statement, a page at a time.
 QVector<ModeloGrelhaPesagens::Linha> ModeloGrelhaPesagens::lerDirecta(const Pedido& pedido, Posicao& pos,
-                                                                       int quantas) const
+                                                                      int quantas) const
 {
     QVariantList valores;
     const QString sql = seleccao() + filtro(pedido, valores) + QStringLiteral(" ORDER BY ") + campo(pedido.coluna)
@@ -191,7 +192,7 @@ bool ModeloGrelhaPesagens::resultadoPequeno(const Pedido& pedido) const
 // field newest first, then the next value; Null comes first going up and last
 // going down, as ORDER BY puts it.
 QVector<ModeloGrelhaPesagens::Linha> ModeloGrelhaPesagens::lerPorValores(const Pedido& pedido, Posicao& pos,
-                                                                          int quantas) const
+                                                                         int quantas) const
 {
     QVector<Linha> linhas;
     while (linhas.size() < quantas) {
@@ -295,8 +296,7 @@ void ModeloGrelhaPesagens::garantirIndice(int coluna, bool porTipo) const
         Consulta::executar(m_db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                                      .arg(Esquema::citar(indice->nome), Esquema::citar(Esquema::Pesagens),
                                           Consulta::listaCampos(indice->campos)));
-    } catch (const Erro&) {
-    }
+    } catch (const Erro&) {}
 }
 
 int ModeloGrelhaPesagens::rowCount(const QModelIndex& pai) const
@@ -338,7 +338,8 @@ QVariant ModeloGrelhaPesagens::data(const QModelIndex& indice, int papel) const
         return {};
     const Campo& campo = pesagens().campos[indice.column()];
     if (papel == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment((campo.eInteiro() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+        return QVariant::fromValue(
+            Qt::Alignment((campo.eInteiro() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     if (papel != Qt::DisplayRole)
         return {};
     const QVariant v = valor(indice.row(), indice.column());

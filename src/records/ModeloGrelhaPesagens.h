@@ -63,9 +63,9 @@ private:
         bool iniciada = false;
         bool fim = false;
         qint64 ultimaPesagem = 0;
-        int lidas = 0;          // rows read, for a result sorted in one statement
-        bool directa = false;   // sorted in one statement, read with OFFSET
-        bool grupoNulo = false; // the rows whose field is Null
+        int lidas = 0;           // rows read, for a result sorted in one statement
+        bool directa = false;    // sorted in one statement, read with OFFSET
+        bool grupoNulo = false;  // the rows whose field is Null
         QVariant valorGrupo;
         bool grupoIniciado = false;
     };

@@ -2,6 +2,11 @@
 
 #include "shared/Tecla.h"
 
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
+#include "data/Passo.h"
 #include "platform/Erro.h"
 #include "platform/Relogio.h"
 #include "records/Diario.h"
@@ -10,11 +15,6 @@
 #include "records/LinhaPesagem.h"
 #include "shared/Esquema.h"
 #include "shared/EstadoBascula.h"
-#include "data/Consulta.h"
-#include "data/EscritorLinha.h"
-#include "data/Estacao.h"
-#include "data/ModGlobalCampos.h"
-#include "data/Passo.h"
 
 #include <QSqlRecord>
 #include <cstdlib>
@@ -56,12 +56,12 @@ Registo registar(Estacao& estacao, const QString& codigo, qint32 peso, const QSt
     EscritorLinha linha(db, Esquema::Pesagens, estacao.relogio);
     Registo r;
 
-    QSqlQuery q = Consulta::executar(
-        db,
-        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ? AND %5 = 'P' ORDER BY %1 LIMIT 1")
-            .arg(citar("Pesagem"), citar("Peso á entrada"), Esquema::citar(Esquema::Pesagens),
-                 citar("Código da viatura"), citar("Tipo de pesagem")),
-        {codigo});
+    QSqlQuery q =
+        Consulta::executar(db,
+                           QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ? AND %5 = 'P' ORDER BY %1 LIMIT 1")
+                               .arg(citar("Pesagem"), citar("Peso á entrada"), Esquema::citar(Esquema::Pesagens),
+                                    citar("Código da viatura"), citar("Tipo de pesagem")),
+                           {codigo});
     if (q.next()) {
         // The vehicle's pending first weighing is closed as a Talão, without a number.
         const QSqlRecord pendente = q.record();

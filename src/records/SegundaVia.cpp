@@ -7,8 +7,7 @@
 
 SegundaVia::SegundaVia(Estacao& estacao)
     : EscolhaDocumento(estacao, u'G', {QStringLiteral("Visualizar"), QStringLiteral("Imprimir")})
-{
-}
+{}
 
 void SegundaVia::cmd_Click(int Index)
 {

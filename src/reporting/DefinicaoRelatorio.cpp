@@ -98,8 +98,8 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
             // Each partial used is checked once, against this report's table.
             if (!visitadas.contains(nome)) {
                 visitadas << nome;
-                verificarEtiquetas(parciais.value(nome), nome + QStringLiteral(".mustache"), tabela, parciais,
-                                   usados, visitadas);
+                verificarEtiquetas(parciais.value(nome), nome + QStringLiteral(".mustache"), tabela, parciais, usados,
+                                   visitadas);
             }
             continue;
         }
@@ -117,8 +117,8 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
 DefinicaoRelatorio ler(const QString& caminho)
 {
     const QString texto = lerTexto(caminho, true);
-    const qsizetype separador = texto.indexOf(QRegularExpression(QStringLiteral("^---[ \\t]*\\r?$"),
-                                                                 QRegularExpression::MultilineOption));
+    const qsizetype separador =
+        texto.indexOf(QRegularExpression(QStringLiteral("^---[ \\t]*\\r?$"), QRegularExpression::MultilineOption));
     if (separador < 0)
         recusar(QStringLiteral("falta a linha --- que separa o cabeçalho do modelo"));
 
@@ -235,17 +235,15 @@ const QStringList& DefinicaoRelatorio::nomesGerais()
     // registos: the rows; primeiro: true on the first row; vazio: no row;
     // selecao: the selection's lines; empresa: the company row 1.
     static const QStringList nomes = {
-        QStringLiteral("titulo"),   QStringLiteral("subtitulo"), QStringLiteral("impresso_em"),
-        QStringLiteral("selecao"),  QStringLiteral("vazio"),     QStringLiteral("registos"),
-        QStringLiteral("primeiro"), QStringLiteral("empresa"),
+        QStringLiteral("titulo"), QStringLiteral("subtitulo"), QStringLiteral("impresso_em"), QStringLiteral("selecao"),
+        QStringLiteral("vazio"), QStringLiteral("registos"), QStringLiteral("primeiro"), QStringLiteral("empresa"),
         // grupos: each with its valor, its blocos of registos, n rows and
         // liquido; blocos: the rows in blocks of a few dozen;
         // total_n and total_liquido over every row; graficos: the chart's
         // images, each an imagem with its largura and altura.
-        QStringLiteral("grupos"),   QStringLiteral("valor"),     QStringLiteral("n"),
-        QStringLiteral("liquido"),  QStringLiteral("total_n"),   QStringLiteral("total_liquido"),
-        QStringLiteral("graficos"), QStringLiteral("imagem"),    QStringLiteral("largura"),
-        QStringLiteral("altura"),   QStringLiteral("blocos")};
+        QStringLiteral("grupos"), QStringLiteral("valor"), QStringLiteral("n"), QStringLiteral("liquido"),
+        QStringLiteral("total_n"), QStringLiteral("total_liquido"), QStringLiteral("graficos"),
+        QStringLiteral("imagem"), QStringLiteral("largura"), QStringLiteral("altura"), QStringLiteral("blocos")};
     return nomes;
 }
 

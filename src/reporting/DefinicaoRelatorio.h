@@ -37,22 +37,22 @@
 // on paper.
 struct DefinicaoRelatorio
 {
-    QString nome;                               // the file's name
+    QString nome;  // the file's name
     QString titulo;
     QString subtitulo;
     QString tabela;
-    FormulaSeleccao::Clausula filtro;           // the fixed selection; empty when none
-    QList<std::pair<QString, bool>> ordem;      // field and descending
+    FormulaSeleccao::Clausula filtro;       // the fixed selection; empty when none
+    QList<std::pair<QString, bool>> ordem;  // field and descending
     bool paisagem = false;
     bool paginaPorRegisto = false;
     bool numerarPaginas = false;
     QStringList pesos;
-    QString grupo;                              // empty when the rows are not grouped
-    bool detalhe = true;                        // the rows themselves are laid out
+    QString grupo;        // empty when the rows are not grouped
+    bool detalhe = true;  // the rows themselves are laid out
     bool grafico = false;
-    QSet<QString> etiquetas;                    // the names its template and partials use
-    QString modelo;                             // the Mustache HTML
-    QMap<QString, QString> parciais;            // by name
+    QSet<QString> etiquetas;          // the names its template and partials use
+    QString modelo;                   // the Mustache HTML
+    QMap<QString, QString> parciais;  // by name
 
     // The values of the company row 1 every template may show as
     // {{empresa.x}}: each name with the field of Empresas it shows.

@@ -20,9 +20,9 @@ namespace FormulaSeleccao {
 
 struct Clausula
 {
-    QString condicao;          // empty when every row is selected
-    QVariantList valores;      // the values bound to its '?', in order
-    QStringList descricao;     // one line per condition, for a report's header
+    QString condicao;       // empty when every row is selected
+    QVariantList valores;   // the values bound to its '?', in order
+    QStringList descricao;  // one line per condition, for a report's header
 };
 
 std::optional<Clausula> traduzir(const QString& formula, const QString& tabela, QString* erro = nullptr);

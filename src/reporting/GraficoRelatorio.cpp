@@ -14,8 +14,8 @@ constexpr int Escala = 2;
 constexpr int Largura = 900;
 constexpr int AlturaBarra = 22;
 constexpr int BarrasPorImagem = 30;
-constexpr int Rotulos = 280;     // the names' column
-constexpr int Valores = 110;     // the weights' column
+constexpr int Rotulos = 280;  // the names' column
+constexpr int Valores = 110;  // the weights' column
 
 ImagemGrafico desenhar(const QList<std::pair<QString, qint64>>& barras, qint64 maximo)
 {

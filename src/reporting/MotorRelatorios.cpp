@@ -1,7 +1,7 @@
 #include "reporting/MotorRelatorios.h"
 
-#include "platform/gui/ImpressoraQt.h"
 #include "platform/Relogio.h"
+#include "platform/gui/ImpressoraQt.h"
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/FormulaSeleccao.h"
@@ -19,9 +19,10 @@ Q_LOGGING_CATEGORY(diarioRelatorios, "zumarel.relatorios")
 }
 
 MotorRelatorios::MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida)
-    : m_baseDados(std::move(baseDados)), m_relogio(relogio), m_saida(saida)
-{
-}
+    : m_baseDados(std::move(baseDados)),
+      m_relogio(relogio),
+      m_saida(saida)
+{}
 
 int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
 {

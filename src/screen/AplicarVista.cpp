@@ -75,8 +75,7 @@ void fundo(QCheckBox* c, const QColor& cor)
     }
 }
 
-void aplicarSemaforo(const VistaSemaforo& v, QCheckBox* manual, QCheckBox* vermelho, QCheckBox* verde,
-                     CorSemaforo cor)
+void aplicarSemaforo(const VistaSemaforo& v, QCheckBox* manual, QCheckBox* vermelho, QCheckBox* verde, CorSemaforo cor)
 {
     for (QCheckBox* c : {manual, vermelho, verde})
         visivel(c, v.visivel);
@@ -104,9 +103,9 @@ void AplicarVista(const VistaDispositivos& vista, const WidgetsDispositivos& w)
     for (int b = 0; b < 2; ++b) {
         const VistaBascula& v = vista.bascula[b];
         const WidgetsBascula& wb = w.bascula[b];
-        for (QWidget* c : {static_cast<QWidget*>(wb.cmdZ), static_cast<QWidget*>(wb.lblP),
-                           static_cast<QWidget*>(wb.lblU), static_cast<QWidget*>(wb.lblM),
-                           static_cast<QWidget*>(wb.lblS), wb.cmdB, static_cast<QWidget*>(wb.lblI)})
+        for (QWidget* c :
+             {static_cast<QWidget*>(wb.cmdZ), static_cast<QWidget*>(wb.lblP), static_cast<QWidget*>(wb.lblU),
+              static_cast<QWidget*>(wb.lblM), static_cast<QWidget*>(wb.lblS), wb.cmdB, static_cast<QWidget*>(wb.lblI)})
             visivel(c, v.controlosVisiveis);
         texto(wb.lblP, v.lblP);
         texto(wb.lblU, v.lblU);

@@ -52,17 +52,10 @@ void CamposEcra::txt_LostFocus(int Index)
     e.txt.at(std::size_t(Index)).cor = m_corAnterior;
     std::optional<QString> normalizado;
     switch (definicao(Index).genero) {
-    case Genero::Peso:
-        normalizado = RegrasCampos::arredondarPeso(m_ecra.txt(Index));
-        break;
-    case Genero::Data:
-        normalizado = RegrasCampos::normalizarData(m_ecra.txt(Index));
-        break;
-    case Genero::Hora:
-        normalizado = RegrasCampos::normalizarHora(m_ecra.txt(Index));
-        break;
-    default:
-        break;
+    case Genero::Peso: normalizado = RegrasCampos::arredondarPeso(m_ecra.txt(Index)); break;
+    case Genero::Data: normalizado = RegrasCampos::normalizarData(m_ecra.txt(Index)); break;
+    case Genero::Hora: normalizado = RegrasCampos::normalizarHora(m_ecra.txt(Index)); break;
+    default: break;
     }
     if (normalizado)
         m_ecra.setTxt(Index, *normalizado);
@@ -92,9 +85,7 @@ void CamposEcra::txt_KeyPress(int Index, int& KeyAscii)
         ReferenciasEcra& r = m_ecra.m_referencias;
         switch (Index) {
         case CodigoViatura:
-        case Matricula:
-            m_ecra.m_identificacao.IdentificarStatusPesagem();
-            break;
+        case Matricula: m_ecra.m_identificacao.IdentificarStatusPesagem(); break;
         case 2: r.ConsultarEntidade(); break;
         case 3: r.GravarEntidade(); break;
         case 4: r.ConsultarTransportador(); break;
@@ -112,9 +103,7 @@ void CamposEcra::txt_KeyPress(int Index, int& KeyAscii)
             else
                 m_ecra.focarTxt(PesoSegunda);
             break;
-        case HoraSegunda:
-            m_ecra.GravarSegundaPesagem();
-            break;
+        case HoraSegunda: m_ecra.GravarSegundaPesagem(); break;
         default:  // 13, 14, 16, 17: on to the next field
             m_ecra.focarTxt(Index + 1);
             break;
@@ -132,12 +121,8 @@ void CamposEcra::txt_KeyPress(int Index, int& KeyAscii)
     const RegrasCampos::Caracter r =
         RegrasCampos::filtrarCaracter(Index, QChar(char16_t(KeyAscii)), m_ecra.m_e.chkVtN, c.texto, c.selInicio);
     switch (r.accao) {
-    case RegrasCampos::Caracter::Aceitar:
-        KeyAscii = r.c.unicode();
-        break;
-    case RegrasCampos::Caracter::Largar:
-        KeyAscii = 0;
-        break;
+    case RegrasCampos::Caracter::Aceitar: KeyAscii = r.c.unicode(); break;
+    case RegrasCampos::Caracter::Largar: KeyAscii = 0; break;
     case RegrasCampos::Caracter::Recusar:
         KeyAscii = 0;
         m_ecra.m_estacao.mensagens.Beep();
@@ -202,8 +187,8 @@ void CamposEcra::txt_KeyDown(int Index, int KeyCode, int /*Shift*/)
             m_ecra.DarFoco(anterior(Index));
         break;
     case Tecla::Direita:
-        if (c.selInicio == definicao(Index).comprimento &&
-            (Index == 14 || Index == 17 || (Index <= 10 && Index % 2 == 0)))
+        if (c.selInicio == definicao(Index).comprimento
+            && (Index == 14 || Index == 17 || (Index <= 10 && Index % 2 == 0)))
             m_ecra.DarFoco(seguinte(Index));
         break;
     case Tecla::PgDn:
@@ -219,8 +204,7 @@ void CamposEcra::txt_KeyDown(int Index, int KeyCode, int /*Shift*/)
         PassoSilencioso([&] { m_ecra.RefrescarLista(); });
         m_ecra.focarTxt(CodigoViatura);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

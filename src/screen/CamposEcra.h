@@ -59,8 +59,8 @@ private:
     void abrirConsulta(const QString& titulo);
 
     EcraPesagem& m_ecra;
-    int m_campoActual = 0;                  // the entry field that took the focus last
-    quint32 m_corAnterior = Cor::Janela;    // its colour before it turned yellow
+    int m_campoActual = 0;                // the entry field that took the focus last
+    quint32 m_corAnterior = Cor::Janela;  // its colour before it turned yellow
     QString m_textoAnterior;
     std::array<bool, CamposEntrada::Numero> m_seleccaoPedida{};
     bool m_edicaoOperador = false;

@@ -1,5 +1,9 @@
 #include "screen/ComandosPrincipal.h"
 
+#include "data/Consulta.h"
+#include "data/EscritorLinha.h"
+#include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Mensagens.h"
 #include "platform/Relatorio.h"
 #include "platform/Sistema.h"
@@ -7,10 +11,6 @@
 #include "screen/EcraPesagem.h"
 #include "screen/RegrasEcra.h"
 #include "shared/Esquema.h"
-#include "data/Consulta.h"
-#include "data/EscritorLinha.h"
-#include "data/Estacao.h"
-#include "data/Passo.h"
 #include "tables/TitulosMenu.h"
 
 using namespace CamposEntrada;
@@ -40,8 +40,7 @@ const QString titulosMapa[] = {
 };
 const QString Zumarel = QStringLiteral("Zumarel");
 
-template <std::size_t N>
-QString tituloDe(const QString (&titulos)[N], int indice)
+template <std::size_t N> QString tituloDe(const QString (&titulos)[N], int indice)
 {
     return indice >= 0 && indice < int(N) ? titulos[indice] : QString();
 }
@@ -62,8 +61,9 @@ void ComandosPrincipal::passoCarga(const std::function<void()>& f)
 {
     Erro erro;
     if (!PassoSilencioso(f, &erro))
-        m_ecra.MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\n\n") + erro.descricao,
-               Estilo::Critico, Zumarel);
+        m_ecra.MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\n\n")
+                          + erro.descricao,
+                      Estilo::Critico, Zumarel);
 }
 
 void ComandosPrincipal::Form_Load()
@@ -177,7 +177,8 @@ void ComandosPrincipal::mnuPrg_Click(int Index)
         pedirAcesso(true);
     } else if (Index == 2) {
         if (m_ecra.MsgBox(QStringLiteral("Confirma que deseja sair do Zumarel"),
-                   Estilo::SimNao | Estilo::Pergunta | Estilo::SegundoBotao, Zumarel) == Resposta::Sim)
+                          Estilo::SimNao | Estilo::Pergunta | Estilo::SegundoBotao, Zumarel)
+            == Resposta::Sim)
             Terminar();
     }
 }
@@ -201,45 +202,29 @@ void ComandosPrincipal::mnuEst_Click(int Index)
 void ComandosPrincipal::mnuOpc_Click(int Index)
 {
     switch (Index) {
-    case 0:
-        imprimirUltimoDocumento();
-        break;
-    case 2:
-        abrirModal(&JanelasEcra::frmSegVia);
-        break;
-    case 4:
-        m_ecra.definirPesagemManual(!m_ecra.m_e.mnuOpc4Marcado);
-        break;
-    case 6:
-        apagarPrimeiraPesagem();
-        break;
+    case 0: imprimirUltimoDocumento(); break;
+    case 2: abrirModal(&JanelasEcra::frmSegVia); break;
+    case 4: m_ecra.definirPesagemManual(!m_ecra.m_e.mnuOpc4Marcado); break;
+    case 6: apagarPrimeiraPesagem(); break;
     case 8:
         if (m_ecra.m_janelas)
             PassoSilencioso([&] { m_ecra.m_janelas->frmAnularPsg(); });
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void ComandosPrincipal::mnuSis_Click(int Index)
 {
     switch (Index) {
-    case 0:
-        abrirModal(&JanelasEcra::frmRelogio);
-        break;
-    case 2:
-        abrirModal(&JanelasEcra::frmAltCod);
-        break;
-    case 4:
-        abrirModal(&JanelasEcra::frmPar);
-        break;
+    case 0: abrirModal(&JanelasEcra::frmRelogio); break;
+    case 2: abrirModal(&JanelasEcra::frmAltCod); break;
+    case 4: abrirModal(&JanelasEcra::frmPar); break;
     case 6:
         if (m_ecra.m_janelas)
             PassoSilencioso([&] { m_ecra.m_janelas->Calculadora(); });
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -258,10 +243,10 @@ void ComandosPrincipal::imprimirUltimoDocumento()
 {
     PassoSilencioso([&] {
         const qint32 numero = m_ecra.m_estacao.Def.UltimoDocPesagem;
-        QSqlQuery q = Consulta::executar(
-            m_ecra.m_estacao.bd(),
-            QStringLiteral("SELECT %1 FROM Pesagens WHERE Pesagem = ?").arg(Esquema::citar(QStringLiteral("Tipo de pesagem"))),
-            {numero});
+        QSqlQuery q = Consulta::executar(m_ecra.m_estacao.bd(),
+                                         QStringLiteral("SELECT %1 FROM Pesagens WHERE Pesagem = ?")
+                                             .arg(Esquema::citar(QStringLiteral("Tipo de pesagem"))),
+                                         {numero});
         if (!q.next())
             return;
         const QString ficheiro = Documentos::ficheiroDocumento(q.value(0).toString());
@@ -292,10 +277,12 @@ void ComandosPrincipal::apagarPrimeiraPesagem()
             if (q.next())
                 pesagem = q.value(0).toLongLong();
         });
-        if (pesagem &&
-            m_ecra.MsgBox(QStringLiteral("Confirma que deseja apagar a viatura ") + m_ecra.txt(CodigoViatura) + QStringLiteral(" - ") +
-                       m_ecra.txt(Matricula) + QStringLiteral(", da tabela de primeiras pesagens"),
-                   Estilo::SimNao | Estilo::Pergunta | Estilo::SegundoBotao, Zumarel) == Resposta::Sim) {
+        if (pesagem
+            && m_ecra.MsgBox(QStringLiteral("Confirma que deseja apagar a viatura ") + m_ecra.txt(CodigoViatura)
+                                 + QStringLiteral(" - ") + m_ecra.txt(Matricula)
+                                 + QStringLiteral(", da tabela de primeiras pesagens"),
+                             Estilo::SimNao | Estilo::Pergunta | Estilo::SegundoBotao, Zumarel)
+                   == Resposta::Sim) {
             PassoSilencioso([&] {
                 EscritorLinha linha(m_ecra.m_estacao.bd(), Esquema::Pesagens, m_ecra.m_estacao.relogio);
                 linha.definir(tipo, QStringLiteral("A"));

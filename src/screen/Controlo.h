@@ -29,9 +29,9 @@ struct Controlo
 // Colours as the screen's state holds them: system colours by their classic
 // numbers, so the logic never needs a palette.
 namespace Cor {
-constexpr quint32 Amarelo = 65535;             // the focus colour
-constexpr quint32 Janela = 0x80000005u;        // the system window colour
-constexpr quint32 FaceBotao = 0x8000000Fu;     // the system button-face colour
+constexpr quint32 Amarelo = 65535;          // the focus colour
+constexpr quint32 Janela = 0x80000005u;     // the system window colour
+constexpr quint32 FaceBotao = 0x8000000Fu;  // the system button-face colour
 }  // namespace Cor
 
 // The bridge buttons' captions while they do not have the focus, and the hints

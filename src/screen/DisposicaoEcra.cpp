@@ -159,19 +159,12 @@ void DisposicaoEcra::opt_KeyPress(int /*Index*/, int& KeyAscii)
             m_ecra.focarTxt(Observacoes);
         break;
     case 'E':
-    case 'e':
-        m_ecra.DarFoco(Controlo::opt(0));
-        break;
+    case 'e': m_ecra.DarFoco(Controlo::opt(0)); break;
     case 'G':
-    case 'g':
-        m_ecra.DarFoco(Controlo::opt(1));
-        break;
+    case 'g': m_ecra.DarFoco(Controlo::opt(1)); break;
     case 'T':
-    case 't':
-        m_ecra.DarFoco(Controlo::opt(2));
-        break;
-    default:
-        break;
+    case 't': m_ecra.DarFoco(Controlo::opt(2)); break;
+    default: break;
     }
 }
 

@@ -87,8 +87,7 @@ bool EcraPesagem::menuUtilizavel(const QString& item) const
 bool EcraPesagem::podeTerFoco(Controlo c) const
 {
     switch (c.tipo) {
-    case Controlo::Nenhum:
-        return false;
+    case Controlo::Nenhum: return false;
     case Controlo::Txt: {
         if (!eValido(c.indice) || !m_e.txt[std::size_t(c.indice)].activo)
             return false;
@@ -98,12 +97,9 @@ bool EcraPesagem::podeTerFoco(Controlo c) const
             return m_e.picPVisivel && (c.indice < PesoSegunda || m_e.picPCompleto);
         return true;
     }
-    case Controlo::CmdB:
-        return m_e.cmdB.at(std::size_t(c.indice)).activo;
-    case Controlo::Opt:
-        return m_e.picPVisivel && m_e.picPCompleto;
-    default:
-        return true;
+    case Controlo::CmdB: return m_e.cmdB.at(std::size_t(c.indice)).activo;
+    case Controlo::Opt: return m_e.picPVisivel && m_e.picPCompleto;
+    default: return true;
     }
 }
 

@@ -156,11 +156,11 @@ private:
 
     Estacao& m_estacao;
     EstadoEcra m_e;
-    QString m_modoPesagem;              // "", "PP", "SP", "PM" or "SM"
-    QDateTime m_dataPrimeiraPesagem;    // moment of the first weighing on the screen
-    bool m_tipoDocAutomatico = true;    // the bridge cycle still proposes the document kind
+    QString m_modoPesagem;            // "", "PP", "SP", "PM" or "SM"
+    QDateTime m_dataPrimeiraPesagem;  // moment of the first weighing on the screen
+    bool m_tipoDocAutomatico = true;  // the bridge cycle still proposes the document kind
     bool m_pesagemManual = false;
-    bool m_primeiraManual = false;      // the manual weighing to come is a first one
+    bool m_primeiraManual = false;  // the manual weighing to come is a first one
     std::array<EstadoBascula, 2> m_bascula;
     int m_ocupado = 0;
     PartesEcra m_partes;

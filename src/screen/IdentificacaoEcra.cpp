@@ -1,13 +1,13 @@
 #include "screen/IdentificacaoEcra.h"
 
+#include "data/Consulta.h"
+#include "data/Estacao.h"
+#include "data/ModGlobalCampos.h"
 #include "platform/Mensagens.h"
 #include "screen/EcraPesagem.h"
 #include "screen/RegrasCampos.h"
 #include "screen/RegrasEcra.h"
 #include "shared/Esquema.h"
-#include "data/Consulta.h"
-#include "data/Estacao.h"
-#include "data/ModGlobalCampos.h"
 
 #include <QSqlRecord>
 #include <utility>
@@ -26,10 +26,12 @@ void IdentificacaoEcra::IdentificarStatusPesagem()
     if (emBranco(m_ecra.txt(CodigoViatura)) && emBranco(m_ecra.txt(Matricula))) {
         m_ecra.focarTxt(Matricula);
     } else if (ConsultarPrimeiraPesagem()) {
-        modo = RegrasEcra::decidirModo(true, false, m_ecra.m_pesagemManual, m_ecra.m_primeiraManual, m_ecra.m_estacao.Def.DuasPesagens);
+        modo = RegrasEcra::decidirModo(true, false, m_ecra.m_pesagemManual, m_ecra.m_primeiraManual,
+                                       m_ecra.m_estacao.Def.DuasPesagens);
     } else {
         const bool emFicheiro = ConsultarViatura();
-        modo = RegrasEcra::decidirModo(false, emFicheiro, m_ecra.m_pesagemManual, m_ecra.m_primeiraManual, m_ecra.m_estacao.Def.DuasPesagens);
+        modo = RegrasEcra::decidirModo(false, emFicheiro, m_ecra.m_pesagemManual, m_ecra.m_primeiraManual,
+                                       m_ecra.m_estacao.Def.DuasPesagens);
     }
     m_ecra.m_modoPesagem = modo;
     m_ecra.passo(cabecalho, [&] { m_ecra.m_disposicao.MostrarPesagem(); });
@@ -92,10 +94,10 @@ bool IdentificacaoEcra::ConsultarViatura()
     QSqlRecord r;
     bool encontrada = false;
     const bool consultou = m_ecra.passo(cabecalho, [&] {
-        const QString sql = QStringLiteral("SELECT %2 FROM Viaturas WHERE %1 = ? ORDER BY rowid LIMIT 1")
-                                .arg(Esquema::citar(chave->first),
-                                     Consulta::listaCampos(Esquema::camposViaturaEPartes()
-                                                           + QStringList{"Peso de tara", "Data"}));
+        const QString sql =
+            QStringLiteral("SELECT %2 FROM Viaturas WHERE %1 = ? ORDER BY rowid LIMIT 1")
+                .arg(Esquema::citar(chave->first),
+                     Consulta::listaCampos(Esquema::camposViaturaEPartes() + QStringList{"Peso de tara", "Data"}));
         if (auto linha = Consulta::primeiraLinha(m_ecra.m_estacao.bd(), sql, {chave->second})) {
             r = std::move(*linha);
             encontrada = true;
@@ -103,8 +105,8 @@ bool IdentificacaoEcra::ConsultarViatura()
     });
     if (!encontrada) {
         if (consultou && !emBranco(m_ecra.txt(CodigoViatura)) && emBranco(m_ecra.txt(Matricula)))
-            m_ecra.MsgBox(QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"), Estilo::Informacao,
-                   QStringLiteral("Zumarel"));
+            m_ecra.MsgBox(QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"),
+                          Estilo::Informacao, QStringLiteral("Zumarel"));
         return false;
     }
 

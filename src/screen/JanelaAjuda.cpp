@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 
 JanelaAjuda::JanelaAjuda(const QString& pagina, QWidget* principal)
-    : QWidget(principal, Qt::Window), m_texto(new QTextBrowser(this))
+    : QWidget(principal, Qt::Window),
+      m_texto(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("frmAjuda"));
     setWindowTitle(QStringLiteral("Tópicos de ajuda"));
@@ -25,8 +26,8 @@ JanelaAjuda::JanelaAjuda(const QString& pagina, QWidget* principal)
 
 JanelaAjuda* JanelaAjuda::mostrar(const QString& pagina, QWidget* principal)
 {
-    JanelaAjuda* janela = principal ? principal->findChild<JanelaAjuda*>(QString(), Qt::FindDirectChildrenOnly)
-                                    : nullptr;
+    JanelaAjuda* janela =
+        principal ? principal->findChild<JanelaAjuda*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!janela)
         janela = new JanelaAjuda(pagina, principal);
     janela->show();

@@ -6,20 +6,19 @@
 #include "admin/frmAltCod.h"
 #include "admin/frmPar.h"
 #include "admin/frmRelogio.h"
-#include "platform/Sistema.h"
 #include "data/Estacao.h"
-#include "screen/frmPrincipal.h"
-#include "screen/JanelaAjuda.h"
+#include "platform/Sistema.h"
 #include "records/janelas/frmAnularPsg.h"
-#include "records/janelas/frmSegVia.h"
 #include "records/janelas/frmMapas.h"
+#include "records/janelas/frmSegVia.h"
+#include "screen/JanelaAjuda.h"
+#include "screen/frmPrincipal.h"
 #include "tables/frmMenu.h"
 #include "tables/frmTabelas.h"
 
 #include <QDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 
 namespace {
 // A window modal over the main window; once it closes, the main window is the
@@ -34,9 +33,10 @@ void executarModal(QDialog& janela, QWidget* principal)
 }  // namespace
 
 JanelasPrincipal::JanelasPrincipal(Estacao& estacao, DestinoEscolha& destino, QWidget* janelaPrincipal)
-    : m_estacao(estacao), m_destino(destino), m_janela(janelaPrincipal)
-{
-}
+    : m_estacao(estacao),
+      m_destino(destino),
+      m_janela(janelaPrincipal)
+{}
 
 // The calculator started here closes with the station.
 JanelasPrincipal::~JanelasPrincipal() = default;

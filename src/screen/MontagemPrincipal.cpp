@@ -5,7 +5,10 @@
 #include "screen/EcraPesagem.h"
 
 MontagemPrincipal::MontagemPrincipal(Estacao& estacao, EcraPesagem& ecra, LigacoesDispositivos& io)
-    : m_ecra(ecra), m_basculas(estacao, io, ecra), m_grelha(estacao, ecra), m_gravacao(estacao, ecra, m_grelha)
+    : m_ecra(ecra),
+      m_basculas(estacao, io, ecra),
+      m_grelha(estacao, ecra),
+      m_gravacao(estacao, ecra, m_grelha)
 {
     PartesEcra p;
     p.CarregarDispositivos = [&estacao, &io, this] { ::CarregarDispositivos(estacao, io, m_basculas); };

@@ -14,8 +14,14 @@ namespace {
 const QString digitos = QStringLiteral("1234567890");
 const QString letras = QStringLiteral("QWERTYUIOPASDFGHJKLZXCVBNM");
 
-Caracter aceitar(QChar c) { return {Caracter::Aceitar, c}; }
-Caracter largar() { return {Caracter::Largar, {}}; }
+Caracter aceitar(QChar c)
+{
+    return {Caracter::Aceitar, c};
+}
+Caracter largar()
+{
+    return {Caracter::Largar, {}};
+}
 
 // The national plate XX-XX-XX: each group is two letters or two digits.
 Caracter padraoNacional(QChar c, const QString& texto, int p)
@@ -40,20 +46,15 @@ Caracter filtrarCaracter(int campo, QChar c, bool formatoNacional, const QString
 {
     using CamposEntrada::Genero;
     switch (CamposEntrada::definicao(campo).genero) {
-    case Genero::Codigo:
-        return aceitar(c.toUpper());
+    case Genero::Codigo: return aceitar(c.toUpper());
     case Genero::Placa:
         if (formatoNacional)
             return padraoNacional(c.toUpper(), texto, selInicio);
         return aceitar(c.toUpper());
-    case Genero::Nome:
-        return aceitar(c);
-    case Genero::Peso:
-        return digitos.contains(c) ? aceitar(c) : largar();
-    case Genero::Data:
-        return digitos.contains(c) || c == u'-' ? aceitar(c) : largar();
-    case Genero::Hora:
-        return digitos.contains(c) || c == u':' ? aceitar(c) : largar();
+    case Genero::Nome: return aceitar(c);
+    case Genero::Peso: return digitos.contains(c) ? aceitar(c) : largar();
+    case Genero::Data: return digitos.contains(c) || c == u'-' ? aceitar(c) : largar();
+    case Genero::Hora: return digitos.contains(c) || c == u':' ? aceitar(c) : largar();
     }
     return largar();
 }

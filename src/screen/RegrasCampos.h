@@ -16,10 +16,10 @@ namespace RegrasCampos {
 struct Caracter
 {
     enum Accao {
-        Aceitar,        // insert `c` (already upper-cased where the field wants it)
-        Largar,         // drop it without a sound
-        Recusar,        // beep and drop it
-        RecusarNoFim,   // beep, drop it and put the caret at 8, the end of a full plate
+        Aceitar,       // insert `c` (already upper-cased where the field wants it)
+        Largar,        // drop it without a sound
+        Recusar,       // beep and drop it
+        RecusarNoFim,  // beep, drop it and put the caret at 8, the end of a full plate
     };
     Accao accao = Aceitar;
     QChar c;
@@ -28,7 +28,10 @@ struct Caracter
 Caracter filtrarCaracter(int campo, QChar c, bool formatoNacional, const QString& texto, int selInicio);
 
 // A field's text that holds nothing but blanks.
-inline bool emBranco(const QString& texto) { return texto.trimmed().isEmpty(); }
+inline bool emBranco(const QString& texto)
+{
+    return texto.trimmed().isEmpty();
+}
 
 // Backspace in the plate with the national format: just after a dash it takes
 // the dash and the character before it. Gives the new text (the caret goes to

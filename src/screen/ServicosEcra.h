@@ -37,17 +37,17 @@ public:
     // after an activation without a valid level, application-modal from
     // "&Código de Acesso".
     virtual void frmAcesso(bool modal) = 0;
-    virtual void frmTabelas() = 0;      // modal, by TituloTabela
-    virtual void frmMapas() = 0;        // modal, by TituloMapa
-    virtual void frmSegVia() = 0;       // modal
-    virtual void frmAnularPsg() = 0;    // without waiting; a second request brings it forward
-    virtual void frmRelogio() = 0;      // modal
-    virtual void frmAltCod() = 0;       // modal
-    virtual void frmPar() = 0;          // modal
-    virtual void frmAcerca() = 0;       // modal
+    virtual void frmTabelas() = 0;    // modal, by TituloTabela
+    virtual void frmMapas() = 0;      // modal, by TituloMapa
+    virtual void frmSegVia() = 0;     // modal
+    virtual void frmAnularPsg() = 0;  // without waiting; a second request brings it forward
+    virtual void frmRelogio() = 0;    // modal
+    virtual void frmAltCod() = 0;     // modal
+    virtual void frmPar() = 0;        // modal
+    virtual void frmAcerca() = 0;     // modal
     // The look-up list, modal, by TituloMenu; the caller set the hourglass and
     // the list puts the normal pointer back once it is filled.
     virtual void frmMenu() = 0;
-    virtual void Calculadora() = 0;     // brought forward, or started
-    virtual void Ajuda() = 0;           // the help topics
+    virtual void Calculadora() = 0;  // brought forward, or started
+    virtual void Ajuda() = 0;        // the help topics
 };

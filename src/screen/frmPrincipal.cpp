@@ -1,11 +1,11 @@
 #include "screen/frmPrincipal.h"
 
+#include "data/Estacao.h"
 #include "devices/LigacaoBasculas.h"
 #include "records/GrelhaPesagens.h"
 #include "screen/CampoEntrada.h"
 #include "screen/JanelasPrincipal.h"
 #include "screen/MontagemPrincipal.h"
-#include "data/Estacao.h"
 #include "tables/ListaRapidaViaturas.h"
 #include "tables/TitulosMenu.h"
 
@@ -89,8 +89,7 @@ QColor corDe(quint32 cor, const QPalette& estilo)
     }
 }
 
-template <typename W, typename V, typename Setter>
-void escrever(W* w, const V& actual, const V& desejado, Setter s)
+template <typename W, typename V, typename Setter> void escrever(W* w, const V& actual, const V& desejado, Setter s)
 {
     if (actual != desejado)
         (w->*s)(desejado);
@@ -98,7 +97,8 @@ void escrever(W* w, const V& actual, const V& desejado, Setter s)
 }  // namespace
 
 frmPrincipal::frmPrincipal(Estacao& estacao, LigacoesDispositivos* io, QWidget* pai)
-    : QMainWindow(pai), m_logica(estacao)
+    : QMainWindow(pai),
+      m_logica(estacao)
 {
     construir();
     if (io)
@@ -290,8 +290,9 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
         // window's first focus, when it is first shown, is a real one.
         const auto razao = static_cast<QFocusEvent*>(evento)->reason();
         const bool primeiro = m_logica.foco().tipo == Controlo::Nenhum;
-        if (primeiro ||
-            (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason && razao != Qt::MenuBarFocusReason)) {
+        if (primeiro
+            || (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason
+                && razao != Qt::MenuBarFocusReason)) {
             m_logica.DarFoco(controloDe(objecto));
             sincronizar();
         }
@@ -322,7 +323,7 @@ void frmPrincipal::informarSeleccao(int indice)
 {
     const CampoEntrada* c = m_txt[std::size_t(indice)];
     m_logica.campos().definirSeleccao(indice, c->hasSelectedText() ? c->selectionStart() : c->cursorPosition(),
-                             int(c->selectedText().size()));
+                                      int(c->selectedText().size()));
 }
 
 bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)

@@ -27,8 +27,7 @@ QString nome(const char* controlo, int indice)
     return QString::fromLatin1(controlo) + QString::number(indice);
 }
 
-template <typename W>
-W* criar(QWidget* pai, const QString& nomeObjecto)
+template <typename W> W* criar(QWidget* pai, const QString& nomeObjecto)
 {
     auto* w = new W(pai);
     w->setObjectName(nomeObjecto);
@@ -182,9 +181,9 @@ QWidget* frmPrincipal::construirDetalhes()
     auto* g = new QGridLayout(picQ);
     g->setContentsMargins(0, 0, 0, 0);
     g->setVerticalSpacing(3);
-    const QString legendas[] = {QStringLiteral("Cliente/Fornecedor"), QStringLiteral("Transportador"),
-                                QStringLiteral("Produto"), QStringLiteral("Local de carga"),
-                                QStringLiteral("Local de descarga"), QStringLiteral("Observações")};
+    const QString legendas[] = {
+        QStringLiteral("Cliente/Fornecedor"), QStringLiteral("Transportador"),     QStringLiteral("Produto"),
+        QStringLiteral("Local de carga"),     QStringLiteral("Local de descarga"), QStringLiteral("Observações")};
     for (int linha = 0; linha < 5; ++linha) {
         auto* l = rotulo(legendas[linha], picQ);
         l->setObjectName(nome("lblQ", linha));
@@ -345,10 +344,12 @@ QWidget* frmPrincipal::construirBascula(int i)
         c->hide();
         return c;
     };
-    QCheckBox* chkP = caixa("chkP", QStringLiteral("Principal"), QStringLiteral("Semáforo principal da báscula ") + numero);
+    QCheckBox* chkP =
+        caixa("chkP", QStringLiteral("Principal"), QStringLiteral("Semáforo principal da báscula ") + numero);
     QCheckBox* chkPE = caixa("chkPE", {}, QStringLiteral("Vermelho"));
     QCheckBox* chkPV = caixa("chkPV", {}, QStringLiteral("Verde"));
-    QCheckBox* chkS = caixa("chkS", QStringLiteral("Secundário"), QStringLiteral("Semáforo secundário da báscula ") + numero);
+    QCheckBox* chkS =
+        caixa("chkS", QStringLiteral("Secundário"), QStringLiteral("Semáforo secundário da báscula ") + numero);
     QCheckBox* chkSE = caixa("chkSE", {}, QStringLiteral("Vermelho"));
     QCheckBox* chkSV = caixa("chkSV", {}, QStringLiteral("Verde"));
     g->addWidget(chkP, 4, 0, 1, 2);

@@ -60,13 +60,14 @@ QList<Campo> camposPartes()
 
 QList<Tabela> construirTabelas()
 {
-    Tabela pesagens{Esquema::Pesagens, {
-        contador(QStringLiteral("Pesagem"), QStringLiteral("Pesagem")),
-        texto(QStringLiteral("Tipo de pesagem"), 1, QStringLiteral("Tipo")),
-        numero(QStringLiteral("Número de pesagem"), QStringLiteral("Número")),
-        texto(QStringLiteral("Código da viatura"), 8, QStringLiteral("Cód.")),
-        texto(QStringLiteral("Viatura"), 16, QStringLiteral("Viatura")),
-    }};
+    Tabela pesagens{Esquema::Pesagens,
+                    {
+                        contador(QStringLiteral("Pesagem"), QStringLiteral("Pesagem")),
+                        texto(QStringLiteral("Tipo de pesagem"), 1, QStringLiteral("Tipo")),
+                        numero(QStringLiteral("Número de pesagem"), QStringLiteral("Número")),
+                        texto(QStringLiteral("Código da viatura"), 8, QStringLiteral("Cód.")),
+                        texto(QStringLiteral("Viatura"), 16, QStringLiteral("Viatura")),
+                    }};
     pesagens.campos += camposPartes();
     pesagens.campos += {
         Campo{QStringLiteral("Observações"), TipoCampo::Memo, 0, QStringLiteral("Observações")},
@@ -85,66 +86,70 @@ QList<Tabela> construirTabelas()
 
     Campo empresa = numero(QStringLiteral("Empresa"));
     empresa.chave = true;
-    Tabela empresas{Esquema::Empresas, {
-        empresa,
-        texto(QStringLiteral("Linha 1"), 50),
-        texto(QStringLiteral("Linha 2"), 50),
-        texto(QStringLiteral("Linha 3"), 50),
-        texto(QStringLiteral("Código postal"), 8),
-        texto(QStringLiteral("Localidade"), 40),
-        texto(QStringLiteral("Contribuinte"), 9),
-        texto(QStringLiteral("Telefone"), 16),
-        texto(QStringLiteral("Fax"), 16),
-        texto(QStringLiteral("Linha de fundo"), 50),
-        contadorDocumentos(QStringLiteral("Entrada")),
-        contadorDocumentos(QStringLiteral("Guia")),
-        contadorDocumentos(QStringLiteral("Talão")),
-    }};
+    Tabela empresas{Esquema::Empresas,
+                    {
+                        empresa,
+                        texto(QStringLiteral("Linha 1"), 50),
+                        texto(QStringLiteral("Linha 2"), 50),
+                        texto(QStringLiteral("Linha 3"), 50),
+                        texto(QStringLiteral("Código postal"), 8),
+                        texto(QStringLiteral("Localidade"), 40),
+                        texto(QStringLiteral("Contribuinte"), 9),
+                        texto(QStringLiteral("Telefone"), 16),
+                        texto(QStringLiteral("Fax"), 16),
+                        texto(QStringLiteral("Linha de fundo"), 50),
+                        contadorDocumentos(QStringLiteral("Entrada")),
+                        contadorDocumentos(QStringLiteral("Guia")),
+                        contadorDocumentos(QStringLiteral("Talão")),
+                    }};
 
-    Tabela viaturas{Esquema::Viaturas, {
-        chaveTexto(QStringLiteral("Código da viatura"), 8),
-        texto(QStringLiteral("Viatura"), 16),
-    }};
+    Tabela viaturas{Esquema::Viaturas,
+                    {
+                        chaveTexto(QStringLiteral("Código da viatura"), 8),
+                        texto(QStringLiteral("Viatura"), 16),
+                    }};
     viaturas.campos += camposPartes();
     viaturas.campos += {
-        numero(QStringLiteral("Peso de tara")),
-        numero(QStringLiteral("Peso bruto")),
-        data(QStringLiteral("Data")),
-        texto(QStringLiteral("Hora"), 5),
-        texto(QStringLiteral("Operador"), 10),
+        numero(QStringLiteral("Peso de tara")), numero(QStringLiteral("Peso bruto")),  data(QStringLiteral("Data")),
+        texto(QStringLiteral("Hora"), 5),       texto(QStringLiteral("Operador"), 10),
     };
 
-    Tabela entidades{Esquema::Entidades, {
-        chaveTexto(QStringLiteral("Código da entidade"), 8),
-        texto(QStringLiteral("Entidade"), 40),
-        texto(QStringLiteral("Morada"), 40, QStringLiteral("Morada")),
-        digitos(QStringLiteral("Código postal"), 4, QStringLiteral("C.P.")),
-        digitos(QStringLiteral("Zona postal"), 3, QStringLiteral("Z.P.")),
-        texto(QStringLiteral("Localidade"), 30, QStringLiteral("Localidade")),
-        digitos(QStringLiteral("Contribuinte"), 9, QStringLiteral("Contrib.")),
-    }};
+    Tabela entidades{Esquema::Entidades,
+                     {
+                         chaveTexto(QStringLiteral("Código da entidade"), 8),
+                         texto(QStringLiteral("Entidade"), 40),
+                         texto(QStringLiteral("Morada"), 40, QStringLiteral("Morada")),
+                         digitos(QStringLiteral("Código postal"), 4, QStringLiteral("C.P.")),
+                         digitos(QStringLiteral("Zona postal"), 3, QStringLiteral("Z.P.")),
+                         texto(QStringLiteral("Localidade"), 30, QStringLiteral("Localidade")),
+                         digitos(QStringLiteral("Contribuinte"), 9, QStringLiteral("Contrib.")),
+                     }};
 
     auto tabelaCodigos = [](const QString& nome, const QString& codigo, const QString& designacao) {
         return Tabela{nome, {chaveTexto(codigo, 8), texto(designacao, 40)}};
     };
 
-    Tabela operadores{Esquema::Operadores, {
-        contador(QStringLiteral("Número")),
-        texto(QStringLiteral("Operador"), 10),
-        texto(QStringLiteral("Código de acesso"), 8),
-        Campo{QStringLiteral("Nivel"), TipoCampo::Byte, 0, {}},
-        data(QStringLiteral("Data")),
-    }};
+    Tabela operadores{Esquema::Operadores,
+                      {
+                          contador(QStringLiteral("Número")),
+                          texto(QStringLiteral("Operador"), 10),
+                          texto(QStringLiteral("Código de acesso"), 8),
+                          Campo{QStringLiteral("Nivel"), TipoCampo::Byte, 0, {}},
+                          data(QStringLiteral("Data")),
+                      }};
 
     return {
         pesagens,
         empresas,
         viaturas,
         entidades,
-        tabelaCodigos(Esquema::Transportadores, QStringLiteral("Código do transportador"), QStringLiteral("Transportador")),
+        tabelaCodigos(Esquema::Transportadores, QStringLiteral("Código do transportador"),
+                      QStringLiteral("Transportador")),
         tabelaCodigos(Esquema::Produtos, QStringLiteral("Código do produto"), QStringLiteral("Produto")),
-        tabelaCodigos(Esquema::LocaisCarga, QStringLiteral("Código do local de carga"), QStringLiteral("Local de carga")),
-        tabelaCodigos(Esquema::LocaisDescarga, QStringLiteral("Código do local de descarga"), QStringLiteral("Local de descarga")),
+        tabelaCodigos(Esquema::LocaisCarga, QStringLiteral("Código do local de carga"),
+                      QStringLiteral("Local de carga")),
+        tabelaCodigos(Esquema::LocaisDescarga, QStringLiteral("Código do local de descarga"),
+                      QStringLiteral("Local de descarga")),
         operadores,
     };
 }
@@ -153,23 +158,21 @@ QString definicaoColuna(const Campo& c)
 {
     const QString nome = Esquema::citar(c.nome);
     switch (c.tipo) {
-    case TipoCampo::Contador:
-        return nome + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+    case TipoCampo::Contador: return nome + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
     case TipoCampo::Numero:
         if (c.chave)
             return nome + QStringLiteral(" INTEGER NOT NULL PRIMARY KEY");
         if (c.obrigatorio)
             return nome + QStringLiteral(" INTEGER NOT NULL DEFAULT 0");
         return nome + QStringLiteral(" INTEGER");
-    case TipoCampo::Byte:
-        return nome + QStringLiteral(" INTEGER CHECK (%1 BETWEEN 0 AND 255)").arg(nome);
-    case TipoCampo::Memo:
-        return nome + QStringLiteral(" TEXT COLLATE NOCASE");
+    case TipoCampo::Byte: return nome + QStringLiteral(" INTEGER CHECK (%1 BETWEEN 0 AND 255)").arg(nome);
+    case TipoCampo::Memo: return nome + QStringLiteral(" TEXT COLLATE NOCASE");
     case TipoCampo::Data:
         // Only our formatter writes dates; anything else in a date column is refused.
-        return nome + QStringLiteral(" TEXT CHECK (%1 IS NULL OR %1 GLOB "
-                                     "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]')")
-                          .arg(nome);
+        return nome
+               + QStringLiteral(" TEXT CHECK (%1 IS NULL OR %1 GLOB "
+                                "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]')")
+                     .arg(nome);
     case TipoCampo::Texto:
     case TipoCampo::Digitos: {
         QString d = nome + QStringLiteral(" TEXT");
@@ -223,10 +226,16 @@ const QList<Tabela>& tabelas()
 const QList<Indice>& indices()
 {
     static const QList<Indice> todos = {
-        {QStringLiteral("PesagensPorTipoCodigo"), Pesagens, {QStringLiteral("Tipo de pesagem"), QStringLiteral("Código da viatura")}},
-        {QStringLiteral("PesagensPorTipoViatura"), Pesagens, {QStringLiteral("Tipo de pesagem"), QStringLiteral("Viatura")}},
+        {QStringLiteral("PesagensPorTipoCodigo"),
+         Pesagens,
+         {QStringLiteral("Tipo de pesagem"), QStringLiteral("Código da viatura")}},
+        {QStringLiteral("PesagensPorTipoViatura"),
+         Pesagens,
+         {QStringLiteral("Tipo de pesagem"), QStringLiteral("Viatura")}},
         // Not unique: the counters may be set back by hand.
-        {QStringLiteral("PesagensPorDocumento"), Pesagens, {QStringLiteral("Tipo de pesagem"), QStringLiteral("Número de pesagem")}},
+        {QStringLiteral("PesagensPorDocumento"),
+         Pesagens,
+         {QStringLiteral("Tipo de pesagem"), QStringLiteral("Número de pesagem")}},
         {QStringLiteral("PesagensPorDataSaida"), Pesagens, {QStringLiteral("Data de saída")}},
         // The recent-weighings grid: one kind's rows in their order, from a row number on.
         {QStringLiteral("PesagensPorTipo"), Pesagens, {QStringLiteral("Tipo de pesagem")}},
@@ -312,13 +321,15 @@ QStringList instrucoesCriacao()
         QStringList colunas;
         for (const Campo& c : t.campos)
             colunas << definicaoColuna(c);
-        sql << QStringLiteral("CREATE TABLE %1 (\n  %2\n) STRICT").arg(citar(t.nome), colunas.join(QStringLiteral(",\n  ")));
+        sql << QStringLiteral("CREATE TABLE %1 (\n  %2\n) STRICT")
+                   .arg(citar(t.nome), colunas.join(QStringLiteral(",\n  ")));
     }
     for (const Indice& i : indices()) {
         QStringList colunas;
         for (const QString& c : i.campos)
             colunas << citar(c);
-        sql << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
+        sql << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                   .arg(citar(i.nome), citar(i.tabela), colunas.join(u", "));
     }
     return sql;
 }

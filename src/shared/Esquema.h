@@ -24,12 +24,15 @@ struct Campo
     QString nome;
     TipoCampo tipo = TipoCampo::Texto;
     int tamanho = 0;
-    QString legenda;     // the grid column's caption, where one is given
+    QString legenda;  // the grid column's caption, where one is given
     bool chave = false;
     bool obrigatorio = false;  // NOT NULL with a default of 0 (document counters)
 
     bool eTexto() const { return tipo == TipoCampo::Texto || tipo == TipoCampo::Digitos || tipo == TipoCampo::Memo; }
-    bool eInteiro() const { return tipo == TipoCampo::Contador || tipo == TipoCampo::Numero || tipo == TipoCampo::Byte; }
+    bool eInteiro() const
+    {
+        return tipo == TipoCampo::Contador || tipo == TipoCampo::Numero || tipo == TipoCampo::Byte;
+    }
 };
 
 struct Tabela

@@ -9,10 +9,10 @@ class Estacao;
 // What the station's data start found.
 struct ResultadoArranque
 {
-    bool baseDadosAberta = false;     // false: no database could be opened, the program cannot go on
-    bool caminhoPorDefeito = false;   // the configured database failed; the default one is open
-    QStringList valoresFalhados;      // settings that kept their previous value ("Seccao/Chave")
-    Erro erroBaseDados;               // why the database could not be opened
+    bool baseDadosAberta = false;    // false: no database could be opened, the program cannot go on
+    bool caminhoPorDefeito = false;  // the configured database failed; the default one is open
+    QStringList valoresFalhados;     // settings that kept their previous value ("Seccao/Chave")
+    Erro erroBaseDados;              // why the database could not be opened
 };
 
 // The start of a station's data: the settings record read from the file, the

@@ -7,15 +7,27 @@
 #include <QDir>
 
 namespace Seccoes {
-QString Indicador(int b) { return QStringLiteral("IndicadorB%1").arg(b + 1); }
-QString LeitorPrincipal(int b) { return QStringLiteral("LeitorPrincipalB%1").arg(b + 1); }
-QString LeitorSecundario(int b) { return QStringLiteral("LeitorSecundarioB%1").arg(b + 1); }
+QString Indicador(int b)
+{
+    return QStringLiteral("IndicadorB%1").arg(b + 1);
+}
+QString LeitorPrincipal(int b)
+{
+    return QStringLiteral("LeitorPrincipalB%1").arg(b + 1);
+}
+QString LeitorSecundario(int b)
+{
+    return QStringLiteral("LeitorSecundarioB%1").arg(b + 1);
+}
 }  // namespace Seccoes
 
 namespace ModGlobal {
 
 namespace {
-QString textoBool(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+QString textoBool(bool v)
+{
+    return v ? QStringLiteral("True") : QStringLiteral("False");
+}
 }  // namespace
 
 QString NaPastaPrograma(const QString& pastaPrograma, const QString& nome)
@@ -78,8 +90,7 @@ class Leitor
 public:
     Leitor(const FicheiroPerfil& ini, QStringList& falhas) : m_ini(ini), m_falhas(falhas) {}
 
-    template <typename Ler>
-    bool tentar(const QString& seccao, const QString& chave, Ler ler)
+    template <typename Ler> bool tentar(const QString& seccao, const QString& chave, Ler ler)
     {
         try {
             ler();
@@ -210,7 +221,8 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Handshacking"), QString::number(d.IndHandshaking[b])};
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b]};
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Divisao"), QString::number(d.IndDivisao[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CapacidadeMaxima"), QString::number(d.CapacidadeMaxima[b])};
+        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CapacidadeMaxima"),
+                                        QString::number(d.CapacidadeMaxima[b])};
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CorreccaoZero"), QString::number(d.CorreccaoZero[b])};
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("ZeroAutomatico"), textoBool(d.ZeroAutomatico[b])};
         lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CiclosZero"), QString::number(d.CiclosZero[b])};
@@ -228,10 +240,14 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         qint16 portaFabrica;
     };
     const Leitor leitores[] = {
-        {Seccoes::LeitorPrincipal(0), d.LPLigado[0], d.LPPorta[0], d.LPHandshaking[0], d.LPConfiguracao[0], d.LPTemporizacao[0], 3},
-        {Seccoes::LeitorPrincipal(1), d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1], d.LPTemporizacao[1], 4},
-        {Seccoes::LeitorSecundario(0), d.LSLigado[0], d.LSPorta[0], d.LSHandshaking[0], d.LSConfiguracao[0], d.LSTemporizacao[0], 5},
-        {Seccoes::LeitorSecundario(1), d.LSLigado[1], d.LSPorta[1], d.LSHandshaking[1], d.LSConfiguracao[1], d.LSTemporizacao[1], 6},
+        {Seccoes::LeitorPrincipal(0), d.LPLigado[0], d.LPPorta[0], d.LPHandshaking[0], d.LPConfiguracao[0],
+         d.LPTemporizacao[0], 3},
+        {Seccoes::LeitorPrincipal(1), d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1],
+         d.LPTemporizacao[1], 4},
+        {Seccoes::LeitorSecundario(0), d.LSLigado[0], d.LSPorta[0], d.LSHandshaking[0], d.LSConfiguracao[0],
+         d.LSTemporizacao[0], 5},
+        {Seccoes::LeitorSecundario(1), d.LSLigado[1], d.LSPorta[1], d.LSHandshaking[1], d.LSConfiguracao[1],
+         d.LSTemporizacao[1], 6},
     };
     for (const Leitor& l : leitores) {
         l.ligado = false;
@@ -256,8 +272,10 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
 
     d.CopiasPrimeiraPesagem = 0;
     d.CopiasSegundaVia = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 1;
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), QString::number(d.CopiasPrimeiraPesagem)};
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("SegundaVia"), QString::number(d.CopiasSegundaVia)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"),
+                                    QString::number(d.CopiasPrimeiraPesagem)};
+    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("SegundaVia"),
+                                    QString::number(d.CopiasSegundaVia)};
     lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Entrada"), QString::number(d.CopiasEntrada)};
     lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Saida"), QString::number(d.CopiasSaida)};
     lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Talao"), QString::number(d.CopiasTalao)};

@@ -1,8 +1,8 @@
 #include "startup/ModGlobalMain.h"
 
+#include "data/Estacao.h"
 #include "platform/Mensagens.h"
 #include "startup/Arranque.h"
-#include "data/Estacao.h"
 
 #include <QtGlobal>
 

@@ -42,11 +42,13 @@ ColunaGrelha oculta()
 QList<ColunaGrelha> partes()
 {
     QList<ColunaGrelha> l;
-    const char* pares[][2] = {{"C.Ent.", "Entidade"}, {"C.Tra.", "Transportador"}, {"C.Prd.", "Produto"},
-                              {"C.Crg.", "Local de carga"}, {"C.Dsc.", "Local de descarga"}};
+    const char* pares[][2] = {{"C.Ent.", "Entidade"},
+                              {"C.Tra.", "Transportador"},
+                              {"C.Prd.", "Produto"},
+                              {"C.Crg.", "Local de carga"},
+                              {"C.Dsc.", "Local de descarga"}};
     for (const auto& p : pares) {
-        l << texto(QString::fromUtf8(p[0]), 800, 8, RegraTecla::Maiusculas)
-          << texto(QString::fromUtf8(p[1]), 4000, 40);
+        l << texto(QString::fromUtf8(p[0]), 800, 8, RegraTecla::Maiusculas) << texto(QString::fromUtf8(p[1]), 4000, 40);
     }
     return l;
 }
@@ -63,32 +65,50 @@ ColunaGrelha peso(const QString& legenda)
 }
 ColunaGrelha data()
 {
-    return alinhada(texto(QStringLiteral("Data"), 1800, 0, RegraTecla::Data), Qt::AlignHCenter, FormatoColuna::DataGeral);
+    return alinhada(texto(QStringLiteral("Data"), 1800, 0, RegraTecla::Data), Qt::AlignHCenter,
+                    FormatoColuna::DataGeral);
 }
 ColunaGrelha hora()
 {
     return alinhada(texto(QStringLiteral("Hora"), 600, 5, RegraTecla::Hora), Qt::AlignHCenter);
 }
 
-EntradaTabela codigoENome(const QString& titulo, const QString& tabela, const QString& prefixo,
-                          const QString& listagem, const QString& nome)
+EntradaTabela codigoENome(const QString& titulo, const QString& tabela, const QString& prefixo, const QString& listagem,
+                          const QString& nome)
 {
-    return {titulo, tabela, false, prefixo, listagem, 0, 0,
+    return {titulo,
+            tabela,
+            false,
+            prefixo,
+            listagem,
+            0,
+            0,
             {proporcional(QStringLiteral("Código"), 8, 48, 8, RegraTecla::Maiusculas),
              proporcional(nome, 40, 48, 40, RegraTecla::Livre)}};
 }
 
 QList<EntradaTabela> construir()
 {
-    EntradaTabela viaturas{QStringLiteral("Tabela de viaturas"), Esquema::Viaturas, false, QStringLiteral("Viatura "),
-                           QStringLiteral("l_viaturas.rpt"), 0, 0, viatura() + partes()};
+    EntradaTabela viaturas{QStringLiteral("Tabela de viaturas"),
+                           Esquema::Viaturas,
+                           false,
+                           QStringLiteral("Viatura "),
+                           QStringLiteral("l_viaturas.rpt"),
+                           0,
+                           0,
+                           viatura() + partes()};
     viaturas.colunas << peso(QStringLiteral("Tara")) << peso(QStringLiteral("Bruto")) << data() << hora() << oculta();
 
     const auto centro = [](const QString& legenda, double largura, int limite) {
         return alinhada(texto(legenda, largura, limite, RegraTecla::Digitos), Qt::AlignHCenter);
     };
-    EntradaTabela entidades{QStringLiteral("Tabela de clientes e fornecedores"), Esquema::Entidades, false,
-                            QStringLiteral("Entidade "), QStringLiteral("l_entidades.rpt"), 0, 0,
+    EntradaTabela entidades{QStringLiteral("Tabela de clientes e fornecedores"),
+                            Esquema::Entidades,
+                            false,
+                            QStringLiteral("Entidade "),
+                            QStringLiteral("l_entidades.rpt"),
+                            0,
+                            0,
                             {proporcional(QStringLiteral("Código"), 8, 48, 8, RegraTecla::Maiusculas),
                              proporcional(QStringLiteral("Cliente ou fornecedor"), 40, 48, 40, RegraTecla::Livre),
                              texto(QStringLiteral("Morada"), 4000, 40), centro(QStringLiteral("C.P."), 500, 4),
@@ -98,8 +118,13 @@ QList<EntradaTabela> construir()
     // Pending first weighings: number, kind and document number hidden, the
     // exit fields too. Novo lands on the first visible column, not on the
     // hidden row number.
-    EntradaTabela pendentes{QStringLiteral("Tabela de primeiras pesagens"), Esquema::Pesagens, true,
-                            QStringLiteral("Primeira pesagem "), QStringLiteral("l_pripesagens.rpt"), 3, 3,
+    EntradaTabela pendentes{QStringLiteral("Tabela de primeiras pesagens"),
+                            Esquema::Pesagens,
+                            true,
+                            QStringLiteral("Primeira pesagem "),
+                            QStringLiteral("l_pripesagens.rpt"),
+                            3,
+                            3,
                             {oculta(), oculta(), oculta()}};
     pendentes.colunas += viatura() + partes();
     pendentes.colunas << texto(QStringLiteral("Observações"), 4000, 0) << peso(QStringLiteral("Peso"))
@@ -108,9 +133,9 @@ QList<EntradaTabela> construir()
         pendentes.colunas << oculta();
     pendentes.colunas[0].soLeitura = true;
 
-    EntradaTabela produtos = codigoENome(QStringLiteral("Tabela de produtos"), Esquema::Produtos,
-                                         QStringLiteral("Produto "), QStringLiteral("l_produtos.rpt"),
-                                         QStringLiteral("Produto"));
+    EntradaTabela produtos =
+        codigoENome(QStringLiteral("Tabela de produtos"), Esquema::Produtos, QStringLiteral("Produto "),
+                    QStringLiteral("l_produtos.rpt"), QStringLiteral("Produto"));
     produtos.colunaNovo = 1;
     return {
         viaturas,
@@ -120,7 +145,8 @@ QList<EntradaTabela> construir()
                     QStringLiteral("Transportador")),
         produtos,
         codigoENome(QStringLiteral("Tabela de locais de carga"), Esquema::LocaisCarga,
-                    QStringLiteral("Local de carga "), QStringLiteral("l_loccarga.rpt"), QStringLiteral("Local de carga")),
+                    QStringLiteral("Local de carga "), QStringLiteral("l_loccarga.rpt"),
+                    QStringLiteral("Local de carga")),
         codigoENome(QStringLiteral("Tabela de locais de descarga"), Esquema::LocaisDescarga,
                     QStringLiteral("Local de descarga "), QStringLiteral("l_locdescarga.rpt"),
                     QStringLiteral("Local de descarga")),

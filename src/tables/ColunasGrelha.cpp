@@ -26,18 +26,12 @@ std::optional<QChar> Tecla(RegraTecla regra, QChar c)
         return std::nullopt;
     };
     switch (regra) {
-    case RegraTecla::Livre:
-        return c;
-    case RegraTecla::Maiusculas:
-        return c.toUpper();  // one character for one: 'ß' stays itself
-    case RegraTecla::Digitos:
-        return entre("1234567890");
-    case RegraTecla::Data:
-        return entre("1234567890-/:");
-    case RegraTecla::Hora:
-        return entre("1234567890:");
-    case RegraTecla::Nivel:
-        return entre("234");
+    case RegraTecla::Livre: return c;
+    case RegraTecla::Maiusculas: return c.toUpper();  // one character for one: 'ß' stays itself
+    case RegraTecla::Digitos: return entre("1234567890");
+    case RegraTecla::Data: return entre("1234567890-/:");
+    case RegraTecla::Hora: return entre("1234567890:");
+    case RegraTecla::Nivel: return entre("234");
     }
     return c;
 }
@@ -47,14 +41,12 @@ QString texto(FormatoColuna formato, const QVariant& valor)
     if (valor.isNull())
         return {};
     switch (formato) {
-    case FormatoColuna::Peso:
-        return textoPeso(valor.toLongLong());
+    case FormatoColuna::Peso: return textoPeso(valor.toLongLong());
     case FormatoColuna::DataGeral:
         if (const auto d = Conversoes::dataDeBd(valor.toString()))
             return Conversoes::textoDeData(*d);
         break;
-    case FormatoColuna::Nenhum:
-        break;
+    case FormatoColuna::Nenhum: break;
     }
     return valor.toString();
 }

@@ -22,8 +22,8 @@ enum class RegraTecla {
 
 enum class FormatoColuna {
     Nenhum,
-    Peso,      // "#,##0 kg"
-    DataGeral, // "dd-MM-yyyy", with the time of day when it is not midnight
+    Peso,       // "#,##0 kg"
+    DataGeral,  // "dd-MM-yyyy", with the time of day when it is not midnight
 };
 
 struct ColunaGrelha

@@ -1,10 +1,10 @@
 #include "tables/ConteudoListas.h"
 
+#include "data/Consulta.h"
+#include "data/ModGlobalCampos.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "shared/Esquema.h"
-#include "data/Consulta.h"
-#include "data/ModGlobalCampos.h"
 #include "tables/TitulosMenu.h"
 
 #include <QLocale>
@@ -20,14 +20,12 @@ namespace {
 // How each value is packed: a mark, then the value.
 enum Marca : char { MarcaNulo = 'N', MarcaInteiro = 'I', MarcaTexto = 'T', MarcaTextoNulo = 'n' };
 
-template<typename T>
-void juntar(QByteArray& dados, T valor)
+template <typename T> void juntar(QByteArray& dados, T valor)
 {
     dados.append(reinterpret_cast<const char*>(&valor), sizeof valor);
 }
 
-template<typename T>
-T tirar(const char*& p)
+template <typename T> T tirar(const char*& p)
 {
     T valor;
     std::memcpy(&valor, p, sizeof valor);
@@ -75,7 +73,8 @@ QVariant LinhaLista::valor(int i) const
         }
         default:
             if (n == i)
-                return marca == MarcaTextoNulo ? QVariant(QMetaType::fromType<QString>()) : QVariant(QMetaType::fromType<qlonglong>());
+                return marca == MarcaTextoNulo ? QVariant(QMetaType::fromType<QString>())
+                                               : QVariant(QMetaType::fromType<qlonglong>());
             break;
         }
     }
@@ -86,8 +85,8 @@ namespace ConteudoListas {
 
 namespace {
 
-ColunaLista coluna(const QString& legenda, int largura, const QString& campo,
-                   Qt::Alignment alinhamento = Qt::AlignLeft, Conversao conversao = Conversao::Texto)
+ColunaLista coluna(const QString& legenda, int largura, const QString& campo, Qt::Alignment alinhamento = Qt::AlignLeft,
+                   Conversao conversao = Conversao::Texto)
 {
     return ColunaLista{legenda, largura, alinhamento, campo, conversao};
 }
@@ -212,12 +211,11 @@ QString textoDeDataGuardada(const QVariant& valor, const Relogio& relogio)
 QString textoDe(const QVariant& valor, Conversao conversao, const QLocale& local, const Relogio& relogio)
 {
     switch (conversao) {
-    case Conversao::Texto:
-        return ModGlobal::VarTexto(valor);
+    case Conversao::Texto: return ModGlobal::VarTexto(valor);
     case Conversao::Peso:
-        return Conversoes::agruparMilhares(ModGlobal::VarLong(valor), 1, local.groupSeparator().front()) + QStringLiteral(" kg");
-    case Conversao::Numero:
-        return QString::number(ModGlobal::VarLong(valor));
+        return Conversoes::agruparMilhares(ModGlobal::VarLong(valor), 1, local.groupSeparator().front())
+               + QStringLiteral(" kg");
+    case Conversao::Numero: return QString::number(ModGlobal::VarLong(valor));
     case Conversao::Data:
         // No date is no date: made-up "now" would pass for a fresh tare.
         if (eNulo(valor))

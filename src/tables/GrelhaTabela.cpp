@@ -43,7 +43,10 @@ QVariant GrelhaTabela::valorLido(const QVariant& v)
 }
 
 GrelhaTabela::GrelhaTabela(const QSqlDatabase& db, Definicao definicao, ServicoMensagens& mensagens, QObject* pai)
-    : QAbstractTableModel(pai), m_db(db), m_def(std::move(definicao)), m_tabela(Esquema::tabela(m_def.tabela)),
+    : QAbstractTableModel(pai),
+      m_db(db),
+      m_def(std::move(definicao)),
+      m_tabela(Esquema::tabela(m_def.tabela)),
       m_mensagens(mensagens)
 {
     Q_ASSERT_X(m_tabela && m_tabela->campos.size() == m_def.colunas.size(), "GrelhaTabela",
@@ -170,7 +173,8 @@ void GrelhaTabela::OrdenarColuna(int coluna)
 void GrelhaTabela::Procurar()
 {
     const int c = m_coluna;
-    const QString resposta = m_mensagens.InputBox(QStringLiteral("Procurar em ") + m_def.colunas[c].legenda, m_def.titulo);
+    const QString resposta =
+        m_mensagens.InputBox(QStringLiteral("Procurar em ") + m_def.colunas[c].legenda, m_def.titulo);
     if (resposta.isEmpty() || !resolverPendente())
         return;
     const int l = procurarLinha(c, resposta);
@@ -245,4 +249,3 @@ Qt::ItemFlags GrelhaTabela::flags(const QModelIndex& indice) const
         f |= Qt::ItemIsEditable;
     return f;
 }
-

@@ -139,8 +139,8 @@ private:
     QList<Linha> m_linhas;
     int m_linha = 0;
     int m_coluna = 0;
-    int m_editada = -1;      // the changed row not yet written
-    bool m_nova = false;     // it is a new row
+    int m_editada = -1;   // the changed row not yet written
+    bool m_nova = false;  // it is a new row
     QVariantList m_originais;
     bool m_descendente = false;
 };

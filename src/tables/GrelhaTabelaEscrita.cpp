@@ -15,7 +15,8 @@ bool GrelhaTabela::resolverPendente()
 {
     if (m_editada < 0)
         return true;
-    if (m_mensagens.MsgBox(QStringLiteral("Gravar ?"), Estilo::SimNao | Estilo::Pergunta, m_def.titulo) != Resposta::Sim) {
+    if (m_mensagens.MsgBox(QStringLiteral("Gravar ?"), Estilo::SimNao | Estilo::Pergunta, m_def.titulo)
+        != Resposta::Sim) {
         desfazer();
         return true;
     }
@@ -83,13 +84,15 @@ bool GrelhaTabela::gravar()
                         .toLongLong();
         } else {
             valores << rowid;
-            const QSqlQuery q = Consulta::executar(
-                m_db, QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(tabela, nomes.join(QStringLiteral(" = ?, "))),
-                valores);
+            const QSqlQuery q = Consulta::executar(m_db,
+                                                   QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                                                       .arg(tabela, nomes.join(QStringLiteral(" = ?, "))),
+                                                   valores);
             if (q.numRowsAffected() < 1)
                 Erros::lancar(3021, QStringLiteral("Não existe registo actual"));
         }
-        QSqlQuery q = Consulta::executar(m_db, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(tabela), {rowid});
+        QSqlQuery q =
+            Consulta::executar(m_db, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(tabela), {rowid});
         lida.rowid = rowid;
         if (q.next()) {
             for (int i = 0; i < v.size(); ++i)
@@ -143,7 +146,8 @@ void GrelhaTabela::ApagarComPergunta()
 {
     if (m_linha >= registos())
         return;
-    if (m_mensagens.MsgBox(QStringLiteral("Apagar ?"), Estilo::SimNao | Estilo::Pergunta, m_def.titulo) == Resposta::Sim)
+    if (m_mensagens.MsgBox(QStringLiteral("Apagar ?"), Estilo::SimNao | Estilo::Pergunta, m_def.titulo)
+        == Resposta::Sim)
         Apagar();
 }
 
@@ -174,8 +178,7 @@ bool GrelhaTabela::converter(int coluna, const QVariant& entrada, QVariant& said
         return true;
     case TipoCampo::Texto:
     case TipoCampo::Digitos:
-    case TipoCampo::Memo:
-        break;
+    case TipoCampo::Memo: break;
     }
     if (col.regra == RegraTecla::Hora) {
         const QTime t = QTime::fromString(texto, QStringLiteral("H:mm"));

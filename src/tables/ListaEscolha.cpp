@@ -1,8 +1,8 @@
 #include "tables/ListaEscolha.h"
 
-#include "platform/Mensagens.h"
 #include "data/Estacao.h"
 #include "data/Passo.h"
+#include "platform/Mensagens.h"
 #include "tables/DestinoEscolha.h"
 #include "tables/TitulosMenu.h"
 
@@ -149,20 +149,25 @@ void ListaEscolha::cmd_Click(int indice)
     if (m_fim != Fim::Aberta)
         return;
     switch (indice) {
-    case 0:
-        Cancelar();
-        break;
-    case 1:
-        CopiarSelecao();
-        break;
+    case 0: Cancelar(); break;
+    case 1: CopiarSelecao(); break;
     case 2: {
         const QString& titulo = m_estacao.Acesso.TituloMenu;
         QString onde;
         int modo;
         switch (m_opt) {
-        case 0: onde = m_legendaOpt[0]; modo = ModoEtiqueta; break;
-        case 1: onde = m_legendaOpt[1]; modo = ModoTexto; break;
-        default: onde = titulo; modo = ModoSubItens; break;
+        case 0:
+            onde = m_legendaOpt[0];
+            modo = ModoEtiqueta;
+            break;
+        case 1:
+            onde = m_legendaOpt[1];
+            modo = ModoTexto;
+            break;
+        default:
+            onde = titulo;
+            modo = ModoSubItens;
+            break;
         }
         const QString resposta =
             m_estacao.mensagens.InputBox(QStringLiteral("Procurar em ") + onde + QStringLiteral(" por:"), titulo);
@@ -171,8 +176,7 @@ void ListaEscolha::cmd_Click(int indice)
             ProcurarItem(resposta, modo);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -194,10 +198,8 @@ bool ListaEscolha::ProcurarItem(const QString& texto, int modo)
 {
     auto corresponde = [&](int posicao) {
         switch (modo) {
-        case ModoTexto:
-            return this->texto(posicao, 0).startsWith(texto, Qt::CaseInsensitive);
-        case ModoEtiqueta:
-            return etiqueta(posicao).compare(texto, Qt::CaseInsensitive) == 0;
+        case ModoTexto: return this->texto(posicao, 0).startsWith(texto, Qt::CaseInsensitive);
+        case ModoEtiqueta: return etiqueta(posicao).compare(texto, Qt::CaseInsensitive) == 0;
         default:
             for (int i = 1; i < colunas().size(); ++i) {
                 if (this->texto(posicao, i).compare(texto, Qt::CaseInsensitive) == 0)

@@ -62,8 +62,8 @@ public:
     // select the current row (`posicaoActual`, -1 for none).
     void lst_DblClick(int posicaoActual);
     void lst_KeyPress(int caracter, int posicaoActual);  // Enter, Esc
-    void cmd_Click(int indice);                           // 0 Cancelar, 1 Copiar, 2 Procurar
-    void cmd_KeyPress(int caracter);                      // Esc on any button cancels
+    void cmd_Click(int indice);                          // 0 Cancelar, 1 Copiar, 2 Procurar
+    void cmd_KeyPress(int caracter);                     // Esc on any button cancels
 
     // Cancelar, Esc and the close box: `TituloMenu` := "" and close.
     void Cancelar();

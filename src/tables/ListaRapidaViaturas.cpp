@@ -1,8 +1,8 @@
 #include "tables/ListaRapidaViaturas.h"
 
-#include "shared/Esquema.h"
 #include "data/Consulta.h"
 #include "data/Passo.h"
+#include "shared/Esquema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,13 +45,13 @@ QStringList linhas(const QSqlDatabase& db, const QString& textoCampo)
     const QString ordem = QStringLiteral(" ORDER BY ") + viatura;
 
     acrescentar(resultado, db,
-                QStringLiteral("SELECT DISTINCT ") + viatura + QStringLiteral(" FROM ") + Esquema::citar(Esquema::Pesagens)
-                    + QStringLiteral(" WHERE ") + condicao + QStringLiteral(" AND ")
+                QStringLiteral("SELECT DISTINCT ") + viatura + QStringLiteral(" FROM ")
+                    + Esquema::citar(Esquema::Pesagens) + QStringLiteral(" WHERE ") + condicao + QStringLiteral(" AND ")
                     + Esquema::citar(QStringLiteral("Tipo de pesagem")) + QStringLiteral(" = 'P'") + ordem,
                 padrao);
     acrescentar(resultado, db,
-                QStringLiteral("SELECT DISTINCT ") + viatura + QStringLiteral(" FROM ") + Esquema::citar(Esquema::Viaturas)
-                    + QStringLiteral(" WHERE ") + condicao + ordem,
+                QStringLiteral("SELECT DISTINCT ") + viatura + QStringLiteral(" FROM ")
+                    + Esquema::citar(Esquema::Viaturas) + QStringLiteral(" WHERE ") + condicao + ordem,
                 padrao);
     return resultado;
 }

@@ -9,8 +9,8 @@ GrelhaTabela::Definicao definicao(const EntradaTabela& e)
 {
     QString titulo = e.titulo;
     titulo[0] = titulo[0].toLower();
-    GrelhaTabela::Definicao d{e.tabela, e.colunas, e.titulo, e.prefixo,
-                              QStringLiteral("Erro no acesso à ") + titulo, {}, {}};
+    GrelhaTabela::Definicao d{e.tabela, e.colunas, e.titulo, e.prefixo, QStringLiteral("Erro no acesso à ") + titulo,
+                              {},       {}};
     if (e.soPendentes) {
         d.campoFiltro = QStringLiteral("Tipo de pesagem");
         d.valorFiltro = QStringLiteral("P");
@@ -21,9 +21,10 @@ GrelhaTabela::Definicao definicao(const EntradaTabela& e)
 }  // namespace
 
 LogicaTabelas::LogicaTabelas(Estacao& estacao, const EntradaTabela& entrada)
-    : m_estacao(estacao), m_entrada(entrada), m_grelha(estacao.bd(), definicao(entrada), estacao.mensagens)
-{
-}
+    : m_estacao(estacao),
+      m_entrada(entrada),
+      m_grelha(estacao.bd(), definicao(entrada), estacao.mensagens)
+{}
 
 bool LogicaTabelas::Form_Load()
 {
@@ -36,29 +37,22 @@ bool LogicaTabelas::Form_Load()
 bool LogicaTabelas::cmd_Click(int Index)
 {
     switch (Index) {
-    case 0:
-        m_grelha.Novo(m_entrada.colunaNovo);
-        break;
-    case 1:
-        m_grelha.Apagar();
-        break;
+    case 0: m_grelha.Novo(m_entrada.colunaNovo); break;
+    case 1: m_grelha.Apagar(); break;
     case 2:
         m_grelha.alternarOrdem();
         m_grelha.OrdenarColuna(m_grelha.colunaActual());
         break;
-    case 3:
-        m_grelha.Procurar();
-        break;
+    case 3: m_grelha.Procurar(); break;
     case 4:
     case 5:
         if (m_estacao.impressora && m_grelha.resolverPendente())
-            m_estacao.impressora->ExecutarRelatorio(CatalogoTabelas::pedidoListagem(
-                m_entrada, m_estacao.PastaPrograma(), Index == 5 ? DestinoRelatorio::Impressora : DestinoRelatorio::Janela));
+            m_estacao.impressora->ExecutarRelatorio(
+                CatalogoTabelas::pedidoListagem(m_entrada, m_estacao.PastaPrograma(),
+                                                Index == 5 ? DestinoRelatorio::Impressora : DestinoRelatorio::Janela));
         break;
-    case 6:
-        return true;
-    default:
-        break;
+    case 6: return true;
+    default: break;
     }
     return false;
 }

@@ -3,9 +3,9 @@
 #include "tables/ListaEscolha.h"
 
 ModeloListaEscolha::ModeloListaEscolha(const ListaEscolha& lista, QObject* pai)
-    : QAbstractTableModel(pai), m_lista(lista)
-{
-}
+    : QAbstractTableModel(pai),
+      m_lista(lista)
+{}
 
 int ModeloListaEscolha::rowCount(const QModelIndex& pai) const
 {
@@ -22,12 +22,9 @@ QVariant ModeloListaEscolha::data(const QModelIndex& indice, int papel) const
     if (!indice.isValid())
         return {};
     switch (papel) {
-    case Qt::DisplayRole:
-        return m_lista.texto(indice.row(), indice.column());
-    case Qt::TextAlignmentRole:
-        return (m_lista.colunas().at(indice.column()).alinhamento | Qt::AlignVCenter).toInt();
-    default:
-        return {};
+    case Qt::DisplayRole: return m_lista.texto(indice.row(), indice.column());
+    case Qt::TextAlignmentRole: return (m_lista.colunas().at(indice.column()).alinhamento | Qt::AlignVCenter).toInt();
+    default: return {};
     }
 }
 
@@ -36,12 +33,9 @@ QVariant ModeloListaEscolha::headerData(int seccao, Qt::Orientation orientacao, 
     if (orientacao != Qt::Horizontal || seccao < 0 || seccao >= m_lista.colunas().size())
         return {};
     switch (papel) {
-    case Qt::DisplayRole:
-        return m_lista.colunas().at(seccao).legenda;
-    case Qt::TextAlignmentRole:
-        return (m_lista.colunas().at(seccao).alinhamento | Qt::AlignVCenter).toInt();
-    default:
-        return {};
+    case Qt::DisplayRole: return m_lista.colunas().at(seccao).legenda;
+    case Qt::TextAlignmentRole: return (m_lista.colunas().at(seccao).alinhamento | Qt::AlignVCenter).toInt();
+    default: return {};
     }
 }
 

@@ -36,15 +36,12 @@ QString tituloTecla(int campo, int codigoTecla, const QString& textoCampo)
 {
     switch (codigoTecla) {
     case Tecla::F1:
-    case Tecla::F4:
-        return tituloDoPar(campo);
-    case Tecla::F2:
-        return campo == 0 || campo == 1 ? Viaturas : QString();
+    case Tecla::F4: return tituloDoPar(campo);
+    case Tecla::F2: return campo == 0 || campo == 1 ? Viaturas : QString();
     case Tecla::Baixo:
         // Only in an empty code field: with text there the arrow just moves.
         return eCampoCodigo(campo) && textoCampo.trimmed().isEmpty() ? tituloDoPar(campo) : QString();
-    default:
-        return QString();
+    default: return QString();
     }
 }
 

@@ -25,17 +25,12 @@ RegraTecla regraDe(const QObject* editor)
 QString padraoColar(RegraTecla regra)
 {
     switch (regra) {
-    case RegraTecla::Digitos:
-        return QStringLiteral("[0-9]*");
-    case RegraTecla::Data:
-        return QStringLiteral("[0-9/:\\- ]*");
-    case RegraTecla::Hora:
-        return QStringLiteral("[0-9:]*");
-    case RegraTecla::Nivel:
-        return QStringLiteral("[234]*");
+    case RegraTecla::Digitos: return QStringLiteral("[0-9]*");
+    case RegraTecla::Data: return QStringLiteral("[0-9/:\\- ]*");
+    case RegraTecla::Hora: return QStringLiteral("[0-9:]*");
+    case RegraTecla::Nivel: return QStringLiteral("[234]*");
     case RegraTecla::Livre:
-    case RegraTecla::Maiusculas:
-        break;
+    case RegraTecla::Maiusculas: break;
     }
     return {};
 }
@@ -43,9 +38,10 @@ QString padraoColar(RegraTecla regra)
 }  // namespace
 
 DelegadoGrelha::DelegadoGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QObject* pai)
-    : QStyledItemDelegate(pai), m_grelha(grelha), m_mensagens(mensagens)
-{
-}
+    : QStyledItemDelegate(pai),
+      m_grelha(grelha),
+      m_mensagens(mensagens)
+{}
 
 QWidget* DelegadoGrelha::createEditor(QWidget* pai, const QStyleOptionViewItem&, const QModelIndex& indice) const
 {
@@ -74,8 +70,8 @@ QWidget* DelegadoGrelha::createEditor(QWidget* pai, const QStyleOptionViewItem&,
             if (t.size() > 1)
                 editor->setText(t.right(1));
         });
-        QAction* legenda = editor->addAction(editor->style()->standardIcon(QStyle::SP_ArrowDown),
-                                             QLineEdit::TrailingPosition);
+        QAction* legenda =
+            editor->addAction(editor->style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
         legenda->setObjectName(QStringLiteral("botaoLegenda"));
         const QPersistentModelIndex onde(indice);
         connect(legenda, &QAction::triggered, this, [this, onde] { Q_EMIT botaoCelula(onde); });
@@ -126,7 +122,9 @@ bool DelegadoGrelha::eventFilter(QObject* objecto, QEvent* evento)
 }
 
 VistaGrelha::VistaGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QWidget* pai)
-    : QTableView(pai), m_grelha(grelha), m_delegado(new DelegadoGrelha(grelha, mensagens, this))
+    : QTableView(pai),
+      m_grelha(grelha),
+      m_delegado(new DelegadoGrelha(grelha, mensagens, this))
 {
     setObjectName(QStringLiteral("dbg"));
     setModel(&grelha);

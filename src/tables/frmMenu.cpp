@@ -199,11 +199,8 @@ bool frmMenu::eventFilter(QObject* objecto, QEvent* evento)
             cmd[i]->setPalette(amarelo);
             break;
         }
-        case QEvent::FocusOut:
-            cmd[i]->setPalette(QPalette());
-            break;
-        default:
-            break;
+        case QEvent::FocusOut: cmd[i]->setPalette(QPalette()); break;
+        default: break;
         }
     }
     return QDialog::eventFilter(objecto, evento);
@@ -222,15 +219,9 @@ void frmMenu::aplicar()
     if (m_logica->fim() != ListaEscolha::Fim::Aberta)
         m_concluida = true;
     switch (m_logica->fim()) {
-    case ListaEscolha::Fim::Aberta:
-        sincronizar();
-        break;
-    case ListaEscolha::Fim::Escolhida:
-        done(QDialog::Accepted);
-        break;
-    case ListaEscolha::Fim::Cancelada:
-        done(QDialog::Rejected);
-        break;
+    case ListaEscolha::Fim::Aberta: sincronizar(); break;
+    case ListaEscolha::Fim::Escolhida: done(QDialog::Accepted); break;
+    case ListaEscolha::Fim::Cancelada: done(QDialog::Rejected); break;
     }
 }
 
@@ -256,7 +247,8 @@ void frmMenu::sincronizar()
         const int horizontal = lst->horizontalScrollBar()->value();
         const QModelIndex indice = m_modelo->index(posicao, 0);
         if (lst->currentIndex().row() != posicao || !lst->selectionModel()->isRowSelected(posicao, {}))
-            lst->selectionModel()->setCurrentIndex(indice, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            lst->selectionModel()->setCurrentIndex(indice,
+                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         lst->scrollTo(indice);
         lst->horizontalScrollBar()->setValue(horizontal);
     } else if (lst->selectionModel()->hasSelection()) {

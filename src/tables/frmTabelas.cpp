@@ -26,7 +26,8 @@ const QList<JanelaGrelha::Botao>& botoes()
 }  // namespace
 
 frmTabelas::frmTabelas(Estacao& estacao, const EntradaTabela& entrada, QWidget* pai)
-    : JanelaGrelha(pai), m_logica(std::make_unique<LogicaTabelas>(estacao, entrada))
+    : JanelaGrelha(pai),
+      m_logica(std::make_unique<LogicaTabelas>(estacao, entrada))
 {
     setObjectName(QStringLiteral("frmTabelas"));
     setWindowTitle(entrada.titulo);

@@ -1,6 +1,6 @@
 // Makes an empty station database at the path given, unless a file is there.
-#include "platform/Erro.h"
 #include "data/BaseDadosEstacao.h"
+#include "platform/Erro.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

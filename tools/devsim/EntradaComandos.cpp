@@ -21,7 +21,9 @@ void EntradaComandos::lerEntradaPadrao()
 bool EntradaComandos::abrirFifo(const QString& caminho, QString* erro)
 {
     const QByteArray nome = QFile::encodeName(caminho);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(nome.constData(), &info) != 0 && ::mkfifo(nome.constData(), 0600) != 0) {
         if (erro)
             *erro = caminho + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(errno));

@@ -10,7 +10,10 @@ constexpr int AssentaMs = 1500;  // unstable this long after any change
 }
 
 Indicador::Indicador(QString nome, Modelo modelo, Transporte& transporte, int periodoMs, QObject* pai)
-    : QObject(pai), m_nome(std::move(nome)), m_modelo(modelo), m_transporte(transporte)
+    : QObject(pai),
+      m_nome(std::move(nome)),
+      m_modelo(modelo),
+      m_transporte(transporte)
 {
     connect(&m_transporte, &Transporte::recebido, this, &Indicador::receber);
     connect(&m_temporizador, &QTimer::timeout, this, &Indicador::periodo);
@@ -20,12 +23,9 @@ Indicador::Indicador(QString nome, Modelo modelo, Transporte& transporte, int pe
 QString Indicador::nomeModelo(Modelo m)
 {
     switch (m) {
-    case Modelo::Berkel:
-        return QStringLiteral("berkel");
-    case Modelo::WeighTronix:
-        return QStringLiteral("wtronix");
-    case Modelo::Matrix:
-        return QStringLiteral("matrix");
+    case Modelo::Berkel: return QStringLiteral("berkel");
+    case Modelo::WeighTronix: return QStringLiteral("wtronix");
+    case Modelo::Matrix: return QStringLiteral("matrix");
     }
     return {};
 }
@@ -72,7 +72,8 @@ bool Indicador::zerar(bool pelaEstacao)
     // As indicators do: only a small weight, and only when it is steady.
     const qint32 limite = capacidade / 50;
     if (std::abs(mostrado()) > limite || !estavel()) {
-        Q_EMIT registo(m_nome + QStringLiteral(" zero recusado (") + QString::number(mostrado()) + QStringLiteral(" kg)"));
+        Q_EMIT registo(m_nome + QStringLiteral(" zero recusado (") + QString::number(mostrado())
+                       + QStringLiteral(" kg)"));
         return false;
     }
     m_zero = m_carga;
@@ -161,8 +162,8 @@ void Indicador::receber(const QByteArray& dados)
         } else {
             m_entrada.remove(0, 1);
         }
-        Q_EMIT registo(m_nome + QStringLiteral(" recebeu um byte inesperado: ") +
-                       QString::number(quint8(c), 16).rightJustified(2, u'0'));
+        Q_EMIT registo(m_nome + QStringLiteral(" recebeu um byte inesperado: ")
+                       + QString::number(quint8(c), 16).rightJustified(2, u'0'));
         m_ultimoRecebido = QByteArray(1, c);
     }
 }

@@ -69,9 +69,9 @@ private:
     QTimer m_temporizador;
     QRandomGenerator m_aleatorio{7};
 
-    qint32 m_carga = 0;        // on the bridge, kg
-    qint32 m_zero = 0;         // what the display takes away
-    qint32 m_origem = 0;       // the ramp's start and end, and its time
+    qint32 m_carga = 0;   // on the bridge, kg
+    qint32 m_zero = 0;    // what the display takes away
+    qint32 m_origem = 0;  // the ramp's start and end, and its time
     qint32 m_destino = 0;
     int m_duracaoRampa = 0;
     QElapsedTimer m_rampa;

@@ -12,7 +12,9 @@ const QByteArray Verde = QByteArrayLiteral("HO0003");
 }  // namespace
 
 Leitor::Leitor(QString nome, Transporte& transporte, QObject* pai)
-    : QObject(pai), m_nome(std::move(nome)), m_transporte(transporte)
+    : QObject(pai),
+      m_nome(std::move(nome)),
+      m_transporte(transporte)
 {
     connect(&m_transporte, &Transporte::recebido, this, &Leitor::receber);
 }
@@ -43,10 +45,11 @@ void Leitor::enviarCartao()
 {
     if (m_cartao.isEmpty())
         return;
-    const QByteArray id = m_nome.toUpper().toLatin1() + QTime::currentTime().toString(QStringLiteral("HHmmss")).toLatin1();
+    const QByteArray id =
+        m_nome.toUpper().toLatin1() + QTime::currentTime().toString(QStringLiteral("HHmmss")).toLatin1();
     m_transporte.escrever(Tramas::cartao(id, m_cartao));
-    Q_EMIT registo(m_nome.toUpper() + QStringLiteral(" cartão ") + QString::fromLatin1(m_cartao) +
-                   QStringLiteral(" enviado"));
+    Q_EMIT registo(m_nome.toUpper() + QStringLiteral(" cartão ") + QString::fromLatin1(m_cartao)
+                   + QStringLiteral(" enviado"));
     if (!m_repetir)
         m_cartao.clear();
 }
@@ -78,8 +81,8 @@ void Leitor::receber(const QByteArray& dados)
         // Part of a command still on its way?
         if (Poll.startsWith(m_entrada) || Vermelho.startsWith(m_entrada) || Verde.startsWith(m_entrada))
             return;
-        Q_EMIT registo(m_nome.toUpper() + QStringLiteral(" recebeu um byte inesperado: ") +
-                       QString::number(quint8(m_entrada.front()), 16).rightJustified(2, u'0'));
+        Q_EMIT registo(m_nome.toUpper() + QStringLiteral(" recebeu um byte inesperado: ")
+                       + QString::number(quint8(m_entrada.front()), 16).rightJustified(2, u'0'));
         m_entrada.remove(0, 1);
     }
 }

@@ -35,8 +35,8 @@ bool PtySimulada::abrir(QString* erro)
     // Re-point the link in one step, so the station never sees it missing.
     const QString temporaria = m_ligacao + QStringLiteral(".novo");
     QFile::remove(temporaria);
-    if (::symlink(nome, QFile::encodeName(temporaria).constData()) != 0 ||
-        ::rename(QFile::encodeName(temporaria).constData(), QFile::encodeName(m_ligacao).constData()) != 0) {
+    if (::symlink(nome, QFile::encodeName(temporaria).constData()) != 0
+        || ::rename(QFile::encodeName(temporaria).constData(), QFile::encodeName(m_ligacao).constData()) != 0) {
         if (erro)
             *erro = m_ligacao + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(errno));
         fechar();

@@ -13,7 +13,10 @@ namespace {
 const QString Sim = QStringLiteral("sim");
 const QString Nao = QStringLiteral("nao");
 
-QString simNao(bool v) { return v ? Sim : Nao; }
+QString simNao(bool v)
+{
+    return v ? Sim : Nao;
+}
 
 bool lerSimNao(const QString& t, bool* v)
 {
@@ -31,31 +34,30 @@ bool lerSimNao(const QString& t, bool* v)
 
 QString Simulador::ajuda()
 {
-    return QStringLiteral(
-        "Comandos (b1 ou b2 para a báscula, b1p b1s b2p b2s para os leitores):\n"
-        "  b1 peso KG            o indicador passa a mostrar KG (instável 1,5 s)\n"
-        "  b1 carga KG [MS]      um camião entra: rampa até KG em MS ms (2000)\n"
-        "  b1 vazia [MS]         o camião sai: rampa até 0\n"
-        "  b1 zero               zero nas teclas do indicador\n"
-        "  b1 estavel | instavel peso estável, ou sempre em movimento\n"
-        "  b1 unidade kg|lb|to   unidade do indicador (lb e to são erradas)\n"
-        "  b1 liquido sim|nao    modo de peso líquido\n"
-        "  b1 negativo           peso de -60 kg\n"
-        "  b1 sobrecarga sim|nao campo de peso \"--------\"\n"
-        "  b1 calado sim|nao     deixa de enviar\n"
-        "  b1 lixo N             N bytes de lixo antes de cada trama (0: nenhum)\n"
-        "  b1 partido sim|nao    cada trama em duas partes, 30 ms entre elas\n"
-        "  b1 normal             sem falhas\n"
-        "  b1 cair               a linha cai (pty fechada, ligação TCP cortada)\n"
-        "  b1 reabrir            uma pty nova atrás da mesma ligação\n"
-        "  cartao b1p CODIGO [imediato] [repetir]\n"
-        "                        cartão no leitor: enviado na próxima leitura pedida\n"
-        "                        (imediato: já), uma vez (repetir: a cada pedido)\n"
-        "  cartao b1p retirar    retira o cartão\n"
-        "  estado                uma linha por dispositivo, terminada por \"estado fim\"\n"
-        "  semaforos             a cor de cada semáforo\n"
-        "  ajuda                 esta lista\n"
-        "  sair                  termina o simulador\n");
+    return QStringLiteral("Comandos (b1 ou b2 para a báscula, b1p b1s b2p b2s para os leitores):\n"
+                          "  b1 peso KG            o indicador passa a mostrar KG (instável 1,5 s)\n"
+                          "  b1 carga KG [MS]      um camião entra: rampa até KG em MS ms (2000)\n"
+                          "  b1 vazia [MS]         o camião sai: rampa até 0\n"
+                          "  b1 zero               zero nas teclas do indicador\n"
+                          "  b1 estavel | instavel peso estável, ou sempre em movimento\n"
+                          "  b1 unidade kg|lb|to   unidade do indicador (lb e to são erradas)\n"
+                          "  b1 liquido sim|nao    modo de peso líquido\n"
+                          "  b1 negativo           peso de -60 kg\n"
+                          "  b1 sobrecarga sim|nao campo de peso \"--------\"\n"
+                          "  b1 calado sim|nao     deixa de enviar\n"
+                          "  b1 lixo N             N bytes de lixo antes de cada trama (0: nenhum)\n"
+                          "  b1 partido sim|nao    cada trama em duas partes, 30 ms entre elas\n"
+                          "  b1 normal             sem falhas\n"
+                          "  b1 cair               a linha cai (pty fechada, ligação TCP cortada)\n"
+                          "  b1 reabrir            uma pty nova atrás da mesma ligação\n"
+                          "  cartao b1p CODIGO [imediato] [repetir]\n"
+                          "                        cartão no leitor: enviado na próxima leitura pedida\n"
+                          "                        (imediato: já), uma vez (repetir: a cada pedido)\n"
+                          "  cartao b1p retirar    retira o cartão\n"
+                          "  estado                uma linha por dispositivo, terminada por \"estado fim\"\n"
+                          "  semaforos             a cor de cada semáforo\n"
+                          "  ajuda                 esta lista\n"
+                          "  sair                  termina o simulador\n");
 }
 
 Transporte* Simulador::transporte(const QString& descricao, const QString& dono, QString* erro)
@@ -181,7 +183,9 @@ QString Simulador::apresentacao() const
     if (!m_portas.isEmpty()) {
         s += QStringLiteral("[PortasSerie]\n");
         for (auto it = m_portas.cbegin(); it != m_portas.cend(); ++it)
-            s += QStringLiteral("COM%1=%2\n").arg(it.key()).arg(QDir(m_pasta).absoluteFilePath(QStringLiteral("COM%1").arg(it.key())));
+            s += QStringLiteral("COM%1=%2\n")
+                     .arg(it.key())
+                     .arg(QDir(m_pasta).absoluteFilePath(QStringLiteral("COM%1").arg(it.key())));
     }
     for (const QString& l : m_ligacoesTcp)
         s += l + u'\n';
@@ -210,11 +214,13 @@ QString Simulador::estado() const
             falhas << QStringLiteral("liquido");
         if (f.unidade != Tramas::Unidade::Kg)
             falhas << (f.unidade == Tramas::Unidade::Lb ? QStringLiteral("unidade:lb") : QStringLiteral("unidade:to"));
-        s += QStringLiteral("estado %1 modelo=%2 ligado=%3 peso=%4 estavel=%5 falhas=%6 recebido=%7 tramas=%8 ligacao=%9\n")
+        s += QStringLiteral(
+                 "estado %1 modelo=%2 ligado=%3 peso=%4 estavel=%5 falhas=%6 recebido=%7 tramas=%8 ligacao=%9\n")
                  .arg(ind->nome().toLower(), Indicador::nomeModelo(ind->modelo()), simNao(ind->transporte().ligado()))
                  .arg(ind->mostrado())
                  .arg(simNao(ind->estavel()), falhas.isEmpty() ? QStringLiteral("nenhuma") : falhas.join(u','),
-                      ind->ultimoRecebido().isEmpty() ? QStringLiteral("-") : QString::fromLatin1(ind->ultimoRecebido().toHex()))
+                      ind->ultimoRecebido().isEmpty() ? QStringLiteral("-")
+                                                      : QString::fromLatin1(ind->ultimoRecebido().toHex()))
                  .arg(ind->tramasEnviadas())
                  .arg(ind->transporte().descricao().replace(u' ', u'_'));
     }

@@ -44,7 +44,7 @@ private:
     int m_periodo = 100;
     quint16 m_portaTcp = 3002;
     std::array<Indicador*, 2> m_indicadores = {nullptr, nullptr};
-    QMap<QString, Leitor*> m_leitores;           // "b1p", "b1s", "b2p", "b2s"
-    QMap<int, Transporte*> m_portas;             // COM number
+    QMap<QString, Leitor*> m_leitores;  // "b1p", "b1s", "b2p", "b2s"
+    QMap<int, Transporte*> m_portas;    // COM number
     QStringList m_ligacoesTcp;
 };

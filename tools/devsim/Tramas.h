@@ -11,11 +11,11 @@ enum class Unidade { Kg, Lb, To };
 
 struct Leitura
 {
-    qint32 peso = 0;           // in the unit sent
+    qint32 peso = 0;  // in the unit sent
     Unidade unidade = Unidade::Kg;
-    bool liquido = false;      // net mode (layout A only)
+    bool liquido = false;  // net mode (layout A only)
     bool estavel = true;
-    bool sobrecarga = false;   // the weight field shows "--------"
+    bool sobrecarga = false;  // the weight field shows "--------"
 };
 
 // STX, weight in 8 (sign before the digits), "kg"/"lb"/"to", G/N, S/U, CR.

@@ -6,23 +6,22 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QTime>
 #include <QTextStream>
+#include <QTime>
 #include <csignal>
 #include <unistd.h>
 
 namespace {
-const char* const Uso =
-    "Uso: zumarel-devsim --dir PASTA [--b1 MODELO:LIGAÇÃO] [--b2 MODELO:LIGAÇÃO]\n"
-    "                    [--reader b1p=com3,b1s=com5,b2p=com4,b2s=com6]\n"
-    "                    [--period MS] [--tcp-port PORTA] [--comandos FIFO]\n"
-    "  MODELO   berkel | wtronix (tramas contínuas) | matrix (responde a pedidos)\n"
-    "  LIGAÇÃO  comN (uma pty em PASTA/COMn) | tcp[=ENDEREÇO[:PORTA]] (só 127.x.x.x;\n"
-    "           B1 127.0.0.1, B2 127.0.0.2, porta 3002 por defeito; 0 escolhe uma livre)\n"
-    "  --period intervalo das tramas contínuas (100 ms)\n"
-    "  --comandos um pipe com nome de onde também se lêem comandos\n"
-    "Depois de arrancar escreve as linhas [PortasSerie] para o Lorvane.ini e \"pronto\";\n"
-    "os comandos (\"ajuda\") lêem-se da entrada padrão.\n";
+const char* const Uso = "Uso: zumarel-devsim --dir PASTA [--b1 MODELO:LIGAÇÃO] [--b2 MODELO:LIGAÇÃO]\n"
+                        "                    [--reader b1p=com3,b1s=com5,b2p=com4,b2s=com6]\n"
+                        "                    [--period MS] [--tcp-port PORTA] [--comandos FIFO]\n"
+                        "  MODELO   berkel | wtronix (tramas contínuas) | matrix (responde a pedidos)\n"
+                        "  LIGAÇÃO  comN (uma pty em PASTA/COMn) | tcp[=ENDEREÇO[:PORTA]] (só 127.x.x.x;\n"
+                        "           B1 127.0.0.1, B2 127.0.0.2, porta 3002 por defeito; 0 escolhe uma livre)\n"
+                        "  --period intervalo das tramas contínuas (100 ms)\n"
+                        "  --comandos um pipe com nome de onde também se lêem comandos\n"
+                        "Depois de arrancar escreve as linhas [PortasSerie] para o Lorvane.ini e \"pronto\";\n"
+                        "os comandos (\"ajuda\") lêem-se da entrada padrão.\n";
 
 // The signal only writes a byte; the event loop, woken by it, ends the
 // program, so the links are taken away on the way out.

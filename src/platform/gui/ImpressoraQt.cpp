@@ -91,8 +91,8 @@ QString ImpressoraQt::proximoPdf(const QString& pastaPdf, const QString& nome) c
     return caminho;
 }
 
-int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias,
-                           const QString& pastaPdf, bool numerarPaginas)
+int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf,
+                           bool numerarPaginas)
 {
     const QPrinterInfo destino = impressoraPorDefeito();
     QPrinter impressora(QPrinter::HighResolution);
@@ -111,7 +111,7 @@ int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& no
     QTextDocument documento;
     prepararDocumento(documento, html);
     return imprimirPaginas(documento, impressora, copias, numerarPaginas) ? EstadoRelatorio::Executado
-                                                          : EstadoRelatorio::FalhaImpressao;
+                                                                          : EstadoRelatorio::FalhaImpressao;
 }
 
 void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas)
@@ -126,11 +126,12 @@ void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelat
     janela->setWindowTitle(pedido.TituloJanela);
     prepararImpressora(*janela->printer(), paisagem);
     // The rows were read at the run; the layout is made again for each repaint.
-    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela, [html, numerarPaginas](QPrinter* impressora) {
-        QTextDocument documento;
-        prepararDocumento(documento, html);
-        imprimirPaginas(documento, *impressora, 1, numerarPaginas);
-    });
+    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
+                     [html, numerarPaginas](QPrinter* impressora) {
+                         QTextDocument documento;
+                         prepararDocumento(documento, html);
+                         imprimirPaginas(documento, *impressora, 1, numerarPaginas);
+                     });
     janela->move(pedido.Esquerda, pedido.Topo);
     if (pedido.EstadoJanela == EstadoJanelaRelatorio::Maximizada)
         janela->showMaximized();

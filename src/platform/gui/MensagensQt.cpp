@@ -41,17 +41,14 @@ int MensagensQt::MsgBox(const QString& texto, int estilo, const QString& titulo)
                   {"Cancelar", QMessageBox::RejectRole, Resposta::Cancelar}};
         break;
     case Estilo::SimNao:
-        botoes = {{"&Sim", QMessageBox::YesRole, Resposta::Sim},
-                  {"&Não", QMessageBox::NoRole, Resposta::Nao}};
+        botoes = {{"&Sim", QMessageBox::YesRole, Resposta::Sim}, {"&Não", QMessageBox::NoRole, Resposta::Nao}};
         break;
     case 3:  // Yes, No and Cancel
         botoes = {{"&Sim", QMessageBox::YesRole, Resposta::Sim},
                   {"&Não", QMessageBox::NoRole, Resposta::Nao},
                   {"Cancelar", QMessageBox::RejectRole, Resposta::Cancelar}};
         break;
-    default:
-        botoes = {{"OK", QMessageBox::AcceptRole, Resposta::OK}};
-        break;
+    default: botoes = {{"OK", QMessageBox::AcceptRole, Resposta::OK}}; break;
     }
     QList<QPushButton*> criados;
     for (const Botao& b : botoes) {
@@ -68,7 +65,9 @@ int MensagensQt::MsgBox(const QString& texto, int estilo, const QString& titulo)
     caixa.exec();
     const int escolhido = static_cast<int>(criados.indexOf(qobject_cast<QPushButton*>(caixa.clickedButton())));
     if (escolhido < 0)
-        return botoes.size() == 1 ? Resposta::OK : (estilo & 0x7) == Estilo::SimNao ? Resposta::Nao : Resposta::Cancelar;
+        return botoes.size() == 1                 ? Resposta::OK
+               : (estilo & 0x7) == Estilo::SimNao ? Resposta::Nao
+                                                  : Resposta::Cancelar;
     return botoes[escolhido].resposta;
 }
 

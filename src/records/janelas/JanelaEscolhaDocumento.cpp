@@ -29,17 +29,12 @@ int codigoTecla(const QKeyEvent* e)
 {
     switch (e->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return -1;
-    default:
-        break;
+    case Qt::Key_Backtab: return -1;
+    default: break;
     }
     if (e->modifiers() & Qt::AltModifier)
         return -1;
@@ -160,8 +155,8 @@ void JanelaEscolhaDocumento::construir(const QString& titulo)
     principal->addWidget(stb);
 }
 
-QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& legenda, const QString& dica,
-                                           int coluna, Controlo controlo, QStyle::StandardPixmap imagem)
+QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& legenda, const QString& dica, int coluna,
+                                           Controlo controlo, QStyle::StandardPixmap imagem)
 {
     auto* b = new QPushButton(style()->standardIcon(imagem), legenda, this);
     b->setObjectName(nome);
@@ -202,9 +197,7 @@ void JanelaEscolhaDocumento::ligar()
         aplicar();
     });
     // Typing, pasting, undoing: every change of the text but the window's own.
-    connect(cmb, &QComboBox::editTextChanged, this, [this](const QString& texto) {
-        m_logica->cmb_Editado(texto);
-    });
+    connect(cmb, &QComboBox::editTextChanged, this, [this](const QString& texto) { m_logica->cmb_Editado(texto); });
     connect(cmdSair, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -231,15 +224,11 @@ QWidget* JanelaEscolhaDocumento::widgetDe(Controlo controlo) const
     switch (controlo) {
     case Controlo::Opt0:
     case Controlo::Opt1:
-    case Controlo::Opt2:
-        return opt[int(controlo) - int(Controlo::Opt0)];
-    case Controlo::Cmb:
-        return cmb;
+    case Controlo::Opt2: return opt[int(controlo) - int(Controlo::Opt0)];
+    case Controlo::Cmb: return cmb;
     case Controlo::Cmd0:
-    case Controlo::Cmd1:
-        return m_accoes.value(int(controlo) - int(Controlo::Cmd0));
-    case Controlo::CmdSair:
-        return cmdSair;
+    case Controlo::Cmd1: return m_accoes.value(int(controlo) - int(Controlo::Cmd0));
+    case Controlo::CmdSair: return cmdSair;
     }
     return nullptr;
 }

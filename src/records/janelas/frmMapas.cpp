@@ -22,8 +22,7 @@ namespace {
 
 const char* const Dica = "dica";
 
-template <typename W>
-W* nomear(W* w, const QString& nome, const QString& dica = {})
+template <typename W> W* nomear(W* w, const QString& nome, const QString& dica = {})
 {
     w->setObjectName(nome);
     if (!dica.isEmpty()) {
@@ -94,7 +93,8 @@ void frmMapas::construir()
     m_identificacao->lineEdit()->installEventFilter(this);
 
     const QStringList chks = {QStringLiteral("Só totais"), QStringLiteral("Com gráfico")};
-    const QStringList dicasChk = {QStringLiteral("Mapa só com totais"), QStringLiteral("Mapa de acompanhado de gráfico")};
+    const QStringList dicasChk = {QStringLiteral("Mapa só com totais"),
+                                  QStringLiteral("Mapa de acompanhado de gráfico")};
     for (int i = 0; i < 2; ++i) {
         m_chk[i] = nomear(new QCheckBox(chks[i], this), QStringLiteral("chk%1").arg(i), dicasChk[i]);
         m_chk[i]->installEventFilter(this);
@@ -185,17 +185,10 @@ void frmMapas::preencherLista()
 void frmMapas::aplicarFoco()
 {
     switch (m_logica.foco) {
-    case LogicaMapas::Foco::Identificacao:
-        m_identificacao->setFocus(Qt::OtherFocusReason);
-        break;
-    case LogicaMapas::Foco::Visualizar:
-        m_cmd[0]->setFocus(Qt::OtherFocusReason);
-        break;
-    case LogicaMapas::Foco::Sair:
-        m_cmd[2]->setFocus(Qt::OtherFocusReason);
-        break;
-    case LogicaMapas::Foco::Nenhum:
-        break;
+    case LogicaMapas::Foco::Identificacao: m_identificacao->setFocus(Qt::OtherFocusReason); break;
+    case LogicaMapas::Foco::Visualizar: m_cmd[0]->setFocus(Qt::OtherFocusReason); break;
+    case LogicaMapas::Foco::Sair: m_cmd[2]->setFocus(Qt::OtherFocusReason); break;
+    case LogicaMapas::Foco::Nenhum: break;
     }
 }
 
@@ -206,29 +199,19 @@ void frmMapas::seguinte(bool esperado, bool paraTras)
         return;
     }
     // Moves once this key has been handled.
-    QMetaObject::invokeMethod(this, [this, paraTras] { focusNextPrevChild(!paraTras); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, paraTras] { focusNextPrevChild(!paraTras); }, Qt::QueuedConnection);
 }
 
 bool frmMapas::teclaData(int i, QKeyEvent* e)
 {
     switch (e->key()) {
-    case Qt::Key_PageUp:
-        m_txt[0]->setFocus(Qt::OtherFocusReason);
-        return true;
-    case Qt::Key_PageDown:
-        m_txt[5]->setFocus(Qt::OtherFocusReason);
-        return true;
-    case Qt::Key_Up:
-        seguinte(false, true);
-        return true;
-    case Qt::Key_Down:
-        seguinte(false);
-        return true;
-    case Qt::Key_Escape:
-        close();
-        return true;
-    default:
-        break;
+    case Qt::Key_PageUp: m_txt[0]->setFocus(Qt::OtherFocusReason); return true;
+    case Qt::Key_PageDown: m_txt[5]->setFocus(Qt::OtherFocusReason); return true;
+    case Qt::Key_Up: seguinte(false, true); return true;
+    case Qt::Key_Down: seguinte(false); return true;
+    case Qt::Key_Escape: close(); return true;
+    default: break;
     }
     if (!eEnter(e))
         return false;
