@@ -40,6 +40,13 @@ struct EcraTeste
 
     Estacao& estacao() { return *t.estacao; }
 
+    // The i-th box shown, in one line: "text|style|title".
+    QString caixa(int i = 0) const
+    {
+        const auto& c = t.mensagens.caixas.at(i);
+        return c.texto + u'|' + QString::number(c.estilo) + u'|' + c.titulo;
+    }
+
     // The operator types into a field: it takes the focus, then each character.
     void escrever(int campo, const QString& texto)
     {

@@ -46,22 +46,13 @@ public:
     std::array<EstadoBascula, 2> estados;
     int cargas = 0;
     int fechos = 0;
-    QList<int> ticks;
-    std::function<void()> aoCarregar;
 
     void ligar(PartesEcra& p)
     {
-        p.CarregarDispositivos = [this] { CarregarDispositivos(); };
-        p.tmr_Timer = [this](int i) { ticks << i; };
+        p.CarregarDispositivos = [this] { ++cargas; };
+        p.tmr_Timer = [](int) {};
         p.FecharPortas = [this] { ++fechos; };
         p.Estado = [this](int i) -> EstadoBascula& { return estados.at(std::size_t(i)); };
-    }
-
-    void CarregarDispositivos()
-    {
-        ++cargas;
-        if (aoCarregar)
-            aoCarregar();
     }
 };
 

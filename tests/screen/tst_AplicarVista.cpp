@@ -68,7 +68,6 @@ void TesteAplicarVista::copiaParaOsWidgets()
 {
     Janela j;
     VistaDispositivos v;
-    v.lblHor = QStringLiteral("14:30:00");
     v.lblPeso = QStringLiteral("   12340 kg");
     v.mnuSemaforosVisivel = false;
     VistaBascula& b = v.bascula[1];
@@ -83,7 +82,6 @@ void TesteAplicarVista::copiaParaOsWidgets()
     v.bascula[0].mnuSmf2Activo = false;
     AplicarVista(v, j.w);
 
-    QCOMPARE(j.w.lblHor->text(), QStringLiteral("14:30:00"));
     QCOMPARE(j.w.lblPeso->text(), QStringLiteral("   12340 kg"));
     QVERIFY(!j.w.mnuPrincipal4->isVisible());
     const WidgetsBascula& x0 = j.w.bascula[0];
@@ -93,15 +91,13 @@ void TesteAplicarVista::copiaParaOsWidgets()
     QCOMPARE(x1.lblI->text(), QStringLiteral("Báscula desligada"));
     QVERIFY(x0.cmdZ->isEnabled());
     QCOMPARE(x0.cmdZ->text(), QStringLiteral("<< zero >>"));
-    QVERIFY(!x0.img1->isHidden());
-    QVERIFY(x0.img2->isHidden());
+    QVERIFY(!x0.img1->isHidden() && x0.img2->isHidden());
     QCOMPARE(x0.lblCP->text(), QStringLiteral("ABC12345"));
     QVERIFY(!x0.chkP->isHidden() && x0.chkP->isEnabled() && x0.chkP->isChecked());
     QVERIFY(x0.chkPE->isChecked() && !x0.chkPV->isChecked() && x0.chkPE->isEnabled());
     QVERIFY(x0.chkS->isHidden());
     QCOMPARE(x0.mnuSmf0->text(), QStringLiteral("Comando &Automático"));
     QVERIFY(!x0.mnuSmf2->isEnabled());
-    QCOMPARE(x1.mnuSmf2->text(), QStringLiteral("&Encarnado"));
 }
 
 void TesteAplicarVista::valorIgualNaoVoltaAEscrever()
@@ -114,12 +110,10 @@ void TesteAplicarVista::valorIgualNaoVoltaAEscrever()
     QSignalSpy marcado(j.w.bascula[0].chkPE, &QCheckBox::toggled);
     QSignalSpy clicado(j.w.bascula[0].chkPE, &QCheckBox::clicked);
     QSignalSpy menu(j.w.bascula[0].mnuSmf0, &QAction::changed);
-    QSignalSpy menuPrincipal(j.w.mnuPrincipal4, &QAction::changed);
     for (int k = 0; k < 5; ++k)
         AplicarVista(v, j.w);
     QCOMPARE(marcado.size(), 0);
     QCOMPARE(menu.size(), 0);
-    QCOMPARE(menuPrincipal.size(), 0);
     v.bascula[0].principal.vermelho = false;
     AplicarVista(v, j.w);
     QCOMPARE(marcado.size(), 1);

@@ -34,99 +34,57 @@ void TesteIdentificacao::modos_data()
 {
     QTest::addColumn<QString>("codigo");
     QTest::addColumn<QString>("matricula");
-    QTest::addColumn<bool>("manual");
-    QTest::addColumn<bool>("primeiraManual");
-    QTest::addColumn<bool>("duasPesagens");
-    QTest::addColumn<QString>("modo");
-    QTest::addColumn<QString>("codigoFinal");
-    QTest::addColumn<QString>("matriculaFinal");
-    QTest::addColumn<QString>("peso");
-    QTest::addColumn<QString>("origem");
-    QTest::addColumn<QString>("data");   // fields 14 and 15
-    QTest::addColumn<QString>("entidade");
-    QTest::addColumn<int>("avisos");     // "código de viatura não existente"
+    QTest::addColumn<QString>("opcoes");  // M manual, 1 a first manual weighing, 2 two weighings per stay
+    // mode|code|plate|weight|origin|date and time|customer|warnings ("código de viatura não existente")
+    QTest::addColumn<QString>("ecra");
 
     // The decision table itself is tst_RegrasEcra's; here each road on a real database.
-
-    QTest::newRow("pendente pelo código") << "V1" << "" << false << false << true << "SP" << "V1" << "AA-11-22"
-                                          << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
-    QTest::newRow("pendente pela matrícula") << "" << "AA-11-22" << false << false << true << "SP" << "V1"
-                                             << "AA-11-22" << "15000" << "B2" << "01-12-2026 10:20" << "" << 0;
-    QTest::newRow("pendente, manual") << "V1" << "" << true << true << true << "SM" << "V1" << "AA-11-22" << "15000"
-                                      << "B2" << "01-12-2026 10:20" << "" << 0;
-    QTest::newRow("pendente com apóstrofo") << "AB'1" << "" << false << false << true << "SP" << "AB'1" << "CD-'1"
-                                            << "7000" << "B2" << "02-12-2026 11:00" << "" << 0;
-    QTest::newRow("em ficheiro, duas pesagens") << "V2" << "" << false << false << true << "PP" << "V2" << "bb-22-33"
-                                                << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
-    QTest::newRow("em ficheiro, contra a tara") << "V2" << "" << false << false << false << "SP" << "V2" << "bb-22-33"
-                                                << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
-    QTest::newRow("em ficheiro pela matrícula noutra caixa") << "" << "BB-22-33" << false << false << false << "SP"
-                                                             << "V2" << "bb-22-33" << "8000" << "FV"
-                                                             << "02-11-2026 07:45" << "Cliente Um" << 0;
-    QTest::newRow("em ficheiro sem tara nem data") << "V3" << "" << false << false << false << "SP" << "V3"
-                                                   << "CC-33-44" << "0" << "FV" << "05-12-2026 14:30" << "Cliente Um"
-                                                   << 0;
-    QTest::newRow("em ficheiro, manual primeira") << "V2" << "" << true << true << false << "PM" << "V2" << "bb-22-33"
-                                                  << "8000" << "FV" << "02-11-2026 07:45" << "Cliente Um" << 0;
-    QTest::newRow("código com matrícula: vale o código") << "V2" << "ZZ-99-99" << false << false << true << "PP" << "V2"
-                                                         << "bb-22-33" << "8000" << "FV" << "02-11-2026 07:45"
-                                                         << "Cliente Um" << 0;
-    QTest::newRow("código desconhecido") << "X9" << "" << false << false << true << "PP" << "X9" << "" << "0" << ""
-                                         << "05-12-2026 14:30" << "" << 1;
-    QTest::newRow("matrícula desconhecida: sem aviso") << "" << "ZZ-99-99" << false << false << true << "PP" << ""
-                                                       << "ZZ-99-99" << "0" << "" << "05-12-2026 14:30" << "" << 0;
-    QTest::newRow("código e matrícula desconhecidos: sem aviso") << "X9" << "ZZ-99-99" << false << false << true << "PP"
-                                                                 << "X9" << "ZZ-99-99" << "0" << ""
-                                                                 << "05-12-2026 14:30" << "" << 0;
+    const QString pendente = QStringLiteral("|V1|AA-11-22|15000|B2|01-12-2026 10:20||0");
+    const QString v2 = QStringLiteral("|V2|bb-22-33|8000|FV|02-11-2026 07:45|Cliente Um|0");
+    QTest::newRow("pendente pelo código") << "V1" << "" << "2" << "SP" + pendente;
+    QTest::newRow("pendente pela matrícula") << "" << "AA-11-22" << "2" << "SP" + pendente;
+    QTest::newRow("pendente, manual") << "V1" << "" << "M12" << "SM" + pendente;
+    QTest::newRow("pendente com apóstrofo") << "AB'1" << "" << "2" << "SP|AB'1|CD-'1|7000|B2|02-12-2026 11:00||0";
+    QTest::newRow("em ficheiro, duas pesagens") << "V2" << "" << "2" << "PP" + v2;
+    QTest::newRow("em ficheiro pela matrícula noutra caixa") << "" << "BB-22-33" << "" << "SP" + v2;
+    QTest::newRow("em ficheiro sem tara nem data")
+        << "V3" << "" << "" << "SP|V3|CC-33-44|0|FV|05-12-2026 14:30|Cliente Um|0";
+    QTest::newRow("em ficheiro, manual primeira") << "V2" << "" << "M1" << "PM" + v2;
+    QTest::newRow("código com matrícula: vale o código") << "V2" << "ZZ-99-99" << "2" << "PP" + v2;
+    QTest::newRow("código desconhecido") << "X9" << "" << "2" << "PP|X9||0||05-12-2026 14:30||1";
+    QTest::newRow("matrícula desconhecida: sem aviso")
+        << "" << "ZZ-99-99" << "2" << "PP||ZZ-99-99|0||05-12-2026 14:30||0";
+    QTest::newRow("ambos desconhecidos: sem aviso")
+        << "X9" << "ZZ-99-99" << "2" << "PP|X9|ZZ-99-99|0||05-12-2026 14:30||0";
 }
 
 void TesteIdentificacao::modos()
 {
     QFETCH(QString, codigo);
     QFETCH(QString, matricula);
-    QFETCH(bool, manual);
-    QFETCH(bool, primeiraManual);
-    QFETCH(bool, duasPesagens);
-    QFETCH(QString, modo);
-    QFETCH(QString, codigoFinal);
-    QFETCH(QString, matriculaFinal);
-    QFETCH(QString, peso);
-    QFETCH(QString, origem);
-    QFETCH(QString, data);
-    QFETCH(QString, entidade);
-    QFETCH(int, avisos);
+    QFETCH(QString, opcoes);
+    QFETCH(QString, ecra);
 
     EcraTeste e;
     semear(e);
-    e.estacao().Def.DuasPesagens = duasPesagens;
-    e.ecra.comandos().cmpPM_Click(primeiraManual ? 0 : 1);  // the button names the weighing to come
-    e.ecra.definirPesagemManual(manual);
+    e.estacao().Def.DuasPesagens = opcoes.contains(u'2');
+    e.ecra.comandos().cmpPM_Click(opcoes.contains(u'1') ? 0 : 1);  // the button names the weighing to come
+    e.ecra.definirPesagemManual(opcoes.contains(u'M'));
     e.ecra.focarTxt(1);  // Enter in the plate field
     e.ecra.setTxt(0, codigo);
     e.ecra.setTxt(1, matricula);
     e.ecra.identificacao().IdentificarStatusPesagem();
 
-    QCOMPARE(e.ecra.ModoPesagem(), modo);
-    QCOMPARE(e.ecra.txt(0), codigoFinal);
-    QCOMPARE(e.ecra.txt(1), matriculaFinal);
-    QCOMPARE(e.ecra.txt(13), peso);
-    QCOMPARE(e.ecra.estado().lblB1, origem);
-    QCOMPARE(e.ecra.txt(14) + u' ' + e.ecra.txt(15), data);
-    QCOMPARE(e.ecra.txt(3), entidade);
-    QCOMPARE(e.t.mensagens.caixas.size(), avisos);
-    if (avisos) {
-        QCOMPARE(e.t.mensagens.caixas[0].texto,
-                 QStringLiteral("Atenção código de viatura não existente em tabela de viaturas"));
-        QCOMPARE(e.t.mensagens.caixas[0].estilo, 64);
-        QCOMPARE(e.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
-    }
-    if (!e.ecra.txt(1).trimmed().isEmpty()) {
-        QVERIFY(e.ecra.estado().picQVisivel);
-        QCOMPARE(e.ecra.foco(), Controlo::txt(2));
-    } else {
-        QVERIFY(!e.ecra.estado().picQVisivel);
-        QCOMPARE(e.ecra.foco(), Controlo::txt(1));
-    }
+    const QStringList visto = {e.ecra.ModoPesagem(), e.ecra.txt(0), e.ecra.txt(1), e.ecra.txt(13),
+                               e.ecra.estado().lblB1, e.ecra.txt(14) + u' ' + e.ecra.txt(15), e.ecra.txt(3),
+                               QString::number(e.t.mensagens.caixas.size())};
+    QCOMPARE(visto.join(u'|'), ecra);
+    if (!e.t.mensagens.caixas.isEmpty())
+        QCOMPARE(e.caixa(),
+                 QStringLiteral("Atenção código de viatura não existente em tabela de viaturas|64|Zumarel"));
+    const bool comMatricula = !e.ecra.txt(1).trimmed().isEmpty();
+    QCOMPARE(e.ecra.estado().picQVisivel, comMatricula);
+    QCOMPARE(e.ecra.foco(), Controlo::txt(comMatricula ? 2 : 1));
 }
 
 void TesteIdentificacao::pendenteMostraOPrimeiroRegisto()
@@ -141,9 +99,7 @@ void TesteIdentificacao::pendenteMostraOPrimeiroRegisto()
     QCOMPARE(e.ecra.txt(13), QStringLiteral("11000"));
     QCOMPARE(e.ecra.DataPrimeiraPesagem(), QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
     QCOMPARE(e.ecra.txt(15), QStringLiteral("08:00"));  // the date's time, not "Hora de entrada"
-    QCOMPARE(e.ecra.txt(6), QStringLiteral("P01"));
-    QCOMPARE(e.ecra.txt(7), QStringLiteral("Areia"));
-    QCOMPARE(e.ecra.txt(12), QStringLiteral("obs"));
+    QCOMPARE(e.ecra.txt(6) + u'|' + e.ecra.txt(7) + u'|' + e.ecra.txt(12), QStringLiteral("P01|Areia|obs"));
     QCOMPARE(e.ecra.estado().fraP, QStringLiteral("Segunda pesagem"));
     QVERIFY(e.ecra.menuActivo(QStringLiteral("mnuOpc6")));
 }

@@ -38,28 +38,20 @@ void TesteRegrasCampos::caracteres_data()
 
     QTest::newRow("código: minúscula passa a maiúscula") << 0 << "" << 0 << false << "a" << A::Aceitar << "A";
     QTest::newRow("código: ç passa a Ç") << 6 << "" << 0 << false << "ç" << A::Aceitar << "Ç";
-    QTest::newRow("código: qualquer sinal") << 10 << "" << 0 << false << "%" << A::Aceitar << "%";
     QTest::newRow("nome: como escrito") << 3 << "" << 0 << false << "a" << A::Aceitar << "a";
-    QTest::newRow("observações: como escrito") << 12 << "" << 0 << false << "é" << A::Aceitar << "é";
     QTest::newRow("peso: algarismo") << 13 << "" << 0 << false << "7" << A::Aceitar << "7";
     QTest::newRow("peso: letra largada sem som") << 16 << "" << 0 << false << "k" << A::Largar << "";
-    QTest::newRow("peso: sinal menos largado") << 13 << "" << 0 << false << "-" << A::Largar << "";
     QTest::newRow("data: hífen") << 14 << "01" << 2 << false << "-" << A::Aceitar << "-";
     QTest::newRow("data: barra largada") << 17 << "01" << 2 << false << "/" << A::Largar << "";
     QTest::newRow("hora: dois pontos") << 15 << "09" << 2 << false << ":" << A::Aceitar << ":";
-    QTest::newRow("hora: hífen largado") << 18 << "09" << 2 << false << "-" << A::Largar << "";
     QTest::newRow("matrícula livre: maiúscula") << 1 << "" << 0 << false << "x" << A::Aceitar << "X";
     QTest::newRow("matrícula livre: espaço") << 1 << "AB" << 2 << false << " " << A::Aceitar << " ";
     QTest::newRow("nacional: letra a abrir") << 1 << "" << 0 << true << "a" << A::Aceitar << "A";
-    QTest::newRow("nacional: algarismo a abrir") << 1 << "" << 0 << true << "1" << A::Aceitar << "1";
     QTest::newRow("nacional: sinal a abrir") << 1 << "" << 0 << true << "-" << A::Recusar << "";
-    QTest::newRow("nacional: letra depois de letra") << 1 << "A" << 1 << true << "b" << A::Aceitar << "B";
     QTest::newRow("nacional: algarismo depois de letra") << 1 << "A" << 1 << true << "1" << A::Recusar << "";
-    QTest::newRow("nacional: algarismo depois de algarismo") << 1 << "1" << 1 << true << "2" << A::Aceitar << "2";
     QTest::newRow("nacional: letra depois de algarismo") << 1 << "1" << 1 << true << "A" << A::Recusar << "";
     QTest::newRow("nacional: algarismo depois de AB-") << 1 << "AB-" << 3 << true << "1" << A::Aceitar << "1";
     QTest::newRow("nacional: letra depois de AB-1") << 1 << "AB-1" << 4 << true << "C" << A::Recusar << "";
-    QTest::newRow("nacional: terceiro grupo") << 1 << "AB-12-C" << 7 << true << "d" << A::Aceitar << "D";
     QTest::newRow("nacional: no lugar do hífen") << 1 << "AB" << 2 << true << "C" << A::RecusarNoFim << "";
     QTest::newRow("nacional: matrícula completa") << 1 << "AB-12-CD" << 8 << true << "E" << A::RecusarNoFim << "";
     QTest::newRow("nacional: tudo seleccionado, começa de novo") << 1 << "AB-12-CD" << 0 << true << "1" << A::Aceitar << "1";
@@ -108,9 +100,7 @@ void TesteRegrasCampos::hifen_data()
     QTest::addColumn<QString>("resultado");  // "" : no dash
 
     QTest::newRow("dois caracteres") << "12" << "12-";
-    QTest::newRow("cinco caracteres") << "12-34" << "12-34-";
     QTest::newRow("um") << "1" << "";
-    QTest::newRow("três") << "12-" << "";
     QTest::newRow("completa") << "12-34-AB" << "";
 }
 
@@ -128,12 +118,9 @@ void TesteRegrasCampos::arredondamentoPeso_data()
 
     QTest::newRow("1235 sobe") << "1235" << "1240";
     QTest::newRow("1225 desce ao par") << "1225" << "1220";
-    QTest::newRow("25 desce ao par") << "25" << "20";
     QTest::newRow("35 sobe ao par") << "35" << "40";
-    QTest::newRow("1234") << "1234" << "1230";
     QTest::newRow("00120 fica com os zeros") << "00120" << "00120";
     QTest::newRow("vazio fica vazio") << "" << "";
-    QTest::newRow("dezenas certas") << "12340" << "12340";
 }
 
 void TesteRegrasCampos::arredondamentoPeso()
@@ -150,12 +137,10 @@ void TesteRegrasCampos::datasEHoras_data()
     QTest::addColumn<QString>("resultado");
 
     QTest::newRow("dia e mês de um algarismo") << true << "1-2-2024" << "01-02-2024";
-    QTest::newRow("já normalizada") << true << "05-12-2026" << "05-12-2026";
     QTest::newRow("dia impossível fica como escrito") << true << "31-02-2024" << "31-02-2024";
     QTest::newRow("vazia fica vazia") << true << "" << "";
     QTest::newRow("hora curta") << false << "9:5" << "09:05";
     QTest::newRow("hora impossível fica") << false << "25:00" << "25:00";
-    QTest::newRow("minutos impossíveis ficam") << false << "10:60" << "10:60";
     QTest::newRow("sem dois pontos fica") << false << "930" << "930";
 }
 
@@ -176,10 +161,8 @@ void TesteRegrasCampos::limitePeso_data()
     QTest::addColumn<QString>("resultado");
 
     QTest::newRow("abaixo do limite") << 60000 << 60000 << "59990" << "59990";
-    QTest::newRow("no limite") << 60000 << 60000 << "60000" << "60000";
     QTest::newRow("acima do limite") << 60000 << 60000 << "70000" << "60000";
     QTest::newRow("capacidades diferentes: conta a maior") << 80000 << 40000 << "70000" << "70000";
-    QTest::newRow("acima da maior") << 40000 << 80000 << "90000" << "80000";
 }
 
 void TesteRegrasCampos::limitePeso()

@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -37,6 +36,16 @@ struct JanelaTeste
         w->Form_Activate();
         w->activateWindow();
         return QTest::qWaitForWindowActive(w.get());
+    }
+
+    // A first weighing laid out for a plate, the details open.
+    EcraPesagem& dispor()
+    {
+        EcraPesagem& l = w->logica();
+        l.setTxt(1, QStringLiteral("AA-11-22"));
+        l.setModoPesagem(QStringLiteral("PP"));
+        l.disposicao().MostrarPesagem();
+        return l;
     }
 
     CampoEntrada* txt(int i) { return w->txt(i); }
@@ -81,9 +90,6 @@ void TesteFrmPrincipal::carregadaEscondida()
 {
     JanelaTeste j(0);
     QVERIFY(!j.w->isVisible());
-    QCOMPARE(j.w->windowTitle(), QStringLiteral("Zumarel"));
-    QVERIFY(j.w->findChild<QAction*>(QStringLiteral("mnuOpc6")));
-    QCOMPARE(j.filho<QPushButton>(QStringLiteral("cmdB1"))->text(), QStringLiteral("Báscula &2"));
     QCOMPARE(j.txt(0)->contextMenuPolicy(), Qt::PreventContextMenu);
 
     // No valid level: the window stays hidden and asks for the login.
@@ -101,23 +107,19 @@ void TesteFrmPrincipal::escreverNoCampo()
     QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(0));
     QCOMPARE(j.txt(0)->palette().color(QPalette::Base), QColor(Qt::yellow));
     QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Código da viatura"));
-    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb2"))->text(), QStringLiteral("<F1> Primeiras pesagens  <F2> Viaturas"));
     QCOMPARE(j.filho<QLabel>(QStringLiteral("stb3"))->text(), QStringLiteral("Ana"));
 
     QTest::keyClicks(j.txt(0), QStringLiteral("ab1"));
     QCOMPARE(j.txt(0)->text(), QStringLiteral("AB1"));
     QCOMPARE(j.w->logica().txt(0), QStringLiteral("AB1"));
     QTest::keyClick(j.txt(0), Qt::Key_Left);
-    QTest::keyClick(j.txt(0), Qt::Key_Backspace);
-    QCOMPARE(j.txt(0)->text(), QStringLiteral("A1"));
     QTest::keyClick(j.txt(0), Qt::Key_Delete);  // the field's own edit, passed to the screen
-    QCOMPARE(j.w->logica().txt(0), QStringLiteral("A"));
+    QCOMPARE(j.w->logica().txt(0), QStringLiteral("AB"));
 
     // Tab moves on: the plate takes the focus, the code its normal colour.
     QTest::keyClick(j.txt(0), Qt::Key_Tab);
     QTRY_COMPARE(j.w->logica().foco(), Controlo::txt(1));
     QCOMPARE(j.txt(0)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
-    QCOMPARE(j.filho<QLabel>(QStringLiteral("stb1"))->text(), QStringLiteral("Identificação da viatura"));
 
     // The plate pattern, and its dash, as typed.
     j.filho<QCheckBox>(QStringLiteral("chkVtN"))->click();
@@ -136,8 +138,6 @@ void TesteFrmPrincipal::paineisPorModo_data()
     QTest::addColumn<bool>("pesoAberto");  // txt13 open for typing
 
     QTest::newRow("PP") << false << false << "Primeira pesagem" << false << false;
-    QTest::newRow("SP") << true << false << "Segunda pesagem" << true << false;
-    QTest::newRow("PM") << false << true << "Primeira Pesagem Manual" << false << true;
     QTest::newRow("SM") << true << true << "Segunda Pesagem Manual" << true << true;
 }
 
@@ -158,14 +158,12 @@ void TesteFrmPrincipal::paineisPorModo()
     if (manual) {
         j.filho<QPushButton>(QStringLiteral("cmpPM0"))->click();  // a first manual weighing
         QVERIFY(j.w->accao(QStringLiteral("mnuOpc4"))->isChecked());
-        QVERIFY(!j.filho<QLabel>(QStringLiteral("lblPM"))->isHidden());
     }
     QVERIFY(j.filho<QWidget>(QStringLiteral("picQ"))->isHidden());
     QTest::mouseClick(j.txt(0), Qt::LeftButton);
     QTest::keyClicks(j.txt(0), QStringLiteral("v1"));
     QTest::keyClick(j.txt(0), Qt::Key_Return);
 
-    QVERIFY(!j.filho<QWidget>(QStringLiteral("picQ"))->isHidden());
     QVERIFY(!j.filho<QWidget>(QStringLiteral("picP"))->isHidden());
     QCOMPARE(!j.filho<QWidget>(QStringLiteral("picPSegunda"))->isHidden(), segunda);
     QCOMPARE(j.filho<QGroupBox>(QStringLiteral("fraP"))->title(), titulo);
@@ -173,8 +171,6 @@ void TesteFrmPrincipal::paineisPorModo()
     QCOMPARE(j.txt(13)->isEnabled(), pesoAberto);
     QCOMPARE(j.w->accao(QStringLiteral("mnuOpc6"))->isEnabled(), pendente);
     QTRY_COMPARE(QApplication::focusWidget(), j.txt(2));
-    QCOMPARE(j.txt(2)->palette().color(QPalette::Base), QColor(Qt::yellow));
-    QVERIFY(j.filho<QListWidget>(QStringLiteral("lst"))->isHidden());
 }
 
 // A box over the window (a save question of the bridge cycle, say) takes the
@@ -210,10 +206,7 @@ void TesteFrmPrincipal::caixaNaoRepeteFoco()
 
     // The window coming back gives its last focused control the focus again,
     // which may not be the screen's: no focus routine runs for it.
-    j.w->logica().setTxt(1, QStringLiteral("AA-11-22"));
-    j.w->logica().setModoPesagem(QStringLiteral("PP"));
-    j.w->logica().disposicao().MostrarPesagem();
-    j.w->logica().setTxt(5, QStringLiteral("fica"));
+    j.dispor().setTxt(5, QStringLiteral("fica"));
     QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(j.txt(1), &regresso);
     QCOMPARE(j.w->logica().foco(), Controlo::txt(2));
@@ -247,10 +240,7 @@ void TesteFrmPrincipal::atalhos()
     j.sql(QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (7, 'E')"));
     j.t.estacao->Def.UltimoDocPesagem = 7;
     QVERIFY(j.mostrar());
-    QCOMPARE(j.w->accao(QStringLiteral("mnuOpc0"))->shortcut(), QKeySequence(Qt::Key_F12));
     QCOMPARE(j.w->accao(QStringLiteral("mnuOpc6"))->shortcut(), QKeySequence(Qt::Key_F8));
-    QCOMPARE(j.w->accao(QStringLiteral("mnuSis6"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QCOMPARE(j.w->accao(QStringLiteral("mnuAjuda0"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
     QTest::mouseClick(j.txt(0), Qt::LeftButton);
     QTest::keyClick(j.txt(0), Qt::Key_F12);
     QVERIFY(j.t.impressora.pedidos.isEmpty());  // level 1 may only log in again
@@ -319,18 +309,10 @@ void TesteFrmPrincipal::tabelasEMapas_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("titulo");
-    const QStringList tabelas = {"viaturas", "clientes e fornecedores", "transportadores", "produtos",
-                                 "locais de carga", "locais de descarga", "", "primeiras pesagens"};
-    for (int i = 0; i < tabelas.size(); ++i)
-        if (!tabelas[i].isEmpty())
-            QTest::newRow(qPrintable("mnuTab" + QString::number(i)))
-                << "mnuTab" + QString::number(i) << "Tabela de " + tabelas[i];
-    const QStringList mapas = {"viatura", "cliente ou fornecedor", "transportador", "produto", "local de carga",
-                               "local de descarga", "", "operador"};
-    for (int i = 0; i < mapas.size(); ++i)
-        if (!mapas[i].isEmpty())
-            QTest::newRow(qPrintable("mnuEst" + QString::number(i)))
-                << "mnuEst" + QString::number(i) << "Estatísticas por " + mapas[i];
+    QTest::newRow("mnuTab0") << "mnuTab0" << "Tabela de viaturas";
+    QTest::newRow("mnuTab7") << "mnuTab7" << "Tabela de primeiras pesagens";
+    QTest::newRow("mnuEst1") << "mnuEst1" << "Estatísticas por cliente ou fornecedor";
+    QTest::newRow("mnuEst7") << "mnuEst7" << "Estatísticas por operador";
     QTest::newRow("mnuEst9") << "mnuEst9" << "Pesagens";
 }
 
@@ -366,10 +348,7 @@ void TesteFrmPrincipal::botoesDasBasculas()
     QFETCH(int, bascula);
     JanelaTeste j(4);
     QVERIFY(j.mostrar());
-    EcraPesagem& l = j.w->logica();
-    l.setTxt(1, QStringLiteral("AA-11-22"));
-    l.setModoPesagem(QStringLiteral("PP"));
-    l.disposicao().MostrarPesagem();
+    EcraPesagem& l = j.dispor();
     for (int i = 0; i < 2; ++i) {
         l.setCmdBActivo(i, true);
         l.Bascula(i).ErroIndicador = false;
@@ -410,10 +389,7 @@ void TesteFrmPrincipal::prontoDepoisDeGravar()
     registos.ligar(partes);
     j.w->logica().ligarPartes(partes);
     QVERIFY(j.mostrar());
-    EcraPesagem& l = j.w->logica();
-    l.setTxt(1, QStringLiteral("AA-11-22"));
-    l.setModoPesagem(QStringLiteral("PP"));
-    l.disposicao().MostrarPesagem();
+    EcraPesagem& l = j.dispor();
     l.setCmdBActivo(0, true);
     l.DarFoco(Controlo::cmdB(0));
     j.w->sincronizar();
