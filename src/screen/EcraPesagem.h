@@ -98,9 +98,6 @@ public:
     void LimparEcra() override { m_disposicao.LimparEcra(); }
     void txt_KeyPress(int Index, int& KeyAscii) override { m_campos.txt_KeyPress(Index, KeyAscii); }
 
-    // ----- DestinoEscolha: the look-up list's name for setTxt
-    void escreverCampo(int campo, const QString& texto) override { setTxt(campo, texto); }
-
     // ----- Manual mode, the plate format and the window
     bool PesagemManual() const { return m_pesagemManual; }
     // Manual mode on or off: the flag, the menu check mark and the mark lblPM together.

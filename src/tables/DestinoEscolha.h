@@ -14,5 +14,5 @@ public:
     // Sets the text of entry field `campo` (txt 0 to 18). The list writes only
     // field 0 (and then 1, the plate, for a pending first weighing), 2, 4, 6,
     // 8 or 10.
-    virtual void escreverCampo(int campo, const QString& texto) = 0;
+    virtual void setTxt(int campo, const QString& texto) = 0;
 };

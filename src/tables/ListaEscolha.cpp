@@ -232,10 +232,10 @@ void ListaEscolha::CopiarSelecao()
     const QString titulo = m_estacao.Acesso.TituloMenu;
     if (titulo == TitulosMenu::PrimeirasPesagens) {
         // The vehicle code, then the plate.
-        m_destino.escreverCampo(0, textoLinha(m_seleccionada, 1));
-        m_destino.escreverCampo(1, textoLinha(m_seleccionada, 0));
+        m_destino.setTxt(0, textoLinha(m_seleccionada, 1));
+        m_destino.setTxt(1, textoLinha(m_seleccionada, 0));
     } else if (const int campo = TitulosMenu::devolucao(titulo).campoEnter; campo >= 0) {
-        m_destino.escreverCampo(campo, ConteudoListas::etiqueta(m_linhas.at(m_seleccionada)));
+        m_destino.setTxt(campo, ConteudoListas::etiqueta(m_linhas.at(m_seleccionada)));
     }
     // The title stays set: that tells the weighing screen a row was picked.
     m_fim = Fim::Escolhida;

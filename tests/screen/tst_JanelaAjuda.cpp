@@ -10,7 +10,7 @@
 namespace {
 struct SemDestino : DestinoEscolha
 {
-    void escreverCampo(int, const QString&) override {}
+    void setTxt(int, const QString&) override {}
 };
 }  // namespace
 

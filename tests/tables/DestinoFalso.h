@@ -14,5 +14,5 @@ public:
     using Escrita = QPair<int, QString>;
     QList<Escrita> escritas;
 
-    void escreverCampo(int campo, const QString& texto) override { escritas << Escrita(campo, texto); }
+    void setTxt(int campo, const QString& texto) override { escritas << Escrita(campo, texto); }
 };
