@@ -347,6 +347,11 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
         sincronizar();
         return true;
     }
+    // An Alt key that no menu took types nothing: the field would take its
+    // character past the screen's rules.
+    if (caracter == 0 && (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !e->text().isEmpty()
+        && e->text().at(0).isPrint())
+        return true;
     if (caracter == 0) {
         sincronizar();
         return false;  // caret keys, Delete, shortcuts: the field's own

@@ -115,6 +115,8 @@ void TesteFrmPrincipal::escreverNoCampo()
     QTest::keyClick(j.txt(0), Qt::Key_Left);
     QTest::keyClick(j.txt(0), Qt::Key_Delete);  // the field's own edit, passed to the screen
     QCOMPARE(j.w->logica().txt(0), QStringLiteral("AB"));
+    QTest::keyClick(j.txt(0), Qt::Key_Z, Qt::AltModifier);  // no menu's: typed nowhere, past no rule
+    QCOMPARE(j.txt(0)->text(), QStringLiteral("AB"));
 
     // Tab moves on: the plate takes the focus, the code its normal colour.
     QTest::keyClick(j.txt(0), Qt::Key_Tab);
