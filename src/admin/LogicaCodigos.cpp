@@ -89,16 +89,7 @@ bool LogicaCodigos::Form_Load()
 
 bool LogicaCodigos::cmd_Click(int Index)
 {
-    switch (Index) {
-    case 0: m_grelha.Novo(1); break;
-    case 1: m_grelha.Apagar(); break;
-    case 2:
-        m_grelha.alternarOrdem();
-        m_grelha.OrdenarColuna(m_grelha.colunaActual());
-        break;
-    case 3: m_grelha.Procurar(); break;
-    case 4: return true;
-    default: break;
-    }
-    return false;
+    if (m_grelha.comandoDaGrelha(Index, 1))
+        return false;
+    return Index == 4;
 }

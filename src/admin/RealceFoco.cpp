@@ -25,6 +25,14 @@ bool eEnter(const QKeyEvent* e)
     return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
+bool engolir(QKeyEvent* e, Qt::Key tecla)
+{
+    const bool tomada = tecla == Qt::Key_Return ? eEnter(e) : e->key() == tecla;
+    if (tomada)
+        e->accept();
+    return tomada;
+}
+
 void semDefeito(QPushButton* b)
 {
     b->setAutoDefault(false);

@@ -21,6 +21,9 @@ namespace RealceFoco {
 bool movidoPeloOperador(int razao);
 
 bool eEnter(const QKeyEvent* e);
+// Takes a key the dialog itself must not act on (Enter pressing a default
+// button, Esc closing it): true when taken.
+bool engolir(QKeyEvent* e, Qt::Key tecla);
 
 // A button that never becomes the dialog's default: Enter in a box must not
 // press it (it would set the clock or save a code by accident).

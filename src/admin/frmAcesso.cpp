@@ -1,6 +1,7 @@
 #include "admin/frmAcesso.h"
 
 #include "admin/JanelaPrincipal.h"
+#include "admin/RealceFoco.h"
 #include "data/Estacao.h"
 #include "platform/Sistema.h"
 
@@ -21,20 +22,6 @@ using Controlo = LogicaAcesso::Controlo;
 namespace {
 
 const QColor Amarelo(0xFF, 0xFF, 0x00);
-
-bool eEnter(const QKeyEvent* e)
-{
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
-
-// Focus moves the operator makes. Qt also moves the focus when a box opens or
-// closes, or the window is activated again; the window's own handlers never
-// ran for those, and the logic already knows where it put the focus itself.
-bool movidoPeloOperador(Qt::FocusReason razao)
-{
-    return razao == Qt::TabFocusReason || razao == Qt::BacktabFocusReason || razao == Qt::MouseFocusReason
-           || razao == Qt::ShortcutFocusReason;
-}
 
 }  // namespace
 
@@ -169,7 +156,7 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::KeyPress && eEnter(static_cast<QKeyEvent*>(evento))) {
+    if (evento->type() == QEvent::KeyPress && RealceFoco::eEnter(static_cast<QKeyEvent*>(evento))) {
         // Enter moves the operator on and is never typed, nor taken by the
         // combo box (which would add the name to its list) or the dialog.
         if (c == Controlo::cmb)
@@ -184,7 +171,7 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
         return true;
     }
     if (evento->type() == QEvent::FocusIn && objecto != m_cmb->lineEdit()
-        && movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
+        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
         m_logica.mudarFoco(c);
         mostrarEstado();
     }
@@ -194,11 +181,8 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
 void frmAcesso::keyPressEvent(QKeyEvent* evento)
 {
     // The window has no cancel button: Esc does nothing.
-    if (evento->key() == Qt::Key_Escape) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!RealceFoco::engolir(evento, Qt::Key_Escape))
+        QDialog::keyPressEvent(evento);
 }
 
 void frmAcesso::closeEvent(QCloseEvent* evento)

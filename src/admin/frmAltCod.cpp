@@ -145,11 +145,8 @@ bool frmAltCod::eventFilter(QObject* objecto, QEvent* evento)
 
 void frmAltCod::keyPressEvent(QKeyEvent* evento)
 {
-    if (RealceFoco::eEnter(evento)) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!RealceFoco::engolir(evento, Qt::Key_Return))
+        QDialog::keyPressEvent(evento);
 }
 
 void frmAltCod::mostrarEstado()

@@ -1,5 +1,7 @@
 #include "admin/frmPar.h"
 
+#include "admin/RealceFoco.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -502,11 +504,8 @@ void frmPar::reject()
 void frmPar::keyPressEvent(QKeyEvent* evento)
 {
     // Esc does not close the dialog: only its buttons and close box do.
-    if (evento->key() == Qt::Key_Escape) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!RealceFoco::engolir(evento, Qt::Key_Escape))
+        QDialog::keyPressEvent(evento);
 }
 
 bool frmPar::tecla(QObject* objecto, QKeyEvent* e)

@@ -139,11 +139,8 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
 void frmRelogio::keyPressEvent(QKeyEvent* evento)
 {
     // Enter on the dialog itself presses nothing.
-    if (RealceFoco::eEnter(evento)) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!RealceFoco::engolir(evento, Qt::Key_Return))
+        QDialog::keyPressEvent(evento);
 }
 
 void frmRelogio::mostrarEstado()

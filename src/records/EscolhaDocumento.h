@@ -7,8 +7,8 @@
 
 class Estacao;
 
-// The choice of a completed document by its kind and number, the part that
-// the second-copy and the cancellation windows share: the kind options, the
+// The choice of a completed document by its kind and number, as the
+// second-copy and the cancellation windows both make it: the kind options, the
 // number box with its list of the newest numbers, the details of the document
 // found, the keys, the focus with its colours and hints, and whether the
 // action buttons show. It only reads Pesagens; the windows' own actions live

@@ -249,3 +249,17 @@ Qt::ItemFlags GrelhaTabela::flags(const QModelIndex& indice) const
         f |= Qt::ItemIsEditable;
     return f;
 }
+
+bool GrelhaTabela::comandoDaGrelha(int Index, int colunaNovo)
+{
+    switch (Index) {
+    case 0: Novo(colunaNovo); return true;
+    case 1: Apagar(); return true;
+    case 2:
+        alternarOrdem();
+        OrdenarColuna(colunaActual());
+        return true;
+    case 3: Procurar(); return true;
+    default: return false;
+    }
+}

@@ -90,6 +90,10 @@ public:
     bool descendente() const { return m_descendente; }
     QString textoOrdem() const;
     void alternarOrdem() { m_descendente = !m_descendente; }
+    // The buttons every grid window has, by index: 0 Novo (the new row's
+    // cursor in `colunaNovo`), 1 Apagar, 2 the order turned and the current
+    // column sorted, 3 Procurar. False for any other index.
+    bool comandoDaGrelha(int Index, int colunaNovo);
     // Puts the rows in the order of a column, in the direction in force; the
     // first row becomes current.
     void OrdenarColuna(int coluna);

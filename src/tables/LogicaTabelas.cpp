@@ -36,14 +36,9 @@ bool LogicaTabelas::Form_Load()
 
 bool LogicaTabelas::cmd_Click(int Index)
 {
+    if (m_grelha.comandoDaGrelha(Index, m_entrada.colunaNovo))
+        return false;
     switch (Index) {
-    case 0: m_grelha.Novo(m_entrada.colunaNovo); break;
-    case 1: m_grelha.Apagar(); break;
-    case 2:
-        m_grelha.alternarOrdem();
-        m_grelha.OrdenarColuna(m_grelha.colunaActual());
-        break;
-    case 3: m_grelha.Procurar(); break;
     case 4:
     case 5:
         if (m_estacao.impressora && m_grelha.resolverPendente())
