@@ -219,7 +219,8 @@ template <typename F> int semInterrupcao(F chamada)
 // Opens the hidden file beside the settings file, locked for this write
 // alone. A writer that waited for the lock may find that the one before it
 // has renamed that file over the settings file meanwhile: it then opens the
-// name again, so it never writes into the settings file itself.
+// name again, so it never writes into the settings file itself. Where the
+// file system has no such locks the write goes on without one.
 int abrirTemporario(const QByteArray& temporario, Descritor& d)
 {
     for (;;) {
@@ -227,8 +228,7 @@ int abrirTemporario(const QByteArray& temporario, Descritor& d)
             [&] { return ::open(temporario.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666); });
         if (d.fd < 0)
             return errno;
-        if (semInterrupcao([&] { return ::flock(d.fd, LOCK_EX); }) != 0)
-            return errno;
+        semInterrupcao([&] { return ::flock(d.fd, LOCK_EX); });
         struct stat aberto
         {
         }, nome{};

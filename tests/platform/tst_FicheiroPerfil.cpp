@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 // Everything in a folder, hidden files included.
@@ -197,6 +199,39 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(sitio), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
+
+    // Two programs writing the file at once take their turns: every state of
+    // the file is one whole text, never two mixed.
+    void doisProgramasAoMesmoTempo()
+    {
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QString grande(200'000, u'x');
+        QVERIFY(FicheiroPerfil(c).escrever({{"Extra", "Texto", grande}, {"Geral", "Fim", "1"}}));
+        QList<pid_t> filhos;
+        for (const char* chave : {"A", "B"}) {
+            const pid_t filho = ::fork();
+            QVERIFY(filho >= 0);
+            if (filho == 0) {
+                FicheiroPerfil ini(c);
+                bool ok = true;
+                for (int n = 0; n < 100; ++n)
+                    ok = ini.escrever(QStringLiteral("Geral"), QString::fromLatin1(chave), QString::number(n)) && ok;
+                ::_exit(ok ? 0 : 1);
+            }
+            filhos << filho;
+        }
+        for (const pid_t filho : filhos) {
+            int estado = -1;
+            QCOMPARE(::waitpid(filho, &estado, 0), filho);
+            QCOMPARE(estado, 0);
+        }
+        const FicheiroPerfil depois(c);
+        QCOMPARE(depois.ler(QStringLiteral("Geral"), QStringLiteral("Fim"), {}), QStringLiteral("1"));
+        QCOMPARE(depois.valor(QStringLiteral("Extra"), QStringLiteral("Texto")).value_or(QString()), grande);
+        QCOMPARE(lerFicheiro(c).count("[Extra]"), 1);
+        QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
 };
 
 QTEST_GUILESS_MAIN(TesteFicheiroPerfil)
