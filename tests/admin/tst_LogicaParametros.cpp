@@ -82,6 +82,7 @@ private Q_SLOTS:
     void seletorDeFicheiros_data();
     void seletorDeFicheiros();
     void empresaGravadaAntesDoFim();
+    void empresaRecusadaDepoisDoFicheiro();
     void valoresPorDefeito();
 };
 
@@ -434,6 +435,25 @@ void TesteLogicaParametros::empresaGravadaAntesDoFim()
     p.c().Etxt[8] = QStringLiteral("Obrigado");
     QVERIFY(p.logica->GravarParametros());
     QCOMPARE(p.empresa(QStringLiteral("Linha de fundo")).toString(), QStringLiteral("Obrigado"));
+}
+
+// The company row refused by the database once the settings file is saved:
+// its box, and the program does not end, so the lines can be saved again.
+void TesteLogicaParametros::empresaRecusadaDepoisDoFicheiro()
+{
+    BancadaParametros p;
+    Consulta::executar(p.t.estacao->bd(), QStringLiteral("CREATE TRIGGER recusa BEFORE UPDATE ON Empresas "
+                                                         "BEGIN SELECT RAISE(ABORT, 'linha bloqueada'); END"));
+    p.c().Etxt[0] = QStringLiteral("Outra empresa");
+    p.c().b[0].divisao = 0;
+    QVERIFY(!p.logica->GravarParametros());
+    QCOMPARE(p.t.mensagens.caixas.size(), 1);
+    QCOMPARE(p.t.mensagens.caixas[0].texto, QStringLiteral("Erro no acesso à tabela de empresas\n\n"
+                                                           "(Valor recusado pelas regras da tabela [linha bloqueada])"));
+    QCOMPARE(p.t.sistema.terminacoes, QList<int>{});
+    QCOMPARE(p.portasFechadas, 0);
+    QCOMPARE(p.relido().IndDivisao[0], qint16(1));
+    QCOMPARE(p.def().IndDivisao[0], qint16(1));
 }
 
 void TesteLogicaParametros::valoresPorDefeito()
