@@ -195,6 +195,7 @@ void TesteLogicaParametros::cadaControloReLido()
     c.b[0].ip = false;
     c.b[0].endereco = QStringLiteral("192.168.0.9");
     c.b[0].serie = {11, 3, {7, 0, 3, 1}};
+    c.b[1].modelo = 0;
     c.b[1].principal = {true, {7, 1, {0, 4, 0, 2}}};
     c.b[1].secundario = {false, {0, 0, {12, 2, 4, 0}}};
     QVERIFY(p.logica->GravarParametros());
@@ -207,9 +208,9 @@ void TesteLogicaParametros::cadaControloReLido()
     const QString b1 = juntar(d.IndLigado[0], d.IndModelo[0], d.IndDivisao[0], d.PesagemMinima[0], d.ComunicacaoIP[0],
                               d.EnderecoIP[0], d.IndPorta[0], d.IndHandshaking[0], d.IndConfiguracao[0]);
     QCOMPARE(b1, QStringLiteral("false Utilcel Matrix II 50 1000 false 192.168.0.9 12 3 19200,e,7,1.5"));
-    const QString b2 = juntar(d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1], d.LSLigado[1],
+    const QString b2 = juntar(d.IndModelo[1], d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1], d.LSLigado[1],
                               d.LSPorta[1], d.LSHandshaking[1], d.LSConfiguracao[1]);
-    QCOMPARE(b2, QStringLiteral("true 8 1 300,s,4,2 false 1 0 256000,n,8,1"));
+    QCOMPARE(b2, QStringLiteral("Avery Berkel true 8 1 300,s,4,2 false 1 0 256000,n,8,1"));
     const Definicoes& r = p.def();  // the settings record is the file's
     QCOMPARE(juntar(r.IndConfiguracao[0], r.LSConfiguracao[1], r.PesagemMinima[0], r.IndModelo[0]),
              juntar(d.IndConfiguracao[0], d.LSConfiguracao[1], d.PesagemMinima[0], d.IndModelo[0]));

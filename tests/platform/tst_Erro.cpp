@@ -96,6 +96,30 @@ private Q_SLOTS:
         QCOMPARE(mensagens.caixas.value(0).texto,
                  QStringLiteral("Erro no acesso à tabela de pesagens\n\n(Memória insuficiente [std::bad_alloc])"));
     }
+
+    // The refusals of the system's services (clock, power) as the clock dialog shows them.
+    void recusaDeServico_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("mensagem");
+        QTest::addColumn<QString>("razao");
+        QTest::newRow("sem autorização") << "org.freedesktop.DBus.Error.AccessDenied" << "Permission denied"
+                                         << "Sem permissão [Permission denied]";
+        QTest::newRow("polkit") << "org.freedesktop.PolicyKit1.Error.NotAuthorized" << ""
+                                << "Sem permissão [org.freedesktop.PolicyKit1.Error.NotAuthorized]";
+        QTest::newRow("hora automática") << "org.freedesktop.timedate1.AutomaticTimeSyncEnabled" << "Automatic time synchronization is enabled"
+                                         << "A sincronização automática da hora (NTP) está ligada [Automatic time synchronization is enabled]";
+        QTest::newRow("serviço ausente") << "org.freedesktop.DBus.Error.ServiceUnknown" << "The name is not activatable"
+                                         << "O serviço do sistema não respondeu [The name is not activatable]";
+        QTest::newRow("outra recusa") << "org.example.Error.Other" << "Something failed"
+                                      << "O serviço do sistema recusou o pedido [Something failed]";
+    }
+    void recusaDeServico()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, mensagem);
+        QTEST(Erros::razaoServico(nome, mensagem), "razao");
+    }
 };
 
 QTEST_GUILESS_MAIN(TesteErro)
