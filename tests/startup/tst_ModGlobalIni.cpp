@@ -1,7 +1,6 @@
 #include "platform/Erro.h"
 #include "platform/FicheiroPerfil.h"
 #include "startup/ModGlobalIni.h"
-#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
 #include <QtTest>
@@ -237,50 +236,6 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(caminho()).ler(QStringLiteral("IndicadorB1"), QStringLiteral("Divisao"), {}),
                  QStringLiteral("20"));
         QVERIFY(lerFicheiro(caminho()).contains("[indicadorb1]\nDivisao=99\n"));
-    }
-
-    // Each writer of the settings file on a full disk: false, the file whole
-    // and as it was, and the reason in Portuguese.
-    void escritaSemEspaco_data()
-    {
-        QTest::addColumn<QString>("escritor");
-        QTest::newRow("texto") << "texto";
-        QTest::newRow("booleano") << "booleano";
-        QTest::newRow("inteiro") << "inteiro";
-        QTest::newRow("longo") << "longo";
-        QTest::newRow("valores de fábrica") << "fabrica";
-    }
-    void escritaSemEspaco()
-    {
-        QFETCH(QString, escritor);
-        const QByteArray antes = "[BaseDados]\nLocalizacao=/srv/estacao/Pesagem.mdb\n[S]\nT=1\n";
-        escreverFicheiro(caminho(), antes);
-        FicheiroPerfil ini(caminho());
-        Definicoes d;
-        LerDefinicoes(ini, pasta.path(), d);
-        const Definicoes lidas = d;
-        const QString s = QStringLiteral("S");
-        bool escrito = true;
-        {
-            const LimiteTamanhoFicheiros limite(antes.size());
-            if (escritor == u"texto")
-                escrito = GravarIniTexto(ini, s, QStringLiteral("T"), QStringLiteral("mais comprido"));
-            else if (escritor == u"booleano")
-                escrito = GravarIniBool(ini, s, QStringLiteral("T"), false);
-            else if (escritor == u"inteiro")
-                escrito = GravarIniInt(ini, s, QStringLiteral("I"), 7);
-            else if (escritor == u"longo")
-                escrito = GravarIniLong(ini, s, QStringLiteral("T"), 123456);
-            else
-                escrito = ValoresPorDefeito(ini, pasta.path(), d) == 0;
-        }
-        QVERIFY(!escrito);
-        QCOMPARE(lerFicheiro(caminho()), antes);
-        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro excede o tamanho máximo permitido [")),
-                 qPrintable(ini.razaoFalha()));
-        Definicoes relidas;
-        LerDefinicoes(ini, pasta.path(), relidas);
-        QVERIFY(relidas == lidas);
     }
 };
 
