@@ -2,7 +2,6 @@
 
 #include "shared/Tecla.h"
 
-#include "admin/GravacaoUnica.h"
 #include "data/Consulta.h"
 #include "data/EscritorLinha.h"
 #include "data/Estacao.h"
@@ -240,13 +239,8 @@ bool mostrarFalhaFicheiro(ServicoMensagens& mensagens, const QString& razao)
 bool LogicaParametros::ValoresPorDefeito()
 {
     Definicoes novo = m_estacao.Def;
-    QString razao;
-    const bool gravado = GravarDeUmaVez(
-        m_estacao.Ini(),
-        [&](FicheiroPerfil& f) { return ModGlobal::ValoresPorDefeito(f, m_estacao.PastaPrograma(), novo) == 0; },
-        &razao);
-    if (!gravado)
-        return mostrarFalhaFicheiro(m_estacao.mensagens, razao);
+    if (ModGlobal::ValoresPorDefeito(m_estacao.Ini(), m_estacao.PastaPrograma(), novo) != 0)
+        return mostrarFalhaFicheiro(m_estacao.mensagens, m_estacao.Ini().razaoFalha());
     m_estacao.Def = novo;
     return true;
 }
@@ -296,6 +290,7 @@ void LogicaParametros::preencher(Definicoes& d) const
 bool LogicaParametros::EscreverChaves(FicheiroPerfil& ini, const Definicoes& d)
 {
     using namespace ModGlobal;
+    FicheiroPerfil::Lote lote(ini);
     bool ok = true;
     const auto conta = [&](bool escrito) { ok = ok && escrito; };
     conta(GravarIniTexto(ini, Seccoes::BaseDados, Localizacao, d.BaseDados));
@@ -330,7 +325,7 @@ bool LogicaParametros::EscreverChaves(FicheiroPerfil& ini, const Definicoes& d)
     conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada));
     conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida));
     conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao));
-    return ok;
+    return ok && lote.gravar();
 }
 
 // Only the fields the operator changed are written, so a counter that a
@@ -363,17 +358,18 @@ bool LogicaParametros::gravarEmpresa()
     });
 }
 
+// The company lines are stored once the settings file is safely in place, so
+// a failed write of the file changes nothing at all. A failure to store them
+// after it leaves the dialog open, the file already saved.
 bool LogicaParametros::GravarParametros()
 {
-    if (!gravarEmpresa())
-        return false;
     Definicoes novo = m_estacao.Def;
     preencher(novo);
-    QString razao;
-    if (!GravarDeUmaVez(
-            m_estacao.Ini(), [&](FicheiroPerfil& f) { return EscreverChaves(f, novo); }, &razao))
-        return mostrarFalhaFicheiro(m_estacao.mensagens, razao);
+    if (!EscreverChaves(m_estacao.Ini(), novo))
+        return mostrarFalhaFicheiro(m_estacao.mensagens, m_estacao.Ini().razaoFalha());
     m_estacao.Def = novo;
+    if (!gravarEmpresa())
+        return false;
     if (m_fecharPortas)
         PassoSilencioso(m_fecharPortas);
     m_estacao.mensagens.MsgBox(MensagemReiniciar, Estilo::Informacao, Zumarel);

@@ -121,13 +121,15 @@ public:
     // values. False (after a message) when the file could not be written:
     // then nothing changed and the dialog stays open.
     bool ValoresPorDefeito();
-    // "Gravar alterações": the company row, then the settings file, then the
+    // "Gravar alterações": the settings file, then the company row, then the
     // ports closed, the restart message and the end of the program. False
-    // (after a message) when a write failed: the program then goes on, with
-    // the settings record and file as they were.
+    // (after a message) when a write failed: the program then goes on; after
+    // a failed settings file with the record, the file and the company row as
+    // they were.
     bool GravarParametros();
 
-    // The 43 keys of the save, into the given file, in their order.
+    // The 43 keys of the save, into the given file, in their order, in one
+    // replacement of the file; false (and the file as it was) when refused.
     static bool EscreverChaves(FicheiroPerfil& ini, const Definicoes& d);
 
 private:

@@ -49,16 +49,19 @@ Seleccao ler(const QString& configuracao)
 
 QString montar(const Seleccao& s, const QString& guardada)
 {
-    if (s == Seleccao{} || s == ler(guardada))
-        return guardada;  // nothing chosen anew: the stored text stays as it is
     const QStringList p = pecas(guardada);
     const auto escolha = [](const QStringList& lista, int i, const QString& antiga) {
         return i >= 0 && i < lista.size() ? lista[i] : antiga;
     };
     const QString paridade =
         s.paridade >= 0 && s.paridade < Paridades.size() ? Paridades[s.paridade].left(1).toLower() : p[1];
-    return escolha(Velocidades, s.velocidade, p[0]).trimmed() + u',' + paridade + u','
-           + escolha(BitsDados, s.dados, p[2]).trimmed() + u',' + escolha(BitsParagem, s.paragem, p[3]).trimmed();
+    const QString montada = escolha(Velocidades, s.velocidade, p[0]).trimmed() + u',' + paridade + u','
+                            + escolha(BitsDados, s.dados, p[2]).trimmed() + u','
+                            + escolha(BitsParagem, s.paragem, p[3]).trimmed();
+    // Untouched lists never lose what they could not show.
+    if (s == ler(guardada) && montada.compare(guardada, Qt::CaseInsensitive) != 0)
+        return guardada;
+    return montada;
 }
 
 }  // namespace PecasSerie

@@ -33,10 +33,11 @@ QStringList pecas(const QString& configuracao);
 // No selection at all for a string without a comma.
 Seleccao ler(const QString& configuracao);
 
-// The settings string of the selected entries. A list left without a
-// selection keeps that piece of the stored string; when the selection is
-// still the one the stored string gives (or none at all), the stored string
-// is kept whole.
+// The settings string of the selected entries, in the lists' own form (the
+// parity as a small letter: "19200,e,7,1.5"). A list left without a selection
+// keeps that piece of the stored string. When the lists are as the stored
+// string set them and it holds more than its pieces (such as "9600,,8,1",
+// whose fixed places fall on commas), it is kept whole.
 QString montar(const Seleccao& s, const QString& guardada);
 
 }  // namespace PecasSerie

@@ -1,5 +1,7 @@
 #include "app/SistemaLinux.h"
 
+#include "platform/Erro.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -18,23 +20,6 @@ bool recusar(QString* erro, const QString& razao)
     return false;
 }
 
-// The refusals an operator meets, said in words he can act on; any other
-// keeps the system's own text.
-QString razaoDe(const QDBusMessage& resposta)
-{
-    const QString nome = resposta.errorName();
-    if (nome == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"))
-        return QStringLiteral("a sincronização automática da hora (NTP) está ligada");
-    if (nome == QLatin1String("org.freedesktop.DBus.Error.AccessDenied")
-        || nome == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
-        || nome.startsWith(QLatin1String("org.freedesktop.PolicyKit1.Error")))
-        return QStringLiteral("sem permissão");
-    if (nome == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-        || nome == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
-        return QStringLiteral("o serviço do sistema não respondeu");
-    return resposta.errorMessage().isEmpty() ? nome : resposta.errorMessage();
-}
-
 // One call on the system bus, waited for; false with the reason on any
 // refusal. An interactive call may ask the operator to authorise it; the
 // station's timers keep running meanwhile.
@@ -46,14 +31,14 @@ bool chamar(const QString& servico, const QString& objecto, const QString& inter
         return recusar(erro, QStringLiteral("Serviço do sistema recusado na plataforma offscreen"));
     QDBusConnection barramento = QDBusConnection::systemBus();
     if (!barramento.isConnected())
-        return recusar(erro, QStringLiteral("sem ligação ao barramento do sistema (D-Bus)"));
+        return recusar(erro, QStringLiteral("Sem ligação ao barramento do sistema (D-Bus)"));
     QDBusMessage pedido = QDBusMessage::createMethodCall(servico, objecto, interface, metodo);
     pedido.setArguments(argumentos);
     pedido.setInteractiveAuthorizationAllowed(interactivo);
     const QDBusMessage resposta = barramento.call(pedido, interactivo ? QDBus::BlockWithGui : QDBus::Block,
                                                   interactivo ? EsperaAutorizacaoMs : EsperaMs);
     if (resposta.type() != QDBusMessage::ReplyMessage)
-        return recusar(erro, razaoDe(resposta));
+        return recusar(erro, Erros::razaoServico(resposta.errorName(), resposta.errorMessage()));
     return true;
 }
 

@@ -7,7 +7,7 @@
 namespace {
 Erro erroDe(const std::exception& e)
 {
-    return Erro{3146, QString::fromLocal8Bit(e.what())};
+    return Erro{3146, Erros::razaoExcepcao(e)};
 }
 }  // namespace
 

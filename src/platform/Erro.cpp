@@ -1,6 +1,9 @@
 #include "platform/Erro.h"
 
 #include <QSqlError>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
 namespace Erros {
 
@@ -36,33 +39,147 @@ void lancarCampoEmFalta(const QString& campo)
     lancar(ItemNaoEncontrado, descricaoPadrao(ItemNaoEncontrado) + u' ' + campo);
 }
 
+namespace {
+
+constexpr int SemCodigo = 3146;  // a database failure with no code of its own
+
+QString comOriginal(const QString& razao, const QString& original)
+{
+    const QString o = original.trimmed();
+    if (o.isEmpty() || o == razao)
+        return razao;
+    return razao + QStringLiteral(" [") + o + u']';
+}
+
+// SQLite's result codes: the primary code sits in the low byte of the extended one.
+QString textoSqlite(int codigo)
+{
+    switch (codigo) {
+    case 275: return QStringLiteral("Valor recusado pelas regras da tabela");    // CHECK
+    case 787: return QStringLiteral("O registo está ligado a outro registo");    // FOREIGNKEY
+    case 1299: return QStringLiteral("Falta um valor obrigatório");              // NOTNULL
+    case 1555:                                                                   // PRIMARYKEY
+    case 2067:                                                                   // UNIQUE
+    case 2579: return QStringLiteral("Já existe um registo com o mesmo valor");  // ROWID
+    case 3091: return QStringLiteral("Valor de tipo errado para o campo");       // DATATYPE
+    default: break;
+    }
+    switch (codigo & 0xff) {
+    case 1: return QStringLiteral("Instrução recusada pela base de dados");
+    case 2: return QStringLiteral("Falha interna do motor da base de dados");
+    case 3: return QStringLiteral("Acesso negado à base de dados");
+    case 4:
+    case 9: return QStringLiteral("Operação interrompida");
+    case 5: return QStringLiteral("A base de dados está ocupada por outro utilizador");
+    case 6: return QStringLiteral("Uma tabela da base de dados está bloqueada");
+    case 7: return QStringLiteral("Memória insuficiente");
+    case 8: return QStringLiteral("A base de dados só pode ser lida");
+    case 10: return QStringLiteral("Erro de leitura ou escrita no disco da base de dados");
+    case 11: return QStringLiteral("O ficheiro da base de dados está danificado");
+    case 13: return QStringLiteral("Não há espaço livre no disco da base de dados");
+    case 14: return QStringLiteral("Não foi possível abrir o ficheiro da base de dados");
+    case 15: return QStringLiteral("Falha no bloqueio do ficheiro da base de dados");
+    case 17: return QStringLiteral("A estrutura da base de dados mudou");
+    case 18: return QStringLiteral("Valor demasiado grande");
+    case 19: return QStringLiteral("Valor recusado pelas regras da tabela");
+    case 20: return QStringLiteral("Tipos incompatíveis");
+    case 21: return QStringLiteral("Uso incorrecto da base de dados");
+    case 22: return QStringLiteral("O ficheiro da base de dados é demasiado grande para o sistema");
+    case 23: return QStringLiteral("Acesso não autorizado à base de dados");
+    case 25: return QStringLiteral("Parâmetro fora dos limites");
+    case 26: return QStringLiteral("O ficheiro não é uma base de dados");
+    default: return QString();
+    }
+}
+
+QString textoTipoSql(QSqlError::ErrorType tipo)
+{
+    switch (tipo) {
+    case QSqlError::ConnectionError: return QStringLiteral("Não foi possível ligar à base de dados");
+    case QSqlError::StatementError: return QStringLiteral("Instrução recusada pela base de dados");
+    case QSqlError::TransactionError: return QStringLiteral("Falha numa transacção da base de dados");
+    default: return QStringLiteral("Falha na base de dados");
+    }
+}
+
+}  // namespace
+
+QString razaoSql(const QSqlError& erro)
+{
+    bool ok = false;
+    const int codigo = erro.nativeErrorCode().toInt(&ok);
+    QString texto = ok ? textoSqlite(codigo) : QString();
+    if (texto.isEmpty())
+        texto = textoTipoSql(erro.type());
+    return comOriginal(texto, erro.databaseText().isEmpty() ? erro.text() : erro.databaseText());
+}
+
 Erro deSql(const QSqlError& erro)
 {
     bool ok = false;
     int codigo = erro.nativeErrorCode().toInt(&ok);
     if (!ok)
-        codigo = 3146;  // a database failure with no code of its own
-    // SQLite's primary result code sits in the low byte of the extended one.
-    QString texto;
-    switch (codigo & 0xff) {
-    case 5: texto = QStringLiteral("A base de dados está ocupada por outro utilizador"); break;
-    case 8: texto = QStringLiteral("A base de dados só pode ser lida"); break;
-    case 14: texto = QStringLiteral("Não foi possível abrir o ficheiro da base de dados"); break;
-    case 19: texto = QStringLiteral("Valor recusado pelas regras da tabela"); break;
-    case 26: texto = QStringLiteral("O ficheiro não é uma base de dados"); break;
-    default: break;
-    }
-    const QString original = erro.databaseText().isEmpty() ? erro.text() : erro.databaseText();
-    if (texto.isEmpty())
-        texto = original;
-    else if (!original.isEmpty())
-        texto += QStringLiteral(": ") + original;
-    return Erro{codigo, texto};
+        codigo = SemCodigo;
+    return Erro{codigo, razaoSql(erro)};
 }
 
 void lancarSql(const QSqlError& erro)
 {
     throw deSql(erro);
+}
+
+QString razaoSistema(int numeroErrno)
+{
+    QString texto;
+    switch (numeroErrno) {
+    case ENOSPC: texto = QStringLiteral("Não há espaço livre no disco"); break;
+    case EDQUOT: texto = QStringLiteral("Foi excedida a quota de disco do utilizador"); break;
+    case EFBIG: texto = QStringLiteral("O ficheiro excede o tamanho máximo permitido"); break;
+    case EACCES:
+    case EPERM: texto = QStringLiteral("Sem permissão para escrever"); break;
+    case EROFS: texto = QStringLiteral("O disco só pode ser lido"); break;
+    case ENOENT: texto = QStringLiteral("A pasta ou o ficheiro não existe"); break;
+    case ENOTDIR: texto = QStringLiteral("Uma parte do caminho não é uma pasta"); break;
+    case EISDIR: texto = QStringLiteral("Existe uma pasta com o nome do ficheiro"); break;
+    case ENAMETOOLONG: texto = QStringLiteral("O caminho é demasiado comprido"); break;
+    case EIO: texto = QStringLiteral("Erro de leitura ou escrita no disco"); break;
+    case EBUSY:
+    case ETXTBSY: texto = QStringLiteral("O ficheiro está a ser usado por outro programa"); break;
+    case EMFILE:
+    case ENFILE: texto = QStringLiteral("Há demasiados ficheiros abertos"); break;
+    case ENOMEM: texto = QStringLiteral("Memória insuficiente"); break;
+    case ELOOP: texto = QStringLiteral("Há ligações simbólicas em ciclo no caminho"); break;
+    case EXDEV: texto = QStringLiteral("O ficheiro e a sua cópia estão em discos diferentes"); break;
+    default: texto = QStringLiteral("Falha do sistema número %1").arg(numeroErrno); break;
+    }
+    return comOriginal(texto, QString::fromLocal8Bit(std::strerror(numeroErrno)));
+}
+
+QString razaoServico(const QString& nomeErro, const QString& mensagem)
+{
+    QString texto;
+    if (nomeErro == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"))
+        texto = QStringLiteral("A sincronização automática da hora (NTP) está ligada");
+    else if (nomeErro == QLatin1String("org.freedesktop.DBus.Error.AccessDenied")
+             || nomeErro == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired")
+             || nomeErro.startsWith(QLatin1String("org.freedesktop.PolicyKit1.Error")))
+        texto = QStringLiteral("Sem permissão");
+    else if (nomeErro == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+             || nomeErro == QLatin1String("org.freedesktop.DBus.Error.NoReply")
+             || nomeErro == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+        texto = QStringLiteral("O serviço do sistema não respondeu");
+    else if (nomeErro == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs"))
+        texto = QStringLiteral("Valor recusado pelo serviço do sistema");
+    else
+        texto = QStringLiteral("O serviço do sistema recusou o pedido");
+    return comOriginal(texto, mensagem.isEmpty() ? nomeErro : mensagem);
+}
+
+QString razaoExcepcao(const std::exception& e)
+{
+    const QString texto = dynamic_cast<const std::bad_alloc*>(&e) ? QStringLiteral("Memória insuficiente")
+                                                                  : QStringLiteral("Falha interna do programa");
+    return comOriginal(texto, QString::fromLocal8Bit(e.what()));
 }
 
 }  // namespace Erros

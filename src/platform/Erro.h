@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 class QSqlError;
 
@@ -27,9 +28,24 @@ constexpr int FicheiroNaoEncontrado = 3024;  // a database file that does not ex
 // 3265 for a field name the row or table does not have, naming it.
 [[noreturn]] void lancarCampoEmFalta(const QString& campo);
 
-// The failure of a database statement, with SQLite's result code as its number.
+// The failure of a database statement, with SQLite's result code as its number
+// and razaoSql as its description.
 Erro deSql(const QSqlError& erro);
 [[noreturn]] void lancarSql(const QSqlError& erro);
+
+// The reasons that the database engine, Qt or the system give, in Portuguese
+// words for the operator's boxes. Every such reason that reaches a box goes
+// through one of these. The original text, when there is one, follows in
+// brackets for the technician: "Não há espaço livre no disco [No space left on device]".
+
+// A database failure, by SQLite's extended result code, else by the kind of failure.
+QString razaoSql(const QSqlError& erro);
+// A refusal of the system, by its errno.
+QString razaoSistema(int numeroErrno);
+// A refusal of a system service over D-Bus, by the error's name.
+QString razaoServico(const QString& nomeErro, const QString& mensagem);
+// A failure inside the program's own libraries (an exception that is not an Erro).
+QString razaoExcepcao(const std::exception& e);
 
 // The standard description of a number, where it has one.
 QString descricaoPadrao(int numero);

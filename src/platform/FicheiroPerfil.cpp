@@ -1,11 +1,18 @@
 #include "platform/FicheiroPerfil.h"
 
+#include "platform/Erro.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringConverter>
+#include <cerrno>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -189,6 +196,104 @@ QString cortar(const QString& texto)
     return texto.left(n);
 }
 
+// An open file descriptor, closed when it goes.
+struct Descritor
+{
+    int fd = -1;
+    ~Descritor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+template <typename F> int semInterrupcao(F chamada)
+{
+    int r;
+    do
+        r = chamada();
+    while (r < 0 && errno == EINTR);
+    return r;
+}
+
+// Opens the hidden file beside the settings file, locked for this write
+// alone. A writer that waited for the lock may find that the one before it
+// has renamed that file over the settings file meanwhile: it then opens the
+// name again, so it never writes into the settings file itself. Where the
+// file system has no such locks the write goes on without one.
+int abrirTemporario(const QByteArray& temporario, Descritor& d)
+{
+    for (;;) {
+        d.fd = semInterrupcao(
+            [&] { return ::open(temporario.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666); });
+        if (d.fd < 0)
+            return errno;
+        semInterrupcao([&] { return ::flock(d.fd, LOCK_EX); });
+        struct stat aberto
+        {
+        }, nome{};
+        if (::fstat(d.fd, &aberto) == 0 && ::lstat(temporario.constData(), &nome) == 0 && aberto.st_dev == nome.st_dev
+            && aberto.st_ino == nome.st_ino)
+            return 0;
+        ::close(d.fd);
+        d.fd = -1;
+    }
+}
+
+// Puts `bytes` in place of the file at `caminho`: written whole beside it,
+// synced, then renamed over it. Returns 0, or the errno of the step that
+// failed, the file then untouched and nothing left beside it.
+int substituir(const QString& caminho, const QByteArray& bytes)
+{
+    // A link is followed, so the link stays and its target takes the new text.
+    QString destino = caminho;
+    if (const QFileInfo info(caminho); info.isSymLink())
+        destino = info.symLinkTarget();
+    const QByteArray alvo = QFile::encodeName(destino);
+    struct stat actual
+    {
+    };
+    const bool existe = ::stat(alvo.constData(), &actual) == 0;
+    if (existe && S_ISDIR(actual.st_mode))
+        return EISDIR;
+    if (existe && ::access(alvo.constData(), W_OK) != 0)
+        return errno;  // a file kept read-only on purpose stays so
+
+    const QFileInfo destinoInfo(destino);
+    const QByteArray temporario =
+        QFile::encodeName(destinoInfo.absoluteDir().filePath(u'.' + destinoInfo.fileName() + QStringLiteral(".novo")));
+    Descritor d;
+    if (const int e = abrirTemporario(temporario, d))
+        return e;
+    const auto falhar = [&](int e) {
+        ::unlink(temporario.constData());
+        return e;
+    };
+    if (::ftruncate(d.fd, 0) != 0)
+        return falhar(errno);
+    if (existe && ::fchmod(d.fd, actual.st_mode & 07777) != 0)
+        return falhar(errno);
+    for (qsizetype feito = 0; feito < bytes.size();) {
+        const ssize_t n = ::write(d.fd, bytes.constData() + feito, size_t(bytes.size() - feito));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return falhar(n < 0 ? errno : EIO);
+        feito += n;
+    }
+    // A full disk may show only here, when the written blocks get their place.
+    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
+        return falhar(errno);
+    if (::rename(temporario.constData(), alvo.constData()) != 0)
+        return falhar(errno);
+    // The rename itself on the disk; a folder that cannot be synced changes nothing.
+    Descritor pasta;
+    pasta.fd = ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (pasta.fd >= 0)
+        ::fsync(pasta.fd);
+    return 0;
+}
+
 }  // namespace
 
 struct FicheiroPerfil::Conteudo
@@ -240,8 +345,29 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
     return escrever(QList<Escrita>{{seccao, chave, valor}});
 }
 
+FicheiroPerfil::Lote::Lote(FicheiroPerfil& ficheiro) : m_ficheiro(ficheiro)
+{
+    m_ficheiro.m_lote.emplace();
+}
+
+FicheiroPerfil::Lote::~Lote()
+{
+    m_ficheiro.m_lote.reset();
+}
+
+bool FicheiroPerfil::Lote::gravar()
+{
+    const QList<Escrita> escritas = m_ficheiro.m_lote.value_or(QList<Escrita>());
+    m_ficheiro.m_lote.reset();
+    return m_ficheiro.escrever(escritas);
+}
+
 bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
 {
+    if (m_lote) {
+        m_lote->append(escritas);
+        return true;
+    }
     // A copy of the file as it stands, changed and written whole: the kept
     // reading changes only once the file is replaced.
     const Conteudo& actual = conteudo();
@@ -333,15 +459,11 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
             bytes.prepend("\xEF\xBB\xBF");
     }
 
-    QSaveFile f(m_caminho);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
+    if (const int e = substituir(m_caminho, bytes)) {
+        m_razaoFalha = Erros::razaoSistema(e);
         return false;
     }
-    if (!f.commit())
-        return false;
+    m_razaoFalha.clear();
     auto escrito = std::make_unique<Conteudo>();
     escrito->texto = std::move(c);
     escrito->indice = std::move(indice);

@@ -15,6 +15,11 @@
 // file's identity, size and change times stay as they were when it was read
 // (and not at all when it had changed too shortly before to tell a second
 // change in the same clock tick); nothing is ever created or changed by a read.
+// A write replaces the file whole or not at all: the new text goes into a
+// hidden file beside it (".Lorvane.ini.novo"), is synced to the disk, and
+// only then renamed over the file. That name is always the same, so a write
+// cut short by a crash leaves at most that one file, which the next write
+// reuses; two programs writing at once take their turns on it.
 class FicheiroPerfil
 {
 public:
@@ -32,8 +37,9 @@ public:
     QString ler(const QString& seccao, const QString& chave, const QString& defeito) const;
 
     // Sets a key, creating the file, the section and the key as needed, and
-    // replaces the file atomically. Line breaks in the value are dropped, as a
-    // value is one line. Returns false when the system refuses the write.
+    // replaces the file. Line breaks in the value are dropped, as a value is
+    // one line. Returns false when the system refuses the write: the file is
+    // then exactly as it was, and razaoFalha() says why.
     bool escrever(const QString& seccao, const QString& chave, const QString& valor);
 
     // Several keys set as above, in this order, in one replacement of the file.
@@ -45,6 +51,24 @@ public:
     };
     bool escrever(const QList<Escrita>& escritas);
 
+    // Why the last write failed, in Portuguese words.
+    const QString& razaoFalha() const { return m_razaoFalha; }
+
+    // While a Lote lives, the writes to its file are only gathered; gravar()
+    // then makes them one replacement of the file. Without gravar() they are dropped.
+    class Lote
+    {
+    public:
+        explicit Lote(FicheiroPerfil& ficheiro);
+        ~Lote();
+        bool gravar();
+        Lote(const Lote&) = delete;
+        Lote& operator=(const Lote&) = delete;
+
+    private:
+        FicheiroPerfil& m_ficheiro;
+    };
+
     // How many times the file has been parsed, and replaced: support and tests.
     int leituras() const { return m_leituras; }
     int substituicoes() const { return m_substituicoes; }
@@ -54,6 +78,8 @@ private:
     const Conteudo& conteudo() const;
 
     QString m_caminho;
+    QString m_razaoFalha;
+    std::optional<QList<Escrita>> m_lote;
     mutable std::unique_ptr<Conteudo> m_conteudo;
     mutable int m_leituras = 0;
     int m_substituicoes = 0;

@@ -78,7 +78,8 @@ void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem
                 << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
     }
     if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
-        qCWarning(diarioRegistos).nospace() << rotina << ": [NrCopias] UltimoDocPesagem not written";
+        qCWarning(diarioRegistos).nospace()
+            << rotina << ": [NrCopias] UltimoDocPesagem not written: " << estacao.Ini().razaoFalha();
 }
 
 }  // namespace Documentos

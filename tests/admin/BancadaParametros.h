@@ -6,7 +6,9 @@
 #include "startup/ModGlobalIni.h"
 #include "support/EstacaoTeste.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -51,6 +53,32 @@ struct BancadaParametros
         QSqlQuery q = Consulta::executar(t.estacao->bd(),
                                          QStringLiteral("SELECT \"%1\" FROM Empresas WHERE Empresa = 1").arg(campo));
         return q.next() ? q.value(0) : QVariant();
+    }
+
+    // A settings file made larger than the station's database with comment
+    // lines, and a limit on the size of the files this process may write that
+    // lies between the two: the database can still be written, the settings
+    // file cannot (see LimiteTamanhoFicheiros).
+    static QByteArray maiorQueBaseDados(QByteArray ini)
+    {
+        while (ini.size() < tamanhoBaseDados() + 128 * 1024)
+            ini += "; " + QByteArray(100, '-') + "\r\n";
+        return ini;
+    }
+    static qint64 limiteEntreBaseDadosEIni() { return tamanhoBaseDados() + 64 * 1024; }
+    static qint64 tamanhoBaseDados()
+    {
+        static const qint64 tamanho = [] {
+            EstacaoTeste vazia;
+            return QFileInfo(vazia.caminho(QStringLiteral("Pesagem.mdb"))).size();
+        }();
+        return tamanho;
+    }
+
+    // Everything in a folder, hidden files included.
+    static QStringList conteudo(const QString& pasta)
+    {
+        return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     EstacaoTeste t;

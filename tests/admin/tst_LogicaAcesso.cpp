@@ -1,6 +1,7 @@
 #include "OperadoresTeste.h"
 #include "admin/LogicaAcesso.h"
 #include "startup/ModGlobalIni.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
 #include <QtTest>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void abertura();
     void semOperadores();
     void tabelaIlegivel();
+    void ultimoOperadorSemEspaco();
 
 private:
     void entrar(const QString& nome, const QString& codigo);
@@ -240,6 +242,22 @@ void TesteLogicaAcesso::tabelaIlegivel()
     QCOMPARE(t->mensagens.caixas.size(), 3);
     QCOMPARE(t->mensagens.caixas[2].titulo, QStringLiteral("1ª. tentativa de acesso"));
     QVERIFY(t->sistema.terminacoes.isEmpty());
+}
+
+// The last operator cannot be kept on a full disk: the operator still gets
+// in, without a word, and the settings file stays whole, as it was.
+void TesteLogicaAcesso::ultimoOperadorSemEspaco()
+{
+    const QByteArray antes = lerFicheiro(t->caminho(QStringLiteral("Lorvane.ini")));
+    entrar(QStringLiteral("Supervisor"), QStringLiteral("zumarel"));
+    Desfecho desfecho = Desfecho::Fica;
+    {
+        const LimiteTamanhoFicheiros limite(8);
+        desfecho = logica->cmd_Click();
+    }
+    QCOMPARE(desfecho, Desfecho::PrincipalSemEspera);
+    QVERIFY(t->mensagens.caixas.isEmpty());
+    QCOMPARE(lerFicheiro(t->caminho(QStringLiteral("Lorvane.ini"))), antes);
 }
 
 QTEST_GUILESS_MAIN(TesteLogicaAcesso)

@@ -2,8 +2,15 @@
 #include "admin/PecasSerie.h"
 #include "platform/Mensagens.h"
 
+#include "support/EscritaFalhada.h"
+
 #include <QDir>
+#include <QScopeGuard>
 #include <QtTest>
+#include <csignal>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,10 +76,13 @@ private Q_SLOTS:
     void listaSemSeleccaoGuardaOValor();
     void escritaRecusada_data();
     void escritaRecusada();
+    void mortaAMeioNaoDeixaNada_data();
+    void mortaAMeioNaoDeixaNada();
     void divisaoImediataECancelar();
     void seletorDeFicheiros_data();
     void seletorDeFicheiros();
     void empresaGravadaAntesDoFim();
+    void empresaRecusadaDepoisDoFicheiro();
     void valoresPorDefeito();
 };
 
@@ -80,14 +90,15 @@ void TesteLogicaParametros::pecasSerie_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QList<int>>("posicoes");  // rate, parity, data, stop
+    QTest::addColumn<QString>("gravada");      // written back with the lists untouched
     QTest::addColumn<QString>("par");          // then "Even" chosen
-    QTest::newRow("defeito") << "9600,n,8,1" << QList<int>{5, 2, 4, 0} << "9600,e,8,1";
-    QTest::newRow("maiúscula e 1.5") << "19200,E,7,1.5" << QList<int>{7, 0, 3, 1} << "19200,E,7,1.5";
-    QTest::newRow("ímpar, 2") << "4800,o,8,2" << QList<int>{4, 3, 4, 2} << "4800,e,8,2";
-    QTest::newRow("velocidade fora da lista") << "110,n,8,1" << QList<int>{-1, 2, 4, 0} << "110,e,8,1";
-    QTest::newRow("sem paridade") << "9600,,8,1" << QList<int>{5, -1, -1, -1} << "9600,e,,";
-    QTest::newRow("sem velocidade") << ",n,8,1" << QList<int>{-1, 2, 4, 0} << ",e,8,1";
-    QTest::newRow("sem vírgula") << "9600" << QList<int>{-1, -1, -1, -1} << "9600,e,,";
+    QTest::newRow("defeito") << "9600,n,8,1" << QList<int>{5, 2, 4, 0} << "9600,n,8,1" << "9600,e,8,1";
+    QTest::newRow("maiúscula e 1.5") << "19200,E,7,1.5" << QList<int>{7, 0, 3, 1} << "19200,e,7,1.5" << "19200,e,7,1.5";
+    QTest::newRow("ímpar, 2") << "4800,o,8,2" << QList<int>{4, 3, 4, 2} << "4800,o,8,2" << "4800,e,8,2";
+    QTest::newRow("velocidade fora da lista") << "110,N,8,1" << QList<int>{-1, 2, 4, 0} << "110,n,8,1" << "110,e,8,1";
+    QTest::newRow("sem paridade") << "9600,,8,1" << QList<int>{5, -1, -1, -1} << "9600,,8,1" << "9600,e,,";
+    QTest::newRow("sem velocidade") << ",n,8,1" << QList<int>{-1, 2, 4, 0} << ",n,8,1" << ",e,8,1";
+    QTest::newRow("sem vírgula") << "9600" << QList<int>{-1, -1, -1, -1} << "9600" << "9600,e,,";
 }
 
 void TesteLogicaParametros::pecasSerie()
@@ -97,7 +108,7 @@ void TesteLogicaParametros::pecasSerie()
     QFETCH(QString, par);
     PecasSerie::Seleccao s = PecasSerie::ler(texto);
     QCOMPARE((QList<int>{s.velocidade, s.paridade, s.dados, s.paragem}), posicoes);
-    QCOMPARE(PecasSerie::montar(s, texto), texto);  // unchanged, kept as it was
+    QTEST(PecasSerie::montar(s, texto), "gravada");
     s.paridade = 0;
     QCOMPARE(PecasSerie::montar(s, texto), par);
 }
@@ -138,6 +149,7 @@ void TesteLogicaParametros::gravarSemAlteracao_data()
 {
     QTest::addColumn<QString>("caso");
     QTest::newRow("ficheiro completo") << "completo";
+    QTest::newRow("paridade guardada em maiúscula") << "maiuscula";
     QTest::newRow("operador automático, que o arranque não lê") << "operador";
     QTest::newRow("ficheiro dos valores de fábrica") << "fabrica";
 }
@@ -147,6 +159,8 @@ void TesteLogicaParametros::gravarSemAlteracao()
     QFETCH(QString, caso);
     QTemporaryDir pasta;
     QByteArray ini = ficheiroCompleto(pasta.path(), caso == u"operador" ? QStringLiteral("True") : QStringLiteral("False"));
+    if (caso == u"maiuscula")
+        ini.replace("19200,e,7,1.5", "19200,E,7,1.5");
     if (caso == u"fabrica") {
         FicheiroPerfil f(pasta.filePath(QStringLiteral("Lorvane.ini")));
         Definicoes d;
@@ -158,7 +172,7 @@ void TesteLogicaParametros::gravarSemAlteracao()
     QCOMPARE(p.t.sistema.terminacoes, QList<int>{0});
     if (caso == u"completo")
         QCOMPARE(p.bytes(), ini);
-    else if (caso == u"operador")
+    else if (caso == u"operador" || caso == u"maiuscula")
         QCOMPARE(p.bytes(), ficheiroCompleto(pasta.path()));
     else  // the keys the factory values leave out are added at the end of their sections
         QCOMPARE(acrescentadas(ini, p.bytes()),
@@ -181,6 +195,7 @@ void TesteLogicaParametros::cadaControloReLido()
     c.b[0].ip = false;
     c.b[0].endereco = QStringLiteral("192.168.0.9");
     c.b[0].serie = {11, 3, {7, 0, 3, 1}};
+    c.b[1].modelo = 0;
     c.b[1].principal = {true, {7, 1, {0, 4, 0, 2}}};
     c.b[1].secundario = {false, {0, 0, {12, 2, 4, 0}}};
     QVERIFY(p.logica->GravarParametros());
@@ -193,9 +208,9 @@ void TesteLogicaParametros::cadaControloReLido()
     const QString b1 = juntar(d.IndLigado[0], d.IndModelo[0], d.IndDivisao[0], d.PesagemMinima[0], d.ComunicacaoIP[0],
                               d.EnderecoIP[0], d.IndPorta[0], d.IndHandshaking[0], d.IndConfiguracao[0]);
     QCOMPARE(b1, QStringLiteral("false Utilcel Matrix II 50 1000 false 192.168.0.9 12 3 19200,e,7,1.5"));
-    const QString b2 = juntar(d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1], d.LSLigado[1],
+    const QString b2 = juntar(d.IndModelo[1], d.LPLigado[1], d.LPPorta[1], d.LPHandshaking[1], d.LPConfiguracao[1], d.LSLigado[1],
                               d.LSPorta[1], d.LSHandshaking[1], d.LSConfiguracao[1]);
-    QCOMPARE(b2, QStringLiteral("true 8 1 300,s,4,2 false 1 0 256000,n,8,1"));
+    QCOMPARE(b2, QStringLiteral("Avery Berkel true 8 1 300,s,4,2 false 1 0 256000,n,8,1"));
     const Definicoes& r = p.def();  // the settings record is the file's
     QCOMPARE(juntar(r.IndConfiguracao[0], r.LSConfiguracao[1], r.PesagemMinima[0], r.IndModelo[0]),
              juntar(d.IndConfiguracao[0], d.LSConfiguracao[1], d.PesagemMinima[0], d.IndModelo[0]));
@@ -234,10 +249,13 @@ void TesteLogicaParametros::escritaRecusada_data()
 {
     QTest::addColumn<QString>("caso");
     QTest::addColumn<bool>("defeitos"); // "Valores por defeito" rather than "Gravar alterações"
-    QTest::newRow("ficheiro imutável, gravar") << "ficheiro" << false;
-    QTest::newRow("ficheiro imutável, valores por defeito") << "ficheiro" << true;
-    QTest::newRow("pasta imutável") << "pasta" << false;
-    QTest::newRow("uma pasta no lugar do ficheiro") << "no lugar" << false;
+    QTest::addColumn<QString>("razao");
+    QTest::newRow("disco cheio, gravar") << "cheio" << false << "O ficheiro excede o tamanho máximo permitido [";
+    QTest::newRow("disco cheio, valores por defeito") << "cheio" << true << "O ficheiro excede o tamanho máximo permitido [";
+    QTest::newRow("ficheiro imutável, gravar") << "ficheiro" << false << "Sem permissão para escrever [";
+    QTest::newRow("ficheiro imutável, valores por defeito") << "ficheiro" << true << "Sem permissão para escrever [";
+    QTest::newRow("pasta imutável") << "pasta" << false << "Sem permissão para escrever [";
+    QTest::newRow("uma pasta no lugar do ficheiro") << "no lugar" << false << "Existe uma pasta com o nome do ficheiro [";
 }
 
 void TesteLogicaParametros::escritaRecusada()
@@ -245,27 +263,98 @@ void TesteLogicaParametros::escritaRecusada()
     QFETCH(QString, caso);
     QFETCH(bool, defeitos);
     const bool noLugar = caso == u"no lugar";
-    BancadaParametros p(noLugar ? QByteArray() : ficheiroCompleto(QStringLiteral("/x")));
+    const QByteArray completo = ficheiroCompleto(QStringLiteral("/x"));
+    BancadaParametros p(noLugar ? QByteArray() : caso == u"cheio" ? BancadaParametros::maiorQueBaseDados(completo) : completo);
     if (noLugar)
         QVERIFY(QDir(p.t.pasta()).mkdir(QStringLiteral("Lorvane.ini")));
     // Read-only for root too: an immutable file or folder cannot be replaced or added to.
-    const Imutavel imutavel(caso == u"pasta" ? p.t.pasta() : p.ini());
-    if (!noLugar && !imutavel.ok())
-        QSKIP("this file system cannot make a file immutable");
+    std::optional<Imutavel> imutavel;
+    if (caso == u"pasta" || caso == u"ficheiro") {
+        imutavel.emplace(caso == u"pasta" ? p.t.pasta() : p.ini());
+        if (!imutavel->ok())
+            QSKIP("this file system cannot make a file immutable");
+    }
     const QByteArray antes = p.bytes();
+    const QStringList pastaAntes = BancadaParametros::conteudo(p.t.pasta());
     const Definicoes registo = p.def();
+    const QVariant empresa = p.empresa(QStringLiteral("Linha 1"));
 
     p.c().txtG[0] = QStringLiteral("/outra/Pesagem.mdb");
     p.c().b[0].divisao = 0;
-    QVERIFY(!(defeitos ? p.logica->ValoresPorDefeito() : p.logica->GravarParametros()));
+    p.c().Etxt[0] = QStringLiteral("Outra empresa");
+    bool gravado = true;
+    {
+        std::optional<LimiteTamanhoFicheiros> limite;
+        if (caso == u"cheio")
+            limite.emplace(p.limiteEntreBaseDadosEIni());
+        gravado = defeitos ? p.logica->ValoresPorDefeito() : p.logica->GravarParametros();
+    }
+    QVERIFY(!gravado);
     QCOMPARE(p.t.mensagens.caixas.size(), 1);
-    QVERIFY(p.t.mensagens.caixas[0].texto.startsWith(QStringLiteral("Não foi possível gravar Lorvane.ini\n\n(")));
+    QFETCH(QString, razao);
+    QVERIFY2(p.t.mensagens.caixas[0].texto.startsWith(QStringLiteral("Não foi possível gravar Lorvane.ini\n\n(") + razao),
+             qPrintable(p.t.mensagens.caixas[0].texto));
     QCOMPARE(p.t.mensagens.caixas[0].estilo, Estilo::Exclamacao);
+    QCOMPARE(p.t.mensagens.caixas[0].titulo, QStringLiteral("Zumarel"));
     QCOMPARE(p.bytes(), antes);
+    QCOMPARE(BancadaParametros::conteudo(p.t.pasta()), pastaAntes);
+    QCOMPARE(p.empresa(QStringLiteral("Linha 1")), empresa);
     QCOMPARE(p.t.sistema.terminacoes, QList<int>{});
     QCOMPARE(p.portasFechadas, 0);
     QCOMPARE(juntar(p.def().BaseDados, p.def().IndDivisao[0], p.def().EnderecoIP[0]),
              juntar(registo.BaseDados, registo.IndDivisao[0], registo.EnderecoIP[0]));
+}
+
+// The save killed in the middle of writing the settings file, again and
+// again: the file stays whole and as it was, the company row too, nothing is
+// left in the temporary folder, and beside the file at most the one file the
+// next save reuses. The kill is the system's own, at the byte where the file
+// passes the size the process may write (SIGXFSZ).
+void TesteLogicaParametros::mortaAMeioNaoDeixaNada_data()
+{
+    QTest::addColumn<bool>("defeitos");
+    QTest::newRow("gravar alterações") << false;
+    QTest::newRow("valores por defeito") << true;
+}
+
+void TesteLogicaParametros::mortaAMeioNaoDeixaNada()
+{
+    QFETCH(bool, defeitos);
+    BancadaParametros p(BancadaParametros::maiorQueBaseDados(ficheiroCompleto(QStringLiteral("/x"))));
+    const QByteArray antes = p.bytes();
+    const QVariant empresa = p.empresa(QStringLiteral("Linha 1"));
+    QTemporaryDir temporarios;
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temporarios.path()));
+    const auto repor = qScopeGuard([&] { qputenv("TMPDIR", tmpdir); });
+    p.c().Etxt[0] = QStringLiteral("Outra empresa");
+    p.c().b[0].divisao = 0;
+    for (int morte = 0; morte < 3; ++morte) {
+        const pid_t filho = ::fork();
+        QVERIFY(filho >= 0);
+        if (filho == 0) {
+            const rlimit semCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &semCore);
+            ::signal(SIGXFSZ, SIG_DFL);
+            rlimit limite{};
+            ::getrlimit(RLIMIT_FSIZE, &limite);
+            limite.rlim_cur = rlim_t(p.limiteEntreBaseDadosEIni());
+            ::setrlimit(RLIMIT_FSIZE, &limite);
+            defeitos ? p.logica->ValoresPorDefeito() : p.logica->GravarParametros();
+            ::_exit(0);
+        }
+        int estado = 0;
+        QCOMPARE(::waitpid(filho, &estado, 0), filho);
+        QVERIFY(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGXFSZ);
+        QCOMPARE(p.bytes(), antes);
+        QCOMPARE(p.empresa(QStringLiteral("Linha 1")), empresa);
+        QCOMPARE(BancadaParametros::conteudo(temporarios.path()), QStringList());
+        QVERIFY2(BancadaParametros::conteudo(p.t.pasta()).size() <= 3,
+                 qPrintable(BancadaParametros::conteudo(p.t.pasta()).join(u' ')));
+    }
+    QVERIFY(defeitos ? p.logica->ValoresPorDefeito() : p.logica->GravarParametros());
+    QCOMPARE(BancadaParametros::conteudo(p.t.pasta()), (QStringList{"Lorvane.ini", "Pesagem.mdb"}));
+    QCOMPARE(p.relido().IndDivisao[0], qint16(defeitos ? 20 : 1));
 }
 
 void TesteLogicaParametros::divisaoImediataECancelar()
@@ -347,6 +436,25 @@ void TesteLogicaParametros::empresaGravadaAntesDoFim()
     p.c().Etxt[8] = QStringLiteral("Obrigado");
     QVERIFY(p.logica->GravarParametros());
     QCOMPARE(p.empresa(QStringLiteral("Linha de fundo")).toString(), QStringLiteral("Obrigado"));
+}
+
+// The company row refused by the database once the settings file is saved:
+// its box, and the program does not end, so the lines can be saved again.
+void TesteLogicaParametros::empresaRecusadaDepoisDoFicheiro()
+{
+    BancadaParametros p;
+    Consulta::executar(p.t.estacao->bd(), QStringLiteral("CREATE TRIGGER recusa BEFORE UPDATE ON Empresas "
+                                                         "BEGIN SELECT RAISE(ABORT, 'linha bloqueada'); END"));
+    p.c().Etxt[0] = QStringLiteral("Outra empresa");
+    p.c().b[0].divisao = 0;
+    QVERIFY(!p.logica->GravarParametros());
+    QCOMPARE(p.t.mensagens.caixas.size(), 1);
+    QCOMPARE(p.t.mensagens.caixas[0].texto, QStringLiteral("Erro no acesso à tabela de empresas\n\n"
+                                                           "(Valor recusado pelas regras da tabela [linha bloqueada])"));
+    QCOMPARE(p.t.sistema.terminacoes, QList<int>{});
+    QCOMPARE(p.portasFechadas, 0);
+    QCOMPARE(p.relido().IndDivisao[0], qint16(1));
+    QCOMPARE(p.def().IndDivisao[0], qint16(1));
 }
 
 void TesteLogicaParametros::valoresPorDefeito()

@@ -2,6 +2,7 @@
 #include "admin/frmPar.h"
 #include "platform/Mensagens.h"
 #include "screen/frmPrincipal.h"
+#include "support/EscritaFalhada.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -19,7 +20,7 @@ const QColor Amarelo(0xFF, 0xFF, 0x00);
 // The dialog over a test station whose settings file names port 3's device.
 struct DialogoTeste
 {
-    DialogoTeste() : p("[PortasSerie]\nCOM3=/dev/ttyUSB0\n")
+    explicit DialogoTeste(const QByteArray& ini = "[PortasSerie]\nCOM3=/dev/ttyUSB0\n") : p(ini)
     {
         Consulta::executar(p.t.estacao->bd(), QStringLiteral("UPDATE Empresas SET \"Linha 1\" = 'Areias, Lda'"));
         w = std::make_unique<frmPar>(*p.t.estacao, nullptr, nullptr);
@@ -57,6 +58,7 @@ private Q_SLOTS:
     void dependencias();
     void teclasEFoco();
     void pelaJanelaPrincipal();
+    void gravarSemEspaco();
 };
 
 void TesteFrmPar::aspecto()
@@ -199,6 +201,35 @@ void TesteFrmPar::pelaJanelaPrincipal()
     QVERIFY(FicheiroPerfil(t.caminho(QStringLiteral("Lorvane.ini"))).valor(QStringLiteral("NrCopias"),
                                                                           QStringLiteral("Talao")));
     QVERIFY(t.estacao->Acesso.TituloMenu.isEmpty());
+}
+
+// "Gravar alterações" on a disk that cannot take the settings file: the box
+// says so and why, the dialog stays open, and nothing has changed, neither the
+// file nor the company lines. With room again the same button saves.
+void TesteFrmPar::gravarSemEspaco()
+{
+    DialogoTeste d(BancadaParametros::maiorQueBaseDados("[PortasSerie]\r\nCOM3=/dev/ttyUSB0\r\n"));
+    const QByteArray antes = d.p.bytes();
+    QTest::mouseClick(d.f(QStringLiteral("sst1")), Qt::LeftButton);
+    d.escrever(QStringLiteral("Etxt0"), QStringLiteral("Britas do Norte"));
+    {
+        const LimiteTamanhoFicheiros limite(BancadaParametros::limiteEntreBaseDadosEIni());
+        d.f<QAbstractButton>(QStringLiteral("cmd2"))->click();
+    }
+    QCOMPARE(d.p.t.mensagens.caixas.size(), 1);
+    const auto caixa = d.p.t.mensagens.caixas[0];
+    QVERIFY2(caixa.texto.startsWith(QStringLiteral("Não foi possível gravar Lorvane.ini\n\n(O ficheiro excede o tamanho máximo permitido [")),
+             qPrintable(caixa.texto));
+    QCOMPARE(std::tuple(caixa.estilo, caixa.titulo), std::tuple(48, QStringLiteral("Zumarel")));
+    QVERIFY(d.w->isVisible());
+    QVERIFY(d.p.t.sistema.terminacoes.isEmpty());
+    QCOMPARE(d.p.bytes(), antes);
+    QCOMPARE(d.p.empresa(QStringLiteral("Linha 1")).toString(), QStringLiteral("Areias, Lda"));
+
+    d.f<QAbstractButton>(QStringLiteral("cmd2"))->click();
+    QCOMPARE(d.p.t.sistema.terminacoes, QList<int>{0});
+    QCOMPARE(d.p.empresa(QStringLiteral("Linha 1")).toString(), QStringLiteral("Britas do Norte"));
+    QVERIFY(d.p.bytes() != antes);
 }
 
 QTEST_MAIN(TesteFrmPar)

@@ -1,8 +1,21 @@
 #include "platform/FicheiroPerfil.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// Everything in a folder, hidden files included.
+QStringList conteudoPasta(const QString& pasta)
+{
+    return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+}  // namespace
 
 class TesteFicheiroPerfil : public QObject
 {
@@ -122,6 +135,102 @@ private Q_SLOTS:
     {
         FicheiroPerfil ini(pasta.filePath(QStringLiteral("pasta-que-nao-existe/Lorvane.ini")));
         QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("x")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("A pasta ou o ficheiro não existe")),
+                 qPrintable(ini.razaoFalha()));
+    }
+
+    // A write the system refuses part-way (a full disk, a file grown past the
+    // size allowed) leaves the file exactly as it was, and nothing beside it,
+    // and says why in Portuguese; the next write that can go through does.
+    void escritaFalhadaDeixaOFicheiro_data()
+    {
+        QTest::addColumn<QString>("meio");      // "limite": the process's file size limit; "disco": a full tmpfs
+        QTest::addColumn<QByteArray>("antes");  // "-": no file
+        QTest::addColumn<int>("chaves");        // keys written in one replacement
+        QTest::addColumn<QString>("razao");
+        const QByteArray ficheiro = "; Posto 1\r\n[BaseDados]\r\nLocalizacao=/srv/Pesagem.mdb\r\n[Acesso]\r\nOperador=Ana\r\n";
+        QTest::newRow("ficheiro maior do que o permitido") << "limite" << ficheiro << 1 << "O ficheiro excede o tamanho máximo permitido";
+        QTest::newRow("várias chaves de uma vez") << "limite" << ficheiro << 43 << "O ficheiro excede o tamanho máximo permitido";
+        QTest::newRow("sem ficheiro: nenhum fica") << "limite" << QByteArray("-") << 1 << "O ficheiro excede o tamanho máximo permitido";
+        QTest::newRow("disco cheio") << "disco" << ficheiro << 1 << "Não há espaço livre no disco";
+        QTest::newRow("disco cheio, várias chaves") << "disco" << ficheiro << 43 << "Não há espaço livre no disco";
+    }
+    void escritaFalhadaDeixaOFicheiro()
+    {
+        QFETCH(QString, meio);
+        QFETCH(QByteArray, antes);
+        QFETCH(int, chaves);
+        QFETCH(QString, razao);
+        const DiscoPequeno disco;
+        if (meio == u"disco" && !disco.ok())
+            QSKIP("mounting a small file system needs root");
+        const QString sitio = meio == u"disco" ? disco.pasta() : pasta.path();
+        const QString c = QDir(sitio).filePath(QStringLiteral("Lorvane.ini"));
+        QFile::remove(c);
+        if (antes != "-")
+            escreverFicheiro(c, antes);
+        if (meio == u"disco")
+            disco.encher();
+        const QStringList pastaAntes = conteudoPasta(sitio);
+
+        FicheiroPerfil ini(c);
+        QList<FicheiroPerfil::Escrita> escritas;
+        for (int k = 0; k < chaves; ++k)
+            escritas << FicheiroPerfil::Escrita{QStringLiteral("NrCopias"), QStringLiteral("Chave%1").arg(k), QString(200, u'9')};
+        bool escrito = true;
+        {
+            std::optional<LimiteTamanhoFicheiros> limite;
+            if (meio == u"limite")
+                limite.emplace(100);
+            escrito = ini.escrever(escritas);
+        }
+        QVERIFY(!escrito);
+        QVERIFY2(ini.razaoFalha().startsWith(razao + QStringLiteral(" [")), qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), antes == "-" ? QByteArray() : antes);
+        QCOMPARE(QFile::exists(c), antes != "-");
+        QCOMPARE(conteudoPasta(sitio), pastaAntes);
+        QCOMPARE(ini.valor(QStringLiteral("Acesso"), QStringLiteral("Operador")).value_or(QString()),
+                 antes == "-" ? QString() : QStringLiteral("Ana"));
+
+        // With room again, the same write goes through, and only the file is there.
+        QFile::remove(QDir(sitio).filePath(QStringLiteral("enchimento")));
+        QVERIFY(ini.escrever(escritas));
+        QCOMPARE(FicheiroPerfil(c).valor(QStringLiteral("nrcopias"), QStringLiteral("Chave0")).value(), QString(200, u'9'));
+        QCOMPARE(conteudoPasta(sitio), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+
+    // Two programs writing the file at once take their turns: every state of
+    // the file is one whole text, never two mixed.
+    void doisProgramasAoMesmoTempo()
+    {
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QString grande(200'000, u'x');
+        QVERIFY(FicheiroPerfil(c).escrever({{"Extra", "Texto", grande}, {"Geral", "Fim", "1"}}));
+        QList<pid_t> filhos;
+        for (const char* chave : {"A", "B"}) {
+            const pid_t filho = ::fork();
+            QVERIFY(filho >= 0);
+            if (filho == 0) {
+                FicheiroPerfil ini(c);
+                bool ok = true;
+                for (int n = 0; n < 100; ++n)
+                    ok = ini.escrever(QStringLiteral("Geral"), QString::fromLatin1(chave), QString::number(n)) && ok;
+                ::_exit(ok ? 0 : 1);
+            }
+            filhos << filho;
+        }
+        for (const pid_t filho : filhos) {
+            int estado = -1;
+            QCOMPARE(::waitpid(filho, &estado, 0), filho);
+            QCOMPARE(estado, 0);
+        }
+        const FicheiroPerfil depois(c);
+        QCOMPARE(depois.ler(QStringLiteral("Geral"), QStringLiteral("Fim"), {}), QStringLiteral("1"));
+        QCOMPARE(depois.valor(QStringLiteral("Extra"), QStringLiteral("Texto")).value_or(QString()), grande);
+        QCOMPARE(lerFicheiro(c).count("[Extra]"), 1);
+        QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 };
 

@@ -1,6 +1,7 @@
 #include "BancadaRegistos.h"
 
 #include "records/ImprimirDocumento.h"
+#include "support/EscritaFalhada.h"
 
 #include <QtTest>
 
@@ -12,6 +13,7 @@ private Q_SLOTS:
     void documentoPeloTipo_data();
     void documentoPeloTipo();
     void semLinhaAvisa();
+    void ultimoDocumentoSemEspaco();
 };
 
 void TesteImprimirDocumento::documentoPeloTipo_data()
@@ -81,6 +83,24 @@ void TesteImprimirDocumento::semLinhaAvisa()
     QCOMPARE(std::tuple(c.texto, c.estilo, c.titulo), std::tuple(QString("Pesagem não existente em tabela de pesagens"), 64,
                                                                  QString("Imprimir Documento de Pesagem")));
     QVERIFY(b.t.impressora.pedidos.isEmpty());
+}
+
+// The document is printed on a full disk too; the settings file, which
+// cannot take the new number, stays whole with the one it had.
+void TesteImprimirDocumento::ultimoDocumentoSemEspaco()
+{
+    BancadaRegistos b;
+    b.t.escreverIni("[NrCopias]\nUltimoDocPesagem=12\n");
+    b.estacao().Def.CopiasTalao = 1;
+    Consulta::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, 'T')"));
+    b.estacao().UltimaPesagem = 57;
+    {
+        const LimiteTamanhoFicheiros limite(8);
+        ImprimirDocumento(b.estacao(), b.ecra);
+    }
+    QCOMPARE(b.t.impressora.pedidos.size(), 1);
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+    QCOMPARE(lerFicheiro(b.t.caminho(QStringLiteral("Lorvane.ini"))), QByteArray("[NrCopias]\nUltimoDocPesagem=12\n"));
 }
 
 QTEST_GUILESS_MAIN(TesteImprimirDocumento)

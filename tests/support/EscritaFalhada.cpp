@@ -1,0 +1,63 @@
+#include "support/EscritaFalhada.h"
+
+#include <QFile>
+#include <QtTest>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+LimiteTamanhoFicheiros::LimiteTamanhoFicheiros(qint64 bytes)
+{
+    struct sigaction ignorar{};
+    ignorar.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignorar, &m_sinal);
+    ::getrlimit(RLIMIT_FSIZE, &m_antes);
+    rlimit limite = m_antes;
+    limite.rlim_cur = rlim_t(bytes);
+    if (::setrlimit(RLIMIT_FSIZE, &limite) != 0)
+        qFatal("setrlimit(RLIMIT_FSIZE) refused");
+}
+
+LimiteTamanhoFicheiros::~LimiteTamanhoFicheiros()
+{
+    ::setrlimit(RLIMIT_FSIZE, &m_antes);
+    ::sigaction(SIGXFSZ, &m_sinal, nullptr);
+}
+
+namespace {
+// Once per process: mounts made from now on are this process's own.
+bool namespacePropria()
+{
+    static const bool feito = ::unshare(CLONE_NEWNS) == 0
+                              && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return feito;
+}
+}  // namespace
+
+DiscoPequeno::DiscoPequeno()
+{
+    m_montado = m_pasta.isValid() && namespacePropria()
+                && ::mount("zumarel-teste", QFile::encodeName(m_pasta.path()).constData(), "tmpfs", 0,
+                           "size=256k,mode=0755") == 0;
+}
+
+DiscoPequeno::~DiscoPequeno()
+{
+    if (m_montado)
+        ::umount2(QFile::encodeName(m_pasta.path()).constData(), MNT_DETACH);
+}
+
+void DiscoPequeno::encher() const
+{
+    const int fd = ::open(QFile::encodeName(caminho(QStringLiteral("enchimento"))).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    QVERIFY(fd >= 0);
+    const QByteArray bloco(4096, 'x');
+    while (::write(fd, bloco.constData(), size_t(bloco.size())) > 0) {
+    }
+    // The last partial page too.
+    while (::write(fd, "x", 1) > 0) {
+    }
+    ::close(fd);
+}

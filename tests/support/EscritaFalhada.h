@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+
+// Real failing writes, for the settings file's tests.
+
+// While it lives, no file of this process may grow past `bytes`: the write
+// that would pass it fails with EFBIG, as a full disk fails it with ENOSPC
+// (SIGXFSZ, which would end the process, is ignored meanwhile). Any user may
+// lower the limit and raise it back.
+class LimiteTamanhoFicheiros
+{
+public:
+    explicit LimiteTamanhoFicheiros(qint64 bytes);
+    ~LimiteTamanhoFicheiros();
+    LimiteTamanhoFicheiros(const LimiteTamanhoFicheiros&) = delete;
+    LimiteTamanhoFicheiros& operator=(const LimiteTamanhoFicheiros&) = delete;
+
+private:
+    rlimit m_antes{};
+    struct sigaction m_sinal{};
+};
+
+// A small file system of its own (tmpfs), mounted in a mount namespace of this
+// process so that it is gone when the process ends, whatever happens. Mounting
+// needs root: ok() is false otherwise.
+class DiscoPequeno
+{
+public:
+    DiscoPequeno();
+    ~DiscoPequeno();
+    DiscoPequeno(const DiscoPequeno&) = delete;
+    DiscoPequeno& operator=(const DiscoPequeno&) = delete;
+
+    bool ok() const { return m_montado; }
+    QString pasta() const { return m_pasta.path(); }
+    QString caminho(const QString& nome) const { return m_pasta.filePath(nome); }
+    // Fills what is left of it with one file, so that any further byte fails with ENOSPC.
+    void encher() const;
+
+private:
+    QTemporaryDir m_pasta;
+    bool m_montado = false;
+};
