@@ -70,6 +70,7 @@ void TesteGrelhaDoisPostos::outroPostoMexeuNaLinha_data()
     }
     QTest::newRow("viaturas: só a tara mudou") << 0 << "muda a tara de C3" << false << 3197;
     QTest::newRow("viaturas: só a caixa das letras mudou") << 0 << "muda C3 para minúsculas" << false << 3197;
+    QTest::newRow("viaturas: só a caixa do código mudou") << 0 << "muda o código C3 para minúsculas" << false << 3197;
 }
 
 void TesteGrelhaDoisPostos::outroPostoMexeuNaLinha()
@@ -143,7 +144,8 @@ void TesteGrelhaDoisPostos::outroPostoMexeuNaLinha()
     } else if (outroPosto == "muda a tara de C3") {
         noPostoB(QStringLiteral("UPDATE Viaturas SET \"Peso de tara\" = 7") + onde, {QStringLiteral("C3")});
     } else {
-        noPostoB(QStringLiteral("UPDATE %1 SET %2 = lower(%2)").arg(citar(p.tabela), citar(campoEditado)) + onde,
+        const QString campo = outroPosto.contains(u"código") ? p.campoCodigo : campoEditado;
+        noPostoB(QStringLiteral("UPDATE %1 SET %2 = lower(%2)").arg(citar(p.tabela), citar(campo)) + onde,
                  {QStringLiteral("C3")});
     }
     const QStringList deB = conteudo();
