@@ -80,7 +80,9 @@ void TesteGrelhaDoisPostos::outroPostoMexeuNaLinha()
     QFETCH(bool, apagar);
     QFETCH(int, erro);
     const Partilhada& p = partilhadas()[tabela];
-    GrelhaTeste a(p.titulo.startsWith(u"Tabela") ? p.titulo : QStringLiteral("Tabela de viaturas"));
+    // Station A (the operators' grid is not in the tables' catalogue: opened below).
+    const bool operadores = p.tabela == Esquema::Operadores;
+    GrelhaTeste a(operadores ? QStringLiteral("Tabela de viaturas") : p.titulo);
     const std::unique_ptr<LigacaoBd> b = BaseDadosEstacao::abrir(a.t.caminho(QStringLiteral("Pesagem.mdb")));
     auto noPostoB = [&](const QString& sql, const QVariantList& valores = {}) {
         return Consulta::executar(b->db(), sql, valores);
@@ -120,7 +122,7 @@ void TesteGrelhaDoisPostos::outroPostoMexeuNaLinha()
     // Station A shows C1, C2 and C3.
     std::unique_ptr<LogicaCodigos> codigos;
     GrelhaTabela* grelha = nullptr;
-    if (p.tabela == Esquema::Operadores) {
+    if (operadores) {
         codigos = std::make_unique<LogicaCodigos>(*a.t.estacao);
         QVERIFY(codigos->Form_Load());
         grelha = &codigos->grelha();
