@@ -157,7 +157,10 @@ QString dataParaBd(const QDateTime& momento)
     return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-std::optional<QDateTime> dataDeBd(const QString& texto)
+namespace {
+
+// The day and the time of day of a stored date, read without a time zone.
+std::optional<std::pair<QDate, QTime>> partesDeBd(const QString& texto)
 {
     if (texto.size() != 19 || texto[10] != u' ')
         return std::nullopt;
@@ -165,12 +168,35 @@ std::optional<QDateTime> dataDeBd(const QString& texto)
     const QTime hora = QTime::fromString(texto.mid(11), QStringLiteral("HH:mm:ss"));
     if (!dia.isValid() || !hora.isValid())
         return std::nullopt;
+    return std::pair{dia, hora};
+}
+
+}  // namespace
+
+std::optional<QDateTime> dataDeBd(const QString& texto)
+{
+    const auto partes = partesDeBd(texto);
+    if (!partes)
+        return std::nullopt;
+    const auto [dia, hora] = *partes;
     QDateTime d(dia, hora);
-    // A time the clock skipped when it went forward (typed by hand) is read as
-    // the time it then showed, rather than as no date at all.
+    // A time the clock skipped when it went forward is read as the time it
+    // then showed, rather than as no date at all. The day's start, not its
+    // midnight: where the clock changes at midnight (the Azores) that day has
+    // none.
     if (!d.isValid())
-        d = QDateTime(dia, QTime(0, 0)).addSecs(QTime(0, 0).secsTo(hora));
+        d = dia.startOfDay().addSecs(QTime(0, 0).secsTo(hora));
     return d;
+}
+
+std::optional<double> numeroDeData(const QString& texto)
+{
+    const auto partes = partesDeBd(texto);
+    if (!partes)
+        return std::nullopt;
+    const double dias = double(QDate(1899, 12, 30).daysTo(partes->first));
+    const double fraccao = partes->second.msecsSinceStartOfDay() / 86400000.0;
+    return dias < 0 ? dias - fraccao : dias + fraccao;
 }
 
 QDateTime dataZero()
@@ -183,8 +209,10 @@ QDateTime CDate(const QString& texto)
     const QString t = texto.trimmed();
     if (auto bd = dataDeBd(t))
         return *bd;
-    static const QRegularExpression formato(QStringLiteral(
-        R"(^(?:(\d{1,2})[-/.](\d{1,2})[-/.](\d{2}|\d{4}))?\s*(?:(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
+    // The year ends at a blank or at the end: "05-03-202410:20" is no date.
+    static const QRegularExpression formato(
+        QStringLiteral(R"(^(?:(\d{1,2})[-/.](\d{1,2})[-/.](\d{2}|\d{4})(?=\s|$))?\s*)"
+                       R"((?:(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?$)"));
     const auto m = formato.match(t);
     if (t.isEmpty() || !m.hasMatch())
         Erros::lancarTiposIncompativeis();
@@ -197,13 +225,15 @@ QDateTime CDate(const QString& texto)
         if (!data.isValid())
             Erros::lancarTiposIncompativeis();
     }
-    QTime hora(0, 0);
-    if (m.capturedLength(4) > 0) {
-        hora = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
-        if (!hora.isValid())
-            Erros::lancarTiposIncompativeis();
-    }
-    return QDateTime(data, hora);
+    if (m.capturedLength(4) == 0)
+        return data.startOfDay();  // midnight, or the day's first moment where the clock skipped it
+    const QTime hora(m.captured(4).toInt(), m.captured(5).toInt(), m.capturedLength(6) > 0 ? m.captured(6).toInt() : 0);
+    const QDateTime momento(data, hora);
+    // A time the station's clock never showed (skipped by the change to
+    // summer time) is no moment either.
+    if (!hora.isValid() || !momento.isValid())
+        Erros::lancarTiposIncompativeis();
+    return momento;
 }
 
 int anoCompleto(int ano)

@@ -40,9 +40,17 @@ double arredondarPar(double valor);
 QString dataParaBd(const QDateTime& momento);
 std::optional<QDateTime> dataDeBd(const QString& texto);
 
+// The day count of a stored date, as a date compares with a number: calendar
+// days from 30-12-1899, the time of day as the fraction (15-01-2026 is 46037,
+// at 12:00 46037.5; before that day the fraction goes away from zero too, so
+// 29-12-1899 06:00 is -1.25). Never through the time zone. Nothing for a text
+// that is not a stored date.
+std::optional<double> numeroDeData(const QString& texto);
+
 // A date as an operator types it: d-M-yyyy with '-', '/' or '.', an optional
-// time H:mm[:ss]; a two-digit year is 2000-2029 for 00-29 and 19xx otherwise.
-// The stored form is accepted too. An impossible date throws 13.
+// time H:mm[:ss] after a blank; a two-digit year is 2000-2029 for 00-29 and
+// 19xx otherwise. The stored form is accepted too. An impossible date, or a
+// time the station's clock skipped, throws 13.
 QDateTime CDate(const QString& texto);
 
 // A year typed with two digits: 00-29 is 2000-2029, 30-99 is 1930-1999;

@@ -120,7 +120,8 @@ std::optional<Intervalo> intervalo(const Caixas& c, QString* motivo)
         }
         return std::nullopt;
     }
-    return Intervalo{QDateTime(*de, QTime(0, 0)), QDateTime(ate->addDays(1), QTime(0, 0))};
+    // Each day's first moment: midnight, except where the clock skips it.
+    return Intervalo{de->startOfDay(), ate->addDays(1).startOfDay()};
 }
 
 Identificacoes listar(const QSqlDatabase& db, const Estatistica& e, const Intervalo& periodo, int opcao)

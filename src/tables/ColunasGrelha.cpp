@@ -5,6 +5,8 @@
 #include "platform/Conversoes.h"
 #include "reporting/ComposicaoRelatorio.h"
 
+#include <QHash>
+#include <algorithm>
 #include <cmath>
 
 namespace Colunas {
@@ -34,6 +36,20 @@ std::optional<QChar> Tecla(RegraTecla regra, QChar c)
     case RegraTecla::Nivel: return entre("234");
     }
     return c;
+}
+
+bool textoAceite(RegraTecla regra, const QString& daCelula, const QString& texto)
+{
+    QHash<QChar, int> aMais;  // characters outside the rule: in the text less in the cell's own
+    for (QChar c : texto) {
+        if (!Tecla(regra, c))
+            ++aMais[c];
+    }
+    for (QChar c : daCelula) {
+        if (auto i = aMais.find(c); i != aMais.end())
+            --*i;
+    }
+    return std::all_of(aMais.cbegin(), aMais.cend(), [](int n) { return n <= 0; });
 }
 
 QString texto(FormatoColuna formato, const QVariant& valor)

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QValidator>
 #include <QVariant>
 #include <Qt>
 #include <optional>
@@ -57,7 +58,33 @@ int pixeis(double twips, int dpi = 96);
 // Enter (13) never does.
 std::optional<QChar> Tecla(RegraTecla regra, QChar c);
 
+// Whether a cell's editor may come to hold `texto` when it opened with the
+// cell's own text `daCelula`: whatever is pasted, dropped or composed obeys
+// the rule as typed keys do. A character outside the rule that the cell's own
+// text holds (the blank of a date shown with its time) may stay.
+bool textoAceite(RegraTecla regra, const QString& daCelula, const QString& texto);
+
 // The shown text of a stored value: Null shows empty.
 QString texto(FormatoColuna formato, const QVariant& valor);
 
 }  // namespace Colunas
+
+// An editor's text held to its column's rule, by textoAceite.
+class ValidadorColuna : public QValidator
+{
+public:
+    ValidadorColuna(RegraTecla regra, const QString& daCelula, QObject* pai)
+        : QValidator(pai),
+          m_regra(regra),
+          m_daCelula(daCelula)
+    {}
+
+    State validate(QString& texto, int&) const override
+    {
+        return Colunas::textoAceite(m_regra, m_daCelula, texto) ? Acceptable : Invalid;
+    }
+
+private:
+    RegraTecla m_regra;
+    QString m_daCelula;
+};

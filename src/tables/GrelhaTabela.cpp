@@ -195,8 +195,7 @@ int GrelhaTabela::procurarLinha(int coluna, const QString& resposta) const
                 return l;
         } else if (campo.tipo == TipoCampo::Data) {
             // A date against a number is a day count from 30-12-1899.
-            const auto d = Conversoes::dataDeBd(v.toString());
-            if (d && Conversoes::dataZero().msecsTo(*d) / 86400000.0 == numero)
+            if (Conversoes::numeroDeData(v.toString()) == numero)
                 return l;
         } else if (v.toDouble() == numero) {
             return l;

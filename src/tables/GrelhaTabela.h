@@ -20,7 +20,9 @@ struct Tabela;
 //
 // A row edited in the grid stays in the grid's memory until the operator
 // leaves it and answers Yes; a write the database refuses is shown and the
-// row keeps what was typed, so it can be corrected.
+// row keeps what was typed, so it can be corrected. A row is written or
+// deleted only where the file still holds it as it was read: one deleted or
+// changed meanwhile (another station, a weighing) is refused the same way.
 class GrelhaTabela : public QAbstractTableModel
 {
     Q_OBJECT
@@ -123,7 +125,7 @@ Q_SIGNALS:
 private:
     struct Linha
     {
-        qint64 rowid = 0;
+        qint64 rowid = 0;  // the order rows were added in; never what a write goes by
         QVariantList valores;
     };
 
@@ -131,6 +133,9 @@ private:
     bool ler(QList<Linha>& linhas, Erro& erro) const;
     // The value stored for a typed text; false (with its message) when it cannot be.
     bool converter(int coluna, const QVariant& entrada, QVariant& saida);
+    // The rowid of the stored row that still holds `lidos`, found by its key;
+    // throws Erro when it was deleted or changed since it was read.
+    qint64 localizarComoLida(const QVariantList& lidos, const QString& nada) const;
     bool gravar();
     void desfazer();
     void definirActual(int linha, int coluna);

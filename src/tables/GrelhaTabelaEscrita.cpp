@@ -11,6 +11,14 @@
 
 #include <QTime>
 
+namespace {
+
+// The numbers the station's error boxes have always given these two cases.
+constexpr int RegistoApagado = 3167;
+constexpr int RegistoAlterado = 3197;
+
+}  // namespace
+
 bool GrelhaTabela::resolverPendente()
 {
     if (m_editada < 0)
@@ -27,6 +35,33 @@ bool GrelhaTabela::recusa(const QString& mensagem)
 {
     m_mensagens.MsgBox(mensagem, Estilo::Exclamacao, m_def.titulo);
     return false;
+}
+
+// Another station shares the file, and the weighings go on while the table
+// is open: a row is written only where it still is as the grid read it,
+// found by its key as read (a rowid alone is reused after a delete, and would
+// land on another record). Run inside the write's transaction, so nothing
+// changes between this look and the write.
+qint64 GrelhaTabela::localizarComoLida(const QVariantList& lidos, const QString& nada) const
+{
+    const Campo& chave = m_tabela->chave();
+    const int k = int(&chave - m_tabela->campos.data());
+    QSqlQuery q = Consulta::executar(m_db,
+                                     QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 = ?")
+                                         .arg(Esquema::citar(m_tabela->nome), Esquema::citar(chave.nome)),
+                                     {lidos.value(k)});
+    if (!q.next())
+        Erros::lancar(RegistoApagado,
+                      QStringLiteral("O registo já não existe: foi apagado depois de a tabela o ler. %1.").arg(nada));
+    for (int i = 0; i < lidos.size(); ++i) {
+        const QVariant agora = valorLido(q.value(i + 1));
+        if (agora.isNull() != lidos[i].isNull() || (!agora.isNull() && agora != lidos[i]))
+            Erros::lancar(RegistoAlterado,
+                          QStringLiteral("O registo foi alterado depois de a tabela o ler. %1: feche a "
+                                         "tabela e volte a abri-la para o ver como está agora.")
+                              .arg(nada));
+    }
+    return q.value(0).toLongLong();
 }
 
 void GrelhaTabela::desfazer()
@@ -73,7 +108,8 @@ bool GrelhaTabela::gravar()
             nomes << Esquema::citar(c.nome);
             valores << v[i];
         }
-        qint64 rowid = m_linhas[l].rowid;
+        Consulta::Transaccao transaccao(m_db);
+        qint64 rowid = 0;
         if (m_nova) {
             QStringList marcas(nomes.size(), QStringLiteral("?"));
             rowid = Consulta::executar(m_db,
@@ -83,23 +119,25 @@ bool GrelhaTabela::gravar()
                         .lastInsertId()
                         .toLongLong();
         } else {
+            rowid = localizarComoLida(m_originais, QStringLiteral("Nada foi gravado"));
             valores << rowid;
-            const QSqlQuery q = Consulta::executar(m_db,
-                                                   QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                                                       .arg(tabela, nomes.join(QStringLiteral(" = ?, "))),
-                                                   valores);
-            if (q.numRowsAffected() < 1)
-                Erros::lancar(3021, QStringLiteral("Não existe registo actual"));
+            Consulta::executar(m_db,
+                               QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                                   .arg(tabela, nomes.join(QStringLiteral(" = ?, "))),
+                               valores);
         }
-        QSqlQuery q =
-            Consulta::executar(m_db, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(tabela), {rowid});
-        lida.rowid = rowid;
-        if (q.next()) {
-            for (int i = 0; i < v.size(); ++i)
-                lida.valores << valorLido(q.value(i + 1));
-        } else {
-            lida.valores = v;
+        {
+            QSqlQuery q = Consulta::executar(
+                m_db, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(tabela), {rowid});
+            lida.rowid = rowid;
+            if (q.next()) {
+                for (int i = 0; i < v.size(); ++i)
+                    lida.valores << valorLido(q.value(i + 1));
+            } else {
+                lida.valores = v;
+            }
         }
+        transaccao.confirmar();
     });
     if (!feito)
         return false;
@@ -127,10 +165,13 @@ void GrelhaTabela::Apagar()
                 return;
             }
         }
+        const QVariantList lidos = m_editada == l ? m_originais : m_linhas[l].valores;
         const bool feito = Passo(m_mensagens, m_def.cabecalhoErro, [&] {
-            Consulta::executar(m_db,
-                               QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Esquema::citar(m_tabela->nome)),
-                               {m_linhas[l].rowid});
+            Consulta::Transaccao transaccao(m_db);
+            const qint64 rowid = localizarComoLida(lidos, QStringLiteral("Nada foi apagado"));
+            Consulta::executar(
+                m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Esquema::citar(m_tabela->nome)), {rowid});
+            transaccao.confirmar();
         });
         if (!feito)
             return;

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 namespace {
 
@@ -19,20 +18,6 @@ const char* const PropColuna = "colunaGrelha";
 RegraTecla regraDe(const QObject* editor)
 {
     return RegraTecla(editor->property("regra").toInt());
-}
-
-// What a pasted or dropped text may hold under a rule.
-QString padraoColar(RegraTecla regra)
-{
-    switch (regra) {
-    case RegraTecla::Digitos: return QStringLiteral("[0-9]*");
-    case RegraTecla::Data: return QStringLiteral("[0-9/:\\- ]*");
-    case RegraTecla::Hora: return QStringLiteral("[0-9:]*");
-    case RegraTecla::Nivel: return QStringLiteral("[234]*");
-    case RegraTecla::Livre:
-    case RegraTecla::Maiusculas: break;
-    }
-    return {};
 }
 
 }  // namespace
@@ -52,8 +37,8 @@ QWidget* DelegadoGrelha::createEditor(QWidget* pai, const QStyleOptionViewItem&,
     editor->setProperty(PropColuna, indice.column());
     if (col.limite > 0)
         editor->setMaxLength(col.limite);
-    if (const QString padrao = padraoColar(col.regra); !padrao.isEmpty() && col.regra != RegraTecla::Nivel)
-        editor->setValidator(new QRegularExpressionValidator(QRegularExpression(padrao), editor));
+    if (col.regra == RegraTecla::Digitos || col.regra == RegraTecla::Data || col.regra == RegraTecla::Hora)
+        editor->setValidator(new ValidadorColuna(col.regra, indice.data(Qt::EditRole).toString(), editor));
     if (col.regra == RegraTecla::Maiusculas) {
         // Pasted text in capitals too.
         connect(editor, &QLineEdit::textEdited, editor, [editor](const QString& t) {

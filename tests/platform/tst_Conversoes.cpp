@@ -91,6 +91,7 @@ private Q_SLOTS:
         QTest::newRow("31 de Fevereiro") << "31-02-2026 10:00:00" << QDateTime();
         QTest::newRow("mês 13 não se troca com o dia") << "12-13-2026" << QDateTime();
         QTest::newRow("hora impossível") << "05-12-2026 25:00" << QDateTime();
+        QTest::newRow("hora colada ao ano") << "05-03-202410:20" << QDateTime();
         QTest::newRow("texto") << "amanhã" << QDateTime();
     }
     void datas()

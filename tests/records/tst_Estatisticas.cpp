@@ -5,6 +5,7 @@
 #include "reporting/FormulaSeleccao.h"
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
+#include "support/FusoHorario.h"
 
 #include <QDir>
 #include <QLoggingCategory>
@@ -181,6 +182,37 @@ private Q_SLOTS:
         }
         QVERIFY(!logica->cmdVisivel);
         QVERIFY(t->impressora.pedidos.isEmpty());
+    }
+
+    // A period takes its days whole in the station's zone, the day whose
+    // midnight the clock skips included (the Azores, 29-03-2026).
+    void periodoNoFuso_data()
+    {
+        QTest::addColumn<QByteArray>("fuso");
+        QTest::addColumn<Caixas>("caixas");
+        QTest::addColumn<QStringList>("operadores");
+        const Caixas dia28 = {"28", "03", "2026", "28", "03", "2026"}, dia29 = {"29", "03", "2026", "29", "03", "2026"};
+        for (const char* fuso : {"UTC", "Europe/Lisbon", "Atlantic/Azores"}) {
+            const QByteArray f(fuso);
+            QTest::newRow(QByteArray(f + ": até à véspera da mudança")) << f << dia28 << QStringList{"Sábado"};
+            QTest::newRow(QByteArray(f + ": desde o dia da mudança")) << f << dia29 << QStringList{"Domingo"};
+        }
+    }
+    void periodoNoFuso()
+    {
+        QFETCH(QByteArray, fuso);
+        QFETCH(Caixas, caixas);
+        const FusoHorario zona(fuso);
+        QVERIFY(zona.existe());
+        EstacaoTeste e;
+        e.abrirBaseDados();
+        for (const auto& [data, operador] : {std::pair{"2026-03-28 23:30:00", "Sábado"}, std::pair{"2026-03-29 01:30:00", "Domingo"}})
+            Consulta::executar(e.estacao->bd(),
+                               "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Data de saída\", Operador) VALUES ('G', ?, ?)",
+                               {QString::fromUtf8(data), QString::fromUtf8(operador)});
+        const auto periodo = intervalo(caixas);
+        QVERIFY(periodo);
+        QTEST(listar(e.estacao->bd(), *porTitulo("Estatísticas por operador"), *periodo, -1).valores, "operadores");
     }
 
     void pedidos()

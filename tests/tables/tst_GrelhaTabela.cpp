@@ -1,6 +1,7 @@
 #include "GrelhaTeste.h"
 #include "platform/Mensagens.h"
 #include "shared/Esquema.h"
+#include "support/FusoHorario.h"
 
 #include <QtTest>
 
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void escritaRecusadaGuardaOTexto();
     void procurar_data();
     void procurar();
+    void procurarData_data();
+    void procurarData();
     void ordenarEVoltar();
     void primeirasPesagens();
     void apagarViaturaDePesagens();
@@ -264,6 +267,44 @@ void TesteGrelhaTabela::procurar()
     g.logica->cmd_Click(3);
     QCOMPARE(g.t.mensagens.perguntasTexto.last(),
              QStringLiteral("Procurar em ") + grelha.headerData(coluna, Qt::Horizontal).toString());
+    QTEST(grelha.linhaActual(), "fica");
+}
+
+// A date column is searched with a number: the day count from 30-12-1899,
+// the time of day as its fraction. The same rows are found in every zone.
+void TesteGrelhaTabela::procurarData_data()
+{
+    QTest::addColumn<QByteArray>("fuso");
+    QTest::addColumn<QString>("resposta");
+    QTest::addColumn<int>("fica");
+    for (const char* fuso : {"UTC", "Europe/Lisbon"}) {
+        const QByteArray f(fuso);
+        QTest::newRow(QByteArray(f + ": Inverno")) << f << "46037" << 2;
+        QTest::newRow(QByteArray(f + ": Verão")) << f << "46218" << 3;
+        QTest::newRow(QByteArray(f + ": meio-dia")) << f << "46218.5" << 4;
+        QTest::newRow(QByteArray(f + ": dia de uma data com hora")) << f << "46086" << 0;
+        QTest::newRow(QByteArray(f + ": dia seguinte")) << f << "46038" << 0;
+    }
+}
+
+void TesteGrelhaTabela::procurarData()
+{
+    QFETCH(QByteArray, fuso);
+    QFETCH(QString, resposta);
+    const FusoHorario zona(fuso);
+    QVERIFY(zona.existe());
+    GrelhaTeste g;
+    g.viaturas(5);
+    const QStringList datas = {"2026-03-05 10:20:00", "2026-01-15 00:00:00", "2026-07-15 00:00:00",
+                               "2026-07-15 12:00:00"};
+    for (int i = 0; i < datas.size(); ++i)
+        g.sql(QStringLiteral("UPDATE Viaturas SET Data = ? WHERE \"Código da viatura\" = ?"),
+              {datas[i], QStringLiteral("V0%1").arg(i + 2)});
+    GrelhaTabela& grelha = g.abrir();
+    grelha.irPara(0, 14);
+    g.t.mensagens.textos << resposta;
+    g.logica->cmd_Click(3);
+    QCOMPARE(g.t.mensagens.perguntasTexto.last(), QStringLiteral("Procurar em Data"));
     QTEST(grelha.linhaActual(), "fica");
 }
 

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,8 @@ private Q_SLOTS:
     void abertaPeloMenuDoNivel4();
     void listagemEmPdf_data();
     void listagemEmPdf();
+    void caracteresDaData_data();
+    void caracteresDaData();
 };
 
 void TesteFrmTabelas::abertaPeloMenuDoNivel4()
@@ -113,6 +117,75 @@ void TesteFrmTabelas::listagemEmPdf()
         QVERIFY2(texto.contains(s), qPrintable(s + QStringLiteral(" em falta:\n") + texto));
     QFETCH(QString, ausente);
     QVERIFY(ausente.isEmpty() || !texto.contains(ausente));
+}
+
+// The vehicles' Data column takes "1234567890-/:" only, from the keys and
+// from a paste alike; the blank of a date the grid shows with its time stays
+// when that text is edited.
+void TesteFrmTabelas::caracteresDaData_data()
+{
+    QTest::addColumn<QString>("guardada");  // the cell's date before
+    QTest::addColumn<QString>("teclas");    // "F2", "End", "Back", "Paste" or text typed key by key
+    QTest::addColumn<QString>("colar");     // the clipboard's text
+    QTest::addColumn<QString>("editor");    // the cell editor's text before the row is left
+    QTest::addColumn<QString>("fica");      // the stored date after; "Data incorrecta" when refused
+    QTest::newRow("teclas com um espaço") << "" << "05-03-2024 10:20" << "" << "05-03-202410:20" << "Data incorrecta";
+    QTest::newRow("teclas só com a data") << "" << "05/03/2024" << "" << "05/03/2024" << "2024-03-05 00:00:00";
+    QTest::newRow("colada com um espaço") << "" << "F2 Paste" << "05-03-2024 10:20" << "" << "";
+    QTest::newRow("colada só a data") << "" << "F2 Paste" << "05-03-2024" << "05-03-2024" << "2024-03-05 00:00:00";
+    QTest::newRow("data com hora mudada") << "2024-03-05 10:20:00" << "F2 End Back Back 5" << ""
+                                          << "05-03-2024 10:20:5" << "2024-03-05 10:20:05";
+    QTest::newRow("outro espaço colado na data com hora")
+        << "2024-03-05 10:20:00" << "F2 End Paste" << " " << "05-03-2024 10:20:00" << "2024-03-05 10:20:00";
+}
+
+void TesteFrmTabelas::caracteresDaData()
+{
+    QFETCH(QString, guardada);
+    QFETCH(QString, teclas);
+    QFETCH(QString, colar);
+    GrelhaTeste g;
+    g.viaturas(2);
+    g.sql(QStringLiteral("UPDATE Viaturas SET Data = ? WHERE \"Código da viatura\" = 'V01'"),
+          {guardada.isEmpty() ? QVariant() : QVariant(guardada)});
+    QGuiApplication::clipboard()->setText(colar);
+    frmTabelas w(*g.t.estacao, *g.entrada);
+    QVERIFY(w.logica().Form_Load());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    VistaGrelha* dbg = w.dbg();
+    dbg->setFocus();
+    dbg->setCurrentIndex(dbg->model()->index(0, 14));
+    auto foco = [&]() -> QWidget* { return QApplication::focusWidget(); };
+    const QStringList passos = teclas.startsWith(u"F2") ? teclas.split(u' ') : QStringList{teclas};
+    for (const QString& passo : passos) {
+        if (passo == u"F2")
+            QTest::keyClick(foco(), Qt::Key_F2);
+        else if (passo == u"End")
+            QTest::keyClick(foco(), Qt::Key_End);
+        else if (passo == u"Back")
+            QTest::keyClick(foco(), Qt::Key_Backspace);
+        else if (passo == u"Paste")
+            QTest::keyClick(foco(), Qt::Key_Insert, Qt::ShiftModifier);
+        else
+            for (QChar c : passo)
+                QTest::keyClick(foco(), c.toLatin1());
+    }
+    auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+    QVERIFY(editor);
+    QTEST(editor->text(), "editor");
+    // Down leaves the row: "Gravar ?" (Yes), then the row is written or refused.
+    QTest::keyClick(editor, Qt::Key_Down);
+    const QString dataGuardada = g.valor(QStringLiteral("SELECT Data FROM Viaturas WHERE \"Código da viatura\" = 'V01'"))
+                                     .toString();
+    QFETCH(QString, fica);
+    if (fica == u"Data incorrecta") {
+        QCOMPARE(g.t.mensagens.caixas.last().texto, fica);
+        QCOMPARE(dataGuardada, guardada);
+    } else {
+        QCOMPARE(dataGuardada, fica);
+    }
+    w.reject();
 }
 
 QTEST_MAIN(TesteFrmTabelas)
