@@ -2,6 +2,7 @@
 #include "admin/frmPar.h"
 #include "platform/Mensagens.h"
 #include "screen/frmPrincipal.h"
+#include "support/JanelaModal.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -182,17 +183,14 @@ void TesteFrmPar::pelaJanelaPrincipal()
     principal.Form_Load();
     principal.Mostrar(false);
     principal.Form_Activate();
-    bool aberto = false;
-    QTimer::singleShot(0, &principal, [&] {
-        auto* dialogo = qobject_cast<frmPar*>(QApplication::activeModalWidget());
-        if (!dialogo)
-            return;
-        aberto = dialogo->parentWidget() == &principal && dialogo->isModal();
-        dialogo->findChild<QAbstractButton*>(QStringLiteral("cmd2"))->click();
-    });
     t.estacao->Acesso.TituloMenu = QStringLiteral("?");  // cleared by the activation
-    principal.accao(QStringLiteral("mnuSis4"))->trigger();
-    QVERIFY(aberto);
+    if (!naJanelaModal<frmPar>([&] { principal.accao(QStringLiteral("mnuSis4"))->trigger(); },
+                                  [&](frmPar& dialogo) {
+                                      QCOMPARE(dialogo.parentWidget(), &principal);
+                                      QVERIFY(dialogo.isModal());
+                                      dialogo.findChild<QAbstractButton*>(QStringLiteral("cmd2"))->click();
+                                  }))
+        return;
     QCOMPARE(t.mensagens.caixas.size(), 1);
     QCOMPARE(t.mensagens.caixas[0].texto, QStringLiteral("É necessário reiniciar o Zumarel"));
     QCOMPARE(t.sistema.terminacoes, QList<int>{0});

@@ -3,6 +3,7 @@
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
 #include "tables/VistaGrelha.h"
+#include "support/JanelaModal.h"
 #include "tables/frmTabelas.h"
 
 #include <QAction>
@@ -40,14 +41,13 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
     w.Form_Activate();
 
     QStringList visto;
-    QTimer::singleShot(0, this, [&] {
-        auto* d = qobject_cast<frmTabelas*>(QApplication::activeModalWidget());
-        QVERIFY(d);
-        VistaGrelha* dbg = d->dbg();
-        visto << d->windowTitle() << d->findChild<QLabel*>(QStringLiteral("stb2"))->text()
+    if (!naJanelaModal<frmTabelas>([&] { w.findChild<QAction*>(QStringLiteral("mnuTab0"))->trigger(); },
+                                      [&](frmTabelas& d) {
+        VistaGrelha* dbg = d.dbg();
+        visto << d.windowTitle() << d.findChild<QLabel*>(QStringLiteral("stb2"))->text()
               << dbg->model()->headerData(12, Qt::Horizontal).toString()
-              << QString::number(dbg->isColumnHidden(16)) << d->cmd(2)->text();
-        QVERIFY(!d->cmd(3)->isEnabled());
+              << QString::number(dbg->isColumnHidden(16)) << d.cmd(2)->text();
+        QVERIFY(!d.cmd(3)->isEnabled());
         // A new vehicle typed on the new-row line; Sair asks "Gravar ?" first.
         dbg->setFocus();
         dbg->setCurrentIndex(dbg->model()->index(1, 0));
@@ -56,10 +56,10 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
             QTest::keyClick(editor ? editor : dbg, c.toLatin1());
         }
         visto << dbg->indexWidget(dbg->currentIndex())->property("text").toString();
-        visto << d->findChild<QLabel*>(QStringLiteral("stb1"))->text();
-        QTest::mouseClick(d->cmd(6), Qt::LeftButton);
-    });
-    w.findChild<QAction*>(QStringLiteral("mnuTab0"))->trigger();
+        visto << d.findChild<QLabel*>(QStringLiteral("stb1"))->text();
+        QTest::mouseClick(d.cmd(6), Qt::LeftButton);
+    }))
+        return;
     QCOMPARE(visto, QStringList({QStringLiteral("Tabela de viaturas"), QStringLiteral("Viatura 1 de 1"),
                                  QStringLiteral("Tara"), QStringLiteral("1"), QStringLiteral("Ascendente"),
                                  QStringLiteral("AB12"), QStringLiteral("Código da viatura")}));
