@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/LogicaAltCod.h"
-#include "admin/RealceFoco.h"
+#include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
 #include <array>
@@ -24,7 +24,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void cmd_Click(int i);
