@@ -1,9 +1,11 @@
 #include "GrelhaTeste.h"
 #include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/RealceFoco.h"
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
-#include "tables/VistaGrelha.h"
 #include "support/JanelaModal.h"
+#include "admin/frmCodigos.h"
+#include "tables/VistaGrelha.h"
 #include "tables/frmTabelas.h"
 
 #include <QAction>
@@ -11,6 +13,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -24,6 +28,10 @@ class TesteFrmTabelas : public QObject
 
 private Q_SLOTS:
     void abertaPeloMenuDoNivel4();
+    void escForaDoEditorNaoFecha_data();
+    void escForaDoEditorNaoFecha();
+    void focoEDicas_data();
+    void focoEDicas();
     void listagemEmPdf_data();
     void listagemEmPdf();
 };
@@ -67,6 +75,101 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
     QCOMPARE(g.t.mensagens.caixas.last().texto, QStringLiteral("Gravar ?"));
     QCOMPARE(g.valor(QStringLiteral("SELECT count(*) FROM Viaturas WHERE \"Código da viatura\" = 'AB12'")).toInt(), 1);
     w.close();
+}
+
+// Esc undoes a cell being edited and does nothing else: the grid windows end
+// only by their Sair button or the close box, so the operator's second Esc
+// neither closes the window nor asks "Gravar ?" about the row.
+void TesteFrmTabelas::escForaDoEditorNaoFecha_data()
+{
+    QTest::addColumn<bool>("operadores");
+    QTest::addColumn<QString>("edicao");  // "" none; "desfeita" Esc in the editor; "linha" a cell of the row changed
+    for (const bool operadores : {false, true}) {
+        const char* janela = operadores ? "operadores" : "viaturas";
+        QTest::addRow("%s, sem edição", janela) << operadores << "";
+        QTest::addRow("%s, célula desfeita", janela) << operadores << "desfeita";
+        QTest::addRow("%s, linha alterada", janela) << operadores << "linha";
+    }
+}
+
+void TesteFrmTabelas::escForaDoEditorNaoFecha()
+{
+    QFETCH(bool, operadores);
+    QFETCH(QString, edicao);
+    GrelhaTeste g;
+    g.viaturas(2);
+    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
+    const auto trabalho = [&](JanelaGrelha& d) {
+        VistaGrelha* dbg = d.dbg();
+        QCOMPARE(QApplication::focusWidget(), dbg);
+        if (!edicao.isEmpty()) {
+            QTest::keyClick(dbg, Qt::Key_X);
+            auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+            QVERIFY(editor);
+            if (edicao == QStringLiteral("linha")) {
+                QTest::keyClick(editor, Qt::Key_Tab);  // the cell kept, the next one's editor opens
+                editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+                QVERIFY(editor);
+            }
+            QTest::keyClick(editor, Qt::Key_Escape);
+            QVERIFY(!dbg->indexWidget(dbg->currentIndex()));
+        }
+        QTest::keyClick(dbg, Qt::Key_Escape);
+        QVERIFY(d.isVisible());
+        QCOMPARE(g.t.mensagens.caixas.size(), 0);
+    };
+    if (operadores) {
+        if (!naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho))
+            return;
+    } else if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho)) {
+        return;
+    }
+}
+
+// The grid and the buttons yellow while they have the focus, a button's hint
+// in panel 1; the grid back to the window colour (white in the operators
+// table) when it loses it; a box opening and closing over the window changes
+// nothing.
+void TesteFrmTabelas::focoEDicas_data()
+{
+    QTest::addColumn<bool>("operadores");
+    QTest::addColumn<QColor>("semFoco");
+    QTest::newRow("viaturas") << false << QApplication::palette().color(QPalette::Base);
+    QTest::newRow("operadores") << true << QColor(Qt::white);
+}
+
+void TesteFrmTabelas::focoEDicas()
+{
+    QFETCH(bool, operadores);
+    QFETCH(QColor, semFoco);
+    GrelhaTeste g;
+    g.viaturas(2);
+    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
+    const auto trabalho = [&](JanelaGrelha& d) {
+        VistaGrelha* dbg = d.dbg();
+        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+        QPushButton* ordem = d.cmd(2);
+        ordem->setFocus(Qt::TabFocusReason);
+        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
+        QCOMPARE(dbg->palette().color(QPalette::Base), semFoco);
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
+        QTimer::singleShot(0, &d, [&d] { fecharJanelasModais(&d); });
+        QMessageBox::information(&d, QStringLiteral("Zumarel"), QStringLiteral("caixa"));
+        d.activateWindow();  // the window active again gives the button the focus again
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QCOMPARE(QApplication::focusWidget(), ordem);
+        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
+        QTest::mouseClick(dbg->viewport(), Qt::LeftButton, {}, dbg->visualRect(dbg->model()->index(0, 1)).center());
+        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+        QVERIFY(ordem->palette().color(QPalette::Button) != RealceFoco::Amarelo);
+    };
+    if (operadores) {
+        if (!naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho))
+            return;
+    } else if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho)) {
+        return;
+    }
 }
 
 void TesteFrmTabelas::listagemEmPdf_data()
