@@ -2,7 +2,6 @@
 
 #include "platform/gui/Teclas.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,41 +12,42 @@ namespace Dialogo {
 
 namespace {
 
-void semDefeitos(QDialog* janela)
-{
-    for (QPushButton* b : janela->findChildren<QPushButton*>()) {
-        if (b->window() == janela)
-            semDefeito(b);
-    }
-}
-
-// Watches the dialog itself: a button added after the rules were put is
-// stripped of its default when the dialog is shown (Qt picks the default
-// button right after), and Enter and Esc that no control took stop here.
+// Watches the dialog and its buttons: a button made after the rules were put
+// is taken when the dialog is shown (Qt picks its default button right
+// after); Enter on a button presses that button or nothing; Enter and Esc that
+// no control took stop at the dialog.
 class Regras : public QObject
 {
 public:
     Regras(QDialog* janela, Opcoes opcoes) : QObject(janela), m_janela(janela), m_opcoes(opcoes) {}
 
+    void tomarBotoes()
+    {
+        for (QPushButton* b : m_janela->findChildren<QPushButton*>()) {
+            if (b->window() == m_janela) {
+                semDefeito(b);
+                b->installEventFilter(this);
+            }
+        }
+    }
+
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override
     {
-        if (objecto != m_janela)
-            return false;
-        if (evento->type() == QEvent::Show)
-            semDefeitos(m_janela);
+        if (objecto == m_janela && evento->type() == QEvent::Show)
+            tomarBotoes();
         if (evento->type() != QEvent::KeyPress)
             return false;
         auto* tecla = static_cast<QKeyEvent*>(evento);
-        if (tecla->key() == Qt::Key_Escape && !m_opcoes.escFecha) {
-            tecla->accept();
-            return true;
-        }
-        if (!Teclas::eEnter(tecla))
+        if (auto* botao = qobject_cast<QPushButton*>(objecto)) {
+            if (!Teclas::eEnter(tecla))
+                return false;
+            if (m_opcoes.enterNoBotao && botao->isEnabled())
+                botao->click();
+        } else if (objecto != m_janela
+                   || !(Teclas::eEnter(tecla) || (tecla->key() == Qt::Key_Escape && !m_opcoes.escFecha))) {
             return false;
-        auto* botao = qobject_cast<QPushButton*>(QApplication::focusWidget());
-        if (m_opcoes.enterNoBotao && botao && botao->window() == m_janela && botao->isEnabled())
-            botao->click();
+        }
         tecla->accept();
         return true;
     }
@@ -61,8 +61,9 @@ private:
 
 void aplicar(QDialog* janela, Opcoes opcoes)
 {
-    semDefeitos(janela);
-    janela->installEventFilter(new Regras(janela, opcoes));
+    auto* regras = new Regras(janela, opcoes);
+    regras->tomarBotoes();
+    janela->installEventFilter(regras);
 }
 
 void semDefeito(QPushButton* b)

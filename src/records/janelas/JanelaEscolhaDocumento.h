@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gui/RealceFoco.h"
 #include "records/EscolhaDocumento.h"
 
 #include <QDialog>
@@ -43,7 +44,6 @@ protected:
     virtual void aplicar();
 
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void construir(const QString& titulo);
@@ -56,6 +56,8 @@ private:
     std::unique_ptr<EscolhaDocumento> m_logica;
     QHash<QObject*, EscolhaDocumento::Controlo> m_controlos;
     bool m_aSincronizar = false;
+    EscolhaDocumento::Controlo m_focoMostrado = EscolhaDocumento::Controlo::Opt0;
+    Realce m_realce;
 
     QRadioButton* opt[3] = {};
     QButtonGroup* grupoOpt = nullptr;
