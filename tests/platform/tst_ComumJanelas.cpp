@@ -133,6 +133,9 @@ void TesteComumJanelas::caracter()
     QTEST(Teclas::caracter(&e), "caracter");
     QTEST(Teclas::soAcesso(&e), "soAcesso");
     QTEST(Teclas::codigo(&e), "codigo");
+    QCOMPARE(Teclas::estadoShift(&e), (modificadores & Qt::ShiftModifier ? 1 : 0)
+                                          + (modificadores & Qt::ControlModifier ? 2 : 0)
+                                          + (modificadores & Qt::AltModifier ? 4 : 0));
 }
 
 // A box's base, a button's face, a check box's text; the colours a control

@@ -53,4 +53,16 @@ int codigo(const QKeyEvent* e)
     }
 }
 
+int estadoShift(const QKeyEvent* e)
+{
+    int s = 0;
+    if (e->modifiers() & Qt::ShiftModifier)
+        s |= 1;
+    if (e->modifiers() & Qt::ControlModifier)
+        s |= 2;
+    if (e->modifiers() & Qt::AltModifier)
+        s |= 4;
+    return s;
+}
+
 }  // namespace Teclas

@@ -23,5 +23,7 @@ bool soAcesso(const QKeyEvent* e);
 // The key code of the key-down routines (Tecla::PgUp, Tecla::Baixo, Tecla::F2
 // ...); 0 for a key they never look at.
 int codigo(const QKeyEvent* e);
+// Their Shift argument: 1 Shift, 2 Ctrl, 4 Alt, added.
+int estadoShift(const QKeyEvent* e);
 
 }  // namespace Teclas

@@ -109,6 +109,10 @@ private Q_SLOTS:
             QTest::keyClick(cmd0, Qt::Key_Tab);  // the operator moves on: Imprimir, then Sair
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), "Sair");
+            // A box closing, or the window activated again, gives a control the focus: not the operator's move.
+            QFocusEvent regresso(QEvent::FocusIn, Qt::OtherFocusReason);
+            QApplication::sendEvent(filho<QComboBox>(j, "cmb"), &regresso);
+            QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), "Sair");
             QCOMPARE(cmd0->palette().color(QPalette::Button), filho<QPushButton>(j, "cmd1")->palette().color(QPalette::Button));
 
             filho<QPushButton>(j, "cmd1")->click();  // three copies
