@@ -4,12 +4,10 @@
 #include "data/Estacao.h"
 #include "platform/Sistema.h"
 #include "platform/gui/Dialogo.h"
-#include "platform/gui/FocoOperador.h"
 #include "platform/gui/Teclas.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -72,9 +70,15 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     // The window has no cancel button: Esc does nothing.
     Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
 
-    for (QObject* o : {static_cast<QObject*>(m_cmb), static_cast<QObject*>(m_cmb->lineEdit()),
-                       static_cast<QObject*>(m_txt), static_cast<QObject*>(m_cmd)})
+    for (QObject* o :
+         {static_cast<QObject*>(m_cmb), static_cast<QObject*>(m_cmb->lineEdit()), static_cast<QObject*>(m_txt)})
         o->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(m_cmb), static_cast<QWidget*>(m_txt), static_cast<QWidget*>(m_cmd)})
+        m_vigia.vigiar(w);
+    m_vigia.aoMover = [this](QWidget* w) {
+        m_logica.mudarFoco(controloDe(w));
+        mostrarEstado();
+    };
 
     connect(m_cmb, &QComboBox::activated, this, [this](int i) {
         m_logica.cmb_Click(m_cmb->itemText(i));
@@ -149,7 +153,7 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::KeyPress && c != Controlo::cmd && Teclas::eEnter(static_cast<QKeyEvent*>(evento))) {
+    if (evento->type() == QEvent::KeyPress && Teclas::eEnter(static_cast<QKeyEvent*>(evento))) {
         // Enter moves the operator on and is never typed, nor taken by the
         // combo box (which would add the name to its list).
         if (c == Controlo::cmb)
@@ -158,10 +162,6 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
             m_logica.txt_Enter();
         mostrarEstado();
         return true;
-    }
-    if (evento->type() == QEvent::FocusIn && movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica.mudarFoco(c);
-        mostrarEstado();
     }
     return QDialog::eventFilter(objecto, evento);
 }
@@ -196,12 +196,7 @@ void frmAcesso::mostrarEstado()
     if (m_cmd->isHidden() == m_logica.botaoVisivel())
         m_cmd->setVisible(m_logica.botaoVisivel());
 
-    m_realce.aplicar(widgetDe(m_logica.realce()));
-    if (const QString painel = m_logica.painel(); m_painel->text() != painel)
-        m_painel->setText(painel);
-
-    if (QWidget* w = widgetDe(m_logica.foco()); w && focusWidget() != w)
-        w->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, widgetDe(m_logica.realce()), m_painel, m_logica.painel(), widgetDe(m_logica.foco()));
     if (m_logica.tomarSeleccionarCodigo())
         m_txt->selectAll();
 }

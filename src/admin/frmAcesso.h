@@ -2,6 +2,7 @@
 
 #include "admin/LogicaAcesso.h"
 #include "admin/PedidoAcesso.h"
+#include "platform/gui/FocoOperador.h"
 #include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
@@ -53,4 +54,5 @@ private:
     QPushButton* m_cmd;
     QLabel* m_painel;
     Realce m_realce;
+    VigiaFoco m_vigia;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/LogicaAltCod.h"
+#include "platform/gui/FocoOperador.h"
 #include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
@@ -39,4 +40,5 @@ private:
     std::array<QPushButton*, 3> m_cmd{};
     QLabel* m_painel = nullptr;
     Realce m_realce;
+    VigiaFoco m_vigia;
 };

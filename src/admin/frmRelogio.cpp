@@ -1,10 +1,8 @@
 #include "admin/frmRelogio.h"
 
 #include "platform/gui/Dialogo.h"
-#include "platform/gui/FocoOperador.h"
 #include "platform/gui/Teclas.h"
 
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -42,11 +40,12 @@ frmRelogio::frmRelogio(Estacao& estacao, QWidget* parent) : QDialog(parent), m_l
         m_cmd[n] = new QPushButton(i == 0 ? QStringLiteral("&Acertar") : QStringLiteral("&Cancelar"), this);
         m_cmd[n]->setObjectName(QStringLiteral("cmd%1").arg(i));
         m_cmd[n]->setToolTip(LogicaRelogio::dica(i == 0 ? Controlo::cmd0 : Controlo::cmd1));
-        m_cmd[n]->installEventFilter(this);
         grelha->addWidget(m_cmd[n], 1, i);
 
-        m_realce.registar(m_txt[n]);
-        m_realce.registar(m_cmd[n]);
+        for (QWidget* w : {static_cast<QWidget*>(m_txt[n]), static_cast<QWidget*>(m_cmd[n])}) {
+            m_realce.registar(w);
+            m_vigia.vigiar(w);
+        }
         connect(m_txt[n], &QLineEdit::textEdited, this, [this, i](const QString& t) {
             m_logica.txt_Change(i, t);
             mostrarEstado();
@@ -70,6 +69,10 @@ frmRelogio::frmRelogio(Estacao& estacao, QWidget* parent) : QDialog(parent), m_l
         mostrarEstado();
     });
 
+    m_vigia.aoMover = [this](QWidget* w) {
+        m_logica.mudarFoco(controloDe(w));
+        mostrarEstado();
+    };
     // Enter on the dialog itself presses nothing (a default button would set
     // the computer's clock); Esc closes it, as in a box.
     Dialogo::aplicar(this, {.escFecha = true, .enterNoBotao = true});
@@ -118,10 +121,7 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::FocusIn && movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica.mudarFoco(c);
-        mostrarEstado();
-    } else if (evento->type() == QEvent::KeyPress && (c == Controlo::txt0 || c == Controlo::txt1)) {
+    if (evento->type() == QEvent::KeyPress && (c == Controlo::txt0 || c == Controlo::txt1)) {
         auto* tecla = static_cast<QKeyEvent*>(evento);
         if (Teclas::soAcesso(tecla))
             return true;
@@ -148,11 +148,7 @@ void frmRelogio::mostrarEstado()
         }
     }
     QWidget* foco = widgetDe(m_logica.foco());
-    m_realce.aplicar(foco);
-    if (m_painel->text() != m_logica.painel())
-        m_painel->setText(m_logica.painel());
-    if (foco && focusWidget() != foco)
-        foco->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, foco, m_painel, m_logica.painel(), foco);
     if (m_logica.tomarSeleccionar())
         if (auto* caixa = qobject_cast<QLineEdit*>(foco))
             caixa->selectAll();

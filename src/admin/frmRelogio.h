@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/LogicaRelogio.h"
+#include "platform/gui/FocoOperador.h"
 #include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
@@ -42,4 +43,5 @@ private:
     QLabel* m_painel = nullptr;
     QTimer m_timer;
     Realce m_realce;
+    VigiaFoco m_vigia;
 };

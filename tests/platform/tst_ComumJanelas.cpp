@@ -26,6 +26,7 @@ private Q_SLOTS:
     void caracter_data();
     void caracter();
     void realce();
+    void vigiaFoco();
     void focoDaJanela();
     void teclasDoDialogo_data();
     void teclasDoDialogo();
@@ -162,7 +163,24 @@ void TesteComumJanelas::realce()
     QCOMPARE(j.ok->palette(), botao);
     r.aplicar(nullptr);
     QCOMPARE(j.chk->palette(), texto);
-    QVERIFY(!r.registado(j.sair));
+}
+
+// For a window whose logic keeps the focus: only the operator's moves are told.
+void TesteComumJanelas::vigiaFoco()
+{
+    Janela j;
+    VigiaFoco vigia;
+    QStringList movidos;
+    vigia.aoMover = [&](QWidget* w) { movidos << w->objectName(); };
+    vigia.vigiar(j.a);
+    vigia.vigiar(j.b);
+    QVERIFY(j.mostrar());
+    QTest::keyClick(j.a, Qt::Key_Tab);
+    QTest::mouseClick(j.a, Qt::LeftButton);
+    j.b->setFocus();
+    QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(j.a, &regresso);
+    QCOMPARE(movidos, QStringList({"b", "a"}));
 }
 
 // The window's first focus, the operator's moves and the window's own count;

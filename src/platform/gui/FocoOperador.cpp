@@ -1,5 +1,8 @@
 #include "platform/gui/FocoOperador.h"
 
+#include <QFocusEvent>
+#include <QWidget>
+
 bool movidoPeloOperador(Qt::FocusReason razao)
 {
     switch (razao) {
@@ -14,4 +17,16 @@ bool movidoPeloOperador(Qt::FocusReason razao)
     case Qt::NoFocusReason: break;
     }
     return false;
+}
+
+void VigiaFoco::vigiar(QWidget* controlo)
+{
+    controlo->installEventFilter(this);
+}
+
+bool VigiaFoco::eventFilter(QObject* objecto, QEvent* evento)
+{
+    if (evento->type() == QEvent::FocusIn && aoMover && movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason()))
+        aoMover(static_cast<QWidget*>(objecto));
+    return QObject::eventFilter(objecto, evento);
 }

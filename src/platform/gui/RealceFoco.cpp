@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 
 namespace RealceFoco {
 
@@ -15,6 +16,15 @@ QPalette comFoco(const QWidget* w, const QPalette& semFoco)
     else
         p.setColor(QPalette::Base, Amarelo);
     return p;
+}
+
+void mostrar(Realce& realce, const QWidget* realcado, QLabel* painel, const QString& dica, QWidget* foco)
+{
+    realce.aplicar(realcado);
+    if (painel && painel->text() != dica)
+        painel->setText(dica);
+    if (foco && foco->window()->focusWidget() != foco && !foco->isHidden() && foco->isEnabled())
+        foco->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace RealceFoco

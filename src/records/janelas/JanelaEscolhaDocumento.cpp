@@ -1,13 +1,11 @@
 #include "records/janelas/JanelaEscolhaDocumento.h"
 
 #include "platform/gui/Dialogo.h"
-#include "platform/gui/FocoOperador.h"
 #include "platform/gui/Teclas.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -114,7 +112,6 @@ QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& l
     QSizePolicy p = b->sizePolicy();
     p.setRetainSizeWhenHidden(true);
     b->setSizePolicy(p);
-    b->installEventFilter(this);
     m_botoes->addWidget(b, 0, coluna);
     m_controlos.insert(b, controlo);
     return b;
@@ -162,6 +159,19 @@ void JanelaEscolhaDocumento::carregar()
     for (QPushButton* b : std::as_const(m_accoes))
         m_realce.registar(b);
     m_realce.registar(cmdSair);
+    for (auto i = m_controlos.cbegin(); i != m_controlos.cend(); ++i) {
+        if (i.key() != cmb->lineEdit())
+            m_vigia.vigiar(static_cast<QWidget*>(i.key()));
+    }
+    m_vigia.aoMover = [this](QWidget* w) {
+        const Controlo c = m_controlos.value(w);
+        m_logica->Foco(c);
+        if (c == Controlo::Cmb)
+            cmb->lineEdit()->selectAll();
+        m_focoMostrado = c;
+        if (!m_aSincronizar)
+            sincronizar();
+    };
     // Esc closes nothing here; Enter presses only the button it is on.
     Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
     m_logica->Form_Load();
@@ -213,11 +223,8 @@ void JanelaEscolhaDocumento::sincronizar()
         lblSV[i]->setText(l.lblSV(i));
     for (QPushButton* b : m_accoes)
         b->setVisible(l.cmdVisivel());
-    stbPainel->setText(l.painel());
-    m_realce.aplicar(l.amarelo(l.foco()) ? widgetDe(l.foco()) : nullptr);
     QWidget* foco = widgetDe(l.foco());
-    if (foco && !foco->isHidden() && foco->isEnabled() && !foco->hasFocus())
-        foco->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, l.amarelo(l.foco()) ? foco : nullptr, stbPainel, l.painel(), foco);
     // The number box that takes the focus by the window's own move has its text selected.
     if (l.foco() != m_focoMostrado && l.foco() == Controlo::Cmb)
         cmb->lineEdit()->selectAll();
@@ -232,16 +239,7 @@ bool JanelaEscolhaDocumento::eventFilter(QObject* objecto, QEvent* evento)
         return QDialog::eventFilter(objecto, evento);
     const Controlo c = controlo.value();
 
-    if (evento->type() == QEvent::FocusIn && movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica->Foco(c);
-        if (c == Controlo::Cmb)
-            cmb->lineEdit()->selectAll();
-        m_focoMostrado = c;
-        if (!m_aSincronizar)
-            sincronizar();
-        return false;
-    }
-    if (evento->type() != QEvent::KeyPress || qobject_cast<QPushButton*>(objecto))
+    if (evento->type() != QEvent::KeyPress)
         return QDialog::eventFilter(objecto, evento);
 
     auto* tecla = static_cast<QKeyEvent*>(evento);

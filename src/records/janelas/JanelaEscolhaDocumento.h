@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gui/FocoOperador.h"
 #include "platform/gui/RealceFoco.h"
 #include "records/EscolhaDocumento.h"
 
@@ -58,6 +59,7 @@ private:
     bool m_aSincronizar = false;
     EscolhaDocumento::Controlo m_focoMostrado = EscolhaDocumento::Controlo::Opt0;
     Realce m_realce;
+    VigiaFoco m_vigia;
 
     QRadioButton* opt[3] = {};
     QButtonGroup* grupoOpt = nullptr;
