@@ -293,8 +293,7 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
     }
     // Ctrl with a letter (undo, cut, select all) is the field's own editing
     // key; a paste went through the screen's rules above.
-    const bool edicao = (e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
-    const int caracter = edicao ? 0 : Teclas::caracter(e);
+    const int caracter = Teclas::controlo(e) ? 0 : Teclas::caracter(e);
     if (caracter != 0 && e->text().size() > 1) {  // several characters at once go in as a paste
         m_logica.campos().Colar(indice, e->text());
         sincronizar();

@@ -152,6 +152,8 @@ void TesteFrmPar::teclasEFoco()
     for (const auto& [campo, escrito, fica] : filtros)
         QCOMPARE(d.escrever(QString::fromUtf8(campo), QString::fromUtf8(escrito)), QString::fromUtf8(fica));
     QCOMPARE(d.p.t.mensagens.beeps, 0);
+    QTest::keyClick(d.f(QStringLiteral("Etxt4")), Qt::Key_X, Qt::AltModifier);  // an access key types nothing
+    QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt4"))->text(), QStringLiteral("Evora-a"));
     QApplication::clipboard()->setText(QStringLiteral("9x"));
     QTest::keyClick(d.f(QStringLiteral("Etxt9")), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt9"))->text(), QStringLiteral("12"));

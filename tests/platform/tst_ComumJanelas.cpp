@@ -98,31 +98,32 @@ void TesteComumJanelas::caracter_data()
     QTest::addColumn<int>("caracter");
     QTest::addColumn<bool>("soAcesso");
     QTest::addColumn<int>("codigo");
+    QTest::addColumn<bool>("controlo");
 
     const int nenhum = Qt::NoModifier;
     const int ctrl = Qt::ControlModifier;
     const int alt = Qt::AltModifier;
-    QTest::newRow("letra") << int(Qt::Key_A) << nenhum << "a" << int('a') << false << 0;
-    QTest::newRow("maiúscula acentuada") << int(Qt::Key_Eacute) << int(Qt::ShiftModifier) << "É" << 0xC9 << false << 0;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << nenhum << "\r" << Tecla::Enter << false << 0;
-    QTest::newRow("Enter do teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << Tecla::Enter << false << 0;
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << nenhum << "\x1b" << Tecla::Esc << false << 0;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << nenhum << "\b" << Tecla::Retrocesso << false << 0;
+    QTest::newRow("letra") << int(Qt::Key_A) << nenhum << "a" << int('a') << false << 0 << false;
+    QTest::newRow("maiúscula acentuada") << int(Qt::Key_Eacute) << int(Qt::ShiftModifier) << "É" << 0xC9 << false << 0 << false;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << nenhum << "\r" << Tecla::Enter << false << 0 << false;
+    QTest::newRow("Enter do teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << Tecla::Enter << false << 0 << false;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << nenhum << "\x1b" << Tecla::Esc << false << 0 << false;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << nenhum << "\b" << Tecla::Retrocesso << false << 0 << false;
     // Ctrl+V types 22 whatever text the platform sends with it.
-    QTest::newRow("Ctrl+V, texto v") << int(Qt::Key_V) << ctrl << "v" << 22 << false << 0;
-    QTest::newRow("Ctrl+V, texto de controlo") << int(Qt::Key_V) << ctrl << "\x16" << 22 << false << 0;
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << 1 << false << 0;
-    QTest::newRow("Ctrl+algarismo") << int(Qt::Key_1) << ctrl << "1" << 0 << false << 0;
-    QTest::newRow("Alt+letra") << int(Qt::Key_X) << alt << "x" << 0 << true << 0;
-    QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0;
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << nenhum << "\t" << 0 << false << 0;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0;
-    QTest::newRow("seta abaixo") << int(Qt::Key_Down) << nenhum << "" << 0 << false << Tecla::Baixo;
-    QTest::newRow("seta à esquerda") << int(Qt::Key_Left) << nenhum << "" << 0 << false << Tecla::Esquerda;
-    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << nenhum << "" << 0 << false << Tecla::PgUp;
-    QTest::newRow("Home") << int(Qt::Key_Home) << nenhum << "" << 0 << false << Tecla::Home;
-    QTest::newRow("F2") << int(Qt::Key_F2) << nenhum << "" << 0 << false << Tecla::F2;
-    QTest::newRow("F3") << int(Qt::Key_F3) << nenhum << "" << 0 << false << 0;
+    QTest::newRow("Ctrl+V, texto v") << int(Qt::Key_V) << ctrl << "v" << 22 << false << 0 << true;
+    QTest::newRow("Ctrl+V, texto de controlo") << int(Qt::Key_V) << ctrl << "\x16" << 22 << false << 0 << true;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << 1 << false << 0 << true;
+    QTest::newRow("Ctrl+algarismo") << int(Qt::Key_1) << ctrl << "1" << 0 << false << 0 << false;
+    QTest::newRow("Alt+letra") << int(Qt::Key_X) << alt << "x" << 0 << true << 0 << false;
+    QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0 << false;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << nenhum << "\t" << 0 << false << 0 << false;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0 << false;
+    QTest::newRow("seta abaixo") << int(Qt::Key_Down) << nenhum << "" << 0 << false << Tecla::Baixo << false;
+    QTest::newRow("seta à esquerda") << int(Qt::Key_Left) << nenhum << "" << 0 << false << Tecla::Esquerda << false;
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << nenhum << "" << 0 << false << Tecla::PgUp << false;
+    QTest::newRow("Home") << int(Qt::Key_Home) << nenhum << "" << 0 << false << Tecla::Home << false;
+    QTest::newRow("F2") << int(Qt::Key_F2) << nenhum << "" << 0 << false << Tecla::F2 << false;
+    QTest::newRow("F3") << int(Qt::Key_F3) << nenhum << "" << 0 << false << 0 << false;
 }
 
 void TesteComumJanelas::caracter()
@@ -134,6 +135,7 @@ void TesteComumJanelas::caracter()
     QTEST(Teclas::caracter(&e), "caracter");
     QTEST(Teclas::soAcesso(&e), "soAcesso");
     QTEST(Teclas::codigo(&e), "codigo");
+    QTEST(Teclas::controlo(&e), "controlo");
     QCOMPARE(Teclas::estadoShift(&e), (modificadores & Qt::ShiftModifier ? 1 : 0)
                                           + (modificadores & Qt::ControlModifier ? 2 : 0)
                                           + (modificadores & Qt::AltModifier ? 4 : 0));

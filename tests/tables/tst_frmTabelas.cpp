@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void escForaDoEditorNaoFecha();
     void focoEDicas_data();
     void focoEDicas();
+    void teclasNaCelula_data();
+    void teclasNaCelula();
     void listagemEmPdf_data();
     void listagemEmPdf();
 };
@@ -170,6 +173,50 @@ void TesteFrmTabelas::focoEDicas()
     } else if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho)) {
         return;
     }
+}
+
+// A cell's keys in the real window: "^v" is Ctrl+V, "@x" Alt+X (an access key
+// no menu takes), "\r" Enter.
+void TesteFrmTabelas::teclasNaCelula_data()
+{
+    QTest::addColumn<int>("coluna");
+    QTest::addColumn<QString>("teclas");
+    QTest::addColumn<QString>("fica");
+    QTest::newRow("código em maiúsculas") << 0 << "ab12" << "AB12";
+    QTest::newRow("tara só com algarismos") << 12 << "1a2" << "12";
+    QTest::newRow("colar numa tara") << 12 << "7^v" << "7";
+    QTest::newRow("tecla de acesso num código") << 0 << "a@x" << "A";
+    QTest::newRow("hora cortada em cinco") << 15 << "12:301" << "12:30";
+    QTest::newRow("Enter não entra") << 1 << "a\r" << "A";
+}
+
+void TesteFrmTabelas::teclasNaCelula()
+{
+    QFETCH(int, coluna);
+    QFETCH(QString, teclas);
+    GrelhaTeste g;
+    g.viaturas(1);
+    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, [&](frmTabelas& d) {
+            VistaGrelha* dbg = d.dbg();
+            dbg->setCurrentIndex(dbg->model()->index(0, coluna));
+            dbg->edit(dbg->currentIndex());
+            auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+            QVERIFY(editor);
+            editor->clear();
+            for (qsizetype i = 0; i < teclas.size(); ++i) {
+                const QChar c = teclas.at(i);
+                if (c == u'^' || c == u'@')
+                    QTest::keyClick(editor, teclas.at(++i).toLatin1(), c == u'^' ? Qt::ControlModifier : Qt::AltModifier);
+                else if (c == u'\r')
+                    QTest::keyClick(editor, Qt::Key_Return);
+                else
+                    QTest::keyClick(editor, c.toLatin1());
+            }
+            QTEST(editor->text(), "fica");
+        }))
+        return;
 }
 
 void TesteFrmTabelas::listagemEmPdf_data()

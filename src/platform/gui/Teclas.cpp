@@ -23,11 +23,16 @@ int caracter(const QKeyEvent* e)
     if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
         return 0;
     if (e->modifiers() & Qt::ControlModifier)
-        return e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z ? e->key() - Qt::Key_A + 1 : 0;
+        return controlo(e) ? e->key() - Qt::Key_A + 1 : 0;
     const QString texto = e->text();
     if (texto.isEmpty() || !texto.at(0).isPrint())
         return 0;
     return texto.at(0).unicode();
+}
+
+bool controlo(const QKeyEvent* e)
+{
+    return (e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z;
 }
 
 bool soAcesso(const QKeyEvent* e)

@@ -16,6 +16,9 @@ bool eEnter(const QKeyEvent* e);  // Return or the keypad's Enter
 // which never types).
 int caracter(const QKeyEvent* e);
 
+// Ctrl held with a letter: the key types its control code above.
+bool controlo(const QKeyEvent* e);
+
 // A key a Qt box would type although it types no character above (Alt or
 // Meta with a key no menu or button took): the view drops it.
 bool soAcesso(const QKeyEvent* e);
