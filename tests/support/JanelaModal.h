@@ -37,6 +37,22 @@ inline void fecharJanelasModais(QWidget* ate = nullptr)
     }
 }
 
+// A time past which the work in a modal window counts as stuck (waiting in a
+// window nobody closes): the test fails and every window it opened is closed.
+constexpr int LimiteJanelaModalMs = 30000;
+
+// Arms that limit for the work in the windows opened above `antes`.
+inline void limitarTrabalho(QTimer& limite, QWidget* antes, const std::source_location& onde)
+{
+    limite.setSingleShot(true);
+    QObject::connect(&limite, &QTimer::timeout, [antes, onde] {
+        QTest::qFail("the work in the modal window did not end: its windows are closed", onde.file_name(),
+                     int(onde.line()));
+        fecharJanelasModais(antes);
+    });
+    limite.start(LimiteJanelaModalMs);
+}
+
 // Works in the modal window that `abrir` opens (a menu item, a button) from
 // inside its event loop, and always closes it afterwards, a failed check in
 // `trabalho` included: such a test fails in seconds instead of waiting, window
@@ -59,6 +75,8 @@ bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(
         if (!j || !QTest::qWaitForWindowActive(janela))
             return;
         aberta = true;
+        QTimer limite;
+        limitarTrabalho(limite, antes, onde);
         trabalho(*j);
     });
     vez.start(0);
@@ -71,7 +89,9 @@ bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(
 // The same for a dialog the test made: `trabalho` runs inside its exec(),
 // which returns its result; the dialog, and any window opened over it, is
 // closed afterwards when the work left it open.
-template <typename J> int execComTrabalho(J& janela, const std::function<void(J&)>& trabalho)
+template <typename J>
+int execComTrabalho(J& janela, const std::function<void(J&)>& trabalho,
+                    const std::source_location onde = std::source_location::current())
 {
     QTimer vez;
     vez.setSingleShot(true);
@@ -82,6 +102,8 @@ template <typename J> int execComTrabalho(J& janela, const std::function<void(J&
                 fecharJanelaModal(m ? m : &janela);
             }
         });
+        QTimer limite;
+        limitarTrabalho(limite, nullptr, onde);
         trabalho(janela);
     });
     vez.start(0);
