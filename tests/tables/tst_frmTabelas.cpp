@@ -39,6 +39,21 @@ private Q_SLOTS:
     void listagemEmPdf();
 };
 
+namespace {
+
+// The vehicles' table window, or the operators' one, opened as the menus open
+// them, and the work done in it.
+bool naJanelaGrelha(GrelhaTeste& g, bool operadores, const std::function<void(JanelaGrelha&)>& trabalho,
+                    const std::source_location onde = std::source_location::current())
+{
+    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
+    if (operadores)
+        return naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho, onde);
+    return naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho, onde);
+}
+
+}  // namespace
+
 void TesteFrmTabelas::abertaPeloMenuDoNivel4()
 {
     GrelhaTeste g;
@@ -101,7 +116,6 @@ void TesteFrmTabelas::escForaDoEditorNaoFecha()
     QFETCH(QString, edicao);
     GrelhaTeste g;
     g.viaturas(2);
-    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
     const auto trabalho = [&](JanelaGrelha& d) {
         VistaGrelha* dbg = d.dbg();
         QCOMPARE(QApplication::focusWidget(), dbg);
@@ -121,12 +135,8 @@ void TesteFrmTabelas::escForaDoEditorNaoFecha()
         QVERIFY(d.isVisible());
         QCOMPARE(g.t.mensagens.caixas.size(), 0);
     };
-    if (operadores) {
-        if (!naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho))
-            return;
-    } else if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho)) {
+    if (!naJanelaGrelha(g, operadores, trabalho))
         return;
-    }
 }
 
 // The grid and the buttons yellow while they have the focus, a button's hint
@@ -147,7 +157,6 @@ void TesteFrmTabelas::focoEDicas()
     QFETCH(QColor, semFoco);
     GrelhaTeste g;
     g.viaturas(2);
-    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
     const auto trabalho = [&](JanelaGrelha& d) {
         VistaGrelha* dbg = d.dbg();
         QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
@@ -167,12 +176,8 @@ void TesteFrmTabelas::focoEDicas()
         QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
         QVERIFY(ordem->palette().color(QPalette::Button) != RealceFoco::Amarelo);
     };
-    if (operadores) {
-        if (!naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho))
-            return;
-    } else if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho)) {
+    if (!naJanelaGrelha(g, operadores, trabalho))
         return;
-    }
 }
 
 // A cell's keys in the real window: "^v" is Ctrl+V, "@x" Alt+X (an access key
@@ -196,9 +201,8 @@ void TesteFrmTabelas::teclasNaCelula()
     QFETCH(QString, teclas);
     GrelhaTeste g;
     g.viaturas(1);
-    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    if (!naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, [&](frmTabelas& d) {
+    if (!naJanelaGrelha(g, false, [&](JanelaGrelha& d) {
             VistaGrelha* dbg = d.dbg();
             dbg->setCurrentIndex(dbg->model()->index(0, coluna));
             dbg->edit(dbg->currentIndex());
