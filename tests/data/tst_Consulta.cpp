@@ -1,5 +1,6 @@
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
+#include "platform/Erro.h"
 #include "support/EstacaoTeste.h"
 
 #include <QThread>
@@ -15,6 +16,7 @@ private Q_SLOTS:
     void cadaEstacaoComAsSuas();
     void ligacaoDeOutroFio();
     void mesmaConsultaDentroDaLeitura();
+    void preparadaUmaVezTomadaUmaVez();
 };
 
 namespace {
@@ -73,18 +75,41 @@ void TesteConsulta::ligacaoDeOutroFio()
     QCOMPARE(t.estacao->Bd->preparadas().quantas(), 1);
 }
 
-// The same statement asked for while its rows are read runs as a fresh one.
+// The same statement asked for while its rows are read runs as a fresh one:
+// the rows being read are all read.
 void TesteConsulta::mesmaConsultaDentroDaLeitura()
 {
     EstacaoTeste t;
     t.abrirBaseDados();
-    QList<int> vistas;
-    Consulta::paraCadaLinha(t.estacao->bd(), Guia, {1}, [&](const QSqlQuery& q) {
-        vistas << q.value(0).toInt() << guia(t.estacao->bd());
+    for (int i = 0; i < 3; ++i)
+        Consulta::executar(t.estacao->bd(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('P')"));
+    const QString depois = QStringLiteral("SELECT Pesagem FROM Pesagens WHERE Pesagem > ? ORDER BY Pesagem");
+    QList<qint64> vistas;
+    Consulta::paraCadaLinha(t.estacao->bd(), depois, {0}, [&](const QSqlQuery& q) {
+        const qint64 pesagem = q.value(0).toLongLong();
+        vistas << pesagem;
+        const std::optional<QSqlRecord> seguinte = Consulta::primeiraLinha(t.estacao->bd(), depois, {pesagem});
+        vistas << (seguinte ? seguinte->value(0).toLongLong() : 0);
         return true;
     });
-    QCOMPARE(vistas, QList<int>({0, 0}));
-    QCOMPARE(guia(t.estacao->bd()), 0);
+    QCOMPARE(vistas, QList<qint64>({1, 2, 2, 3, 3, 0}));
+}
+
+// A statement is prepared once and handed out again once given back; never
+// to two readers at a time.
+void TesteConsulta::preparadaUmaVezTomadaUmaVez()
+{
+    EstacaoTeste t;
+    t.abrirBaseDados();
+    ConsultasPreparadas& p = t.estacao->Bd->preparadas();
+    QSqlQuery* primeira = p.tomar(t.estacao->bd(), Guia);
+    QVERIFY(primeira);
+    QVERIFY(!p.tomar(t.estacao->bd(), Guia));
+    p.devolver(Guia);
+    QCOMPARE(p.tomar(t.estacao->bd(), Guia), primeira);
+    QCOMPARE(p.quantas(), 1);
+    QVERIFY_THROWS_EXCEPTION(Erro, p.tomar(t.estacao->bd(), QStringLiteral("SELECT nada FROM Nenhuma")));
+    QCOMPARE(p.quantas(), 1);
 }
 
 QTEST_GUILESS_MAIN(TesteConsulta)
