@@ -57,6 +57,7 @@ private Q_SLOTS:
     void dependencias_data();
     void dependencias();
     void teclasEFoco();
+    void abaLevaOFoco();
     void pelaJanelaPrincipal();
 };
 
@@ -171,6 +172,23 @@ void TesteFrmPar::teclasEFoco()
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("txtIP0"))->text(), QString());
     QVERIFY(d.w->isVisible());  // no key closed the dialog or pressed a button
     QVERIFY(d.p.t.sistema.terminacoes.isEmpty());
+}
+
+// A tab that hides the page with the focus takes the focus to its own page:
+// the box it lands in is the one in yellow, its text selected from the start.
+void TesteFrmPar::abaLevaOFoco()
+{
+    DialogoTeste d;
+    QVERIFY(d.activo);
+    auto* txtG0 = d.f<QLineEdit>(QStringLiteral("txtG0"));
+    txtG0->setFocus(Qt::TabFocusReason);
+    QCOMPARE(txtG0->palette().color(QPalette::Base), Amarelo);
+    QTest::mouseClick(d.f(QStringLiteral("sst1")), Qt::LeftButton);
+    auto* etxt0 = d.f<QLineEdit>(QStringLiteral("Etxt0"));
+    QCOMPARE(QApplication::focusWidget(), etxt0);
+    QCOMPARE(etxt0->palette().color(QPalette::Base), Amarelo);
+    QCOMPARE(etxt0->selectedText(), QStringLiteral("Areias, Lda"));
+    QVERIFY(txtG0->palette().color(QPalette::Base) != Amarelo);
 }
 
 // "&Parâmetros Internos" opens the dialog modal over the main window; a save

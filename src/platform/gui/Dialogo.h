@@ -15,7 +15,7 @@ namespace Dialogo {
 struct Opcoes
 {
     bool escFecha = false;     // Esc closes the dialog (its reject()); else it does nothing
-    bool enterNoBotao = true;  // Enter on a focused button presses it; else nothing
+    bool enterNoBotao = true;  // Enter on a button presses that button; else nothing
 };
 
 // Puts the rules on `janela`: its buttons now and when it is shown, its keys.

@@ -28,8 +28,7 @@ public:
     // Every control of `janela` that can take the focus and is not followed
     // yet, without the yellow.
     void seguirOsOutros(QWidget* janela);
-    // The window moves the focus itself, as its own code does on the
-    // original platform: Qt's focus and the handlers.
+    // The window moves the focus itself: Qt's focus and the handlers.
     void darFoco(QWidget* controlo);
 
     QWidget* actual() const { return m_actual; }
