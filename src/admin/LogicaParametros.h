@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/PecasSerie.h"
-#include "startup/Definicoes.h"
+#include "shared/Definicoes.h"
 
 #include <QString>
 #include <QStringList>

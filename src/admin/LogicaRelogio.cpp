@@ -1,5 +1,7 @@
 #include "admin/LogicaRelogio.h"
 
+#include "shared/Tecla.h"
+
 #include "data/Estacao.h"
 #include "platform/Conversoes.h"
 #include "platform/Mensagens.h"
@@ -120,27 +122,24 @@ void LogicaRelogio::txt_Change(int i, const QString& texto)
         t += separador;
 }
 
-LogicaRelogio::Tecla LogicaRelogio::txt_KeyPress(int i, int tecla, int modificadores, const QString& texto)
+LogicaRelogio::Tecla LogicaRelogio::txt_Tecla(int i, int KeyCode, int KeyAscii)
 {
-    switch (tecla) {
-    case Qt::Key_Up: return Tecla::Anterior;
-    case Qt::Key_Down: return Tecla::Seguinte;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return Tecla::Seguinte;
-    case Qt::Key_Escape: return Tecla::Fechar;
-    case Qt::Key_Backspace:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return Tecla::Passa;
+    switch (KeyCode) {
+    case ::Tecla::Cima: return Tecla::Anterior;
+    case ::Tecla::Baixo: return Tecla::Seguinte;
     default: break;
     }
-    // A Ctrl combination (paste, cut, undo...) is a control character, refused
-    // like any other; keys that type nothing (arrows, Home, Delete) pass.
-    const bool controlo = (modificadores & (Qt::ControlModifier | Qt::MetaModifier)) && tecla >= Qt::Key_Space
-                          && tecla <= Qt::Key_AsciiTilde;
-    if (!controlo && texto.isEmpty())
-        return Tecla::Passa;
+    switch (KeyAscii) {
+    case 0:  // a key that types nothing (Tab, the other arrows, Home, Delete)
+    case ::Tecla::Retrocesso: return Tecla::Passa;
+    case ::Tecla::Enter: return Tecla::Seguinte;
+    case ::Tecla::Esc: return Tecla::Fechar;
+    default: break;
+    }
+    // Any other character but the box's own, control characters (paste,
+    // cut, undo) included, is refused.
     const QString aceites = i == 0 ? QStringLiteral("0123456789-") : QStringLiteral("0123456789:");
-    if (!controlo && texto.size() == 1 && aceites.contains(texto.at(0)))
+    if (aceites.contains(QChar(char16_t(KeyAscii))))
         return Tecla::Passa;
     m_estacao.mensagens.Beep();
     return Tecla::Recusada;

@@ -41,8 +41,9 @@ public:
     // The operator changed box i's text: the first separator comes by itself
     // (the view puts the caret after it).
     void txt_Change(int i, const QString& texto);
-    // A key in box i, by its code, modifiers and text.
-    Tecla txt_KeyPress(int i, int tecla, int modificadores, const QString& texto);
+    // A key in box i: its key-down code (Tecla::Cima...) and the character it
+    // types (0 for none), as the windows' key translation gives them.
+    Tecla txt_Tecla(int i, int KeyCode, int KeyAscii);
 
     // A focus move by the operator. Leaving a box checks it; a bad entry
     // brings the focus back to it, which the view then follows.

@@ -1,7 +1,7 @@
 #include "admin/frmAcerca.h"
 
-#include "admin/RealceFoco.h"
 #include "platform/Mensagens.h"
+#include "platform/gui/Dialogo.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,8 +29,6 @@ frmAcerca::frmAcerca(Estacao& estacao, QWidget* parent) : QDialog(parent), m_log
     sair->setObjectName(QStringLiteral("cmd0"));
     auto* sistema = new QPushButton(QStringLiteral("Sis&tema"), this);
     sistema->setObjectName(QStringLiteral("cmd1"));
-    for (QPushButton* b : {sair, sistema})
-        RealceFoco::semDefeito(b);
     connect(sair, &QPushButton::clicked, this, &QDialog::accept);
     connect(sistema, &QPushButton::clicked, this, [this] { m_logica.StartSysInfo(); });
 
@@ -44,4 +42,5 @@ frmAcerca::frmAcerca(Estacao& estacao, QWidget* parent) : QDialog(parent), m_log
     botoes->addWidget(sistema);
     grelha->addLayout(botoes, 2, 0, 1, 2);
     grelha->setSizeConstraint(QLayout::SetFixedSize);
+    Dialogo::aplicar(this, {.escFecha = true, .enterNoBotao = false});
 }

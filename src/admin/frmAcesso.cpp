@@ -1,13 +1,13 @@
 #include "admin/frmAcesso.h"
 
 #include "admin/JanelaPrincipal.h"
-#include "admin/RealceFoco.h"
 #include "data/Estacao.h"
 #include "platform/Sistema.h"
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,12 +18,6 @@
 #include <QTimer>
 
 using Controlo = LogicaAcesso::Controlo;
-
-namespace {
-
-const QColor Amarelo(0xFF, 0xFF, 0x00);
-
-}  // namespace
 
 frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_estacao(estacao), m_logica(estacao)
 {
@@ -46,8 +40,6 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
 
     m_cmd = new QPushButton(QStringLiteral("Verificar acesso"), this);
     m_cmd->setObjectName(QStringLiteral("cmd"));
-    m_cmd->setAutoDefault(false);
-    m_cmd->setDefault(false);
     m_cmd->setToolTip(LogicaAcesso::dica(Controlo::cmd));
     m_cmd->hide();
 
@@ -56,11 +48,8 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     auto* rotuloCodigo = new QLabel(QStringLiteral("&Codigo de acesso:"), this);
     rotuloCodigo->setBuddy(m_txt);
 
-    auto* stb = new QStatusBar(this);
-    stb->setObjectName(QStringLiteral("stb"));
-    stb->setSizeGripEnabled(false);
-    m_painel = new QLabel(stb);
-    stb->addWidget(m_painel, 1);
+    QStatusBar* stb = nullptr;
+    m_painel = Dialogo::criarBarraEstado(this, &stb);
 
     auto* grelha = new QGridLayout(this);
     grelha->addWidget(rotuloOperador, 0, 0);
@@ -76,12 +65,20 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     setTabOrder(m_cmb, m_txt);
     setTabOrder(m_txt, m_cmd);
 
-    m_paletaCaixa = m_txt->palette();
-    m_paletaBotao = m_cmd->palette();
+    for (QWidget* w : {static_cast<QWidget*>(m_cmb), static_cast<QWidget*>(m_txt), static_cast<QWidget*>(m_cmd)})
+        m_realce.registar(w);
+    // The window has no cancel button: Esc does nothing.
+    Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
 
-    for (QObject* o : {static_cast<QObject*>(m_cmb), static_cast<QObject*>(m_cmb->lineEdit()),
-                       static_cast<QObject*>(m_txt), static_cast<QObject*>(m_cmd)})
+    for (QObject* o :
+         {static_cast<QObject*>(m_cmb), static_cast<QObject*>(m_cmb->lineEdit()), static_cast<QObject*>(m_txt)})
         o->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(m_cmb), static_cast<QWidget*>(m_txt), static_cast<QWidget*>(m_cmd)})
+        m_vigia.vigiar(w);
+    m_vigia.aoMover = [this](QWidget* w) {
+        m_logica.mudarFoco(controloDe(w));
+        mostrarEstado();
+    };
 
     connect(m_cmb, &QComboBox::activated, this, [this](int i) {
         m_logica.cmb_Click(m_cmb->itemText(i));
@@ -156,33 +153,17 @@ bool frmAcesso::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::KeyPress && RealceFoco::eEnter(static_cast<QKeyEvent*>(evento))) {
+    if (evento->type() == QEvent::KeyPress && Teclas::eEnter(static_cast<QKeyEvent*>(evento))) {
         // Enter moves the operator on and is never typed, nor taken by the
-        // combo box (which would add the name to its list) or the dialog.
+        // combo box (which would add the name to its list).
         if (c == Controlo::cmb)
             m_logica.cmb_Enter();
-        else if (c == Controlo::txt)
+        else
             m_logica.txt_Enter();
-        else {
-            cmd_Click();
-            return true;
-        }
         mostrarEstado();
         return true;
     }
-    if (evento->type() == QEvent::FocusIn && objecto != m_cmb->lineEdit()
-        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica.mudarFoco(c);
-        mostrarEstado();
-    }
     return QDialog::eventFilter(objecto, evento);
-}
-
-void frmAcesso::keyPressEvent(QKeyEvent* evento)
-{
-    // The window has no cancel button: Esc does nothing.
-    if (!RealceFoco::engolir(evento, Qt::Key_Escape))
-        QDialog::keyPressEvent(evento);
 }
 
 void frmAcesso::closeEvent(QCloseEvent* evento)
@@ -215,22 +196,7 @@ void frmAcesso::mostrarEstado()
     if (m_cmd->isHidden() == m_logica.botaoVisivel())
         m_cmd->setVisible(m_logica.botaoVisivel());
 
-    const Controlo realce = m_logica.realce();
-    auto pintar = [&](QWidget* w, Controlo c, const QPalette& normal, QPalette::ColorRole papel) {
-        QPalette p = normal;
-        if (realce == c)
-            p.setColor(papel, Amarelo);
-        if (w->palette() != p)
-            w->setPalette(p);
-    };
-    pintar(m_cmb, Controlo::cmb, m_paletaCaixa, QPalette::Base);
-    pintar(m_txt, Controlo::txt, m_paletaCaixa, QPalette::Base);
-    pintar(m_cmd, Controlo::cmd, m_paletaBotao, QPalette::Button);
-    if (const QString painel = m_logica.painel(); m_painel->text() != painel)
-        m_painel->setText(painel);
-
-    if (QWidget* w = widgetDe(m_logica.foco()); w && focusWidget() != w)
-        w->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, widgetDe(m_logica.realce()), m_painel, m_logica.painel(), widgetDe(m_logica.foco()));
     if (m_logica.tomarSeleccionarCodigo())
         m_txt->selectAll();
 }

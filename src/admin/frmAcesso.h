@@ -2,6 +2,8 @@
 
 #include "admin/LogicaAcesso.h"
 #include "admin/PedidoAcesso.h"
+#include "platform/gui/FocoOperador.h"
+#include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
 
@@ -35,7 +37,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
 private:
@@ -52,6 +53,6 @@ private:
     QLineEdit* m_txt;
     QPushButton* m_cmd;
     QLabel* m_painel;
-    QPalette m_paletaCaixa;
-    QPalette m_paletaBotao;
+    Realce m_realce;
+    VigiaFoco m_vigia;
 };

@@ -1,8 +1,9 @@
 #include "admin/frmAltCod.h"
 
 #include "admin/frmCodigos.h"
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
 
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -60,16 +61,20 @@ frmAltCod::frmAltCod(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
         m_cmd[n]->setObjectName(QStringLiteral("cmd%1").arg(i));
         m_cmd[n]->setToolTip(LogicaAltCod::dica(Controlos[n + 3]));
         m_cmd[n]->setSizePolicy(politica);
-        RealceFoco::semDefeito(m_cmd[n]);
-        m_cmd[n]->installEventFilter(this);
         botoes->addWidget(m_cmd[n]);
         connect(m_cmd[n], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
 
-        m_realce.registar(m_txt[n]);
-        m_realce.registar(m_cmd[n]);
+        for (QWidget* w : {static_cast<QWidget*>(m_txt[n]), static_cast<QWidget*>(m_cmd[n])}) {
+            m_realce.registar(w);
+            m_vigia.vigiar(w);
+        }
     }
+    m_vigia.aoMover = [this](QWidget* w) {
+        m_logica.mudarFoco(controloDe(w));
+        mostrarEstado();
+    };
     grelha->addLayout(botoes, 4, 0, 1, 2);
-    m_painel = RealceFoco::criarBarraEstado(this);
+    m_painel = Dialogo::criarBarraEstado(this);
     grelha->addWidget(m_painel->parentWidget(), 5, 0, 1, 2);
     grelha->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -78,6 +83,9 @@ frmAltCod::frmAltCod(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     QWidget::setTabOrder(m_txt[2], m_cmd[0]);
     QWidget::setTabOrder(m_cmd[0], m_cmd[1]);
     QWidget::setTabOrder(m_cmd[1], m_cmd[2]);
+
+    // Esc closes the dialog as "&Cancelar" does; a focused button takes Enter as a press.
+    Dialogo::aplicar(this, {.escFecha = true, .enterNoBotao = true});
 
     m_logica.Form_Load();
     mostrarEstado();
@@ -126,27 +134,15 @@ bool frmAltCod::eventFilter(QObject* objecto, QEvent* evento)
     const Controlo c = controloDe(objecto);
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
-    if (evento->type() == QEvent::FocusIn
-        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica.mudarFoco(c);
-        mostrarEstado();
-    } else if (evento->type() == QEvent::KeyPress && RealceFoco::eEnter(static_cast<QKeyEvent*>(evento))) {
+    if (evento->type() == QEvent::KeyPress && Teclas::eEnter(static_cast<QKeyEvent*>(evento))) {
         const auto n = std::size_t(std::find(Controlos.begin(), Controlos.end(), c) - Controlos.begin());
-        if (n < 3) {
-            m_logica.txt_Enter(int(n));
-            mostrarEstado();
-        } else {
-            cmd_Click(int(n) - 3);  // a focused button takes Enter as a press
-        }
+        if (n >= 3)
+            return false;  // a button: pressed by the dialog's rules
+        m_logica.txt_Enter(int(n));
+        mostrarEstado();
         return true;
     }
     return QDialog::eventFilter(objecto, evento);
-}
-
-void frmAltCod::keyPressEvent(QKeyEvent* evento)
-{
-    if (!RealceFoco::engolir(evento, Qt::Key_Return))
-        QDialog::keyPressEvent(evento);
 }
 
 void frmAltCod::mostrarEstado()
@@ -175,11 +171,7 @@ void frmAltCod::mostrarEstado()
     }
     mostrar(true);
     QWidget* foco = widgetDe(m_logica.foco());
-    m_realce.aplicar(foco);
-    if (m_painel->text() != m_logica.painel())
-        m_painel->setText(m_logica.painel());
-    if (foco && focusWidget() != foco)
-        foco->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, foco, m_painel, m_logica.painel(), foco);
     if (m_logica.tomarSeleccionar())
         if (auto* caixa = qobject_cast<QLineEdit*>(foco))
             caixa->selectAll();

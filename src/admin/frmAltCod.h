@@ -1,7 +1,8 @@
 #pragma once
 
 #include "admin/LogicaAltCod.h"
-#include "admin/RealceFoco.h"
+#include "platform/gui/FocoOperador.h"
+#include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
 #include <array>
@@ -24,7 +25,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void cmd_Click(int i);
@@ -40,4 +40,5 @@ private:
     std::array<QPushButton*, 3> m_cmd{};
     QLabel* m_painel = nullptr;
     Realce m_realce;
+    VigiaFoco m_vigia;
 };

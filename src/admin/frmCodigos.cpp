@@ -1,6 +1,7 @@
 #include "admin/frmCodigos.h"
 
 #include "data/Estacao.h"
+#include "platform/gui/Teclas.h"
 #include "tables/VistaGrelha.h"
 
 #include <QHeaderView>
@@ -32,7 +33,7 @@ frmCodigos::frmCodigos(Estacao& estacao, QWidget* pai)
     setObjectName(QStringLiteral("frmCódigos"));
     setWindowTitle(LogicaCodigos::titulo());
     montar(m_logica->grelha(), estacao.mensagens, botoes());
-    dbg()->corSemFoco = QColor(Qt::white);
+    corSemFoco(Qt::white);
     dbg()->FormatarColunas(0);
     connect(dbg()->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) {
         dbg()->commitarEditor();
@@ -58,7 +59,7 @@ void frmCodigos::Abrir(Estacao& estacao, QWidget* pai)
     frmCodigos janela(estacao, pai);
     if (!janela.m_logica->Form_Load())
         return;
-    janela.dbg()->setFocus();
+    janela.focarGrelha();
     janela.exec();
 }
 
@@ -80,15 +81,14 @@ void frmCodigos::clicar(int Index)
         reject();
         return;
     }
-    dbg()->setFocus();
+    focarGrelha();
 }
 
 bool frmCodigos::eventFilter(QObject* objecto, QEvent* evento)
 {
     if (objecto == m_lst) {
         if (evento->type() == QEvent::KeyPress) {
-            const int tecla = static_cast<QKeyEvent*>(evento)->key();
-            if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter)
+            if (Teclas::eEnter(static_cast<QKeyEvent*>(evento)))
                 return true;
         } else if (evento->type() == QEvent::FocusOut) {
             m_lst->hide();

@@ -1,6 +1,7 @@
 #include "admin/frmPar.h"
 
-#include "admin/RealceFoco.h"
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,12 +23,11 @@
 
 namespace {
 
-const QColor Amarelo(0xFF, 0xFF, 0x00);
 using Tecla = LogicaParametros::Tecla;
 
 const char* const PropTipo = "zumarelTipo";
 const char* const PropIndice = "zumarelIndice";
-enum Tipo { txtG = 1, Etxt, txtIP, cmbT, cmd };
+enum Tipo { txtG = 1, Etxt, txtIP, cmbT };
 
 void marcar(QObject* o, Tipo tipo, int indice)
 {
@@ -47,13 +47,6 @@ QLabel* rotulo(const QString& nome, const QString& texto, QWidget* pai)
     auto* l = new QLabel(texto, pai);
     l->setObjectName(nome);
     return l;
-}
-
-// Focus moves the operator makes; not those of a box opening or the window
-// being activated again, which the dialog's handlers never saw.
-bool movidoPeloOperador(Qt::FocusReason razao)
-{
-    return razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason;
 }
 
 // Only the given characters can be typed or pasted.
@@ -110,7 +103,12 @@ frmPar::frmPar(Estacao& estacao, LogicaParametros::EscolherFicheiro escolher, st
             m_paginas->addWidget(construirLeitor(i, principal));
     }
     m_abas->button(0)->setChecked(true);
-    connect(m_abas, &QButtonGroup::idClicked, m_paginas, &QStackedWidget::setCurrentIndex);
+    connect(m_abas, &QButtonGroup::idClicked, this, [this](int pagina) {
+        m_paginas->setCurrentIndex(pagina);
+        // Qt moves the focus off a page that goes away: to the window's handlers too.
+        if (QWidget* w = focusWidget(); w && w != m_foco.actual())
+            m_foco.darFoco(w);
+    });
     auto* caixaSst = new QVBoxLayout(sst);
     caixaSst->setContentsMargins(0, 0, 0, 0);
     caixaSst->addLayout(filas);
@@ -124,16 +122,12 @@ frmPar::frmPar(Estacao& estacao, LogicaParametros::EscolherFicheiro escolher, st
         auto* b = new QPushButton(textos[k], this);
         b->setObjectName(QStringLiteral("cmd%1").arg(k));
         b->setToolTip(textos[k]);
-        b->setAutoDefault(false);
-        b->setDefault(false);
         negrito(b);
-        marcar(b, cmd, k);
-        b->installEventFilter(this);
+        m_realcar.push_back(b);
         botoes->addWidget(b);
         if (k < 2)
             botoes->addStretch();
     }
-    m_paletaBotao = findChild<QPushButton*>(QStringLiteral("cmd0"))->palette();
     connect(findChild<QPushButton*>(QStringLiteral("cmd0")), &QPushButton::clicked, this, &frmPar::reject);
     connect(findChild<QPushButton*>(QStringLiteral("cmd1")), &QPushButton::clicked, this, [this] {
         if (m_logica.ValoresPorDefeito())
@@ -148,7 +142,14 @@ frmPar::frmPar(Estacao& estacao, LogicaParametros::EscolherFicheiro escolher, st
     auto* janela = new QVBoxLayout(this);
     janela->addWidget(sst);
     janela->addLayout(botoes);
-    m_paletaCaixa = findChild<QLineEdit*>(QStringLiteral("txtG0"))->palette();
+
+    // The boxes and buttons turn yellow with the focus; every other control is followed too.
+    for (QWidget* w : m_realcar)
+        m_foco.seguir(w, true);
+    m_foco.seguirOsOutros(this);
+    m_foco.aoMudar = [this](QWidget*, QWidget* entrou) { ganharFoco(entrou); };
+    // Esc does not close the dialog: only its buttons and close box do.
+    Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
     mostrar();
 }
 
@@ -183,6 +184,7 @@ QLineEdit* frmPar::caixa(const QString& nome, QString& valor, const QString& dic
     w->setObjectName(nome);
     w->setToolTip(dica);
     w->installEventFilter(this);
+    m_realcar.push_back(w);
     connect(w, &QLineEdit::textChanged, this, [&valor](const QString& t) { valor = t; });
     m_copias.push_back([w, &valor] {
         if (w->text() != valor) {
@@ -230,7 +232,6 @@ QWidget* frmPar::construirGeral()
         t->setMinimumHeight(2 * t->fontMetrics().height());
         auto* b = new QPushButton(QStringLiteral("..."), pagina);
         b->setObjectName(QStringLiteral("cmdG%1").arg(n));
-        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, n] {
             m_logica.cmdG_Click(n);
             mostrar();
@@ -501,27 +502,13 @@ void frmPar::reject()
     QDialog::reject();
 }
 
-void frmPar::keyPressEvent(QKeyEvent* evento)
-{
-    // Esc does not close the dialog: only its buttons and close box do.
-    if (!RealceFoco::engolir(evento, Qt::Key_Escape))
-        QDialog::keyPressEvent(evento);
-}
-
 bool frmPar::tecla(QObject* objecto, QKeyEvent* e)
 {
     const int tipo = objecto->property(PropTipo).toInt();
     const int indice = objecto->property(PropIndice).toInt();
-    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-    if (tipo == cmd) {
-        if (enter)
-            static_cast<QPushButton*>(objecto)->click();
-        return enter;
-    }
-    // The character the key types; Tab moves on before any control sees it.
-    if (e->text().isEmpty() || e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
-        return false;
-    const int KeyAscii = e->text().at(0).unicode();
+    const int KeyAscii = Teclas::caracter(e);
+    if (KeyAscii == 0)
+        return Teclas::soAcesso(e);  // keys that type nothing are the control's own
     Tecla t = Tecla::Passa;
     if (tipo == Etxt)
         t = m_logica.Etxt_KeyPress(indice, KeyAscii);
@@ -546,38 +533,26 @@ bool frmPar::tecla(QObject* objecto, QKeyEvent* e)
 
 bool frmPar::eventFilter(QObject* objecto, QEvent* evento)
 {
-    const int tipo = objecto->property(PropTipo).toInt();
-    if (tipo == 0)
-        return QDialog::eventFilter(objecto, evento);
-    if (evento->type() == QEvent::KeyPress)
+    if (evento->type() == QEvent::KeyPress && objecto->property(PropTipo).toInt() != 0)
         return tecla(objecto, static_cast<QKeyEvent*>(evento));
-    if (evento->type() != QEvent::FocusIn && evento->type() != QEvent::FocusOut)
-        return QDialog::eventFilter(objecto, evento);
-    if (tipo == cmbT || !movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason()))
-        return QDialog::eventFilter(objecto, evento);
+    return QDialog::eventFilter(objecto, evento);
+}
 
-    auto* w = static_cast<QWidget*>(objecto);
-    const bool entra = evento->type() == QEvent::FocusIn;
-    const bool botao = tipo == cmd;
-    QPalette p = botao ? m_paletaBotao : m_paletaCaixa;
-    if (entra)
-        p.setColor(botao ? QPalette::Button : QPalette::Base, Amarelo);
-    w->setPalette(p);
-    if (!entra || botao)
-        return QDialog::eventFilter(objecto, evento);
-
-    // The box's own focus handling first (it selects all on Tab), then the
-    // dialog's: caret at the end, or all selected from the start.
-    static_cast<QObject*>(w)->event(evento);
-    auto* caixa = static_cast<QLineEdit*>(w);
+// A box that takes the focus: the company lines all selected from the start
+// (and their text kept for Esc), the paths and addresses with the caret at the end.
+void frmPar::ganharFoco(QWidget* w)
+{
+    auto* caixa = qobject_cast<QLineEdit*>(w);
+    const int tipo = w->property(PropTipo).toInt();
+    if (!caixa || (tipo != Etxt && tipo != txtG && tipo != txtIP))
+        return;
     if (tipo == Etxt) {
-        m_logica.Etxt_GotFocus(objecto->property(PropIndice).toInt());
+        m_logica.Etxt_GotFocus(w->property(PropIndice).toInt());
         caixa->setSelection(int(caixa->text().size()), -int(caixa->text().size()));
     } else {
         caixa->deselect();
         caixa->end(false);
     }
-    return true;
 }
 
 void frmPar::mostrar()
@@ -585,8 +560,6 @@ void frmPar::mostrar()
     for (const auto& copiar : m_copias)
         copiar();
     const QString foco = m_logica.tomarFocoPedido();
-    if (!foco.isEmpty()) {
-        if (auto* w = findChild<QWidget*>(foco))
-            w->setFocus(Qt::OtherFocusReason);
-    }
+    if (!foco.isEmpty())
+        m_foco.darFoco(findChild<QWidget*>(foco));
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "admin/LogicaParametros.h"
+#include "platform/gui/FocoJanela.h"
 
 #include <QDialog>
-#include <QPalette>
 #include <functional>
 #include <vector>
 
@@ -37,7 +37,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     QWidget* construirGeral();
@@ -53,12 +52,13 @@ private:
     void visivelSe(QWidget* w, std::function<bool()> condicao);
 
     bool tecla(QObject* objecto, QKeyEvent* e);
+    void ganharFoco(QWidget* w);
     void mostrar();
 
     LogicaParametros m_logica;
     QButtonGroup* m_abas = nullptr;
     QStackedWidget* m_paginas = nullptr;
     std::vector<std::function<void()>> m_copias;  // state -> widgets, one per binding
-    QPalette m_paletaCaixa;
-    QPalette m_paletaBotao;
+    std::vector<QWidget*> m_realcar;              // the boxes and buttons that turn yellow
+    FocoJanela m_foco;
 };

@@ -1,6 +1,8 @@
 #include "admin/frmRelogio.h"
 
-#include <QFocusEvent>
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -38,12 +40,12 @@ frmRelogio::frmRelogio(Estacao& estacao, QWidget* parent) : QDialog(parent), m_l
         m_cmd[n] = new QPushButton(i == 0 ? QStringLiteral("&Acertar") : QStringLiteral("&Cancelar"), this);
         m_cmd[n]->setObjectName(QStringLiteral("cmd%1").arg(i));
         m_cmd[n]->setToolTip(LogicaRelogio::dica(i == 0 ? Controlo::cmd0 : Controlo::cmd1));
-        RealceFoco::semDefeito(m_cmd[n]);
-        m_cmd[n]->installEventFilter(this);
         grelha->addWidget(m_cmd[n], 1, i);
 
-        m_realce.registar(m_txt[n]);
-        m_realce.registar(m_cmd[n]);
+        for (QWidget* w : {static_cast<QWidget*>(m_txt[n]), static_cast<QWidget*>(m_cmd[n])}) {
+            m_realce.registar(w);
+            m_vigia.vigiar(w);
+        }
         connect(m_txt[n], &QLineEdit::textEdited, this, [this, i](const QString& t) {
             m_logica.txt_Change(i, t);
             mostrarEstado();
@@ -52,7 +54,7 @@ frmRelogio::frmRelogio(Estacao& estacao, QWidget* parent) : QDialog(parent), m_l
     }
     auto* corpo = new QVBoxLayout(this);
     corpo->addLayout(grelha);
-    m_painel = RealceFoco::criarBarraEstado(this);
+    m_painel = Dialogo::criarBarraEstado(this);
     corpo->addWidget(m_painel->parentWidget());
     corpo->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -66,6 +68,14 @@ frmRelogio::frmRelogio(Estacao& estacao, QWidget* parent) : QDialog(parent), m_l
         m_logica.Timer1_Timer();
         mostrarEstado();
     });
+
+    m_vigia.aoMover = [this](QWidget* w) {
+        m_logica.mudarFoco(controloDe(w));
+        mostrarEstado();
+    };
+    // Enter on the dialog itself presses nothing (a default button would set
+    // the computer's clock); Esc closes it, as in a box.
+    Dialogo::aplicar(this, {.escFecha = true, .enterNoBotao = true});
 
     m_logica.Form_Load();
     mostrarEstado();
@@ -111,21 +121,11 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
     if (c == Controlo::Nenhum)
         return QDialog::eventFilter(objecto, evento);
 
-    if (evento->type() == QEvent::FocusIn
-        && RealceFoco::movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
-        m_logica.mudarFoco(c);
-        mostrarEstado();
-    } else if (evento->type() == QEvent::KeyPress) {
+    if (evento->type() == QEvent::KeyPress && (c == Controlo::txt0 || c == Controlo::txt1)) {
         auto* tecla = static_cast<QKeyEvent*>(evento);
-        if (c == Controlo::cmd0 || c == Controlo::cmd1) {
-            // A focused button takes Enter as a press, as Space does.
-            if (!RealceFoco::eEnter(tecla))
-                return QDialog::eventFilter(objecto, evento);
-            cmd_Click(c == Controlo::cmd0 ? 0 : 1);
+        if (Teclas::soAcesso(tecla))
             return true;
-        }
-        switch (
-            m_logica.txt_KeyPress(c == Controlo::txt0 ? 0 : 1, tecla->key(), int(tecla->modifiers()), tecla->text())) {
+        switch (m_logica.txt_Tecla(c == Controlo::txt0 ? 0 : 1, Teclas::codigo(tecla), Teclas::caracter(tecla))) {
         case Tecla::Passa: return QDialog::eventFilter(objecto, evento);
         case Tecla::Recusada: return true;
         case Tecla::Anterior: focusNextPrevChild(false); return true;
@@ -134,13 +134,6 @@ bool frmRelogio::eventFilter(QObject* objecto, QEvent* evento)
         }
     }
     return QDialog::eventFilter(objecto, evento);
-}
-
-void frmRelogio::keyPressEvent(QKeyEvent* evento)
-{
-    // Enter on the dialog itself presses nothing.
-    if (!RealceFoco::engolir(evento, Qt::Key_Return))
-        QDialog::keyPressEvent(evento);
 }
 
 void frmRelogio::mostrarEstado()
@@ -155,11 +148,7 @@ void frmRelogio::mostrarEstado()
         }
     }
     QWidget* foco = widgetDe(m_logica.foco());
-    m_realce.aplicar(foco);
-    if (m_painel->text() != m_logica.painel())
-        m_painel->setText(m_logica.painel());
-    if (foco && focusWidget() != foco)
-        foco->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, foco, m_painel, m_logica.painel(), foco);
     if (m_logica.tomarSeleccionar())
         if (auto* caixa = qobject_cast<QLineEdit*>(foco))
             caixa->selectAll();

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "admin/LogicaRelogio.h"
-#include "admin/RealceFoco.h"
+#include "platform/gui/FocoOperador.h"
+#include "platform/gui/RealceFoco.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -28,7 +29,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void cmd_Click(int i);
@@ -43,4 +43,5 @@ private:
     QLabel* m_painel = nullptr;
     QTimer m_timer;
     Realce m_realce;
+    VigiaFoco m_vigia;
 };

@@ -2,14 +2,12 @@
 
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
+#include "platform/LigacaoBd.h"
 #include "shared/Esquema.h"
 
 #include <QDateTime>
-#include <QHash>
-#include <QSqlDriver>
+#include <QScopeGuard>
 #include <QSqlError>
-
-#include <memory>
 
 namespace Consulta {
 
@@ -45,73 +43,26 @@ QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantLis
     return q;
 }
 
-namespace {
-
-struct Preparada
-{
-    QSqlQuery consulta;
-    bool emUso = false;
-};
-
-// The statements kept per connection (by its driver), dropped with the driver.
-// Never destroyed itself: a connection may outlive the program's statics.
-using Preparadas = QHash<QString, std::shared_ptr<Preparada>>;
-QHash<const QSqlDriver*, Preparadas>& guardadas()
-{
-    static auto* todas = new QHash<const QSqlDriver*, Preparadas>;
-    return *todas;
-}
-
-std::shared_ptr<Preparada> preparada(const QSqlDatabase& db, const QString& sql)
-{
-    const QSqlDriver* driver = db.driver();
-    auto& todas = guardadas();
-    auto ligacao = todas.find(driver);
-    if (ligacao == todas.end()) {
-        ligacao = todas.insert(driver, {});
-        QObject::connect(driver, &QObject::destroyed, [driver] { guardadas().remove(driver); });
-    }
-    std::shared_ptr<Preparada>& p = (*ligacao)[sql];
-    if (!p) {
-        auto nova = std::make_shared<Preparada>(Preparada{QSqlQuery(db), false});
-        nova->consulta.setForwardOnly(true);
-        if (!nova->consulta.prepare(sql))
-            Erros::lancarSql(nova->consulta.lastError());
-        p = nova;
-    }
-    return p;
-}
-
-}  // namespace
-
 void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
                    const std::function<bool(const QSqlQuery&)>& ler)
 {
-    std::shared_ptr<Preparada> p = preparada(db, sql);
-    if (p->emUso) {
-        // The same statement asked for while its rows are being read: a fresh one.
-        QSqlQuery q = executar(db, sql, valores);
-        while (q.next() && ler(q)) {}
+    ConsultasPreparadas* preparadas = LigacaoBd::preparadasDe(db);
+    QSqlQuery* q = preparadas ? preparadas->tomar(db, sql) : nullptr;
+    if (!q) {
+        // A connection that keeps no statements, or this one asked for while
+        // its rows are being read: a fresh one.
+        QSqlQuery nova = executar(db, sql, valores);
+        while (nova.next() && ler(nova)) {}
         return;
     }
-    QSqlQuery& q = p->consulta;
-    p->emUso = true;
-    struct Fim
-    {
-        Preparada& p;
-        ~Fim()
-        {
-            p.consulta.finish();
-            p.emUso = false;
-        }
-    } fim{*p};
+    const auto devolver = qScopeGuard([&] { preparadas->devolver(sql); });
     for (int i = 0; i < valores.size(); ++i)
-        q.bindValue(i, valorParaBd(valores[i]));
-    if (!q.exec())
-        Erros::lancarSql(q.lastError());
-    while (q.next() && ler(q)) {}
-    if (q.lastError().isValid())
-        Erros::lancarSql(q.lastError());
+        q->bindValue(i, valorParaBd(valores[i]));
+    if (!q->exec())
+        Erros::lancarSql(q->lastError());
+    while (q->next() && ler(*q)) {}
+    if (q->lastError().isValid())
+        Erros::lancarSql(q->lastError());
 }
 
 std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)

@@ -18,9 +18,9 @@ namespace Consulta {
 
 QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
 
-// Runs a statement kept prepared for its connection and hands `ler` each row
-// until it returns false; the statement is reset before this returns, so no
-// read stays open on the file. For routines that run the same few statements
+// Runs a statement that its connection (LigacaoBd) keeps prepared and hands
+// `ler` each row until it returns false; the statement is reset before this
+// returns, so no read stays open on the file. For routines that run the same few statements
 // many times (a vehicle's identification, the grid's pages): preparing costs
 // more than a look-up by an index. A failure throws Erro.
 void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,

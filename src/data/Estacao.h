@@ -2,7 +2,7 @@
 
 #include "platform/FicheiroPerfil.h"
 #include "platform/LigacaoBd.h"
-#include "startup/Definicoes.h"
+#include "shared/Definicoes.h"
 
 #include <QSqlDatabase>
 #include <QString>

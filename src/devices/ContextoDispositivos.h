@@ -1,8 +1,8 @@
 #pragma once
 
 #include "devices/VistaDispositivos.h"
+#include "shared/Definicoes.h"
 #include "shared/EstadoBascula.h"
-#include "startup/Definicoes.h"
 
 #include <QChar>
 #include <array>

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -12,6 +13,9 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The driver of each connection points at its LigacaoBd's statements.
+const char* const PropPreparadas = "zumarelPreparadas";
 
 QString novoNomeLigacao()
 {
@@ -50,8 +54,11 @@ LigacaoBd::LigacaoBd(QString caminho, QString nome) : m_caminho(std::move(caminh
 
 LigacaoBd::~LigacaoBd()
 {
+    m_preparadas.esvaziar();  // before the file closes under them
     {
         QSqlDatabase base = QSqlDatabase::database(m_nome, false);
+        if (QSqlDriver* driver = base.driver())
+            driver->setProperty(PropPreparadas, QVariant());
         base.close();
     }
     QSqlDatabase::removeDatabase(m_nome);
@@ -60,6 +67,12 @@ LigacaoBd::~LigacaoBd()
 QSqlDatabase LigacaoBd::db() const
 {
     return QSqlDatabase::database(m_nome, false);
+}
+
+ConsultasPreparadas* LigacaoBd::preparadasDe(const QSqlDatabase& db)
+{
+    const QSqlDriver* driver = db.driver();
+    return driver ? static_cast<ConsultasPreparadas*>(driver->property(PropPreparadas).value<void*>()) : nullptr;
 }
 
 std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCriar)
@@ -76,6 +89,7 @@ std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCri
     base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!base.open())
         Erros::lancarSql(base.lastError());
+    base.driver()->setProperty(PropPreparadas, QVariant::fromValue(static_cast<void*>(&ligacao->m_preparadas)));
     return ligacao;
 }
 

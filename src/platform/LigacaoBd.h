@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ConsultasPreparadas.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -31,12 +33,19 @@ public:
     QSqlDatabase db() const;
     const QString& caminho() const { return m_caminho; }
 
+    // The statements this connection keeps prepared.
+    ConsultasPreparadas& preparadas() { return m_preparadas; }
+    // Those of the connection `db` names, when a LigacaoBd opened it; none for
+    // a connection made otherwise.
+    static ConsultasPreparadas* preparadasDe(const QSqlDatabase& db);
+
 private:
     LigacaoBd(QString caminho, QString nome);
     static std::unique_ptr<LigacaoBd> ligar(const QString& caminho, bool podeCriar);
 
     QString m_caminho;
     QString m_nome;
+    ConsultasPreparadas m_preparadas;
 };
 
 // True when two paths name one file: the same text, or (when both exist) the

@@ -3,7 +3,7 @@
 #include "data/Estacao.h"
 #include "platform/Relatorio.h"
 #include "records/Diario.h"
-#include "startup/Definicoes.h"
+#include "shared/Definicoes.h"
 #include "startup/ModGlobalIni.h"
 
 namespace Documentos {

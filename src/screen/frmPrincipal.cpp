@@ -2,6 +2,9 @@
 
 #include "data/Estacao.h"
 #include "devices/LigacaoBasculas.h"
+#include "platform/gui/FocoOperador.h"
+#include "platform/gui/RealceFoco.h"
+#include "platform/gui/Teclas.h"
 #include "records/GrelhaPesagens.h"
 #include "screen/CampoEntrada.h"
 #include "screen/JanelasPrincipal.h"
@@ -30,60 +33,10 @@
 using namespace CamposEntrada;
 
 namespace {
-// The classic key code of a Qt key, for the screen's key-down routines; 0 for
-// keys they never look at.
-int codigoTecla(int tecla)
-{
-    switch (tecla) {
-    case Qt::Key_PageUp: return Tecla::PgUp;
-    case Qt::Key_PageDown: return Tecla::PgDn;
-    case Qt::Key_End: return Tecla::End;
-    case Qt::Key_Home: return Tecla::Home;
-    case Qt::Key_Left: return Tecla::Esquerda;
-    case Qt::Key_Up: return Tecla::Cima;
-    case Qt::Key_Right: return Tecla::Direita;
-    case Qt::Key_Down: return Tecla::Baixo;
-    case Qt::Key_F1: return Tecla::F1;
-    case Qt::Key_F2: return Tecla::F2;
-    case Qt::Key_F4: return Tecla::F4;
-    default: return 0;
-    }
-}
-
-// The character a key types, as the screen's key-press routines take it; 0 for none.
-int codigoCaracter(const QKeyEvent* e)
-{
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return Tecla::Enter;
-    case Qt::Key_Escape: return Tecla::Esc;
-    case Qt::Key_Backspace: return Tecla::Retrocesso;
-    default: break;
-    }
-    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString t = e->text();
-    if (t.size() == 1 && t.at(0).isPrint())
-        return t.at(0).unicode();
-    return 0;
-}
-
-int shiftDe(const QKeyEvent* e)
-{
-    int s = 0;
-    if (e->modifiers() & Qt::ShiftModifier)
-        s |= 1;
-    if (e->modifiers() & Qt::ControlModifier)
-        s |= 2;
-    if (e->modifiers() & Qt::AltModifier)
-        s |= 4;
-    return s;
-}
-
 QColor corDe(quint32 cor, const QPalette& estilo)
 {
     switch (cor) {
-    case Cor::Amarelo: return QColor(255, 255, 0);
+    case Cor::Amarelo: return RealceFoco::Amarelo;
     case Cor::FaceBotao: return estilo.color(QPalette::Button);
     default: return estilo.color(QPalette::Base);
     }
@@ -288,11 +241,8 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
         // Only the operator's moves: a window or menu coming back gives the
         // focus back without the screen's focus routines running again. The
         // window's first focus, when it is first shown, is a real one.
-        const auto razao = static_cast<QFocusEvent*>(evento)->reason();
         const bool primeiro = m_logica.foco().tipo == Controlo::Nenhum;
-        if (primeiro
-            || (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason
-                && razao != Qt::MenuBarFocusReason)) {
+        if (primeiro || movidoPeloOperador(static_cast<QFocusEvent*>(evento)->reason())) {
             m_logica.DarFoco(controloDe(objecto));
             sincronizar();
         }
@@ -300,8 +250,8 @@ bool frmPrincipal::eventFilter(QObject* objecto, QEvent* evento)
         auto* k = static_cast<QKeyEvent*>(evento);
         const Controlo c = controloDe(objecto);
         if (c.tipo == Controlo::CmdB) {
-            if (const int codigo = codigoTecla(k->key())) {
-                m_logica.disposicao().cmdB_KeyDown(c.indice, codigo, shiftDe(k));
+            if (const int codigo = Teclas::codigo(k)) {
+                m_logica.disposicao().cmdB_KeyDown(c.indice, codigo, Teclas::estadoShift(k));
                 sincronizar();
             }
         } else if (c.tipo == Controlo::Opt) {
@@ -334,23 +284,24 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
         sincronizar();
         return true;
     }
-    if (const int codigo = codigoTecla(e->key())) {
-        m_logica.campos().txt_KeyDown(indice, codigo, shiftDe(e));
+    if (const int codigo = Teclas::codigo(e)) {
+        m_logica.campos().txt_KeyDown(indice, codigo, Teclas::estadoShift(e));
         if (m_logica.foco() != Controlo::txt(indice)) {
             sincronizar();
             return true;  // the key stays with the field it was typed in
         }
     }
-    int caracter = codigoCaracter(e);
-    if (caracter == 0 && e->text().size() > 1 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Ctrl with a letter (undo, cut, select all) is the field's own editing
+    // key; a paste went through the screen's rules above.
+    const int caracter = Teclas::controlo(e) ? 0 : Teclas::caracter(e);
+    if (caracter != 0 && e->text().size() > 1) {  // several characters at once go in as a paste
         m_logica.campos().Colar(indice, e->text());
         sincronizar();
         return true;
     }
     // An Alt key that no menu took types nothing: the field would take its
     // character past the screen's rules.
-    if (caracter == 0 && (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !e->text().isEmpty()
-        && e->text().at(0).isPrint())
+    if (Teclas::soAcesso(e))
         return true;
     if (caracter == 0) {
         sincronizar();
@@ -363,7 +314,7 @@ bool frmPrincipal::teclaCampo(int indice, QKeyEvent* e)
 
 bool frmPrincipal::teclaOpcao(int indice, QKeyEvent* e)
 {
-    int caracter = codigoCaracter(e);
+    int caracter = Teclas::caracter(e);
     if (caracter == 0)
         return false;
     m_logica.disposicao().opt_KeyPress(indice, caracter);

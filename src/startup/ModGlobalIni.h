@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Definicoes.h"
+#include "shared/Definicoes.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 #include "tables/JanelaGrelha.h"
 
+#include "platform/gui/Dialogo.h"
 #include "tables/GrelhaTabela.h"
 #include "tables/VistaGrelha.h"
 
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,10 +32,7 @@ void JanelaGrelha::montar(GrelhaTabela& grelha, ServicoMensagens& mensagens, con
         auto* b = new QPushButton(style()->standardIcon(botoes[i].imagem), botoes[i].texto, pic);
         b->setObjectName(QStringLiteral("cmd") + QString::number(i));
         b->setToolTip(botoes[i].dica);
-        b->setAutoDefault(false);
-        b->setDefault(false);
         b->setIconSize(QSize(16, 16));
-        b->installEventFilter(this);
         fila->addWidget(b, 1);
         connect(b, &QPushButton::clicked, this, [this, i] {
             m_dbg->commitarEditor();
@@ -60,6 +57,18 @@ void JanelaGrelha::montar(GrelhaTabela& grelha, ServicoMensagens& mensagens, con
     for (int i = 1; i < m_cmd.size(); ++i)
         setTabOrder(m_cmd[i - 1], m_cmd[i]);
 
+    m_foco.seguir(m_dbg, true);
+    for (QPushButton* b : std::as_const(m_cmd))
+        m_foco.seguir(b, true);
+    m_foco.aoMudar = [this](QWidget* saiu, QWidget* entrou) {
+        if (qobject_cast<QPushButton*>(saiu))
+            m_stb1->clear();
+        if (qobject_cast<QPushButton*>(entrou))
+            m_stb1->setText(entrou->toolTip());
+    };
+    // Esc outside a cell editor and Enter on a button do nothing.
+    Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = false});
+
     connect(&grelha, &GrelhaTabela::actualMudou, this, &JanelaGrelha::actualizar);
     connect(&grelha, &QAbstractItemModel::modelReset, this, &JanelaGrelha::actualizar);
     connect(&grelha, &QAbstractItemModel::rowsInserted, this, &JanelaGrelha::actualizar);
@@ -78,21 +87,17 @@ void JanelaGrelha::actualizar()
     }
 }
 
-bool JanelaGrelha::eventFilter(QObject* objecto, QEvent* evento)
+void JanelaGrelha::focarGrelha()
 {
-    auto* b = qobject_cast<QPushButton*>(objecto);
-    if (b && (evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut)) {
-        const auto razao = static_cast<QFocusEvent*>(evento)->reason();
-        if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason) {
-            const bool entra = evento->type() == QEvent::FocusIn;
-            QPalette p = b->palette();
-            p.setColor(QPalette::Button, entra ? QColor(Qt::yellow) : palette().color(QPalette::Button));
-            b->setPalette(p);
-            b->setAutoFillBackground(entra);
-            m_stb1->setText(entra ? b->toolTip() : QString());
-        }
-    }
-    return QDialog::eventFilter(objecto, evento);
+    m_foco.darFoco(m_dbg);
+}
+
+void JanelaGrelha::corSemFoco(const QColor& cor)
+{
+    QPalette p = m_dbg->palette();
+    p.setColor(QPalette::Base, cor);
+    m_dbg->setPalette(p);
+    m_foco.seguir(m_dbg, true);  // taken again as its colours without the focus
 }
 
 bool JanelaGrelha::podeFechar()

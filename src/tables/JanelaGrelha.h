@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/FocoJanela.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStyle>
@@ -13,10 +15,12 @@ class VistaGrelha;
 
 // The window of an editable grid: the grid, a row of buttons under it and a
 // two-panel status bar (the hint, the position); button 2 is the sort
-// order's. A button turns yellow with
-// its hint in panel 1 while it has the focus; panel 1 shows the current
-// column's caption whenever the current cell moves. A changed row is settled
-// ("Gravar ?") before the window closes; a refused write keeps it open.
+// order's. The grid and the buttons turn yellow while they have the focus, a
+// button with its hint in panel 1; panel 1 shows the current column's caption
+// whenever the current cell moves. It ends only by its Sair button or the
+// close box (Esc undoes a cell being edited and nothing else); a changed row
+// is settled ("Gravar ?") before the window closes, and a refused write keeps
+// it open.
 class JanelaGrelha : public QDialog
 {
     Q_OBJECT
@@ -41,9 +45,12 @@ protected:
     void montar(GrelhaTabela& grelha, ServicoMensagens& mensagens, const QList<Botao>& botoes);
     // A button was pressed (an open cell editor committed first).
     virtual void clicar(int Index) = 0;
+    // The window gives the grid the focus.
+    void focarGrelha();
+    // The colour the grid takes back when it loses the focus, where it is not the window colour.
+    void corSemFoco(const QColor& cor);
     // The position, the buttons' states and panel 1 brought up to date.
     virtual void actualizar();
-    bool eventFilter(QObject* objecto, QEvent* evento) override;
 
     GrelhaTabela* m_grelha = nullptr;
     QLabel* m_stb1 = nullptr;
@@ -54,4 +61,5 @@ private:
 
     VistaGrelha* m_dbg = nullptr;
     QList<QPushButton*> m_cmd;
+    FocoJanela m_foco;
 };

@@ -3,10 +3,10 @@
 #include "shared/Tecla.h"
 
 #include "platform/Mensagens.h"
+#include "platform/gui/Teclas.h"
 #include "tables/GrelhaTabela.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -83,16 +83,14 @@ bool DelegadoGrelha::eventFilter(QObject* objecto, QEvent* evento)
     if (!editor || evento->type() != QEvent::KeyPress)
         return QStyledItemDelegate::eventFilter(objecto, evento);
     auto* tecla = static_cast<QKeyEvent*>(evento);
-    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
-        return true;  // Enter never reaches the cell
+    // Enter never reaches the cell, nor an access key that no menu took.
+    if (Teclas::eEnter(tecla) || Teclas::soAcesso(tecla))
+        return true;
     const RegraTecla regra = regraDe(editor);
-    QChar c;
-    if (tecla->modifiers() & Qt::ControlModifier && tecla->key() >= Qt::Key_A && tecla->key() <= Qt::Key_Z)
-        c = QChar(tecla->key() - Qt::Key_A + 1);  // a control code, as Ctrl+V gives 22
-    else if (!tecla->text().isEmpty())
-        c = tecla->text().front();
-    if (c.isNull() || c == QChar(::Tecla::Retrocesso) || c == QChar(::Tecla::Esc))
+    const int codigo = Teclas::caracter(tecla);  // Ctrl+V a control code, 22
+    if (codigo == 0 || codigo == ::Tecla::Retrocesso || codigo == ::Tecla::Esc)
         return QStyledItemDelegate::eventFilter(objecto, evento);
+    const QChar c{char16_t(codigo)};
     const std::optional<QChar> fica = Colunas::Tecla(regra, c);
     if (!fica) {
         if (regra == RegraTecla::Nivel)
@@ -118,7 +116,6 @@ VistaGrelha::VistaGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QWid
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
                     | QAbstractItemView::EditKeyPressed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    corSemFoco = palette().color(QPalette::Base);
     connect(&grelha, &GrelhaTabela::actualMudou, this, &VistaGrelha::seguirGrelha);
     connect(&grelha, &QAbstractItemModel::modelReset, this, &VistaGrelha::seguirGrelha);
 }
@@ -165,7 +162,7 @@ void VistaGrelha::currentChanged(const QModelIndex& actual, const QModelIndex& a
 
 void VistaGrelha::keyPressEvent(QKeyEvent* evento)
 {
-    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
+    if (Teclas::eEnter(evento)) {
         evento->accept();  // no character, no default button
         return;
     }
@@ -175,26 +172,4 @@ void VistaGrelha::keyPressEvent(QKeyEvent* evento)
         return;
     }
     QTableView::keyPressEvent(evento);
-}
-
-void VistaGrelha::pintar(const QColor& cor)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Base, cor);
-    setPalette(p);
-}
-
-void VistaGrelha::focusInEvent(QFocusEvent* evento)
-{
-    pintar(QColor(Qt::yellow));
-    QTableView::focusInEvent(evento);
-}
-
-void VistaGrelha::focusOutEvent(QFocusEvent* evento)
-{
-    // An open cell editor takes the focus from the grid: still the grid's.
-    if (!isAncestorOf(QApplication::focusWidget()) && evento->reason() != Qt::ActiveWindowFocusReason
-        && evento->reason() != Qt::PopupFocusReason)
-        pintar(corSemFoco);
-    QTableView::focusOutEvent(evento);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -34,17 +33,14 @@ private:
 };
 
 // The grid on screen: its current cell follows the grid's, a changed row is
-// settled when the operator leaves it, the Delete key asks "Apagar ?", and
-// it turns yellow while it has the focus.
+// settled when the operator leaves it, and the Delete key asks "Apagar ?".
+// Its window paints it yellow while it has the focus.
 class VistaGrelha : public QTableView
 {
     Q_OBJECT
 
 public:
     VistaGrelha(GrelhaTabela& grelha, ServicoMensagens& mensagens, QWidget* pai = nullptr);
-
-    // The colour it takes back when it loses the focus.
-    QColor corSemFoco;
 
     // Hides, captions and sizes the columns for a window W twips wide.
     void FormatarColunas(double larguraTwips);
@@ -57,12 +53,9 @@ public:
 protected:
     void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
     void keyPressEvent(QKeyEvent* evento) override;
-    void focusInEvent(QFocusEvent* evento) override;
-    void focusOutEvent(QFocusEvent* evento) override;
 
 private:
     void seguirGrelha();
-    void pintar(const QColor& cor);
 
     GrelhaTabela& m_grelha;
     DelegadoGrelha* m_delegado;

@@ -1,5 +1,7 @@
 #include "tables/frmMenu.h"
 
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
 #include "tables/ListaEscolha.h"
 #include "tables/ModeloListaEscolha.h"
 
@@ -26,11 +28,14 @@ frmMenu::frmMenu(Estacao& estacao, DestinoEscolha& destino, QWidget* pai)
     construirColunas();
     ligar();
     sincronizar();
+    // The buttons turn yellow with the focus; the list and the options do not.
+    for (QPushButton* b : cmd)
+        m_foco.seguir(b, true);
+    m_foco.seguirOsOutros(this);
+    // Esc anywhere cancels (reject()); Enter on a button presses nothing.
+    Dialogo::aplicar(this, {.escFecha = true, .enterNoBotao = false});
     // The list is first in the tab order; with no rows, Cancelar takes the focus.
-    if (m_logica->listaVisivel())
-        lst->setFocus();
-    else
-        cmd[0]->setFocus();
+    m_foco.darFoco(m_logica->listaVisivel() ? static_cast<QWidget*>(lst) : cmd[0]);
 }
 
 frmMenu::~frmMenu() = default;
@@ -99,9 +104,6 @@ void frmMenu::construir()
     cmd[1]->setGeometry(twips(6420), twips(60), twips(975), twips(555));
     for (int i = 0; i < 3; ++i) {
         cmd[i]->setObjectName(QStringLiteral("cmd%1").arg(i));
-        // Enter must never press a button: the list's keys drive the window.
-        cmd[i]->setAutoDefault(false);
-        cmd[i]->setDefault(false);
         cmd[i]->setFocusPolicy(Qt::ClickFocus);
         cmd[i]->installEventFilter(this);
     }
@@ -153,7 +155,7 @@ void frmMenu::ligar()
         connect(cmd[i], &QPushButton::clicked, this, [this, i] {
             m_logica->cmd_Click(i);
             if (i == 2)
-                lst->setFocus();  // the search hands the focus back to the list
+                m_foco.darFoco(lst);  // the search hands the focus back to the list
             aplicar();
         });
     }
@@ -168,40 +170,18 @@ int frmMenu::linhaActual() const
 
 bool frmMenu::eventFilter(QObject* objecto, QEvent* evento)
 {
-    if (objecto == lst && evento->type() == QEvent::KeyPress) {
-        const int tecla = static_cast<QKeyEvent*>(evento)->key();
-        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
-            m_logica->lst_KeyPress(ListaEscolha::Enter, linhaActual());
-            aplicar();
-            return true;  // never on to the dialog's default button
-        }
-        if (tecla == Qt::Key_Escape) {
-            m_logica->lst_KeyPress(ListaEscolha::Esc, linhaActual());
-            aplicar();
-            return true;
-        }
-        return false;
+    if (evento->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(objecto, evento);
+    const int caracter = Teclas::caracter(static_cast<QKeyEvent*>(evento));
+    if (objecto == lst && (caracter == ListaEscolha::Enter || caracter == ListaEscolha::Esc)) {
+        m_logica->lst_KeyPress(caracter, linhaActual());
+        aplicar();
+        return true;  // never on to the dialog
     }
-    for (int i = 0; i < 3; ++i) {
-        if (objecto != cmd[i])
-            continue;
-        switch (evento->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
-                m_logica->cmd_KeyPress(ListaEscolha::Esc);
-                aplicar();
-                return true;
-            }
-            break;
-        case QEvent::FocusIn: {
-            QPalette amarelo = cmd[i]->palette();
-            amarelo.setColor(QPalette::Button, QColor(255, 255, 0));
-            cmd[i]->setPalette(amarelo);
-            break;
-        }
-        case QEvent::FocusOut: cmd[i]->setPalette(QPalette()); break;
-        default: break;
-        }
+    if (objecto != lst && caracter == ListaEscolha::Esc) {  // on a button
+        m_logica->cmd_KeyPress(caracter);
+        aplicar();
+        return true;
     }
     return QDialog::eventFilter(objecto, evento);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/FocoJanela.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -63,4 +65,5 @@ private:
     QPushButton* cmd[3] = {};
     QRadioButton* opt[3] = {};
     QButtonGroup* grupoOpt = nullptr;
+    FocoJanela m_foco;
 };

@@ -51,7 +51,7 @@ void frmTabelas::Abrir(Estacao& estacao, QWidget* pai)
     frmTabelas janela(estacao, *entrada, pai);
     if (!janela.m_logica->Form_Load())
         return;
-    janela.dbg()->setFocus();
+    janela.focarGrelha();
     janela.exec();
 }
 
@@ -62,7 +62,7 @@ void frmTabelas::clicar(int Index)
         return;
     }
     if (Index <= 3)
-        dbg()->setFocus();
+        focarGrelha();
 }
 
 void frmTabelas::actualizar()

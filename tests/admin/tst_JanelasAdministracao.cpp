@@ -5,6 +5,7 @@
 #include "admin/frmAltCod.h"
 #include "admin/frmRelogio.h"
 #include "screen/frmPrincipal.h"
+#include "support/JanelaModal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,21 +46,13 @@ struct Principal
     }
 
     // Chooses a menu item and works in the modal window it opens, which is
-    // closed afterwards if the work left it open. False when none opened.
+    // closed afterwards if the work left it open. False (the test failed)
+    // when none opened or a check inside failed.
     template <typename J>
-    bool abrir(const QString& item, const std::function<void(J&)>& trabalho)
+    bool abrir(const QString& item, const std::function<void(J&)>& trabalho,
+               const std::source_location onde = std::source_location::current())
     {
-        J* aberta = nullptr;
-        QTimer::singleShot(0, w.get(), [&] {
-            aberta = qobject_cast<J*>(QApplication::activeModalWidget());
-            if (!aberta || !QTest::qWaitForWindowActive(aberta))
-                return;
-            trabalho(*aberta);
-            if (aberta->isVisible())
-                aberta->reject();
-        });
-        w->findChild<QAction*>(item)->trigger();
-        return aberta != nullptr;
+        return naJanelaModal<J>([&] { w->findChild<QAction*>(item)->trigger(); }, trabalho, onde);
     }
 
     EstacaoTeste t;
@@ -76,7 +69,7 @@ W* filho(QWidget& janela, const char* nome)
 void TesteJanelasAdministracao::relogio()
 {
     Principal p;
-    QVERIFY(p.abrir<frmRelogio>(QStringLiteral("mnuSis0"), [&](frmRelogio& j) {
+    if (!p.abrir<frmRelogio>(QStringLiteral("mnuSis0"), [&](frmRelogio& j) {
         QCOMPARE(j.parentWidget(), p.w.get());
         QCOMPARE(j.windowTitle(), QStringLiteral("Acerto de Data e Hora"));
         QCOMPARE(filho<QGroupBox>(j, "fra1")->title(), QStringLiteral("Hora: 14:30:00"));
@@ -93,21 +86,23 @@ void TesteJanelasAdministracao::relogio()
         QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), QStringLiteral("Acertar"));
         QTest::keyClick(filho<QPushButton>(j, "cmd0"), Qt::Key_Return);
         QVERIFY(!j.isVisible());
-    }));
+    }))
+        return;
     QCOMPARE(p.t.sistema.acertos, QList<QDateTime>{QDateTime(QDate(2026, 12, 5), QTime(9, 0), Qt::LocalTime)});
     QVERIFY(QTest::qWaitForWindowActive(p.w.get()));  // the main window active again
 
-    QVERIFY(p.abrir<frmRelogio>(QStringLiteral("mnuSis0"), [&](frmRelogio& j) {
+    if (!p.abrir<frmRelogio>(QStringLiteral("mnuSis0"), [&](frmRelogio& j) {
         QTest::keyClick(filho<QLineEdit>(j, "txt0"), Qt::Key_Escape);
         QVERIFY(!j.isVisible());
-    }));
+    }))
+        return;
     QCOMPARE(p.t.sistema.acertos.size(), 1);
 }
 
 void TesteJanelasAdministracao::altCod()
 {
     Principal p;
-    QVERIFY(p.abrir<frmAltCod>(QStringLiteral("mnuSis2"), [&](frmAltCod& j) {
+    if (!p.abrir<frmAltCod>(QStringLiteral("mnuSis2"), [&](frmAltCod& j) {
         QCOMPARE(filho<QLabel>(j, "lblOperador")->text(), QStringLiteral("Ana"));
         QVERIFY(!filho<QLineEdit>(j, "txt1")->isVisible());
         QVERIFY(!filho<QPushButton>(j, "cmd2")->isVisible());
@@ -120,7 +115,8 @@ void TesteJanelasAdministracao::altCod()
         QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), QStringLiteral("Gravar novo código de acesso"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!j.isVisible());
-    }));
+    }))
+        return;
     QSqlQuery q = Consulta::executar(p.t.estacao->bd(), QStringLiteral("SELECT \"Código de acesso\" FROM Operadores"));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("novo"));
@@ -130,12 +126,13 @@ void TesteJanelasAdministracao::altCod()
 void TesteJanelasAdministracao::altCodSupervisor()
 {
     Principal p;
-    QVERIFY(p.abrir<frmAltCod>(QStringLiteral("mnuSis2"), [&](frmAltCod& j) {
+    if (!p.abrir<frmAltCod>(QStringLiteral("mnuSis2"), [&](frmAltCod& j) {
         QTest::keyClicks(filho<QLineEdit>(j, "txt0"), QStringLiteral("Quindo"));
         QTest::keyClick(filho<QLineEdit>(j, "txt0"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), filho<QPushButton>(j, "cmd1"));
         QTest::mouseClick(filho<QPushButton>(j, "cmd0"), Qt::LeftButton);
-    }));
+    }))
+        return;
     QCOMPARE(int(p.t.estacao->Acesso.NivelAcesso), 5);
     QVERIFY(!p.w->isVisible());
 }
@@ -143,7 +140,7 @@ void TesteJanelasAdministracao::altCodSupervisor()
 void TesteJanelasAdministracao::acerca()
 {
     Principal p;
-    QVERIFY(p.abrir<frmAcerca>(QStringLiteral("mnuAjuda2"), [&](frmAcerca& j) {
+    if (!p.abrir<frmAcerca>(QStringLiteral("mnuAjuda2"), [&](frmAcerca& j) {
         QCOMPARE(j.windowTitle(), QStringLiteral("Acerca do Zumarel"));
         QCOMPARE(filho<QLabel>(j, "lblTitle")->text(), QStringLiteral("Zumarel"));
         QCOMPARE(filho<QLabel>(j, "lblVersion")->text(), QStringLiteral("Versão " ZUMAREL_VERSAO));
@@ -151,7 +148,8 @@ void TesteJanelasAdministracao::acerca()
         QTest::mouseClick(filho<QPushButton>(j, "cmd1"), Qt::LeftButton);
         QTest::mouseClick(filho<QPushButton>(j, "cmd0"), Qt::LeftButton);
         QVERIFY(!j.isVisible());
-    }));
+    }))
+        return;
     QCOMPARE(p.t.sistema.programas, QStringList{"/usr/bin/hardinfo"});
     QCOMPARE(LogicaAcerca::textoVersao(1, 0, 83), QStringLiteral("Versão 1.0.83"));
 }

@@ -3,6 +3,7 @@
 #include "platform/Mensagens.h"
 #include "screen/frmPrincipal.h"
 #include "support/EscritaFalhada.h"
+#include "support/JanelaModal.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -57,6 +58,7 @@ private Q_SLOTS:
     void dependencias_data();
     void dependencias();
     void teclasEFoco();
+    void abaLevaOFoco();
     void pelaJanelaPrincipal();
     void gravarSemEspaco();
 };
@@ -153,6 +155,8 @@ void TesteFrmPar::teclasEFoco()
     for (const auto& [campo, escrito, fica] : filtros)
         QCOMPARE(d.escrever(QString::fromUtf8(campo), QString::fromUtf8(escrito)), QString::fromUtf8(fica));
     QCOMPARE(d.p.t.mensagens.beeps, 0);
+    QTest::keyClick(d.f(QStringLiteral("Etxt4")), Qt::Key_X, Qt::AltModifier);  // an access key types nothing
+    QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt4"))->text(), QStringLiteral("Evora-a"));
     QApplication::clipboard()->setText(QStringLiteral("9x"));
     QTest::keyClick(d.f(QStringLiteral("Etxt9")), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(d.f<QLineEdit>(QStringLiteral("Etxt9"))->text(), QStringLiteral("12"));
@@ -172,6 +176,23 @@ void TesteFrmPar::teclasEFoco()
     QVERIFY(d.p.t.sistema.terminacoes.isEmpty());
 }
 
+// A tab that hides the page with the focus takes the focus to its own page:
+// the box it lands in is the one in yellow, its text selected from the start.
+void TesteFrmPar::abaLevaOFoco()
+{
+    DialogoTeste d;
+    QVERIFY(d.activo);
+    auto* txtG0 = d.f<QLineEdit>(QStringLiteral("txtG0"));
+    txtG0->setFocus(Qt::TabFocusReason);
+    QCOMPARE(txtG0->palette().color(QPalette::Base), Amarelo);
+    QTest::mouseClick(d.f(QStringLiteral("sst1")), Qt::LeftButton);
+    auto* etxt0 = d.f<QLineEdit>(QStringLiteral("Etxt0"));
+    QCOMPARE(QApplication::focusWidget(), etxt0);
+    QCOMPARE(etxt0->palette().color(QPalette::Base), Amarelo);
+    QCOMPARE(etxt0->selectedText(), QStringLiteral("Areias, Lda"));
+    QVERIFY(txtG0->palette().color(QPalette::Base) != Amarelo);
+}
+
 // "&Parâmetros Internos" opens the dialog modal over the main window; a save
 // there ends the program after its message, and the main window runs its
 // activation once the dialog is gone.
@@ -184,17 +205,14 @@ void TesteFrmPar::pelaJanelaPrincipal()
     principal.Form_Load();
     principal.Mostrar(false);
     principal.Form_Activate();
-    bool aberto = false;
-    QTimer::singleShot(0, &principal, [&] {
-        auto* dialogo = qobject_cast<frmPar*>(QApplication::activeModalWidget());
-        if (!dialogo)
-            return;
-        aberto = dialogo->parentWidget() == &principal && dialogo->isModal();
-        dialogo->findChild<QAbstractButton*>(QStringLiteral("cmd2"))->click();
-    });
     t.estacao->Acesso.TituloMenu = QStringLiteral("?");  // cleared by the activation
-    principal.accao(QStringLiteral("mnuSis4"))->trigger();
-    QVERIFY(aberto);
+    if (!naJanelaModal<frmPar>([&] { principal.accao(QStringLiteral("mnuSis4"))->trigger(); },
+                                  [&](frmPar& dialogo) {
+                                      QCOMPARE(dialogo.parentWidget(), &principal);
+                                      QVERIFY(dialogo.isModal());
+                                      dialogo.findChild<QAbstractButton*>(QStringLiteral("cmd2"))->click();
+                                  }))
+        return;
     QCOMPARE(t.mensagens.caixas.size(), 1);
     QCOMPARE(t.mensagens.caixas[0].texto, QStringLiteral("É necessário reiniciar o Zumarel"));
     QCOMPARE(t.sistema.terminacoes, QList<int>{0});

@@ -2,6 +2,7 @@
 // indicator on a pty, B2 a polled indicator on TCP, B1's readers on ptys.
 #include "EstacaoLigada.h"
 #include "devices/CargaDispositivos.h"
+#include "support/ProcessoTeste.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -50,6 +51,7 @@ void TesteSimulador::initTestCase()
                  estado == QProcess::CrashExit ? "falhou" : "normal", saida.right(2000).constData());
     });
     simulador.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    terminarComOTeste(simulador);
     simulador.start(QStringLiteral(ZUMAREL_DEVSIM),
                     {"--dir", pasta.filePath("portas"), "--b1", "wtronix:com1", "--b2", "matrix:tcp=127.0.0.1:0",
                      "--reader", "b1p=com3,b1s=com5", "--period", "40"});

@@ -3,6 +3,7 @@
 #include "TitulosTeste.h"
 
 #include "support/EstacaoTeste.h"
+#include "support/JanelaModal.h"
 #include "tables/ListaEscolha.h"
 #include "tables/frmMenu.h"
 
@@ -119,7 +120,7 @@ void TesteFrmMenu::escolhasECancelamentos()
         lista.removeFirst();
     const QHash<QString, Qt::Key> teclas{
         {"Enter", Qt::Key_Return}, {"Keypad", Qt::Key_Enter}, {"Down", Qt::Key_Down}, {"Esc", Qt::Key_Escape}};
-    auto correr = [&] {
+    auto correr = [&](frmMenu&) {
         QTreeView* lst = p.lst();
         for (const QString& passo : lista) {
             const QPoint linha =
@@ -155,10 +156,9 @@ void TesteFrmMenu::escolhasECancelamentos()
     };
     const int esperado = escritas.isEmpty() ? QDialog::Rejected : QDialog::Accepted;
     if (noCiclo) {
-        QTimer::singleShot(0, &w, correr);
-        QCOMPARE(w.exec(), esperado);
+        QCOMPARE(execComTrabalho<frmMenu>(w, correr), esperado);
     } else {
-        correr();
+        correr(w);
         QCOMPARE(w.result(), esperado);
     }
     QVERIFY(!w.isVisible());

@@ -1,7 +1,10 @@
 #include "GrelhaTeste.h"
 #include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/RealceFoco.h"
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
+#include "support/JanelaModal.h"
+#include "admin/frmCodigos.h"
 #include "tables/VistaGrelha.h"
 #include "tables/frmTabelas.h"
 
@@ -12,6 +15,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -25,11 +30,32 @@ class TesteFrmTabelas : public QObject
 
 private Q_SLOTS:
     void abertaPeloMenuDoNivel4();
+    void escForaDoEditorNaoFecha_data();
+    void escForaDoEditorNaoFecha();
+    void focoEDicas_data();
+    void focoEDicas();
+    void teclasNaCelula_data();
+    void teclasNaCelula();
     void listagemEmPdf_data();
     void listagemEmPdf();
     void caracteresDaData_data();
     void caracteresDaData();
 };
+
+namespace {
+
+// The vehicles' table window, or the operators' one, opened as the menus open
+// them, and the work done in it.
+bool naJanelaGrelha(GrelhaTeste& g, bool operadores, const std::function<void(JanelaGrelha&)>& trabalho,
+                    const std::source_location onde = std::source_location::current())
+{
+    g.t.estacao->Acesso.TituloTabela = QStringLiteral("Tabela de viaturas");
+    if (operadores)
+        return naJanelaModal<frmCodigos>([&] { frmCodigos::Abrir(*g.t.estacao, nullptr); }, trabalho, onde);
+    return naJanelaModal<frmTabelas>([&] { frmTabelas::Abrir(*g.t.estacao, nullptr); }, trabalho, onde);
+}
+
+}  // namespace
 
 void TesteFrmTabelas::abertaPeloMenuDoNivel4()
 {
@@ -44,14 +70,13 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
     w.Form_Activate();
 
     QStringList visto;
-    QTimer::singleShot(0, this, [&] {
-        auto* d = qobject_cast<frmTabelas*>(QApplication::activeModalWidget());
-        QVERIFY(d);
-        VistaGrelha* dbg = d->dbg();
-        visto << d->windowTitle() << d->findChild<QLabel*>(QStringLiteral("stb2"))->text()
+    if (!naJanelaModal<frmTabelas>([&] { w.findChild<QAction*>(QStringLiteral("mnuTab0"))->trigger(); },
+                                      [&](frmTabelas& d) {
+        VistaGrelha* dbg = d.dbg();
+        visto << d.windowTitle() << d.findChild<QLabel*>(QStringLiteral("stb2"))->text()
               << dbg->model()->headerData(12, Qt::Horizontal).toString()
-              << QString::number(dbg->isColumnHidden(16)) << d->cmd(2)->text();
-        QVERIFY(!d->cmd(3)->isEnabled());
+              << QString::number(dbg->isColumnHidden(16)) << d.cmd(2)->text();
+        QVERIFY(!d.cmd(3)->isEnabled());
         // A new vehicle typed on the new-row line; Sair asks "Gravar ?" first.
         dbg->setFocus();
         dbg->setCurrentIndex(dbg->model()->index(1, 0));
@@ -60,10 +85,10 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
             QTest::keyClick(editor ? editor : dbg, c.toLatin1());
         }
         visto << dbg->indexWidget(dbg->currentIndex())->property("text").toString();
-        visto << d->findChild<QLabel*>(QStringLiteral("stb1"))->text();
-        QTest::mouseClick(d->cmd(6), Qt::LeftButton);
-    });
-    w.findChild<QAction*>(QStringLiteral("mnuTab0"))->trigger();
+        visto << d.findChild<QLabel*>(QStringLiteral("stb1"))->text();
+        QTest::mouseClick(d.cmd(6), Qt::LeftButton);
+    }))
+        return;
     QCOMPARE(visto, QStringList({QStringLiteral("Tabela de viaturas"), QStringLiteral("Viatura 1 de 1"),
                                  QStringLiteral("Tara"), QStringLiteral("1"), QStringLiteral("Ascendente"),
                                  QStringLiteral("AB12"), QStringLiteral("Código da viatura")}));
@@ -71,6 +96,134 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
     QCOMPARE(g.t.mensagens.caixas.last().texto, QStringLiteral("Gravar ?"));
     QCOMPARE(g.valor(QStringLiteral("SELECT count(*) FROM Viaturas WHERE \"Código da viatura\" = 'AB12'")).toInt(), 1);
     w.close();
+}
+
+// Esc undoes a cell being edited and does nothing else: the grid windows end
+// only by their Sair button or the close box, so the operator's second Esc
+// neither closes the window nor asks "Gravar ?" about the row.
+void TesteFrmTabelas::escForaDoEditorNaoFecha_data()
+{
+    QTest::addColumn<bool>("operadores");
+    QTest::addColumn<QString>("edicao");  // "" none; "desfeita" Esc in the editor; "linha" a cell of the row changed
+    for (const bool operadores : {false, true}) {
+        const char* janela = operadores ? "operadores" : "viaturas";
+        QTest::addRow("%s, sem edição", janela) << operadores << "";
+        QTest::addRow("%s, célula desfeita", janela) << operadores << "desfeita";
+        QTest::addRow("%s, linha alterada", janela) << operadores << "linha";
+    }
+}
+
+void TesteFrmTabelas::escForaDoEditorNaoFecha()
+{
+    QFETCH(bool, operadores);
+    QFETCH(QString, edicao);
+    GrelhaTeste g;
+    g.viaturas(2);
+    const auto trabalho = [&](JanelaGrelha& d) {
+        VistaGrelha* dbg = d.dbg();
+        QCOMPARE(QApplication::focusWidget(), dbg);
+        if (!edicao.isEmpty()) {
+            QTest::keyClick(dbg, Qt::Key_X);
+            auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+            QVERIFY(editor);
+            if (edicao == QStringLiteral("linha")) {
+                QTest::keyClick(editor, Qt::Key_Tab);  // the cell kept, the next one's editor opens
+                editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+                QVERIFY(editor);
+            }
+            QTest::keyClick(editor, Qt::Key_Escape);
+            QVERIFY(!dbg->indexWidget(dbg->currentIndex()));
+        }
+        QTest::keyClick(dbg, Qt::Key_Escape);
+        QVERIFY(d.isVisible());
+        QCOMPARE(g.t.mensagens.caixas.size(), 0);
+    };
+    if (!naJanelaGrelha(g, operadores, trabalho))
+        return;
+}
+
+// The grid and the buttons yellow while they have the focus, a button's hint
+// in panel 1; the grid back to the window colour (white in the operators
+// table) when it loses it; a box opening and closing over the window changes
+// nothing.
+void TesteFrmTabelas::focoEDicas_data()
+{
+    QTest::addColumn<bool>("operadores");
+    QTest::addColumn<QColor>("semFoco");
+    QTest::newRow("viaturas") << false << QApplication::palette().color(QPalette::Base);
+    QTest::newRow("operadores") << true << QColor(Qt::white);
+}
+
+void TesteFrmTabelas::focoEDicas()
+{
+    QFETCH(bool, operadores);
+    QFETCH(QColor, semFoco);
+    GrelhaTeste g;
+    g.viaturas(2);
+    const auto trabalho = [&](JanelaGrelha& d) {
+        VistaGrelha* dbg = d.dbg();
+        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+        QPushButton* ordem = d.cmd(2);
+        ordem->setFocus(Qt::TabFocusReason);
+        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
+        QCOMPARE(dbg->palette().color(QPalette::Base), semFoco);
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
+        QTimer::singleShot(0, &d, [&d] { fecharJanelasModais(&d); });
+        QMessageBox::information(&d, QStringLiteral("Zumarel"), QStringLiteral("caixa"));
+        d.activateWindow();  // the window active again gives the button the focus again
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QCOMPARE(QApplication::focusWidget(), ordem);
+        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
+        QTest::mouseClick(dbg->viewport(), Qt::LeftButton, {}, dbg->visualRect(dbg->model()->index(0, 1)).center());
+        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+        QVERIFY(ordem->palette().color(QPalette::Button) != RealceFoco::Amarelo);
+    };
+    if (!naJanelaGrelha(g, operadores, trabalho))
+        return;
+}
+
+// A cell's keys in the real window: "^v" is Ctrl+V, "@x" Alt+X (an access key
+// no menu takes), "\r" Enter.
+void TesteFrmTabelas::teclasNaCelula_data()
+{
+    QTest::addColumn<int>("coluna");
+    QTest::addColumn<QString>("teclas");
+    QTest::addColumn<QString>("fica");
+    QTest::newRow("código em maiúsculas") << 0 << "ab12" << "AB12";
+    QTest::newRow("tara só com algarismos") << 12 << "1a2" << "12";
+    QTest::newRow("colar numa tara") << 12 << "7^v" << "7";
+    QTest::newRow("tecla de acesso num código") << 0 << "a@x" << "A";
+    QTest::newRow("hora cortada em cinco") << 15 << "12:301" << "12:30";
+    QTest::newRow("Enter não entra") << 1 << "a\r" << "A";
+}
+
+void TesteFrmTabelas::teclasNaCelula()
+{
+    QFETCH(int, coluna);
+    QFETCH(QString, teclas);
+    GrelhaTeste g;
+    g.viaturas(1);
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    if (!naJanelaGrelha(g, false, [&](JanelaGrelha& d) {
+            VistaGrelha* dbg = d.dbg();
+            dbg->setCurrentIndex(dbg->model()->index(0, coluna));
+            dbg->edit(dbg->currentIndex());
+            auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
+            QVERIFY(editor);
+            editor->clear();
+            for (qsizetype i = 0; i < teclas.size(); ++i) {
+                const QChar c = teclas.at(i);
+                if (c == u'^' || c == u'@')
+                    QTest::keyClick(editor, teclas.at(++i).toLatin1(), c == u'^' ? Qt::ControlModifier : Qt::AltModifier);
+                else if (c == u'\r')
+                    QTest::keyClick(editor, Qt::Key_Return);
+                else
+                    QTest::keyClick(editor, c.toLatin1());
+            }
+            QTEST(editor->text(), "fica");
+        }))
+        return;
 }
 
 void TesteFrmTabelas::listagemEmPdf_data()

@@ -1,9 +1,11 @@
 #include "records/janelas/JanelaEscolhaDocumento.h"
 
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,55 +19,6 @@
 #include <QVBoxLayout>
 
 using Controlo = EscolhaDocumento::Controlo;
-
-namespace {
-
-const QColor Amarelo(255, 255, 0);
-
-// The character a key gives the window's key handlers, as the operator's
-// keyboard made it: Enter 13, Esc 27, Backspace 8, Ctrl+letter its control
-// code; -1 for keys that make no character (arrows, Delete, F-keys, Tab).
-int codigoTecla(const QKeyEvent* e)
-{
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return -1;
-    default: break;
-    }
-    if (e->modifiers() & Qt::AltModifier)
-        return -1;
-    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-        return e->key() - Qt::Key_A + 1;
-    const QString texto = e->text();
-    if (texto.isEmpty() || !texto.at(0).isPrint())
-        return -1;
-    return texto.at(0).unicode();
-}
-
-// Focus moves that are the operator's: not a window switch or a popup.
-bool focoDoOperador(const QFocusEvent* e)
-{
-    return e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
-}
-
-void pintar(QWidget* w, QPalette::ColorRole papel, bool amarelo)
-{
-    if ((w->palette().color(papel) == Amarelo) == amarelo)
-        return;
-    if (!amarelo) {
-        w->setPalette(QPalette());
-        return;
-    }
-    QPalette p = w->palette();
-    p.setColor(papel, Amarelo);
-    w->setPalette(p);
-}
-
-}  // namespace
 
 JanelaEscolhaDocumento::JanelaEscolhaDocumento(std::unique_ptr<EscolhaDocumento> logica, const QString& titulo,
                                                QWidget* pai)
@@ -146,12 +99,7 @@ void JanelaEscolhaDocumento::construir(const QString& titulo)
     cmdSair = botao(QStringLiteral("cmdSair"), QStringLiteral("&Sair"), QStringLiteral("Sair"), 2, Controlo::CmdSair,
                     QStyle::SP_DialogCloseButton);
 
-    stb = new QStatusBar(this);
-    stb->setObjectName(QStringLiteral("stb"));
-    stb->setSizeGripEnabled(false);
-    stbPainel = new QLabel(stb);
-    stbPainel->setObjectName(QStringLiteral("stbPainel1"));
-    stb->addWidget(stbPainel, 1);
+    stbPainel = Dialogo::criarBarraEstado(this, &stb);
     principal->addWidget(stb);
 }
 
@@ -161,12 +109,9 @@ QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& l
     auto* b = new QPushButton(style()->standardIcon(imagem), legenda, this);
     b->setObjectName(nome);
     b->setToolTip(dica);
-    // Enter never presses a button the focus is not on.
-    b->setAutoDefault(false);
     QSizePolicy p = b->sizePolicy();
     p.setRetainSizeWhenHidden(true);
     b->setSizePolicy(p);
-    b->installEventFilter(this);
     m_botoes->addWidget(b, 0, coluna);
     m_controlos.insert(b, controlo);
     return b;
@@ -210,6 +155,25 @@ void JanelaEscolhaDocumento::carregar()
     ordem << cmdSair;
     for (qsizetype i = 1; i < ordem.size(); ++i)
         setTabOrder(ordem.at(i - 1), ordem.at(i));
+    m_realce.registar(cmb);
+    for (QPushButton* b : std::as_const(m_accoes))
+        m_realce.registar(b);
+    m_realce.registar(cmdSair);
+    for (auto i = m_controlos.cbegin(); i != m_controlos.cend(); ++i) {
+        if (i.key() != cmb->lineEdit())
+            m_vigia.vigiar(static_cast<QWidget*>(i.key()));
+    }
+    m_vigia.aoMover = [this](QWidget* w) {
+        const Controlo c = m_controlos.value(w);
+        m_logica->Foco(c);
+        if (c == Controlo::Cmb)
+            cmb->lineEdit()->selectAll();
+        m_focoMostrado = c;
+        if (!m_aSincronizar)
+            sincronizar();
+    };
+    // Esc closes nothing here; Enter presses only the button it is on.
+    Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
     m_logica->Form_Load();
     sincronizar();
 }
@@ -259,15 +223,12 @@ void JanelaEscolhaDocumento::sincronizar()
         lblSV[i]->setText(l.lblSV(i));
     for (QPushButton* b : m_accoes)
         b->setVisible(l.cmdVisivel());
-    stbPainel->setText(l.painel());
-    pintar(cmb, QPalette::Base, l.amarelo(Controlo::Cmb));
-    for (auto i = m_controlos.cbegin(); i != m_controlos.cend(); ++i) {
-        if (auto* b = qobject_cast<QPushButton*>(i.key()))
-            pintar(b, QPalette::Button, l.amarelo(i.value()));
-    }
     QWidget* foco = widgetDe(l.foco());
-    if (foco && !foco->isHidden() && foco->isEnabled() && !foco->hasFocus())
-        foco->setFocus(Qt::OtherFocusReason);
+    RealceFoco::mostrar(m_realce, l.amarelo(l.foco()) ? foco : nullptr, stbPainel, l.painel(), foco);
+    // The number box that takes the focus by the window's own move has its text selected.
+    if (l.foco() != m_focoMostrado && l.foco() == Controlo::Cmb)
+        cmb->lineEdit()->selectAll();
+    m_focoMostrado = l.foco();
     m_aSincronizar = false;
 }
 
@@ -278,44 +239,17 @@ bool JanelaEscolhaDocumento::eventFilter(QObject* objecto, QEvent* evento)
         return QDialog::eventFilter(objecto, evento);
     const Controlo c = controlo.value();
 
-    if (evento->type() == QEvent::FocusIn && focoDoOperador(static_cast<QFocusEvent*>(evento))) {
-        m_logica->Foco(c);
-        if (c == Controlo::Cmb)
-            cmb->lineEdit()->selectAll();
-        if (!m_aSincronizar)
-            sincronizar();
-        return false;
-    }
     if (evento->type() != QEvent::KeyPress)
         return QDialog::eventFilter(objecto, evento);
 
     auto* tecla = static_cast<QKeyEvent*>(evento);
-    if (auto* b = qobject_cast<QPushButton*>(objecto)) {
-        // Enter presses the button that has the focus.
-        if (codigoTecla(tecla) == 13) {
-            b->click();
-            return true;
-        }
-        return false;
-    }
-    int KeyAscii = codigoTecla(tecla);
-    if (KeyAscii < 0)
-        return false;
+    int KeyAscii = Teclas::caracter(tecla);
+    if (KeyAscii == 0)
+        return Teclas::soAcesso(tecla);
     if (c == Controlo::Cmb)
         m_logica->cmb_KeyPress(KeyAscii);
     else
         m_logica->opt_KeyPress(KeyAscii);
     aplicar();
     return KeyAscii == 0;
-}
-
-void JanelaEscolhaDocumento::keyPressEvent(QKeyEvent* evento)
-{
-    // Esc closes nothing here, and Enter presses no default button.
-    const int codigo = codigoTecla(evento);
-    if (codigo == 27 || codigo == 13) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
 }

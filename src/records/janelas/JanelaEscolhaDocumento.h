@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/FocoOperador.h"
+#include "platform/gui/RealceFoco.h"
 #include "records/EscolhaDocumento.h"
 
 #include <QDialog>
@@ -43,7 +45,6 @@ protected:
     virtual void aplicar();
 
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void construir(const QString& titulo);
@@ -56,6 +57,9 @@ private:
     std::unique_ptr<EscolhaDocumento> m_logica;
     QHash<QObject*, EscolhaDocumento::Controlo> m_controlos;
     bool m_aSincronizar = false;
+    EscolhaDocumento::Controlo m_focoMostrado = EscolhaDocumento::Controlo::Opt0;
+    Realce m_realce;
+    VigiaFoco m_vigia;
 
     QRadioButton* opt[3] = {};
     QButtonGroup* grupoOpt = nullptr;

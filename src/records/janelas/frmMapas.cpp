@@ -1,6 +1,9 @@
 #include "records/janelas/frmMapas.h"
 
 #include "data/Estacao.h"
+#include "platform/gui/Dialogo.h"
+#include "platform/gui/Teclas.h"
+#include "shared/Tecla.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,11 +35,6 @@ template <typename W> W* nomear(W* w, const QString& nome, const QString& dica =
     return w;
 }
 
-bool eEnter(const QKeyEvent* e)
-{
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
-
 }  // namespace
 
 frmMapas::frmMapas(Estacao& estacao, QWidget* pai) : QDialog(pai), m_logica(estacao), m_estacao(estacao)
@@ -49,6 +47,23 @@ frmMapas::frmMapas(Estacao& estacao, QWidget* pai) : QDialog(pai), m_logica(esta
     for (int i = 0; i < 6; ++i)
         m_txt[i]->setText(m_logica.txt[i]);
     mostrar();
+
+    // The boxes, check boxes and buttons turn yellow with the focus; the options do not.
+    for (QWidget* w : m_txt)
+        m_foco.seguir(w, true);
+    m_foco.seguir(m_identificacao, true);
+    for (QWidget* w : m_chk)
+        m_foco.seguir(w, true);
+    for (QWidget* w : m_cmd)
+        m_foco.seguir(w, true);
+    m_foco.seguirOsOutros(this);
+    m_foco.aoMudar = [this](QWidget* saiu, QWidget* entrou) {
+        if (saiu)
+            perderFoco(saiu);
+        ganharFoco(entrou);
+    };
+    // Neither Esc nor Enter does anything of the dialog's own; a focused button takes Enter.
+    Dialogo::aplicar(this, {.escFecha = false, .enterNoBotao = true});
 }
 
 void frmMapas::construir()
@@ -110,9 +125,6 @@ void frmMapas::construir()
     auto* botoes = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
         m_cmd[i] = nomear(new QPushButton(cmds[i], this), QStringLiteral("cmd%1").arg(i), dicasCmd[i]);
-        m_cmd[i]->setAutoDefault(false);
-        m_cmd[i]->setDefault(false);
-        m_cmd[i]->installEventFilter(this);
         botoes->addWidget(m_cmd[i]);
         connect(m_cmd[i], &QPushButton::clicked, this, [this, i] {
             if (i == 2) {
@@ -185,9 +197,9 @@ void frmMapas::preencherLista()
 void frmMapas::aplicarFoco()
 {
     switch (m_logica.foco) {
-    case LogicaMapas::Foco::Identificacao: m_identificacao->setFocus(Qt::OtherFocusReason); break;
-    case LogicaMapas::Foco::Visualizar: m_cmd[0]->setFocus(Qt::OtherFocusReason); break;
-    case LogicaMapas::Foco::Sair: m_cmd[2]->setFocus(Qt::OtherFocusReason); break;
+    case LogicaMapas::Foco::Identificacao: m_foco.darFoco(m_identificacao); break;
+    case LogicaMapas::Foco::Visualizar: m_foco.darFoco(m_cmd[0]); break;
+    case LogicaMapas::Foco::Sair: m_foco.darFoco(m_cmd[2]); break;
     case LogicaMapas::Foco::Nenhum: break;
     }
 }
@@ -205,16 +217,20 @@ void frmMapas::seguinte(bool esperado, bool paraTras)
 
 bool frmMapas::teclaData(int i, QKeyEvent* e)
 {
-    switch (e->key()) {
-    case Qt::Key_PageUp: m_txt[0]->setFocus(Qt::OtherFocusReason); return true;
-    case Qt::Key_PageDown: m_txt[5]->setFocus(Qt::OtherFocusReason); return true;
-    case Qt::Key_Up: seguinte(false, true); return true;
-    case Qt::Key_Down: seguinte(false); return true;
-    case Qt::Key_Escape: close(); return true;
+    switch (Teclas::codigo(e)) {
+    case Tecla::PgUp: m_foco.darFoco(m_txt[0]); return true;
+    case Tecla::PgDn: m_foco.darFoco(m_txt[5]); return true;
+    case Tecla::Cima: seguinte(false, true); return true;
+    case Tecla::Baixo: seguinte(false); return true;
     default: break;
     }
-    if (!eEnter(e))
-        return false;
+    const int caracter = Teclas::caracter(e);
+    if (caracter == Tecla::Esc) {
+        close();
+        return true;
+    }
+    if (caracter != Tecla::Enter)
+        return Teclas::soAcesso(e);
     lerControlos();
     if (m_logica.txt_Enter(i)) {
         if (i == 5) {
@@ -234,15 +250,18 @@ bool frmMapas::teclaData(int i, QKeyEvent* e)
 
 bool frmMapas::teclaIdentificacao(QKeyEvent* e)
 {
-    if (eEnter(e)) {
+    const int caracter = Teclas::caracter(e);
+    if (caracter == Tecla::Enter) {
         lerControlos();
         if (m_logica.Identificacao_Enter())
             seguinte(true);
         return true;
     }
-    const QString texto = e->text();
-    if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Escape || texto.isEmpty() || !texto[0].isPrint())
+    if (caracter == 0)
+        return Teclas::soAcesso(e);
+    if (caracter < u' ')  // Backspace, Esc and the control keys are the box's own
         return false;
+    const QString texto{QChar(char16_t(caracter))};
     const QString inserir = m_logica.Identificacao_Caracter(texto);
     if (inserir == texto)
         return false;
@@ -252,25 +271,15 @@ bool frmMapas::teclaIdentificacao(QKeyEvent* e)
 
 void frmMapas::ganharFoco(QWidget* w)
 {
-    QPalette p = w->palette();
-    if (qobject_cast<QLineEdit*>(w) || w == m_identificacao) {
-        p.setColor(QPalette::Base, Qt::yellow);
-        if (auto* l = qobject_cast<QLineEdit*>(w))
-            QMetaObject::invokeMethod(l, &QLineEdit::selectAll, Qt::QueuedConnection);
-        else
-            m_identificacao->lineEdit()->selectAll();
-    } else if (qobject_cast<QCheckBox*>(w)) {
-        p.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
-    } else {
-        p.setColor(QPalette::Button, Qt::yellow);
-    }
-    w->setPalette(p);
+    if (auto* l = qobject_cast<QLineEdit*>(w))
+        QMetaObject::invokeMethod(l, &QLineEdit::selectAll, Qt::QueuedConnection);
+    else if (w == m_identificacao)
+        m_identificacao->lineEdit()->selectAll();
     m_stb->showMessage(w->property(Dica).toString());
 }
 
 void frmMapas::perderFoco(QWidget* w)
 {
-    w->setPalette(QPalette());
     const auto data = std::find(m_txt.cbegin(), m_txt.cend(), w);
     if (data != m_txt.cend()) {
         const int i = int(data - m_txt.cbegin());
@@ -287,36 +296,17 @@ bool frmMapas::eventFilter(QObject* objecto, QEvent* evento)
     QWidget* w = qobject_cast<QWidget*>(objecto);
     if (w == m_identificacao->lineEdit())
         w = m_identificacao;
-    if (!w)
+    if (!w || evento->type() != QEvent::KeyPress)
         return false;
-    if (evento->type() == QEvent::FocusIn && objecto == w) {
-        ganharFoco(w);
-    } else if (evento->type() == QEvent::FocusOut && objecto == w) {
-        perderFoco(w);
-    } else if (evento->type() == QEvent::KeyPress) {
-        auto* e = static_cast<QKeyEvent*>(evento);
-        const auto data = std::find(m_txt.cbegin(), m_txt.cend(), w);
-        if (data != m_txt.cend())
-            return teclaData(int(data - m_txt.cbegin()), e);
-        if (w == m_identificacao)
-            return teclaIdentificacao(e);
-        if (eEnter(e)) {
-            if (auto* b = qobject_cast<QPushButton*>(w))
-                b->click();
-            else
-                seguinte(true);
-            return true;
-        }
+    auto* e = static_cast<QKeyEvent*>(evento);
+    const auto data = std::find(m_txt.cbegin(), m_txt.cend(), w);
+    if (data != m_txt.cend())
+        return teclaData(int(data - m_txt.cbegin()), e);
+    if (w == m_identificacao)
+        return teclaIdentificacao(e);
+    if (Teclas::eEnter(e)) {  // a check box: on to the next control
+        seguinte(true);
+        return true;
     }
     return false;
-}
-
-void frmMapas::keyPressEvent(QKeyEvent* evento)
-{
-    // Neither Esc nor Enter does anything of the dialog's own.
-    if (evento->key() == Qt::Key_Escape || eEnter(evento)) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
 }

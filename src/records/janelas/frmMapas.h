@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gui/FocoJanela.h"
 #include "records/LogicaMapas.h"
 
 #include <QDialog>
@@ -31,7 +32,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objecto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void construir();
@@ -56,4 +56,5 @@ private:
     std::array<QCheckBox*, 2> m_chk{};
     std::array<QPushButton*, 3> m_cmd{};
     QStatusBar* m_stb = nullptr;
+    FocoJanela m_foco;
 };

@@ -6,6 +6,7 @@
 #include "records/janelas/frmSegVia.h"
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
+#include "support/JanelaModal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -98,20 +98,20 @@ private Q_SLOTS:
         Posto p(4);
         documentos(p.t.estacao->bd(), QStringLiteral("G"), 3);
         p.t.estacao->Def.CopiasSegundaVia = 3;
-        bool percorrida = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* j = qobject_cast<frmSegVia*>(QApplication::activeModalWidget());
-            QVERIFY(j);
-            const auto fechar = qScopeGuard([j] { j->close(); });
+        if (!naJanelaModal<frmSegVia>([&] { p.menu("mnuOpc2"); }, [&](frmSegVia& janela) {
+            frmSegVia* j = &janela;
             QTest::keyClick(filho<QRadioButton>(j, "opt0"), Qt::Key_G);
             QCOMPARE(filho<QLabel>(j, "lblSV0")->text(), "AA-3");
             escrever(j, QStringLiteral("2x"), true);  // the letter is dropped
             QCOMPARE(filho<QLabel>(j, "lblSV0")->text(), "AA-2");
             auto* cmd0 = filho<QPushButton>(j, "cmd0");
             QCOMPARE(cmd0->palette().color(QPalette::Button), QColor(Qt::yellow));
-            QVERIFY(QTest::qWaitForWindowActive(j));
             QTest::keyClick(cmd0, Qt::Key_Tab);  // the operator moves on: Imprimir, then Sair
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), "Sair");
+            // A box closing, or the window activated again, gives a control the focus: not the operator's move.
+            QFocusEvent regresso(QEvent::FocusIn, Qt::OtherFocusReason);
+            QApplication::sendEvent(filho<QComboBox>(j, "cmb"), &regresso);
             QCOMPARE(filho<QLabel>(j, "stbPainel1")->text(), "Sair");
             QCOMPARE(cmd0->palette().color(QPalette::Button), filho<QPushButton>(j, "cmd1")->palette().color(QPalette::Button));
 
@@ -123,10 +123,9 @@ private Q_SLOTS:
             QVERIFY(previa && previa->isMaximized());
             QCOMPARE(previa->windowTitle(), "Segunda via");
             QTest::keyClick(cmd0, Qt::Key_Escape);  // Esc never closes the window
-            percorrida = j->isVisible();
-        });
-        p.menu("mnuOpc2");
-        QVERIFY(percorrida);
+            QVERIFY(j->isVisible());
+        }))
+            return;
     }
 
     void anulacaoPeloMenu()
@@ -186,15 +185,14 @@ private Q_SLOTS:
         Posto p(nivel);
         QVERIFY(QTest::qWaitForWindowActive(p.w.get()));
         QString visto;
-        QTimer::singleShot(0, this, [&] {
-            auto* f = qobject_cast<frmMapas*>(QApplication::activeModalWidget());
-            QVERIFY(f && f->parentWidget() == p.w.get());
-            visto = f->windowTitle();
-            for (auto* o : f->findChildren<QRadioButton*>())
-                visto += o->isVisibleTo(f) ? "+" : "";
-            QTest::keyClick(filho<QLineEdit>(f, "txt2"), Qt::Key_Escape);
-        });
-        p.menu(item.toLatin1().constData());
+        if (!naJanelaModal<frmMapas>([&] { p.menu(item.toLatin1().constData()); }, [&](frmMapas& f) {
+            QCOMPARE(f.parentWidget(), p.w.get());
+            visto = f.windowTitle();
+            for (auto* o : f.findChildren<QRadioButton*>())
+                visto += o->isVisibleTo(&f) ? "+" : "";
+            QTest::keyClick(filho<QLineEdit>(&f, "txt2"), Qt::Key_Escape);
+        }))
+            return;
         QCOMPARE(visto, titulo);
         QVERIFY(!QApplication::activeModalWidget());
         QTRY_COMPARE(QApplication::activeWindow(), p.w.get());

@@ -1,11 +1,13 @@
 #include "EcraTeste.h"
 #include "SementeMapas.h"
 #include "records/janelas/frmMapas.h"
+#include "support/JanelaModal.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QtTest>
@@ -39,7 +41,7 @@ class TesteFrmMapas : public QObject
     // The period of January, then Enter on the end year.
     void preencher()
     {
-        txt(0)->setFocus();
+        QTest::mouseClick(txt(0), Qt::LeftButton);  // the operator goes to the box
         txt(0)->clear();
         QTest::keyClicks(txt(0), "1");
         QTest::keyClick(txt(0), Qt::Key_Return);
@@ -56,7 +58,7 @@ private Q_SLOTS:
             QCOMPARE(txt(i)->maxLength(), i % 3 == 2 ? 4 : 2);
         for (QWidget* w : {static_cast<QWidget*>(lista()), filho<QWidget>("chk0"), filho<QWidget>("cmd0")})
             QVERIFY(!w->isVisibleTo(janela.get()));
-        txt(0)->setFocus();
+        QTest::mouseClick(txt(0), Qt::LeftButton);  // the operator goes to the box
         txt(0)->clear();
         QTest::keyClick(txt(0), Qt::Key_Return);  // 0: stays
         QCOMPARE(QApplication::focusWidget(), txt(0));
@@ -87,6 +89,30 @@ private Q_SLOTS:
         QVERIFY(t->impressora.pedidos[0].FormulaSeleccao.endsWith("{Pesagens.Produto}='Brita'"));
         QTest::keyClick(txt(4), Qt::Key_Escape);
         QVERIFY(!janela->isVisible());
+    }
+
+    // Page Down is the window's own move: the box left is reformatted, the
+    // box reached turns yellow with its hint. A box opening and closing over
+    // the window leaves both as they are.
+    void focoPorTeclas()
+    {
+        abrir(QStringLiteral("Estatísticas por produto"));
+        QTest::mouseClick(txt(0), Qt::LeftButton);
+        txt(0)->setText(QStringLiteral("5"));
+        QTest::keyClick(txt(0), Qt::Key_PageDown);
+        QCOMPARE(QApplication::focusWidget(), txt(5));
+        QCOMPARE(txt(0)->text(), "05");
+        QCOMPARE(txt(5)->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QVERIFY(txt(0)->palette().color(QPalette::Base) != QColor(Qt::yellow));
+        QCOMPARE(filho<QStatusBar>("stb")->currentMessage(), "Ano de fim");
+        txt(5)->setText(QStringLiteral("26"));
+        QTimer::singleShot(0, janela.get(), [this] { fecharJanelasModais(janela.get()); });
+        QMessageBox::information(janela.get(), QStringLiteral("Zumarel"), QStringLiteral("caixa"));
+        janela->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+        QCOMPARE(txt(5)->text(), "26");  // not reformatted: the box was never left
+        QCOMPARE(txt(5)->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QCOMPARE(filho<QStatusBar>("stb")->currentMessage(), "Ano de fim");
     }
 
     void matriculasEmMaiusculas()

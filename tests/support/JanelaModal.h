@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <source_location>
+
+// Closes a modal window: its own way out first (reject, as the close box
+// does), then by force.
+inline void fecharJanelaModal(QWidget* janela)
+{
+    QPointer<QWidget> m = janela;
+    if (auto* d = qobject_cast<QDialog*>(janela)) {
+        d->reject();
+        if (m && d->isVisible())
+            d->done(QDialog::Rejected);
+    } else {
+        janela->close();
+    }
+    if (m && m->isVisible())
+        m->hide();
+}
+
+// Closes every modal window above `ate` (every one, with none): the last
+// opened first.
+inline void fecharJanelasModais(QWidget* ate = nullptr)
+{
+    for (int vezes = 0; vezes < 16; ++vezes) {
+        QWidget* m = QApplication::activeModalWidget();
+        if (!m || m == ate)
+            return;
+        fecharJanelaModal(m);
+    }
+}
+
+// A time past which the work in a modal window counts as stuck (waiting in a
+// window nobody closes): the test fails and every window it opened is closed.
+constexpr int LimiteJanelaModalMs = 30000;
+
+// Arms that limit for the work in the windows opened above `antes`.
+inline void limitarTrabalho(QTimer& limite, QWidget* antes, const std::source_location& onde)
+{
+    limite.setSingleShot(true);
+    QObject::connect(&limite, &QTimer::timeout, [antes, onde] {
+        QTest::qFail("the work in the modal window did not end: its windows are closed", onde.file_name(),
+                     int(onde.line()));
+        fecharJanelasModais(antes);
+    });
+    limite.start(LimiteJanelaModalMs);
+}
+
+// Works in the modal window that `abrir` opens (a menu item, a button) from
+// inside its event loop, and always closes it afterwards, a failed check in
+// `trabalho` included: such a test fails in seconds instead of waiting, window
+// open, for CTest's time-out. False, the test failed, when no window of type J
+// opened or a check inside failed: the caller returns at once.
+template <typename J>
+bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(J&)>& trabalho,
+                   const std::source_location onde = std::source_location::current())
+{
+    QWidget* antes = QApplication::activeModalWidget();
+    bool aberta = false;
+    QTimer vez;  // gone with this call: it never fires after `abrir` returned
+    vez.setSingleShot(true);
+    QObject::connect(&vez, &QTimer::timeout, [&] {
+        QWidget* janela = QApplication::activeModalWidget();
+        if (!janela || janela == antes)
+            return;
+        const auto fechar = qScopeGuard([antes] { fecharJanelasModais(antes); });
+        J* j = qobject_cast<J*>(janela);
+        if (!j || !QTest::qWaitForWindowActive(janela))
+            return;
+        aberta = true;
+        QTimer limite;
+        limitarTrabalho(limite, antes, onde);
+        trabalho(*j);
+    });
+    vez.start(0);
+    abrir();
+    if (!aberta && !QTest::currentTestFailed())
+        QTest::qFail("the modal window did not open, or never became active", onde.file_name(), int(onde.line()));
+    return !QTest::currentTestFailed();
+}
+
+// The same for a dialog the test made: `trabalho` runs inside its exec(),
+// which returns its result; the dialog, and any window opened over it, is
+// closed afterwards when the work left it open.
+template <typename J>
+int execComTrabalho(J& janela, const std::function<void(J&)>& trabalho,
+                    const std::source_location onde = std::source_location::current())
+{
+    QTimer vez;
+    vez.setSingleShot(true);
+    QObject::connect(&vez, &QTimer::timeout, [&] {
+        const auto fechar = qScopeGuard([&janela] {
+            while (janela.isVisible()) {
+                QWidget* m = QApplication::activeModalWidget();
+                fecharJanelaModal(m ? m : &janela);
+            }
+        });
+        QTimer limite;
+        limitarTrabalho(limite, nullptr, onde);
+        trabalho(janela);
+    });
+    vez.start(0);
+    return janela.exec();
+}
