@@ -74,7 +74,6 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
-    void pesosAgrupados();
 };
 
 void TesteImpressoraQt::initTestCase()
@@ -313,14 +312,6 @@ void TesteImpressoraQt::janelaNaoModal()
     QVERIFY(saida->ultimaJanela() != janela);
     QVERIFY(saida->ultimaJanela()->isVisible());
     delete janela;
-}
-
-void TesteImpressoraQt::pesosAgrupados()
-{
-    const QList<std::pair<qint64, QString>> casos = {{0, "0 kg"},           {950, "950 kg"},         {1250, "1 250 kg"},
-                                                     {999999, "999 999 kg"}, {1000000, "1 000 000 kg"}, {-3400, "-3 400 kg"}};
-    for (const auto& [quilos, texto] : casos)
-        QCOMPARE(textoPeso(quilos), QString(texto).replace(u' ', QChar(0x00A0)));
 }
 
 QTEST_MAIN(TesteImpressoraQt)
