@@ -82,7 +82,7 @@ void TesteImpressoraQt::initTestCase()
         || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     // The refusals below are logged by design; their statuses are what is checked.
-    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.impressora.warning=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false"));
 }
 
 void TesteImpressoraQt::init()
@@ -253,6 +253,18 @@ void TesteImpressoraQt::pedidos_data()
         {"filtro com campo inexistente", cabecalho + "filtro = {Pesagens.Foo} = 1\n---\n<p></p>\n"},
         {"grupo que não é texto", cabecalho + "grupo = Peso líquido\n---\n<p></p>\n"},
         {"só totais sem grupo", cabecalho + "detalhe = nao\n---\n<p></p>\n"},
+        // Listings: their columns and texts.
+        {"colunas em falta", cabecalho + "colunas = nao_ha\n---\n<p></p>\n"},
+        {"coluna de campo inexistente", cabecalho + "colunas = campo\n---\n<p></p>\n"},
+        {"colunas que passam a linha", cabecalho + "colunas = larga\n---\n<p></p>\n"},
+        {"alinhamento desconhecido", cabecalho + "colunas = torta\n---\n<p></p>\n"},
+        {"coluna sem largura", cabecalho + "colunas = magra\n---\n<p></p>\n"},
+        {"total de grupo com outro valor", cabecalho + "grupo = Produto\ncolunas = boas\n"
+                                                      "total_grupo = Total de {{Produto}}\n---\n<p></p>\n"},
+        {"cabeçalho de listagem com um campo", cabecalho + "colunas = boas\n---\n<p>{{Viatura}}</p>\n"},
+        {"grupo num documento", cabecalho + "grupo = Produto\n---\n<p></p>\n"},
+        {"listagem de um registo por página", cabecalho + "colunas = boas\npagina_por_registo = sim\n---\n<p></p>\n"},
+        {"só totais com colunas de campos", cabecalho + "grupo = Produto\ndetalhe = nao\ncolunas = boas\n---\n<p></p>\n"},
     };
     for (const auto& [nome, conteudo] : invalidas)
         QTest::newRow(nome) << "proprio.rpt" << conteudo << "{Pesagens.Pesagem} = 1" << 1 << 1 << invalida << -1;
@@ -271,6 +283,16 @@ void TesteImpressoraQt::pedidos()
     if (!definicao.isEmpty()) {
         p.FicheiroRelatorio = t->caminho(ficheiro);
         escreverFicheiro(p.FicheiroRelatorio, definicao);
+        QDir(t->pasta()).mkpath(QStringLiteral("partials"));
+        const QList<std::pair<const char*, QByteArray>> colunas = {
+            {"boas", "Viatura | Viatura | 50 | esquerda\nPeso líquido | Líquido | 50 | direita\n"},
+            {"campo", "Viatura | Viatura | 50 | esquerda\nPeso liquido | Líquido | 50 | direita\n"},
+            {"larga", "Viatura | Viatura | 60 | esquerda\nPeso líquido | Líquido | 50 | direita\n"},
+            {"torta", "Viatura | Viatura | 50 | à esquerda\n"},
+            {"magra", "Viatura | Viatura | 0 | esquerda\n"},
+        };
+        for (const auto& [nome, conteudo] : colunas)
+            escreverFicheiro(t->caminho(QStringLiteral("partials/%1.colunas").arg(QLatin1String(nome))), conteudo);
     }
     QCOMPARE(impressora->ExecutarRelatorio(p), estado);
     QCOMPARE(pdfs().size(), paginas < 0 ? 0 : 1);

@@ -1,0 +1,403 @@
+#include "data/Consulta.h"
+#include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/JanelaVisualizacao.h"
+#include "platform/gui/ProgressoRelatorio.h"
+#include "reporting/MotorRelatorios.h"
+#include "support/EstacaoTeste.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+const QString Janeiro = QStringLiteral("{Pesagens.Data de saída} in Date (2026, 01, 01) to Date (2026, 01, 31)");
+
+QString correr(const QString& programa, const QStringList& argumentos)
+{
+    QProcess p;
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        return {};
+    // Compatibility forms: the weights' no-break spaces read as plain ones.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+int paginasPdf(const QString& pdf)
+{
+    static const QRegularExpression paginas(QStringLiteral("Pages:\\s+(\\d+)"));
+    return paginas.match(correr(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+}
+
+QString textoPagina(const QString& pdf, int pagina)
+{
+    const QString n = QString::number(pagina);
+    return correr(QStringLiteral("pdftotext"), {"-layout", "-f", n, "-l", n, pdf, "-"});
+}
+
+// One group as the paper shows it: its name, its rows' document numbers in
+// order, and its total line.
+struct Grupo
+{
+    QString nome;
+    QList<int> numeros;
+    int n = 0;
+    QString liquido;
+    bool operator==(const Grupo&) const = default;
+};
+
+char* toString(const Grupo& g)
+{
+    QStringList numeros;
+    for (int n : g.numeros)
+        numeros << QString::number(n);
+    return qstrdup(qPrintable(QStringLiteral("%1 [%2] %3 %4").arg(g.nome, numeros.join(','), QString::number(g.n), g.liquido)));
+}
+
+// The groups of a detailed report read back from its text, with the names of
+// the group headings, in order.
+QList<Grupo> lerGrupos(const QString& texto, QStringList& cabecalhos, const QStringList& nomes)
+{
+    static const QRegularExpression linha(QStringLiteral(R"(^\d\d-\d\d-\d{4}\s+\d\d:\d\d\s+[A-Z]\s+(\d+)\s)"));
+    static const QRegularExpression total(QStringLiteral(R"(^\s*Total de (.+): (\d+) pesagens\s+(.+ kg)\s*$)"));
+    QList<Grupo> grupos;
+    Grupo actual;
+    for (const QString& l : texto.split(u'\n')) {
+        if (const auto m = linha.match(l); m.hasMatch()) {
+            actual.numeros << m.captured(1).toInt();
+        } else if (const auto t = total.match(l); t.hasMatch()) {
+            actual.nome = t.captured(1);
+            actual.n = t.captured(2).toInt();
+            actual.liquido = t.captured(3).simplified();
+            grupos << actual;
+            actual = {};
+        } else if (nomes.contains(l.trimmed())) {
+            cabecalhos << l.trimmed();
+        }
+    }
+    return grupos;
+}
+
+}  // namespace
+
+// Long reports on a real database: made page by page in a thread of their
+// own, read back from the PDF files they write.
+class TesteListagens : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<EstacaoTeste> t;
+    std::unique_ptr<ImpressoraQt> saida;
+    std::unique_ptr<MotorRelatorios> motor;
+
+    PedidoRelatorio pedido(const QString& ficheiro, const QString& formula, int destino = DestinoRelatorio::Impressora)
+    {
+        PedidoRelatorio p;
+        p.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(ficheiro);
+        p.FormulaSeleccao = formula;
+        p.Destino = destino;
+        p.Copias = 1;
+        p.TituloJanela = QStringLiteral("Estatísticas por produto");
+        p.EstadoJanela = EstadoJanelaRelatorio::Maximizada;
+        return p;
+    }
+
+    // Runs a request to its end; its status.
+    int executar(const PedidoRelatorio& p)
+    {
+        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
+        const int estado = motor->ExecutarRelatorio(p);
+        if (estado != EstadoRelatorio::EmCurso)
+            return estado;
+        if (!fim.wait(120000))
+            return -1;
+        return fim.first().at(1).toInt();
+    }
+
+    QStringList ficheirosImpressos() const
+    {
+        return QDir(t->caminho(QStringLiteral("impressos")))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    ProgressoRelatorio* progresso() const
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* p = qobject_cast<ProgressoRelatorio*>(w))
+                return p;
+        }
+        return nullptr;
+    }
+
+    // n weighings of January 2026, two minutes apart, over 25 products.
+    void gerar(int n)
+    {
+        Consulta::executar(
+            t->estacao->bd(),
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Viatura, Entidade, Transportador, "
+                "Produto, \"Local de carga\", \"Local de descarga\", \"Peso á entrada\", \"Peso á saída\", "
+                "\"Data de saída\", \"Hora de saída\", \"Peso líquido\", Operador) "
+                "SELECT substr('EGT', i % 3 + 1, 1), i, printf('%02d-AB-%02d', i % 97, i % 89), 'Cliente ' || (i % 300), "
+                "'Transportes ' || (i % 60), 'Produto ' || (i % 25), 'Pedreira ' || (i % 7), 'Obra ' || (i % 9), "
+                "12000, 20000 + i % 9000, strftime('%Y-%m-%d %H:%M:%S', '2026-01-01', '+' || (i * 120 % 2592000) || "
+                "' seconds'), '10:00', 8000 + i % 9000, 'Ana' FROM n"),
+            {n});
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+            QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
+        QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.info=false"));
+    }
+
+    void init()
+    {
+        t = std::make_unique<EstacaoTeste>();
+        t->abrirBaseDados();
+        saida = std::make_unique<ImpressoraQt>(t->relogio);
+        saida->impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: PDF files
+        motor = std::make_unique<MotorRelatorios>([this] { return t->estacao->bd(); }, t->relogio, *saida);
+    }
+
+    void cleanup()
+    {
+        delete saida->ultimaVisualizacao();
+        motor.reset();
+        saida.reset();
+        t.reset();
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // The detailed reports: each group's rows in order, its count and net
+    // weight, the groups in Portuguese order of their names (A-Z case aside,
+    // spelt as their first row), the unnamed ones last, and the grand total.
+    void gruposLinhasETotais_data()
+    {
+        QTest::addColumn<QString>("ficheiro");
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QList<Grupo>>("grupos");
+        QTest::addColumn<QString>("total");
+        const QString semNome = QStringLiteral("(sem identificação)");
+        QTest::newRow("produto")
+            << "m_produto.rpt" << Janeiro
+            << QList<Grupo>{{"Ácido", {106}, 1, "3 000 kg"},        {"AREIA", {103, 101, 102}, 3, "23 000 kg"},
+                            {"Brita", {104, 105}, 2, "12 000 kg"},   {"éter", {107}, 1, "4 000 kg"},
+                            {"Évora", {108}, 1, "6 000 kg"},         {"Zebra", {109}, 1, "7 000 kg"},
+                            {semNome, {111, 110}, 2, "10 000 kg"}}
+            << "Total geral: 11 pesagens 65 000 kg";
+        QTest::newRow("produto, entradas")
+            << "m_produto.rpt" << Janeiro + " and {Pesagens.Tipo de pesagem}='E'"
+            << QList<Grupo>{{"Areia", {101}, 1, "10 000 kg"}, {"Brita", {105}, 1, "12 000 kg"},
+                            {"éter", {107}, 1, "4 000 kg"},   {"Zebra", {109}, 1, "7 000 kg"},
+                            {semNome, {111}, 1, "1 000 kg"}}
+            << "Total geral: 5 pesagens 34 000 kg";
+        QTest::newRow("cliente")
+            << "m_entidade.rpt" << Janeiro
+            << QList<Grupo>{{"Cimentos Lda", {103, 101, 105, 111, 108}, 5, "34 000 kg"},
+                            {"O'Neil & <Filhos>", {102, 109}, 2, "15 000 kg"},
+                            {"Zé", {104, 110, 106}, 3, "12 000 kg"},
+                            {semNome, {107}, 1, "4 000 kg"}}
+            << "Total geral: 11 pesagens 65 000 kg";
+        QTest::newRow("operador")
+            << "m_operador.rpt" << Janeiro
+            << QList<Grupo>{{"Ana", {103, 101, 110, 106, 107}, 5, "31 000 kg"},
+                            {"Automático", {104}, 1, "0 kg"},
+                            {"Rui", {102, 105, 111, 109}, 4, "28 000 kg"},
+                            {semNome, {108}, 1, "6 000 kg"}}
+            << "Total geral: 11 pesagens 65 000 kg";
+        QTest::newRow("um cliente com plica") << "m_entidade.rpt" << Janeiro + " and {Pesagens.Entidade} = 'O''Neil & <Filhos>'"
+                                              << QList<Grupo>{{"O'Neil & <Filhos>", {102, 109}, 2, "15 000 kg"}}
+                                              << "Total geral: 2 pesagens 15 000 kg";
+        QTest::newRow("nada no período") << "m_produto.rpt"
+                                         << "{Pesagens.Data de saída} in Date (2026, 03, 01) to Date (2026, 03, 31)"
+                                         << QList<Grupo>{} << "Total geral: 0 pesagens 0 kg";
+    }
+    void gruposLinhasETotais()
+    {
+        QFETCH(QString, ficheiro);
+        QFETCH(QString, formula);
+        QFETCH(QList<Grupo>, grupos);
+        QFETCH(QString, total);
+        const QString sql = QStringLiteral(
+            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Produto, Entidade, Operador, "
+            "\"Data de saída\", \"Hora de saída\", \"Peso á entrada\", \"Peso á saída\", \"Peso líquido\") "
+            "VALUES (?, ?, ?, ?, ?, ?, '10:00', 10000, ?, ?)");
+        const QVariant nulo;
+        const QList<QVariantList> linhas = {
+            {"E", 101, "Areia", "Cimentos Lda", "Ana", "2026-01-05 10:00:00", 20000, 10000},
+            {"G", 102, "areia", "O'Neil & <Filhos>", "Rui", "2026-01-06 11:00:00", 18000, 8000},
+            {"T", 103, "AREIA", "Cimentos Lda", "Ana", "2026-01-03 09:00:00", 15000, 5000},
+            {"A", 104, "Brita", "Zé", "Automático", "2026-01-10 08:00:00", 10000, 0},
+            {"E", 105, "Brita", "Cimentos Lda", "Rui", "2026-01-10 08:00:00", 22000, 12000},
+            {"G", 106, "Ácido", "Zé", "Ana", "2026-01-20 14:00:00", 13000, 3000},
+            {"E", 107, "éter", nulo, "Ana", "2026-01-21 15:00:00", 14000, 4000},
+            {"T", 108, "Évora", "Cimentos Lda", nulo, "2026-01-22 16:00:00", 16000, 6000},
+            {"E", 109, "Zebra", "O'Neil & <Filhos>", "Rui", "2026-01-31 23:59:59", 17000, 7000},
+            {"G", 110, nulo, "Zé", "Ana", "2026-01-15 12:00:00", 19000, 9000},
+            {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
+            {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
+            {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
+            {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
+        };
+        for (const QVariantList& l : linhas)
+            Consulta::executar(t->estacao->bd(), sql, l);
+
+        QCOMPARE(executar(pedido(ficheiro, formula)), int(EstadoRelatorio::Executado));
+        const QString pdf = saida->ultimoPdf();
+        QCOMPARE(paginasPdf(pdf), 1);
+        const QString texto = textoPagina(pdf, 1);
+        QStringList nomes, cabecalhos;
+        for (const Grupo& g : grupos)
+            nomes << g.nome;
+        QCOMPARE(lerGrupos(texto, cabecalhos, nomes), grupos);
+        QCOMPARE(cabecalhos, nomes);  // each group under its name
+        QVERIFY2(texto.simplified().contains(total), qPrintable(texto));
+        QVERIFY(texto.contains(QRegularExpression(QStringLiteral("Página 1 de 1\\s*$"))));
+    }
+
+    // The ticks of the station's thread go on while a long report is made:
+    // the longest gap between them is a small part of the report's time,
+    // where a report made on that thread would be one gap as long as itself.
+    void tiquesDuranteORelatorio()
+    {
+        gerar(20000);
+        QTimer tique;
+        tique.setInterval(50);
+        QElapsedTimer relogio;
+        qint64 anterior = 0, maior = 0;
+        int tiques = 0;
+        connect(&tique, &QTimer::timeout, this, [&] {
+            maior = std::max(maior, relogio.elapsed() - anterior);
+            anterior = relogio.elapsed();
+            ++tiques;
+        });
+        relogio.start();
+        tique.start();
+        QCOMPARE(executar(pedido(QStringLiteral("m_pesagens.rpt"), Janeiro)), int(EstadoRelatorio::Executado));
+        const qint64 duracao = relogio.elapsed();
+        tique.stop();
+        maior = std::max(maior, duracao - anterior);
+        QVERIFY2(duracao >= 8 * tique.interval(), qPrintable(QString::number(duracao)));
+        QVERIFY2(maior < duracao / 3,
+                 qPrintable(QStringLiteral("%1 ms without a tick in a report of %2 ms").arg(maior).arg(duracao)));
+        QVERIFY(tiques >= 3);
+
+        // "Página n de m" is true: m is the file's page count.
+        const QString pdf = saida->ultimoPdf();
+        const int paginas = paginasPdf(pdf);
+        QVERIFY(paginas > 100);
+        QVERIFY(textoPagina(pdf, 1).contains(QStringLiteral("Página 1 de %1").arg(paginas)));
+        const QString ultima = textoPagina(pdf, paginas);
+        QVERIFY(ultima.contains(QStringLiteral("Página %1 de %1").arg(paginas)));
+        QVERIFY(ultima.simplified().contains(QStringLiteral("Total: 20000 pesagens")));
+    }
+
+    // Cancelled while its rows are read or while its pages are printed: no
+    // file, not even a part of one, and no window.
+    void cancelarNaoDeixaFicheiro_data()
+    {
+        QTest::addColumn<bool>("aImprimir");
+        QTest::addColumn<int>("destino");
+        QTest::newRow("ao ler, para a impressora") << false << int(DestinoRelatorio::Impressora);
+        QTest::newRow("ao ler, para a janela") << false << int(DestinoRelatorio::Janela);
+        QTest::newRow("a imprimir") << true << int(DestinoRelatorio::Impressora);
+    }
+    void cancelarNaoDeixaFicheiro()
+    {
+        QFETCH(bool, aImprimir);
+        QFETCH(int, destino);
+        gerar(20000);
+        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
+        QCOMPARE(motor->ExecutarRelatorio(pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino)),
+                 int(EstadoRelatorio::EmCurso));
+        QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor);
+        QPointer<ProgressoRelatorio> janela = progresso();
+        QVERIFY(janela);
+        auto* texto = janela->findChild<QLabel*>(QStringLiteral("lblProgresso"));
+        if (aImprimir) {
+            // Its pages are being made, and counted.
+            QTRY_VERIFY_WITH_TIMEOUT(texto->text().startsWith(QStringLiteral("Página ")), 60000);
+        }
+        QTest::mouseClick(janela->findChild<QPushButton*>(QStringLiteral("cmdCancelar")), Qt::LeftButton);
+        QVERIFY(fim.wait(60000));
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Cancelado));
+        QVERIFY(!janela);
+        QCOMPARE(ficheirosImpressos(), QStringList());
+        QVERIFY(saida->ultimoPdf().isEmpty());
+        QVERIFY(!saida->ultimaVisualizacao());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // The preview: shown with the request's title and state, not modal, at
+    // once with its first page; the pages are drawn as they are seen, not all;
+    // "Imprimir" prints what it shows.
+    void visualizacao()
+    {
+        gerar(2000);
+        QCOMPARE(executar(pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, DestinoRelatorio::Janela)),
+                 int(EstadoRelatorio::Executado));
+        JanelaVisualizacao* janela = saida->ultimaVisualizacao();
+        QVERIFY(janela && janela->isVisible());
+        QCOMPARE(janela->windowTitle(), QStringLiteral("Estatísticas por produto"));
+        QVERIFY(janela->windowState().testFlag(Qt::WindowMaximized));
+        QCOMPARE(janela->windowModality(), Qt::NonModal);
+        QVERIFY(ficheirosImpressos().isEmpty());
+        const int paginas = janela->paginas()->paginas();
+        QVERIFY(paginas > 20);
+
+        QSignalSpy mostradas(janela, &JanelaVisualizacao::paginaMostrada);
+        QSignalSpy desenhadas(janela->paginas(), &PaginasVisualizacao::desenhada);
+        QVERIFY(mostradas.wait(30000));
+        QCOMPARE(mostradas.first().at(0).toInt(), 0);
+        QVERIFY2(desenhadas.size() <= 4, qPrintable(QString::number(desenhadas.size())));
+        janela->irPara(paginas - 1);
+        QTRY_VERIFY_WITH_TIMEOUT(std::any_of(mostradas.begin(), mostradas.end(),
+                                             [&](const QVariantList& a) { return a.at(0).toInt() == paginas - 1; }),
+                                 30000);
+        QVERIFY(desenhadas.size() < paginas / 2);
+
+        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
+        janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+        QVERIFY(fim.wait(60000));
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
+        QCOMPARE(paginasPdf(saida->ultimoPdf()), paginas);
+        QVERIFY(textoPagina(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        QVERIFY(janela->isVisible());
+    }
+
+    // A listing of a table: its own rows and order, "Sem registos." when the
+    // table is empty, its copies one after the other.
+    void listagemDeTabela()
+    {
+        QCOMPARE(executar(pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
+        QVERIFY(textoPagina(saida->ultimoPdf(), 1).contains(QStringLiteral("Sem registos.")));
+        for (const char* codigo : {"P2", "P10", "P1"})
+            Consulta::executar(t->estacao->bd(), QStringLiteral("INSERT INTO Produtos VALUES (?, ?)"),
+                               {QString::fromLatin1(codigo), QString(QStringLiteral("Areia ") + QString::fromLatin1(codigo))});
+        QCOMPARE(executar(pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
+        const QString texto = textoPagina(saida->ultimoPdf(), 1).simplified();
+        QVERIFY2(texto.contains(QStringLiteral("Código Produto P1 Areia P1 P10 Areia P10 P2 Areia P2")), qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral("Sem registos.")));
+        // Copies repeat the pages, in one file.
+        PedidoRelatorio duas = pedido(QStringLiteral("l_produtos.rpt"), QString());
+        duas.Copias = 2;
+        QCOMPARE(executar(duas), int(EstadoRelatorio::Executado));
+        QCOMPARE(paginasPdf(saida->ultimoPdf()), 2);
+        QCOMPARE(ficheirosImpressos().size(), 3);
+    }
+};
+
+QTEST_MAIN(TesteListagens)
+#include "tst_Listagens.moc"
