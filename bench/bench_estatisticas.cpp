@@ -114,12 +114,13 @@ int main(int argc, char** argv)
     // The bare query: the period's rows with the fields the detailed report shows.
     QElapsedTimer relogio;
     relogio.start();
-    if (!q.exec(QStringLiteral("SELECT \"Data de saída\", \"Hora de saída\", \"Tipo de pesagem\", \"Número de pesagem\", "
-                               "Viatura, Entidade, Transportador, Produto, \"Peso á entrada\", \"Peso á saída\", "
-                               "\"Peso líquido\" FROM Pesagens WHERE \"Data de saída\" >= '%1-01-01' AND "
-                               "\"Data de saída\" < '%2-01-01' ORDER BY \"Data de saída\", Pesagem")
-                    .arg(de)
-                    .arg(ate + 1)))
+    if (!q.exec(
+            QStringLiteral("SELECT \"Data de saída\", \"Hora de saída\", \"Tipo de pesagem\", \"Número de pesagem\", "
+                           "Viatura, Entidade, Transportador, Produto, \"Peso á entrada\", \"Peso á saída\", "
+                           "\"Peso líquido\" FROM Pesagens WHERE \"Data de saída\" >= '%1-01-01' AND "
+                           "\"Data de saída\" < '%2-01-01' ORDER BY \"Data de saída\", Pesagem")
+                .arg(de)
+                .arg(ate + 1)))
         falhar(QStringLiteral("bare query failed"));
     qint64 linhas = 0;
     while (q.next()) {
@@ -194,8 +195,9 @@ int main(int argc, char** argv)
     const double megas = double(QFileInfo(impressora.ultimoPdf()).size()) / 1048576.0;
     QFile::remove(impressora.ultimoPdf());
     const long pico = picoMb();
-    saida << relatorio << " to PDF: " << pdf << " ms, " << QString::number(megas, 'f', 1) << " MiB; peak memory " << pico
-          << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << tique.atrasoMaximo() << " ms late\n";
+    saida << relatorio << " to PDF: " << pdf << " ms, " << QString::number(megas, 'f', 1) << " MiB; peak memory "
+          << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << tique.atrasoMaximo()
+          << " ms late\n";
 
     QJsonObject r;
     r[QStringLiteral("linhas")] = linhas;
