@@ -58,6 +58,8 @@ int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
         motivo = QString::fromLocal8Bit(e.what());
     }
     registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
+    if (estado != EstadoRelatorio::EmCurso)
+        Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
     return estado;
 }
 

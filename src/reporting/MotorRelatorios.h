@@ -19,7 +19,8 @@ class Relogio;
 // A document (a weighing's, a second copy, a cancellation) is made at once. A
 // listing (statistics, tables) is checked at once and then made in a thread
 // of its own, with a progress the operator can cancel, while the station
-// goes on: its run answers EmCurso, and relatorioTerminado says how it ended.
+// goes on: its run answers EmCurso, and relatorioTerminado says later how it
+// ended (for any other run, before ExecutarRelatorio returns).
 class MotorRelatorios : public QObject, public ImpressoraRelatorios
 {
     Q_OBJECT
@@ -35,8 +36,7 @@ public:
     ImpressoraQt& saida() { return m_saida; }
 
 Q_SIGNALS:
-    // A listing whose run answered EmCurso has ended: shown, printed, refused
-    // or cancelled (an EstadoRelatorio).
+    // A run has ended: shown, printed, refused or cancelled (an EstadoRelatorio).
     void relatorioTerminado(const QString& ficheiro, int estado);
 
 private:
