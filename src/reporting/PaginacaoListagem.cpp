@@ -35,11 +35,9 @@ public:
             return;
         m_paginas.append(Pagina{});
         m_y = 0;
-        m_colunasPostas = false;
-        if (tabela) {
+        m_colunasPostas = tabela;
+        if (tabela)
             colocar(Tipo::Colunas, m_m.colunas);
-            m_colunasPostas = true;
-        }
     }
     void fimDaTabela() { m_colunasPostas = true; }
 

@@ -168,7 +168,7 @@ void TextoPagina::desenhar(QPainter& pintor)
 {
     pintor.save();
     pintor.setPen(Qt::black);
-    for (int negrito = 0; negrito < 2; ++negrito) {
+    for (const int negrito : {0, 1}) {
         if (m_glifos[negrito].isEmpty())
             continue;
         QGlyphRun corrida;

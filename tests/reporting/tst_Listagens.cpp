@@ -2,6 +2,8 @@
 #include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "platform/gui/ProgressoRelatorio.h"
+#include "reporting/DefinicaoRelatorio.h"
+#include "reporting/FonteListagem.h"
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
 
@@ -180,7 +182,9 @@ private Q_SLOTS:
 
     // The detailed reports: each group's rows in order, its count and net
     // weight, the groups in Portuguese order of their names (A-Z case aside,
-    // spelt as their first row), the unnamed ones last, and the grand total.
+    // spelt as their first row; names that differ only in the case of another
+    // letter, Évora and évora, are two groups in the order they came), the
+    // unnamed ones last, and the grand total.
     void gruposLinhasETotais_data()
     {
         QTest::addColumn<QString>("ficheiro");
@@ -192,9 +196,9 @@ private Q_SLOTS:
             << "m_produto.rpt" << Janeiro
             << QList<Grupo>{{"Ácido", {106}, 1, "3 000 kg"},        {"AREIA", {103, 101, 102}, 3, "23 000 kg"},
                             {"Brita", {104, 105}, 2, "12 000 kg"},   {"éter", {107}, 1, "4 000 kg"},
-                            {"Évora", {108}, 1, "6 000 kg"},         {"Zebra", {109}, 1, "7 000 kg"},
-                            {semNome, {111, 110}, 2, "10 000 kg"}}
-            << "Total geral: 11 pesagens 65 000 kg";
+                            {"Évora", {108}, 1, "6 000 kg"},         {"évora", {114}, 1, "2 000 kg"},
+                            {"Zebra", {109}, 1, "7 000 kg"},         {semNome, {111, 110}, 2, "10 000 kg"}}
+            << "Total geral: 12 pesagens 67 000 kg";
         QTest::newRow("produto, entradas")
             << "m_produto.rpt" << Janeiro + " and {Pesagens.Tipo de pesagem}='E'"
             << QList<Grupo>{{"Areia", {101}, 1, "10 000 kg"}, {"Brita", {105}, 1, "12 000 kg"},
@@ -205,16 +209,16 @@ private Q_SLOTS:
             << "m_entidade.rpt" << Janeiro
             << QList<Grupo>{{"Cimentos Lda", {103, 101, 105, 111, 108}, 5, "34 000 kg"},
                             {"O'Neil & <Filhos>", {102, 109}, 2, "15 000 kg"},
-                            {"Zé", {104, 110, 106}, 3, "12 000 kg"},
+                            {"Zé", {104, 110, 106, 114}, 4, "14 000 kg"},
                             {semNome, {107}, 1, "4 000 kg"}}
-            << "Total geral: 11 pesagens 65 000 kg";
+            << "Total geral: 12 pesagens 67 000 kg";
         QTest::newRow("operador")
             << "m_operador.rpt" << Janeiro
             << QList<Grupo>{{"Ana", {103, 101, 110, 106, 107}, 5, "31 000 kg"},
                             {"Automático", {104}, 1, "0 kg"},
-                            {"Rui", {102, 105, 111, 109}, 4, "28 000 kg"},
+                            {"Rui", {102, 105, 111, 114, 109}, 5, "30 000 kg"},
                             {semNome, {108}, 1, "6 000 kg"}}
-            << "Total geral: 11 pesagens 65 000 kg";
+            << "Total geral: 12 pesagens 67 000 kg";
         QTest::newRow("um cliente com plica") << "m_entidade.rpt" << Janeiro + " and {Pesagens.Entidade} = 'O''Neil & <Filhos>'"
                                               << QList<Grupo>{{"O'Neil & <Filhos>", {102, 109}, 2, "15 000 kg"}}
                                               << "Total geral: 2 pesagens 15 000 kg";
@@ -247,6 +251,7 @@ private Q_SLOTS:
             {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
             {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
             {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
+            {"G", 114, "évora", "Zé", "Rui", "2026-01-23 10:00:00", 12000, 2000},
             {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
         };
         for (const QVariantList& l : linhas)
@@ -254,15 +259,19 @@ private Q_SLOTS:
 
         QCOMPARE(executar(pedido(ficheiro, formula)), int(EstadoRelatorio::Executado));
         const QString pdf = saida->ultimoPdf();
-        QCOMPARE(paginasPdf(pdf), 1);
-        const QString texto = textoPagina(pdf, 1);
+        const int paginas = paginasPdf(pdf);
+        QString texto;
+        for (int p = 1; p <= paginas; ++p) {
+            const QString pagina = textoPagina(pdf, p);
+            QVERIFY(pagina.contains(QRegularExpression(QStringLiteral("Página %1 de %2\\s*$").arg(p).arg(paginas))));
+            texto += pagina;
+        }
         QStringList nomes, cabecalhos;
         for (const Grupo& g : grupos)
             nomes << g.nome;
         QCOMPARE(lerGrupos(texto, cabecalhos, nomes), grupos);
         QCOMPARE(cabecalhos, nomes);  // each group under its name
         QVERIFY2(texto.simplified().contains(total), qPrintable(texto));
-        QVERIFY(texto.contains(QRegularExpression(QStringLiteral("Página 1 de 1\\s*$"))));
     }
 
     // The ticks of the station's thread go on while a long report is made:
@@ -318,8 +327,9 @@ private Q_SLOTS:
         QFETCH(int, destino);
         gerar(20000);
         QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
-        QCOMPARE(motor->ExecutarRelatorio(pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino)),
-                 int(EstadoRelatorio::EmCurso));
+        PedidoRelatorio p = pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino);
+        p.Copias = 50;  // far more pages than are made before the click
+        QCOMPARE(motor->ExecutarRelatorio(p), int(EstadoRelatorio::EmCurso));
         QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor);
         QPointer<ProgressoRelatorio> janela = progresso();
         QVERIFY(janela);
@@ -359,7 +369,7 @@ private Q_SLOTS:
         QSignalSpy desenhadas(janela->paginas(), &PaginasVisualizacao::desenhada);
         QVERIFY(mostradas.wait(30000));
         QCOMPARE(mostradas.first().at(0).toInt(), 0);
-        QVERIFY2(desenhadas.size() <= 4, qPrintable(QString::number(desenhadas.size())));
+        QVERIFY2(desenhadas.size() < 10, qPrintable(QString::number(desenhadas.size())));
         janela->irPara(paginas - 1);
         QTRY_VERIFY_WITH_TIMEOUT(std::any_of(mostradas.begin(), mostradas.end(),
                                              [&](const QVariantList& a) { return a.at(0).toInt() == paginas - 1; }),
@@ -373,6 +383,40 @@ private Q_SLOTS:
         QCOMPARE(paginasPdf(saida->ultimoPdf()), paginas);
         QVERIFY(textoPagina(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
         QVERIFY(janela->isVisible());
+    }
+
+    // The lines each row takes: the most of its columns, each text measured as
+    // its column measures it; a number or a date as its widest value.
+    void linhasDeCadaRegisto()
+    {
+        for (const auto& [codigo, matricula, tara] : {std::tuple{"V1", "AA-00-01 longa", 12000},
+                                                      std::tuple{"V10", "BB", 100000}, std::tuple{"V2", "CC-11-22", 500}})
+            Consulta::executar(t->estacao->bd(),
+                               QStringLiteral("INSERT INTO Viaturas (\"Código da viatura\", Viatura, \"Peso de tara\") "
+                                              "VALUES (?, ?, ?)"),
+                               {QString::fromLatin1(codigo), QString::fromLatin1(matricula), tara});
+        QDir(t->pasta()).mkpath(QStringLiteral("partials"));
+        escreverFicheiro(t->caminho(QStringLiteral("partials/estreitas.colunas")),
+                         "Código da viatura | C | 10 | esquerda\nViatura | V | 10 | esquerda\n"
+                         "Peso de tara | T | 10 | direita\n");
+        escreverFicheiro(t->caminho(QStringLiteral("viaturas.rpt")),
+                         "tabela = Viaturas\nordem = Código da viatura\npesos = Peso de tara\ncolunas = estreitas\n---\n");
+        const auto definicao = DefinicaoRelatorio::carregar(t->caminho(QStringLiteral("viaturas.rpt")));
+        QVERIFY(definicao);
+        FonteListagem fonte(*definicao, t->caminho(QStringLiteral("Pesagem.mdb")));
+        const std::atomic<bool> nao{false};
+        fonte.copiar({}, nao);
+        QCOMPARE(fonte.registos(), 3);
+        // The code a line a character, the plate one more each five, the tare
+        // two from ten characters: "100 000 kg" gives every row two.
+        const auto linhas = [](int coluna, const QString& texto) {
+            return coluna == 0 ? int(texto.size()) : coluna == 1 ? 1 + int(texto.size()) / 5 : texto.size() > 9 ? 2 : 1;
+        };
+        QCOMPARE(fonte.linhasPorRegisto(linhas, nao), (std::vector<quint8>{3, 3, 2}));
+        const QString kg = QStringLiteral("\u00A0kg");
+        QCOMPARE(fonte.ler(0, 3), (QList<QStringList>{{"V1", "AA-00-01 longa", "12\u00A0000" + kg},
+                                                      {"V10", "BB", "100\u00A0000" + kg},
+                                                      {"V2", "CC-11-22", "500" + kg}}));
     }
 
     // A listing of a table: its own rows and order, "Sem registos." when the
