@@ -104,6 +104,7 @@ int main(int argc, char** argv)
     }
     const QSqlDatabase db = ligacao->db();
     QSqlQuery q(db);
+    q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT MIN(\"Data de saída\"), MAX(\"Data de saída\") FROM Pesagens")) || !q.next())
         falhar(QStringLiteral("no weighings"));
     const int de = q.value(0).toString().left(4).toInt(), ate = q.value(1).toString().left(4).toInt();
