@@ -25,6 +25,12 @@ struct MenorSemMaiusculas
     bool operator()(const QString& a, const QString& b) const { return Conversoes::compararSemMaiusculas(a, b) < 0; }
 };
 
+// The temporary table's column of the definition's column i.
+QString colunaTexto(int i)
+{
+    return QStringLiteral("c%1").arg(i);
+}
+
 void verificar(const std::atomic<bool>& cancelado)
 {
     if (cancelado)
@@ -75,11 +81,6 @@ QString FonteListagem::nome(const Grupo& g)
 ValoresEmpresa FonteListagem::empresa() const
 {
     return lerEmpresa(m_ligacao->db());
-}
-
-QString FonteListagem::colunaTexto(int coluna) const
-{
-    return QStringLiteral("c%1").arg(coluna);
 }
 
 void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)

@@ -61,7 +61,6 @@ public:
 private:
     void copiarGrupos(const QString& origem, const QVariantList& valores, const QString& ordem,
                       const std::atomic<bool>& cancelado);
-    QString colunaTexto(int coluna) const;
 
     const DefinicaoRelatorio& m_definicao;
     std::unique_ptr<LigacaoBd> m_ligacao;
