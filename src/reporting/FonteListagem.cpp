@@ -65,8 +65,9 @@ FonteListagem::FonteListagem(const DefinicaoRelatorio& definicao, const QString&
     exigencias.idAplicacao = Esquema::IdAplicacao;
     m_ligacao = LigacaoBd::abrir(ficheiroBd, exigencias);
     const Tabela& tabela = *Esquema::tabela(definicao.tabela);
+    // A totals-only listing's columns are the groups' values: it reads no row.
     for (const ColunaListagem& c : definicao.colunas) {
-        if (const Campo* campo = tabela.campo(c.campo); campo && definicao.detalhe)
+        if (const Campo* campo = tabela.campo(c.campo))
             m_campos << campo;
     }
 }

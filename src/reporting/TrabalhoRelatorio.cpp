@@ -51,7 +51,7 @@ void TrabalhoRelatorio::preparar()
             linhas = m_fonte->linhasPorRegisto(
                 [this](int coluna, const QString& texto) { return m_pintor->linhas(coluna, texto); }, cancelado);
         }
-        c.linhasRegisto = [&linhas](qint64 r) { return size_t(r) < linhas.size() ? int(linhas[size_t(r)]) : 1; };
+        c.linhasRegisto = [&linhas](qint64 r) { return int(linhas.at(size_t(r))); };
         c.totalGeral = !m_definicao.totalGeral.isEmpty();
         c.grafico = m_definicao.grafico;
         c.semRegistos = !m_definicao.semRegistos.isEmpty();

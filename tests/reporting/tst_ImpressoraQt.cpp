@@ -4,6 +4,7 @@
 #include "reporting/MotorRelatorios.h"
 #include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
+#include "support/TextoPdf.h"
 
 #include <QDir>
 #include <QLoggingCategory>
@@ -15,26 +16,6 @@
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
-
-QString correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    // Compatibility forms: the weights' no-break spaces read as plain ones, "ﬁ" as "fi".
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-int paginasPdf(const QString& pdf)
-{
-    const QString info = correr(QStringLiteral("pdfinfo"), {pdf});
-    for (const QString& linha : info.split(u'\n')) {
-        if (linha.startsWith(QStringLiteral("Pages:")))
-            return linha.mid(6).trimmed().toInt();
-    }
-    return -1;
-}
 
 }  // namespace
 
@@ -78,8 +59,7 @@ private Q_SLOTS:
 
 void TesteImpressoraQt::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+    if (!TextoPdf::disponivel())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     // The refusals below are logged by design; their statuses are what is checked.
     QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false"));
@@ -185,9 +165,9 @@ void TesteImpressoraQt::documentoEmPdf()
     const QString pdf = saida->ultimoPdf();
     QCOMPARE(QFileInfo(pdf).absolutePath(), QFileInfo(t->caminho(QStringLiteral("impressos"))).absoluteFilePath());
     QVERIFY(QFileInfo(pdf).fileName().startsWith(QFileInfo(ficheiro).completeBaseName() + QStringLiteral("-20261205-143000")));
-    QCOMPARE(paginasPdf(pdf), 1);
+    QCOMPARE(TextoPdf::paginas(pdf), 1);
     // Layout blanks between label and value count as one.
-    const QString texto = correr(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).simplified();
+    const QString texto = TextoPdf::texto(pdf).simplified();
     for (const QString& esperado : textos) {
         QVERIFY2(texto.contains(esperado.normalized(QString::NormalizationForm_KC)),
                  qPrintable(esperado + QStringLiteral(" not in:\n") + texto));
@@ -297,7 +277,7 @@ void TesteImpressoraQt::pedidos()
     QCOMPARE(impressora->ExecutarRelatorio(p), estado);
     QCOMPARE(pdfs().size(), paginas < 0 ? 0 : 1);
     if (paginas >= 0)
-        QCOMPARE(paginasPdf(saida->ultimoPdf()), paginas);
+        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), paginas);
     QVERIFY(!saida->ultimaJanela());
 }
 

@@ -6,43 +6,21 @@
 #include "reporting/FonteListagem.h"
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
+#include "support/TextoPdf.h"
 
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
 
 const QString Janeiro = QStringLiteral("{Pesagens.Data de saída} in Date (2026, 01, 01) to Date (2026, 01, 31)");
-
-QString correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(120000) || p.exitCode() != 0)
-        return {};
-    // Compatibility forms: the weights' no-break spaces read as plain ones.
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-int paginasPdf(const QString& pdf)
-{
-    static const QRegularExpression paginas(QStringLiteral("Pages:\\s+(\\d+)"));
-    return paginas.match(correr(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
-}
-
-QString textoPagina(const QString& pdf, int pagina)
-{
-    const QString n = QString::number(pagina);
-    return correr(QStringLiteral("pdftotext"), {"-layout", "-f", n, "-l", n, pdf, "-"});
-}
 
 // One group as the paper shows it: its name, its rows' document numbers in
 // order, and its total line.
@@ -153,11 +131,56 @@ class TesteListagens : public QObject
             {n});
     }
 
+    // Weighings of January 2026 and round it: names in several cases and
+    // accents, none and empty, a quote, a cancelled one, a pending one.
+    void semear()
+    {
+        const QString sql = QStringLiteral(
+            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Produto, Entidade, Operador, "
+            "\"Data de saída\", \"Hora de saída\", \"Peso á entrada\", \"Peso á saída\", \"Peso líquido\") "
+            "VALUES (?, ?, ?, ?, ?, ?, '10:00', 10000, ?, ?)");
+        const QVariant nulo;
+        const QList<QVariantList> linhas = {
+            {"E", 101, "Areia", "Cimentos Lda", "Ana", "2026-01-05 10:00:00", 20000, 10000},
+            {"G", 102, "areia", "O'Neil & <Filhos>", "Rui", "2026-01-06 11:00:00", 18000, 8000},
+            {"T", 103, "AREIA", "Cimentos Lda", "Ana", "2026-01-03 09:00:00", 15000, 5000},
+            {"A", 104, "Brita", "Zé", "Automático", "2026-01-10 08:00:00", 10000, 0},
+            {"E", 105, "Brita", "Cimentos Lda", "Rui", "2026-01-10 08:00:00", 22000, 12000},
+            {"G", 106, "Ácido", "Zé", "Ana", "2026-01-20 14:00:00", 13000, 3000},
+            {"E", 107, "éter", nulo, "Ana", "2026-01-21 15:00:00", 14000, 4000},
+            {"T", 108, "Évora", "Cimentos Lda", nulo, "2026-01-22 16:00:00", 16000, 6000},
+            {"E", 109, "Zebra", "O'Neil & <Filhos>", "Rui", "2026-01-31 23:59:59", 17000, 7000},
+            {"G", 110, nulo, "Zé", "Ana", "2026-01-15 12:00:00", 19000, 9000},
+            {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
+            {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
+            {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
+            {"G", 114, "évora", "Zé", "Rui", "2026-01-23 10:00:00", 12000, 2000},
+            {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
+        };
+        for (const QVariantList& l : linhas)
+            Consulta::executar(t->estacao->bd(), sql, l);
+
+    }
+
+    // The whole text of the last PDF, and each page ends with "Página n de m".
+    QString textoTodo()
+    {
+        const QString pdf = saida->ultimoPdf();
+        const int paginas = TextoPdf::paginas(pdf);
+        QString texto;
+        for (int p = 1; p <= paginas; ++p) {
+            const QString pagina = TextoPdf::texto(pdf, p);
+            if (!pagina.contains(QRegularExpression(QStringLiteral("Página %1 de %2\\s*$").arg(p).arg(paginas))))
+                return QStringLiteral("sem \"Página %1 de %2\"").arg(p).arg(paginas);
+            texto += pagina;
+        }
+        return texto;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-            || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        if (!TextoPdf::disponivel())
             QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
         QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.info=false"));
     }
@@ -232,46 +255,47 @@ private Q_SLOTS:
         QFETCH(QString, formula);
         QFETCH(QList<Grupo>, grupos);
         QFETCH(QString, total);
-        const QString sql = QStringLiteral(
-            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Produto, Entidade, Operador, "
-            "\"Data de saída\", \"Hora de saída\", \"Peso á entrada\", \"Peso á saída\", \"Peso líquido\") "
-            "VALUES (?, ?, ?, ?, ?, ?, '10:00', 10000, ?, ?)");
-        const QVariant nulo;
-        const QList<QVariantList> linhas = {
-            {"E", 101, "Areia", "Cimentos Lda", "Ana", "2026-01-05 10:00:00", 20000, 10000},
-            {"G", 102, "areia", "O'Neil & <Filhos>", "Rui", "2026-01-06 11:00:00", 18000, 8000},
-            {"T", 103, "AREIA", "Cimentos Lda", "Ana", "2026-01-03 09:00:00", 15000, 5000},
-            {"A", 104, "Brita", "Zé", "Automático", "2026-01-10 08:00:00", 10000, 0},
-            {"E", 105, "Brita", "Cimentos Lda", "Rui", "2026-01-10 08:00:00", 22000, 12000},
-            {"G", 106, "Ácido", "Zé", "Ana", "2026-01-20 14:00:00", 13000, 3000},
-            {"E", 107, "éter", nulo, "Ana", "2026-01-21 15:00:00", 14000, 4000},
-            {"T", 108, "Évora", "Cimentos Lda", nulo, "2026-01-22 16:00:00", 16000, 6000},
-            {"E", 109, "Zebra", "O'Neil & <Filhos>", "Rui", "2026-01-31 23:59:59", 17000, 7000},
-            {"G", 110, nulo, "Zé", "Ana", "2026-01-15 12:00:00", 19000, 9000},
-            {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
-            {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
-            {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
-            {"G", 114, "évora", "Zé", "Rui", "2026-01-23 10:00:00", 12000, 2000},
-            {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
-        };
-        for (const QVariantList& l : linhas)
-            Consulta::executar(t->estacao->bd(), sql, l);
-
+        semear();
         QCOMPARE(executar(pedido(ficheiro, formula)), int(EstadoRelatorio::Executado));
-        const QString pdf = saida->ultimoPdf();
-        const int paginas = paginasPdf(pdf);
-        QString texto;
-        for (int p = 1; p <= paginas; ++p) {
-            const QString pagina = textoPagina(pdf, p);
-            QVERIFY(pagina.contains(QRegularExpression(QStringLiteral("Página %1 de %2\\s*$").arg(p).arg(paginas))));
-            texto += pagina;
-        }
+        const QString texto = textoTodo();
         QStringList nomes, cabecalhos;
         for (const Grupo& g : grupos)
             nomes << g.nome;
         QCOMPARE(lerGrupos(texto, cabecalhos, nomes), grupos);
         QCOMPARE(cabecalhos, nomes);  // each group under its name
         QVERIFY2(texto.simplified().contains(total), qPrintable(texto));
+    }
+
+    // One line a group, in the same order and with the same totals; the
+    // chart adds a bar a group after the table, its name and weight beside it.
+    void totaisPorGrupo_data()
+    {
+        QTest::addColumn<QString>("ficheiro");
+        QTest::addColumn<QStringList>("linhas");
+        const QStringList tabela = {"Ácido 1 3 000 kg", "AREIA 3 23 000 kg", "Brita 2 12 000 kg", "éter 1 4 000 kg",
+                                    "Évora 1 6 000 kg", "évora 1 2 000 kg", "Zebra 1 7 000 kg",
+                                    "(sem identificação) 2 10 000 kg", "Total geral 12 67 000 kg"};
+        QTest::newRow("só totais") << "t_produto.rpt" << tabela;
+        QTest::newRow("gráfico") << "g_produto.rpt"
+                                 << tabela + QStringList{"Ácido 3 000 kg", "AREIA 23 000 kg", "Brita 12 000 kg",
+                                                         "éter 4 000 kg", "Évora 6 000 kg", "évora 2 000 kg",
+                                                         "Zebra 7 000 kg", "(sem identificação) 10 000 kg"};
+    }
+    void totaisPorGrupo()
+    {
+        QFETCH(QString, ficheiro);
+        QFETCH(QStringList, linhas);
+        semear();
+        QCOMPARE(executar(pedido(ficheiro, Janeiro)), int(EstadoRelatorio::Executado));
+        QStringList lidas;
+        for (const QString& l : textoTodo().split(u'\n')) {
+            if (!l.simplified().isEmpty() && !l.contains(QStringLiteral("Página")))
+                lidas << l.simplified();
+        }
+        // After the heading: the title, the period and the columns' headings.
+        const qsizetype inicio = lidas.indexOf(QStringLiteral("Produto Pesagens Líquido"));
+        QVERIFY2(inicio > 0, qPrintable(lidas.join(u'\n')));
+        QCOMPARE(lidas.mid(inicio + 1), linhas);
     }
 
     // The ticks of the station's thread go on while a long report is made:
@@ -303,10 +327,10 @@ private Q_SLOTS:
 
         // "Página n de m" is true: m is the file's page count.
         const QString pdf = saida->ultimoPdf();
-        const int paginas = paginasPdf(pdf);
+        const int paginas = TextoPdf::paginas(pdf);
         QVERIFY(paginas > 100);
-        QVERIFY(textoPagina(pdf, 1).contains(QStringLiteral("Página 1 de %1").arg(paginas)));
-        const QString ultima = textoPagina(pdf, paginas);
+        QVERIFY(TextoPdf::texto(pdf, 1).contains(QStringLiteral("Página 1 de %1").arg(paginas)));
+        const QString ultima = TextoPdf::texto(pdf, paginas);
         QVERIFY(ultima.contains(QStringLiteral("Página %1 de %1").arg(paginas)));
         QVERIFY(ultima.simplified().contains(QStringLiteral("Total: 20000 pesagens")));
     }
@@ -375,14 +399,26 @@ private Q_SLOTS:
                                              [&](const QVariantList& a) { return a.at(0).toInt() == paginas - 1; }),
                                  30000);
         QVERIFY(desenhadas.size() < paginas / 2);
+        // The page number follows the view, and takes the operator where he types.
+        auto* numero = janela->findChild<QSpinBox*>(QStringLiteral("pagina"));
+        QCOMPARE(std::pair(numero->minimum(), numero->maximum()), std::pair(1, paginas));
+        QTRY_COMPARE(numero->value(), janela->paginaActual() + 1);
+        numero->setValue(5);
+        QCOMPARE(janela->paginaActual(), 4);
 
         QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
         janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
         QVERIFY(fim.wait(60000));
         QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
-        QCOMPARE(paginasPdf(saida->ultimoPdf()), paginas);
-        QVERIFY(textoPagina(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), paginas);
+        QVERIFY(TextoPdf::texto(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        // The window keeps its pages after printing them.
         QVERIFY(janela->isVisible());
+        mostradas.clear();
+        janela->irPara(paginas / 2);
+        QTRY_VERIFY_WITH_TIMEOUT(std::any_of(mostradas.begin(), mostradas.end(),
+                                             [&](const QVariantList& a) { return a.at(0).toInt() == paginas / 2; }),
+                                 30000);
     }
 
     // The lines each row takes: the most of its columns, each text measured as
@@ -424,19 +460,19 @@ private Q_SLOTS:
     void listagemDeTabela()
     {
         QCOMPARE(executar(pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
-        QVERIFY(textoPagina(saida->ultimoPdf(), 1).contains(QStringLiteral("Sem registos.")));
+        QVERIFY(TextoPdf::texto(saida->ultimoPdf(), 1).contains(QStringLiteral("Sem registos.")));
         for (const char* codigo : {"P2", "P10", "P1"})
             Consulta::executar(t->estacao->bd(), QStringLiteral("INSERT INTO Produtos VALUES (?, ?)"),
                                {QString::fromLatin1(codigo), QString(QStringLiteral("Areia ") + QString::fromLatin1(codigo))});
         QCOMPARE(executar(pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
-        const QString texto = textoPagina(saida->ultimoPdf(), 1).simplified();
+        const QString texto = TextoPdf::texto(saida->ultimoPdf(), 1).simplified();
         QVERIFY2(texto.contains(QStringLiteral("Código Produto P1 Areia P1 P10 Areia P10 P2 Areia P2")), qPrintable(texto));
         QVERIFY(!texto.contains(QStringLiteral("Sem registos.")));
         // Copies repeat the pages, in one file.
         PedidoRelatorio duas = pedido(QStringLiteral("l_produtos.rpt"), QString());
         duas.Copias = 2;
         QCOMPARE(executar(duas), int(EstadoRelatorio::Executado));
-        QCOMPARE(paginasPdf(saida->ultimoPdf()), 2);
+        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), 2);
         QCOMPARE(ficheirosImpressos().size(), 3);
     }
 };

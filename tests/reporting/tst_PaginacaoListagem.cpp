@@ -1,4 +1,5 @@
 #include "reporting/PaginacaoListagem.h"
+#include "reporting/PintorListagem.h"
 #include "reporting/TextoPagina.h"
 
 #include <QtTest>
@@ -112,6 +113,34 @@ private Q_SLOTS:
             for (const Faixa& f : p.faixas)
                 QVERIFY(f.y + f.altura <= m.corpo + 0.01 || (f.tipo == Faixa::Tipo::Registos && f.ate - f.de == 1));
         }
+    }
+
+    // A row of a totals-only listing takes the lines of its longest cell: its
+    // name, its count or its weight, each in its column's width less the padding.
+    void linhasDeUmGrupo_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<qint64>("n");
+        QTest::addColumn<int>("linhas");
+        QTest::newRow("curto") << "Areia" << qint64(3) << 1;
+        QTest::newRow("nome longo") << "Areia Brita Areia Brita" << qint64(3) << 4;
+        QTest::newRow("contagem longa") << "Areia" << qint64(123456) << 2;
+    }
+    void linhasDeUmGrupo()
+    {
+        QFETCH(QString, nome);
+        QFETCH(qint64, n);
+        QFETCH(int, linhas);
+        TextoPagina t;
+        DefinicaoRelatorio d;
+        d.grupo = "Produto";
+        d.detalhe = false;
+        // Columns as wide as "Areia" and "123" with their padding, on a line of 100 points.
+        const double areia = t.largura("Areia") + 3.01, numero = t.largura("123") + 3.01;
+        d.colunas = {{"valor", "", areia, Qt::AlignLeft}, {"n", "", numero, Qt::AlignRight},
+                     {"liquido", "", 100 - areia - numero, Qt::AlignRight}};
+        PintorListagem pintor(d, QSizeF(100, 500));
+        QCOMPARE(pintor.linhasGrupo({nome, n, 0}), linhas);
     }
 
     // A text breaks at blanks; a word wider than the line breaks inside.

@@ -126,14 +126,13 @@ int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& no
         if (pdf.isEmpty())
             return EstadoRelatorio::FalhaImpressao;
     }
-    bool feito = false;
-    {
+    const bool feito = [&] {
         SaidaImpressao saida(destino, pdf, nome, paisagem);
         QTextDocument documento;
         prepararDocumento(documento, html);
-        feito = saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias, numerarPaginas)
-                && saida.concluir();
-    }
+        return saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias, numerarPaginas)
+               && saida.concluir();
+    }();
     if (!pdf.isEmpty())
         pdfTerminado(pdf, feito);
     return feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
