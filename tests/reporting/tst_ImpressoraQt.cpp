@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
