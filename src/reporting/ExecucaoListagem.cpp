@@ -38,7 +38,7 @@ ExecucaoListagem::~ExecucaoListagem()
         m_fio.wait();
     }
     delete m_trabalho;
-    delete m_progresso;
+    fecharProgresso();
     if (!m_pdf.isEmpty())
         m_saida.pdfTerminado(m_pdf, false);
 }
@@ -50,9 +50,20 @@ QSizeF ExecucaoListagem::tamanho() const
 
 void ExecucaoListagem::mostrarProgresso()
 {
-    delete m_progresso;
+    fecharProgresso();
     m_progresso = new ProgressoRelatorio(m_titulo, m_saida.janelaPai());
-    connect(m_progresso, &ProgressoRelatorio::cancelar, this, [this] { m_trabalho->cancelado = true; });
+    const auto cancelar = [this] { m_trabalho->cancelado = true; };
+    connect(m_progresso, &ProgressoRelatorio::cancelar, this, cancelar);
+    // The window that asked was closed, and the progress with it.
+    connect(m_progresso, &QObject::destroyed, this, cancelar);
+}
+
+void ExecucaoListagem::fecharProgresso()
+{
+    if (m_progresso) {
+        disconnect(m_progresso, nullptr, this, nullptr);
+        delete m_progresso;
+    }
 }
 
 void ExecucaoListagem::iniciar()
@@ -66,7 +77,7 @@ void ExecucaoListagem::preparado(int paginas)
 {
     m_paginas = paginas;
     if (m_pedido.Destino == DestinoRelatorio::Janela) {
-        delete m_progresso;
+        fecharProgresso();
         m_mostrada = true;
         m_saida.mostrarPaginas(this, m_pedido);
         Q_EMIT terminada(EstadoRelatorio::Executado, {});
@@ -108,7 +119,7 @@ void ExecucaoListagem::pedir(int pagina, int largura)
 
 void ExecucaoListagem::fimDoTrabalho(int estado, const QString& motivo)
 {
-    delete m_progresso;
+    fecharProgresso();
     m_aImprimir = false;
     if (!m_pdf.isEmpty()) {
         m_saida.pdfTerminado(m_pdf, estado == EstadoRelatorio::Executado);

@@ -45,6 +45,7 @@ private:
     void imprimirTudo(int copias);
     void fimDoTrabalho(int estado, const QString& motivo);
     void mostrarProgresso();
+    void fecharProgresso();
 
     const QString m_nome;
     const QString m_titulo;

@@ -105,15 +105,6 @@ class TesteListagens : public QObject
             .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
-    ProgressoRelatorio* progresso() const
-    {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* p = qobject_cast<ProgressoRelatorio*>(w))
-                return p;
-        }
-        return nullptr;
-    }
-
     // n weighings of January 2026, two minutes apart, over 25 products.
     void gerar(int n)
     {
@@ -335,34 +326,46 @@ private Q_SLOTS:
         QVERIFY(ultima.simplified().contains(QStringLiteral("Total: 20000 pesagens")));
     }
 
-    // Cancelled while its rows are read or while its pages are printed: no
-    // file, not even a part of one, and no window.
+    // Cancelled while its rows are read or while its pages are printed, by
+    // "Cancelar", by closing the progress or with the window that asked for
+    // it: no file, not even a part of one, and no window.
     void cancelarNaoDeixaFicheiro_data()
     {
         QTest::addColumn<bool>("aImprimir");
         QTest::addColumn<int>("destino");
-        QTest::newRow("ao ler, para a impressora") << false << int(DestinoRelatorio::Impressora);
-        QTest::newRow("ao ler, para a janela") << false << int(DestinoRelatorio::Janela);
-        QTest::newRow("a imprimir") << true << int(DestinoRelatorio::Impressora);
+        QTest::addColumn<int>("como");  // 0 "Cancelar", 1 the progress closed, 2 the window that asked closed
+        QTest::newRow("ao ler, para a impressora") << false << int(DestinoRelatorio::Impressora) << 0;
+        QTest::newRow("ao ler, para a janela") << false << int(DestinoRelatorio::Janela) << 0;
+        QTest::newRow("a imprimir") << true << int(DestinoRelatorio::Impressora) << 0;
+        QTest::newRow("a imprimir, fechado o progresso") << true << int(DestinoRelatorio::Impressora) << 1;
+        QTest::newRow("ao ler, fechada a janela que o pediu") << false << int(DestinoRelatorio::Janela) << 2;
     }
     void cancelarNaoDeixaFicheiro()
     {
         QFETCH(bool, aImprimir);
         QFETCH(int, destino);
+        QFETCH(int, como);
         gerar(20000);
+        auto pai = std::make_unique<QWidget>();
+        saida->setJanelaPrincipal(pai.get());
         QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
         PedidoRelatorio p = pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino);
         p.Copias = 50;  // far more pages than are made before the click
         QCOMPARE(motor->ExecutarRelatorio(p), int(EstadoRelatorio::EmCurso));
         QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor);
-        QPointer<ProgressoRelatorio> janela = progresso();
+        QPointer<ProgressoRelatorio> janela = pai->findChild<ProgressoRelatorio*>();
         QVERIFY(janela);
         auto* texto = janela->findChild<QLabel*>(QStringLiteral("lblProgresso"));
         if (aImprimir) {
             // Its pages are being made, and counted.
             QTRY_VERIFY_WITH_TIMEOUT(texto->text().startsWith(QStringLiteral("Página ")), 60000);
         }
-        QTest::mouseClick(janela->findChild<QPushButton*>(QStringLiteral("cmdCancelar")), Qt::LeftButton);
+        if (como == 0)
+            QTest::mouseClick(janela->findChild<QPushButton*>(QStringLiteral("cmdCancelar")), Qt::LeftButton);
+        else if (como == 1)
+            QVERIFY(!janela->close());  // it stays until the report has stopped
+        else
+            pai.reset();
         QVERIFY(fim.wait(60000));
         QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Cancelado));
         QVERIFY(!janela);

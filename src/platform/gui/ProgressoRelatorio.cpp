@@ -1,5 +1,6 @@
 #include "platform/gui/ProgressoRelatorio.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -54,4 +55,12 @@ void ProgressoRelatorio::pagina(int pagina, int total)
     m_texto->setText(QStringLiteral("Página %1 de %2").arg(pagina).arg(total));
     m_barra->setRange(0, total);
     m_barra->setValue(pagina);
+}
+
+void ProgressoRelatorio::closeEvent(QCloseEvent* evento)
+{
+    // The window goes when the report has stopped.
+    evento->ignore();
+    if (m_cancelar->isEnabled())
+        m_cancelar->click();
 }

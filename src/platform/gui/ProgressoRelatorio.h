@@ -8,9 +8,10 @@ class QProgressBar;
 class QPushButton;
 
 // The progress of a report being made, in a small window that holds nothing
-// up: what it is doing, the pages made so far, and "Cancelar". It appears
-// only when the work lasts (a short report comes and goes without it); the
-// busy pointer shows from the start and for as long as it lives.
+// up: what it is doing, the pages made so far, and "Cancelar" (closing the
+// window cancels too). It appears only when the work lasts (a short report
+// comes and goes without it); the busy pointer shows from the start and for
+// as long as it lives.
 class ProgressoRelatorio : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
 
 Q_SIGNALS:
     void cancelar();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     QLabel* m_texto;
