@@ -9,7 +9,6 @@
 #include <QCollator>
 #include <QHash>
 #include <QLocale>
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -44,6 +43,7 @@ class LeituraUnica
 {
 public:
     explicit LeituraUnica(const QSqlDatabase& db) : m_db(db) { Consulta::executar(m_db, QStringLiteral("BEGIN")); }
+    // It only read: ending it cannot lose anything, nor fail in a way to report.
     ~LeituraUnica()
     {
         QSqlQuery q(m_db);
@@ -179,13 +179,16 @@ void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valo
             Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.ordem"));
             Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE ordem (chave TEXT PRIMARY KEY COLLATE NOCASE, "
                                                   "posicao INTEGER)"));
-            QSqlQuery inserir(db);
-            inserir.prepare(QStringLiteral("INSERT INTO temp.ordem VALUES (?, ?)"));
-            for (qsizetype i = 0; i < m_grupos.size(); ++i) {
-                inserir.addBindValue(m_grupos[i].valor);
-                inserir.addBindValue(i);
-                if (!inserir.exec())
-                    Erros::lancarSql(inserir.lastError());
+            // A few hundred groups a statement: thousands of vehicles are many statements otherwise.
+            constexpr qsizetype PorInstrucao = 400;
+            for (qsizetype inicio = 0; inicio < m_grupos.size(); inicio += PorInstrucao) {
+                QStringList linhas;
+                QVariantList valores;
+                for (qsizetype i = inicio; i < std::min(inicio + PorInstrucao, m_grupos.size()); ++i) {
+                    linhas << QStringLiteral("(?, ?)");
+                    valores << m_grupos[i].valor << i;
+                }
+                Consulta::executar(db, QStringLiteral("INSERT INTO temp.ordem VALUES ") + linhas.join(u','), valores);
             }
         }
     }

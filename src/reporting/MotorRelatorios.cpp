@@ -1,5 +1,7 @@
 #include "reporting/MotorRelatorios.h"
 
+#include "data/Consulta.h"
+#include "platform/Erro.h"
 #include "platform/Relogio.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "reporting/ComposicaoRelatorio.h"
@@ -112,12 +114,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
 QString MotorRelatorios::ficheiroBd() const
 {
     // The database's own file, as SQLite opened it (the connection's name may be a URI).
-    QSqlQuery q(m_baseDados());
-    if (!q.exec(QStringLiteral("PRAGMA database_list")))
-        return {};
-    while (q.next()) {
-        if (q.value(1).toString() == u"main")
-            return q.value(2).toString();
+    try {
+        QSqlQuery q = Consulta::executar(m_baseDados(), QStringLiteral("PRAGMA database_list"));
+        while (q.next()) {
+            if (q.value(1).toString() == u"main")
+                return q.value(2).toString();
+        }
+    } catch (const Erro&) {
+        // No file: no listing and no PDF.
     }
     return {};
 }
