@@ -18,8 +18,7 @@ TrabalhoRelatorio::TrabalhoRelatorio(const DefinicaoRelatorio& definicao, const 
       m_seleccao(seleccao),
       m_ficheiroBd(ficheiroBd),
       m_agora(agora),
-      m_folha(QPageSize(QPageSize::A4), definicao.paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
-              QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter)
+      m_folha(folhaDaEstacao(definicao.paisagem))
 {}
 
 TrabalhoRelatorio::~TrabalhoRelatorio() = default;

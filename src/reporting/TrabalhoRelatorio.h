@@ -32,7 +32,7 @@ public:
                       const QString& ficheiroBd, const QDateTime& agora);
     ~TrabalhoRelatorio() override;
 
-    // The page: A4 with the station's margins, in the definition's orientation.
+    // The station's page, in the definition's orientation.
     const QPageLayout& folha() const { return m_folha; }
 
     std::atomic<bool> cancelado{false};

@@ -4,11 +4,15 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+QPageLayout folhaDaEstacao(bool paisagem)
+{
+    return QPageLayout(QPageSize(QPageSize::A4), paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
+}
+
 void prepararPagina(QPagedPaintDevice& dispositivo, bool paisagem)
 {
-    dispositivo.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                          paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                          QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
+    dispositivo.setPageLayout(folhaDaEstacao(paisagem));
 }
 
 SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pdf, const QString& nome, bool paisagem)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPrinterInfo>
 #include <QString>
 #include <memory>
@@ -39,5 +40,6 @@ private:
     bool m_desistiu = false;
 };
 
-// A4 with the station's margins, in the orientation given.
+// The station's page: A4 with its margins, in the orientation given.
+QPageLayout folhaDaEstacao(bool paisagem);
 void prepararPagina(QPagedPaintDevice& dispositivo, bool paisagem);
