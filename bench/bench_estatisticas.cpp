@@ -1,102 +1,213 @@
-// Times a statistics report on a year of weighings grouped by product: the
-// rows read, grouped and laid out in HTML, then the preview's document built
-// and paginated on A4 landscape, for the detailed, totals-only and chart
-// reports.
-// Usage: bench_estatisticas [weighings] [products] [pages]   (default 100000, 40, 1)
-// With pages 0 the detailed report's document is not paginated (it takes minutes).
-#include "data/Consulta.h"
-#include "reporting/ComposicaoRelatorio.h"
-#include "reporting/DefinicaoRelatorio.h"
-#include "reporting/FormulaSeleccao.h"
-#include "support/EstacaoTeste.h"
+// Times what the operator waits for when a statistics report is asked on a
+// database made by bench_criarbd: from the request to the preview's first
+// page on screen, and from the request to the PDF written (no printer on the
+// machine), with a real 250 ms timer ticking on the station's thread all the
+// while, as the bridges' timers do. The bare query (every row of the period
+// read, as the report reads them) is timed beside it.
+//   bench_estatisticas PESAGENS.mdb [report]     (report: m_produto.rpt)
+// The period is every year the file's weighings span. Prints one line per
+// measure and, last, a JSON object:
+//   relatorio_pdf_ms, relatorio_primeira_pagina_ms, relatorio_pico_mb (the
+//   process's peak resident memory), tique_atraso_max_ms (the largest delay of
+//   a tick past its 250 ms), with the rows, pages and the bare query's time.
+#include "platform/Erro.h"
+#include "platform/LigacaoBd.h"
+#include "platform/Relogio.h"
+#include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/JanelaVisualizacao.h"
+#include "reporting/MotorRelatorios.h"
+#include "shared/Esquema.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFont>
-#include <QPrinter>
-#include <QTextDocument>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QTextStream saida(stdout);
+
+[[noreturn]] void falhar(const QString& porque)
+{
+    std::fprintf(stderr, "bench_estatisticas: %s\n", qPrintable(porque));
+    std::exit(1);
+}
+
+long picoMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& linha : f.readAll().split('\n')) {
+        if (linha.startsWith("VmHWM:"))
+            return linha.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
+    }
+    return -1;
+}
+
+// The bridges' rhythm: a tick every 250 ms, and how late the latest was.
+class Tique : public QObject
+{
+public:
+    Tique()
+    {
+        m_timer.setInterval(250);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 agora = m_relogio.elapsed();
+            m_maximo = std::max(m_maximo, agora - m_anterior - 250);
+            m_anterior = agora;
+            ++m_tiques;
+        });
+        m_relogio.start();
+        m_timer.start();
+    }
+    qint64 atrasoMaximo() const { return m_maximo; }
+    int tiques() const { return m_tiques; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_relogio;
+    qint64 m_anterior = 0;
+    qint64 m_maximo = 0;
+    int m_tiques = 0;
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const int pesagens = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int produtos = argc > 2 ? std::atoi(argv[2]) : 40;
-    const bool paginar = argc > 3 ? std::atoi(argv[3]) != 0 : true;
-    QTextStream saida(stdout);
+    if (argc < 2 || argv[1][0] == '-')
+        falhar(QStringLiteral("usage: bench_estatisticas PESAGENS.mdb [report]"));
+    const QString caminho = QString::fromLocal8Bit(argv[1]);
+    const QString relatorio = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("m_produto.rpt");
 
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    const QSqlDatabase db = t.estacao->bd();
-    {
-        Consulta::Transaccao tr(db);
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral(
-            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Viatura, Entidade, Produto, "
-            "\"Peso á entrada\", \"Peso á saída\", \"Data de saída\", \"Hora de saída\", \"Peso líquido\", Operador) "
-            "VALUES (?, ?, ?, ?, ?, 12000, ?, ?, '10:00', ?, 'Ana')"));
-        const QDateTime inicio(QDate(2025, 1, 1), QTime(6, 0));
-        for (int i = 0; i < pesagens; ++i) {
-            const int liquido = 5000 + (i * 37) % 20000;
-            q.addBindValue(QStringLiteral("EGT").mid(i % 3, 1));
-            q.addBindValue(i + 1);
-            q.addBindValue(QStringLiteral("%1-AB-%2").arg(i % 97, 2, 10, QChar(u'0')).arg(i % 89, 2, 10, QChar(u'0')));
-            q.addBindValue(QStringLiteral("Cliente %1").arg(i % 300));
-            q.addBindValue(QStringLiteral("Produto %1").arg(i % produtos));
-            q.addBindValue(12000 + liquido);
-            q.addBindValue(
-                inicio.addSecs(qint64(i) * 365 * 86400 / pesagens).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-            q.addBindValue(liquido);
-            if (!q.exec()) {
-                std::fprintf(stderr, "insert failed\n");
-                return 1;
-            }
-        }
-        tr.confirmar();
+    std::unique_ptr<LigacaoBd> ligacao;
+    try {
+        LigacaoBd::Exigencias exigencias;
+        exigencias.tabelas = {Esquema::Pesagens, Esquema::Empresas};
+        exigencias.idAplicacao = Esquema::IdAplicacao;
+        ligacao = LigacaoBd::abrir(caminho, exigencias);
+    } catch (const Erro& e) {
+        falhar(e.descricao);
     }
-    saida << pesagens << " weighings, " << produtos << " products, year 2025\n";
+    const QSqlDatabase db = ligacao->db();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT MIN(\"Data de saída\"), MAX(\"Data de saída\") FROM Pesagens")) || !q.next())
+        falhar(QStringLiteral("no weighings"));
+    const int de = q.value(0).toString().left(4).toInt(), ate = q.value(1).toString().left(4).toInt();
+    q.finish();
+    const QString formula =
+        QStringLiteral("{Pesagens.Data de saída} in Date (%1, 01, 01) to Date (%2, 12, 31)").arg(de).arg(ate);
 
-    const QString formula = QStringLiteral("{Pesagens.Data de saída} in Date (2025, 01, 01) to Date (2025, 12, 31)");
-    for (const QString& nome :
-         {QStringLiteral("t_produto.rpt"), QStringLiteral("g_produto.rpt"), QStringLiteral("m_produto.rpt")}) {
-        QElapsedTimer relogio;
-        relogio.start();
-        const auto definicao = DefinicaoRelatorio::carregar(QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(nome));
-        const auto seleccao = FormulaSeleccao::traduzir(formula, QStringLiteral("Pesagens"));
-        if (!definicao || !seleccao)
-            return 1;
-        const auto composto = comporRelatorio(*definicao, *seleccao, db, QDateTime::currentDateTime());
-        if (!composto)
-            return 1;
-        const qint64 composicao = relogio.elapsed();
-        if (!paginar && definicao->detalhe) {
-            saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024 << " KiB in "
-                  << composicao << " ms; not paginated\n";
-            continue;
-        }
-        QTextDocument documento;
-        QFont letra(QStringLiteral("DejaVu Sans"));
-        letra.setPointSizeF(9.5);
-        documento.setDefaultFont(letra);
-        documento.setHtml(composto->html);
-        const qint64 analise = relogio.elapsed();
-        // Laid out as the preview does: on its printer, A4 landscape, at screen resolution.
-        QPrinter impressora(QPrinter::ScreenResolution);
-        impressora.setOutputFormat(QPrinter::PdfFormat);
-        impressora.setPageSize(QPageSize(QPageSize::A4));
-        impressora.setPageOrientation(QPageLayout::Landscape);
-        impressora.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-        documento.documentLayout()->setPaintDevice(&impressora);
-        documento.setPageSize(impressora.pageLayout().paintRectPixels(impressora.resolution()).size());
-        const int paginas = documento.pageCount();
-        saida << nome << ": " << composto->registos << " rows, HTML " << composto->html.size() / 1024 << " KiB in "
-              << composicao << " ms; HTML read by " << analise << " ms; preview document of " << paginas
-              << " pages built in " << relogio.elapsed() << " ms\n";
-        saida.flush();
+    // The bare query: the period's rows with the fields the detailed report shows.
+    QElapsedTimer relogio;
+    relogio.start();
+    if (!q.exec(
+            QStringLiteral("SELECT \"Data de saída\", \"Hora de saída\", \"Tipo de pesagem\", \"Número de pesagem\", "
+                           "Viatura, Entidade, Transportador, Produto, \"Peso á entrada\", \"Peso á saída\", "
+                           "\"Peso líquido\" FROM Pesagens WHERE \"Data de saída\" >= '%1-01-01' AND "
+                           "\"Data de saída\" < '%2-01-01' ORDER BY \"Data de saída\", Pesagem")
+                .arg(de)
+                .arg(ate + 1)))
+        falhar(QStringLiteral("bare query failed"));
+    qint64 linhas = 0;
+    while (q.next()) {
+        for (int i = 0; i < 11; ++i)
+            q.value(i).toString();
+        ++linhas;
     }
+    q.finish();
+    const qint64 nua = relogio.elapsed();
+    saida << caminho << ": " << linhas << " weighings in " << de << "-" << ate << "; bare query " << nua << " ms\n";
+    saida.flush();
+
+    RelogioSistema agora;
+    ImpressoraQt impressora(agora);
+    impressora.impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: a PDF beside the database
+    MotorRelatorios motor([&db] { return db; }, agora, impressora);
+    PedidoRelatorio pedido;
+    pedido.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(relatorio);
+    pedido.FormulaSeleccao = formula;
+    pedido.TituloJanela = QStringLiteral("Estatísticas");
+    pedido.EstadoJanela = EstadoJanelaRelatorio::Maximizada;
+
+    Tique tique;
+    QEventLoop espera;
+    int estado = -1;
+    QObject::connect(&motor, &MotorRelatorios::relatorioTerminado, &espera, [&](const QString&, int e) {
+        estado = e;
+        espera.quit();
+    });
+
+    // The preview: the request, then the window, then its first page drawn.
+    relogio.restart();
+    pedido.Destino = DestinoRelatorio::Janela;
+    if (motor.ExecutarRelatorio(pedido) != EstadoRelatorio::EmCurso)
+        falhar(QStringLiteral("the preview was refused"));
+    espera.exec();
+    JanelaVisualizacao* janela = impressora.ultimaVisualizacao();
+    if (estado != EstadoRelatorio::Executado || !janela)
+        falhar(QStringLiteral("no preview, status %1").arg(estado));
+    const qint64 janelaMs = relogio.elapsed();
+    QObject::connect(janela, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
+        if (pagina == 0)
+            espera.quit();
+    });
+    espera.exec();
+    const qint64 primeiraPagina = relogio.elapsed();
+    const int paginas = janela->paginas()->paginas();
+    // The last page too, as the operator jumping to the grand total sees it.
+    relogio.restart();
+    QObject::connect(janela, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
+        if (pagina == paginas - 1)
+            espera.quit();
+    });
+    janela->irPara(paginas - 1);
+    espera.exec();
+    const qint64 ultimaPagina = relogio.elapsed();
+    delete janela;
+    saida << relatorio << " preview: window after " << janelaMs << " ms, first page on screen after " << primeiraPagina
+          << " ms, last page " << ultimaPagina << " ms after the jump; " << paginas << " pages\n";
+    saida.flush();
+
+    // The printer: the request, then every page in a new PDF.
+    relogio.restart();
+    pedido.Destino = DestinoRelatorio::Impressora;
+    pedido.Copias = 1;
+    if (motor.ExecutarRelatorio(pedido) != EstadoRelatorio::EmCurso)
+        falhar(QStringLiteral("the print was refused"));
+    espera.exec();
+    const qint64 pdf = relogio.elapsed();
+    if (estado != EstadoRelatorio::Executado || !QFileInfo::exists(impressora.ultimoPdf()))
+        falhar(QStringLiteral("no PDF, status %1").arg(estado));
+    const double megas = double(QFileInfo(impressora.ultimoPdf()).size()) / 1048576.0;
+    QFile::remove(impressora.ultimoPdf());
+    const long pico = picoMb();
+    saida << relatorio << " to PDF: " << pdf << " ms, " << QString::number(megas, 'f', 1) << " MiB; peak memory "
+          << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << tique.atrasoMaximo()
+          << " ms late\n";
+
+    QJsonObject r;
+    r[QStringLiteral("linhas")] = linhas;
+    r[QStringLiteral("paginas")] = paginas;
+    r[QStringLiteral("consulta_nua_ms")] = nua;
+    r[QStringLiteral("relatorio_primeira_pagina_ms")] = primeiraPagina;
+    r[QStringLiteral("relatorio_pdf_ms")] = pdf;
+    r[QStringLiteral("relatorio_pico_mb")] = qint64(pico);
+    r[QStringLiteral("tique_atraso_max_ms")] = tique.atrasoMaximo();
+    saida << QJsonDocument(r).toJson(QJsonDocument::Compact) << "\n";
     return 0;
 }

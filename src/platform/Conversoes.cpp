@@ -120,6 +120,23 @@ QString agruparMilhares(qint64 valor, int digitosMinimos, QChar separador)
     return valor < 0 ? u'-' + digitos : digitos;
 }
 
+QString textoPeso(qint64 quilos)
+{
+    return agruparMilhares(quilos) + QStringLiteral("\u00A0kg");
+}
+
+int compararSemMaiusculas(QStringView a, QStringView b)
+{
+    const auto dobrar = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = dobrar(a[i].unicode()), y = dobrar(b[i].unicode());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
 double arredondarPar(double valor)
 {
     // nearbyint follows the current rounding mode, which is to-nearest-even.

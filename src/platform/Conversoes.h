@@ -28,6 +28,14 @@ std::optional<double> numeroDecimal(const QString& texto);
 // not used because it leaves four digits ungrouped.
 QString agruparMilhares(qint64 valor, int digitosMinimos = 1, QChar separador = QChar(0x00A0));
 
+// A weight as documents and lists show it: "12 500 kg", grouped as above.
+QString textoPeso(qint64 quilos);
+
+// The order the database gives text: A to Z compared as a to z and nothing
+// else folded (SQLite's NOCASE), so "Areia" equals "AREIA" but "Évora" and
+// "évora" differ. Negative, zero or positive.
+int compararSemMaiusculas(QStringView a, QStringView b);
+
 // Rounds half to even and checks the range of the type.
 qint16 CInt(double valor);
 qint32 CLng(double valor);

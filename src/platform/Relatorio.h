@@ -23,7 +23,9 @@ class ImpressoraRelatorios
 public:
     virtual ~ImpressoraRelatorios() = default;
 
-    // Runs a request and returns its status: 0 when it was carried out.
+    // Runs a request and returns its status: 0 when it was carried out; a
+    // long report is checked, then made while the station goes on, and
+    // answers EmCurso (how it ends goes to the log).
     virtual int ExecutarRelatorio(const PedidoRelatorio& pedido) = 0;
 };
 
@@ -51,4 +53,6 @@ constexpr int ErroBaseDados = 4;      // the rows could not be read
 constexpr int FalhaImpressao = 5;     // the printer or the PDF file failed
 constexpr int DestinoDesconhecido = 6;
 constexpr int SemRegistos = 7;  // a document with no row: nothing printed
+constexpr int EmCurso = 8;      // a long report started: it is being made and ends in a window or on paper
+constexpr int Cancelado = 9;    // the operator cancelled it: nothing printed, no file
 }  // namespace EstadoRelatorio

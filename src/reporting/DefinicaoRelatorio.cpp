@@ -68,21 +68,12 @@ bool simNao(const QString& chave, const QString& valor)
     recusar(QStringLiteral("%1 deve ser sim ou nao").arg(chave));
 }
 
-// Every tag of a template names something the report offers: the table's
-// fields, the general names, the company values, or a partial that exists.
-void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabela& tabela,
+// Every tag of a template names something the report offers (`conhecidos`),
+// or a partial that exists.
+void verificarEtiquetas(const QString& modelo, const QString& origem, const QSet<QString>& conhecidos,
                         const QMap<QString, QString>& parciais, QSet<QString>& usados, QSet<QString>& visitadas)
 {
     static const QRegularExpression etiqueta(QStringLiteral(R"(\{\{(\{?)([#^/>!&]?)\s*([^}]*?)\s*\}?\}\})"));
-    QSet<QString> conhecidos;
-    for (const QString& n : DefinicaoRelatorio::nomesGerais())
-        conhecidos << n;
-    for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
-        conhecidos << n << QStringLiteral("empresa.") + n;
-    for (const Campo& c : tabela.campos)
-        conhecidos << c.nome;
-    conhecidos << QStringLiteral(".");
-
     for (auto it = etiqueta.globalMatch(modelo); it.hasNext();) {
         const auto m = it.next();
         const QString tipo = m.captured(2);
@@ -95,11 +86,11 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
         if (tipo == u">") {
             if (!parciais.contains(nome))
                 recusar(QStringLiteral("%1: a parte %2 não existe").arg(origem, nome));
-            // Each partial used is checked once, against this report's table.
+            // Each partial used is checked once, against this report's names.
             if (!visitadas.contains(nome)) {
                 visitadas << nome;
-                verificarEtiquetas(parciais.value(nome), nome + QStringLiteral(".mustache"), tabela, parciais, usados,
-                                   visitadas);
+                verificarEtiquetas(parciais.value(nome), nome + QStringLiteral(".mustache"), conhecidos, parciais,
+                                   usados, visitadas);
             }
             continue;
         }
@@ -112,6 +103,66 @@ void verificarEtiquetas(const QString& modelo, const QString& origem, const Tabe
     const kainjow::mustache::mustache m(modelo.toStdString());
     if (!m.is_valid())
         recusar(QStringLiteral("%1: %2").arg(origem, QString::fromStdString(m.error_message())));
+}
+
+// A short text of a listing (a heading, a total): only `nomes`, no partial.
+void verificarTexto(const QString& texto, const QString& origem, const QStringList& nomes)
+{
+    QSet<QString> usados, visitadas;
+    verificarEtiquetas(texto, origem, QSet<QString>(nomes.begin(), nomes.end()), {}, usados, visitadas);
+}
+
+// The values a totals-only listing shows of each group.
+const QStringList& valoresGrupo()
+{
+    static const QStringList nomes = {QStringLiteral("valor"), QStringLiteral("n"), QStringLiteral("liquido")};
+    return nomes;
+}
+
+// partials/<nome>.colunas: "field | heading | width | alignment" a line.
+QList<ColunaListagem> lerColunas(const QDir& partes, const QString& nome, const Tabela& tabela, bool deGrupos)
+{
+    const QString origem = nome + QStringLiteral(".colunas");
+    QList<ColunaListagem> colunas;
+    double total = 0;
+    for (const QString& linha : lerTexto(partes.filePath(origem), false).split(u'\n')) {
+        const QString limpa = linha.trimmed();
+        if (limpa.isEmpty() || limpa.startsWith(u'#'))
+            continue;
+        const QStringList partes = limpa.split(u'|');
+        if (partes.size() != 4)
+            recusar(QStringLiteral("%1: uma coluna tem campo | título | largura | alinhamento: %2").arg(origem, limpa));
+        ColunaListagem c;
+        c.campo = partes[0].trimmed();
+        if (deGrupos) {
+            if (!valoresGrupo().contains(c.campo))
+                recusar(QStringLiteral("%1: %2 não é valor de um grupo").arg(origem, c.campo));
+        } else {
+            c.campo = campoDe(tabela, c.campo).nome;
+        }
+        c.titulo = partes[1].trimmed();
+        verificarTexto(c.titulo, origem, {QStringLiteral("titulo"), QStringLiteral("subtitulo")});
+        bool numero = false;
+        c.largura = partes[2].trimmed().toDouble(&numero);
+        if (!numero || c.largura <= 0)
+            recusar(QStringLiteral("%1: largura inválida: %2").arg(origem, partes[2].trimmed()));
+        total += c.largura;
+        const QString alinhamento = partes[3].trimmed();
+        if (alinhamento == u"esquerda")
+            c.alinhamento = Qt::AlignLeft;
+        else if (alinhamento == u"centro")
+            c.alinhamento = Qt::AlignHCenter;
+        else if (alinhamento == u"direita")
+            c.alinhamento = Qt::AlignRight;
+        else
+            recusar(QStringLiteral("%1: alinhamento deve ser esquerda, centro ou direita").arg(origem));
+        colunas << c;
+    }
+    if (colunas.isEmpty())
+        recusar(QStringLiteral("%1 não tem colunas").arg(origem));
+    if (total > 100.5)
+        recusar(QStringLiteral("%1: as larguras somam mais de 100").arg(origem));
+    return colunas;
 }
 
 DefinicaoRelatorio ler(const QString& caminho)
@@ -127,6 +178,7 @@ DefinicaoRelatorio ler(const QString& caminho)
     d.modelo = texto.mid(texto.indexOf(u'\n', separador) + 1);
     QString filtro;
     QString ordem;
+    QString colunas;
     QSet<QString> vistas;
     for (QString linha : texto.left(separador).split(u'\n')) {
         linha = linha.trimmed();
@@ -166,6 +218,14 @@ DefinicaoRelatorio ler(const QString& caminho)
             d.detalhe = simNao(chave, valor);
         else if (chave == u"grafico")
             d.grafico = simNao(chave, valor);
+        else if (chave == u"colunas")
+            colunas = valor;
+        else if (chave == u"total_grupo")
+            d.totalGrupo = valor;
+        else if (chave == u"total_geral")
+            d.totalGeral = valor;
+        else if (chave == u"sem_registos")
+            d.semRegistos = valor;
         else
             recusar(QStringLiteral("chave desconhecida: ") + chave);
     }
@@ -202,14 +262,40 @@ DefinicaoRelatorio ler(const QString& caminho)
             recusar(QStringLiteral("%1 não é um campo de texto").arg(d.grupo));
         d.grupo = c.nome;
         campoDe(*tabela, QStringLiteral("Peso líquido"));
-    } else if (!d.detalhe || d.grafico) {
-        recusar(QStringLiteral("detalhe e grafico pedem um grupo"));
+    } else if (!d.detalhe || d.grafico || !d.totalGrupo.isEmpty()) {
+        recusar(QStringLiteral("detalhe, grafico e total_grupo pedem um grupo"));
+    }
+    if (!d.totalGeral.isEmpty())
+        campoDe(*tabela, QStringLiteral("Peso líquido"));
+
+    QSet<QString> conhecidos;
+    for (const QString& n : DefinicaoRelatorio::nomesGerais())
+        conhecidos << n;
+    for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
+        conhecidos << n << QStringLiteral("empresa.") + n;
+    if (colunas.isEmpty()) {
+        if (!d.grupo.isEmpty() || !d.totalGeral.isEmpty() || !d.semRegistos.isEmpty())
+            recusar(QStringLiteral("grupo, total_geral e sem_registos são de uma listagem (colunas)"));
+        // A document lays the rows out itself.
+        conhecidos << QStringLiteral("registos") << QStringLiteral("primeiro");
+        for (const Campo& c : tabela->campos)
+            conhecidos << c.nome;
+    } else {
+        if (d.paginaPorRegisto)
+            recusar(QStringLiteral("uma listagem não tem uma página por registo"));
+        d.colunas = lerColunas(pasta, colunas, *tabela, !d.grupo.isEmpty() && !d.detalhe);
+        // The heading of a listing knows the totals too.
+        conhecidos << QStringLiteral("total_n") << QStringLiteral("total_liquido");
+        verificarTexto(d.totalGrupo, QStringLiteral("total_grupo"), valoresGrupo());
+        verificarTexto(d.totalGeral, QStringLiteral("total_geral"),
+                       {QStringLiteral("total_n"), QStringLiteral("total_liquido")});
+        verificarTexto(d.semRegistos, QStringLiteral("sem_registos"), {QStringLiteral("titulo")});
     }
 
     // Only the partials the template uses are checked: the others may belong
     // to reports of other tables.
     QSet<QString> visitadas;
-    verificarEtiquetas(d.modelo, d.nome, *tabela, d.parciais, d.etiquetas, visitadas);
+    verificarEtiquetas(d.modelo, d.nome, conhecidos, d.parciais, d.etiquetas, visitadas);
     return d;
 }
 
@@ -232,18 +318,12 @@ const QList<std::pair<QString, QString>>& DefinicaoRelatorio::camposEmpresa()
 
 const QStringList& DefinicaoRelatorio::nomesGerais()
 {
-    // registos: the rows; primeiro: true on the first row; vazio: no row;
-    // selecao: the selection's lines; empresa: the company row 1.
-    static const QStringList nomes = {
-        QStringLiteral("titulo"), QStringLiteral("subtitulo"), QStringLiteral("impresso_em"), QStringLiteral("selecao"),
-        QStringLiteral("vazio"), QStringLiteral("registos"), QStringLiteral("primeiro"), QStringLiteral("empresa"),
-        // grupos: each with its valor, its blocos of registos, n rows and
-        // liquido; blocos: the rows in blocks of a few dozen;
-        // total_n and total_liquido over every row; graficos: the chart's
-        // images, each an imagem with its largura and altura.
-        QStringLiteral("grupos"), QStringLiteral("valor"), QStringLiteral("n"), QStringLiteral("liquido"),
-        QStringLiteral("total_n"), QStringLiteral("total_liquido"), QStringLiteral("graficos"),
-        QStringLiteral("imagem"), QStringLiteral("largura"), QStringLiteral("altura"), QStringLiteral("blocos")};
+    // selecao: the selection's lines; vazio: no row. A document adds
+    // registos (the rows) and primeiro (true on the first row); the heading
+    // of a listing total_n and total_liquido over every row.
+    static const QStringList nomes = {QStringLiteral("titulo"),      QStringLiteral("subtitulo"),
+                                      QStringLiteral("impresso_em"), QStringLiteral("selecao"),
+                                      QStringLiteral("vazio"),       QStringLiteral(".")};
     return nomes;
 }
 

@@ -1,19 +1,22 @@
 #pragma once
 
-#include <QList>
+#include <QRectF>
 #include <QString>
-#include <utility>
 
-// The bar chart of a statistics report: one horizontal bar per group, its
-// length the group's net weight scaled to the largest, with the group's name
-// and weight beside it. Drawn into PNG images handed to the template as
-// data: addresses; a long chart is cut into several images so it can run
-// over pages.
-struct ImagemGrafico
-{
-    QString endereco;  // "data:image/png;base64,..."
-    int largura = 0;   // the size it is laid out at, in points of the page
-    int altura = 0;
-};
+class QPainter;
+class TextoPagina;
 
-QList<ImagemGrafico> desenharGrafico(const QList<std::pair<QString, qint64>>& barras);
+// The bar chart of a statistics report: one horizontal bar a group, its
+// length the group's net weight scaled to the largest (nothing below zero),
+// with the group's name before it and its weight after it.
+namespace GraficoRelatorio {
+
+// The height of one bar's line, and the width of the names before the bars, in points.
+constexpr double AlturaBarra = 16.5;
+constexpr double Rotulos = 210;
+
+// One group's bar across `linha` (points of the page).
+void desenharBarra(QPainter& pintor, TextoPagina& texto, const QRectF& linha, const QString& nome, qint64 valor,
+                   qint64 maximo);
+
+}  // namespace GraficoRelatorio

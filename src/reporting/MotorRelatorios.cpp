@@ -1,9 +1,12 @@
 #include "reporting/MotorRelatorios.h"
 
+#include "data/Consulta.h"
+#include "platform/Erro.h"
 #include "platform/Relogio.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
+#include "reporting/ExecucaoListagem.h"
 #include "reporting/FormulaSeleccao.h"
 
 #include <QDir>
@@ -16,17 +19,33 @@
 
 namespace {
 Q_LOGGING_CATEGORY(diarioRelatorios, "zumarel.relatorios")
-}
 
-MotorRelatorios::MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida)
-    : m_baseDados(std::move(baseDados)),
+void registar(const QString& ficheiro, const QString& formula, int estado, const QString& motivo)
+{
+    if (estado == EstadoRelatorio::Cancelado)
+        qCInfo(diarioRelatorios) << "report" << ficheiro << "formula" << formula << "cancelled";
+    else if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::EmCurso)
+        qCWarning(diarioRelatorios) << "report" << ficheiro << "formula" << formula << "status" << estado << motivo;
+}
+}  // namespace
+
+MotorRelatorios::MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida,
+                                 QObject* pai)
+    : QObject(pai),
+      m_baseDados(std::move(baseDados)),
       m_relogio(relogio),
       m_saida(saida)
 {}
 
+MotorRelatorios::~MotorRelatorios()
+{
+    // Each run still going is a child: deleting it stops it and waits for its thread.
+    qDeleteAll(findChildren<ExecucaoListagem*>(Qt::FindDirectChildrenOnly));
+}
+
 int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
 {
-    // One request at a time.
+    // One document at a time: a run inside a run is refused.
     if (m_ocupado) {
         qCWarning(diarioRelatorios) << pedido.FicheiroRelatorio << "refused: another report is running";
         return EstadoRelatorio::FalhaImpressao;
@@ -40,9 +59,9 @@ int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
         // It runs inside the bridges' ticks too: nothing may escape.
         motivo = QString::fromLocal8Bit(e.what());
     }
-    if (estado != EstadoRelatorio::Executado)
-        qCWarning(diarioRelatorios) << "report" << pedido.FicheiroRelatorio << "formula" << pedido.FormulaSeleccao
-                                    << "status" << estado << motivo;
+    registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
+    if (estado != EstadoRelatorio::EmCurso)
+        Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
     return estado;
 }
 
@@ -61,10 +80,26 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
     const auto seleccao = FormulaSeleccao::traduzir(pedido.FormulaSeleccao, definicao->tabela, &motivo);
     if (!seleccao)
         return EstadoRelatorio::FormulaRecusada;
+
+    if (definicao->listagem()) {
+        const QString ficheiro = ficheiroBd();
+        if (ficheiro.isEmpty()) {
+            motivo = QStringLiteral("a base de dados não é um ficheiro");
+            return EstadoRelatorio::ErroBaseDados;
+        }
+        auto* execucao =
+            new ExecucaoListagem(*definicao, *seleccao, ficheiro, m_relogio.agora(), pedido, m_saida, pastaPdf(), this);
+        connect(execucao, &ExecucaoListagem::terminada, this, [this, pedido](int estado, const QString& motivo) {
+            registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
+            Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
+        });
+        execucao->iniciar();
+        return EstadoRelatorio::EmCurso;
+    }
+
     const auto composto = comporRelatorio(*definicao, *seleccao, m_baseDados(), m_relogio.agora(), &motivo);
     if (!composto)
         return EstadoRelatorio::ErroBaseDados;
-
     if (pedido.Destino == DestinoRelatorio::Janela) {
         m_saida.mostrar(composto->html, definicao->paisagem, pedido, definicao->numerarPaginas);
         return EstadoRelatorio::Executado;
@@ -76,17 +111,24 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
                             pedido.Copias, pastaPdf(), definicao->numerarPaginas);
 }
 
-QString MotorRelatorios::pastaPdf() const
+QString MotorRelatorios::ficheiroBd() const
 {
     // The database's own file, as SQLite opened it (the connection's name may be a URI).
-    QSqlQuery q(m_baseDados());
-    if (!q.exec(QStringLiteral("PRAGMA database_list")))
-        return {};
-    QString ficheiro;
-    while (q.next()) {
-        if (q.value(1).toString() == u"main")
-            ficheiro = q.value(2).toString();
+    try {
+        QSqlQuery q = Consulta::executar(m_baseDados(), QStringLiteral("PRAGMA database_list"));
+        while (q.next()) {
+            if (q.value(1).toString() == u"main")
+                return q.value(2).toString();
+        }
+    } catch (const Erro&) {
+        // No file: no listing and no PDF.
     }
+    return {};
+}
+
+QString MotorRelatorios::pastaPdf() const
+{
+    const QString ficheiro = ficheiroBd();
     if (ficheiro.isEmpty())
         return {};
     return QFileInfo(ficheiro).absoluteDir().filePath(QStringLiteral("impressos"));

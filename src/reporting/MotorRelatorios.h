@@ -2,6 +2,7 @@
 
 #include "platform/Relatorio.h"
 
+#include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
@@ -14,18 +15,34 @@ class Relogio;
 // request's formula and laid out, then previewed or printed. PDFs of a
 // machine without a printer go into "impressos" beside the database. It shows
 // no box: the status says what went wrong, and the reason goes to the log.
-class MotorRelatorios : public ImpressoraRelatorios
+//
+// A document (a weighing's, a second copy, a cancellation) is made at once. A
+// listing (statistics, tables) is checked at once and then made in a thread
+// of its own, with a progress the operator can cancel, while the station
+// goes on: its run answers EmCurso, and relatorioTerminado says later how it
+// ended (for any other run, before ExecutarRelatorio returns).
+class MotorRelatorios : public QObject, public ImpressoraRelatorios
 {
+    Q_OBJECT
+
 public:
-    MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida);
+    MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida,
+                    QObject* pai = nullptr);
+    // Stops the listings still being made; nothing of theirs is printed.
+    ~MotorRelatorios() override;
 
     int ExecutarRelatorio(const PedidoRelatorio& pedido) override;
 
     ImpressoraQt& saida() { return m_saida; }
 
+Q_SIGNALS:
+    // A run has ended: shown, printed, refused or cancelled (an EstadoRelatorio).
+    void relatorioTerminado(const QString& ficheiro, int estado);
+
 private:
     // Carries a request out and returns its status; the reason of a failure goes into `motivo`.
     int executar(const PedidoRelatorio& pedido, QString& motivo);
+    QString ficheiroBd() const;
     QString pastaPdf() const;
 
     std::function<QSqlDatabase()> m_baseDados;

@@ -3,7 +3,6 @@
 #include "shared/Tecla.h"
 
 #include "platform/Conversoes.h"
-#include "reporting/ComposicaoRelatorio.h"
 
 #include <QHash>
 #include <algorithm>
@@ -57,7 +56,7 @@ QString texto(FormatoColuna formato, const QVariant& valor)
     if (valor.isNull())
         return {};
     switch (formato) {
-    case FormatoColuna::Peso: return textoPeso(valor.toLongLong());
+    case FormatoColuna::Peso: return Conversoes::textoPeso(valor.toLongLong());
     case FormatoColuna::DataGeral:
         if (const auto d = Conversoes::dataDeBd(valor.toString()))
             return Conversoes::textoDeData(*d);

@@ -20,18 +20,7 @@ int compararValores(const QVariant& a, const QVariant& b, bool texto)
         const qlonglong x = a.toLongLong(), y = b.toLongLong();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    const QString x = a.toString(), y = b.toString();
-    const qsizetype n = std::min(x.size(), y.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t cx = x[i].unicode(), cy = y[i].unicode();
-        if (cx >= u'A' && cx <= u'Z')
-            cx += 32;
-        if (cy >= u'A' && cy <= u'Z')
-            cy += 32;
-        if (cx != cy)
-            return cx < cy ? -1 : 1;
-    }
-    return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+    return Conversoes::compararSemMaiusculas(a.toString(), b.toString());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <limits>
 
@@ -152,6 +154,60 @@ private Q_SLOTS:
         QFETCH(QString, texto);
         QCOMPARE(Conversoes::agruparMilhares(valor, minimos), texto.replace(u' ', QChar(0x00A0)));
         QCOMPARE(Conversoes::agruparMilhares(valor, minimos, u'.'), texto.replace(QChar(0x00A0), u'.'));
+    }
+
+    // A weight: grouped, then " kg" after a no-break space.
+    void textoPeso_data()
+    {
+        QTest::addColumn<qint64>("quilos");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("0") << qint64(0) << "0 kg";
+        QTest::newRow("950") << qint64(950) << "950 kg";
+        QTest::newRow("1250") << qint64(1250) << "1 250 kg";
+        QTest::newRow("1000000") << qint64(1000000) << "1 000 000 kg";
+        QTest::newRow("-3400") << qint64(-3400) << "-3 400 kg";
+    }
+    void textoPeso()
+    {
+        QFETCH(qint64, quilos);
+        QFETCH(QString, texto);
+        QCOMPARE(Conversoes::textoPeso(quilos), texto.replace(u' ', QChar(0x00A0)));
+    }
+
+    // Text in the database's own order: each pair compared by SQLite under NOCASE too.
+    void compararSemMaiusculas_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::newRow("A a Z dobrados") << "AREIA" << "areia";
+        QTest::newRow("acentos não") << "Évora" << "évora";
+        QTest::newRow("maiúscula antes de _") << "_x" << "Ax";
+        QTest::newRow("prefixo primeiro") << "Brita" << "brita 2";
+        QTest::newRow("letra diferente") << "abc" << "ABD";
+        QTest::newRow("vazio") << "" << "a";
+        QTest::newRow("iguais") << "O'Neil" << "o'neil";
+    }
+    void compararSemMaiusculas()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        const QString nome = QStringLiteral("nocase");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("SELECT CASE WHEN ? = ? COLLATE NOCASE THEN 0 "
+                                             "WHEN ? < ? COLLATE NOCASE THEN -1 ELSE 1 END")));
+            for (const QString& v : {a, b, a, b})
+                q.addBindValue(v);
+            QVERIFY(q.exec() && q.next());
+            const int base = q.value(0).toInt();
+            const auto sinal = [](int v) { return (v > 0) - (v < 0); };
+            QCOMPARE(sinal(Conversoes::compararSemMaiusculas(a, b)), base);
+            QCOMPARE(sinal(Conversoes::compararSemMaiusculas(b, a)), -base);
+        }
+        QSqlDatabase::removeDatabase(nome);
     }
 };
 

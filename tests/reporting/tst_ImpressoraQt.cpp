@@ -4,37 +4,16 @@
 #include "reporting/MotorRelatorios.h"
 #include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
+#include "support/TextoPdf.h"
 
 #include <QDir>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
-
-QString correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    // Compatibility forms: the weights' no-break spaces read as plain ones, "ﬁ" as "fi".
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-int paginasPdf(const QString& pdf)
-{
-    const QString info = correr(QStringLiteral("pdfinfo"), {pdf});
-    for (const QString& linha : info.split(u'\n')) {
-        if (linha.startsWith(QStringLiteral("Pages:")))
-            return linha.mid(6).trimmed().toInt();
-    }
-    return -1;
-}
 
 }  // namespace
 
@@ -74,16 +53,14 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
-    void pesosAgrupados();
 };
 
 void TesteImpressoraQt::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+    if (!TextoPdf::disponivel())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     // The refusals below are logged by design; their statuses are what is checked.
-    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.impressora.warning=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false"));
 }
 
 void TesteImpressoraQt::init()
@@ -186,9 +163,9 @@ void TesteImpressoraQt::documentoEmPdf()
     const QString pdf = saida->ultimoPdf();
     QCOMPARE(QFileInfo(pdf).absolutePath(), QFileInfo(t->caminho(QStringLiteral("impressos"))).absoluteFilePath());
     QVERIFY(QFileInfo(pdf).fileName().startsWith(QFileInfo(ficheiro).completeBaseName() + QStringLiteral("-20261205-143000")));
-    QCOMPARE(paginasPdf(pdf), 1);
+    QCOMPARE(TextoPdf::paginas(pdf), 1);
     // Layout blanks between label and value count as one.
-    const QString texto = correr(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).simplified();
+    const QString texto = TextoPdf::texto(pdf).simplified();
     for (const QString& esperado : textos) {
         QVERIFY2(texto.contains(esperado.normalized(QString::NormalizationForm_KC)),
                  qPrintable(esperado + QStringLiteral(" not in:\n") + texto));
@@ -254,6 +231,18 @@ void TesteImpressoraQt::pedidos_data()
         {"filtro com campo inexistente", cabecalho + "filtro = {Pesagens.Foo} = 1\n---\n<p></p>\n"},
         {"grupo que não é texto", cabecalho + "grupo = Peso líquido\n---\n<p></p>\n"},
         {"só totais sem grupo", cabecalho + "detalhe = nao\n---\n<p></p>\n"},
+        // Listings: their columns and texts.
+        {"colunas em falta", cabecalho + "colunas = nao_ha\n---\n<p></p>\n"},
+        {"coluna de campo inexistente", cabecalho + "colunas = campo\n---\n<p></p>\n"},
+        {"colunas que passam a linha", cabecalho + "colunas = larga\n---\n<p></p>\n"},
+        {"alinhamento desconhecido", cabecalho + "colunas = torta\n---\n<p></p>\n"},
+        {"coluna sem largura", cabecalho + "colunas = magra\n---\n<p></p>\n"},
+        {"total de grupo com outro valor", cabecalho + "grupo = Produto\ncolunas = boas\n"
+                                                      "total_grupo = Total de {{Produto}}\n---\n<p></p>\n"},
+        {"cabeçalho de listagem com um campo", cabecalho + "colunas = boas\n---\n<p>{{Viatura}}</p>\n"},
+        {"grupo num documento", cabecalho + "grupo = Produto\n---\n<p></p>\n"},
+        {"listagem de um registo por página", cabecalho + "colunas = boas\npagina_por_registo = sim\n---\n<p></p>\n"},
+        {"só totais com colunas de campos", cabecalho + "grupo = Produto\ndetalhe = nao\ncolunas = boas\n---\n<p></p>\n"},
     };
     for (const auto& [nome, conteudo] : invalidas)
         QTest::newRow(nome) << "proprio.rpt" << conteudo << "{Pesagens.Pesagem} = 1" << 1 << 1 << invalida << -1;
@@ -272,11 +261,21 @@ void TesteImpressoraQt::pedidos()
     if (!definicao.isEmpty()) {
         p.FicheiroRelatorio = t->caminho(ficheiro);
         escreverFicheiro(p.FicheiroRelatorio, definicao);
+        QDir(t->pasta()).mkpath(QStringLiteral("partials"));
+        const QList<std::pair<const char*, QByteArray>> colunas = {
+            {"boas", "Viatura | Viatura | 50 | esquerda\nPeso líquido | Líquido | 50 | direita\n"},
+            {"campo", "Viatura | Viatura | 50 | esquerda\nPeso liquido | Líquido | 50 | direita\n"},
+            {"larga", "Viatura | Viatura | 60 | esquerda\nPeso líquido | Líquido | 50 | direita\n"},
+            {"torta", "Viatura | Viatura | 50 | à esquerda\n"},
+            {"magra", "Viatura | Viatura | 0 | esquerda\n"},
+        };
+        for (const auto& [nome, conteudo] : colunas)
+            escreverFicheiro(t->caminho(QStringLiteral("partials/%1.colunas").arg(QLatin1String(nome))), conteudo);
     }
     QCOMPARE(impressora->ExecutarRelatorio(p), estado);
     QCOMPARE(pdfs().size(), paginas < 0 ? 0 : 1);
     if (paginas >= 0)
-        QCOMPARE(paginasPdf(saida->ultimoPdf()), paginas);
+        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), paginas);
     QVERIFY(!saida->ultimaJanela());
 }
 
@@ -313,14 +312,6 @@ void TesteImpressoraQt::janelaNaoModal()
     QVERIFY(saida->ultimaJanela() != janela);
     QVERIFY(saida->ultimaJanela()->isVisible());
     delete janela;
-}
-
-void TesteImpressoraQt::pesosAgrupados()
-{
-    const QList<std::pair<qint64, QString>> casos = {{0, "0 kg"},           {950, "950 kg"},         {1250, "1 250 kg"},
-                                                     {999999, "999 999 kg"}, {1000000, "1 000 000 kg"}, {-3400, "-3 400 kg"}};
-    for (const auto& [quilos, texto] : casos)
-        QCOMPARE(textoPeso(quilos), QString(texto).replace(u' ', QChar(0x00A0)));
 }
 
 QTEST_MAIN(TesteImpressoraQt)

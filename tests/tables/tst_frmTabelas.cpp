@@ -259,7 +259,7 @@ void TesteFrmTabelas::listagemEmPdf()
     g.t.estacao->impressora = &motor;
     g.abrir();
     g.logica->cmd_Click(5);
-    QVERIFY(QFile::exists(saida.ultimoPdf()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saida.ultimoPdf()), 60000);
     QVERIFY(saida.ultimoPdf().startsWith(g.t.caminho(QStringLiteral("impressos"))));
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), saida.ultimoPdf(), QStringLiteral("-")});

@@ -1,6 +1,8 @@
 #include "platform/gui/ImpressoraQt.h"
 
 #include "platform/Relogio.h"
+#include "platform/gui/JanelaVisualizacao.h"
+#include "platform/gui/SaidaImpressao.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -14,42 +16,24 @@
 
 namespace {
 
-// The same layout on every machine: a font that is always installed.
-void prepararDocumento(QTextDocument& documento, const QString& html)
-{
-    QFont letra(QStringLiteral("DejaVu Sans"));
-    letra.setPointSizeF(9.5);
-    documento.setDefaultFont(letra);
-    documento.setDocumentMargin(0);
-    documento.setHtml(html);
-}
-
-void prepararImpressora(QPrinter& impressora, bool paisagem)
-{
-    impressora.setPageSize(QPageSize(QPageSize::A4));
-    impressora.setPageOrientation(paisagem ? QPageLayout::Landscape : QPageLayout::Portrait);
-    impressora.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-    impressora.setCopyCount(1);
-}
-
-// Lays the document out on a printer's pages, all its pages once per copy;
-// false when the printer cannot be painted on.
-bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias, bool numerar = false)
+// Lays the document out on a device's pages, all its pages once per copy;
+// false when the device cannot be painted on.
+bool imprimirPaginas(QTextDocument& documento, QPagedPaintDevice& dispositivo, int copias, bool numerar = false)
 {
     QPainter pintor;
-    if (!pintor.begin(&impressora))
+    if (!pintor.begin(&dispositivo))
         return false;
-    documento.documentLayout()->setPaintDevice(&impressora);
-    const QRectF area = impressora.pageLayout().paintRectPixels(impressora.resolution());
+    documento.documentLayout()->setPaintDevice(&dispositivo);
+    const QRectF area = dispositivo.pageLayout().paintRectPixels(dispositivo.logicalDpiX());
     // The page number takes a line at the foot of the printable area.
-    const qreal rodape = numerar ? QFontMetricsF(documento.defaultFont(), &impressora).height() * 2 : 0;
+    const qreal rodape = numerar ? QFontMetricsF(documento.defaultFont(), &dispositivo).height() * 2 : 0;
     const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height() - rodape, 1));
     documento.setPageSize(pagina);
     const int paginas = documento.pageCount();
     bool primeira = true;
     for (int c = 0; c < copias; ++c) {
         for (int p = 0; p < paginas; ++p) {
-            if (!primeira && !impressora.newPage())
+            if (!primeira && !dispositivo.newPage())
                 return false;
             primeira = false;
             pintor.save();
@@ -62,7 +46,7 @@ bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias,
             pintor.restore();
             if (numerar) {
                 pintor.save();
-                pintor.setFont(QFont(documento.defaultFont(), &impressora));
+                pintor.setFont(QFont(documento.defaultFont(), &dispositivo));
                 pintor.drawText(QRectF(0, pagina.height(), pagina.width(), rodape), Qt::AlignRight | Qt::AlignBottom,
                                 QStringLiteral("Página %1 de %2").arg(p + 1).arg(paginas));
                 pintor.restore();
@@ -72,59 +56,95 @@ bool imprimirPaginas(QTextDocument& documento, QPrinter& impressora, int copias,
     return pintor.end();
 }
 
+// Where a window opens: the request's position and state.
+void abrirJanela(QWidget& janela, const PedidoRelatorio& pedido)
+{
+    janela.setWindowTitle(pedido.TituloJanela);
+    janela.move(pedido.Esquerda, pedido.Topo);
+    if (pedido.EstadoJanela == EstadoJanelaRelatorio::Maximizada)
+        janela.showMaximized();
+    else if (pedido.EstadoJanela == EstadoJanelaRelatorio::Minimizada)
+        janela.showMinimized();
+    else
+        janela.show();
+}
+
 }  // namespace
+
+void prepararDocumento(QTextDocument& documento, const QString& html)
+{
+    QFont letra(QStringLiteral("DejaVu Sans"));
+    letra.setPointSizeF(9.5);
+    documento.setDefaultFont(letra);
+    documento.setDocumentMargin(0);
+    documento.setHtml(html);
+}
 
 ImpressoraQt::ImpressoraQt(const Relogio& relogio) : m_relogio(relogio) {}
 
 ImpressoraQt::~ImpressoraQt() = default;
 
-QString ImpressoraQt::proximoPdf(const QString& pastaPdf, const QString& nome) const
+QWidget* ImpressoraQt::janelaPai() const
+{
+    QWidget* pai = QApplication::activeModalWidget();
+    return pai ? pai : m_janelaPrincipal.data();
+}
+
+JanelaVisualizacao* ImpressoraQt::ultimaVisualizacao() const
+{
+    return qobject_cast<JanelaVisualizacao*>(m_ultimaVisualizacao.data());
+}
+
+QString ImpressoraQt::reservarPdf(const QString& pastaPdf, const QString& nome)
 {
     QDir pasta(pastaPdf);
     if (pastaPdf.isEmpty() || !pasta.mkpath(QStringLiteral(".")))
         return {};
     const QString base = nome + u'-' + m_relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString caminho = pasta.filePath(base + QStringLiteral(".pdf"));
-    // Never over an earlier document.
-    for (int n = 2; QFileInfo::exists(caminho); ++n)
+    // Never over an earlier document, nor one still being written.
+    for (int n = 2; QFileInfo::exists(caminho) || m_reservados.contains(caminho); ++n)
         caminho = pasta.filePath(base + u'-' + QString::number(n) + QStringLiteral(".pdf"));
+    m_reservados.insert(caminho);
     return caminho;
+}
+
+void ImpressoraQt::pdfTerminado(const QString& caminho, bool escrito)
+{
+    m_reservados.remove(caminho);
+    if (escrito)
+        m_ultimoPdf = caminho;
 }
 
 int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf,
                            bool numerarPaginas)
 {
     const QPrinterInfo destino = impressoraPorDefeito();
-    QPrinter impressora(QPrinter::HighResolution);
-    if (!destino.isNull()) {
-        impressora.setPrinterName(destino.printerName());
-    } else {
-        const QString pdf = proximoPdf(pastaPdf, nome);
+    QString pdf;
+    if (destino.isNull()) {
+        pdf = reservarPdf(pastaPdf, nome);
         if (pdf.isEmpty())
             return EstadoRelatorio::FalhaImpressao;
-        impressora.setOutputFormat(QPrinter::PdfFormat);
-        impressora.setOutputFileName(pdf);
-        m_ultimoPdf = pdf;
     }
-    impressora.setDocName(nome);
-    prepararImpressora(impressora, paisagem);
-    QTextDocument documento;
-    prepararDocumento(documento, html);
-    return imprimirPaginas(documento, impressora, copias, numerarPaginas) ? EstadoRelatorio::Executado
-                                                                          : EstadoRelatorio::FalhaImpressao;
+    const bool feito = [&] {
+        SaidaImpressao saida(destino, pdf, nome, paisagem);
+        QTextDocument documento;
+        prepararDocumento(documento, html);
+        return saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias, numerarPaginas)
+               && saida.concluir();
+    }();
+    if (!pdf.isEmpty())
+        pdfTerminado(pdf, feito);
+    return feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
 }
 
 void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas)
 {
-    // Belongs to the modal window that asked, if any, so it is not blocked by it.
-    QWidget* pai = QApplication::activeModalWidget();
-    if (!pai)
-        pai = m_janelaPrincipal;
-    auto* janela = new QPrintPreviewDialog(pai);
+    auto* janela = new QPrintPreviewDialog(janelaPai());
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->setModal(false);
-    janela->setWindowTitle(pedido.TituloJanela);
-    prepararImpressora(*janela->printer(), paisagem);
+    prepararPagina(*janela->printer(), paisagem);
+    janela->printer()->setCopyCount(1);
     // The rows were read at the run; the layout is made again for each repaint.
     QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
                      [html, numerarPaginas](QPrinter* impressora) {
@@ -132,12 +152,14 @@ void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelat
                          prepararDocumento(documento, html);
                          imprimirPaginas(documento, *impressora, 1, numerarPaginas);
                      });
-    janela->move(pedido.Esquerda, pedido.Topo);
-    if (pedido.EstadoJanela == EstadoJanelaRelatorio::Maximizada)
-        janela->showMaximized();
-    else if (pedido.EstadoJanela == EstadoJanelaRelatorio::Minimizada)
-        janela->showMinimized();
-    else
-        janela->show();
+    abrirJanela(*janela, pedido);
     m_ultimaJanela = janela;
+}
+
+JanelaVisualizacao* ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido)
+{
+    auto* janela = new JanelaVisualizacao(paginas, janelaPai());
+    abrirJanela(*janela, pedido);
+    m_ultimaVisualizacao = janela;
+    return janela;
 }

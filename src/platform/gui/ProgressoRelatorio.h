@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The progress of a report being made, in a small window that holds nothing
+// up: what it is doing, the pages made so far, and "Cancelar" (closing the
+// window cancels too). It appears only when the work lasts (a short report
+// comes and goes without it); the busy pointer shows from the start and for
+// as long as it lives.
+class ProgressoRelatorio : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ProgressoRelatorio(const QString& titulo, QWidget* pai = nullptr);
+    ~ProgressoRelatorio() override;
+
+    // Reading the rows and counting the pages: no count yet.
+    void preparar();
+    // Page `pagina` of `total` done.
+    void pagina(int pagina, int total);
+
+Q_SIGNALS:
+    void cancelar();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    QLabel* m_texto;
+    QProgressBar* m_barra;
+    QPushButton* m_cancelar;
+};

@@ -1,0 +1,132 @@
+#include "reporting/ExecucaoListagem.h"
+
+#include "platform/gui/ImpressoraQt.h"
+#include "platform/gui/ProgressoRelatorio.h"
+#include "reporting/TrabalhoRelatorio.h"
+
+#include <QFileInfo>
+
+ExecucaoListagem::ExecucaoListagem(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
+                                   const QString& ficheiroBd, const QDateTime& agora, const PedidoRelatorio& pedido,
+                                   ImpressoraQt& saida, const QString& pastaPdf, QObject* pai)
+    : PaginasVisualizacao(pai),
+      m_nome(QFileInfo(definicao.nome).completeBaseName()),
+      m_titulo(definicao.titulo),
+      m_pedido(pedido),
+      m_saida(saida),
+      m_pastaPdf(pastaPdf),
+      m_trabalho(new TrabalhoRelatorio(definicao, seleccao, ficheiroBd, agora))
+{
+    m_fio.setObjectName(QStringLiteral("relatorio ") + m_nome);
+    m_trabalho->moveToThread(&m_fio);
+    connect(m_trabalho, &TrabalhoRelatorio::preparado, this, &ExecucaoListagem::preparado);
+    connect(m_trabalho, &TrabalhoRelatorio::terminado, this, &ExecucaoListagem::fimDoTrabalho);
+    connect(m_trabalho, &TrabalhoRelatorio::desenhada, this, &PaginasVisualizacao::desenhada);
+    connect(m_trabalho, &TrabalhoRelatorio::progresso, this, [this](int pagina, int total) {
+        if (m_progresso)
+            m_progresso->pagina(pagina, total);
+    });
+}
+
+ExecucaoListagem::~ExecucaoListagem()
+{
+    m_trabalho->cancelado = true;
+    if (m_fio.isRunning()) {
+        // The connection is closed in the thread that opened it.
+        QMetaObject::invokeMethod(m_trabalho, &TrabalhoRelatorio::libertar, Qt::BlockingQueuedConnection);
+        m_fio.quit();
+        m_fio.wait();
+    }
+    delete m_trabalho;
+    fecharProgresso();
+    if (!m_pdf.isEmpty())
+        m_saida.pdfTerminado(m_pdf, false);
+}
+
+QSizeF ExecucaoListagem::tamanho() const
+{
+    return m_trabalho->folha().fullRect(QPageLayout::Point).size();
+}
+
+void ExecucaoListagem::mostrarProgresso()
+{
+    fecharProgresso();
+    m_progresso = new ProgressoRelatorio(m_titulo, m_saida.janelaPai());
+    const auto cancelar = [this] { m_trabalho->cancelado = true; };
+    connect(m_progresso, &ProgressoRelatorio::cancelar, this, cancelar);
+    // The window that asked was closed, and the progress with it.
+    connect(m_progresso, &QObject::destroyed, this, cancelar);
+}
+
+void ExecucaoListagem::fecharProgresso()
+{
+    if (m_progresso) {
+        disconnect(m_progresso, nullptr, this, nullptr);
+        delete m_progresso;
+    }
+}
+
+void ExecucaoListagem::iniciar()
+{
+    mostrarProgresso();
+    m_fio.start();
+    QMetaObject::invokeMethod(m_trabalho, &TrabalhoRelatorio::preparar, Qt::QueuedConnection);
+}
+
+void ExecucaoListagem::preparado(int paginas)
+{
+    m_paginas = paginas;
+    if (m_pedido.Destino == DestinoRelatorio::Janela) {
+        fecharProgresso();
+        m_mostrada = true;
+        m_saida.mostrarPaginas(this, m_pedido);
+        Q_EMIT terminada(EstadoRelatorio::Executado, {});
+        return;
+    }
+    imprimirTudo(m_pedido.Copias);
+}
+
+void ExecucaoListagem::imprimir()
+{
+    if (m_aImprimir || m_paginas == 0)
+        return;
+    m_trabalho->cancelado = false;
+    mostrarProgresso();
+    imprimirTudo(1);
+}
+
+void ExecucaoListagem::imprimirTudo(int copias)
+{
+    const QPrinterInfo impressora = m_saida.impressoraPorDefeito();
+    if (impressora.isNull()) {
+        m_pdf = m_saida.reservarPdf(m_pastaPdf, m_nome);
+        if (m_pdf.isEmpty()) {
+            fimDoTrabalho(EstadoRelatorio::FalhaImpressao, QStringLiteral("sem pasta para o PDF"));
+            return;
+        }
+    }
+    m_aImprimir = true;
+    QMetaObject::invokeMethod(
+        m_trabalho, [t = m_trabalho, impressora, pdf = m_pdf, copias] { t->imprimir(impressora, pdf, copias); },
+        Qt::QueuedConnection);
+}
+
+void ExecucaoListagem::pedir(int pagina, int largura)
+{
+    QMetaObject::invokeMethod(
+        m_trabalho, [t = m_trabalho, pagina, largura] { t->desenhar(pagina, largura); }, Qt::QueuedConnection);
+}
+
+void ExecucaoListagem::fimDoTrabalho(int estado, const QString& motivo)
+{
+    fecharProgresso();
+    m_aImprimir = false;
+    if (!m_pdf.isEmpty()) {
+        m_saida.pdfTerminado(m_pdf, estado == EstadoRelatorio::Executado);
+        m_pdf.clear();
+    }
+    Q_EMIT terminada(estado, motivo);
+    // A preview keeps its pages; anything else is over.
+    if (!m_mostrada)
+        deleteLater();
+}

@@ -1,0 +1,275 @@
+#include "reporting/FonteListagem.h"
+
+#include "data/Consulta.h"
+#include "platform/Conversoes.h"
+#include "platform/Erro.h"
+#include "platform/LigacaoBd.h"
+#include "shared/Esquema.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QLocale>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+const QString Liquido = QStringLiteral("Peso líquido");
+
+// Groups meet as the database's DISTINCT and NOCASE see them.
+struct MenorSemMaiusculas
+{
+    bool operator()(const QString& a, const QString& b) const { return Conversoes::compararSemMaiusculas(a, b) < 0; }
+};
+
+// The temporary table's column of the definition's column i.
+QString colunaTexto(int i)
+{
+    return QStringLiteral("c%1").arg(i);
+}
+
+void verificar(const std::atomic<bool>& cancelado)
+{
+    if (cancelado)
+        throw Erro{0, QStringLiteral("cancelado")};
+}
+
+// One read of the database in a transaction of its own, so what is read in
+// several statements agrees whatever the station saves meanwhile. Only the
+// connection's temporary tables are written.
+class LeituraUnica
+{
+public:
+    explicit LeituraUnica(const QSqlDatabase& db) : m_db(db) { Consulta::executar(m_db, QStringLiteral("BEGIN")); }
+    // It only read: ending it cannot lose anything, nor fail in a way to report.
+    ~LeituraUnica()
+    {
+        QSqlQuery q(m_db);
+        q.exec(QStringLiteral("COMMIT"));
+    }
+    LeituraUnica(const LeituraUnica&) = delete;
+    LeituraUnica& operator=(const LeituraUnica&) = delete;
+
+private:
+    QSqlDatabase m_db;
+};
+
+}  // namespace
+
+FonteListagem::FonteListagem(const DefinicaoRelatorio& definicao, const QString& ficheiroBd) : m_definicao(definicao)
+{
+    LigacaoBd::Exigencias exigencias;
+    exigencias.tabelas = {definicao.tabela, Esquema::Empresas};
+    exigencias.idAplicacao = Esquema::IdAplicacao;
+    m_ligacao = LigacaoBd::abrir(ficheiroBd, exigencias);
+    const Tabela& tabela = *Esquema::tabela(definicao.tabela);
+    // A totals-only listing's columns are the groups' values: it reads no row.
+    for (const ColunaListagem& c : definicao.colunas) {
+        if (const Campo* campo = tabela.campo(c.campo))
+            m_campos << campo;
+    }
+}
+
+FonteListagem::~FonteListagem() = default;
+
+QString FonteListagem::nome(const Grupo& g)
+{
+    return g.valor.isEmpty() ? QStringLiteral("(sem identificação)") : g.valor;
+}
+
+ValoresEmpresa FonteListagem::empresa() const
+{
+    return lerEmpresa(m_ligacao->db());
+}
+
+void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)
+{
+    const QSqlDatabase db = m_ligacao->db();
+    const Tabela& tabela = *Esquema::tabela(m_definicao.tabela);
+    const ConsultaRelatorio consulta = consultaRelatorio(m_definicao, seleccao);
+    const QVariantList& valores = consulta.valores;
+    const QString& onde = consulta.onde;
+    QStringList ordem = consulta.ordem;
+    QString origem = QStringLiteral(" FROM ") + Esquema::citar(tabela.nome);
+
+    Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.linhas"));
+    QStringList colunas, campos;
+    for (int i = 0; i < m_campos.size(); ++i) {
+        colunas << colunaTexto(i);
+        campos << Esquema::citar(m_campos[i]->nome);
+    }
+    const bool comLiquido = tabela.campo(Liquido) != nullptr;
+    colunas << QStringLiteral("liquido");
+    campos << (comLiquido ? Esquema::citar(Liquido) : QStringLiteral("0"));
+    Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE linhas (pos INTEGER PRIMARY KEY, %1)")
+                               .arg(colunas.join(QStringLiteral(", "))));
+
+    m_grupos.clear();
+    const LeituraUnica leitura(db);
+    if (!m_definicao.grupo.isEmpty()) {
+        copiarGrupos(origem + onde, valores, ordem.join(QStringLiteral(", ")), cancelado);
+        if (!m_definicao.detalhe)
+            return;
+        // The rows group by group: a join on the groups' print order.
+        origem += QStringLiteral(" JOIN temp.ordem ON IFNULL(%1.%2, '') = temp.ordem.chave")
+                      .arg(Esquema::citar(tabela.nome), Esquema::citar(m_definicao.grupo));
+        ordem.prepend(QStringLiteral("temp.ordem.posicao"));
+    }
+    Consulta::executar(db,
+                       QStringLiteral("INSERT INTO temp.linhas (%1) SELECT %2")
+                               .arg(colunas.join(QStringLiteral(", ")), campos.join(QStringLiteral(", ")))
+                           + origem + onde + QStringLiteral(" ORDER BY ") + ordem.join(QStringLiteral(", ")),
+                       valores);
+    verificar(cancelado);
+    QSqlQuery q = Consulta::executar(db, QStringLiteral("SELECT COUNT(*), TOTAL(liquido) FROM temp.linhas"));
+    q.next();
+    m_registos = q.value(0).toLongLong();
+    m_liquido = qint64(q.value(1).toDouble());
+}
+
+void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valores, const QString& ordem,
+                                 const std::atomic<bool>& cancelado)
+{
+    const QSqlDatabase db = m_ligacao->db();
+    {
+        std::map<QString, qsizetype, MenorSemMaiusculas> indice;
+        QList<Grupo> grupos;
+        {
+            QSqlQuery q = Consulta::executar(db,
+                                             QStringLiteral("SELECT IFNULL(%1, ''), %2")
+                                                     .arg(Esquema::citar(m_definicao.grupo), Esquema::citar(Liquido))
+                                                 + origem + QStringLiteral(" ORDER BY ") + ordem,
+                                             valores);
+            for (qint64 lidas = 0; q.next(); ++lidas) {
+                if (lidas % 4096 == 0)
+                    verificar(cancelado);
+                const QString valor = q.value(0).toString();
+                auto it = indice.find(valor);
+                if (it == indice.end()) {
+                    it = indice.emplace(valor, grupos.size()).first;
+                    grupos.append({valor, 0, 0});
+                }
+                Grupo& g = grupos[it->second];
+                ++g.n;
+                g.liquido += q.value(1).toLongLong();
+            }
+        }
+        // Portuguese order of the names, letter case aside; the nameless group last.
+        QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
+        colador.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<std::pair<QCollatorSortKey, qsizetype>> chaves;
+        chaves.reserve(size_t(grupos.size()));
+        for (qsizetype i = 0; i < grupos.size(); ++i)
+            chaves.emplace_back(colador.sortKey(grupos[i].valor), i);
+        std::stable_sort(chaves.begin(), chaves.end(), [&](const auto& a, const auto& b) {
+            const bool va = grupos[a.second].valor.isEmpty(), vb = grupos[b.second].valor.isEmpty();
+            if (va != vb)
+                return vb;
+            return a.first.compare(b.first) < 0;
+        });
+        m_registos = m_liquido = 0;
+        for (const auto& [chave, i] : chaves) {
+            m_grupos << grupos[i];
+            m_registos += grupos[i].n;
+            m_liquido += grupos[i].liquido;
+        }
+        if (m_definicao.detalhe) {
+            Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.ordem"));
+            Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE ordem (chave TEXT PRIMARY KEY COLLATE NOCASE, "
+                                                  "posicao INTEGER)"));
+            // A few hundred groups a statement: thousands of vehicles are many statements otherwise.
+            constexpr qsizetype PorInstrucao = 400;
+            for (qsizetype inicio = 0; inicio < m_grupos.size(); inicio += PorInstrucao) {
+                QStringList linhas;
+                QVariantList valores;
+                for (qsizetype i = inicio; i < std::min(inicio + PorInstrucao, m_grupos.size()); ++i) {
+                    linhas << QStringLiteral("(?, ?)");
+                    valores << m_grupos[i].valor << i;
+                }
+                Consulta::executar(db, QStringLiteral("INSERT INTO temp.ordem VALUES ") + linhas.join(u','), valores);
+            }
+        }
+    }
+}
+
+QList<QStringList> FonteListagem::ler(qint64 de, qint64 ate) const
+{
+    QStringList colunas;
+    for (int i = 0; i < m_campos.size(); ++i)
+        colunas << colunaTexto(i);
+    QList<QStringList> linhas;
+    if (colunas.isEmpty() || ate <= de)
+        return linhas;
+    QSqlQuery q =
+        Consulta::executar(m_ligacao->db(),
+                           QStringLiteral("SELECT %1 FROM temp.linhas WHERE pos > ? AND pos <= ? ORDER BY pos")
+                               .arg(colunas.join(QStringLiteral(", "))),
+                           {de, ate});
+    while (q.next()) {
+        QStringList textos;
+        for (int i = 0; i < m_campos.size(); ++i)
+            textos << textoCampo(*m_campos[i], q.value(i), m_definicao.pesos.contains(m_campos[i]->nome));
+        linhas << textos;
+    }
+    return linhas;
+}
+
+std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int, const QString&)>& linhas,
+                                                    const std::atomic<bool>& cancelado) const
+{
+    const QSqlDatabase db = m_ligacao->db();
+    std::vector<quint8> resultado(size_t(m_registos), 1);
+    // For each column, the texts that take more than one line.
+    QList<int> quebradas;
+    QList<QHash<QString, int>> longas;
+    for (int i = 0; i < m_campos.size(); ++i) {
+        verificar(cancelado);
+        const Campo& campo = *m_campos[i];
+        const bool peso = m_definicao.pesos.contains(campo.nome);
+        QHash<QString, int> destaColuna;
+        int maximo = 1;
+        const auto medir = [&](const QVariant& v) {
+            const QString texto = textoCampo(campo, v, peso);
+            const int n = linhas(i, texto);
+            if (n > 1)
+                destaColuna.insert(texto, n);
+            maximo = std::max(maximo, n);
+        };
+        // Numbers and dates are as wide as their widest value.
+        const QString sql = campo.eTexto() ? QStringLiteral("SELECT DISTINCT %1 FROM temp.linhas")
+                                           : QStringLiteral("SELECT MIN(%1) FROM temp.linhas UNION ALL "
+                                                            "SELECT MAX(%1) FROM temp.linhas");
+        QSqlQuery q = Consulta::executar(db, sql.arg(colunaTexto(i)));
+        while (q.next())
+            medir(q.value(0));
+        if (maximo == 1)
+            continue;
+        if (!campo.eTexto()) {
+            // Every row gets the room of the widest.
+            for (quint8& l : resultado)
+                l = quint8(std::max<int>(l, std::min(maximo, 255)));
+            continue;
+        }
+        quebradas << i;
+        longas << destaColuna;
+    }
+    if (quebradas.isEmpty())
+        return resultado;
+    QStringList colunas;
+    for (int i : quebradas)
+        colunas << colunaTexto(i);
+    QSqlQuery q = Consulta::executar(
+        db, QStringLiteral("SELECT %1 FROM temp.linhas ORDER BY pos").arg(colunas.join(QStringLiteral(", "))));
+    for (size_t r = 0; r < resultado.size() && q.next(); ++r) {
+        if (r % 4096 == 0)
+            verificar(cancelado);
+        for (int k = 0; k < quebradas.size(); ++k) {
+            const int n = longas[k].value(q.value(k).toString(), 1);
+            if (n > resultado[r])
+                resultado[r] = quint8(std::min(n, 255));
+        }
+    }
+    return resultado;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "reporting/DefinicaoRelatorio.h"
+#include "reporting/FormulaSeleccao.h"
+#include "reporting/PaginacaoListagem.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QObject>
+#include <QPageLayout>
+#include <QPrinterInfo>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+class FonteListagem;
+class PintorListagem;
+class QPainter;
+
+// The work of one listing, done in a thread of its own so the station goes
+// on meanwhile: its rows read and its pages counted (preparar), then every
+// page painted to the printer or a PDF (imprimir), or single pages drawn for
+// the preview as they are asked for (desenhar). Its slots run in its thread,
+// one after another; its signals say how it went. Setting `cancelado` stops
+// the work in hand at the next row or page.
+class TrabalhoRelatorio : public QObject
+{
+    Q_OBJECT
+
+public:
+    TrabalhoRelatorio(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
+                      const QString& ficheiroBd, const QDateTime& agora);
+    ~TrabalhoRelatorio() override;
+
+    // The station's page, in the definition's orientation.
+    const QPageLayout& folha() const { return m_folha; }
+
+    std::atomic<bool> cancelado{false};
+
+public Q_SLOTS:
+    void preparar();
+    // Every page, `copias` times, to `impressora`, or to the file `pdf` when it is null.
+    void imprimir(const QPrinterInfo& impressora, const QString& pdf, int copias);
+    // Page `pagina` (from 0) drawn `largura` pixels wide.
+    void desenhar(int pagina, int largura);
+    // Lets go of the database connection and what was read, in this thread.
+    void libertar();
+
+Q_SIGNALS:
+    void preparado(int paginas);
+    void progresso(int pagina, int paginas);
+    // How the run ended: an EstadoRelatorio, with the reason of a failure.
+    void terminado(int estado, const QString& motivo);
+    void desenhada(int pagina, int largura, const QImage& imagem);
+
+private:
+    void pintarPagina(QPainter& pintor, int pagina);
+
+    const DefinicaoRelatorio m_definicao;
+    const FormulaSeleccao::Clausula m_seleccao;
+    const QString m_ficheiroBd;
+    const QDateTime m_agora;
+    QPageLayout m_folha;
+    std::unique_ptr<FonteListagem> m_fonte;
+    std::unique_ptr<PintorListagem> m_pintor;
+    QList<PaginacaoListagem::Pagina> m_paginas;
+};
