@@ -25,7 +25,7 @@ QVariant valorParaBd(const QVariant& valor)
     case QMetaType::QDate:
         if (valor.isNull())
             return QVariant();
-        return Conversoes::dataParaBd(QDateTime(valor.toDate(), QTime(0, 0)));
+        return Conversoes::dataParaBd(valor.toDate().startOfDay());
     default: return valor;
     }
 }

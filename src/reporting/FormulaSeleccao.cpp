@@ -180,10 +180,10 @@ private:
         if (!saltarEspacos() || !palavra(u"to") || !saltarEspacos())
             falhar(QStringLiteral("esperado 'to' na posição %1").arg(m_i + 1));
         const QDate ate = data();
-        // Up to the end of the last day: below the next day's midnight.
+        // Up to the end of the last day: below the next day's first moment
+        // (midnight, except where the clock skips it).
         condicoes << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(coluna);
-        c.valores << Conversoes::dataParaBd(QDateTime(de, QTime(0, 0)))
-                  << Conversoes::dataParaBd(QDateTime(ate.addDays(1), QTime(0, 0)));
+        c.valores << Conversoes::dataParaBd(de.startOfDay()) << Conversoes::dataParaBd(ate.addDays(1).startOfDay());
         c.descricao << f.nome + QStringLiteral(": ") + de.toString(QStringLiteral("dd-MM-yyyy")) + QStringLiteral(" a ")
                            + ate.toString(QStringLiteral("dd-MM-yyyy"));
     }

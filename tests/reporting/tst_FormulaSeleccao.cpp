@@ -1,6 +1,7 @@
 #include "reporting/FormulaSeleccao.h"
 #include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
+#include "support/FusoHorario.h"
 
 #include <QtTest>
 
@@ -30,6 +31,8 @@ private Q_SLOTS:
     void formasRecusadas_data();
     void formasRecusadas();
     void descricaoDoPeriodo();
+    void periodoNoFuso_data();
+    void periodoNoFuso();
 };
 
 void TesteFormulaSeleccao::initTestCase()
@@ -45,6 +48,7 @@ void TesteFormulaSeleccao::initTestCase()
         {4, "A", 7, "56-CD-78", "ÉVORA", "Lentos", "1998-12-31 23:59:59"},
         {5, "P", QVariant(), "12-AB-34", "Areias do Sul", "", QVariant()},
         {6, "T", 8, "99-ZZ-99", "areias do sul", "Rápidos", "2029-06-15 12:00:00"},
+        {7, "G", 9, "99-ZZ-99", "Açores", "Rápidos", "2026-03-29 01:30:00"},
     };
     for (const QVariantList& l : linhas)
         Consulta::executar(t.estacao->bd(), sql, l);
@@ -56,8 +60,8 @@ void TesteFormulaSeleccao::formasDaEstacao_data()
     QTest::addColumn<QList<qint64>>("linhas");
     using L = QList<qint64>;
 
-    QTest::newRow("vazia: tudo") << "" << L{1, 2, 3, 4, 5, 6};
-    QTest::newRow("só espaços") << "   " << L{1, 2, 3, 4, 5, 6};
+    QTest::newRow("vazia: tudo") << "" << L{1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("só espaços") << "   " << L{1, 2, 3, 4, 5, 6, 7};
     // After a save, the automatic weighing, "Último Documento".
     QTest::newRow("pesagem") << "{Pesagens.Pesagem} = 5" << L{5};
     QTest::newRow("pesagem inexistente") << "{Pesagens.Pesagem} = 57" << L{};
@@ -73,7 +77,7 @@ void TesteFormulaSeleccao::formasDaEstacao_data()
     QTest::newRow("período") << "{Pesagens.Data de saída} in Date (1999, 01, 01) to Date (1999, 01, 31)" << L{1, 2};
     QTest::newRow("período ano curto") << "{Pesagens.Data de saída} in Date (99, 1, 1) to Date (99, 1, 31)" << L{1, 2};
     QTest::newRow("período ano 29") << "{Pesagens.Data de saída} in Date (29, 6, 15) to Date (29, 6, 15)" << L{6};
-    QTest::newRow("período do ano 0") << "{Pesagens.Data de saída} in Date (0, 1, 1) to Date (29, 12, 31)" << L{6};
+    QTest::newRow("período do ano 0") << "{Pesagens.Data de saída} in Date (0, 1, 1) to Date (29, 12, 31)" << L{6, 7};
     QTest::newRow("período e tipo")
         << "{Pesagens.Data de saída} in Date (1999, 01, 01) to Date (1999, 01, 31) and {Pesagens.Tipo de pesagem}='E'"
         << L{1};
@@ -138,6 +142,26 @@ void TesteFormulaSeleccao::descricaoDoPeriodo()
         QStringLiteral("Pesagens"));
     QVERIFY(c);
     QCOMPARE(c->descricao, (QStringList{"Data de saída: 01-01-1999 a 31-01-1999", "Produto: Areia"}));
+}
+
+// A day of a clock change: in the Azores the clock skips midnight, yet the
+// period still begins with that day's first moment and ends before the next's.
+void TesteFormulaSeleccao::periodoNoFuso_data()
+{
+    QTest::addColumn<QByteArray>("fuso");
+    for (const char* fuso : {"UTC", "Europe/Lisbon", "Atlantic/Azores"})
+        QTest::newRow(fuso) << QByteArray(fuso);
+}
+
+void TesteFormulaSeleccao::periodoNoFuso()
+{
+    QFETCH(QByteArray, fuso);
+    const FusoHorario zona(fuso);
+    QVERIFY(zona.existe());
+    const auto c = FormulaSeleccao::traduzir(
+        QStringLiteral("{Pesagens.Data de saída} in Date (2026, 03, 29) to Date (2026, 03, 29)"), QStringLiteral("Pesagens"));
+    QVERIFY(c);
+    QCOMPARE(seleccionadas(*c), QList<qint64>{7});
 }
 
 QTEST_GUILESS_MAIN(TesteFormulaSeleccao)
