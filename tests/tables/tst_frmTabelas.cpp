@@ -183,8 +183,9 @@ void TesteFrmTabelas::focoEDicas()
         return;
 }
 
-// A cell's keys in the real window: "^v" is Ctrl+V, "@x" Alt+X (an access key
-// no menu takes), "\r" Enter.
+// A cell's keys in the real window (the operators' one for the level): "^v"
+// is Ctrl+V, "+" Shift+Insert (a paste of "99"), "@x" Alt+X (an access key no
+// menu takes), "\r" Enter.
 void TesteFrmTabelas::teclasNaCelula_data()
 {
     QTest::addColumn<int>("coluna");
@@ -196,6 +197,7 @@ void TesteFrmTabelas::teclasNaCelula_data()
     QTest::newRow("tecla de acesso num código") << 0 << "a@x" << "A";
     QTest::newRow("hora cortada em cinco") << 15 << "12:301" << "12:30";
     QTest::newRow("Enter não entra") << 1 << "a\r" << "A";
+    QTest::newRow("nível colado fora da regra") << 3 << "3+" << "3";
 }
 
 void TesteFrmTabelas::teclasNaCelula()
@@ -205,7 +207,7 @@ void TesteFrmTabelas::teclasNaCelula()
     GrelhaTeste g;
     g.viaturas(1);
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    if (!naJanelaGrelha(g, false, [&](JanelaGrelha& d) {
+    if (!naJanelaGrelha(g, coluna == 3, [&](JanelaGrelha& d) {
             VistaGrelha* dbg = d.dbg();
             dbg->setCurrentIndex(dbg->model()->index(0, coluna));
             dbg->edit(dbg->currentIndex());
@@ -218,6 +220,8 @@ void TesteFrmTabelas::teclasNaCelula()
                     QTest::keyClick(editor, teclas.at(++i).toLatin1(), c == u'^' ? Qt::ControlModifier : Qt::AltModifier);
                 else if (c == u'\r')
                     QTest::keyClick(editor, Qt::Key_Return);
+                else if (c == u'+')
+                    QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
                 else
                     QTest::keyClick(editor, c.toLatin1());
             }
