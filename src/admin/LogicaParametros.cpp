@@ -291,41 +291,39 @@ bool LogicaParametros::EscreverChaves(FicheiroPerfil& ini, const Definicoes& d)
 {
     using namespace ModGlobal;
     FicheiroPerfil::Lote lote(ini);
-    bool ok = true;
-    const auto conta = [&](bool escrito) { ok = ok && escrito; };
-    conta(GravarIniTexto(ini, Seccoes::BaseDados, Localizacao, d.BaseDados));
-    conta(GravarIniTexto(ini, Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup));
-    conta(GravarIniTexto(ini, Seccoes::FichInterface, Localizacao, d.FichInterface));
+    GravarIniTexto(ini, Seccoes::BaseDados, Localizacao, d.BaseDados);
+    GravarIniTexto(ini, Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup);
+    GravarIniTexto(ini, Seccoes::FichInterface, Localizacao, d.FichInterface);
     for (int i = 0; i < 2; ++i) {
         const QString s = Seccoes::Indicador(i);
-        conta(GravarIniBool(ini, s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]));
-        conta(GravarIniBool(ini, s, QStringLiteral("Ligado"), d.IndLigado[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Indicador"), d.IndModelo[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Porta"), d.IndPorta[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Handshacking"), d.IndHandshaking[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Divisao"), d.IndDivisao[i]));
+        GravarIniBool(ini, s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]);
+        GravarIniTexto(ini, s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]);
+        GravarIniBool(ini, s, QStringLiteral("Ligado"), d.IndLigado[i]);
+        GravarIniTexto(ini, s, QStringLiteral("Indicador"), d.IndModelo[i]);
+        GravarIniInt(ini, s, QStringLiteral("Porta"), d.IndPorta[i]);
+        GravarIniInt(ini, s, QStringLiteral("Handshacking"), d.IndHandshaking[i]);
+        GravarIniTexto(ini, s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]);
+        GravarIniInt(ini, s, QStringLiteral("Divisao"), d.IndDivisao[i]);
     }
     const auto leitor = [&](const QString& s, bool ligado, qint16 porta, qint16 handshaking, const QString& conf) {
-        conta(GravarIniBool(ini, s, QStringLiteral("Ligado"), ligado));
-        conta(GravarIniInt(ini, s, QStringLiteral("Porta"), porta));
-        conta(GravarIniInt(ini, s, QStringLiteral("Handshacking"), handshaking));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Configuracao"), conf));
+        GravarIniBool(ini, s, QStringLiteral("Ligado"), ligado);
+        GravarIniInt(ini, s, QStringLiteral("Porta"), porta);
+        GravarIniInt(ini, s, QStringLiteral("Handshacking"), handshaking);
+        GravarIniTexto(ini, s, QStringLiteral("Configuracao"), conf);
     };
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorPrincipal(i), d.LPLigado[i], d.LPPorta[i], d.LPHandshaking[i], d.LPConfiguracao[i]);
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorSecundario(i), d.LSLigado[i], d.LSPorta[i], d.LSHandshaking[i], d.LSConfiguracao[i]);
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac));
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens));
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao));
-    return ok && lote.gravar();
+    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac);
+    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens);
+    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico);
+    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem);
+    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia);
+    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada);
+    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida);
+    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao);
+    return lote.gravar();
 }
 
 // Only the fields the operator changed are written, so a counter that a

@@ -17,6 +17,8 @@ QString descricaoPadrao(int numero)
     case ItemNaoEncontrado: return QStringLiteral("Item não encontrado nesta colecção");
     case BaseDadosInvalida: return QStringLiteral("Formato de base de dados não reconhecido");
     case FicheiroNaoEncontrado: return QStringLiteral("Não foi possível encontrar o ficheiro da base de dados");
+    case RegistoApagado: return QStringLiteral("O registo já não existe: foi apagado depois de a tabela o ler");
+    case RegistoAlterado: return QStringLiteral("O registo foi alterado depois de a tabela o ler");
     default: return QString();
     }
 }

@@ -21,6 +21,8 @@ constexpr int CampoPequeno = 3163;           // a text longer than its field
 constexpr int ItemNaoEncontrado = 3265;      // a field name the row does not have
 constexpr int BaseDadosInvalida = 3343;      // a file that is not a station database
 constexpr int FicheiroNaoEncontrado = 3024;  // a database file that does not exist
+constexpr int RegistoApagado = 3167;         // a row deleted since a table read it
+constexpr int RegistoAlterado = 3197;        // a row changed since a table read it
 
 [[noreturn]] void lancar(int numero, const QString& descricao = {});
 [[noreturn]] void lancarSobrecarga();

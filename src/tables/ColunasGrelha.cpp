@@ -37,18 +37,23 @@ std::optional<QChar> Tecla(RegraTecla regra, QChar c)
     return c;
 }
 
-bool textoAceite(RegraTecla regra, const QString& daCelula, const QString& texto)
+std::optional<QString> textoNaRegra(RegraTecla regra, const QString& daCelula, const QString& texto)
 {
+    QString fica = texto;
     QHash<QChar, int> aMais;  // characters outside the rule: in the text less in the cell's own
-    for (QChar c : texto) {
-        if (!Tecla(regra, c))
+    for (QChar& c : fica) {
+        if (const auto tecla = Tecla(regra, c))
+            c = *tecla;
+        else
             ++aMais[c];
     }
     for (QChar c : daCelula) {
         if (auto i = aMais.find(c); i != aMais.end())
             --*i;
     }
-    return std::all_of(aMais.cbegin(), aMais.cend(), [](int n) { return n <= 0; });
+    if (std::any_of(aMais.cbegin(), aMais.cend(), [](int n) { return n > 0; }))
+        return std::nullopt;
+    return fica;
 }
 
 QString texto(FormatoColuna formato, const QVariant& valor)

@@ -58,18 +58,19 @@ int pixeis(double twips, int dpi = 96);
 // Enter (13) never does.
 std::optional<QChar> Tecla(RegraTecla regra, QChar c);
 
-// Whether a cell's editor may come to hold `texto` when it opened with the
-// cell's own text `daCelula`: whatever is pasted, dropped or composed obeys
-// the rule as typed keys do. A character outside the rule that the cell's own
-// text holds (the blank of a date shown with its time) may stay.
-bool textoAceite(RegraTecla regra, const QString& daCelula, const QString& texto);
+// What a cell's editor comes to hold for `texto` when it opened with the
+// cell's own text `daCelula`: whatever is typed, pasted, dropped or composed
+// goes by the key rule (capitals made), and nothing (std::nullopt) when it
+// holds a character the rule refuses. A character outside the rule that the
+// cell's own text holds (the blank of a date shown with its time) may stay.
+std::optional<QString> textoNaRegra(RegraTecla regra, const QString& daCelula, const QString& texto);
 
 // The shown text of a stored value: Null shows empty.
 QString texto(FormatoColuna formato, const QVariant& valor);
 
 }  // namespace Colunas
 
-// An editor's text held to its column's rule, by textoAceite.
+// An editor's text held to its column's rule, by textoNaRegra.
 class ValidadorColuna : public QValidator
 {
 public:
@@ -81,7 +82,11 @@ public:
 
     State validate(QString& texto, int&) const override
     {
-        return Colunas::textoAceite(m_regra, m_daCelula, texto) ? Acceptable : Invalid;
+        const std::optional<QString> fica = Colunas::textoNaRegra(m_regra, m_daCelula, texto);
+        if (!fica)
+            return Invalid;
+        texto = *fica;
+        return Acceptable;
     }
 
 private:

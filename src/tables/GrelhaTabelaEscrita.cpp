@@ -11,14 +11,6 @@
 
 #include <QTime>
 
-namespace {
-
-// The numbers the station's error boxes have always given these two cases.
-constexpr int RegistoApagado = 3167;
-constexpr int RegistoAlterado = 3197;
-
-}  // namespace
-
 bool GrelhaTabela::resolverPendente()
 {
     if (m_editada < 0)
@@ -51,15 +43,14 @@ qint64 GrelhaTabela::localizarComoLida(const QVariantList& lidos, const QString&
                                          .arg(Esquema::citar(m_tabela->nome), Esquema::citar(chave.nome)),
                                      {lidos.value(k)});
     if (!q.next())
-        Erros::lancar(RegistoApagado,
-                      QStringLiteral("O registo já não existe: foi apagado depois de a tabela o ler. %1.").arg(nada));
+        Erros::lancar(Erros::RegistoApagado,
+                      Erros::descricaoPadrao(Erros::RegistoApagado) + QStringLiteral(". ") + nada + u'.');
     for (int i = 0; i < lidos.size(); ++i) {
         const QVariant agora = valorLido(q.value(i + 1));
         if (agora.isNull() != lidos[i].isNull() || (!agora.isNull() && agora != lidos[i]))
-            Erros::lancar(RegistoAlterado,
-                          QStringLiteral("O registo foi alterado depois de a tabela o ler. %1: feche a "
-                                         "tabela e volte a abri-la para o ver como está agora.")
-                              .arg(nada));
+            Erros::lancar(Erros::RegistoAlterado,
+                          Erros::descricaoPadrao(Erros::RegistoAlterado) + QStringLiteral(". ") + nada
+                              + QStringLiteral(": feche a tabela e volte a abri-la para o ver como está agora."));
     }
     return q.value(0).toLongLong();
 }
@@ -158,14 +149,14 @@ void GrelhaTabela::Apagar()
     if (m_editada == l && m_nova) {  // never written: only given up
         desfazer();
     } else {
+        const QVariantList lidos = m_editada == l ? m_originais : m_linhas[l].valores;
         if (validarApagar) {
-            const QString motivo = validarApagar(m_editada == l ? m_originais : m_linhas[l].valores);
+            const QString motivo = validarApagar(lidos);
             if (!motivo.isEmpty()) {
                 recusa(motivo);
                 return;
             }
         }
-        const QVariantList lidos = m_editada == l ? m_originais : m_linhas[l].valores;
         const bool feito = Passo(m_mensagens, m_def.cabecalhoErro, [&] {
             Consulta::Transaccao transaccao(m_db);
             const qint64 rowid = localizarComoLida(lidos, QStringLiteral("Nada foi apagado"));

@@ -37,18 +37,7 @@ QWidget* DelegadoGrelha::createEditor(QWidget* pai, const QStyleOptionViewItem&,
     editor->setProperty(PropColuna, indice.column());
     if (col.limite > 0)
         editor->setMaxLength(col.limite);
-    if (col.regra == RegraTecla::Digitos || col.regra == RegraTecla::Data || col.regra == RegraTecla::Hora)
-        editor->setValidator(new ValidadorColuna(col.regra, indice.data(Qt::EditRole).toString(), editor));
-    if (col.regra == RegraTecla::Maiusculas) {
-        // Pasted text in capitals too.
-        connect(editor, &QLineEdit::textEdited, editor, [editor](const QString& t) {
-            if (t != t.toUpper() && t.toUpper().size() == t.size()) {
-                const int cursor = editor->cursorPosition();
-                editor->setText(t.toUpper());
-                editor->setCursorPosition(cursor);
-            }
-        });
-    }
+    editor->setValidator(new ValidadorColuna(col.regra, indice.data(Qt::EditRole).toString(), editor));
     if (col.regra == RegraTecla::Nivel) {
         // The cell keeps one character, the last one typed.
         connect(editor, &QLineEdit::textChanged, editor, [editor](const QString& t) {
@@ -90,17 +79,12 @@ bool DelegadoGrelha::eventFilter(QObject* objecto, QEvent* evento)
     const int codigo = Teclas::caracter(tecla);  // Ctrl+V a control code, 22
     if (codigo == 0 || codigo == ::Tecla::Retrocesso || codigo == ::Tecla::Esc)
         return QStyledItemDelegate::eventFilter(objecto, evento);
-    const QChar c{char16_t(codigo)};
-    const std::optional<QChar> fica = Colunas::Tecla(regra, c);
-    if (!fica) {
+    if (!Colunas::Tecla(regra, QChar(char16_t(codigo)))) {
         if (regra == RegraTecla::Nivel)
             m_mensagens.Beep();
         return true;
     }
-    if (*fica != c) {
-        editor->insert(QString(*fica));
-        return true;
-    }
+    // What it types goes through the editor's validator, which makes the capitals.
     return QStyledItemDelegate::eventFilter(objecto, evento);
 }
 

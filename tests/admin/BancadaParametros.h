@@ -55,24 +55,19 @@ struct BancadaParametros
         return q.next() ? q.value(0) : QVariant();
     }
 
-    // A settings file made larger than the station's database with comment
-    // lines, and a limit on the size of the files this process may write that
-    // lies between the two: the database can still be written, the settings
-    // file cannot (see LimiteTamanhoFicheiros).
+    // A settings file padded with comment lines past a limit on the size of
+    // the files this process may write that lies above the station's
+    // database: the database can still be written, the settings file cannot.
+    static qint64 limiteEntreBaseDadosEIni()
+    {
+        static const qint64 tamanhoBaseDados = QFileInfo(EstacaoTeste().caminho(QStringLiteral("Pesagem.mdb"))).size();
+        return tamanhoBaseDados + 64 * 1024;
+    }
     static QByteArray maiorQueBaseDados(QByteArray ini)
     {
-        while (ini.size() < tamanhoBaseDados() + 128 * 1024)
+        while (ini.size() < limiteEntreBaseDadosEIni() + 64 * 1024)
             ini += "; " + QByteArray(100, '-') + "\r\n";
         return ini;
-    }
-    static qint64 limiteEntreBaseDadosEIni() { return tamanhoBaseDados() + 64 * 1024; }
-    static qint64 tamanhoBaseDados()
-    {
-        static const qint64 tamanho = [] {
-            EstacaoTeste vazia;
-            return QFileInfo(vazia.caminho(QStringLiteral("Pesagem.mdb"))).size();
-        }();
-        return tamanho;
     }
 
     // Everything in a folder, hidden files included.

@@ -1,22 +1,21 @@
 #include "GrelhaTeste.h"
+#include "admin/frmCodigos.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/RealceFoco.h"
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
+#include "shared/Esquema.h"
 #include "support/JanelaModal.h"
-#include "admin/frmCodigos.h"
 #include "tables/VistaGrelha.h"
 #include "tables/frmTabelas.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -30,16 +29,12 @@ class TesteFrmTabelas : public QObject
 
 private Q_SLOTS:
     void abertaPeloMenuDoNivel4();
-    void escForaDoEditorNaoFecha_data();
-    void escForaDoEditorNaoFecha();
-    void focoEDicas_data();
-    void focoEDicas();
+    void escEFoco_data();
+    void escEFoco();
     void teclasNaCelula_data();
     void teclasNaCelula();
     void listagemEmPdf_data();
     void listagemEmPdf();
-    void caracteresDaData_data();
-    void caracteresDaData();
 };
 
 namespace {
@@ -99,54 +94,10 @@ void TesteFrmTabelas::abertaPeloMenuDoNivel4()
 }
 
 // Esc undoes a cell being edited and does nothing else: the grid windows end
-// only by their Sair button or the close box, so the operator's second Esc
-// neither closes the window nor asks "Gravar ?" about the row.
-void TesteFrmTabelas::escForaDoEditorNaoFecha_data()
-{
-    QTest::addColumn<bool>("operadores");
-    QTest::addColumn<QString>("edicao");  // "" none; "desfeita" Esc in the editor; "linha" a cell of the row changed
-    for (const bool operadores : {false, true}) {
-        const char* janela = operadores ? "operadores" : "viaturas";
-        QTest::addRow("%s, sem edição", janela) << operadores << "";
-        QTest::addRow("%s, célula desfeita", janela) << operadores << "desfeita";
-        QTest::addRow("%s, linha alterada", janela) << operadores << "linha";
-    }
-}
-
-void TesteFrmTabelas::escForaDoEditorNaoFecha()
-{
-    QFETCH(bool, operadores);
-    QFETCH(QString, edicao);
-    GrelhaTeste g;
-    g.viaturas(2);
-    const auto trabalho = [&](JanelaGrelha& d) {
-        VistaGrelha* dbg = d.dbg();
-        QCOMPARE(QApplication::focusWidget(), dbg);
-        if (!edicao.isEmpty()) {
-            QTest::keyClick(dbg, Qt::Key_X);
-            auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
-            QVERIFY(editor);
-            if (edicao == QStringLiteral("linha")) {
-                QTest::keyClick(editor, Qt::Key_Tab);  // the cell kept, the next one's editor opens
-                editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
-                QVERIFY(editor);
-            }
-            QTest::keyClick(editor, Qt::Key_Escape);
-            QVERIFY(!dbg->indexWidget(dbg->currentIndex()));
-        }
-        QTest::keyClick(dbg, Qt::Key_Escape);
-        QVERIFY(d.isVisible());
-        QCOMPARE(g.t.mensagens.caixas.size(), 0);
-    };
-    if (!naJanelaGrelha(g, operadores, trabalho))
-        return;
-}
-
-// The grid and the buttons yellow while they have the focus, a button's hint
-// in panel 1; the grid back to the window colour (white in the operators
-// table) when it loses it; a box opening and closing over the window changes
-// nothing.
-void TesteFrmTabelas::focoEDicas_data()
+// only by their Sair button or the close box. The grid and the buttons are
+// yellow while they have the focus, a button with its hint in panel 1; the
+// grid goes back to the window colour (white in the operators table).
+void TesteFrmTabelas::escEFoco_data()
 {
     QTest::addColumn<bool>("operadores");
     QTest::addColumn<QColor>("semFoco");
@@ -154,74 +105,101 @@ void TesteFrmTabelas::focoEDicas_data()
     QTest::newRow("operadores") << true << QColor(Qt::white);
 }
 
-void TesteFrmTabelas::focoEDicas()
+void TesteFrmTabelas::escEFoco()
 {
     QFETCH(bool, operadores);
     QFETCH(QColor, semFoco);
     GrelhaTeste g;
     g.viaturas(2);
-    const auto trabalho = [&](JanelaGrelha& d) {
-        VistaGrelha* dbg = d.dbg();
-        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
-        QPushButton* ordem = d.cmd(2);
-        ordem->setFocus(Qt::TabFocusReason);
-        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
-        QCOMPARE(dbg->palette().color(QPalette::Base), semFoco);
-        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
-        QTimer::singleShot(0, &d, [&d] { fecharJanelasModais(&d); });
-        QMessageBox::information(&d, QStringLiteral("Zumarel"), QStringLiteral("caixa"));
-        d.activateWindow();  // the window active again gives the button the focus again
-        QVERIFY(QTest::qWaitForWindowActive(&d));
-        QCOMPARE(QApplication::focusWidget(), ordem);
-        QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
-        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
-        QTest::mouseClick(dbg->viewport(), Qt::LeftButton, {}, dbg->visualRect(dbg->model()->index(0, 1)).center());
-        QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
-        QVERIFY(ordem->palette().color(QPalette::Button) != RealceFoco::Amarelo);
-    };
-    if (!naJanelaGrelha(g, operadores, trabalho))
+    if (!naJanelaGrelha(g, operadores, [&](JanelaGrelha& d) {
+            VistaGrelha* dbg = d.dbg();
+            QCOMPARE(QApplication::focusWidget(), dbg);
+            QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+            QTest::keyClick(dbg, Qt::Key_X);  // a cell of the row changed, the next one's editor opened
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!dbg->indexWidget(dbg->currentIndex()));
+            QTest::keyClick(dbg, Qt::Key_Escape);
+            QVERIFY(d.isVisible());
+            QCOMPARE(g.t.mensagens.caixas.size(), 0);  // no "Gravar ?"
+
+            QPushButton* ordem = d.cmd(2);
+            ordem->setFocus(Qt::TabFocusReason);
+            QCOMPARE(ordem->palette().color(QPalette::Button), RealceFoco::Amarelo);
+            QCOMPARE(dbg->palette().color(QPalette::Base), semFoco);
+            QCOMPARE(d.findChild<QLabel*>(QStringLiteral("stb1"))->text(), QStringLiteral("Ordenar"));
+            QTest::mouseClick(dbg->viewport(), Qt::LeftButton, {}, dbg->visualRect(dbg->model()->index(0, 1)).center());
+            QCOMPARE(dbg->palette().color(QPalette::Base), RealceFoco::Amarelo);
+            QVERIFY(ordem->palette().color(QPalette::Button) != RealceFoco::Amarelo);
+        }))
         return;
 }
 
-// A cell's keys in the real window: "^v" is Ctrl+V, "@x" Alt+X (an access key
-// no menu takes), "\r" Enter.
+// Keys typed in a cell of the first row of the real window, each to the
+// widget with the focus: a character, or a key sequence in braces ({Alt+X}
+// an access key no menu takes).
+// The row is then left, when `fica` says what it stores: the date column
+// takes "1234567890-/:" only, from the keys and from a paste alike, but the
+// blank of a date the grid shows with its time stays.
 void TesteFrmTabelas::teclasNaCelula_data()
 {
-    QTest::addColumn<int>("coluna");
+    QTest::addColumn<int>("coluna");       // 3: the operators' level
+    QTest::addColumn<QString>("guardada");  // the cell's value before, Null when empty
     QTest::addColumn<QString>("teclas");
-    QTest::addColumn<QString>("fica");
-    QTest::newRow("código em maiúsculas") << 0 << "ab12" << "AB12";
-    QTest::newRow("tara só com algarismos") << 12 << "1a2" << "12";
-    QTest::newRow("colar numa tara") << 12 << "7^v" << "7";
-    QTest::newRow("tecla de acesso num código") << 0 << "a@x" << "A";
-    QTest::newRow("hora cortada em cinco") << 15 << "12:301" << "12:30";
-    QTest::newRow("Enter não entra") << 1 << "a\r" << "A";
+    QTest::addColumn<QString>("colar");   // the clipboard's text
+    QTest::addColumn<QString>("editor");  // the cell editor's text then
+    QTest::addColumn<QString>("fica");    // the value stored once the row is left; "" not left
+    QTest::newRow("tara só com algarismos") << 12 << "" << "1a2" << "" << "12" << "";
+    QTest::newRow("Ctrl+V numa tara") << 12 << "" << "7{Ctrl+V}" << "99" << "7" << "";
+    QTest::newRow("tecla de acesso") << 1 << "" << "a{Alt+X}" << "" << "A" << "";
+    QTest::newRow("hora cortada em cinco") << 15 << "" << "12:301" << "" << "12:30" << "";
+    QTest::newRow("Enter não entra") << 1 << "" << "a{Return}" << "" << "A" << "";
+    QTest::newRow("nível colado fora da regra") << 3 << "" << "3{Shift+Ins}" << "99" << "3" << "";
+    QTest::newRow("data, teclas com um espaço") << 14 << "" << "05-03-2024 10:20" << "" << "05-03-202410:20" << "Data incorrecta";
+    QTest::newRow("data, teclas só com a data") << 14 << "" << "05/03/2024" << "" << "05/03/2024" << "2024-03-05 00:00:00";
+    QTest::newRow("data colada com um espaço") << 14 << "" << "{F2}{Shift+Ins}" << "05-03-2024 10:20" << "" << "";
+    QTest::newRow("data colada só a data") << 14 << "" << "{F2}{Shift+Ins}" << "05-03-2024" << "05-03-2024" << "2024-03-05 00:00:00";
+    QTest::newRow("data com hora mudada") << 14 << "2024-03-05 10:20:00" << "{F2}{End}{Backspace}{Backspace}5" << ""
+                                          << "05-03-2024 10:20:5" << "2024-03-05 10:20:05";
+    QTest::newRow("outro espaço colado na data com hora")
+        << 14 << "2024-03-05 10:20:00" << "{F2}{End}{Shift+Ins}" << " " << "05-03-2024 10:20:00" << "2024-03-05 10:20:00";
 }
 
 void TesteFrmTabelas::teclasNaCelula()
 {
     QFETCH(int, coluna);
+    QFETCH(QString, guardada);
     QFETCH(QString, teclas);
+    QFETCH(QString, colar);
+    QFETCH(QString, fica);
+    const bool operadores = coluna == 3;
+    const Tabela& tabela = *Esquema::tabela(operadores ? Esquema::Operadores : Esquema::Viaturas);
+    const QString tab = Esquema::citar(tabela.nome), campo = Esquema::citar(tabela.campos[coluna].nome);
+    const QString primeira = QStringLiteral(" WHERE rowid = (SELECT min(rowid) FROM %1)").arg(tab);
     GrelhaTeste g;
     g.viaturas(1);
-    QApplication::clipboard()->setText(QStringLiteral("99"));
-    if (!naJanelaGrelha(g, false, [&](JanelaGrelha& d) {
+    g.sql(QStringLiteral("UPDATE %1 SET %2 = ?").arg(tab, campo) + primeira, {guardada.isEmpty() ? QVariant() : QVariant(guardada)});
+    QGuiApplication::clipboard()->setText(colar);
+    if (!naJanelaGrelha(g, operadores, [&](JanelaGrelha& d) {
             VistaGrelha* dbg = d.dbg();
             dbg->setCurrentIndex(dbg->model()->index(0, coluna));
-            dbg->edit(dbg->currentIndex());
+            for (qsizetype i = 0; i < teclas.size(); ++i) {
+                const qsizetype fim = teclas[i] == u'{' ? teclas.indexOf(u'}', i) : i;
+                if (fim == i)
+                    QTest::keyClick(QApplication::focusWidget(), teclas[i].toLatin1());
+                else
+                    QTest::keySequence(QApplication::focusWidget(), QKeySequence(teclas.mid(i + 1, fim - i - 1)));
+                i = fim;
+            }
             auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
             QVERIFY(editor);
-            editor->clear();
-            for (qsizetype i = 0; i < teclas.size(); ++i) {
-                const QChar c = teclas.at(i);
-                if (c == u'^' || c == u'@')
-                    QTest::keyClick(editor, teclas.at(++i).toLatin1(), c == u'^' ? Qt::ControlModifier : Qt::AltModifier);
-                else if (c == u'\r')
-                    QTest::keyClick(editor, Qt::Key_Return);
-                else
-                    QTest::keyClick(editor, c.toLatin1());
-            }
-            QTEST(editor->text(), "fica");
+            QTEST(editor->text(), "editor");
+            if (fica.isEmpty())
+                return;
+            QTest::keyClick(editor, Qt::Key_Down);  // "Gravar ?" (Yes), then the row is written or refused
+            if (fica == u"Data incorrecta")
+                QCOMPARE(g.t.mensagens.caixas.last().texto, fica);
+            QCOMPARE(g.valor(QStringLiteral("SELECT %1 FROM %2").arg(campo, tab) + primeira).toString(), fica == u"Data incorrecta" ? guardada : fica);
         }))
         return;
 }
@@ -270,75 +248,6 @@ void TesteFrmTabelas::listagemEmPdf()
         QVERIFY2(texto.contains(s), qPrintable(s + QStringLiteral(" em falta:\n") + texto));
     QFETCH(QString, ausente);
     QVERIFY(ausente.isEmpty() || !texto.contains(ausente));
-}
-
-// The vehicles' Data column takes "1234567890-/:" only, from the keys and
-// from a paste alike; the blank of a date the grid shows with its time stays
-// when that text is edited.
-void TesteFrmTabelas::caracteresDaData_data()
-{
-    QTest::addColumn<QString>("guardada");  // the cell's date before
-    QTest::addColumn<QString>("teclas");    // "F2", "End", "Back", "Paste" or text typed key by key
-    QTest::addColumn<QString>("colar");     // the clipboard's text
-    QTest::addColumn<QString>("editor");    // the cell editor's text before the row is left
-    QTest::addColumn<QString>("fica");      // the stored date after; "Data incorrecta" when refused
-    QTest::newRow("teclas com um espaço") << "" << "05-03-2024 10:20" << "" << "05-03-202410:20" << "Data incorrecta";
-    QTest::newRow("teclas só com a data") << "" << "05/03/2024" << "" << "05/03/2024" << "2024-03-05 00:00:00";
-    QTest::newRow("colada com um espaço") << "" << "F2 Paste" << "05-03-2024 10:20" << "" << "";
-    QTest::newRow("colada só a data") << "" << "F2 Paste" << "05-03-2024" << "05-03-2024" << "2024-03-05 00:00:00";
-    QTest::newRow("data com hora mudada") << "2024-03-05 10:20:00" << "F2 End Back Back 5" << ""
-                                          << "05-03-2024 10:20:5" << "2024-03-05 10:20:05";
-    QTest::newRow("outro espaço colado na data com hora")
-        << "2024-03-05 10:20:00" << "F2 End Paste" << " " << "05-03-2024 10:20:00" << "2024-03-05 10:20:00";
-}
-
-void TesteFrmTabelas::caracteresDaData()
-{
-    QFETCH(QString, guardada);
-    QFETCH(QString, teclas);
-    QFETCH(QString, colar);
-    GrelhaTeste g;
-    g.viaturas(2);
-    g.sql(QStringLiteral("UPDATE Viaturas SET Data = ? WHERE \"Código da viatura\" = 'V01'"),
-          {guardada.isEmpty() ? QVariant() : QVariant(guardada)});
-    QGuiApplication::clipboard()->setText(colar);
-    frmTabelas w(*g.t.estacao, *g.entrada);
-    QVERIFY(w.logica().Form_Load());
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    VistaGrelha* dbg = w.dbg();
-    dbg->setFocus();
-    dbg->setCurrentIndex(dbg->model()->index(0, 14));
-    auto foco = [&]() -> QWidget* { return QApplication::focusWidget(); };
-    const QStringList passos = teclas.startsWith(u"F2") ? teclas.split(u' ') : QStringList{teclas};
-    for (const QString& passo : passos) {
-        if (passo == u"F2")
-            QTest::keyClick(foco(), Qt::Key_F2);
-        else if (passo == u"End")
-            QTest::keyClick(foco(), Qt::Key_End);
-        else if (passo == u"Back")
-            QTest::keyClick(foco(), Qt::Key_Backspace);
-        else if (passo == u"Paste")
-            QTest::keyClick(foco(), Qt::Key_Insert, Qt::ShiftModifier);
-        else
-            for (QChar c : passo)
-                QTest::keyClick(foco(), c.toLatin1());
-    }
-    auto* editor = qobject_cast<QLineEdit*>(dbg->indexWidget(dbg->currentIndex()));
-    QVERIFY(editor);
-    QTEST(editor->text(), "editor");
-    // Down leaves the row: "Gravar ?" (Yes), then the row is written or refused.
-    QTest::keyClick(editor, Qt::Key_Down);
-    const QString dataGuardada = g.valor(QStringLiteral("SELECT Data FROM Viaturas WHERE \"Código da viatura\" = 'V01'"))
-                                     .toString();
-    QFETCH(QString, fica);
-    if (fica == u"Data incorrecta") {
-        QCOMPARE(g.t.mensagens.caixas.last().texto, fica);
-        QCOMPARE(dataGuardada, guardada);
-    } else {
-        QCOMPARE(dataGuardada, fica);
-    }
-    w.reject();
 }
 
 QTEST_MAIN(TesteFrmTabelas)
