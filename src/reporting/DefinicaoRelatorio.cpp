@@ -274,8 +274,8 @@ DefinicaoRelatorio ler(const QString& caminho)
     for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
         conhecidos << n << QStringLiteral("empresa.") + n;
     if (colunas.isEmpty()) {
-        if (!d.grupo.isEmpty() || !d.totalGeral.isEmpty() || !d.semRegistos.isEmpty())
-            recusar(QStringLiteral("grupo, total_geral e sem_registos são de uma listagem (colunas)"));
+        if (!d.grupo.isEmpty() || !d.totalGeral.isEmpty() || !d.semRegistos.isEmpty() || d.numerarPaginas)
+            recusar(QStringLiteral("grupo, total_geral, sem_registos e numerar_paginas são de uma listagem (colunas)"));
         // A document lays the rows out itself.
         conhecidos << QStringLiteral("registos") << QStringLiteral("primeiro");
         for (const Campo& c : tabela->campos)

@@ -241,6 +241,7 @@ void TesteImpressoraQt::pedidos_data()
                                                       "total_grupo = Total de {{Produto}}\n---\n<p></p>\n"},
         {"cabeçalho de listagem com um campo", cabecalho + "colunas = boas\n---\n<p>{{Viatura}}</p>\n"},
         {"grupo num documento", cabecalho + "grupo = Produto\n---\n<p></p>\n"},
+        {"páginas numeradas num documento", cabecalho + "numerar_paginas = sim\n---\n<p></p>\n"},
         {"listagem de um registo por página", cabecalho + "colunas = boas\npagina_por_registo = sim\n---\n<p></p>\n"},
         {"só totais com colunas de campos", cabecalho + "grupo = Produto\ndetalhe = nao\ncolunas = boas\n---\n<p></p>\n"},
     };
