@@ -7,10 +7,10 @@
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
 #include "support/FusoHorario.h"
+#include "support/TextoPdf.h"
 
 #include <QDir>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -21,14 +21,6 @@ namespace {
 using Marcas = std::array<bool, 2>;
 const Caixas Janeiro = {"01", "01", "2026", "31", "01", "2026"};
 const QString PeriodoJaneiro = QStringLiteral("{Pesagens.Data de saída} in Date (2026, 01, 01) to Date (2026, 01, 31)");
-
-QString correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    p.start(programa, argumentos);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 
 }  // namespace
 
@@ -81,7 +73,7 @@ class TesteEstatisticas : public QObject
         }
         if (saida.ultimoPdf().isEmpty())
             return {};
-        return correr("pdftotext", {"-layout", saida.ultimoPdf(), "-"});
+        return TextoPdf::texto(saida.ultimoPdf());
     }
 
 private Q_SLOTS:
