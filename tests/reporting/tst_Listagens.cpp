@@ -359,6 +359,15 @@ private Q_SLOTS:
         QVERIFY(janela->isVisible());
         janela->irPara(paginas / 2);
         QVERIFY(mostrada(mostradas, paginas / 2));
+
+        // Drawn large, a page out of view is not kept: coming back draws it again.
+        for (int i = 0; i < 8; ++i)
+            janela->findChild<QAction*>(QStringLiteral("ampliar"))->trigger();
+        for (const int pagina : {2, 0, 2}) {
+            desenhadas.clear();
+            janela->irPara(pagina);
+            QTRY_VERIFY(std::any_of(desenhadas.begin(), desenhadas.end(), [&](const QVariantList& a) { return a.at(0).toInt() == pagina; }));
+        }
     }
 
     // The lines each row takes: the most of its columns, each text measured as
