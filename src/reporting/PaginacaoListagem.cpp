@@ -101,7 +101,8 @@ QList<Pagina> paginar(const Conteudo& c, const Medidas& m)
         return p.paginas();
     }
     switch (c.forma) {
-    case Conteudo::Forma::Registos: p.registos(0, c.registos, altura); break;
+    case Conteudo::Forma::Registos:
+    case Conteudo::Forma::TotaisGrupos: p.registos(0, c.registos, altura); break;
     case Conteudo::Forma::Grupos: {
         qint64 inicio = 0;
         for (int g = 0; g < c.tamanhosGrupos.size(); ++g) {
@@ -116,7 +117,6 @@ QList<Pagina> paginar(const Conteudo& c, const Medidas& m)
         }
         break;
     }
-    case Conteudo::Forma::TotaisGrupos: p.registos(0, c.registos, altura); break;
     }
     if (c.totalGeral) {
         p.abrirPara(m.totalGeral, true);
