@@ -39,7 +39,6 @@ public:
         if (tabela)
             colocar(Tipo::Colunas, m_m.colunas);
     }
-    void fimDaTabela() { m_colunasPostas = true; }
 
     Faixa& colocar(Tipo tipo, double altura, int grupo = -1)
     {
@@ -123,7 +122,6 @@ QList<Pagina> paginar(const Conteudo& c, const Medidas& m)
         p.colocar(Tipo::TotalGeral, m.totalGeral);
     }
     if (c.grafico && c.registos > 0) {
-        p.fimDaTabela();
         p.abrirPara(m.antesGrafico + m.barra, false);
         if (!p.vazia())
             p.colocar(Tipo::Barras, m.antesGrafico).de = 0;

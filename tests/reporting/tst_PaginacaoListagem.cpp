@@ -52,6 +52,7 @@ private Q_SLOTS:
         QTest::newRow("nome do grupo nunca só ao fundo") << 'g' << L{4, 2} << N{} << "" << "Cab Col G0 R0-4 T0 | Col G1 R4-6 T1";
         QTest::newRow("grupo partido entre páginas") << 'g' << L{9} << N{} << "T" << "Cab Col G0 R0-6 | Col R6-9 T0 Tot";
         QTest::newRow("só totais com gráfico") << 't' << L{3} << N{} << "TG" << "Cab Col R0-3 Tot B0-0 B0-2 | B2-3";
+        QTest::newRow("gráfico numa página sua, sem colunas") << 't' << L{5} << N{} << "TG" << "Cab Col R0-5 Tot | B0-5";
         QTest::newRow("gráfico sem grupos não tem barras") << 't' << L{0} << N{} << "TG" << "Cab Col Tot";
     }
     void paginar()
