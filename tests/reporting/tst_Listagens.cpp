@@ -138,10 +138,10 @@ class TesteListagens : public QObject
         return texto;
     }
 
-    // Waits until the preview has shown page `pagina`.
-    static bool mostrada(QSignalSpy& mostradas, int pagina)
+    // Waits until the spy has seen page `pagina` (drawn, or shown).
+    static bool pagina(QSignalSpy& espiao, int pagina)
     {
-        const auto vista = [&] { return std::any_of(mostradas.begin(), mostradas.end(), [&](const QVariantList& a) { return a.at(0).toInt() == pagina; }); };
+        const auto vista = [&] { return std::any_of(espiao.begin(), espiao.end(), [&](const QVariantList& a) { return a.at(0).toInt() == pagina; }); };
         return vista() || QTest::qWaitFor(vista, 30000);
     }
 
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QCOMPARE(mostradas.first().at(0).toInt(), 0);
         QVERIFY2(desenhadas.size() < 10, qPrintable(QString::number(desenhadas.size())));
         janela->irPara(paginas - 1);
-        QVERIFY(mostrada(mostradas, paginas - 1));
+        QVERIFY(pagina(mostradas, paginas - 1));
         QVERIFY(desenhadas.size() < paginas / 2);
         // The page number follows the view, and takes the operator where he types.
         auto* numero = janela->findChild<QSpinBox*>(QStringLiteral("pagina"));
@@ -358,15 +358,15 @@ private Q_SLOTS:
         QVERIFY(TextoPdf::texto(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
         QVERIFY(janela->isVisible());
         janela->irPara(paginas / 2);
-        QVERIFY(mostrada(mostradas, paginas / 2));
+        QVERIFY(pagina(mostradas, paginas / 2));
 
         // Drawn large, a page out of view is not kept: coming back draws it again.
         for (int i = 0; i < 8; ++i)
             janela->findChild<QAction*>(QStringLiteral("ampliar"))->trigger();
-        for (const int pagina : {2, 0, 2}) {
+        for (const int k : {2, 0, 2}) {
             desenhadas.clear();
-            janela->irPara(pagina);
-            QTRY_VERIFY(std::any_of(desenhadas.begin(), desenhadas.end(), [&](const QVariantList& a) { return a.at(0).toInt() == pagina; }));
+            janela->irPara(k);
+            QVERIFY(pagina(desenhadas, k));
         }
     }
 
