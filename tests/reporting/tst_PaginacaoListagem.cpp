@@ -2,6 +2,7 @@
 #include "reporting/PintorListagem.h"
 #include "reporting/TextoPagina.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using namespace PaginacaoListagem;
@@ -131,6 +132,35 @@ private Q_SLOTS:
         const double largura = t.largura(medida) + 0.001;
         QCOMPARE(t.quebrar(texto, largura), linhas);
         QCOMPARE(t.linhas(texto, largura), linhas.size());
+    }
+
+    // A text aligned to the right ends as far from its box's right edge as
+    // one aligned to the left starts from the left; a centred one is as far
+    // from both. Drawn at four pixels a point, "HIH" being symmetric.
+    void alinhar()
+    {
+        const auto folgas = [](Qt::Alignment alinhamento) {
+            TextoPagina t;
+            QImage imagem(400, 60, QImage::Format_RGB32);
+            imagem.fill(Qt::white);
+            QPainter pintor(&imagem);
+            pintor.scale(4, 4);
+            t.escrever("HIH", QRectF(0, 0, 100, 15), alinhamento);
+            t.desenhar(pintor);
+            int esquerda = imagem.width(), direita = imagem.width();
+            for (int y = 0; y < imagem.height(); ++y) {
+                for (int x = 0; x < imagem.width(); ++x) {
+                    if (qGray(imagem.pixel(x, y)) < 128)
+                        esquerda = std::min(esquerda, x), direita = std::min(direita, imagem.width() - 1 - x);
+                }
+            }
+            return std::pair(esquerda, direita);
+        };
+        const int margem = folgas(Qt::AlignLeft).first;
+        QVERIFY(margem < 20);
+        QVERIFY(std::abs(folgas(Qt::AlignRight).second - margem) <= 2);
+        const auto [esquerda, direita] = folgas(Qt::AlignHCenter);
+        QVERIFY(std::abs(esquerda - direita) <= 2);
     }
 };
 
