@@ -1,11 +1,10 @@
 #include "data/Consulta.h"
-#include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "platform/gui/ProgressoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/FonteListagem.h"
-#include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
+#include "support/MotorTeste.h"
 #include "support/TextoPdf.h"
 
 #include <QAction>
@@ -56,23 +55,12 @@ class TesteListagens : public QObject
     Q_OBJECT
 
     std::unique_ptr<EstacaoTeste> t;
-    std::unique_ptr<ImpressoraQt> saida;
-    std::unique_ptr<MotorRelatorios> motor;
-
-    static PedidoRelatorio pedido(const QString& ficheiro, const QString& formula, int destino = DestinoRelatorio::Impressora)
-    {
-        PedidoRelatorio p;
-        p.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(ficheiro);
-        p.FormulaSeleccao = formula;
-        p.Destino = destino;
-        return p;
-    }
-
+    std::unique_ptr<MotorTeste> r;
     // Runs a request to its end; its status.
     int executar(const PedidoRelatorio& p)
     {
-        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
-        motor->ExecutarRelatorio(p);
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        r->motor->ExecutarRelatorio(p);
         return !fim.isEmpty() || fim.wait(120000) ? fim.first().at(1).toInt() : -1;
     }
 
@@ -126,7 +114,7 @@ class TesteListagens : public QObject
     // The whole text of the last PDF, each page ending with "Página n de m".
     QString textoTodo()
     {
-        const QString pdf = saida->ultimoPdf();
+        const QString pdf = r->saida.ultimoPdf();
         const int paginas = TextoPdf::paginas(pdf);
         QString texto;
         for (int p = 1; p <= paginas; ++p) {
@@ -157,16 +145,13 @@ private Q_SLOTS:
     {
         t = std::make_unique<EstacaoTeste>();
         t->abrirBaseDados();
-        saida = std::make_unique<ImpressoraQt>(t->relogio);
-        saida->impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: PDF files
-        motor = std::make_unique<MotorRelatorios>([this] { return t->estacao->bd(); }, t->relogio, *saida);
+        r = std::make_unique<MotorTeste>(*t);
     }
 
     void cleanup()
     {
-        delete saida->ultimaVisualizacao();
-        motor.reset();
-        saida.reset();
+        delete r->saida.ultimaVisualizacao();
+        r.reset();
         t.reset();
         QVERIFY(!QGuiApplication::overrideCursor());
     }
@@ -197,7 +182,7 @@ private Q_SLOTS:
         QFETCH(QString, formula);
         QFETCH(QString, total);
         semear();
-        QCOMPARE(executar(pedido(ficheiro, formula)), int(EstadoRelatorio::Executado));
+        QCOMPARE(executar(MotorTeste::pedido(ficheiro, formula)), int(EstadoRelatorio::Executado));
         const QString texto = textoTodo();
         QTEST(lerGrupos(texto), "grupos");
         QVERIFY2(texto.simplified().contains(total), qPrintable(texto));
@@ -219,7 +204,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, ficheiro);
         semear();
-        QCOMPARE(executar(pedido(ficheiro, Janeiro)), int(EstadoRelatorio::Executado));
+        QCOMPARE(executar(MotorTeste::pedido(ficheiro, Janeiro)), int(EstadoRelatorio::Executado));
         QStringList lidas;
         for (const QString& l : textoTodo().split(u'\n')) {
             if (!l.simplified().isEmpty() && !l.contains(QStringLiteral("Página")))
@@ -247,15 +232,15 @@ private Q_SLOTS:
         });
         relogio.start();
         tique.start();
-        QCOMPARE(executar(pedido(QStringLiteral("m_pesagens.rpt"), Janeiro)), int(EstadoRelatorio::Executado));
+        QCOMPARE(executar(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro)), int(EstadoRelatorio::Executado));
         const qint64 duracao = relogio.elapsed();
         maior = std::max(maior, duracao - anterior);
         QVERIFY2(duracao >= 8 * tique.interval(), qPrintable(QString::number(duracao)));
         QVERIFY2(maior < duracao / 3, qPrintable(QStringLiteral("%1 ms without a tick in a report of %2 ms").arg(maior).arg(duracao)));
 
         // "Página n de m" is true: m is the file's page count.
-        const int paginas = TextoPdf::paginas(saida->ultimoPdf());
-        const QString ultima = TextoPdf::texto(saida->ultimoPdf(), paginas).simplified();
+        const int paginas = TextoPdf::paginas(r->saida.ultimoPdf());
+        const QString ultima = TextoPdf::texto(r->saida.ultimoPdf(), paginas).simplified();
         QVERIFY(paginas > 100 && ultima.contains(QStringLiteral("Página %1 de %1").arg(paginas)) && ultima.contains("Total: 20000 pesagens"));
     }
 
@@ -280,11 +265,11 @@ private Q_SLOTS:
         QFETCH(int, como);
         gerar(20000);
         auto pai = std::make_unique<QWidget>();
-        saida->setJanelaPrincipal(pai.get());
-        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
-        PedidoRelatorio p = pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino);
+        r->saida.setJanelaPrincipal(pai.get());
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, destino);
         p.Copias = 50;  // far more pages than are made before the click
-        QCOMPARE(motor->ExecutarRelatorio(p), int(EstadoRelatorio::EmCurso));
+        QCOMPARE(r->motor->ExecutarRelatorio(p), int(EstadoRelatorio::EmCurso));
         QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor);
         QPointer<ProgressoRelatorio> janela = pai->findChild<ProgressoRelatorio*>();
         QVERIFY(janela);
@@ -298,15 +283,15 @@ private Q_SLOTS:
         else if (como == 2)
             pai.reset();
         if (como == 3) {
-            motor.reset();  // it waits for the report's thread
+            r->motor.reset();  // it waits for the report's thread
         } else {
             QVERIFY(fim.wait(60000));
             QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Cancelado));
         }
         QVERIFY(!janela);
         QCOMPARE(ficheirosImpressos(), QStringList());
-        QVERIFY(saida->ultimoPdf().isEmpty());
-        QVERIFY(!saida->ultimaVisualizacao());
+        QVERIFY(r->saida.ultimoPdf().isEmpty());
+        QVERIFY(!r->saida.ultimaVisualizacao());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -316,11 +301,11 @@ private Q_SLOTS:
     void visualizacao()
     {
         gerar(2000);
-        PedidoRelatorio p = pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, DestinoRelatorio::Janela);
+        PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, DestinoRelatorio::Janela);
         p.TituloJanela = QStringLiteral("Estatísticas por produto");
         p.EstadoJanela = EstadoJanelaRelatorio::Maximizada;
         QCOMPARE(executar(p), int(EstadoRelatorio::Executado));
-        JanelaVisualizacao* janela = saida->ultimaVisualizacao();
+        JanelaVisualizacao* janela = r->saida.ultimaVisualizacao();
         QVERIFY(janela && janela->isVisible() && janela->windowState().testFlag(Qt::WindowMaximized));
         QCOMPARE(janela->windowTitle(), p.TituloJanela);
         QCOMPARE(janela->windowModality(), Qt::NonModal);
@@ -343,12 +328,12 @@ private Q_SLOTS:
         numero->setValue(5);
         QCOMPARE(janela->paginaActual(), 4);
 
-        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
         janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
         QVERIFY(fim.wait(60000));
         QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
-        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), paginas);
-        QVERIFY(TextoPdf::texto(saida->ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), paginas);
+        QVERIFY(TextoPdf::texto(r->saida.ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
         QVERIFY(janela->isVisible());
         janela->irPara(paginas / 2);
         QVERIFY(pagina(mostradas, paginas / 2));
@@ -394,15 +379,13 @@ private Q_SLOTS:
     // table is empty, its copies one after the other.
     void listagemDeTabela()
     {
-        QCOMPARE(executar(pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
-        QVERIFY(TextoPdf::texto(saida->ultimoPdf(), 1).contains(QStringLiteral("Sem registos.")));
+        QCOMPARE(executar(MotorTeste::pedido(QStringLiteral("l_produtos.rpt"), QString())), int(EstadoRelatorio::Executado));
+        QVERIFY(TextoPdf::texto(r->saida.ultimoPdf(), 1).contains(QStringLiteral("Sem registos.")));
         for (const char* codigo : {"P2", "P10", "P1"})
             Consulta::executar(t->estacao->bd(), QStringLiteral("INSERT INTO Produtos VALUES (?, ?)"), {QString::fromLatin1(codigo), QString("Areia " + QString::fromLatin1(codigo))});
-        PedidoRelatorio duas = pedido(QStringLiteral("l_produtos.rpt"), QString());
-        duas.Copias = 2;
-        QCOMPARE(executar(duas), int(EstadoRelatorio::Executado));
-        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), 2);
-        const QString texto = TextoPdf::texto(saida->ultimoPdf(), 2).simplified();
+        QCOMPARE(executar(MotorTeste::pedido(QStringLiteral("l_produtos.rpt"), QString(), DestinoRelatorio::Impressora, 2)), int(EstadoRelatorio::Executado));
+        QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), 2);
+        const QString texto = TextoPdf::texto(r->saida.ultimoPdf(), 2).simplified();
         QVERIFY2(texto.contains(QStringLiteral("Código Produto P1 Areia P1 P10 Areia P10 P2 Areia P2")) && !texto.contains(QStringLiteral("Sem registos.")), qPrintable(texto));
         QCOMPARE(ficheirosImpressos().size(), 2);
     }
