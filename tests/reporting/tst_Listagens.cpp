@@ -188,34 +188,6 @@ private Q_SLOTS:
         QVERIFY2(texto.simplified().contains(total), qPrintable(texto));
     }
 
-    // One line a group, in the same order and with the same totals; the
-    // chart adds a bar a group after the table, its name and weight beside it.
-    void totaisPorGrupo_data()
-    {
-        QTest::addColumn<QString>("ficheiro");
-        QTest::addColumn<QStringList>("linhas");
-        const QStringList tabela = {"Ácido 1 3 000 kg", "AREIA 3 23 000 kg", "Brita 2 12 000 kg", "éter 1 4 000 kg", "Évora 1 6 000 kg",
-                                    "évora 1 2 000 kg", "Zebra 1 7 000 kg", "(sem identificação) 2 10 000 kg", "Total geral 12 67 000 kg"};
-        QTest::newRow("só totais") << "t_produto.rpt" << tabela;
-        QTest::newRow("gráfico") << "g_produto.rpt" << tabela + QStringList{"Ácido 3 000 kg", "AREIA 23 000 kg", "Brita 12 000 kg", "éter 4 000 kg",
-                                                                            "Évora 6 000 kg", "évora 2 000 kg", "Zebra 7 000 kg", "(sem identificação) 10 000 kg"};
-    }
-    void totaisPorGrupo()
-    {
-        QFETCH(QString, ficheiro);
-        semear();
-        QCOMPARE(executar(MotorTeste::pedido(ficheiro, Janeiro)), int(EstadoRelatorio::Executado));
-        QStringList lidas;
-        for (const QString& l : textoTodo().split(u'\n')) {
-            if (!l.simplified().isEmpty() && !l.contains(QStringLiteral("Página")))
-                lidas << l.simplified();
-        }
-        // After the heading: the title, the period and the columns' headings.
-        const qsizetype inicio = lidas.indexOf(QStringLiteral("Produto Pesagens Líquido"));
-        QVERIFY2(inicio > 0, qPrintable(lidas.join(u'\n')));
-        QTEST(lidas.mid(inicio + 1), "linhas");
-    }
-
     // The ticks of the station's thread go on while a long report is made:
     // the longest gap between them is a small part of the report's time,
     // where a report made on that thread would be one gap as long as itself.
