@@ -56,6 +56,7 @@ class TesteListagens : public QObject
 
     std::unique_ptr<EstacaoTeste> t;
     std::unique_ptr<MotorTeste> r;
+
     // Runs a request to its end; its status.
     int executar(const PedidoRelatorio& p)
     {
