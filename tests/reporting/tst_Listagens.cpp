@@ -301,10 +301,13 @@ private Q_SLOTS:
         numero->setValue(5);
         QCOMPARE(janela->paginaActual(), 4);
 
+        // A second "Imprimir" while the pages are printed is not a second print.
         QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
         janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
         QVERIFY(fim.wait(60000));
         QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
+        QCOMPARE(ficheirosImpressos(), QStringList{QFileInfo(r->saida.ultimoPdf()).fileName()});
         QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), paginas);
         QVERIFY(TextoPdf::texto(r->saida.ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
         QVERIFY(janela->isVisible());
