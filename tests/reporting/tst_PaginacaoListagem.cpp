@@ -120,6 +120,7 @@ private Q_SLOTS:
         QTest::newRow("nos espaços") << "Transportes Muito Longos do Norte" << "Transportes Muito" << QStringList{"Transportes Muito", "Longos do Norte"};
         QTest::newRow("espaços a mais somem na quebra") << "Longos   do Norte" << "Longos do" << QStringList{"Longos", "do Norte"};
         QTest::newRow("palavra maior que a linha") << "XXXXXXXXXX" << "XXXX" << QStringList{"XXXX", "XXXX", "XX"};
+        QTest::newRow("palavra longa com espaço à frente") << " XXXXXXXX" << "XXXX" << QStringList{" XXX", "XXXX", "X"};
         QTest::newRow("vazio é uma linha") << "" << "X" << QStringList{""};
         QTest::newRow("um peso não se parte") << "Peso 12\u00A0500\u00A0kg" << "Peso 12 500" << QStringList{"Peso", "12\u00A0500\u00A0kg"};
     }
