@@ -120,7 +120,7 @@ void TesteImpressoraQt::documentoEmPdf_data()
     const QStringList segunda = {"31 500 kg", "B2", "10:40", "19 000 kg", "Peso líquido", "Quinta D'Ouro"};
     QTest::newRow("primeira") << "doc_pri.rpt" << 1
                               << comuns + QStringList{"Talão de 1.ª pesagem", "O'Neil & <Filhos>", "Pesagem: 1"}
-                              << QStringList{"Peso líquido", "2.ª pesagem"};
+                              << QStringList{"Peso líquido", "2.ª pesagem", "Sem registos."};
     QTest::newRow("entrada") << "doc_seg_e.rpt" << 2 << comuns + segunda + QStringList{"Entrada de matéria prima", "N.º 7"}
                              << QStringList{"2.ª VIA"};
     QTest::newRow("guia") << "doc_seg_g.rpt" << 3 << comuns + segunda + QStringList{"Guia de remessa", "N.º 42"}
