@@ -145,12 +145,9 @@ ValoresEmpresa lerEmpresa(const QSqlDatabase& db)
 }
 
 QString comporCabecalho(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
-                        const ValoresEmpresa& empresa, const QDateTime& agora, const TotaisListagem& totais)
+                        const ValoresEmpresa& empresa, const QDateTime& agora, bool vazio)
 {
-    mu::data vista = vistaGeral(definicao, seleccao, empresa, agora, totais.n == 0);
-    vista.set("total_n", utf8(QString::number(totais.n)));
-    vista.set("total_liquido", utf8(Conversoes::textoPeso(totais.liquido)));
-    return renderizar(definicao.modelo, vista, true);
+    return renderizar(definicao.modelo, vistaGeral(definicao, seleccao, empresa, agora, vazio), true);
 }
 
 QString comporTexto(const QString& modelo, const QList<std::pair<QString, QString>>& valores)

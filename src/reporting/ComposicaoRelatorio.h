@@ -34,15 +34,10 @@ using ValoresEmpresa = QList<std::pair<QString, QString>>;
 ValoresEmpresa lerEmpresa(const QSqlDatabase& db);
 
 // The heading of a listing's first page, in HTML: its template with the
-// company, the title, the selection's lines and the totals. This and
-// comporTexto throw Erro for a template that does not render.
-struct TotaisListagem
-{
-    qint64 n = 0;
-    qint64 liquido = 0;
-};
+// company, the title and the selection's lines (`vazio` when no row is
+// selected). This and comporTexto throw Erro for a template that does not render.
 QString comporCabecalho(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
-                        const ValoresEmpresa& empresa, const QDateTime& agora, const TotaisListagem& totais);
+                        const ValoresEmpresa& empresa, const QDateTime& agora, bool vazio);
 
 // A short text of a listing (a column's heading, a total) with its values:
 // plain text, nothing escaped.

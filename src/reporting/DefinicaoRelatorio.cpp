@@ -274,8 +274,8 @@ DefinicaoRelatorio ler(const QString& caminho)
     for (const auto& [n, campo] : DefinicaoRelatorio::camposEmpresa())
         conhecidos << n << QStringLiteral("empresa.") + n;
     if (colunas.isEmpty()) {
-        if (!d.grupo.isEmpty() || !d.totalGeral.isEmpty() || !d.semRegistos.isEmpty())
-            recusar(QStringLiteral("grupo, total_geral e sem_registos são de uma listagem (colunas)"));
+        if (!d.grupo.isEmpty() || !d.totalGeral.isEmpty() || !d.semRegistos.isEmpty() || d.numerarPaginas)
+            recusar(QStringLiteral("grupo, total_geral, sem_registos e numerar_paginas são de uma listagem (colunas)"));
         // A document lays the rows out itself.
         conhecidos << QStringLiteral("registos") << QStringLiteral("primeiro");
         for (const Campo& c : tabela->campos)
@@ -284,8 +284,6 @@ DefinicaoRelatorio ler(const QString& caminho)
         if (d.paginaPorRegisto)
             recusar(QStringLiteral("uma listagem não tem uma página por registo"));
         d.colunas = lerColunas(pasta, colunas, *tabela, !d.grupo.isEmpty() && !d.detalhe);
-        // The heading of a listing knows the totals too.
-        conhecidos << QStringLiteral("total_n") << QStringLiteral("total_liquido");
         verificarTexto(d.totalGrupo, QStringLiteral("total_grupo"), valoresGrupo());
         verificarTexto(d.totalGeral, QStringLiteral("total_geral"),
                        {QStringLiteral("total_n"), QStringLiteral("total_liquido")});
@@ -319,8 +317,7 @@ const QList<std::pair<QString, QString>>& DefinicaoRelatorio::camposEmpresa()
 const QStringList& DefinicaoRelatorio::nomesGerais()
 {
     // selecao: the selection's lines; vazio: no row. A document adds
-    // registos (the rows) and primeiro (true on the first row); the heading
-    // of a listing total_n and total_liquido over every row.
+    // registos (the rows) and primeiro (true on the first row).
     static const QStringList nomes = {QStringLiteral("titulo"),      QStringLiteral("subtitulo"),
                                       QStringLiteral("impresso_em"), QStringLiteral("selecao"),
                                       QStringLiteral("vazio"),       QStringLiteral(".")};

@@ -41,9 +41,9 @@ struct ColunaListagem
 //   ordem               fields, each optionally followed by "desc", comma-separated
 //   orientacao          "retrato" or "paisagem"
 //   pagina_por_registo  "sim" when each row is a document of its own
-//   numerar_paginas     "sim" for "Página n de m" at the foot of each page
 //   pesos               whole-number fields shown as weights ("12 500 kg")
 // Listings only:
+//   numerar_paginas     "sim" for "Página n de m" at the foot of each page
 //   colunas             the columns: partials/<name>.colunas, one a line,
 //                       "field | heading | width in per cent | esquerda, centro or direita"
 //   grupo               a text field the rows are grouped on, each group

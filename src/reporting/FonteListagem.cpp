@@ -133,63 +133,61 @@ void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valo
                                  const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
+    std::map<QString, qsizetype, MenorSemMaiusculas> indice;
+    QList<Grupo> grupos;
     {
-        std::map<QString, qsizetype, MenorSemMaiusculas> indice;
-        QList<Grupo> grupos;
-        {
-            QSqlQuery q = Consulta::executar(db,
-                                             QStringLiteral("SELECT IFNULL(%1, ''), %2")
-                                                     .arg(Esquema::citar(m_definicao.grupo), Esquema::citar(Liquido))
-                                                 + origem + QStringLiteral(" ORDER BY ") + ordem,
-                                             valores);
-            for (qint64 lidas = 0; q.next(); ++lidas) {
-                if (lidas % 4096 == 0)
-                    verificar(cancelado);
-                const QString valor = q.value(0).toString();
-                auto it = indice.find(valor);
-                if (it == indice.end()) {
-                    it = indice.emplace(valor, grupos.size()).first;
-                    grupos.append({valor, 0, 0});
-                }
-                Grupo& g = grupos[it->second];
-                ++g.n;
-                g.liquido += q.value(1).toLongLong();
+        QSqlQuery q = Consulta::executar(
+            db,
+            QStringLiteral("SELECT IFNULL(%1, ''), %2").arg(Esquema::citar(m_definicao.grupo), Esquema::citar(Liquido))
+                + origem + QStringLiteral(" ORDER BY ") + ordem,
+            valores);
+        for (qint64 lidas = 0; q.next(); ++lidas) {
+            if (lidas % 4096 == 0)
+                verificar(cancelado);
+            const QString valor = q.value(0).toString();
+            auto it = indice.find(valor);
+            if (it == indice.end()) {
+                it = indice.emplace(valor, grupos.size()).first;
+                grupos.append({valor, 0, 0});
             }
+            Grupo& g = grupos[it->second];
+            ++g.n;
+            g.liquido += q.value(1).toLongLong();
         }
-        // Portuguese order of the names, letter case aside; the nameless group last.
-        QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
-        colador.setCaseSensitivity(Qt::CaseInsensitive);
-        std::vector<std::pair<QCollatorSortKey, qsizetype>> chaves;
-        chaves.reserve(size_t(grupos.size()));
-        for (qsizetype i = 0; i < grupos.size(); ++i)
-            chaves.emplace_back(colador.sortKey(grupos[i].valor), i);
-        std::stable_sort(chaves.begin(), chaves.end(), [&](const auto& a, const auto& b) {
-            const bool va = grupos[a.second].valor.isEmpty(), vb = grupos[b.second].valor.isEmpty();
-            if (va != vb)
-                return vb;
-            return a.first.compare(b.first) < 0;
-        });
-        m_registos = m_liquido = 0;
-        for (const auto& [chave, i] : chaves) {
-            m_grupos << grupos[i];
-            m_registos += grupos[i].n;
-            m_liquido += grupos[i].liquido;
-        }
-        if (m_definicao.detalhe) {
-            Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.ordem"));
-            Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE ordem (chave TEXT PRIMARY KEY COLLATE NOCASE, "
-                                                  "posicao INTEGER)"));
-            // A few hundred groups a statement: thousands of vehicles are many statements otherwise.
-            constexpr qsizetype PorInstrucao = 400;
-            for (qsizetype inicio = 0; inicio < m_grupos.size(); inicio += PorInstrucao) {
-                QStringList linhas;
-                QVariantList valores;
-                for (qsizetype i = inicio; i < std::min(inicio + PorInstrucao, m_grupos.size()); ++i) {
-                    linhas << QStringLiteral("(?, ?)");
-                    valores << m_grupos[i].valor << i;
-                }
-                Consulta::executar(db, QStringLiteral("INSERT INTO temp.ordem VALUES ") + linhas.join(u','), valores);
+    }
+    // Portuguese order of the names, letter case aside; the nameless group last.
+    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
+    colador.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> chaves;
+    chaves.reserve(size_t(grupos.size()));
+    for (qsizetype i = 0; i < grupos.size(); ++i)
+        chaves.emplace_back(colador.sortKey(grupos[i].valor), i);
+    std::stable_sort(chaves.begin(), chaves.end(), [&](const auto& a, const auto& b) {
+        const bool va = grupos[a.second].valor.isEmpty(), vb = grupos[b.second].valor.isEmpty();
+        if (va != vb)
+            return vb;
+        return a.first.compare(b.first) < 0;
+    });
+    m_registos = m_liquido = 0;
+    for (const auto& [chave, i] : chaves) {
+        m_grupos << grupos[i];
+        m_registos += grupos[i].n;
+        m_liquido += grupos[i].liquido;
+    }
+    if (m_definicao.detalhe) {
+        Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.ordem"));
+        Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE ordem (chave TEXT PRIMARY KEY COLLATE NOCASE, "
+                                              "posicao INTEGER)"));
+        // A few hundred groups a statement: thousands of vehicles are many statements otherwise.
+        constexpr qsizetype PorInstrucao = 400;
+        for (qsizetype inicio = 0; inicio < m_grupos.size(); inicio += PorInstrucao) {
+            QStringList linhas;
+            QVariantList valores;
+            for (qsizetype i = inicio; i < std::min(inicio + PorInstrucao, m_grupos.size()); ++i) {
+                linhas << QStringLiteral("(?, ?)");
+                valores << m_grupos[i].valor << i;
             }
+            Consulta::executar(db, QStringLiteral("INSERT INTO temp.ordem VALUES ") + linhas.join(u','), valores);
         }
     }
 }

@@ -87,8 +87,8 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
             motivo = QStringLiteral("a base de dados não é um ficheiro");
             return EstadoRelatorio::ErroBaseDados;
         }
-        auto* execucao =
-            new ExecucaoListagem(*definicao, *seleccao, ficheiro, m_relogio.agora(), pedido, m_saida, pastaPdf(), this);
+        auto* execucao = new ExecucaoListagem(*definicao, *seleccao, ficheiro, m_relogio.agora(), pedido, m_saida,
+                                              pastaPdf(ficheiro), this);
         connect(execucao, &ExecucaoListagem::terminada, this, [this, pedido](int estado, const QString& motivo) {
             registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
             Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
@@ -101,14 +101,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
     if (!composto)
         return EstadoRelatorio::ErroBaseDados;
     if (pedido.Destino == DestinoRelatorio::Janela) {
-        m_saida.mostrar(composto->html, definicao->paisagem, pedido, definicao->numerarPaginas);
+        m_saida.mostrar(composto->html, definicao->paisagem, pedido);
         return EstadoRelatorio::Executado;
     }
     // A document with no row has nothing to put on paper.
     if (definicao->paginaPorRegisto && composto->registos == 0)
         return EstadoRelatorio::SemRegistos;
     return m_saida.imprimir(composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
-                            pedido.Copias, pastaPdf(), definicao->numerarPaginas);
+                            pedido.Copias, pastaPdf(ficheiroBd()));
 }
 
 QString MotorRelatorios::ficheiroBd() const
@@ -126,10 +126,9 @@ QString MotorRelatorios::ficheiroBd() const
     return {};
 }
 
-QString MotorRelatorios::pastaPdf() const
+QString MotorRelatorios::pastaPdf(const QString& ficheiroBd)
 {
-    const QString ficheiro = ficheiroBd();
-    if (ficheiro.isEmpty())
+    if (ficheiroBd.isEmpty())
         return {};
-    return QFileInfo(ficheiro).absoluteDir().filePath(QStringLiteral("impressos"));
+    return QFileInfo(ficheiroBd).absoluteDir().filePath(QStringLiteral("impressos"));
 }

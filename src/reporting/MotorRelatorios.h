@@ -43,7 +43,8 @@ private:
     // Carries a request out and returns its status; the reason of a failure goes into `motivo`.
     int executar(const PedidoRelatorio& pedido, QString& motivo);
     QString ficheiroBd() const;
-    QString pastaPdf() const;
+    // The folder "impressos" beside the database's file; none without a file.
+    static QString pastaPdf(const QString& ficheiroBd);
 
     std::function<QSqlDatabase()> m_baseDados;
     const Relogio& m_relogio;

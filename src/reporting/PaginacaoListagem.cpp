@@ -39,7 +39,6 @@ public:
         if (tabela)
             colocar(Tipo::Colunas, m_m.colunas);
     }
-    void fimDaTabela() { m_colunasPostas = true; }
 
     Faixa& colocar(Tipo tipo, double altura, int grupo = -1)
     {
@@ -101,7 +100,8 @@ QList<Pagina> paginar(const Conteudo& c, const Medidas& m)
         return p.paginas();
     }
     switch (c.forma) {
-    case Conteudo::Forma::Registos: p.registos(0, c.registos, altura); break;
+    case Conteudo::Forma::Registos:
+    case Conteudo::Forma::TotaisGrupos: p.registos(0, c.registos, altura); break;
     case Conteudo::Forma::Grupos: {
         qint64 inicio = 0;
         for (int g = 0; g < c.tamanhosGrupos.size(); ++g) {
@@ -116,14 +116,12 @@ QList<Pagina> paginar(const Conteudo& c, const Medidas& m)
         }
         break;
     }
-    case Conteudo::Forma::TotaisGrupos: p.registos(0, c.registos, altura); break;
     }
     if (c.totalGeral) {
         p.abrirPara(m.totalGeral, true);
         p.colocar(Tipo::TotalGeral, m.totalGeral);
     }
     if (c.grafico && c.registos > 0) {
-        p.fimDaTabela();
         p.abrirPara(m.antesGrafico + m.barra, false);
         if (!p.vazia())
             p.colocar(Tipo::Barras, m.antesGrafico).de = 0;

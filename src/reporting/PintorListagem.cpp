@@ -69,14 +69,6 @@ double PintorListagem::larguraColuna(int i) const
     return m_area.width() * m_definicao.colunas[i].largura / 100;
 }
 
-double PintorListagem::xColuna(int i) const
-{
-    double x = 0;
-    for (int k = 0; k < i; ++k)
-        x += larguraColuna(k);
-    return x;
-}
-
 int PintorListagem::linhas(int coluna, const QString& texto)
 {
     return m_texto.linhas(texto, larguraColuna(coluna) - 2 * Folga);

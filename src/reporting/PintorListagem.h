@@ -45,7 +45,6 @@ public:
 
 private:
     double larguraColuna(int i) const;
-    double xColuna(int i) const;
     QString textoGrupo(const ColunaListagem& c, const FonteListagem::Grupo& g) const;
     void linhaTabela(const QStringList& textos, double y, double altura, bool negrito);
 

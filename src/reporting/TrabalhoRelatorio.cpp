@@ -29,8 +29,8 @@ void TrabalhoRelatorio::preparar()
     try {
         m_fonte = std::make_unique<FonteListagem>(m_definicao, m_ficheiroBd);
         m_fonte->copiar(m_seleccao, cancelado);
-        const QString cabecalho = comporCabecalho(m_definicao, m_seleccao, m_fonte->empresa(), m_agora,
-                                                  {m_fonte->registos(), m_fonte->liquido()});
+        const QString cabecalho =
+            comporCabecalho(m_definicao, m_seleccao, m_fonte->empresa(), m_agora, m_fonte->registos() == 0);
         m_pintor = std::make_unique<PintorListagem>(m_definicao, m_folha.paintRect(QPageLayout::Point).size());
         m_pintor->preparar(cabecalho, m_fonte->grupos(), m_fonte->registos(), m_fonte->liquido());
 

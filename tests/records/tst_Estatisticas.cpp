@@ -1,16 +1,15 @@
 #include "SementeMapas.h"
-#include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "records/Estatisticas.h"
 #include "records/LogicaMapas.h"
 #include "reporting/FormulaSeleccao.h"
-#include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
 #include "support/FusoHorario.h"
+#include "support/MotorTeste.h"
+#include "support/TextoPdf.h"
 
 #include <QDir>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -21,14 +20,6 @@ namespace {
 using Marcas = std::array<bool, 2>;
 const Caixas Janeiro = {"01", "01", "2026", "31", "01", "2026"};
 const QString PeriodoJaneiro = QStringLiteral("{Pesagens.Data de saída} in Date (2026, 01, 01) to Date (2026, 01, 31)");
-
-QString correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    p.start(programa, argumentos);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 
 }  // namespace
 
@@ -65,23 +56,21 @@ class TesteEstatisticas : public QObject
     // back; or previewed, giving the preview's title.
     QString imprimir(int botao = 1)
     {
-        ImpressoraQt saida(t->relogio);
-        saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
-        MotorRelatorios motor([this] { return t->estacao->bd(); }, t->relogio, saida);
-        QSignalSpy fim(&motor, &MotorRelatorios::relatorioTerminado);
-        t->estacao->impressora = &motor;
+        MotorTeste r(*t);
+        QSignalSpy fim(r.motor.get(), &MotorRelatorios::relatorioTerminado);
+        t->estacao->impressora = r.motor.get();
         logica->cmd_Click(botao);
         t->estacao->impressora = &t->impressora;
         // The report is made while the station goes on.
         if (fim.isEmpty() && !fim.wait(60000))
             return {};
         if (botao == 0) {
-            std::unique_ptr<JanelaVisualizacao> janela(saida.ultimaVisualizacao());
+            std::unique_ptr<JanelaVisualizacao> janela(r.saida.ultimaVisualizacao());
             return janela && janela->isMaximized() ? janela->windowTitle() : QString();
         }
-        if (saida.ultimoPdf().isEmpty())
+        if (r.saida.ultimoPdf().isEmpty())
             return {};
-        return correr("pdftotext", {"-layout", saida.ultimoPdf(), "-"});
+        return TextoPdf::texto(r.saida.ultimoPdf());
     }
 
 private Q_SLOTS:

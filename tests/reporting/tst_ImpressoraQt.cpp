@@ -1,9 +1,8 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
-#include "platform/gui/ImpressoraQt.h"
-#include "reporting/MotorRelatorios.h"
 #include "data/Consulta.h"
 #include "support/EstacaoTeste.h"
+#include "support/MotorTeste.h"
 #include "support/TextoPdf.h"
 
 #include <QDir>
@@ -24,18 +23,7 @@ class TesteImpressoraQt : public QObject
     Q_OBJECT
 
     std::unique_ptr<EstacaoTeste> t;
-    std::unique_ptr<ImpressoraQt> saida;
-    std::unique_ptr<MotorRelatorios> impressora;
-
-    PedidoRelatorio pedido(const QString& ficheiro, const QString& formula, int destino = 1, int copias = 1)
-    {
-        PedidoRelatorio p;
-        p.FicheiroRelatorio = QDir(PastaRelatorios).filePath(ficheiro);
-        p.FormulaSeleccao = formula;
-        p.Destino = destino;
-        p.Copias = qint16(copias);
-        return p;
-    }
+    std::unique_ptr<MotorTeste> r;
 
     QStringList pdfs() const
     {
@@ -67,9 +55,7 @@ void TesteImpressoraQt::init()
 {
     t = std::make_unique<EstacaoTeste>();
     t->abrirBaseDados();
-    saida = std::make_unique<ImpressoraQt>(t->relogio);
-    saida->impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: PDF files
-    impressora = std::make_unique<MotorRelatorios>([this] { return t->estacao->bd(); }, t->relogio, *saida);
+    r = std::make_unique<MotorTeste>(*t);
     const QSqlDatabase db = t->estacao->bd();
     Consulta::executar(db, QStringLiteral(
         "UPDATE Empresas SET \"Linha 1\" = 'Areias & Britas, Lda.', \"Linha 2\" = 'Zona Industrial', "
@@ -98,10 +84,9 @@ void TesteImpressoraQt::init()
 
 void TesteImpressoraQt::cleanup()
 {
-    if (saida && saida->ultimaJanela())
-        delete saida->ultimaJanela();
-    impressora.reset();
-    saida.reset();
+    if (r)
+        delete r->saida.ultimaJanela();
+    r.reset();
     t.reset();
 }
 
@@ -135,7 +120,7 @@ void TesteImpressoraQt::documentoEmPdf_data()
     const QStringList segunda = {"31 500 kg", "B2", "10:40", "19 000 kg", "Peso líquido", "Quinta D'Ouro"};
     QTest::newRow("primeira") << "doc_pri.rpt" << 1
                               << comuns + QStringList{"Talão de 1.ª pesagem", "O'Neil & <Filhos>", "Pesagem: 1"}
-                              << QStringList{"Peso líquido", "2.ª pesagem"};
+                              << QStringList{"Peso líquido", "2.ª pesagem", "Sem registos."};
     QTest::newRow("entrada") << "doc_seg_e.rpt" << 2 << comuns + segunda + QStringList{"Entrada de matéria prima", "N.º 7"}
                              << QStringList{"2.ª VIA"};
     QTest::newRow("guia") << "doc_seg_g.rpt" << 3 << comuns + segunda + QStringList{"Guia de remessa", "N.º 42"}
@@ -157,10 +142,10 @@ void TesteImpressoraQt::documentoEmPdf()
     QFETCH(QStringList, ausentes);
 
     const int estado =
-        impressora->ExecutarRelatorio(pedido(ficheiro, QStringLiteral("{Pesagens.Pesagem} = %1").arg(pesagem)));
+        r->motor->ExecutarRelatorio(MotorTeste::pedido(ficheiro, QStringLiteral("{Pesagens.Pesagem} = %1").arg(pesagem)));
     QCOMPARE(estado, 0);
     QCOMPARE(pdfs().size(), 1);
-    const QString pdf = saida->ultimoPdf();
+    const QString pdf = r->saida.ultimoPdf();
     QCOMPARE(QFileInfo(pdf).absolutePath(), QFileInfo(t->caminho(QStringLiteral("impressos"))).absoluteFilePath());
     QVERIFY(QFileInfo(pdf).fileName().startsWith(QFileInfo(ficheiro).completeBaseName() + QStringLiteral("-20261205-143000")));
     QCOMPARE(TextoPdf::paginas(pdf), 1);
@@ -241,6 +226,7 @@ void TesteImpressoraQt::pedidos_data()
                                                       "total_grupo = Total de {{Produto}}\n---\n<p></p>\n"},
         {"cabeçalho de listagem com um campo", cabecalho + "colunas = boas\n---\n<p>{{Viatura}}</p>\n"},
         {"grupo num documento", cabecalho + "grupo = Produto\n---\n<p></p>\n"},
+        {"páginas numeradas num documento", cabecalho + "numerar_paginas = sim\n---\n<p></p>\n"},
         {"listagem de um registo por página", cabecalho + "colunas = boas\npagina_por_registo = sim\n---\n<p></p>\n"},
         {"só totais com colunas de campos", cabecalho + "grupo = Produto\ndetalhe = nao\ncolunas = boas\n---\n<p></p>\n"},
     };
@@ -257,7 +243,7 @@ void TesteImpressoraQt::pedidos()
     QFETCH(int, copias);
     QFETCH(int, estado);
     QFETCH(int, paginas);
-    PedidoRelatorio p = pedido(ficheiro, formula, destino, copias);
+    PedidoRelatorio p = MotorTeste::pedido(ficheiro, formula, destino, copias);
     if (!definicao.isEmpty()) {
         p.FicheiroRelatorio = t->caminho(ficheiro);
         escreverFicheiro(p.FicheiroRelatorio, definicao);
@@ -272,31 +258,31 @@ void TesteImpressoraQt::pedidos()
         for (const auto& [nome, conteudo] : colunas)
             escreverFicheiro(t->caminho(QStringLiteral("partials/%1.colunas").arg(QLatin1String(nome))), conteudo);
     }
-    QCOMPARE(impressora->ExecutarRelatorio(p), estado);
+    QCOMPARE(r->motor->ExecutarRelatorio(p), estado);
     QCOMPARE(pdfs().size(), paginas < 0 ? 0 : 1);
     if (paginas >= 0)
-        QCOMPARE(TextoPdf::paginas(saida->ultimoPdf()), paginas);
-    QVERIFY(!saida->ultimaJanela());
+        QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), paginas);
+    QVERIFY(!r->saida.ultimaJanela());
 }
 
 void TesteImpressoraQt::nuncaSobrepoeUmPdf()
 {
-    const PedidoRelatorio p = pedido(QStringLiteral("doc_seg_e.rpt"), QStringLiteral("{Pesagens.Pesagem} = 2"));
-    QCOMPARE(impressora->ExecutarRelatorio(p), 0);
-    QCOMPARE(impressora->ExecutarRelatorio(p), 0);
-    QCOMPARE(impressora->ExecutarRelatorio(p), 0);
+    const PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("doc_seg_e.rpt"), QStringLiteral("{Pesagens.Pesagem} = 2"));
+    QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
+    QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
+    QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
 }
 
 void TesteImpressoraQt::janelaNaoModal()
 {
-    PedidoRelatorio p = pedido(QStringLiteral("doc_pri.rpt"),
+    PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("doc_pri.rpt"),
                                QStringLiteral("{Pesagens.Tipo de pesagem} = 'P' and {Pesagens.Pesagem} = 1"), 0);
     p.TituloJanela = QStringLiteral("Segunda via");
     p.EstadoJanela = 2;
-    QCOMPARE(impressora->ExecutarRelatorio(p), 0);
-    QPrintPreviewDialog* janela = saida->ultimaJanela();
+    QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
+    QPrintPreviewDialog* janela = r->saida.ultimaJanela();
     QVERIFY(janela);
     QVERIFY(janela->isVisible());
     QVERIFY(!janela->isModal());
@@ -308,9 +294,9 @@ void TesteImpressoraQt::janelaNaoModal()
     p.FormulaSeleccao = QStringLiteral("{Pesagens.Tipo de pesagem} = 'E' and {Pesagens.Pesagem} = 1");
     p.Copias = 0;
     p.EstadoJanela = 0;
-    QCOMPARE(impressora->ExecutarRelatorio(p), 0);
-    QVERIFY(saida->ultimaJanela() != janela);
-    QVERIFY(saida->ultimaJanela()->isVisible());
+    QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
+    QVERIFY(r->saida.ultimaJanela() != janela);
+    QVERIFY(r->saida.ultimaJanela()->isVisible());
     delete janela;
 }
 

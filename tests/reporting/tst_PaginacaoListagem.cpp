@@ -2,112 +2,81 @@
 #include "reporting/PintorListagem.h"
 #include "reporting/TextoPagina.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using namespace PaginacaoListagem;
 
-namespace {
-
-// Pages as text: each band by a letter and its rows or group.
-QStringList descrever(const QList<Pagina>& paginas)
+// Pages as text, a page a line: each band by a letter and its rows or group.
+static QString descrever(const QList<Pagina>& paginas)
 {
     QStringList texto;
     for (const Pagina& p : paginas) {
         QStringList faixas;
         for (const Faixa& f : p.faixas) {
-            switch (f.tipo) {
-            case Faixa::Tipo::Cabecalho: faixas << "Cab"; break;
-            case Faixa::Tipo::Colunas: faixas << "Col"; break;
-            case Faixa::Tipo::Grupo: faixas << QString("G%1").arg(f.grupo); break;
-            case Faixa::Tipo::Registos: faixas << QString("R%1-%2").arg(f.de).arg(f.ate); break;
-            case Faixa::Tipo::TotalGrupo: faixas << QString("T%1").arg(f.grupo); break;
-            case Faixa::Tipo::TotalGeral: faixas << "Tot"; break;
-            case Faixa::Tipo::SemRegistos: faixas << "Sem"; break;
-            case Faixa::Tipo::Barras: faixas << QString("B%1-%2").arg(f.de).arg(f.ate); break;
-            }
+            const char* nomes[] = {"Cab", "Col", "G", "R", "T", "Tot", "Sem", "B"};
+            QString faixa = nomes[int(f.tipo)];
+            if (f.tipo == Faixa::Tipo::Registos || f.tipo == Faixa::Tipo::Barras)
+                faixa += QString("%1-%2").arg(f.de).arg(f.ate);
+            else if (f.grupo >= 0)
+                faixa += QString::number(f.grupo);
+            faixas << faixa;
         }
         texto << faixas.join(' ');
     }
-    return texto;
+    return texto.join(" | ");
 }
 
-}  // namespace
-
-// The pages of a listing from the heights alone. Every band is 10 points
-// high (a row 10 a line), the heading 20, and a page holds 100: the first
-// page has room for seven rows under its heading and columns, the others for nine.
 class TestePaginacaoListagem : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every band is 10 points high (a row 10 a line), the heading 20, and a
+    // page holds 100: seven rows on the first page, nine on the others.
     void paginar_data()
     {
-        QTest::addColumn<int>("forma");
+        QTest::addColumn<char>("forma");              // r rows, g groups, t one row a group
         QTest::addColumn<QList<qint64>>("tamanhos");  // rows, or rows of each group
         QTest::addColumn<QList<int>>("linhas");       // lines of each row; one when missing
-        QTest::addColumn<bool>("total");
-        QTest::addColumn<bool>("grafico");
-        QTest::addColumn<bool>("semRegistos");
-        QTest::addColumn<QStringList>("paginas");
-        const int r = int(Conteudo::Forma::Registos), g = int(Conteudo::Forma::Grupos),
-                  t = int(Conteudo::Forma::TotaisGrupos);
+        QTest::addColumn<QString>("opcoes");          // T grand total, G chart, S "no rows" line
+        QTest::addColumn<QString>("paginas");
         using L = QList<qint64>;
-        QTest::newRow("sete cabem na primeira") << r << L{7} << QList<int>{} << false << false << false
-                                                << QStringList{"Cab Col R0-7"};
-        QTest::newRow("a oitava passa, com as colunas") << r << L{8} << QList<int>{} << false << false << false
-                                                        << QStringList{"Cab Col R0-7", "Col R7-8"};
-        QTest::newRow("nove na segunda") << r << L{17} << QList<int>{} << true << false << false
-                                         << QStringList{"Cab Col R0-7", "Col R7-16", "Col R16-17 Tot"};
-        QTest::newRow("linhas de várias alturas") << r << L{4} << QList<int>{3, 3, 1, 1} << false << false << false
-                                                  << QStringList{"Cab Col R0-3", "Col R3-4"};
-        QTest::newRow("mais alta que a página fica só") << r << L{2} << QList<int>{12, 1} << false << false << false
-                                                        << QStringList{"Cab Col R0-1", "Col R1-2"};
-        QTest::newRow("sem registos diz-se, sem colunas") << r << L{0} << QList<int>{} << false << false << true
-                                                          << QStringList{"Cab Sem"};
-        QTest::newRow("estatística vazia: colunas e total") << g << L{} << QList<int>{} << true << false << false
-                                                            << QStringList{"Cab Col Tot"};
-        QTest::newRow("grupos e totais") << g << L{2, 1} << QList<int>{} << true << false << false
-                                         << QStringList{"Cab Col G0 R0-2 T0 G1 R2-3 T1", "Col Tot"};
+        using N = QList<int>;
+        QTest::newRow("sete cabem na primeira") << 'r' << L{7} << N{} << "" << "Cab Col R0-7";
+        QTest::newRow("nove nas outras, colunas em cada") << 'r' << L{17} << N{} << "T" << "Cab Col R0-7 | Col R7-16 | Col R16-17 Tot";
+        QTest::newRow("linhas de várias alturas") << 'r' << L{4} << N{3, 3, 1, 1} << "" << "Cab Col R0-3 | Col R3-4";
+        QTest::newRow("mais alta que a página fica só") << 'r' << L{2} << N{12, 1} << "" << "Cab Col R0-1 | Col R1-2";
+        QTest::newRow("sem registos diz-se, sem colunas") << 'r' << L{0} << N{} << "S" << "Cab Sem";
+        QTest::newRow("grupos e totais") << 'g' << L{2, 1} << N{} << "T" << "Cab Col G0 R0-2 T0 G1 R2-3 T1 | Col Tot";
         // 20+10+10+40+10 = 90: the next group's name and its first row do not fit.
-        QTest::newRow("nome do grupo nunca só ao fundo") << g << L{4, 2} << QList<int>{} << false << false << false
-                                                         << QStringList{"Cab Col G0 R0-4 T0", "Col G1 R4-6 T1"};
-        QTest::newRow("grupo partido entre páginas") << g << L{9} << QList<int>{} << true << false << false
-                                                     << QStringList{"Cab Col G0 R0-6", "Col R6-9 T0 Tot"};
-        QTest::newRow("total do grupo no topo da seguinte") << g << L{5, 1} << QList<int>{} << false << false << false
-                                                            << QStringList{"Cab Col G0 R0-5 T0", "Col G1 R5-6 T1"};
-        QTest::newRow("só totais com gráfico") << t << L{3} << QList<int>{} << true << true << false
-                                               << QStringList{"Cab Col R0-3 Tot B0-0 B0-2", "B2-3"};
-        QTest::newRow("gráfico sem grupos não tem barras") << t << L{0} << QList<int>{} << true << true << false
-                                                           << QStringList{"Cab Col Tot"};
+        QTest::newRow("nome do grupo nunca só ao fundo") << 'g' << L{4, 2} << N{} << "" << "Cab Col G0 R0-4 T0 | Col G1 R4-6 T1";
+        QTest::newRow("grupo partido entre páginas") << 'g' << L{9} << N{} << "T" << "Cab Col G0 R0-6 | Col R6-9 T0 Tot";
+        QTest::newRow("só totais com gráfico") << 't' << L{3} << N{} << "TG" << "Cab Col R0-3 Tot B0-0 B0-2 | B2-3";
+        QTest::newRow("gráfico numa página sua, sem colunas") << 't' << L{5} << N{} << "TG" << "Cab Col R0-5 Tot | B0-5";
+        QTest::newRow("gráfico sem grupos não tem barras") << 't' << L{0} << N{} << "TG" << "Cab Col Tot";
     }
     void paginar()
     {
-        QFETCH(int, forma);
+        QFETCH(char, forma);
         QFETCH(QList<qint64>, tamanhos);
         QFETCH(QList<int>, linhas);
-        QFETCH(bool, total);
-        QFETCH(bool, grafico);
-        QFETCH(bool, semRegistos);
-        QFETCH(QStringList, paginas);
+        QFETCH(QString, opcoes);
         Medidas m;
         m.corpo = 100;
         m.cabecalho = 20;
         m.colunas = m.linha = m.grupo = m.totalGrupo = m.totalGeral = m.semRegistos = m.antesGrafico = m.barra = 10;
         Conteudo c;
-        c.forma = Conteudo::Forma(forma);
-        if (c.forma == Conteudo::Forma::Grupos) {
+        c.forma = forma == 'g' ? Conteudo::Forma::Grupos : forma == 't' ? Conteudo::Forma::TotaisGrupos : Conteudo::Forma::Registos;
+        c.registos = std::accumulate(tamanhos.begin(), tamanhos.end(), qint64(0));
+        if (forma == 'g')
             c.tamanhosGrupos = tamanhos;
-            c.registos = std::accumulate(tamanhos.begin(), tamanhos.end(), qint64(0));
-        } else {
-            c.registos = tamanhos.value(0);
-        }
         c.linhasRegisto = [linhas](qint64 r) { return linhas.value(int(r), 1); };
-        c.totalGeral = total;
-        c.grafico = grafico;
-        c.semRegistos = semRegistos;
+        c.totalGeral = opcoes.contains('T');
+        c.grafico = opcoes.contains('G');
+        c.semRegistos = opcoes.contains('S');
         const QList<Pagina> feitas = PaginacaoListagem::paginar(c, m);
-        QCOMPARE(descrever(feitas), paginas);
+        QTEST(descrever(feitas), "paginas");
         // No band runs past the foot of its page, but a row taller than a page.
         for (const Pagina& p : feitas) {
             for (const Faixa& f : p.faixas)
@@ -115,8 +84,8 @@ private Q_SLOTS:
         }
     }
 
-    // A row of a totals-only listing takes the lines of its longest cell: its
-    // name, its count or its weight, each in its column's width less the padding.
+    // A row of a totals-only listing takes the lines of its longest cell, each
+    // in its column's width less the padding.
     void linhasDeUmGrupo_data()
     {
         QTest::addColumn<QString>("nome");
@@ -130,7 +99,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, nome);
         QFETCH(qint64, n);
-        QFETCH(int, linhas);
         TextoPagina t;
         DefinicaoRelatorio d;
         d.grupo = "Produto";
@@ -139,8 +107,7 @@ private Q_SLOTS:
         const double areia = t.largura("Areia") + 3.01, numero = t.largura("123") + 3.01;
         d.colunas = {{"valor", "", areia, Qt::AlignLeft}, {"n", "", numero, Qt::AlignRight},
                      {"liquido", "", 100 - areia - numero, Qt::AlignRight}};
-        PintorListagem pintor(d, QSizeF(100, 500));
-        QCOMPARE(pintor.linhasGrupo({nome, n, 0}), linhas);
+        QTEST(PintorListagem(d, QSizeF(100, 500)).linhasGrupo({nome, n, 0}), "linhas");
     }
 
     // A text breaks at blanks; a word wider than the line breaks inside.
@@ -150,14 +117,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("medida");  // the line is as wide as this text
         QTest::addColumn<QStringList>("linhas");
         QTest::newRow("cabe") << "Areia fina" << "Areia fina" << QStringList{"Areia fina"};
-        QTest::newRow("nos espaços") << "Transportes Muito Longos do Norte" << "Transportes Muito"
-                                     << QStringList{"Transportes Muito", "Longos do Norte"};
-        QTest::newRow("espaços a mais somem na quebra") << "Longos   do Norte" << "Longos do"
-                                                        << QStringList{"Longos", "do Norte"};
+        QTest::newRow("nos espaços") << "Transportes Muito Longos do Norte" << "Transportes Muito" << QStringList{"Transportes Muito", "Longos do Norte"};
+        QTest::newRow("espaços a mais somem na quebra") << "Longos   do Norte" << "Longos do" << QStringList{"Longos", "do Norte"};
         QTest::newRow("palavra maior que a linha") << "XXXXXXXXXX" << "XXXX" << QStringList{"XXXX", "XXXX", "XX"};
+        QTest::newRow("palavra longa com espaço à frente") << " XXXXXXXX" << "XXXX" << QStringList{" XXX", "XXXX", "X"};
         QTest::newRow("vazio é uma linha") << "" << "X" << QStringList{""};
-        QTest::newRow("um peso não se parte") << "Peso 12\u00A0500\u00A0kg" << "Peso 12 500"
-                                              << QStringList{"Peso", "12\u00A0500\u00A0kg"};
+        QTest::newRow("um peso não se parte") << "Peso 12\u00A0500\u00A0kg" << "Peso 12 500" << QStringList{"Peso", "12\u00A0500\u00A0kg"};
     }
     void quebrar()
     {
@@ -168,6 +133,32 @@ private Q_SLOTS:
         const double largura = t.largura(medida) + 0.001;
         QCOMPARE(t.quebrar(texto, largura), linhas);
         QCOMPARE(t.linhas(texto, largura), linhas.size());
+    }
+
+    // Right-aligned, a text ends as far from its box's right edge as a
+    // left-aligned one starts from the left; centred, it is as far from both
+    // ("HIH" is symmetric; four pixels a point).
+    void alinhar()
+    {
+        const auto folgas = [](Qt::Alignment alinhamento) {
+            TextoPagina t;
+            QImage imagem(400, 60, QImage::Format_RGB32);
+            imagem.fill(Qt::white);
+            QPainter pintor(&imagem);
+            pintor.scale(4, 4);
+            t.escrever("HIH", QRectF(0, 0, 100, 15), alinhamento);
+            t.desenhar(pintor);
+            int esquerda = 400, direita = 400;
+            for (int x = 0; x < 400; ++x)
+                for (int y = 0; y < 60; ++y)
+                    if (qGray(imagem.pixel(x, y)) < 128)
+                        esquerda = std::min(esquerda, x), direita = std::min(direita, 399 - x);
+            return std::pair(esquerda, direita);
+        };
+        const int margem = folgas(Qt::AlignLeft).first;
+        const auto [esquerda, direita] = folgas(Qt::AlignHCenter);
+        QVERIFY(margem < 20 && std::abs(folgas(Qt::AlignRight).second - margem) <= 2);
+        QVERIFY(std::abs(esquerda - direita) <= 2);
     }
 };
 

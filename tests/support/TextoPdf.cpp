@@ -3,9 +3,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStringList>
-
-namespace TextoPdf {
 
 namespace {
 QString correr(const QString& programa, const QStringList& argumentos)
@@ -18,25 +15,21 @@ QString correr(const QString& programa, const QStringList& argumentos)
 }
 }  // namespace
 
-bool disponivel()
+bool TextoPdf::disponivel()
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty() && !QStandardPaths::findExecutable("pdfinfo").isEmpty();
 }
 
-int paginas(const QString& pdf)
+int TextoPdf::paginas(const QString& pdf)
 {
-    static const QRegularExpression linha(QStringLiteral("Pages:\\s+(\\d+)"));
-    const auto m = linha.match(correr(QStringLiteral("pdfinfo"), {pdf}));
+    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(correr("pdfinfo", {pdf}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-QString texto(const QString& pdf, int pagina)
+QString TextoPdf::texto(const QString& pdf, int pagina)
 {
-    QStringList argumentos{QStringLiteral("-layout")};
+    QStringList argumentos{"-layout"};
     if (pagina > 0)
-        argumentos << QStringLiteral("-f") << QString::number(pagina) << QStringLiteral("-l") << QString::number(pagina);
-    return correr(QStringLiteral("pdftotext"), argumentos << pdf << QStringLiteral("-"));
+        argumentos << "-f" << QString::number(pagina) << "-l" << QString::number(pagina);
+    return correr("pdftotext", argumentos << pdf << "-");
 }
-
-}  // namespace TextoPdf

@@ -2,15 +2,15 @@
 
 #include <QString>
 
-// What a PDF file says, read by poppler-utils: its page count (pdfinfo) and
-// its text laid out as on the page (pdftotext -layout), in compatibility
-// forms, so the weights' no-break spaces read as plain ones and "ﬁ" as "fi".
+// What a PDF file says, read by poppler-utils, in compatibility forms (the
+// weights' no-break spaces read as plain ones, "ﬁ" as "fi").
 namespace TextoPdf {
 
-// Both programs are installed.
+// Both programs (pdfinfo, pdftotext) are installed.
 bool disponivel();
+// Its page count; -1 when it cannot be read.
 int paginas(const QString& pdf);
-// The text of one page (from 1), or of all with 0; empty when it cannot be read.
+// The text of one page (from 1), or of all with 0, laid out as on paper.
 QString texto(const QString& pdf, int pagina = 0);
 
 }  // namespace TextoPdf

@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetricsF>
+#include <QFont>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -18,16 +18,14 @@ namespace {
 
 // Lays the document out on a device's pages, all its pages once per copy;
 // false when the device cannot be painted on.
-bool imprimirPaginas(QTextDocument& documento, QPagedPaintDevice& dispositivo, int copias, bool numerar = false)
+bool imprimirPaginas(QTextDocument& documento, QPagedPaintDevice& dispositivo, int copias)
 {
     QPainter pintor;
     if (!pintor.begin(&dispositivo))
         return false;
     documento.documentLayout()->setPaintDevice(&dispositivo);
     const QRectF area = dispositivo.pageLayout().paintRectPixels(dispositivo.logicalDpiX());
-    // The page number takes a line at the foot of the printable area.
-    const qreal rodape = numerar ? QFontMetricsF(documento.defaultFont(), &dispositivo).height() * 2 : 0;
-    const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height() - rodape, 1));
+    const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height(), 1));
     documento.setPageSize(pagina);
     const int paginas = documento.pageCount();
     bool primeira = true;
@@ -44,13 +42,6 @@ bool imprimirPaginas(QTextDocument& documento, QPagedPaintDevice& dispositivo, i
             contexto.clip = corte;
             documento.documentLayout()->draw(&pintor, contexto);
             pintor.restore();
-            if (numerar) {
-                pintor.save();
-                pintor.setFont(QFont(documento.defaultFont(), &dispositivo));
-                pintor.drawText(QRectF(0, pagina.height(), pagina.width(), rodape), Qt::AlignRight | Qt::AlignBottom,
-                                QStringLiteral("Página %1 de %2").arg(p + 1).arg(paginas));
-                pintor.restore();
-            }
         }
     }
     return pintor.end();
@@ -116,8 +107,7 @@ void ImpressoraQt::pdfTerminado(const QString& caminho, bool escrito)
         m_ultimoPdf = caminho;
 }
 
-int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf,
-                           bool numerarPaginas)
+int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf)
 {
     const QPrinterInfo destino = impressoraPorDefeito();
     QString pdf;
@@ -130,15 +120,14 @@ int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& no
         SaidaImpressao saida(destino, pdf, nome, paisagem);
         QTextDocument documento;
         prepararDocumento(documento, html);
-        return saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias, numerarPaginas)
-               && saida.concluir();
+        return saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias) && saida.concluir();
     }();
     if (!pdf.isEmpty())
         pdfTerminado(pdf, feito);
     return feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
 }
 
-void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas)
+void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido)
 {
     auto* janela = new QPrintPreviewDialog(janelaPai());
     janela->setAttribute(Qt::WA_DeleteOnClose);
@@ -146,12 +135,11 @@ void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelat
     prepararPagina(*janela->printer(), paisagem);
     janela->printer()->setCopyCount(1);
     // The rows were read at the run; the layout is made again for each repaint.
-    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
-                     [html, numerarPaginas](QPrinter* impressora) {
-                         QTextDocument documento;
-                         prepararDocumento(documento, html);
-                         imprimirPaginas(documento, *impressora, 1, numerarPaginas);
-                     });
+    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela, [html](QPrinter* impressora) {
+        QTextDocument documento;
+        prepararDocumento(documento, html);
+        imprimirPaginas(documento, *impressora, 1);
+    });
     abrirJanela(*janela, pedido);
     m_ultimaJanela = janela;
 }

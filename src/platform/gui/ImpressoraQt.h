@@ -39,12 +39,10 @@ public:
     QWidget* janelaPai() const;
 
     // Prints `copias` copies of the document named `nome`; a PDF goes into
-    // `pastaPdf`. Returns an EstadoRelatorio. With `numerarPaginas` each page
-    // ends with "Página n de m".
-    int imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf,
-                 bool numerarPaginas = false);
+    // `pastaPdf`. Returns an EstadoRelatorio.
+    int imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf);
     // Opens a preview window with the request's title, position and state.
-    void mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido, bool numerarPaginas = false);
+    void mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido);
     // Opens the preview window of pages made elsewhere; it takes them as its own.
     JanelaVisualizacao* mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido);
 

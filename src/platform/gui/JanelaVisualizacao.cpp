@@ -16,9 +16,10 @@
 #include <cmath>
 
 namespace {
-constexpr int Margem = 12;         // round the pages, in pixels
-constexpr int PedidosAbertos = 3;  // pages asked for and not yet come
-constexpr int Guardadas = 4;       // pages kept above and below those in view
+constexpr int Margem = 12;            // round the pages, in pixels
+constexpr int PedidosAbertos = 3;     // pages asked for and not yet come
+constexpr int Guardadas = 4;          // pages kept above and below those in view, at the most
+constexpr qint64 Memoria = 64 << 20;  // bytes the pages kept out of view may take
 }  // namespace
 
 // The pages one under the other, each asked for when it comes into view.
@@ -72,7 +73,7 @@ protected:
         const int passo = s.height() + Margem;
         const int topo = verticalScrollBar()->value();
         const int x = std::max(Margem, (viewport()->width() - s.width()) / 2) - horizontalScrollBar()->value();
-        const int primeira = std::max(0, (topo - Margem) / passo);
+        const int primeira = std::max(0, topo / passo);  // the first whose foot is in view
         const int ultima = std::min(m_paginas->paginas() - 1, (topo + viewport()->height()) / passo);
         const int largura = larguraPedida();
         for (int k = primeira; k <= ultima; ++k) {
@@ -89,9 +90,11 @@ protected:
                 pedir(k);
             }
         }
-        // Only the pages near the view are kept.
+        // Only the pages near the view are kept, fewer the larger they are drawn.
+        const qint64 bytes = 4 * qint64(largura) * std::lround(s.height() * devicePixelRatioF());
+        const int guardadas = int(std::min<qint64>(Guardadas, Memoria / std::max<qint64>(1, 2 * bytes)));
         for (auto it = m_imagens.begin(); it != m_imagens.end();) {
-            if (it.key() < primeira - Guardadas || it.key() > ultima + Guardadas)
+            if (it.key() < primeira - guardadas || it.key() > ultima + guardadas)
                 it = m_imagens.erase(it);
             else
                 ++it;

@@ -5,7 +5,6 @@
 #include <QSizeF>
 #include <QWidget>
 
-class QLabel;
 class QSpinBox;
 class VistaPaginas;
 

@@ -18,9 +18,11 @@ ProgressoRelatorio::ProgressoRelatorio(const QString& titulo, QWidget* pai) : QW
     setObjectName(QStringLiteral("ProgressoRelatorio"));
     setWindowTitle(titulo);
     setWindowModality(Qt::NonModal);
-    m_texto = new QLabel(this);
+    // Reading the rows and counting the pages: no count yet.
+    m_texto = new QLabel(QStringLiteral("A ler os registos e a contar as páginas…"), this);
     m_texto->setObjectName(QStringLiteral("lblProgresso"));
     m_barra = new QProgressBar(this);
+    m_barra->setRange(0, 0);
     m_cancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
     m_cancelar->setObjectName(QStringLiteral("cmdCancelar"));
     m_cancelar->setAutoDefault(false);
@@ -34,7 +36,6 @@ ProgressoRelatorio::ProgressoRelatorio(const QString& titulo, QWidget* pai) : QW
     disposicao->addWidget(m_barra);
     disposicao->addWidget(m_cancelar, 0, Qt::AlignRight);
     setMinimumWidth(360);
-    preparar();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     QTimer::singleShot(Espera, this, [this] { show(); });
 }
@@ -42,12 +43,6 @@ ProgressoRelatorio::ProgressoRelatorio(const QString& titulo, QWidget* pai) : QW
 ProgressoRelatorio::~ProgressoRelatorio()
 {
     QGuiApplication::restoreOverrideCursor();
-}
-
-void ProgressoRelatorio::preparar()
-{
-    m_texto->setText(QStringLiteral("A ler os registos e a contar as páginas…"));
-    m_barra->setRange(0, 0);
 }
 
 void ProgressoRelatorio::pagina(int pagina, int total)

@@ -20,8 +20,6 @@ public:
     ProgressoRelatorio(const QString& titulo, QWidget* pai = nullptr);
     ~ProgressoRelatorio() override;
 
-    // Reading the rows and counting the pages: no count yet.
-    void preparar();
     // Page `pagina` of `total` done.
     void pagina(int pagina, int total);
 

@@ -45,7 +45,7 @@ SaidaImpressao::~SaidaImpressao()
 
 bool SaidaImpressao::concluir()
 {
-    if (m_desistiu || !m_dispositivo)
+    if (!m_dispositivo)
         return false;
     if (m_impressora)
         return m_impressora->printerState() != QPrinter::Error && m_impressora->printerState() != QPrinter::Aborted;
@@ -55,7 +55,6 @@ bool SaidaImpressao::concluir()
 
 void SaidaImpressao::desistir()
 {
-    m_desistiu = true;
     if (m_impressora)
         m_impressora->abort();
     if (m_ficheiro && m_ficheiro->isOpen())

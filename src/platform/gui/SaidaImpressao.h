@@ -27,7 +27,7 @@ public:
     // What to paint on; nullptr when the file cannot be made.
     QPagedPaintDevice* dispositivo() const { return m_dispositivo; }
     // After the painter has ended: gives the file its name. False when the
-    // printer or the file failed.
+    // printer or the file failed, or the run was abandoned.
     bool concluir();
     // Before the painter ends: nothing reaches the printer or the folder.
     void desistir();
@@ -37,7 +37,6 @@ private:
     std::unique_ptr<QSaveFile> m_ficheiro;
     std::unique_ptr<QPdfWriter> m_pdf;
     QPagedPaintDevice* m_dispositivo = nullptr;
-    bool m_desistiu = false;
 };
 
 // The station's page: A4 with its margins, in the orientation given.
