@@ -289,43 +289,40 @@ void LogicaParametros::preencher(Definicoes& d) const
 
 bool LogicaParametros::EscreverChaves(FicheiroPerfil& ini, const Definicoes& d)
 {
-    using namespace ModGlobal;
-    FicheiroPerfil::Lote lote(ini);
-    bool ok = true;
-    const auto conta = [&](bool escrito) { ok = ok && escrito; };
-    conta(GravarIniTexto(ini, Seccoes::BaseDados, Localizacao, d.BaseDados));
-    conta(GravarIniTexto(ini, Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup));
-    conta(GravarIniTexto(ini, Seccoes::FichInterface, Localizacao, d.FichInterface));
+    ModGlobal::ChavesIni chaves;
+    chaves.texto(Seccoes::BaseDados, Localizacao, d.BaseDados);
+    chaves.texto(Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup);
+    chaves.texto(Seccoes::FichInterface, Localizacao, d.FichInterface);
     for (int i = 0; i < 2; ++i) {
         const QString s = Seccoes::Indicador(i);
-        conta(GravarIniBool(ini, s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]));
-        conta(GravarIniBool(ini, s, QStringLiteral("Ligado"), d.IndLigado[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Indicador"), d.IndModelo[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Porta"), d.IndPorta[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Handshacking"), d.IndHandshaking[i]));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]));
-        conta(GravarIniInt(ini, s, QStringLiteral("Divisao"), d.IndDivisao[i]));
+        chaves.booleano(s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]);
+        chaves.texto(s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]);
+        chaves.booleano(s, QStringLiteral("Ligado"), d.IndLigado[i]);
+        chaves.texto(s, QStringLiteral("Indicador"), d.IndModelo[i]);
+        chaves.numero(s, QStringLiteral("Porta"), d.IndPorta[i]);
+        chaves.numero(s, QStringLiteral("Handshacking"), d.IndHandshaking[i]);
+        chaves.texto(s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]);
+        chaves.numero(s, QStringLiteral("Divisao"), d.IndDivisao[i]);
     }
     const auto leitor = [&](const QString& s, bool ligado, qint16 porta, qint16 handshaking, const QString& conf) {
-        conta(GravarIniBool(ini, s, QStringLiteral("Ligado"), ligado));
-        conta(GravarIniInt(ini, s, QStringLiteral("Porta"), porta));
-        conta(GravarIniInt(ini, s, QStringLiteral("Handshacking"), handshaking));
-        conta(GravarIniTexto(ini, s, QStringLiteral("Configuracao"), conf));
+        chaves.booleano(s, QStringLiteral("Ligado"), ligado);
+        chaves.numero(s, QStringLiteral("Porta"), porta);
+        chaves.numero(s, QStringLiteral("Handshacking"), handshaking);
+        chaves.texto(s, QStringLiteral("Configuracao"), conf);
     };
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorPrincipal(i), d.LPLigado[i], d.LPPorta[i], d.LPHandshaking[i], d.LPConfiguracao[i]);
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorSecundario(i), d.LSLigado[i], d.LSPorta[i], d.LSHandshaking[i], d.LSConfiguracao[i]);
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac));
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens));
-    conta(GravarIniBool(ini, Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida));
-    conta(GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao));
-    return ok && lote.gravar();
+    chaves.booleano(Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac);
+    chaves.booleano(Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens);
+    chaves.booleano(Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao);
+    return ini.escrever(chaves.escritas);
 }
 
 // Only the fields the operator changed are written, so a counter that a

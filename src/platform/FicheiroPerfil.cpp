@@ -345,29 +345,8 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
     return escrever(QList<Escrita>{{seccao, chave, valor}});
 }
 
-FicheiroPerfil::Lote::Lote(FicheiroPerfil& ficheiro) : m_ficheiro(ficheiro)
-{
-    m_ficheiro.m_lote.emplace();
-}
-
-FicheiroPerfil::Lote::~Lote()
-{
-    m_ficheiro.m_lote.reset();
-}
-
-bool FicheiroPerfil::Lote::gravar()
-{
-    const QList<Escrita> escritas = m_ficheiro.m_lote.value_or(QList<Escrita>());
-    m_ficheiro.m_lote.reset();
-    return m_ficheiro.escrever(escritas);
-}
-
 bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
 {
-    if (m_lote) {
-        m_lote->append(escritas);
-        return true;
-    }
     // A copy of the file as it stands, changed and written whole: the kept
     // reading changes only once the file is replaced.
     const Conteudo& actual = conteudo();
