@@ -6,15 +6,13 @@
 #include <QThread>
 #include <QtTest>
 
-// The statements kept prepared belong to their connection: two stations, or
-// a connection of a worker thread, never share them.
+// The statements kept prepared belong to their connection.
 class TesteConsulta : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cadaEstacaoComAsSuas();
-    void ligacaoDeOutroFio();
+    void cadaLigacaoComAsSuas();
     void mesmaConsultaDentroDaLeitura();
     void preparadaUmaVezTomadaUmaVez();
 };
@@ -31,48 +29,34 @@ int guia(const QSqlDatabase& db)
 
 }  // namespace
 
-void TesteConsulta::cadaEstacaoComAsSuas()
+// Two stations, and a worker thread's connection read at the same time as
+// them; one station closing its database leaves the other's statements working.
+void TesteConsulta::cadaLigacaoComAsSuas()
 {
     EstacaoTeste a, b;
     a.abrirBaseDados();
     b.abrirBaseDados();
     Consulta::executar(a.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 7"));
     Consulta::executar(b.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 9"));
-    QCOMPARE(guia(a.estacao->bd()), 7);
-    QCOMPARE(guia(b.estacao->bd()), 9);
-    QCOMPARE(a.estacao->Bd->preparadas().quantas(), 1);
-    QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
-    // One station closing its database leaves the other's statements working.
-    a.estacao->Bd.reset();
-    Consulta::executar(b.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 10"));
-    QCOMPARE(guia(b.estacao->bd()), 10);
-    QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
-}
-
-// A report made in a worker thread opens its own connection: its statements
-// are its own, while the station's go on being used in the main thread.
-void TesteConsulta::ligacaoDeOutroFio()
-{
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    Consulta::executar(t.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 3"));
-    QList<int> lidas;
-    qsizetype doFio = 0;
+    QList<int> doFio, deA;
+    qsizetype preparadasDoFio = 0;
     std::unique_ptr<QThread> fio(QThread::create([&] {
-        const std::unique_ptr<LigacaoBd> ligacao = BaseDadosEstacao::abrir(t.caminho(QStringLiteral("Pesagem.mdb")));
+        const std::unique_ptr<LigacaoBd> ligacao = BaseDadosEstacao::abrir(b.caminho(QStringLiteral("Pesagem.mdb")));
         for (int i = 0; i < 200; ++i)
-            lidas << guia(ligacao->db());
-        doFio = ligacao->preparadas().quantas();
+            doFio << guia(ligacao->db());
+        preparadasDoFio = ligacao->preparadas().quantas();
     }));
     fio->start();
-    QList<int> daEstacao;
     for (int i = 0; i < 200; ++i)
-        daEstacao << guia(t.estacao->bd());
+        deA << guia(a.estacao->bd());
     QVERIFY(fio->wait(30000));
-    QCOMPARE(daEstacao, QList<int>(200, 3));
-    QCOMPARE(lidas, QList<int>(200, 3));
-    QCOMPARE(doFio, 1);
-    QCOMPARE(t.estacao->Bd->preparadas().quantas(), 1);
+    QCOMPARE(deA, QList<int>(200, 7));
+    QCOMPARE(doFio, QList<int>(200, 9));
+    QCOMPARE(preparadasDoFio, 1);
+    QCOMPARE(a.estacao->Bd->preparadas().quantas(), 1);
+    a.estacao->Bd.reset();
+    QCOMPARE(guia(b.estacao->bd()), 9);
+    QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
 }
 
 // The same statement asked for while its rows are read runs as a fresh one:

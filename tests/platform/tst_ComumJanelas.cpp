@@ -13,16 +13,12 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-// What every window shares, tested once here: which focus moves are the
-// operator's, the yellow, the focus as a window without a logic of its own
-// follows it, the keys' characters, and Enter and Esc at the dialog itself.
+// What every window shares, tested once here.
 class TesteComumJanelas : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void movidoPeloOperador_data();
-    void movidoPeloOperador();
     void caracter_data();
     void caracter();
     void realce();
@@ -40,13 +36,13 @@ struct Janela
     Janela()
     {
         auto* l = new QVBoxLayout(&d);
-        for (QWidget* w : {static_cast<QWidget*>(a), static_cast<QWidget*>(b), static_cast<QWidget*>(chk),
-                           static_cast<QWidget*>(ok), static_cast<QWidget*>(sair)})
+        for (QWidget* w : todos()) {
             l->addWidget(w);
-        a->setObjectName(QStringLiteral("a"));
-        b->setObjectName(QStringLiteral("b"));
+            w->setObjectName(w == a ? "a" : w == b ? "b" : w == chk ? "chk" : w == ok ? "ok" : "sair");
+        }
         QObject::connect(ok, &QPushButton::clicked, &d, [this] { ++premidos; });
     }
+    QList<QWidget*> todos() const { return {a, b, chk, ok, sair}; }
     bool mostrar()
     {
         d.show();
@@ -70,26 +66,6 @@ bool amarelo(const QWidget* w, QPalette::ColorRole papel = QPalette::Base)
 
 }  // namespace
 
-void TesteComumJanelas::movidoPeloOperador_data()
-{
-    QTest::addColumn<Qt::FocusReason>("razao");
-    QTest::addColumn<bool>("doOperador");
-    QTest::newRow("Tab") << Qt::TabFocusReason << true;
-    QTest::newRow("Shift+Tab") << Qt::BacktabFocusReason << true;
-    QTest::newRow("clique") << Qt::MouseFocusReason << true;
-    QTest::newRow("tecla de acesso") << Qt::ShortcutFocusReason << true;
-    QTest::newRow("janela activada de novo") << Qt::ActiveWindowFocusReason << false;
-    QTest::newRow("popup fechado") << Qt::PopupFocusReason << false;
-    QTest::newRow("menu") << Qt::MenuBarFocusReason << false;
-    QTest::newRow("o programa, ou uma caixa fechada") << Qt::OtherFocusReason << false;
-}
-
-void TesteComumJanelas::movidoPeloOperador()
-{
-    QFETCH(Qt::FocusReason, razao);
-    QTEST(::movidoPeloOperador(razao), "doOperador");
-}
-
 void TesteComumJanelas::caracter_data()
 {
     QTest::addColumn<int>("tecla");
@@ -104,25 +80,17 @@ void TesteComumJanelas::caracter_data()
     const int ctrl = Qt::ControlModifier;
     const int alt = Qt::AltModifier;
     QTest::newRow("letra") << int(Qt::Key_A) << nenhum << "a" << int('a') << false << 0 << false;
-    QTest::newRow("maiúscula acentuada") << int(Qt::Key_Eacute) << int(Qt::ShiftModifier) << "É" << 0xC9 << false << 0 << false;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << nenhum << "\r" << Tecla::Enter << false << 0 << false;
     QTest::newRow("Enter do teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << Tecla::Enter << false << 0 << false;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << nenhum << "\x1b" << Tecla::Esc << false << 0 << false;
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << nenhum << "\b" << Tecla::Retrocesso << false << 0 << false;
-    // Ctrl+V types 22 whatever text the platform sends with it.
     QTest::newRow("Ctrl+V, texto v") << int(Qt::Key_V) << ctrl << "v" << 22 << false << 0 << true;
-    QTest::newRow("Ctrl+V, texto de controlo") << int(Qt::Key_V) << ctrl << "\x16" << 22 << false << 0 << true;
     QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << 1 << false << 0 << true;
+    QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << ctrl << "\x1a" << 26 << false << 0 << true;
     QTest::newRow("Ctrl+algarismo") << int(Qt::Key_1) << ctrl << "1" << 0 << false << 0 << false;
     QTest::newRow("Alt+letra") << int(Qt::Key_X) << alt << "x" << 0 << true << 0 << false;
     QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0 << false;
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << nenhum << "\t" << 0 << false << 0 << false;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0 << false;
-    QTest::newRow("seta abaixo") << int(Qt::Key_Down) << nenhum << "" << 0 << false << Tecla::Baixo << false;
-    QTest::newRow("seta à esquerda") << int(Qt::Key_Left) << nenhum << "" << 0 << false << Tecla::Esquerda << false;
-    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << nenhum << "" << 0 << false << Tecla::PgUp << false;
-    QTest::newRow("Home") << int(Qt::Key_Home) << nenhum << "" << 0 << false << Tecla::Home << false;
-    QTest::newRow("F2") << int(Qt::Key_F2) << nenhum << "" << 0 << false << Tecla::F2 << false;
+    QTest::newRow("seta abaixo") << int(Qt::Key_Down) << int(Qt::ShiftModifier) << "" << 0 << false << Tecla::Baixo << false;
     QTest::newRow("F3") << int(Qt::Key_F3) << nenhum << "" << 0 << false << 0 << false;
 }
 
@@ -152,8 +120,7 @@ void TesteComumJanelas::realce()
     const QPalette botao = j.ok->palette();
     const QPalette texto = j.chk->palette();
     Realce r;
-    for (QWidget* w : {static_cast<QWidget*>(j.a), static_cast<QWidget*>(j.b), static_cast<QWidget*>(j.chk),
-                       static_cast<QWidget*>(j.ok)})
+    for (QWidget* w : j.todos().mid(0, 4))
         r.registar(w);
     r.aplicar(j.b);
     QVERIFY(amarelo(j.b) && !amarelo(j.a));
@@ -197,11 +164,11 @@ void TesteComumJanelas::focoDaJanela()
         mudancas << (saiu ? saiu->objectName() : QStringLiteral("-")) + QStringLiteral(">") + entrou->objectName()
                         + (entrou == j.a && j.a->hasSelectedText() ? QStringLiteral(" seleccionada") : QString());
     };
-    j.ok->setObjectName(QStringLiteral("ok"));
-    j.chk->setObjectName(QStringLiteral("chk"));
     foco.seguir(j.a, true);
     foco.seguir(j.b, true);
     foco.seguir(j.ok, true);
+    auto* popup = new QLineEdit(&j.d);  // a window of its own inside the dialog: not followed
+    popup->setWindowFlags(Qt::Popup);
     foco.seguirOsOutros(&j.d);
     j.a->setText(QStringLiteral("texto"));
     QVERIFY(j.mostrar());
@@ -210,6 +177,8 @@ void TesteComumJanelas::focoDaJanela()
 
     QTest::keyClick(j.a, Qt::Key_Tab);
     QTest::keyClick(j.b, Qt::Key_Tab);
+    QFocusEvent clique(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(popup, &clique);
     QCOMPARE(mudancas, QStringList({"->a", "a>b", "b>chk"}));
     QVERIFY(!amarelo(j.a) && !amarelo(j.b));  // a check box not chosen for the yellow
 
