@@ -1,6 +1,5 @@
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
-#include "platform/Erro.h"
 #include "support/EstacaoTeste.h"
 
 #include <QThread>
@@ -14,7 +13,6 @@ class TesteConsulta : public QObject
 private Q_SLOTS:
     void cadaLigacaoComAsSuas();
     void mesmaConsultaDentroDaLeitura();
-    void preparadaUmaVezTomadaUmaVez();
 };
 
 namespace {
@@ -77,23 +75,6 @@ void TesteConsulta::mesmaConsultaDentroDaLeitura()
         return true;
     });
     QCOMPARE(vistas, QList<qint64>({1, 2, 2, 3, 3, 0}));
-}
-
-// A statement is prepared once and handed out again once given back; never
-// to two readers at a time.
-void TesteConsulta::preparadaUmaVezTomadaUmaVez()
-{
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    ConsultasPreparadas& p = t.estacao->Bd->preparadas();
-    QSqlQuery* primeira = p.tomar(t.estacao->bd(), Guia);
-    QVERIFY(primeira);
-    QVERIFY(!p.tomar(t.estacao->bd(), Guia));
-    p.devolver(Guia);
-    QCOMPARE(p.tomar(t.estacao->bd(), Guia), primeira);
-    QCOMPARE(p.quantas(), 1);
-    QVERIFY_THROWS_EXCEPTION(Erro, p.tomar(t.estacao->bd(), QStringLiteral("SELECT nada FROM Nenhuma")));
-    QCOMPARE(p.quantas(), 1);
 }
 
 QTEST_GUILESS_MAIN(TesteConsulta)

@@ -91,7 +91,6 @@ void TesteComumJanelas::caracter_data()
     QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0 << false;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0 << false;
     QTest::newRow("seta abaixo") << int(Qt::Key_Down) << int(Qt::ShiftModifier) << "" << 0 << false << Tecla::Baixo << false;
-    QTest::newRow("F3") << int(Qt::Key_F3) << nenhum << "" << 0 << false << 0 << false;
 }
 
 void TesteComumJanelas::caracter()
