@@ -37,7 +37,7 @@ private Q_SLOTS:
         QTest::newRow("expoente D") << "2D2" << 200.0;
         QTest::newRow("expoente sem dígitos") << "4E" << 4.0;
         QTest::newRow("hexadecimal") << "&H1F" << 31.0;
-        QTest::newRow("hexadecimal com A e 0") << "&HA0" << 160.0;
+        QTest::newRow("hexadecimal com a, A e 0") << "&HaA0" << 2720.0;
         QTest::newRow("octal") << "&O17" << 15.0;
         QTest::newRow("texto antes") << "COM1" << 0.0;
         QTest::newRow("texto depois") << "12abc" << 12.0;

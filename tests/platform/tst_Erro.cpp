@@ -80,7 +80,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("razao");
         QTest::newRow("polkit, sem mensagem") << "org.freedesktop.PolicyKit1.Error.NotAuthorized" << "" << "Sem permissão [org.freedesktop.PolicyKit1.Error.NotAuthorized]";
         QTest::newRow("hora automática") << "org.freedesktop.timedate1.AutomaticTimeSyncEnabled" << "NTP on" << "A sincronização automática da hora (NTP) está ligada [NTP on]";
-        QTest::newRow("serviço ausente") << "org.freedesktop.DBus.Error.ServiceUnknown" << "Not activatable" << "O serviço do sistema não respondeu [Not activatable]";
+        QTest::newRow("serviço sem resposta") << "org.freedesktop.DBus.Error.Timeout" << "Timed out" << "O serviço do sistema não respondeu [Timed out]";
         QTest::newRow("outra recusa") << "org.example.Error.Other" << "Something failed" << "O serviço do sistema recusou o pedido [Something failed]";
     }
     void recusaDeServico()

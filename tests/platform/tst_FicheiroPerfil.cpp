@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +43,7 @@ private Q_SLOTS:
         QTest::newRow("valor vazio") << base << "IndicadorB1" << "Vazio" << "";
         QTest::newRow("aspas retiradas, interior mantido") << base << "IndicadorB1" << "Aspas" << "  com espaços ";
         QTest::newRow("plicas retiradas") << base << "IndicadorB1" << "Plicas" << "x";
+        QTest::newRow("só aspas") << QByteArray("[S]\nK=\"\"\n") << "S" << "K" << "";
         QTest::newRow("valor e chave aparados") << base << "IndicadorB1" << "Espacos" << "valor com espaços";
         QTest::newRow("sem comentários no fim da linha") << base << "IndicadorB1" << "Comentario" << "1 ; COM1";
         QTest::newRow("chave ausente") << base << "IndicadorB1" << "Divisao" << "<ausente>";
@@ -187,6 +189,17 @@ private Q_SLOTS:
         QVERIFY(ini.escrever(escritas));
         QCOMPARE(FicheiroPerfil(c).valor(QStringLiteral("nrcopias"), QStringLiteral("Chave0")).value(), QString(200, u'9'));
         QCOMPARE(conteudoPasta(sitio), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // The new file keeps the old one's permissions (a site may keep it from other users).
+    void escritaMantemPermissoes()
+    {
+        escreverFicheiro(caminho(), "[Acesso]\nOperador=Ana\n");
+        QVERIFY(::chmod(QFile::encodeName(caminho()).constData(), 0640) == 0);
+        QVERIFY(FicheiroPerfil(caminho()).escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        struct stat st{};
+        QVERIFY(::stat(QFile::encodeName(caminho()).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, 0640u);
     }
 
     // Two programs writing the file at once take their turns: every state of
