@@ -289,41 +289,40 @@ void LogicaParametros::preencher(Definicoes& d) const
 
 bool LogicaParametros::EscreverChaves(FicheiroPerfil& ini, const Definicoes& d)
 {
-    using namespace ModGlobal;
-    FicheiroPerfil::Lote lote(ini);
-    GravarIniTexto(ini, Seccoes::BaseDados, Localizacao, d.BaseDados);
-    GravarIniTexto(ini, Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup);
-    GravarIniTexto(ini, Seccoes::FichInterface, Localizacao, d.FichInterface);
+    ModGlobal::ChavesIni chaves;
+    chaves.texto(Seccoes::BaseDados, Localizacao, d.BaseDados);
+    chaves.texto(Seccoes::BaseDadosBackup, Localizacao, d.BaseDadosBackup);
+    chaves.texto(Seccoes::FichInterface, Localizacao, d.FichInterface);
     for (int i = 0; i < 2; ++i) {
         const QString s = Seccoes::Indicador(i);
-        GravarIniBool(ini, s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]);
-        GravarIniTexto(ini, s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]);
-        GravarIniBool(ini, s, QStringLiteral("Ligado"), d.IndLigado[i]);
-        GravarIniTexto(ini, s, QStringLiteral("Indicador"), d.IndModelo[i]);
-        GravarIniInt(ini, s, QStringLiteral("Porta"), d.IndPorta[i]);
-        GravarIniInt(ini, s, QStringLiteral("Handshacking"), d.IndHandshaking[i]);
-        GravarIniTexto(ini, s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]);
-        GravarIniInt(ini, s, QStringLiteral("Divisao"), d.IndDivisao[i]);
+        chaves.booleano(s, QStringLiteral("ComunicaçãoIP"), d.ComunicacaoIP[i]);
+        chaves.texto(s, QStringLiteral("EndereçoIP"), d.EnderecoIP[i]);
+        chaves.booleano(s, QStringLiteral("Ligado"), d.IndLigado[i]);
+        chaves.texto(s, QStringLiteral("Indicador"), d.IndModelo[i]);
+        chaves.numero(s, QStringLiteral("Porta"), d.IndPorta[i]);
+        chaves.numero(s, QStringLiteral("Handshacking"), d.IndHandshaking[i]);
+        chaves.texto(s, QStringLiteral("Configuracao"), d.IndConfiguracao[i]);
+        chaves.numero(s, QStringLiteral("Divisao"), d.IndDivisao[i]);
     }
     const auto leitor = [&](const QString& s, bool ligado, qint16 porta, qint16 handshaking, const QString& conf) {
-        GravarIniBool(ini, s, QStringLiteral("Ligado"), ligado);
-        GravarIniInt(ini, s, QStringLiteral("Porta"), porta);
-        GravarIniInt(ini, s, QStringLiteral("Handshacking"), handshaking);
-        GravarIniTexto(ini, s, QStringLiteral("Configuracao"), conf);
+        chaves.booleano(s, QStringLiteral("Ligado"), ligado);
+        chaves.numero(s, QStringLiteral("Porta"), porta);
+        chaves.numero(s, QStringLiteral("Handshacking"), handshaking);
+        chaves.texto(s, QStringLiteral("Configuracao"), conf);
     };
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorPrincipal(i), d.LPLigado[i], d.LPPorta[i], d.LPHandshaking[i], d.LPConfiguracao[i]);
     for (int i = 0; i < 2; ++i)
         leitor(Seccoes::LeitorSecundario(i), d.LSLigado[i], d.LSPorta[i], d.LSHandshaking[i], d.LSConfiguracao[i]);
-    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac);
-    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens);
-    GravarIniBool(ini, Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico);
-    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem);
-    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia);
-    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada);
-    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida);
-    GravarIniInt(ini, Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao);
-    return lote.gravar();
+    chaves.booleano(Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac);
+    chaves.booleano(Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens);
+    chaves.booleano(Seccoes::Geral, QStringLiteral("OperadorAutomatico"), d.OperadorAutomatico);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao);
+    return ini.escrever(chaves.escritas);
 }
 
 // Only the fields the operator changed are written, so a counter that a

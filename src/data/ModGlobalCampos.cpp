@@ -131,7 +131,7 @@ QDateTime VarData(const QVariant& Valor, const Relogio& relogio)
         return Conversoes::dataZero();
     switch (Valor.typeId()) {
     case QMetaType::QDateTime: return Valor.toDateTime();
-    case QMetaType::QDate: return QDateTime(Valor.toDate(), QTime(0, 0));
+    case QMetaType::QDate: return Valor.toDate().startOfDay();
     case QMetaType::QString: return Conversoes::CDate(Valor.toString());
     default: Erros::lancarTiposIncompativeis();
     }
@@ -143,7 +143,7 @@ QString VarTexto(const QVariant& Valor)
         return QStringLiteral("");
     switch (Valor.typeId()) {
     case QMetaType::QDateTime: return Conversoes::textoDeData(Valor.toDateTime());
-    case QMetaType::QDate: return Conversoes::textoDeData(QDateTime(Valor.toDate(), QTime(0, 0)));
+    case QMetaType::QDate: return Conversoes::textoDeData(Valor.toDate().startOfDay());
     case QMetaType::Bool: return Valor.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
         if (eNumerico(Valor))

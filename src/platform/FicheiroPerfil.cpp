@@ -207,9 +207,9 @@ struct Descritor
     }
 };
 
-template <typename F> int semInterrupcao(F chamada)
+template <typename F> auto semInterrupcao(F chamada)
 {
-    int r;
+    decltype(chamada()) r;
     do
         r = chamada();
     while (r < 0 && errno == EINTR);
@@ -274,9 +274,8 @@ int substituir(const QString& caminho, const QByteArray& bytes)
     if (existe && ::fchmod(d.fd, actual.st_mode & 07777) != 0)
         return falhar(errno);
     for (qsizetype feito = 0; feito < bytes.size();) {
-        const ssize_t n = ::write(d.fd, bytes.constData() + feito, size_t(bytes.size() - feito));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n =
+            semInterrupcao([&] { return ::write(d.fd, bytes.constData() + feito, size_t(bytes.size() - feito)); });
         if (n <= 0)
             return falhar(n < 0 ? errno : EIO);
         feito += n;
@@ -286,11 +285,10 @@ int substituir(const QString& caminho, const QByteArray& bytes)
         return falhar(errno);
     if (::rename(temporario.constData(), alvo.constData()) != 0)
         return falhar(errno);
-    // The rename itself on the disk; a folder that cannot be synced changes nothing.
+    // The rename itself on the disk; a folder that cannot be opened or synced changes nothing.
     Descritor pasta;
     pasta.fd = ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (pasta.fd >= 0)
-        ::fsync(pasta.fd);
+    ::fsync(pasta.fd);
     return 0;
 }
 
@@ -345,29 +343,8 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
     return escrever(QList<Escrita>{{seccao, chave, valor}});
 }
 
-FicheiroPerfil::Lote::Lote(FicheiroPerfil& ficheiro) : m_ficheiro(ficheiro)
-{
-    m_ficheiro.m_lote.emplace();
-}
-
-FicheiroPerfil::Lote::~Lote()
-{
-    m_ficheiro.m_lote.reset();
-}
-
-bool FicheiroPerfil::Lote::gravar()
-{
-    const QList<Escrita> escritas = m_ficheiro.m_lote.value_or(QList<Escrita>());
-    m_ficheiro.m_lote.reset();
-    return m_ficheiro.escrever(escritas);
-}
-
 bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
 {
-    if (m_lote) {
-        m_lote->append(escritas);
-        return true;
-    }
     // A copy of the file as it stands, changed and written whole: the kept
     // reading changes only once the file is replaced.
     const Conteudo& actual = conteudo();

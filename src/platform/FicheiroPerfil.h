@@ -54,21 +54,6 @@ public:
     // Why the last write failed, in Portuguese words.
     const QString& razaoFalha() const { return m_razaoFalha; }
 
-    // While a Lote lives, the writes to its file are only gathered; gravar()
-    // then makes them one replacement of the file. Without gravar() they are dropped.
-    class Lote
-    {
-    public:
-        explicit Lote(FicheiroPerfil& ficheiro);
-        ~Lote();
-        bool gravar();
-        Lote(const Lote&) = delete;
-        Lote& operator=(const Lote&) = delete;
-
-    private:
-        FicheiroPerfil& m_ficheiro;
-    };
-
     // How many times the file has been parsed, and replaced: support and tests.
     int leituras() const { return m_leituras; }
     int substituicoes() const { return m_substituicoes; }
@@ -79,7 +64,6 @@ private:
 
     QString m_caminho;
     QString m_razaoFalha;
-    std::optional<QList<Escrita>> m_lote;
     mutable std::unique_ptr<Conteudo> m_conteudo;
     mutable int m_leituras = 0;
     int m_substituicoes = 0;

@@ -173,15 +173,29 @@ QStringList LerDefinicoes(const FicheiroPerfil& ini, const QString& pastaProgram
     return falhas;
 }
 
+void ChavesIni::texto(const QString& Seccao, const QString& Chave, const QString& Valor)
+{
+    escritas.append({Seccao, Chave, Valor});
+}
+
+void ChavesIni::booleano(const QString& Seccao, const QString& Chave, bool Valor)
+{
+    texto(Seccao, Chave, textoBool(Valor));
+}
+
+void ChavesIni::numero(const QString& Seccao, const QString& Chave, qint32 Valor)
+{
+    texto(Seccao, Chave, QString::number(Valor));
+}
+
 int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definicoes& d)
 {
-    // Every key in one replacement of the file.
-    QList<FicheiroPerfil::Escrita> lote;
+    ChavesIni chaves;
     const QString chaveLocal = QStringLiteral("Localizacao");
 
     d.BaseDados = NaPastaPrograma(pastaPrograma, NomeBaseDados);
-    lote << FicheiroPerfil::Escrita{Seccoes::BaseDados, chaveLocal, d.BaseDados};
-    lote << FicheiroPerfil::Escrita{Seccoes::Relatorios, chaveLocal, pastaPrograma};
+    chaves.texto(Seccoes::BaseDados, chaveLocal, d.BaseDados);
+    chaves.texto(Seccoes::Relatorios, chaveLocal, pastaPrograma);
 
     for (int b = 0; b < 2; ++b) {
         d.EnderecoIP[b] = EnderecoIPFabrica[b];
@@ -199,19 +213,18 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         d.IndTemporizacao[b] = 250;
 
         const QString ind = Seccoes::Indicador(b);
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("EndereçoIP"), d.EnderecoIP[b]};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Ligado"), textoBool(d.IndLigado[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Indicador"), d.IndModelo[b]};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Porta"), QString::number(d.IndPorta[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Handshacking"), QString::number(d.IndHandshaking[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b]};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Divisao"), QString::number(d.IndDivisao[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CapacidadeMaxima"),
-                                        QString::number(d.CapacidadeMaxima[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CorreccaoZero"), QString::number(d.CorreccaoZero[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("ZeroAutomatico"), textoBool(d.ZeroAutomatico[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("CiclosZero"), QString::number(d.CiclosZero[b])};
-        lote << FicheiroPerfil::Escrita{ind, QStringLiteral("Temporizacao"), QString::number(d.IndTemporizacao[b])};
+        chaves.texto(ind, QStringLiteral("EndereçoIP"), d.EnderecoIP[b]);
+        chaves.booleano(ind, QStringLiteral("Ligado"), d.IndLigado[b]);
+        chaves.texto(ind, QStringLiteral("Indicador"), d.IndModelo[b]);
+        chaves.numero(ind, QStringLiteral("Porta"), d.IndPorta[b]);
+        chaves.numero(ind, QStringLiteral("Handshacking"), d.IndHandshaking[b]);
+        chaves.texto(ind, QStringLiteral("Configuracao"), d.IndConfiguracao[b]);
+        chaves.numero(ind, QStringLiteral("Divisao"), d.IndDivisao[b]);
+        chaves.numero(ind, QStringLiteral("CapacidadeMaxima"), d.CapacidadeMaxima[b]);
+        chaves.numero(ind, QStringLiteral("CorreccaoZero"), d.CorreccaoZero[b]);
+        chaves.booleano(ind, QStringLiteral("ZeroAutomatico"), d.ZeroAutomatico[b]);
+        chaves.numero(ind, QStringLiteral("CiclosZero"), d.CiclosZero[b]);
+        chaves.numero(ind, QStringLiteral("Temporizacao"), d.IndTemporizacao[b]);
     }
 
     struct Leitor
@@ -240,31 +253,29 @@ int ValoresPorDefeito(FicheiroPerfil& ini, const QString& pastaPrograma, Definic
         l.handshaking = 0;
         l.configuracao = QStringLiteral("9600,n,8,1");
         l.temporizacao = 50;
-        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Ligado"), textoBool(l.ligado)};
-        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Porta"), QString::number(l.porta)};
-        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Handshacking"), QString::number(l.handshaking)};
-        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Configuracao"), l.configuracao};
-        lote << FicheiroPerfil::Escrita{l.seccao, QStringLiteral("Temporizacao"), QString::number(l.temporizacao)};
+        chaves.booleano(l.seccao, QStringLiteral("Ligado"), l.ligado);
+        chaves.numero(l.seccao, QStringLiteral("Porta"), l.porta);
+        chaves.numero(l.seccao, QStringLiteral("Handshacking"), l.handshaking);
+        chaves.texto(l.seccao, QStringLiteral("Configuracao"), l.configuracao);
+        chaves.numero(l.seccao, QStringLiteral("Temporizacao"), l.temporizacao);
     }
 
     d.FormatViatNac = true;
-    lote << FicheiroPerfil::Escrita{Seccoes::Geral, QStringLiteral("FormatViatNac"), textoBool(d.FormatViatNac)};
+    chaves.booleano(Seccoes::Geral, QStringLiteral("FormatViatNac"), d.FormatViatNac);
     d.DuasPesagens = true;
-    lote << FicheiroPerfil::Escrita{Seccoes::Geral, QStringLiteral("DuasPesagens"), textoBool(d.DuasPesagens)};
+    chaves.booleano(Seccoes::Geral, QStringLiteral("DuasPesagens"), d.DuasPesagens);
 
     d.Ciclos = 50;
-    lote << FicheiroPerfil::Escrita{Seccoes::LerPeso, QStringLiteral("Ciclos"), QString::number(d.Ciclos)};
+    chaves.numero(Seccoes::LerPeso, QStringLiteral("Ciclos"), d.Ciclos);
 
     d.CopiasPrimeiraPesagem = 0;
     d.CopiasSegundaVia = d.CopiasEntrada = d.CopiasSaida = d.CopiasTalao = 1;
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"),
-                                    QString::number(d.CopiasPrimeiraPesagem)};
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("SegundaVia"),
-                                    QString::number(d.CopiasSegundaVia)};
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Entrada"), QString::number(d.CopiasEntrada)};
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Saida"), QString::number(d.CopiasSaida)};
-    lote << FicheiroPerfil::Escrita{Seccoes::NrCopias, QStringLiteral("Talao"), QString::number(d.CopiasTalao)};
-    return ini.escrever(lote) ? 0 : int(lote.size());
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("PrimeiraPesagem"), d.CopiasPrimeiraPesagem);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("SegundaVia"), d.CopiasSegundaVia);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Entrada"), d.CopiasEntrada);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Saida"), d.CopiasSaida);
+    chaves.numero(Seccoes::NrCopias, QStringLiteral("Talao"), d.CopiasTalao);
+    return ini.escrever(chaves.escritas) ? 0 : int(chaves.escritas.size());
 }
 
 }  // namespace ModGlobal

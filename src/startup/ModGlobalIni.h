@@ -1,10 +1,9 @@
 #pragma once
 
+#include "platform/FicheiroPerfil.h"
 #include "shared/Definicoes.h"
 
 #include <QStringList>
-
-class FicheiroPerfil;
 
 // The settings-file operations: one key read with its default, or written.
 // A missing key gives the default; a key present with an empty value gives 0
@@ -23,6 +22,16 @@ bool GravarIniBool(FicheiroPerfil& ini, const QString& Seccao, const QString& Ch
 bool GravarIniInt(FicheiroPerfil& ini, const QString& Seccao, const QString& Chave, qint16 Valor);
 bool GravarIniLong(FicheiroPerfil& ini, const QString& Seccao, const QString& Chave, qint32 Valor);
 bool GravarIniTexto(FicheiroPerfil& ini, const QString& Seccao, const QString& Chave, const QString& Valor);
+
+// Keys gathered in the file's form, as the routines above write them, for
+// FicheiroPerfil::escrever to put them in one replacement of the file.
+struct ChavesIni
+{
+    QList<FicheiroPerfil::Escrita> escritas;
+    void texto(const QString& Seccao, const QString& Chave, const QString& Valor);
+    void booleano(const QString& Seccao, const QString& Chave, bool Valor);
+    void numero(const QString& Seccao, const QString& Chave, qint32 Valor);
+};
 
 // Fills the record from the file, key by key in the start-up order (58 keys).
 // A number that does not fit its type takes the key's default and affects

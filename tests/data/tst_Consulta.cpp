@@ -1,23 +1,9 @@
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
-#include "platform/Erro.h"
 #include "support/EstacaoTeste.h"
 
 #include <QThread>
 #include <QtTest>
-
-// The statements kept prepared belong to their connection: two stations, or
-// a connection of a worker thread, never share them.
-class TesteConsulta : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void cadaEstacaoComAsSuas();
-    void ligacaoDeOutroFio();
-    void mesmaConsultaDentroDaLeitura();
-    void preparadaUmaVezTomadaUmaVez();
-};
 
 namespace {
 
@@ -31,86 +17,62 @@ int guia(const QSqlDatabase& db)
 
 }  // namespace
 
-void TesteConsulta::cadaEstacaoComAsSuas()
+// The statements kept prepared belong to their connection.
+class TesteConsulta : public QObject
 {
-    EstacaoTeste a, b;
-    a.abrirBaseDados();
-    b.abrirBaseDados();
-    Consulta::executar(a.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 7"));
-    Consulta::executar(b.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 9"));
-    QCOMPARE(guia(a.estacao->bd()), 7);
-    QCOMPARE(guia(b.estacao->bd()), 9);
-    QCOMPARE(a.estacao->Bd->preparadas().quantas(), 1);
-    QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
-    // One station closing its database leaves the other's statements working.
-    a.estacao->Bd.reset();
-    Consulta::executar(b.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 10"));
-    QCOMPARE(guia(b.estacao->bd()), 10);
-    QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
-}
+    Q_OBJECT
 
-// A report made in a worker thread opens its own connection: its statements
-// are its own, while the station's go on being used in the main thread.
-void TesteConsulta::ligacaoDeOutroFio()
-{
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    Consulta::executar(t.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 3"));
-    QList<int> lidas;
-    qsizetype doFio = 0;
-    std::unique_ptr<QThread> fio(QThread::create([&] {
-        const std::unique_ptr<LigacaoBd> ligacao = BaseDadosEstacao::abrir(t.caminho(QStringLiteral("Pesagem.mdb")));
+private Q_SLOTS:
+    // Two stations, and a worker thread's connection read at the same time as
+    // them; one station closing its database leaves the other's statements working.
+    void cadaLigacaoComAsSuas()
+    {
+        EstacaoTeste a, b;
+        a.abrirBaseDados();
+        b.abrirBaseDados();
+        Consulta::executar(a.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 7"));
+        Consulta::executar(b.estacao->bd(), QStringLiteral("UPDATE Empresas SET Guia = 9"));
+        QList<int> doFio, deA;
+        qsizetype preparadasDoFio = 0;
+        std::unique_ptr<QThread> fio(QThread::create([&] {
+            const std::unique_ptr<LigacaoBd> ligacao = BaseDadosEstacao::abrir(b.caminho(QStringLiteral("Pesagem.mdb")));
+            for (int i = 0; i < 200; ++i)
+                doFio << guia(ligacao->db());
+            preparadasDoFio = ligacao->preparadas().quantas();
+        }));
+        fio->start();
         for (int i = 0; i < 200; ++i)
-            lidas << guia(ligacao->db());
-        doFio = ligacao->preparadas().quantas();
-    }));
-    fio->start();
-    QList<int> daEstacao;
-    for (int i = 0; i < 200; ++i)
-        daEstacao << guia(t.estacao->bd());
-    QVERIFY(fio->wait(30000));
-    QCOMPARE(daEstacao, QList<int>(200, 3));
-    QCOMPARE(lidas, QList<int>(200, 3));
-    QCOMPARE(doFio, 1);
-    QCOMPARE(t.estacao->Bd->preparadas().quantas(), 1);
-}
+            deA << guia(a.estacao->bd());
+        QVERIFY(fio->wait(30000));
+        QCOMPARE(deA, QList<int>(200, 7));
+        QCOMPARE(doFio, QList<int>(200, 9));
+        QCOMPARE(preparadasDoFio, 1);
+        QCOMPARE(a.estacao->Bd->preparadas().quantas(), 1);
+        a.estacao->Bd.reset();
+        QCOMPARE(guia(b.estacao->bd()), 9);
+        QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
+    }
 
-// The same statement asked for while its rows are read runs as a fresh one:
-// the rows being read are all read.
-void TesteConsulta::mesmaConsultaDentroDaLeitura()
-{
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    for (int i = 0; i < 3; ++i)
-        Consulta::executar(t.estacao->bd(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('P')"));
-    const QString depois = QStringLiteral("SELECT Pesagem FROM Pesagens WHERE Pesagem > ? ORDER BY Pesagem");
-    QList<qint64> vistas;
-    Consulta::paraCadaLinha(t.estacao->bd(), depois, {0}, [&](const QSqlQuery& q) {
-        const qint64 pesagem = q.value(0).toLongLong();
-        vistas << pesagem;
-        const std::optional<QSqlRecord> seguinte = Consulta::primeiraLinha(t.estacao->bd(), depois, {pesagem});
-        vistas << (seguinte ? seguinte->value(0).toLongLong() : 0);
-        return true;
-    });
-    QCOMPARE(vistas, QList<qint64>({1, 2, 2, 3, 3, 0}));
-}
-
-// A statement is prepared once and handed out again once given back; never
-// to two readers at a time.
-void TesteConsulta::preparadaUmaVezTomadaUmaVez()
-{
-    EstacaoTeste t;
-    t.abrirBaseDados();
-    ConsultasPreparadas& p = t.estacao->Bd->preparadas();
-    QSqlQuery* primeira = p.tomar(t.estacao->bd(), Guia);
-    QVERIFY(primeira);
-    QVERIFY(!p.tomar(t.estacao->bd(), Guia));
-    p.devolver(Guia);
-    QCOMPARE(p.tomar(t.estacao->bd(), Guia), primeira);
-    QCOMPARE(p.quantas(), 1);
-    QVERIFY_THROWS_EXCEPTION(Erro, p.tomar(t.estacao->bd(), QStringLiteral("SELECT nada FROM Nenhuma")));
-    QCOMPARE(p.quantas(), 1);
-}
+    // The same statement asked for while its rows are read runs as a fresh one:
+    // the rows being read are all read.
+    void mesmaConsultaDentroDaLeitura()
+    {
+        EstacaoTeste t;
+        t.abrirBaseDados();
+        for (int i = 0; i < 3; ++i)
+            Consulta::executar(t.estacao->bd(), QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\") VALUES ('P')"));
+        const QString depois = QStringLiteral("SELECT Pesagem FROM Pesagens WHERE Pesagem > ? ORDER BY Pesagem");
+        QList<qint64> vistas;
+        Consulta::paraCadaLinha(t.estacao->bd(), depois, {0}, [&](const QSqlQuery& q) {
+            const qint64 pesagem = q.value(0).toLongLong();
+            vistas << pesagem;
+            const std::optional<QSqlRecord> seguinte = Consulta::primeiraLinha(t.estacao->bd(), depois, {pesagem});
+            vistas << (seguinte ? seguinte->value(0).toLongLong() : 0);
+            return true;
+        });
+        QCOMPARE(vistas, QList<qint64>({1, 2, 2, 3, 3, 0}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TesteConsulta)
 #include "tst_Consulta.moc"

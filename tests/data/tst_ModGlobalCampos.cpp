@@ -2,6 +2,7 @@
 #include "data/Consulta.h"
 #include "data/ModGlobalCampos.h"
 #include "support/EstacaoTeste.h"
+#include "support/FusoHorario.h"
 
 #include <QtTest>
 
@@ -121,6 +122,12 @@ private Q_SLOTS:
         QCOMPARE(VarData(QVariant(), t.relogio), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
         QCOMPARE(VarData(QStringLiteral("05-12-2026 14:30:00"), t.relogio), QDateTime(QDate(2026, 12, 5), QTime(14, 30)));
         QCOMPARE(erroDe([&] { VarData(QStringLiteral("31-02-2026 10:00:00"), t.relogio); }), 13);
+        {
+            const FusoHorario acores("Atlantic/Azores");  // 29-03-2026 has no midnight there
+            QVERIFY(acores.existe());
+            QCOMPARE(VarData(QDate(2026, 3, 29), t.relogio), QDateTime(QDate(2026, 3, 29), QTime(1, 0)));
+            QCOMPARE(VarTexto(QDate(2026, 3, 29)), QStringLiteral("29-03-2026 01:00:00"));
+        }
 
         QCOMPARE(VarTexto(nulo), QString());
         QCOMPARE(VarTexto(QVariant()), QString());

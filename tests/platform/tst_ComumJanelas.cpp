@@ -13,25 +13,6 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-// What every window shares, tested once here: which focus moves are the
-// operator's, the yellow, the focus as a window without a logic of its own
-// follows it, the keys' characters, and Enter and Esc at the dialog itself.
-class TesteComumJanelas : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void movidoPeloOperador_data();
-    void movidoPeloOperador();
-    void caracter_data();
-    void caracter();
-    void realce();
-    void vigiaFoco();
-    void focoDaJanela();
-    void teclasDoDialogo_data();
-    void teclasDoDialogo();
-};
-
 namespace {
 
 // A dialog of two boxes, a check box and two buttons, as the windows build theirs.
@@ -40,13 +21,13 @@ struct Janela
     Janela()
     {
         auto* l = new QVBoxLayout(&d);
-        for (QWidget* w : {static_cast<QWidget*>(a), static_cast<QWidget*>(b), static_cast<QWidget*>(chk),
-                           static_cast<QWidget*>(ok), static_cast<QWidget*>(sair)})
+        for (QWidget* w : todos()) {
             l->addWidget(w);
-        a->setObjectName(QStringLiteral("a"));
-        b->setObjectName(QStringLiteral("b"));
+            w->setObjectName(w == a ? "a" : w == b ? "b" : w == chk ? "chk" : w == ok ? "ok" : "sair");
+        }
         QObject::connect(ok, &QPushButton::clicked, &d, [this] { ++premidos; });
     }
+    QList<QWidget*> todos() const { return {a, b, chk, ok, sair}; }
     bool mostrar()
     {
         d.show();
@@ -70,205 +51,184 @@ bool amarelo(const QWidget* w, QPalette::ColorRole papel = QPalette::Base)
 
 }  // namespace
 
-void TesteComumJanelas::movidoPeloOperador_data()
+// What every window shares, tested once here.
+class TesteComumJanelas : public QObject
 {
-    QTest::addColumn<Qt::FocusReason>("razao");
-    QTest::addColumn<bool>("doOperador");
-    QTest::newRow("Tab") << Qt::TabFocusReason << true;
-    QTest::newRow("Shift+Tab") << Qt::BacktabFocusReason << true;
-    QTest::newRow("clique") << Qt::MouseFocusReason << true;
-    QTest::newRow("tecla de acesso") << Qt::ShortcutFocusReason << true;
-    QTest::newRow("janela activada de novo") << Qt::ActiveWindowFocusReason << false;
-    QTest::newRow("popup fechado") << Qt::PopupFocusReason << false;
-    QTest::newRow("menu") << Qt::MenuBarFocusReason << false;
-    QTest::newRow("o programa, ou uma caixa fechada") << Qt::OtherFocusReason << false;
-}
+    Q_OBJECT
 
-void TesteComumJanelas::movidoPeloOperador()
-{
-    QFETCH(Qt::FocusReason, razao);
-    QTEST(::movidoPeloOperador(razao), "doOperador");
-}
+private Q_SLOTS:
+    void caracter_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("caracter");
+        QTest::addColumn<bool>("soAcesso");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<bool>("controlo");
 
-void TesteComumJanelas::caracter_data()
-{
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<int>("modificadores");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("caracter");
-    QTest::addColumn<bool>("soAcesso");
-    QTest::addColumn<int>("codigo");
-    QTest::addColumn<bool>("controlo");
+        const int nenhum = Qt::NoModifier;
+        const int ctrl = Qt::ControlModifier;
+        const int alt = Qt::AltModifier;
+        QTest::newRow("letra") << int(Qt::Key_A) << nenhum << "a" << int('a') << false << 0 << false;
+        QTest::newRow("Enter do teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << Tecla::Enter << false << 0 << false;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << nenhum << "\x1b" << Tecla::Esc << false << 0 << false;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << nenhum << "\b" << Tecla::Retrocesso << false << 0 << false;
+        QTest::newRow("Ctrl+V, texto v") << int(Qt::Key_V) << ctrl << "v" << 22 << false << 0 << true;
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << 1 << false << 0 << true;
+        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << ctrl << "\x1a" << 26 << false << 0 << true;
+        QTest::newRow("Ctrl+algarismo") << int(Qt::Key_1) << ctrl << "1" << 0 << false << 0 << false;
+        QTest::newRow("Alt+letra") << int(Qt::Key_X) << alt << "x" << 0 << true << 0 << false;
+        QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0 << false;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0 << false;
+        QTest::newRow("seta abaixo") << int(Qt::Key_Down) << int(Qt::ShiftModifier) << "" << 0 << false << Tecla::Baixo << false;
+    }
 
-    const int nenhum = Qt::NoModifier;
-    const int ctrl = Qt::ControlModifier;
-    const int alt = Qt::AltModifier;
-    QTest::newRow("letra") << int(Qt::Key_A) << nenhum << "a" << int('a') << false << 0 << false;
-    QTest::newRow("maiúscula acentuada") << int(Qt::Key_Eacute) << int(Qt::ShiftModifier) << "É" << 0xC9 << false << 0 << false;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << nenhum << "\r" << Tecla::Enter << false << 0 << false;
-    QTest::newRow("Enter do teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << Tecla::Enter << false << 0 << false;
-    QTest::newRow("Esc") << int(Qt::Key_Escape) << nenhum << "\x1b" << Tecla::Esc << false << 0 << false;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << nenhum << "\b" << Tecla::Retrocesso << false << 0 << false;
-    // Ctrl+V types 22 whatever text the platform sends with it.
-    QTest::newRow("Ctrl+V, texto v") << int(Qt::Key_V) << ctrl << "v" << 22 << false << 0 << true;
-    QTest::newRow("Ctrl+V, texto de controlo") << int(Qt::Key_V) << ctrl << "\x16" << 22 << false << 0 << true;
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << "\x01" << 1 << false << 0 << true;
-    QTest::newRow("Ctrl+algarismo") << int(Qt::Key_1) << ctrl << "1" << 0 << false << 0 << false;
-    QTest::newRow("Alt+letra") << int(Qt::Key_X) << alt << "x" << 0 << true << 0 << false;
-    QTest::newRow("Alt+Enter") << int(Qt::Key_Return) << alt << "\r" << Tecla::Enter << false << 0 << false;
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << nenhum << "\t" << 0 << false << 0 << false;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << nenhum << "\x7f" << 0 << false << 0 << false;
-    QTest::newRow("seta abaixo") << int(Qt::Key_Down) << nenhum << "" << 0 << false << Tecla::Baixo << false;
-    QTest::newRow("seta à esquerda") << int(Qt::Key_Left) << nenhum << "" << 0 << false << Tecla::Esquerda << false;
-    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << nenhum << "" << 0 << false << Tecla::PgUp << false;
-    QTest::newRow("Home") << int(Qt::Key_Home) << nenhum << "" << 0 << false << Tecla::Home << false;
-    QTest::newRow("F2") << int(Qt::Key_F2) << nenhum << "" << 0 << false << Tecla::F2 << false;
-    QTest::newRow("F3") << int(Qt::Key_F3) << nenhum << "" << 0 << false << 0 << false;
-}
+    void caracter()
+    {
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        QFETCH(QString, texto);
+        const QKeyEvent e(QEvent::KeyPress, tecla, Qt::KeyboardModifiers(modificadores), texto);
+        QTEST(Teclas::caracter(&e), "caracter");
+        QTEST(Teclas::soAcesso(&e), "soAcesso");
+        QTEST(Teclas::codigo(&e), "codigo");
+        QTEST(Teclas::controlo(&e), "controlo");
+        QCOMPARE(Teclas::estadoShift(&e), (modificadores & Qt::ShiftModifier ? 1 : 0)
+                                              + (modificadores & Qt::ControlModifier ? 2 : 0)
+                                              + (modificadores & Qt::AltModifier ? 4 : 0));
+    }
 
-void TesteComumJanelas::caracter()
-{
-    QFETCH(int, tecla);
-    QFETCH(int, modificadores);
-    QFETCH(QString, texto);
-    const QKeyEvent e(QEvent::KeyPress, tecla, Qt::KeyboardModifiers(modificadores), texto);
-    QTEST(Teclas::caracter(&e), "caracter");
-    QTEST(Teclas::soAcesso(&e), "soAcesso");
-    QTEST(Teclas::codigo(&e), "codigo");
-    QTEST(Teclas::controlo(&e), "controlo");
-    QCOMPARE(Teclas::estadoShift(&e), (modificadores & Qt::ShiftModifier ? 1 : 0)
-                                          + (modificadores & Qt::ControlModifier ? 2 : 0)
-                                          + (modificadores & Qt::AltModifier ? 4 : 0));
-}
+    // A box's base, a button's face, a check box's text; the colours a control
+    // had without the focus (white where the window chose it) come back.
+    void realce()
+    {
+        Janela j;
+        QPalette branca = j.b->palette();
+        branca.setColor(QPalette::Base, Qt::white);
+        j.b->setPalette(branca);
+        const QPalette botao = j.ok->palette();
+        const QPalette texto = j.chk->palette();
+        Realce r;
+        for (QWidget* w : j.todos().mid(0, 4))
+            r.registar(w);
+        r.aplicar(j.b);
+        QVERIFY(amarelo(j.b) && !amarelo(j.a));
+        r.aplicar(j.ok);
+        QVERIFY(amarelo(j.ok, QPalette::Button) && !amarelo(j.b));
+        QCOMPARE(j.b->palette().color(QPalette::Base), QColor(Qt::white));
+        r.aplicar(j.chk);
+        QCOMPARE(j.chk->palette().color(QPalette::WindowText), texto.color(QPalette::HighlightedText));
+        QCOMPARE(j.ok->palette(), botao);
+        r.aplicar(nullptr);
+        QCOMPARE(j.chk->palette(), texto);
+    }
 
-// A box's base, a button's face, a check box's text; the colours a control
-// had without the focus (white where the window chose it) come back.
-void TesteComumJanelas::realce()
-{
-    Janela j;
-    QPalette branca = j.b->palette();
-    branca.setColor(QPalette::Base, Qt::white);
-    j.b->setPalette(branca);
-    const QPalette botao = j.ok->palette();
-    const QPalette texto = j.chk->palette();
-    Realce r;
-    for (QWidget* w : {static_cast<QWidget*>(j.a), static_cast<QWidget*>(j.b), static_cast<QWidget*>(j.chk),
-                       static_cast<QWidget*>(j.ok)})
-        r.registar(w);
-    r.aplicar(j.b);
-    QVERIFY(amarelo(j.b) && !amarelo(j.a));
-    r.aplicar(j.ok);
-    QVERIFY(amarelo(j.ok, QPalette::Button) && !amarelo(j.b));
-    QCOMPARE(j.b->palette().color(QPalette::Base), QColor(Qt::white));
-    r.aplicar(j.chk);
-    QCOMPARE(j.chk->palette().color(QPalette::WindowText), texto.color(QPalette::HighlightedText));
-    QCOMPARE(j.ok->palette(), botao);
-    r.aplicar(nullptr);
-    QCOMPARE(j.chk->palette(), texto);
-}
+    // For a window whose logic keeps the focus: only the operator's moves are told.
+    void vigiaFoco()
+    {
+        Janela j;
+        VigiaFoco vigia;
+        QStringList movidos;
+        vigia.aoMover = [&](QWidget* w) { movidos << w->objectName(); };
+        vigia.vigiar(j.a);
+        vigia.vigiar(j.b);
+        QVERIFY(j.mostrar());
+        QTest::keyClick(j.a, Qt::Key_Tab);
+        QTest::mouseClick(j.a, Qt::LeftButton);
+        j.b->setFocus();
+        QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(j.a, &regresso);
+        QCOMPARE(movidos, QStringList({"b", "a"}));
+    }
 
-// For a window whose logic keeps the focus: only the operator's moves are told.
-void TesteComumJanelas::vigiaFoco()
-{
-    Janela j;
-    VigiaFoco vigia;
-    QStringList movidos;
-    vigia.aoMover = [&](QWidget* w) { movidos << w->objectName(); };
-    vigia.vigiar(j.a);
-    vigia.vigiar(j.b);
-    QVERIFY(j.mostrar());
-    QTest::keyClick(j.a, Qt::Key_Tab);
-    QTest::mouseClick(j.a, Qt::LeftButton);
-    j.b->setFocus();
-    QFocusEvent regresso(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(j.a, &regresso);
-    QCOMPARE(movidos, QStringList({"b", "a"}));
-}
+    // The window's first focus, the operator's moves and the window's own count;
+    // a box opening and closing over it, the program's setFocus() and a focus
+    // given again to the same control do not.
+    void focoDaJanela()
+    {
+        Janela j;
+        FocoJanela foco;
+        QStringList mudancas;
+        foco.aoMudar = [&](QWidget* saiu, QWidget* entrou) {
+            mudancas << (saiu ? saiu->objectName() : QStringLiteral("-")) + QStringLiteral(">") + entrou->objectName()
+                            + (entrou == j.a && j.a->hasSelectedText() ? QStringLiteral(" seleccionada") : QString());
+        };
+        foco.seguir(j.a, true);
+        foco.seguir(j.b, true);
+        foco.seguir(j.ok, true);
+        auto* popup = new QLineEdit(&j.d);  // a window of its own inside the dialog: not followed
+        popup->setWindowFlags(Qt::Popup);
+        foco.seguirOsOutros(&j.d);
+        j.a->setText(QStringLiteral("texto"));
+        QVERIFY(j.mostrar());
+        QCOMPARE(mudancas, QStringList{"->a"});  // the first focus of the window
+        QVERIFY(amarelo(j.a));
 
-// The window's first focus, the operator's moves and the window's own count;
-// a box opening and closing over it, the program's setFocus() and a focus
-// given again to the same control do not.
-void TesteComumJanelas::focoDaJanela()
-{
-    Janela j;
-    FocoJanela foco;
-    QStringList mudancas;
-    foco.aoMudar = [&](QWidget* saiu, QWidget* entrou) {
-        mudancas << (saiu ? saiu->objectName() : QStringLiteral("-")) + QStringLiteral(">") + entrou->objectName()
-                        + (entrou == j.a && j.a->hasSelectedText() ? QStringLiteral(" seleccionada") : QString());
-    };
-    j.ok->setObjectName(QStringLiteral("ok"));
-    j.chk->setObjectName(QStringLiteral("chk"));
-    foco.seguir(j.a, true);
-    foco.seguir(j.b, true);
-    foco.seguir(j.ok, true);
-    foco.seguirOsOutros(&j.d);
-    j.a->setText(QStringLiteral("texto"));
-    QVERIFY(j.mostrar());
-    QCOMPARE(mudancas, QStringList{"->a"});  // the first focus of the window
-    QVERIFY(amarelo(j.a));
+        QTest::keyClick(j.a, Qt::Key_Tab);
+        QTest::keyClick(j.b, Qt::Key_Tab);
+        QFocusEvent clique(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(popup, &clique);
+        QCOMPARE(mudancas, QStringList({"->a", "a>b", "b>chk"}));
+        QVERIFY(!amarelo(j.a) && !amarelo(j.b));  // a check box not chosen for the yellow
 
-    QTest::keyClick(j.a, Qt::Key_Tab);
-    QTest::keyClick(j.b, Qt::Key_Tab);
-    QCOMPARE(mudancas, QStringList({"->a", "a>b", "b>chk"}));
-    QVERIFY(!amarelo(j.a) && !amarelo(j.b));  // a check box not chosen for the yellow
+        QTest::mouseClick(j.ok, Qt::LeftButton);
+        QVERIFY(amarelo(j.ok, QPalette::Button));
+        j.b->setFocus();  // the program's own move, not through the window: not followed
+        QCOMPARE(mudancas.last(), QStringLiteral("chk>ok"));
+        foco.darFoco(j.a);  // the window's own move: after the box's own handling
+        QCOMPARE(mudancas.last(), QStringLiteral("ok>a"));
+        QCOMPARE(QApplication::focusWidget(), j.a);
+        QVERIFY(amarelo(j.a) && !amarelo(j.ok, QPalette::Button));
 
-    QTest::mouseClick(j.ok, Qt::LeftButton);
-    QVERIFY(amarelo(j.ok, QPalette::Button));
-    j.b->setFocus();  // the program's own move, not through the window: not followed
-    QCOMPARE(mudancas.last(), QStringLiteral("chk>ok"));
-    foco.darFoco(j.a);  // the window's own move: after the box's own handling
-    QCOMPARE(mudancas.last(), QStringLiteral("ok>a"));
-    QCOMPARE(QApplication::focusWidget(), j.a);
-    QVERIFY(amarelo(j.a) && !amarelo(j.ok, QPalette::Button));
+        // A box over the window: its opening and closing move nothing.
+        const qsizetype antes = mudancas.size();
+        QTimer::singleShot(0, &j.d, [] { fecharJanelasModais(); });
+        QMessageBox::information(&j.d, QStringLiteral("t"), QStringLiteral("x"));
+        j.d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&j.d));
+        QCOMPARE(mudancas.size(), antes);
+        QVERIFY(amarelo(j.a));
 
-    // A box over the window: its opening and closing move nothing.
-    const qsizetype antes = mudancas.size();
-    QTimer::singleShot(0, &j.d, [] { fecharJanelasModais(); });
-    QMessageBox::information(&j.d, QStringLiteral("t"), QStringLiteral("x"));
-    j.d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&j.d));
-    QCOMPARE(mudancas.size(), antes);
-    QVERIFY(amarelo(j.a));
+        // Back to the first box by Shift+Tab: its own selection first, then the window's handler.
+        QTest::keyClick(j.a, Qt::Key_Tab);
+        QTest::keyClick(j.b, Qt::Key_Backtab);
+        QCOMPARE(mudancas.mid(antes), QStringList({"a>b", "b>a seleccionada"}));
+    }
 
-    // Back to the first box by Shift+Tab: its own selection first, then the window's handler.
-    QTest::keyClick(j.a, Qt::Key_Tab);
-    QTest::keyClick(j.b, Qt::Key_Backtab);
-    QCOMPARE(mudancas.mid(antes), QStringList({"a>b", "b>a seleccionada"}));
-}
+    // Esc and Enter that reach the dialog, and the buttons that Qt would make default.
+    void teclasDoDialogo_data()
+    {
+        QTest::addColumn<bool>("escFecha");
+        QTest::addColumn<bool>("enterNoBotao");
+        QTest::newRow("Esc nada, Enter no botão") << false << true;
+        QTest::newRow("Esc fecha, Enter nunca") << true << false;
+    }
 
-// Esc and Enter that reach the dialog, and the buttons that Qt would make default.
-void TesteComumJanelas::teclasDoDialogo_data()
-{
-    QTest::addColumn<bool>("escFecha");
-    QTest::addColumn<bool>("enterNoBotao");
-    QTest::newRow("Esc nada, Enter no botão") << false << true;
-    QTest::newRow("Esc fecha, Enter nunca") << true << false;
-}
+    void teclasDoDialogo()
+    {
+        QFETCH(bool, escFecha);
+        QFETCH(bool, enterNoBotao);
+        Janela j;
+        Dialogo::aplicar(&j.d, {escFecha, enterNoBotao});
+        auto* tardio = new QPushButton(QStringLiteral("tardio"), &j.d);  // made after the rules
+        QVERIFY(j.mostrar());
+        for (QPushButton* b : {j.ok, j.sair, tardio})
+            QVERIFY(!b->isDefault() && !b->autoDefault());
 
-void TesteComumJanelas::teclasDoDialogo()
-{
-    QFETCH(bool, escFecha);
-    QFETCH(bool, enterNoBotao);
-    Janela j;
-    Dialogo::aplicar(&j.d, {escFecha, enterNoBotao});
-    auto* tardio = new QPushButton(QStringLiteral("tardio"), &j.d);  // made after the rules
-    QVERIFY(j.mostrar());
-    for (QPushButton* b : {j.ok, j.sair, tardio})
-        QVERIFY(!b->isDefault() && !b->autoDefault());
+        QTest::keyClick(j.a, Qt::Key_Return);  // in a box: no button pressed
+        QTest::keyClick(j.a, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(j.premidos, 0);
+        j.ok->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(j.ok, Qt::Key_Return);
+        QCOMPARE(j.premidos, enterNoBotao ? 1 : 0);
+        QVERIFY(j.d.isVisible());
 
-    QTest::keyClick(j.a, Qt::Key_Return);  // in a box: no button pressed
-    QTest::keyClick(j.a, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(j.premidos, 0);
-    j.ok->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(j.ok, Qt::Key_Return);
-    QCOMPARE(j.premidos, enterNoBotao ? 1 : 0);
-    QVERIFY(j.d.isVisible());
-
-    QTest::keyClick(j.a, Qt::Key_Escape);
-    QCOMPARE(j.d.isVisible(), !escFecha);
-    QCOMPARE(j.d.result(), int(QDialog::Rejected));
-}
+        QTest::keyClick(j.a, Qt::Key_Escape);
+        QCOMPARE(j.d.isVisible(), !escFecha);
+        QCOMPARE(j.d.result(), int(QDialog::Rejected));
+    }
+};
 
 QTEST_MAIN(TesteComumJanelas)
 #include "tst_ComumJanelas.moc"

@@ -9,31 +9,23 @@
 #include <functional>
 #include <source_location>
 
-// Closes a modal window: its own way out first (reject, as the close box
-// does), then by force.
-inline void fecharJanelaModal(QWidget* janela)
-{
-    QPointer<QWidget> m = janela;
-    if (auto* d = qobject_cast<QDialog*>(janela)) {
-        d->reject();
-        if (m && d->isVisible())
-            d->done(QDialog::Rejected);
-    } else {
-        janela->close();
-    }
-    if (m && m->isVisible())
-        m->hide();
-}
-
-// Closes every modal window above `ate` (every one, with none): the last
-// opened first.
+// Closes every modal window above `ate` (every one, with none), the last
+// opened first: its own way out first (reject, as the close box does), then by force.
 inline void fecharJanelasModais(QWidget* ate = nullptr)
 {
     for (int vezes = 0; vezes < 16; ++vezes) {
-        QWidget* m = QApplication::activeModalWidget();
+        QPointer<QWidget> m = QApplication::activeModalWidget();
         if (!m || m == ate)
             return;
-        fecharJanelaModal(m);
+        if (auto* d = qobject_cast<QDialog*>(m.data())) {
+            d->reject();
+            if (m && d->isVisible())
+                d->done(QDialog::Rejected);
+        } else {
+            m->close();
+        }
+        if (m && m->isVisible())
+            m->hide();
     }
 }
 
@@ -41,28 +33,17 @@ inline void fecharJanelasModais(QWidget* ate = nullptr)
 // window nobody closes): the test fails and every window it opened is closed.
 constexpr int LimiteJanelaModalMs = 30000;
 
-// Arms that limit for the work in the windows opened above `antes`.
-inline void limitarTrabalho(QTimer& limite, QWidget* antes, const std::source_location& onde)
-{
-    limite.setSingleShot(true);
-    QObject::connect(&limite, &QTimer::timeout, [antes, onde] {
-        QTest::qFail("the work in the modal window did not end: its windows are closed", onde.file_name(),
-                     int(onde.line()));
-        fecharJanelasModais(antes);
-    });
-    limite.start(LimiteJanelaModalMs);
-}
-
 // Works in the modal window that `abrir` opens (a menu item, a button) from
-// inside its event loop, and always closes it afterwards, a failed check in
-// `trabalho` included: such a test fails in seconds instead of waiting, window
-// open, for CTest's time-out. False, the test failed, when no window of type J
-// opened or a check inside failed: the caller returns at once.
+// inside its event loop, and always closes it and every window above `antes`
+// afterwards, a failed check in `trabalho` included: such a test fails in
+// seconds instead of waiting, window open, for CTest's time-out. False, the
+// test failed, when no window of type J opened or a check inside failed: the
+// caller returns at once.
 template <typename J>
 bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(J&)>& trabalho,
-                   const std::source_location onde = std::source_location::current())
+                   const std::source_location onde = std::source_location::current(),
+                   QWidget* antes = QApplication::activeModalWidget())
 {
-    QWidget* antes = QApplication::activeModalWidget();
     bool aberta = false;
     QTimer vez;  // gone with this call: it never fires after `abrir` returned
     vez.setSingleShot(true);
@@ -76,7 +57,13 @@ bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(
             return;
         aberta = true;
         QTimer limite;
-        limitarTrabalho(limite, antes, onde);
+        limite.setSingleShot(true);
+        QObject::connect(&limite, &QTimer::timeout, [antes, onde] {
+            QTest::qFail("the work in the modal window did not end: its windows are closed", onde.file_name(),
+                         int(onde.line()));
+            fecharJanelasModais(antes);
+        });
+        limite.start(LimiteJanelaModalMs);
         trabalho(*j);
     });
     vez.start(0);
@@ -86,26 +73,13 @@ bool naJanelaModal(const std::function<void()>& abrir, const std::function<void(
     return !QTest::currentTestFailed();
 }
 
-// The same for a dialog the test made: `trabalho` runs inside its exec(),
-// which returns its result; the dialog, and any window opened over it, is
-// closed afterwards when the work left it open.
+// The same for a dialog the test made (shown already, or not): `trabalho`
+// runs inside its exec(), whose result this returns (-1 when it never ran).
 template <typename J>
 int execComTrabalho(J& janela, const std::function<void(J&)>& trabalho,
                     const std::source_location onde = std::source_location::current())
 {
-    QTimer vez;
-    vez.setSingleShot(true);
-    QObject::connect(&vez, &QTimer::timeout, [&] {
-        const auto fechar = qScopeGuard([&janela] {
-            while (janela.isVisible()) {
-                QWidget* m = QApplication::activeModalWidget();
-                fecharJanelaModal(m ? m : &janela);
-            }
-        });
-        QTimer limite;
-        limitarTrabalho(limite, nullptr, onde);
-        trabalho(janela);
-    });
-    vez.start(0);
-    return janela.exec();
+    int resultado = -1;
+    naJanelaModal<J>([&] { resultado = janela.exec(); }, trabalho, onde, nullptr);
+    return resultado;
 }
