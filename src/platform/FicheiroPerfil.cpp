@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -240,10 +241,12 @@ int abrirTemporario(const QByteArray& temporario, Descritor& d)
     }
 }
 
-// Puts `bytes` in place of the file at `caminho`: written whole beside it,
-// synced, then renamed over it. Returns 0, or the errno of the step that
-// failed, the file then untouched and nothing left beside it.
-int substituir(const QString& caminho, const QByteArray& bytes)
+// Puts the text `compor` makes in place of the file at `caminho`: written
+// whole beside it, synced, then renamed over it. `compor` is called once the
+// lock is held, so it reads the file as the writer before left it and no
+// writer's keys are lost to another's. Returns 0, or the errno of the step
+// that failed, the file then untouched and nothing left beside it.
+int substituir(const QString& caminho, const std::function<QByteArray()>& compor)
 {
     // A link is followed, so the link stays and its target takes the new text.
     QString destino = caminho;
@@ -269,6 +272,7 @@ int substituir(const QString& caminho, const QByteArray& bytes)
         ::unlink(temporario.constData());
         return e;
     };
+    const QByteArray bytes = compor();
     if (::ftruncate(d.fd, 0) != 0)
         return falhar(errno);
     if (existe && ::fchmod(d.fd, actual.st_mode & 07777) != 0)
@@ -290,6 +294,108 @@ int substituir(const QString& caminho, const QByteArray& bytes)
     pasta.fd = ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ::fsync(pasta.fd);
     return 0;
+}
+
+// The file as read: its text and where its sections and keys are.
+struct Lido
+{
+    const Texto& texto;
+    const Indice& indice;
+};
+
+// The file's text `lido` with the keys of `escritas` set, in `c` and its
+// `indice`, and the bytes to write (`latin1` when they stay Latin-1).
+QByteArray comporTexto(const Lido& lido, const QList<FicheiroPerfil::Escrita>& escritas, Texto& c,
+                       std::optional<Indice>& indice, bool& latin1)
+{
+    c = lido.texto;
+    // Keys new to a section go after its last key, new sections at the end,
+    // in the order written; a key written twice keeps the last value.
+    QHash<qsizetype, QStringList> depoisDe;
+    struct SeccaoNova
+    {
+        QString nome;
+        QStringList linhas;
+    };
+    QList<SeccaoNova> novas;
+    // Section and key folded -> the line not yet in place: its place in
+    // depoisDe (a line number >= 0) or in novas (-1 - its index), and its index there.
+    QHash<QString, std::pair<qsizetype, qsizetype>> pendentes;
+    const auto pendente = [&](const std::pair<qsizetype, qsizetype>& onde) -> QString& {
+        QStringList& lista = onde.first >= 0 ? depoisDe[onde.first] : novas[-1 - onde.first].linhas;
+        return lista[onde.second];
+    };
+    for (const FicheiroPerfil::Escrita& e : escritas) {
+        QString limpo = e.valor;
+        limpo.remove(u'\r').remove(u'\n');
+        const QString linhaNova = e.chave + u'=' + limpo;
+        const QString id = nomeComparavel(e.seccao) + u'\n' + nomeComparavel(e.chave);
+        const Posicao p = lido.indice.procurar(e.seccao, e.chave);
+        if (p.chave >= 0) {
+            QString& linha = c.linhas[p.chave];
+            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
+        } else if (pendentes.contains(id)) {
+            QString& linha = pendente(pendentes.value(id));
+            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
+        } else if (p.seccao >= 0) {
+            const qsizetype depois = p.ultimaChave >= 0 ? p.ultimaChave : p.seccao;
+            QStringList& lista = depoisDe[depois];
+            lista.append(linhaNova);
+            pendentes.insert(id, {depois, lista.size() - 1});
+        } else {
+            qsizetype n = 0;
+            while (n < novas.size() && nomeComparavel(novas[n].nome) != nomeComparavel(e.seccao))
+                ++n;
+            if (n == novas.size())
+                novas.append({e.seccao, {}});
+            novas[n].linhas.append(linhaNova);
+            pendentes.insert(id, {-1 - n, novas[n].linhas.size() - 1});
+        }
+    }
+    if (!depoisDe.isEmpty()) {
+        QStringList linhas;
+        linhas.reserve(c.linhas.size() + depoisDe.size());
+        for (qsizetype i = 0; i < c.linhas.size(); ++i) {
+            linhas.append(c.linhas[i]);
+            if (const auto d = depoisDe.constFind(i); d != depoisDe.cend())
+                linhas.append(*d);
+        }
+        c.linhas = std::move(linhas);
+    }
+    for (const SeccaoNova& nova : novas) {
+        if (!c.linhas.isEmpty() && !c.linhas.last().trimmed().isEmpty())
+            c.linhas.append(QString());
+        c.linhas.append(u'[' + nova.nome + u']');
+        c.linhas.append(nova.linhas);
+        c.terminaEmQuebra = true;
+    }
+    indice = depoisDe.isEmpty() && novas.isEmpty() ? lido.indice : Indice(c.linhas);
+    const QString quebra = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QString texto = c.linhas.join(quebra);
+    if (c.terminaEmQuebra)
+        texto += quebra;
+
+    QByteArray bytes;
+    latin1 = c.codificacao == Codificacao::Latin1;
+    if (latin1) {
+        // A value that Latin-1 cannot hold turns the whole file to UTF-8
+        // rather than losing characters.
+        QStringEncoder enc(QStringConverter::Latin1);
+        for (QChar ch : texto) {
+            if (ch.unicode() > 0xff) {
+                latin1 = false;
+                break;
+            }
+        }
+        if (latin1)
+            bytes = enc.encode(texto);
+    }
+    if (!latin1) {
+        bytes = texto.toUtf8();
+        if (c.codificacao == Codificacao::Utf8ComBom)
+            bytes.prepend("\xEF\xBB\xBF");
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -345,105 +451,23 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
 
 bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
 {
-    // A copy of the file as it stands, changed and written whole: the kept
-    // reading changes only once the file is replaced.
-    const Conteudo& actual = conteudo();
-    Texto c = actual.texto;
-    // Keys new to a section go after its last key, new sections at the end,
-    // in the order written; a key written twice keeps the last value.
-    QHash<qsizetype, QStringList> depoisDe;
-    struct SeccaoNova
-    {
-        QString nome;
-        QStringList linhas;
+    // A copy of the file as it stands once locked, changed and written
+    // whole: the kept reading changes only once the file is replaced.
+    Texto c;
+    std::optional<Indice> indice;
+    bool latin1 = false;
+    const auto compor = [&] {
+        const Conteudo& actual = conteudo();
+        return comporTexto({actual.texto, actual.indice}, escritas, c, indice, latin1);
     };
-    QList<SeccaoNova> novas;
-    // Section and key folded -> the line not yet in place: its place in
-    // depoisDe (a line number >= 0) or in novas (-1 - its index), and its index there.
-    QHash<QString, std::pair<qsizetype, qsizetype>> pendentes;
-    const auto pendente = [&](const std::pair<qsizetype, qsizetype>& onde) -> QString& {
-        QStringList& lista = onde.first >= 0 ? depoisDe[onde.first] : novas[-1 - onde.first].linhas;
-        return lista[onde.second];
-    };
-    for (const Escrita& e : escritas) {
-        QString limpo = e.valor;
-        limpo.remove(u'\r').remove(u'\n');
-        const QString linhaNova = e.chave + u'=' + limpo;
-        const QString id = nomeComparavel(e.seccao) + u'\n' + nomeComparavel(e.chave);
-        const Posicao p = actual.indice.procurar(e.seccao, e.chave);
-        if (p.chave >= 0) {
-            QString& linha = c.linhas[p.chave];
-            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
-        } else if (pendentes.contains(id)) {
-            QString& linha = pendente(pendentes.value(id));
-            linha = linha.left(linha.indexOf(u'=') + 1) + limpo;
-        } else if (p.seccao >= 0) {
-            const qsizetype depois = p.ultimaChave >= 0 ? p.ultimaChave : p.seccao;
-            QStringList& lista = depoisDe[depois];
-            lista.append(linhaNova);
-            pendentes.insert(id, {depois, lista.size() - 1});
-        } else {
-            qsizetype n = 0;
-            while (n < novas.size() && nomeComparavel(novas[n].nome) != nomeComparavel(e.seccao))
-                ++n;
-            if (n == novas.size())
-                novas.append({e.seccao, {}});
-            novas[n].linhas.append(linhaNova);
-            pendentes.insert(id, {-1 - n, novas[n].linhas.size() - 1});
-        }
-    }
-    if (!depoisDe.isEmpty()) {
-        QStringList linhas;
-        linhas.reserve(c.linhas.size() + depoisDe.size());
-        for (qsizetype i = 0; i < c.linhas.size(); ++i) {
-            linhas.append(c.linhas[i]);
-            if (const auto d = depoisDe.constFind(i); d != depoisDe.cend())
-                linhas.append(*d);
-        }
-        c.linhas = std::move(linhas);
-    }
-    for (const SeccaoNova& nova : novas) {
-        if (!c.linhas.isEmpty() && !c.linhas.last().trimmed().isEmpty())
-            c.linhas.append(QString());
-        c.linhas.append(u'[' + nova.nome + u']');
-        c.linhas.append(nova.linhas);
-        c.terminaEmQuebra = true;
-    }
-    Indice indice = depoisDe.isEmpty() && novas.isEmpty() ? actual.indice : Indice(c.linhas);
-    const QString quebra = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QString texto = c.linhas.join(quebra);
-    if (c.terminaEmQuebra)
-        texto += quebra;
-
-    QByteArray bytes;
-    bool latin1 = c.codificacao == Codificacao::Latin1;
-    if (latin1) {
-        // A value that Latin-1 cannot hold turns the whole file to UTF-8
-        // rather than losing characters.
-        QStringEncoder enc(QStringConverter::Latin1);
-        for (QChar ch : texto) {
-            if (ch.unicode() > 0xff) {
-                latin1 = false;
-                break;
-            }
-        }
-        if (latin1)
-            bytes = enc.encode(texto);
-    }
-    if (!latin1) {
-        bytes = texto.toUtf8();
-        if (c.codificacao == Codificacao::Utf8ComBom)
-            bytes.prepend("\xEF\xBB\xBF");
-    }
-
-    if (const int e = substituir(m_caminho, bytes)) {
+    if (const int e = substituir(m_caminho, compor)) {
         m_razaoFalha = Erros::razaoSistema(e);
         return false;
     }
     m_razaoFalha.clear();
     auto escrito = std::make_unique<Conteudo>();
     escrito->texto = std::move(c);
-    escrito->indice = std::move(indice);
+    escrito->indice = std::move(*indice);
     escrito->marca = marcar(m_caminho);
     escrito->guardavel = true;  // what was just written is known
     ++m_substituicoes;

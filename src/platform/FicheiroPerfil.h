@@ -19,7 +19,8 @@
 // hidden file beside it (".Lorvane.ini.novo"), is synced to the disk, and
 // only then renamed over the file. That name is always the same, so a write
 // cut short by a crash leaves at most that one file, which the next write
-// reuses; two programs writing at once take their turns on it.
+// reuses; two programs writing at once take their turns on it, each
+// changing the file as the one before left it.
 class FicheiroPerfil
 {
 public:

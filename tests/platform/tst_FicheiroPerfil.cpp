@@ -203,7 +203,8 @@ private Q_SLOTS:
     }
 
     // Two programs writing the file at once take their turns: every state of
-    // the file is one whole text, never two mixed.
+    // the file is one whole text, never two mixed, and neither loses the
+    // other's keys.
     void doisProgramasAoMesmoTempo()
     {
         QTemporaryDir sitio;
@@ -230,6 +231,8 @@ private Q_SLOTS:
         }
         const FicheiroPerfil depois(c);
         QCOMPARE(depois.ler(QStringLiteral("Geral"), QStringLiteral("Fim"), {}), QStringLiteral("1"));
+        for (const char* chave : {"A", "B"})
+            QCOMPARE(depois.ler(QStringLiteral("Geral"), QString::fromLatin1(chave), {}), QStringLiteral("99"));
         QCOMPARE(depois.valor(QStringLiteral("Extra"), QStringLiteral("Texto")).value_or(QString()), grande);
         QCOMPARE(lerFicheiro(c).count("[Extra]"), 1);
         QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
