@@ -217,64 +217,79 @@ template <typename F> auto semInterrupcao(F chamada)
     return r;
 }
 
-// Opens the hidden file beside the settings file, locked for this write
-// alone. A writer that waited for the lock may find that the one before it
-// has renamed that file over the settings file meanwhile: it then opens the
-// name again, so it never writes into the settings file itself. Where the
-// file system has no such locks the write goes on without one.
-int abrirTemporario(const QByteArray& temporario, Descritor& d)
+// Opens a file for the new text in the folder `pasta`. Where the file system
+// allows it the file has no name, so a process killed while it writes leaves
+// nothing behind; elsewhere it is the hidden name itself, truncated (a file
+// left there by a write cut short is reused). `comNome` says which.
+int abrirNovo(int pasta, const QByteArray& nomeTemporario, Descritor& d, bool& comNome)
 {
-    for (;;) {
-        d.fd = semInterrupcao(
-            [&] { return ::open(temporario.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666); });
-        if (d.fd < 0)
-            return errno;
-        semInterrupcao([&] { return ::flock(d.fd, LOCK_EX); });
-        struct stat aberto
-        {
-        }, nome{};
-        if (::fstat(d.fd, &aberto) == 0 && ::lstat(temporario.constData(), &nome) == 0 && aberto.st_dev == nome.st_dev
-            && aberto.st_ino == nome.st_ino)
-            return 0;
-        ::close(d.fd);
-        d.fd = -1;
-    }
+    d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
+    comNome = d.fd < 0;
+    if (comNome)
+        d.fd = semInterrupcao([&] {
+            return ::openat(pasta, nomeTemporario.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+                            0666);
+        });
+    return d.fd < 0 ? errno : 0;
+}
+
+// Gives the nameless file `fd` the hidden name, in place of any such file a
+// write cut short left.
+int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
+{
+    ::unlinkat(pasta, nomeTemporario.constData(), 0);
+    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nomeTemporario.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    // Without /proc, the call that needs no name (some systems allow it only to administrators).
+    return ::linkat(fd, "", pasta, nomeTemporario.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
 // Puts the text `compor` makes in place of the file at `caminho`: written
-// whole beside it, synced, then renamed over it. `compor` is called once the
-// lock is held, so it reads the file as the writer before left it and no
-// writer's keys are lost to another's. Returns 0, or the errno of the step
-// that failed, the file then untouched and nothing left beside it.
+// whole into a new file in its folder, synced, then renamed over it. The
+// writers of the folder take turns (a lock on the folder, where the file
+// system has such locks), and `compor` is called once the turn is this
+// one's, so it reads the file as the writer before left it and no writer's
+// keys are lost to another's. Returns 0, or the errno of the step that
+// failed, the file then untouched and nothing left beside it.
 int substituir(const QString& caminho, const std::function<QByteArray()>& compor)
 {
     // A link is followed, so the link stays and its target takes the new text.
     QString destino = caminho;
     if (const QFileInfo info(caminho); info.isSymLink())
         destino = info.symLinkTarget();
-    const QByteArray alvo = QFile::encodeName(destino);
+    const QFileInfo destinoInfo(destino);
+    const QByteArray alvo = QFile::encodeName(destinoInfo.fileName());
+    const QByteArray nomeTemporario = '.' + alvo + ".novo";
+
+    Descritor pasta;
+    pasta.fd = semInterrupcao([&] {
+        return ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    });
+    if (pasta.fd < 0)
+        return errno;
+    semInterrupcao([&] { return ::flock(pasta.fd, LOCK_EX); });
+
     struct stat actual
     {
     };
-    const bool existe = ::stat(alvo.constData(), &actual) == 0;
+    const bool existe = ::fstatat(pasta.fd, alvo.constData(), &actual, 0) == 0;
     if (existe && S_ISDIR(actual.st_mode))
         return EISDIR;
-    if (existe && ::access(alvo.constData(), W_OK) != 0)
+    if (existe && ::faccessat(pasta.fd, alvo.constData(), W_OK, 0) != 0)
         return errno;  // a file kept read-only on purpose stays so
 
-    const QFileInfo destinoInfo(destino);
-    const QByteArray temporario =
-        QFile::encodeName(destinoInfo.absoluteDir().filePath(u'.' + destinoInfo.fileName() + QStringLiteral(".novo")));
     Descritor d;
-    if (const int e = abrirTemporario(temporario, d))
+    bool comNome = false;
+    if (const int e = abrirNovo(pasta.fd, nomeTemporario, d, comNome))
         return e;
+    bool nomeado = comNome;
     const auto falhar = [&](int e) {
-        ::unlink(temporario.constData());
+        if (nomeado)
+            ::unlinkat(pasta.fd, nomeTemporario.constData(), 0);
         return e;
     };
     const QByteArray bytes = compor();
-    if (::ftruncate(d.fd, 0) != 0)
-        return falhar(errno);
     if (existe && ::fchmod(d.fd, actual.st_mode & 07777) != 0)
         return falhar(errno);
     for (qsizetype feito = 0; feito < bytes.size();) {
@@ -287,11 +302,14 @@ int substituir(const QString& caminho, const std::function<QByteArray()>& compor
     // A full disk may show only here, when the written blocks get their place.
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
         return falhar(errno);
-    if (::rename(temporario.constData(), alvo.constData()) != 0)
+    if (!nomeado) {
+        if (const int e = nomear(d.fd, pasta.fd, nomeTemporario))
+            return e;
+        nomeado = true;
+    }
+    if (::renameat(pasta.fd, nomeTemporario.constData(), pasta.fd, alvo.constData()) != 0)
         return falhar(errno);
-    // The rename itself on the disk; a folder that cannot be opened or synced changes nothing.
-    Descritor pasta;
-    pasta.fd = ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The rename itself on the disk; a folder that cannot be synced changes nothing.
     ::fsync(pasta.fd);
     return 0;
 }

@@ -16,11 +16,13 @@
 // (and not at all when it had changed too shortly before to tell a second
 // change in the same clock tick); nothing is ever created or changed by a read.
 // A write replaces the file whole or not at all: the new text goes into a
-// hidden file beside it (".Lorvane.ini.novo"), is synced to the disk, and
-// only then renamed over the file. That name is always the same, so a write
-// cut short by a crash leaves at most that one file, which the next write
-// reuses; two programs writing at once take their turns on it, each
-// changing the file as the one before left it.
+// new file in the same folder, is synced to the disk, and only then renamed
+// over the file. That new file has no name until the rename (where the file
+// system allows it; elsewhere it is ".Lorvane.ini.novo" from the start), so a
+// program killed while it writes leaves nothing behind; a name left by a
+// crash is always the same one, and the next write removes it. Two programs
+// writing at once take turns on the folder, each changing the file as the
+// one before left it.
 class FicheiroPerfil
 {
 public:

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -189,6 +191,32 @@ private Q_SLOTS:
         QVERIFY(ini.escrever(escritas));
         QCOMPARE(FicheiroPerfil(c).valor(QStringLiteral("nrcopias"), QStringLiteral("Chave0")).value(), QString(200, u'9'));
         QCOMPARE(conteudoPasta(sitio), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // A writer killed while it writes the new text (here by the file size
+    // limit's own signal, at the write that passes it) leaves the file as it
+    // was and nothing beside it.
+    void mortoAMeioDaEscrita()
+    {
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
+        escreverFicheiro(c, antes);
+        const pid_t filho = ::fork();
+        QVERIFY(filho >= 0);
+        if (filho == 0) {
+            const rlimit semCore{0, 0}, limite{100, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_CORE, &semCore);
+            ::signal(SIGXFSZ, SIG_DFL);
+            ::setrlimit(RLIMIT_FSIZE, &limite);
+            FicheiroPerfil(c).escrever(QStringLiteral("Extra"), QStringLiteral("Texto"), QString(4000, u'x'));
+            ::_exit(0);
+        }
+        int estado = 0;
+        QCOMPARE(::waitpid(filho, &estado, 0), filho);
+        QVERIFY(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGXFSZ);
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
     // The new file keeps the old one's permissions (a site may keep it from other users).
