@@ -46,14 +46,9 @@ struct Marca
     }
 };
 
-Marca marcar(const QString& caminho)
+Marca marcaDe(const struct stat& st)
 {
     Marca m;
-    struct stat st
-    {
-    };
-    if (::stat(QFile::encodeName(caminho).constData(), &st) != 0)
-        return m;
     m.existe = true;
     m.dispositivo = st.st_dev;
     m.inode = st.st_ino;
@@ -61,6 +56,16 @@ Marca marcar(const QString& caminho)
     m.modificado = st.st_mtim;
     m.alterado = st.st_ctim;
     return m;
+}
+
+Marca marcar(const QString& caminho)
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(caminho).constData(), &st) != 0)
+        return {};
+    return marcaDe(st);
 }
 
 // A file changed a moment before it was read may change again within the
@@ -251,8 +256,10 @@ int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
 // system has such locks), and `compor` is called once the turn is this
 // one's, so it reads the file as the writer before left it and no writer's
 // keys are lost to another's. Returns 0, or the errno of the step that
-// failed, the file then untouched and nothing left beside it.
-int substituir(const QString& caminho, const std::function<QByteArray()>& compor)
+// failed, the file then untouched and nothing left beside it. `escrito` is
+// the new file's marca, taken before the turn passes on: taken after, it
+// could be the next writer's file, which the reading kept would then hide.
+int substituir(const QString& caminho, const std::function<QByteArray()>& compor, Marca& escrito)
 {
     // A link is followed, so the link stays and its target takes the new text.
     QString destino = caminho;
@@ -309,6 +316,10 @@ int substituir(const QString& caminho, const std::function<QByteArray()>& compor
     }
     if (::renameat(pasta.fd, nomeTemporario.constData(), pasta.fd, alvo.constData()) != 0)
         return falhar(errno);
+    struct stat st
+    {
+    };
+    escrito = ::fstat(d.fd, &st) == 0 ? marcaDe(st) : Marca{};  // none: read again at the next call
     // The rename itself on the disk; a folder that cannot be synced changes nothing.
     ::fsync(pasta.fd);
     return 0;
@@ -478,7 +489,8 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
         const Conteudo& actual = conteudo();
         return comporTexto({actual.texto, actual.indice}, escritas, c, indice, latin1);
     };
-    if (const int e = substituir(m_caminho, compor)) {
+    Marca marca;
+    if (const int e = substituir(m_caminho, compor, marca)) {
         m_razaoFalha = Erros::razaoSistema(e);
         return false;
     }
@@ -486,7 +498,7 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
     auto escrito = std::make_unique<Conteudo>();
     escrito->texto = std::move(c);
     escrito->indice = std::move(*indice);
-    escrito->marca = marcar(m_caminho);
+    escrito->marca = marca;
     escrito->guardavel = true;  // what was just written is known
     ++m_substituicoes;
     // A Latin-1 file that took a character beyond Latin-1 is UTF-8 now.
