@@ -12,13 +12,13 @@
 //   a tick past its 250 ms), with the rows, pages and the bare query's time.
 #include "MemoriaProcesso.h"
 
+#include "data/BaseDadosEstacao.h"
 #include "platform/Erro.h"
 #include "platform/LigacaoBd.h"
 #include "platform/Relogio.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "reporting/MotorRelatorios.h"
-#include "shared/Esquema.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,10 +85,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<LigacaoBd> ligacao;
     try {
-        LigacaoBd::Exigencias exigencias;
-        exigencias.tabelas = {Esquema::Pesagens, Esquema::Empresas};
-        exigencias.idAplicacao = Esquema::IdAplicacao;
-        ligacao = LigacaoBd::abrir(caminho, exigencias);
+        ligacao = BaseDadosEstacao::abrir(caminho);
     } catch (const Erro& e) {
         falhar(e.descricao);
     }
