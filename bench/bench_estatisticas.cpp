@@ -10,13 +10,15 @@
 //   relatorio_pdf_ms, relatorio_primeira_pagina_ms, relatorio_pico_mb (the
 //   process's peak resident memory), tique_atraso_max_ms (the largest delay of
 //   a tick past its 250 ms), with the rows, pages and the bare query's time.
+#include "MemoriaProcesso.h"
+
+#include "data/BaseDadosEstacao.h"
 #include "platform/Erro.h"
 #include "platform/LigacaoBd.h"
 #include "platform/Relogio.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "reporting/MotorRelatorios.h"
-#include "shared/Esquema.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,18 +43,6 @@ QTextStream saida(stdout);
 {
     std::fprintf(stderr, "bench_estatisticas: %s\n", qPrintable(porque));
     std::exit(1);
-}
-
-long picoMb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& linha : f.readAll().split('\n')) {
-        if (linha.startsWith("VmHWM:"))
-            return linha.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
-    }
-    return -1;
 }
 
 // The bridges' rhythm: a tick every 250 ms, and how late the latest was.
@@ -95,10 +85,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<LigacaoBd> ligacao;
     try {
-        LigacaoBd::Exigencias exigencias;
-        exigencias.tabelas = {Esquema::Pesagens, Esquema::Empresas};
-        exigencias.idAplicacao = Esquema::IdAplicacao;
-        ligacao = LigacaoBd::abrir(caminho, exigencias);
+        ligacao = BaseDadosEstacao::abrir(caminho);
     } catch (const Erro& e) {
         falhar(e.descricao);
     }
@@ -195,7 +182,7 @@ int main(int argc, char** argv)
         falhar(QStringLiteral("no PDF, status %1").arg(estado));
     const double megas = double(QFileInfo(impressora.ultimoPdf()).size()) / 1048576.0;
     QFile::remove(impressora.ultimoPdf());
-    const long pico = picoMb();
+    const long pico = memoriaKb("VmHWM:") / 1024;
     saida << relatorio << " to PDF: " << pdf << " ms, " << QString::number(megas, 'f', 1) << " MiB; peak memory "
           << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << tique.atrasoMaximo()
           << " ms late\n";

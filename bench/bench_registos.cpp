@@ -9,6 +9,7 @@
 #include "DadosBench.h"
 #include "DestinoFalso.h"
 #include "EcraGravacaoFalso.h"
+#include "MemoriaProcesso.h"
 
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
@@ -302,18 +303,6 @@ void medida(const char* nome, const QString& descricao, double ms, std::optional
     QJsonObject o{{QStringLiteral("ms"), qRound(ms * 1000) / 1000.0}};
     o.insert(QStringLiteral("bare_ms"), nua ? QJsonValue(qRound(*nua * 1000) / 1000.0) : QJsonValue());
     resultados.insert(QString::fromLatin1(nome), o);
-}
-
-long memoriaKb(const char* chave)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n')) {
-        if (l.startsWith(chave))
-            return l.mid(qstrlen(chave)).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
 }
 
 // A whole station on the copied database: real printer (PDFs, as on a

@@ -83,7 +83,7 @@ QWidget* ImpressoraQt::janelaPai() const
 
 JanelaVisualizacao* ImpressoraQt::ultimaVisualizacao() const
 {
-    return qobject_cast<JanelaVisualizacao*>(m_ultimaVisualizacao.data());
+    return m_ultimaVisualizacao;
 }
 
 QString ImpressoraQt::reservarPdf(const QString& pastaPdf, const QString& nome)

@@ -61,7 +61,7 @@ private:
     const Relogio& m_relogio;
     QPointer<QWidget> m_janelaPrincipal;
     QPointer<QPrintPreviewDialog> m_ultimaJanela;
-    QPointer<QWidget> m_ultimaVisualizacao;
+    QPointer<JanelaVisualizacao> m_ultimaVisualizacao;
     QSet<QString> m_reservados;
     QString m_ultimoPdf;
 };

@@ -2,7 +2,6 @@
 
 #include <QAbstractScrollArea>
 #include <QHash>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
@@ -41,7 +40,6 @@ public:
 
     void ajustar(Ajuste ajuste)
     {
-        m_livre = escala();
         m_ajuste = ajuste;
         reformar();
     }
