@@ -74,12 +74,17 @@ int PintorListagem::linhas(int coluna, const QString& texto)
     return m_texto.linhas(texto, larguraColuna(coluna) - 2 * Folga);
 }
 
-int PintorListagem::linhasGrupo(const FonteListagem::Grupo& grupo)
+int PintorListagem::linhasTextos(const QStringList& textos)
 {
     int n = 1;
-    for (int i = 0; i < m_definicao.colunas.size(); ++i)
-        n = std::max(n, linhas(i, textoGrupo(m_definicao.colunas[i], grupo)));
+    for (int i = 0; i < textos.size(); ++i)
+        n = std::max(n, linhas(i, textos[i]));
     return n;
+}
+
+int PintorListagem::linhasGrupo(const FonteListagem::Grupo& grupo)
+{
+    return linhasTextos(textosGrupo(grupo));
 }
 
 PaginacaoListagem::Medidas PintorListagem::medidas()
@@ -104,13 +109,17 @@ PaginacaoListagem::Medidas PintorListagem::medidas()
     return m;
 }
 
-QString PintorListagem::textoGrupo(const ColunaListagem& c, const FonteListagem::Grupo& g) const
+QStringList PintorListagem::textosGrupo(const QString& valor, const QString& n, const QString& liquido) const
 {
-    if (c.campo == u"n")
-        return QString::number(g.n);
-    if (c.campo == u"liquido")
-        return Conversoes::textoPeso(g.liquido);
-    return FonteListagem::nome(g);
+    QStringList textos;
+    for (const ColunaListagem& c : m_definicao.colunas)
+        textos << (c.campo == u"n" ? n : c.campo == u"liquido" ? liquido : valor);
+    return textos;
+}
+
+QStringList PintorListagem::textosGrupo(const FonteListagem::Grupo& g) const
+{
+    return textosGrupo(FonteListagem::nome(g), QString::number(g.n), Conversoes::textoPeso(g.liquido));
 }
 
 // One ruled row of the table: a cell a column, the texts from its top.
@@ -151,28 +160,18 @@ void PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& p
                              Qt::AlignLeft, true);
             break;
         case Tipo::Registos: {
-            double y = f.y;
-            const auto altura = [&](const QStringList& textos) {
-                int n = 1;
-                for (int i = 0; i < textos.size(); ++i)
-                    n = std::max(n, linhas(i, textos[i]));
-                return n * linha + 2 * Folga;
-            };
+            QList<QStringList> filas;
             if (porGrupos) {
-                for (qint64 g = f.de; g < f.ate; ++g) {
-                    QStringList textos;
-                    for (const ColunaListagem& c : m_definicao.colunas)
-                        textos << textoGrupo(c, grupos[int(g)]);
-                    const double a = altura(textos);
-                    linhaTabela(textos, y, a, false);
-                    y += a;
-                }
+                for (qint64 g = f.de; g < f.ate; ++g)
+                    filas << textosGrupo(grupos[int(g)]);
             } else {
-                for (const QStringList& textos : ler(f.de, f.ate)) {
-                    const double a = altura(textos);
-                    linhaTabela(textos, y, a, false);
-                    y += a;
-                }
+                filas = ler(f.de, f.ate);
+            }
+            double y = f.y;
+            for (const QStringList& textos : std::as_const(filas)) {
+                const double a = linhasTextos(textos) * linha + 2 * Folga;
+                linhaTabela(textos, y, a, false);
+                y += a;
             }
             break;
         }
@@ -190,10 +189,7 @@ void PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& p
         }
         case Tipo::TotalGeral:
             if (porGrupos) {
-                QStringList textos;
-                for (const ColunaListagem& c : m_definicao.colunas)
-                    textos << (c.campo == u"n" ? m_totalN : c.campo == u"liquido" ? m_totalLiquido : m_totalGeral);
-                linhaTabela(textos, f.y, linha + 2 * Folga, true);
+                linhaTabela(textosGrupo(m_totalGeral, m_totalN, m_totalLiquido), f.y, linha + 2 * Folga, true);
             } else {
                 m_regras << QLineF(0, f.y + Regua, largura, f.y + Regua);
                 const double y = f.y + 2 * Regua + Folga;

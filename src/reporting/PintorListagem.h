@@ -45,7 +45,12 @@ public:
 
 private:
     double larguraColuna(int i) const;
-    QString textoGrupo(const ColunaListagem& c, const FonteListagem::Grupo& g) const;
+    // A row of a totals-only listing, a text a column: a group's, or the
+    // grand total's with its text in the name's place.
+    QStringList textosGrupo(const QString& valor, const QString& n, const QString& liquido) const;
+    QStringList textosGrupo(const FonteListagem::Grupo& g) const;
+    // The lines a row takes: those of its longest cell.
+    int linhasTextos(const QStringList& textos);
     void linhaTabela(const QStringList& textos, double y, double altura, bool negrito);
 
     const DefinicaoRelatorio& m_definicao;

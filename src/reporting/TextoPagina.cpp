@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr double Pontos = 9.5;
+
 // More distinct texts than a page ever needs again: the cache starts over.
 constexpr qsizetype MaximoFormas = 50000;
 
@@ -24,17 +26,17 @@ const QPaintDevice& dispositivoPontos()
 
 }  // namespace
 
-TextoPagina::TextoPagina(double pontos) : m_pontos(pontos)
+TextoPagina::TextoPagina()
 {
     for (int negrito = 0; negrito < 2; ++negrito) {
         QFont letra(QStringLiteral("DejaVu Sans"));
-        letra.setPointSizeF(pontos);
+        letra.setPointSizeF(Pontos);
         letra.setBold(negrito == 1);
         letra.setHintingPreference(QFont::PreferNoHinting);
         letra.setKerning(true);
         m_fontesSistema[negrito] = letra;
         m_fontes[negrito] = QRawFont::fromFont(letra);
-        m_fontes[negrito].setPixelSize(pontos);
+        m_fontes[negrito].setPixelSize(Pontos);
     }
     const QRawFont& f = m_fontes[0];
     if (f.isValid()) {
@@ -183,7 +185,7 @@ void TextoPagina::desenhar(QPainter& pintor)
     const double escala = 72.0 / pintor.device()->logicalDpiY();
     for (const Lento& l : m_lentos) {
         QFont letra = m_fontesSistema[l.negrito];
-        letra.setPointSizeF(m_pontos * escala);
+        letra.setPointSizeF(Pontos * escala);
         pintor.setFont(letra);
         pintor.drawText(l.base, l.texto);
     }

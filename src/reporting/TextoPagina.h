@@ -22,8 +22,8 @@ class QPainter;
 class TextoPagina
 {
 public:
-    // DejaVu Sans at `pontos`, regular and bold.
-    explicit TextoPagina(double pontos = 9.5);
+    // DejaVu Sans at 9.5 points, regular and bold.
+    TextoPagina();
 
     double alturaLinha() const { return m_alturaLinha; }
     double largura(const QString& texto, bool negrito = false);
@@ -52,7 +52,6 @@ private:
     std::array<QRawFont, 2> m_fontes;
     std::array<QFont, 2> m_fontesSistema;  // for the texts the glyph runs cannot take
     std::array<QHash<QString, Forma>, 2> m_formas;
-    double m_pontos;
     double m_ascendente = 0;
     double m_alturaLinha = 0;
     std::array<QList<quint32>, 2> m_glifos;
