@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 using Controlo = EscolhaDocumento::Controlo;
@@ -99,8 +98,8 @@ void JanelaEscolhaDocumento::construir(const QString& titulo)
     cmdSair = botao(QStringLiteral("cmdSair"), QStringLiteral("&Sair"), QStringLiteral("Sair"), 2, Controlo::CmdSair,
                     QStyle::SP_DialogCloseButton);
 
-    stbPainel = Dialogo::criarBarraEstado(this, &stb);
-    principal->addWidget(stb);
+    stbPainel = Dialogo::criarBarraEstado(this);
+    principal->addWidget(stbPainel->parentWidget());
 }
 
 QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& legenda, const QString& dica, int coluna,
