@@ -163,11 +163,7 @@ void JanelaEscolhaDocumento::carregar()
             m_vigia.vigiar(static_cast<QWidget*>(i.key()));
     }
     m_vigia.aoMover = [this](QWidget* w) {
-        const Controlo c = m_controlos.value(w);
-        m_logica->Foco(c);
-        if (c == Controlo::Cmb)
-            cmb->lineEdit()->selectAll();
-        m_focoMostrado = c;
+        m_logica->Foco(m_controlos.value(w));
         if (!m_aSincronizar)
             sincronizar();
     };
@@ -224,7 +220,7 @@ void JanelaEscolhaDocumento::sincronizar()
         b->setVisible(l.cmdVisivel());
     QWidget* foco = widgetDe(l.foco());
     RealceFoco::mostrar(m_realce, l.amarelo(l.foco()) ? foco : nullptr, stbPainel, l.painel(), foco);
-    // The number box that takes the focus by the window's own move has its text selected.
+    // The number box that takes the focus, by the operator's move or the window's, has its text selected.
     if (l.foco() != m_focoMostrado && l.foco() == Controlo::Cmb)
         cmb->lineEdit()->selectAll();
     m_focoMostrado = l.foco();
