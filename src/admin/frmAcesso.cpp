@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QTimer>
 
 using Controlo = LogicaAcesso::Controlo;
@@ -48,8 +47,7 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     auto* rotuloCodigo = new QLabel(QStringLiteral("&Codigo de acesso:"), this);
     rotuloCodigo->setBuddy(m_txt);
 
-    QStatusBar* stb = nullptr;
-    m_painel = Dialogo::criarBarraEstado(this, &stb);
+    m_painel = Dialogo::criarBarraEstado(this);
 
     auto* grelha = new QGridLayout(this);
     grelha->addWidget(rotuloOperador, 0, 0);
@@ -57,7 +55,7 @@ frmAcesso::frmAcesso(Estacao& estacao, QWidget* parent) : QDialog(parent), m_est
     grelha->addWidget(rotuloCodigo, 1, 0);
     grelha->addWidget(m_txt, 1, 1);
     grelha->addWidget(m_cmd, 2, 1, Qt::AlignRight);
-    grelha->addWidget(stb, 3, 0, 1, 2);
+    grelha->addWidget(m_painel->parentWidget(), 3, 0, 1, 2);
     grelha->setSizeConstraint(QLayout::SetFixedSize);
     // Room for the button, so the window keeps its size when it appears.
     grelha->setRowMinimumHeight(2, m_cmd->sizeHint().height());

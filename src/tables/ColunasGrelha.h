@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-#include <QValidator>
 #include <QVariant>
 #include <Qt>
 #include <optional>
@@ -69,27 +68,3 @@ std::optional<QString> textoNaRegra(RegraTecla regra, const QString& daCelula, c
 QString texto(FormatoColuna formato, const QVariant& valor);
 
 }  // namespace Colunas
-
-// An editor's text held to its column's rule, by textoNaRegra.
-class ValidadorColuna : public QValidator
-{
-public:
-    ValidadorColuna(RegraTecla regra, const QString& daCelula, QObject* pai)
-        : QValidator(pai),
-          m_regra(regra),
-          m_daCelula(daCelula)
-    {}
-
-    State validate(QString& texto, int&) const override
-    {
-        const std::optional<QString> fica = Colunas::textoNaRegra(m_regra, m_daCelula, texto);
-        if (!fica)
-            return Invalid;
-        texto = *fica;
-        return Acceptable;
-    }
-
-private:
-    RegraTecla m_regra;
-    QString m_daCelula;
-};

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace {
 
@@ -19,6 +20,30 @@ RegraTecla regraDe(const QObject* editor)
 {
     return RegraTecla(editor->property("regra").toInt());
 }
+
+// An editor's text held to its column's rule, by Colunas::textoNaRegra.
+class ValidadorColuna : public QValidator
+{
+public:
+    ValidadorColuna(RegraTecla regra, const QString& daCelula, QObject* pai)
+        : QValidator(pai),
+          m_regra(regra),
+          m_daCelula(daCelula)
+    {}
+
+    State validate(QString& texto, int&) const override
+    {
+        const std::optional<QString> fica = Colunas::textoNaRegra(m_regra, m_daCelula, texto);
+        if (!fica)
+            return Invalid;
+        texto = *fica;
+        return Acceptable;
+    }
+
+private:
+    RegraTecla m_regra;
+    QString m_daCelula;
+};
 
 }  // namespace
 

@@ -72,7 +72,7 @@ void semDefeito(QPushButton* b)
     b->setDefault(false);
 }
 
-QLabel* criarBarraEstado(QDialog* janela, QStatusBar** barra)
+QLabel* criarBarraEstado(QDialog* janela)
 {
     auto* stb = new QStatusBar(janela);
     stb->setObjectName(QStringLiteral("stb"));
@@ -80,8 +80,6 @@ QLabel* criarBarraEstado(QDialog* janela, QStatusBar** barra)
     auto* painel = new QLabel(stb);
     painel->setObjectName(QStringLiteral("stbPainel1"));
     stb->addWidget(painel, 1);
-    if (barra)
-        *barra = stb;
     return painel;
 }
 

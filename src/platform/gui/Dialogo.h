@@ -3,7 +3,6 @@
 class QDialog;
 class QLabel;
 class QPushButton;
-class QStatusBar;
 
 // What every dialog of the station shares about Enter and Esc. None of its
 // buttons is ever a default button, so Enter presses no button it is not on
@@ -24,8 +23,8 @@ void aplicar(QDialog* janela, Opcoes opcoes = {});
 // A button that never becomes a default button.
 void semDefeito(QPushButton* b);
 
-// The status bar of a dialog with its panel 1 ("stbPainel1"), which shows the
-// focused control's hint.
-QLabel* criarBarraEstado(QDialog* janela, QStatusBar** barra = nullptr);
+// The status bar of a dialog (the panel's parent widget, for the layout) with
+// its panel 1 ("stbPainel1"), which shows the focused control's hint.
+QLabel* criarBarraEstado(QDialog* janela);
 
 }  // namespace Dialogo

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 using Controlo = EscolhaDocumento::Controlo;
@@ -99,8 +98,8 @@ void JanelaEscolhaDocumento::construir(const QString& titulo)
     cmdSair = botao(QStringLiteral("cmdSair"), QStringLiteral("&Sair"), QStringLiteral("Sair"), 2, Controlo::CmdSair,
                     QStyle::SP_DialogCloseButton);
 
-    stbPainel = Dialogo::criarBarraEstado(this, &stb);
-    principal->addWidget(stb);
+    stbPainel = Dialogo::criarBarraEstado(this);
+    principal->addWidget(stbPainel->parentWidget());
 }
 
 QPushButton* JanelaEscolhaDocumento::botao(const QString& nome, const QString& legenda, const QString& dica, int coluna,
@@ -164,11 +163,7 @@ void JanelaEscolhaDocumento::carregar()
             m_vigia.vigiar(static_cast<QWidget*>(i.key()));
     }
     m_vigia.aoMover = [this](QWidget* w) {
-        const Controlo c = m_controlos.value(w);
-        m_logica->Foco(c);
-        if (c == Controlo::Cmb)
-            cmb->lineEdit()->selectAll();
-        m_focoMostrado = c;
+        m_logica->Foco(m_controlos.value(w));
         if (!m_aSincronizar)
             sincronizar();
     };
@@ -225,7 +220,7 @@ void JanelaEscolhaDocumento::sincronizar()
         b->setVisible(l.cmdVisivel());
     QWidget* foco = widgetDe(l.foco());
     RealceFoco::mostrar(m_realce, l.amarelo(l.foco()) ? foco : nullptr, stbPainel, l.painel(), foco);
-    // The number box that takes the focus by the window's own move has its text selected.
+    // The number box that takes the focus, by the operator's move or the window's, has its text selected.
     if (l.foco() != m_focoMostrado && l.foco() == Controlo::Cmb)
         cmb->lineEdit()->selectAll();
     m_focoMostrado = l.foco();

@@ -15,7 +15,6 @@ class QGridLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QStatusBar;
 
 // The window both the second copy and the cancellation are: the kind options,
 // the number box, the details of the document found, a row of buttons with
@@ -68,6 +67,5 @@ private:
     QGridLayout* m_botoes = nullptr;
     QList<QPushButton*> m_accoes;
     QPushButton* cmdSair = nullptr;
-    QStatusBar* stb = nullptr;
     QLabel* stbPainel = nullptr;
 };
