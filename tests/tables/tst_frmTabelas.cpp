@@ -6,6 +6,7 @@
 #include "screen/frmPrincipal.h"
 #include "shared/Esquema.h"
 #include "support/JanelaModal.h"
+#include "support/TextoPdf.h"
 #include "tables/VistaGrelha.h"
 #include "tables/frmTabelas.h"
 
@@ -16,9 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QtTest>
 
 // The table editor's window, opened from the main window's menu, and its
@@ -218,8 +217,8 @@ void TesteFrmTabelas::listagemEmPdf_data()
 void TesteFrmTabelas::listagemEmPdf()
 {
     QFETCH(QString, titulo);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext is not installed");
+    if (!TextoPdf::disponivel())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     GrelhaTeste g(titulo);
     g.viaturas(3);
     g.sql(QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", \"Peso á entrada\") VALUES "
@@ -239,10 +238,7 @@ void TesteFrmTabelas::listagemEmPdf()
     g.logica->cmd_Click(5);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saida.ultimoPdf()), 60000);
     QVERIFY(saida.ultimoPdf().startsWith(g.t.caminho(QStringLiteral("impressos"))));
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), saida.ultimoPdf(), QStringLiteral("-")});
-    QVERIFY(p.waitForFinished(60000));
-    const QString texto = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    const QString texto = TextoPdf::texto(saida.ultimoPdf());
     QFETCH(QStringList, presentes);
     for (const QString& s : presentes)
         QVERIFY2(texto.contains(s), qPrintable(s + QStringLiteral(" em falta:\n") + texto));

@@ -7,6 +7,7 @@
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
 #include "support/JanelaModal.h"
+#include "support/TextoPdf.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,10 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -25,10 +24,7 @@ namespace {
 // What of `esperados` the PDF's text lacks (the weights' no-break spaces read as plain ones).
 QStringList faltam(const QString& pdf, const QStringList& esperados, int copias = 1)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    const QString texto = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    const QString texto = TextoPdf::texto(pdf);
     QStringList falta;
     for (const QString& e : esperados)
         if (texto.count(e.normalized(QString::NormalizationForm_KC)) < copias)
@@ -89,8 +85,8 @@ class TesteJanelasDocumento : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            QSKIP("poppler-utils (pdftotext) is not installed");
+        if (!TextoPdf::disponivel())
+            QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     }
 
     void segundaViaPeloMenu()
