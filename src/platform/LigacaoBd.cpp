@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <atomic>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
@@ -48,6 +49,12 @@ void provarEscrita(const QSqlDatabase& base)
     throw e;
 }
 
+// Called by SQLite every few thousand steps of a statement: non-zero stops it.
+int sinalLigado(void* sinal)
+{
+    return static_cast<const std::atomic<bool>*>(sinal)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
 }  // namespace
 
 LigacaoBd::LigacaoBd(QString caminho, QString nome) : m_caminho(std::move(caminho)), m_nome(std::move(nome)) {}
@@ -67,6 +74,22 @@ LigacaoBd::~LigacaoBd()
 QSqlDatabase LigacaoBd::db() const
 {
     return QSqlDatabase::database(m_nome, false);
+}
+
+void LigacaoBd::interromperQuando(const std::atomic<bool>* sinal)
+{
+    const QSqlDatabase base = db();
+    const QVariant v = base.driver() ? base.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3* ligacao = *static_cast<sqlite3* const*>(v.constData());
+    if (!ligacao)
+        return;
+    constexpr int Passos = 4000;
+    if (sinal)
+        sqlite3_progress_handler(ligacao, Passos, sinalLigado, const_cast<std::atomic<bool>*>(sinal));
+    else
+        sqlite3_progress_handler(ligacao, 0, nullptr, nullptr);
 }
 
 ConsultasPreparadas* LigacaoBd::preparadasDe(const QSqlDatabase& db)

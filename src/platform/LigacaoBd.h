@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
 
 // One open SQLite database file, under a connection name of its own. Opening
@@ -32,6 +33,12 @@ public:
 
     QSqlDatabase db() const;
     const QString& caminho() const { return m_caminho; }
+
+    // While `sinal` is set, a statement of this connection stops within a
+    // millisecond or so, failing as interrupted: long work in a thread of its
+    // own is cancelled from another. nullptr takes the watch away; the flag
+    // must outlive it.
+    void interromperQuando(const std::atomic<bool>* sinal);
 
     // The statements this connection keeps prepared.
     ConsultasPreparadas& preparadas() { return m_preparadas; }

@@ -106,8 +106,9 @@ ConsultaRelatorio consultaRelatorio(const DefinicaoRelatorio& definicao, const F
             c.valores << clausula->valores;
         }
     }
+    c.condicao = condicoes.join(QStringLiteral(" AND "));
     if (!condicoes.isEmpty())
-        c.onde = QStringLiteral(" WHERE ") + condicoes.join(QStringLiteral(" AND "));
+        c.onde = QStringLiteral(" WHERE ") + c.condicao;
     for (const auto& [campo, desc] : definicao.ordem)
         c.ordem << Esquema::citar(campo) + (desc ? QStringLiteral(" DESC") : QString());
     c.ordem << Esquema::citar(Esquema::tabela(definicao.tabela)->chave().nome);

@@ -44,11 +44,13 @@ QString comporCabecalho(const DefinicaoRelatorio& definicao, const FormulaSelecc
 QString comporTexto(const QString& modelo, const QList<std::pair<QString, QString>>& valores);
 
 // What a report reads of its table: the condition of its fixed selection and
-// the request's (" WHERE ...", or nothing), their values, and its order,
-// the table's key last so rows of equal order keep the order they were stored in.
+// the request's (" WHERE ...", or nothing; `condicao` is the same without the
+// WHERE), their values, and its order, the table's key last so rows of equal
+// order keep the order they were stored in.
 struct ConsultaRelatorio
 {
     QString onde;
+    QString condicao;
     QVariantList valores;
     QStringList ordem;
 };

@@ -75,6 +75,11 @@ void ExecucaoListagem::iniciar()
 
 void ExecucaoListagem::preparado(int paginas)
 {
+    // Cancelled after the work was ready but before this was told: nothing to show.
+    if (m_trabalho->cancelado) {
+        fimDoTrabalho(EstadoRelatorio::Cancelado, {});
+        return;
+    }
     m_paginas = paginas;
     if (m_pedido.Destino == DestinoRelatorio::Janela) {
         fecharProgresso();

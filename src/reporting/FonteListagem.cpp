@@ -7,8 +7,10 @@
 #include "shared/Esquema.h"
 
 #include <QCollator>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QLocale>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -36,25 +38,37 @@ void verificar(const std::atomic<bool>& cancelado)
         throw Erro{0, QStringLiteral("cancelado")};
 }
 
-// One read of the database in a transaction of its own, so what is read in
-// several statements agrees whatever the station saves meanwhile. Only the
-// connection's temporary tables are written.
-class LeituraUnica
+// A query's rows ended by a failure (an interruption among them) are not all its rows.
+void verificarFim(const QSqlQuery& q)
+{
+    if (q.lastError().isValid())
+        Erros::lancarSql(q.lastError());
+}
+
+// While it lives, the connection's statements stop soon after `cancelado` is set.
+class Interrompivel
 {
 public:
-    explicit LeituraUnica(const QSqlDatabase& db) : m_db(db) { Consulta::executar(m_db, QStringLiteral("BEGIN")); }
-    // It only read: ending it cannot lose anything, nor fail in a way to report.
-    ~LeituraUnica()
+    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado) : m_ligacao(ligacao)
     {
-        QSqlQuery q(m_db);
-        q.exec(QStringLiteral("COMMIT"));
+        m_ligacao.interromperQuando(&cancelado);
     }
-    LeituraUnica(const LeituraUnica&) = delete;
-    LeituraUnica& operator=(const LeituraUnica&) = delete;
+    ~Interrompivel() { m_ligacao.interromperQuando(nullptr); }
+    Interrompivel(const Interrompivel&) = delete;
+    Interrompivel& operator=(const Interrompivel&) = delete;
 
 private:
-    QSqlDatabase m_db;
+    LigacaoBd& m_ligacao;
 };
+
+// How a field is kept in the copy: compared and ordered as in the table.
+QString colunaCopia(const Campo& campo)
+{
+    const QString tipo = campo.eTexto()     ? QStringLiteral(" TEXT COLLATE NOCASE")
+                         : campo.eInteiro() ? QStringLiteral(" INTEGER")
+                                            : QStringLiteral(" TEXT");
+    return Esquema::citar(campo.nome) + tipo;
+}
 
 }  // namespace
 
@@ -87,13 +101,13 @@ ValoresEmpresa FonteListagem::empresa() const
 void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
+    const Interrompivel interrompivel(*m_ligacao, cancelado);
     const Tabela& tabela = *Esquema::tabela(m_definicao.tabela);
     const ConsultaRelatorio consulta = consultaRelatorio(m_definicao, seleccao);
-    const QVariantList& valores = consulta.valores;
-    const QString& onde = consulta.onde;
     QStringList ordem = consulta.ordem;
-    QString origem = QStringLiteral(" FROM ") + Esquema::citar(tabela.nome);
 
+    lerEmFatias(tabela, consulta, cancelado);
+    QString origem = QStringLiteral(" FROM temp.lidas");
     Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.linhas"));
     QStringList colunas, campos;
     for (int i = 0; i < m_campos.size(); ++i) {
@@ -107,26 +121,82 @@ void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std:
                                .arg(colunas.join(QStringLiteral(", "))));
 
     m_grupos.clear();
-    const LeituraUnica leitura(db);
     if (!m_definicao.grupo.isEmpty()) {
-        copiarGrupos(origem + onde, valores, ordem.join(QStringLiteral(", ")), cancelado);
-        if (!m_definicao.detalhe)
+        copiarGrupos(origem, {}, ordem.join(QStringLiteral(", ")), cancelado);
+        if (!m_definicao.detalhe) {
+            Consulta::executar(db, QStringLiteral("DROP TABLE temp.lidas"));
             return;
+        }
         // The rows group by group: a join on the groups' print order.
-        origem += QStringLiteral(" JOIN temp.ordem ON IFNULL(%1.%2, '') = temp.ordem.chave")
-                      .arg(Esquema::citar(tabela.nome), Esquema::citar(m_definicao.grupo));
+        origem += QStringLiteral(" JOIN temp.ordem ON IFNULL(temp.lidas.%1, '') = temp.ordem.chave")
+                      .arg(Esquema::citar(m_definicao.grupo));
         ordem.prepend(QStringLiteral("temp.ordem.posicao"));
     }
-    Consulta::executar(db,
-                       QStringLiteral("INSERT INTO temp.linhas (%1) SELECT %2")
-                               .arg(colunas.join(QStringLiteral(", ")), campos.join(QStringLiteral(", ")))
-                           + origem + onde + QStringLiteral(" ORDER BY ") + ordem.join(QStringLiteral(", ")),
-                       valores);
+    Consulta::executar(db, QStringLiteral("INSERT INTO temp.linhas (%1) SELECT %2")
+                                   .arg(colunas.join(QStringLiteral(", ")), campos.join(QStringLiteral(", ")))
+                               + origem + QStringLiteral(" ORDER BY ") + ordem.join(QStringLiteral(", ")));
+    Consulta::executar(db, QStringLiteral("DROP TABLE temp.lidas"));
     verificar(cancelado);
     QSqlQuery q = Consulta::executar(db, QStringLiteral("SELECT COUNT(*), TOTAL(liquido) FROM temp.linhas"));
     q.next();
     m_registos = q.value(0).toLongLong();
     m_liquido = qint64(q.value(1).toDouble());
+}
+
+void FonteListagem::lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& consulta,
+                                const std::atomic<bool>& cancelado)
+{
+    const QSqlDatabase db = m_ligacao->db();
+    // The fields the pages, the groups and the order read.
+    QList<const Campo*> campos = m_campos;
+    QStringList precisos{m_definicao.grupo, Liquido, tabela.chave().nome};
+    for (const auto& [nome, descendente] : m_definicao.ordem)
+        precisos << nome;
+    for (const QString& nome : precisos) {
+        const Campo* campo = nome.isEmpty() ? nullptr : tabela.campo(nome);
+        if (campo && !campos.contains(campo))
+            campos << campo;
+    }
+    QStringList definicoes, nomes;
+    for (const Campo* campo : campos) {
+        definicoes << colunaCopia(*campo);
+        nomes << Esquema::citar(campo->nome);
+    }
+    Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.lidas"));
+    Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE lidas (%1)").arg(definicoes.join(QStringLiteral(", "))));
+
+    // The rows the run reads are those stored when it starts: their keys are
+    // fixed now, and each key is read once, in the slice that holds it.
+    qint64 primeira = 0, ultima = -1;
+    {
+        QSqlQuery q = Consulta::executar(
+            db, QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM main.%1").arg(Esquema::citar(tabela.nome)));
+        if (q.next() && !q.value(0).isNull()) {
+            primeira = q.value(0).toLongLong();
+            ultima = q.value(1).toLongLong();
+        }
+    }
+    // Each slice is one short read of the shared file: a save, here or on
+    // another station, waits for one slice at most, never for the whole
+    // listing. The table is walked by its keys (no index), so a slice costs
+    // what it holds whatever the period.
+    const QString inserir =
+        QStringLiteral("INSERT INTO temp.lidas SELECT %1 FROM main.%2 NOT INDEXED WHERE rowid BETWEEN ? AND ?")
+            .arg(nomes.join(QStringLiteral(", ")), Esquema::citar(tabela.nome))
+        + (consulta.condicao.isEmpty() ? QString() : QStringLiteral(" AND (") + consulta.condicao + u')');
+    constexpr qint64 AlvoNs = 5'000'000;  // a slice of about 5 ms
+    qint64 largura = 1024;
+    QElapsedTimer relogio;
+    for (qint64 de = primeira; de <= ultima;) {
+        verificar(cancelado);
+        const qint64 ate = std::min(ultima, de + largura - 1);
+        relogio.start();
+        Consulta::executar(db, inserir, QVariantList{de, ate} + consulta.valores);
+        const qint64 ns = std::max<qint64>(relogio.nsecsElapsed(), 1);
+        de = ate + 1;
+        // The next slice sized on this one's pace, changing by half or double at most.
+        largura = std::clamp(largura * AlvoNs / ns, std::max<qint64>(largura / 2, 64), largura * 2);
+    }
 }
 
 void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valores, const QString& ordem,
@@ -154,6 +224,7 @@ void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valo
             ++g.n;
             g.liquido += q.value(1).toLongLong();
         }
+        verificarFim(q);
     }
     // Portuguese order of the names, letter case aside; the nameless group last.
     QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
@@ -218,6 +289,7 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                                                     const std::atomic<bool>& cancelado) const
 {
     const QSqlDatabase db = m_ligacao->db();
+    const Interrompivel interrompivel(*m_ligacao, cancelado);
     std::vector<quint8> resultado(size_t(m_registos), 1);
     // For each column, the texts that take more than one line.
     QList<int> quebradas;
@@ -242,6 +314,7 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
         QSqlQuery q = Consulta::executar(db, sql.arg(colunaTexto(i)));
         while (q.next())
             medir(q.value(0));
+        verificarFim(q);
         if (maximo == 1)
             continue;
         if (!campo.eTexto()) {
@@ -269,5 +342,6 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                 resultado[r] = quint8(std::min(n, 255));
         }
     }
+    verificarFim(q);
     return resultado;
 }

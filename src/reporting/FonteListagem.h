@@ -13,14 +13,17 @@
 #include <vector>
 
 class LigacaoBd;
+struct Tabela;
 
 // The rows of a listing, read through a connection of its own to the
 // database file (made and used in one thread, the one that builds it). The
-// rows the selection picks are copied once into the connection's temporary
-// tables in the order they are printed: groups in Portuguese order of their
-// names (the nameless group last), rows by the definition's order inside
-// each. Pages then read their rows by position, in any order, while the
-// database stays free for the station's saves. Failures throw Erro.
+// rows the selection picks among those stored when the copy starts are
+// copied once into the connection's temporary tables, in short slices of the
+// table's keys so the stations' saves never wait for more than one; then,
+// from the copy alone, put in the order they are printed: groups in
+// Portuguese order of their names (the nameless group last), rows by the
+// definition's order inside each. Pages then read their rows by position, in
+// any order. Failures throw Erro; a set `cancelado` stops a statement at once.
 class FonteListagem
 {
 public:
@@ -59,6 +62,8 @@ public:
     static QString nome(const Grupo& g);
 
 private:
+    // The selected rows' fields that the listing reads, into temp.lidas.
+    void lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& consulta, const std::atomic<bool>& cancelado);
     void copiarGrupos(const QString& origem, const QVariantList& valores, const QString& ordem,
                       const std::atomic<bool>& cancelado);
 
