@@ -3,16 +3,23 @@
 // page on screen, and from the request to the PDF written (no printer on the
 // machine), with a real 250 ms timer ticking on the station's thread all the
 // while, as the bridges' timers do. The bare query (every row of the period
-// read, as the report reads them) is timed beside it.
+// read, as the report reads them) is timed beside it. Then the report is
+// asked again for a preview while weighings are saved every 200 ms, on the
+// station's thread and by another process (another station on the same
+// file), each save timed until the first page is on screen; the rows saved
+// are removed at the end.
 //   bench_estatisticas PESAGENS.mdb [report]     (report: m_produto.rpt)
 // The period is every year the file's weighings span. Prints one line per
 // measure and, last, a JSON object:
 //   relatorio_pdf_ms, relatorio_primeira_pagina_ms, relatorio_pico_mb (the
 //   process's peak resident memory), tique_atraso_max_ms (the largest delay of
-//   a tick past its 250 ms), with the rows, pages and the bare query's time.
+//   a tick past its 250 ms), gravacao_durante_listagem_max_ms and
+//   gravacao_outro_posto_durante_listagem_max_ms (the longest save while the
+//   listing read), with the rows, pages and the bare query's time.
 #include "MemoriaProcesso.h"
 
 #include "data/BaseDadosEstacao.h"
+#include "data/Consulta.h"
 #include "platform/Erro.h"
 #include "platform/LigacaoBd.h"
 #include "platform/Relogio.h"
@@ -28,6 +35,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QTimer>
@@ -73,10 +81,87 @@ private:
     int m_tiques = 0;
 };
 
+// Whoever saves them, the bench's weighings are known by their operator.
+const QString OperadorBench = QStringLiteral("bench");
+
+// One save as the weighing screen makes it: a first weighing's row in a
+// transaction of its own, synced. Its time in ms.
+qint64 gravarPesagem(const QSqlDatabase& db)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    Consulta::Transaccao tr(db);
+    Consulta::executar(
+        db,
+        QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", Viatura, "
+                       "Produto, \"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", "
+                       "\"Hora de entrada\", Operador) VALUES ('P', 'BENCH', 'BE-NC-01', 'Areia', 14200, "
+                       "'B1', ?, ?, ?)"),
+        {QDateTime::currentDateTime(), QTime::currentTime().toString(QStringLiteral("HH:mm")), OperadorBench});
+    tr.confirmar();
+    return relogio.elapsed();
+}
+
+// Saves every 200 ms on the station's thread and keeps the longest.
+class Gravacoes : public QObject
+{
+public:
+    explicit Gravacoes(const QSqlDatabase& db) : m_db(db)
+    {
+        m_timer.setInterval(200);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            try {
+                m_maximo = std::max(m_maximo, gravarPesagem(m_db));
+                ++m_gravacoes;
+            } catch (const Erro& e) {
+                falhar(QStringLiteral("a save failed: ") + e.descricao);
+            }
+        });
+    }
+    void iniciar() { m_timer.start(); }
+    void parar() { m_timer.stop(); }
+    qint64 maximo() const { return m_maximo; }
+    int gravacoes() const { return m_gravacoes; }
+
+private:
+    QSqlDatabase m_db;
+    QTimer m_timer;
+    qint64 m_maximo = 0;
+    int m_gravacoes = 0;
+};
+
+// The other station: saves every 200 ms for ever, each save's time in ms on
+// a line of its own ("falha" and the reason when one fails).
+int outroPosto(const QString& caminho)
+{
+    std::unique_ptr<LigacaoBd> ligacao;
+    try {
+        ligacao = BaseDadosEstacao::abrir(caminho);
+    } catch (const Erro& e) {
+        falhar(e.descricao);
+    }
+    QTimer timer;
+    timer.setInterval(200);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        try {
+            saida << gravarPesagem(ligacao->db()) << "\n";
+        } catch (const Erro& e) {
+            saida << "falha " << e.descricao << "\n";
+        }
+        saida.flush();
+    });
+    timer.start();
+    return QCoreApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--outro-posto") == 0) {
+        QCoreApplication app(argc, argv);
+        return outroPosto(QString::fromLocal8Bit(argv[2]));
+    }
     QApplication app(argc, argv);
     if (argc < 2 || argv[1][0] == '-')
         falhar(QStringLiteral("usage: bench_estatisticas PESAGENS.mdb [report]"));
@@ -187,6 +272,53 @@ int main(int argc, char** argv)
           << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << tique.atrasoMaximo()
           << " ms late\n";
 
+    // Saves while the listing reads the file: the preview again, to its first page.
+    QProcess outro;
+    outro.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    outro.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--outro-posto"), caminho});
+    if (!outro.waitForStarted() || !outro.waitForReadyRead(10000))
+        falhar(QStringLiteral("the other station did not start"));
+    outro.readAll();
+    qint64 outroMaximo = 0;
+    int outroGravacoes = 0;
+    bool aLer = true;
+    QObject::connect(&outro, &QProcess::readyReadStandardOutput, [&] {
+        while (outro.canReadLine()) {
+            const QString linha = QString::fromUtf8(outro.readLine()).trimmed();
+            if (linha.startsWith(QStringLiteral("falha")))
+                falhar(QStringLiteral("a save of the other station failed: ") + linha);
+            if (aLer) {
+                outroMaximo = std::max(outroMaximo, linha.toLongLong());
+                ++outroGravacoes;
+            }
+        }
+    });
+    Gravacoes gravacoes(db);
+    gravacoes.iniciar();
+    relogio.restart();
+    pedido.Destino = DestinoRelatorio::Janela;
+    if (motor.ExecutarRelatorio(pedido) != EstadoRelatorio::EmCurso)
+        falhar(QStringLiteral("the preview was refused"));
+    espera.exec();
+    janela = impressora.ultimaVisualizacao();
+    if (estado != EstadoRelatorio::Executado || !janela)
+        falhar(QStringLiteral("no preview, status %1").arg(estado));
+    QObject::connect(janela, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
+        if (pagina == 0)
+            espera.quit();
+    });
+    espera.exec();
+    const qint64 comGravacoes = relogio.elapsed();
+    aLer = false;
+    gravacoes.parar();
+    outro.kill();
+    outro.waitForFinished();
+    delete janela;
+    Consulta::executar(db, QStringLiteral("DELETE FROM Pesagens WHERE Operador = ?"), {OperadorBench});
+    saida << relatorio << " preview with saves every 200 ms: first page after " << comGravacoes << " ms; "
+          << gravacoes.gravacoes() << " saves here, the longest " << gravacoes.maximo() << " ms; " << outroGravacoes
+          << " by another station, the longest " << outroMaximo << " ms\n";
+
     QJsonObject r;
     r[QStringLiteral("linhas")] = linhas;
     r[QStringLiteral("paginas")] = paginas;
@@ -195,6 +327,8 @@ int main(int argc, char** argv)
     r[QStringLiteral("relatorio_pdf_ms")] = pdf;
     r[QStringLiteral("relatorio_pico_mb")] = qint64(pico);
     r[QStringLiteral("tique_atraso_max_ms")] = tique.atrasoMaximo();
+    r[QStringLiteral("gravacao_durante_listagem_max_ms")] = gravacoes.maximo();
+    r[QStringLiteral("gravacao_outro_posto_durante_listagem_max_ms")] = outroMaximo;
     saida << QJsonDocument(r).toJson(QJsonDocument::Compact) << "\n";
     return 0;
 }

@@ -122,7 +122,7 @@ void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std:
 
     m_grupos.clear();
     if (!m_definicao.grupo.isEmpty()) {
-        copiarGrupos(origem, {}, ordem.join(QStringLiteral(", ")), cancelado);
+        copiarGrupos(ordem.join(QStringLiteral(", ")), cancelado);
         if (!m_definicao.detalhe) {
             Consulta::executar(db, QStringLiteral("DROP TABLE temp.lidas"));
             return;
@@ -199,8 +199,7 @@ void FonteListagem::lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& c
     }
 }
 
-void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valores, const QString& ordem,
-                                 const std::atomic<bool>& cancelado)
+void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
     std::map<QString, qsizetype, MenorSemMaiusculas> indice;
@@ -209,8 +208,7 @@ void FonteListagem::copiarGrupos(const QString& origem, const QVariantList& valo
         QSqlQuery q = Consulta::executar(
             db,
             QStringLiteral("SELECT IFNULL(%1, ''), %2").arg(Esquema::citar(m_definicao.grupo), Esquema::citar(Liquido))
-                + origem + QStringLiteral(" ORDER BY ") + ordem,
-            valores);
+                + QStringLiteral(" FROM temp.lidas ORDER BY ") + ordem);
         for (qint64 lidas = 0; q.next(); ++lidas) {
             if (lidas % 4096 == 0)
                 verificar(cancelado);
