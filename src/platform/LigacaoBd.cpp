@@ -50,9 +50,9 @@ void provarEscrita(const QSqlDatabase& base)
 }
 
 // Called by SQLite every few thousand steps of a statement: non-zero stops it.
-int sinalLigado(void* sinal)
+int pararPedido(void* parar)
 {
-    return static_cast<const std::atomic<bool>*>(sinal)->load(std::memory_order_relaxed) ? 1 : 0;
+    return (*static_cast<const std::function<bool()>*>(parar))() ? 1 : 0;
 }
 
 }  // namespace
@@ -76,20 +76,22 @@ QSqlDatabase LigacaoBd::db() const
     return QSqlDatabase::database(m_nome, false);
 }
 
-void LigacaoBd::interromperQuando(const std::atomic<bool>* sinal)
+std::function<bool()> LigacaoBd::interromperQuando(std::function<bool()> parar)
 {
+    std::function<bool()> anterior = std::exchange(m_parar, std::move(parar));
     const QSqlDatabase base = db();
     const QVariant v = base.driver() ? base.driver()->handle() : QVariant();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return;
+        return anterior;
     sqlite3* ligacao = *static_cast<sqlite3* const*>(v.constData());
     if (!ligacao)
-        return;
+        return anterior;
     constexpr int Passos = 4000;
-    if (sinal)
-        sqlite3_progress_handler(ligacao, Passos, sinalLigado, const_cast<std::atomic<bool>*>(sinal));
+    if (m_parar)
+        sqlite3_progress_handler(ligacao, Passos, pararPedido, &m_parar);
     else
         sqlite3_progress_handler(ligacao, 0, nullptr, nullptr);
+    return anterior;
 }
 
 ConsultasPreparadas* LigacaoBd::preparadasDe(const QSqlDatabase& db)

@@ -5,7 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-#include <atomic>
+#include <functional>
 #include <memory>
 
 // One open SQLite database file, under a connection name of its own. Opening
@@ -34,11 +34,12 @@ public:
     QSqlDatabase db() const;
     const QString& caminho() const { return m_caminho; }
 
-    // While `sinal` is set, a statement of this connection stops within a
-    // millisecond or so, failing as interrupted: long work in a thread of its
-    // own is cancelled from another. nullptr takes the watch away; the flag
-    // must outlive it.
-    void interromperQuando(const std::atomic<bool>* sinal);
+    // Asked every few thousand steps of a statement of this connection: when
+    // it answers true the statement stops, failing as interrupted. Long work
+    // in a thread of its own is so cancelled from another (through an atomic
+    // flag), or a read given a time. An empty function takes the watch away.
+    // Returns the function it replaces.
+    std::function<bool()> interromperQuando(std::function<bool()> parar);
 
     // The statements this connection keeps prepared.
     ConsultasPreparadas& preparadas() { return m_preparadas; }
@@ -53,6 +54,7 @@ private:
     QString m_caminho;
     QString m_nome;
     ConsultasPreparadas m_preparadas;
+    std::function<bool()> m_parar;
 };
 
 // True when two paths name one file: the same text, or (when both exist) the

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -45,20 +46,26 @@ void verificarFim(const QSqlQuery& q)
         Erros::lancarSql(q.lastError());
 }
 
-// While it lives, the connection's statements stop soon after `cancelado` is set.
+// While it lives, the connection's statements stop soon after `cancelado` is
+// set, or (given a time) once that time has passed.
 class Interrompivel
 {
 public:
-    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado) : m_ligacao(ligacao)
+    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado, qint64 prazoMs = -1) : m_ligacao(ligacao)
     {
-        m_ligacao.interromperQuando(&cancelado);
+        m_relogio.start();
+        m_anterior = m_ligacao.interromperQuando([this, &cancelado, prazoMs] {
+            return cancelado.load(std::memory_order_relaxed) || (prazoMs >= 0 && m_relogio.hasExpired(prazoMs));
+        });
     }
-    ~Interrompivel() { m_ligacao.interromperQuando(nullptr); }
+    ~Interrompivel() { m_ligacao.interromperQuando(std::move(m_anterior)); }
     Interrompivel(const Interrompivel&) = delete;
     Interrompivel& operator=(const Interrompivel&) = delete;
 
 private:
     LigacaoBd& m_ligacao;
+    QElapsedTimer m_relogio;
+    std::function<bool()> m_anterior;
 };
 
 // How a field is kept in the copy: compared and ordered as in the table.
@@ -166,16 +173,30 @@ void FonteListagem::lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& c
     Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE lidas (%1)").arg(definicoes.join(QStringLiteral(", "))));
 
     // The rows the run reads are those stored when it starts: their keys are
-    // fixed now, and each key is read once, in the slice that holds it.
-    qint64 primeira = 0, ultima = -1;
-    {
-        QSqlQuery q = Consulta::executar(
-            db, QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM main.%1").arg(Esquema::citar(tabela.nome)));
-        if (q.next() && !q.value(0).isNull()) {
-            primeira = q.value(0).toLongLong();
-            ultima = q.value(1).toLongLong();
+    // fixed now, and each key is read once, in the slice that holds it. The
+    // keys of the selected rows when the database finds them at once (a short
+    // period, through its index), else every key of the table.
+    const QString chaves =
+        QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM main.%1").arg(Esquema::citar(tabela.nome));
+    std::optional<std::pair<qint64, qint64>> limites;
+    const auto ler = [&](const QString& sql, const QVariantList& valores) {
+        QSqlQuery q = Consulta::executar(db, sql, valores);
+        limites = {0, -1};
+        if (q.next() && !q.value(0).isNull())
+            limites = {q.value(0).toLongLong(), q.value(1).toLongLong()};
+    };
+    if (!consulta.condicao.isEmpty()) {
+        try {
+            const Interrompivel curto(*m_ligacao, cancelado, 10);
+            ler(chaves + QStringLiteral(" WHERE ") + consulta.condicao, consulta.valores);
+        } catch (const Erro&) {
+            // Too many rows to find so soon: the whole table, slice by slice.
+            verificar(cancelado);
         }
     }
+    if (!limites)
+        ler(chaves, {});
+    const auto [primeira, ultima] = *limites;
     // Each slice is one short read of the shared file: a save, here or on
     // another station, waits for one slice at most, never for the whole
     // listing. The table is walked by its keys (no index), so a slice costs
