@@ -35,6 +35,11 @@ QString textoPeso(qint64 quilos);
 // else folded (SQLite's NOCASE), so "Areia" equals "AREIA" but "Évora" and
 // "évora" differ. Negative, zero or positive.
 int compararSemMaiusculas(QStringView a, QStringView b);
+// The same order for a sorted container.
+struct MenorSemMaiusculas
+{
+    bool operator()(QStringView a, QStringView b) const { return compararSemMaiusculas(a, b) < 0; }
+};
 
 // Rounds half to even and checks the range of the type.
 qint16 CInt(double valor);

@@ -15,8 +15,8 @@
 
 namespace {
 
-// The driver of each connection points at its LigacaoBd's statements.
-const char* const PropPreparadas = "zumarelPreparadas";
+// The driver of each connection points at its LigacaoBd.
+const char* const PropLigacao = "zumarelLigacao";
 
 QString novoNomeLigacao()
 {
@@ -65,7 +65,7 @@ LigacaoBd::~LigacaoBd()
     {
         QSqlDatabase base = QSqlDatabase::database(m_nome, false);
         if (QSqlDriver* driver = base.driver())
-            driver->setProperty(PropPreparadas, QVariant());
+            driver->setProperty(PropLigacao, QVariant());
         base.close();
     }
     QSqlDatabase::removeDatabase(m_nome);
@@ -94,10 +94,16 @@ std::function<bool()> LigacaoBd::interromperQuando(std::function<bool()> parar)
     return anterior;
 }
 
-ConsultasPreparadas* LigacaoBd::preparadasDe(const QSqlDatabase& db)
+LigacaoBd* LigacaoBd::de(const QSqlDatabase& db)
 {
     const QSqlDriver* driver = db.driver();
-    return driver ? static_cast<ConsultasPreparadas*>(driver->property(PropPreparadas).value<void*>()) : nullptr;
+    return driver ? static_cast<LigacaoBd*>(driver->property(PropLigacao).value<void*>()) : nullptr;
+}
+
+ConsultasPreparadas* LigacaoBd::preparadasDe(const QSqlDatabase& db)
+{
+    LigacaoBd* ligacao = de(db);
+    return ligacao ? &ligacao->m_preparadas : nullptr;
 }
 
 std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCriar)
@@ -114,7 +120,7 @@ std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCri
     base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!base.open())
         Erros::lancarSql(base.lastError());
-    base.driver()->setProperty(PropPreparadas, QVariant::fromValue(static_cast<void*>(&ligacao->m_preparadas)));
+    base.driver()->setProperty(PropLigacao, QVariant::fromValue(static_cast<void*>(ligacao.get())));
     return ligacao;
 }
 

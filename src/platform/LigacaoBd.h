@@ -43,6 +43,9 @@ public:
 
     // The statements this connection keeps prepared.
     ConsultasPreparadas& preparadas() { return m_preparadas; }
+    // The LigacaoBd that opened the connection `db` names; nullptr for a
+    // connection made otherwise.
+    static LigacaoBd* de(const QSqlDatabase& db);
     // Those of the connection `db` names, when a LigacaoBd opened it; none for
     // a connection made otherwise.
     static ConsultasPreparadas* preparadasDe(const QSqlDatabase& db);

@@ -1,8 +1,11 @@
 #include "records/Estatisticas.h"
 
 #include "data/Consulta.h"
+#include "data/LeituraEmFatias.h"
 #include "platform/Conversoes.h"
 #include "shared/Esquema.h"
+
+#include <map>
 
 namespace Estatisticas {
 
@@ -135,18 +138,32 @@ Identificacoes listar(const QSqlDatabase& db, const Estatistica& e, const Interv
         valores << tipo;
     }
     const QString tabela = Esquema::citar(Esquema::Pesagens);
-    // "Pesagens" lists nothing: one row tells that the period has weighings.
-    const QString sql = e.porPartes() ? QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %3 ORDER BY %1")
-                                            .arg(Esquema::citar(e.campo), tabela, condicao)
-                                      : QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
-                                            .arg(Esquema::citar(QStringLiteral("Pesagem")), tabela, condicao);
-    QSqlQuery q = Consulta::executar(db, sql, valores);
     Identificacoes r;
-    while (q.next()) {
-        ++r.linhas;
-        if (e.porPartes() && !q.value(0).isNull())
-            r.valores << q.value(0).toString();
+    if (!e.porPartes()) {
+        // "Pesagens" lists nothing: one row tells that the period has weighings.
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
+                                .arg(Esquema::citar(QStringLiteral("Pesagem")), tabela, condicao);
+        r.linhas = Consulta::executar(db, sql, valores).next() ? 1 : 0;
+        return r;
     }
+    // The distinct values of a period of years are read in short slices, so
+    // no save waits for the whole reading; in the database's order of text.
+    std::map<QString, QString, Conversoes::MenorSemMaiusculas> distintos;
+    bool nulo = false;
+    const QString sql =
+        QStringLiteral("SELECT DISTINCT %1").arg(Esquema::citar(e.campo)) + LeituraEmFatias::origem(tabela, condicao);
+    LeituraEmFatias::percorrer(db, tabela, condicao, valores, [&](const QVariantList& valoresFatia) {
+        QSqlQuery q = Consulta::executar(db, sql, valoresFatia);
+        while (q.next()) {
+            if (q.value(0).isNull())
+                nulo = true;
+            else
+                distintos.try_emplace(q.value(0).toString(), q.value(0).toString());
+        }
+    });
+    r.linhas = int(distintos.size()) + (nulo ? 1 : 0);
+    for (const auto& [chave, valor] : distintos)
+        r.valores << valor;
     return r;
 }
 

@@ -1,13 +1,13 @@
 #include "reporting/FonteListagem.h"
 
 #include "data/Consulta.h"
+#include "data/LeituraEmFatias.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "platform/LigacaoBd.h"
 #include "shared/Esquema.h"
 
 #include <QCollator>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QLocale>
 #include <QSqlError>
@@ -15,17 +15,10 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 
 namespace {
 
 const QString Liquido = QStringLiteral("Peso líquido");
-
-// Groups meet as the database's DISTINCT and NOCASE see them.
-struct MenorSemMaiusculas
-{
-    bool operator()(const QString& a, const QString& b) const { return Conversoes::compararSemMaiusculas(a, b) < 0; }
-};
 
 // The temporary table's column of the definition's column i.
 QString colunaTexto(int i)
@@ -46,17 +39,13 @@ void verificarFim(const QSqlQuery& q)
         Erros::lancarSql(q.lastError());
 }
 
-// While it lives, the connection's statements stop soon after `cancelado` is
-// set, or (given a time) once that time has passed.
+// While it lives, the connection's statements stop soon after `cancelado` is set.
 class Interrompivel
 {
 public:
-    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado, qint64 prazoMs = -1) : m_ligacao(ligacao)
+    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado) : m_ligacao(ligacao)
     {
-        m_relogio.start();
-        m_anterior = m_ligacao.interromperQuando([this, &cancelado, prazoMs] {
-            return cancelado.load(std::memory_order_relaxed) || (prazoMs >= 0 && m_relogio.hasExpired(prazoMs));
-        });
+        m_anterior = m_ligacao.interromperQuando([&cancelado] { return cancelado.load(std::memory_order_relaxed); });
     }
     ~Interrompivel() { m_ligacao.interromperQuando(std::move(m_anterior)); }
     Interrompivel(const Interrompivel&) = delete;
@@ -64,7 +53,6 @@ public:
 
 private:
     LigacaoBd& m_ligacao;
-    QElapsedTimer m_relogio;
     std::function<bool()> m_anterior;
 };
 
@@ -113,7 +101,7 @@ void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std:
     const ConsultaRelatorio consulta = consultaRelatorio(m_definicao, seleccao);
     QStringList ordem = consulta.ordem;
 
-    lerEmFatias(tabela, consulta, cancelado);
+    copiarSeleccionadas(tabela, consulta, cancelado);
     QString origem = QStringLiteral(" FROM temp.lidas");
     Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.linhas"));
     QStringList colunas, campos;
@@ -150,8 +138,8 @@ void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std:
     m_liquido = qint64(q.value(1).toDouble());
 }
 
-void FonteListagem::lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& consulta,
-                                const std::atomic<bool>& cancelado)
+void FonteListagem::copiarSeleccionadas(const Tabela& tabela, const ConsultaRelatorio& consulta,
+                                        const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
     // The fields the pages, the groups and the order read.
@@ -172,58 +160,20 @@ void FonteListagem::lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& c
     Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.lidas"));
     Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE lidas (%1)").arg(definicoes.join(QStringLiteral(", "))));
 
-    // The rows the run reads are those stored when it starts: their keys are
-    // fixed now, and each key is read once, in the slice that holds it. The
-    // keys of the selected rows when the database finds them at once (a short
-    // period, through its index), else every key of the table.
-    const QString chaves =
-        QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM main.%1").arg(Esquema::citar(tabela.nome));
-    std::optional<std::pair<qint64, qint64>> limites;
-    const auto ler = [&](const QString& sql, const QVariantList& valores) {
-        QSqlQuery q = Consulta::executar(db, sql, valores);
-        limites = {0, -1};
-        if (q.next() && !q.value(0).isNull())
-            limites = {q.value(0).toLongLong(), q.value(1).toLongLong()};
-    };
-    if (!consulta.condicao.isEmpty()) {
-        try {
-            const Interrompivel curto(*m_ligacao, cancelado, 10);
-            ler(chaves + QStringLiteral(" WHERE ") + consulta.condicao, consulta.valores);
-        } catch (const Erro&) {
-            // Too many rows to find so soon: the whole table, slice by slice.
-            verificar(cancelado);
-        }
-    }
-    if (!limites)
-        ler(chaves, {});
-    const auto [primeira, ultima] = *limites;
-    // Each slice is one short read of the shared file: a save, here or on
-    // another station, waits for one slice at most, never for the whole
-    // listing. The table is walked by its keys (no index), so a slice costs
-    // what it holds whatever the period.
-    const QString inserir =
-        QStringLiteral("INSERT INTO temp.lidas SELECT %1 FROM main.%2 NOT INDEXED WHERE rowid BETWEEN ? AND ?")
-            .arg(nomes.join(QStringLiteral(", ")), Esquema::citar(tabela.nome))
-        + (consulta.condicao.isEmpty() ? QString() : QStringLiteral(" AND (") + consulta.condicao + u')');
-    constexpr qint64 AlvoNs = 5'000'000;  // a slice of about 5 ms
-    qint64 largura = 1024;
-    QElapsedTimer relogio;
-    for (qint64 de = primeira; de <= ultima;) {
-        verificar(cancelado);
-        const qint64 ate = std::min(ultima, de + largura - 1);
-        relogio.start();
-        Consulta::executar(db, inserir, QVariantList{de, ate} + consulta.valores);
-        const qint64 ns = std::max<qint64>(relogio.nsecsElapsed(), 1);
-        de = ate + 1;
-        // The next slice sized on this one's pace, changing by half or double at most.
-        largura = std::clamp(largura * AlvoNs / ns, std::max<qint64>(largura / 2, 64), largura * 2);
-    }
+    const QString inserir = QStringLiteral("INSERT INTO temp.lidas SELECT ") + nomes.join(QStringLiteral(", "))
+                            + LeituraEmFatias::origem(Esquema::citar(tabela.nome), consulta.condicao);
+    LeituraEmFatias::percorrer(db, Esquema::citar(tabela.nome), consulta.condicao, consulta.valores,
+                               [&](const QVariantList& valores) {
+                                   verificar(cancelado);
+                                   Consulta::executar(db, inserir, valores);
+                               });
 }
 
 void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
-    std::map<QString, qsizetype, MenorSemMaiusculas> indice;
+    // Groups meet as the database's DISTINCT and NOCASE see them.
+    std::map<QString, qsizetype, Conversoes::MenorSemMaiusculas> indice;
     QList<Grupo> grupos;
     {
         QSqlQuery q = Consulta::executar(

@@ -63,7 +63,8 @@ public:
 
 private:
     // The selected rows' fields that the listing reads, into temp.lidas.
-    void lerEmFatias(const Tabela& tabela, const ConsultaRelatorio& consulta, const std::atomic<bool>& cancelado);
+    void copiarSeleccionadas(const Tabela& tabela, const ConsultaRelatorio& consulta,
+                             const std::atomic<bool>& cancelado);
     // The groups of the rows read, and their print order into temp.ordem.
     void copiarGrupos(const QString& ordem, const std::atomic<bool>& cancelado);
 
