@@ -1,14 +1,13 @@
 #include "reporting/ExecucaoListagem.h"
 
-#include "platform/gui/ImpressoraQt.h"
-#include "platform/gui/ProgressoRelatorio.h"
+#include "reporting/DestinoRelatorios.h"
 #include "reporting/TrabalhoRelatorio.h"
 
 #include <QFileInfo>
 
 ExecucaoListagem::ExecucaoListagem(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
                                    const QString& ficheiroBd, const QDateTime& agora, const PedidoRelatorio& pedido,
-                                   ImpressoraQt& saida, const QString& pastaPdf, QObject* pai)
+                                   DestinoRelatorios& saida, const QString& pastaPdf, QObject* pai)
     : PaginasVisualizacao(pai),
       m_nome(QFileInfo(definicao.nome).completeBaseName()),
       m_titulo(definicao.titulo),
@@ -51,19 +50,12 @@ QSizeF ExecucaoListagem::tamanho() const
 void ExecucaoListagem::mostrarProgresso()
 {
     fecharProgresso();
-    m_progresso = new ProgressoRelatorio(m_titulo, m_saida.janelaPai());
-    const auto cancelar = [this] { m_trabalho->cancelado = true; };
-    connect(m_progresso, &ProgressoRelatorio::cancelar, this, cancelar);
-    // The window that asked was closed, and the progress with it.
-    connect(m_progresso, &QObject::destroyed, this, cancelar);
+    m_progresso = m_saida.abrirProgresso(m_titulo, [this] { m_trabalho->cancelado = true; });
 }
 
 void ExecucaoListagem::fecharProgresso()
 {
-    if (m_progresso) {
-        disconnect(m_progresso, nullptr, this, nullptr);
-        delete m_progresso;
-    }
+    m_progresso.reset();
 }
 
 void ExecucaoListagem::iniciar()
@@ -102,18 +94,15 @@ void ExecucaoListagem::imprimir()
 
 void ExecucaoListagem::imprimirTudo(int copias)
 {
-    const QPrinterInfo impressora = m_saida.impressoraPorDefeito();
-    if (impressora.isNull()) {
-        m_pdf = m_saida.reservarPdf(m_pastaPdf, m_nome);
-        if (m_pdf.isEmpty()) {
-            fimDoTrabalho(EstadoRelatorio::FalhaImpressao, QStringLiteral("sem pasta para o PDF"));
-            return;
-        }
+    const ImpressaoEscolhida impressao = m_saida.escolherImpressao(m_nome, m_pastaPdf);
+    if (!impressao.abrir) {
+        fimDoTrabalho(EstadoRelatorio::FalhaImpressao, QStringLiteral("sem pasta para o PDF"));
+        return;
     }
+    m_pdf = impressao.pdf;
     m_aImprimir = true;
     QMetaObject::invokeMethod(
-        m_trabalho, [t = m_trabalho, impressora, pdf = m_pdf, copias] { t->imprimir(impressora, pdf, copias); },
-        Qt::QueuedConnection);
+        m_trabalho, [t = m_trabalho, impressao, copias] { t->imprimir(impressao, copias); }, Qt::QueuedConnection);
 }
 
 void ExecucaoListagem::pedir(int pagina, int largura)

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "platform/Relatorio.h"
-#include "platform/gui/JanelaVisualizacao.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/FormulaSeleccao.h"
+#include "reporting/PaginasVisualizacao.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QThread>
+#include <memory>
 
-class ImpressoraQt;
-class ProgressoRelatorio;
+class DestinoRelatorios;
+class ProgressoListagem;
 class TrabalhoRelatorio;
 
 // One run of a listing, seen from the station's thread: the work in a thread
@@ -24,7 +24,7 @@ class ExecucaoListagem : public PaginasVisualizacao
 public:
     ExecucaoListagem(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
                      const QString& ficheiroBd, const QDateTime& agora, const PedidoRelatorio& pedido,
-                     ImpressoraQt& saida, const QString& pastaPdf, QObject* pai = nullptr);
+                     DestinoRelatorios& saida, const QString& pastaPdf, QObject* pai = nullptr);
     // Stops the work and waits for its thread.
     ~ExecucaoListagem() override;
 
@@ -50,11 +50,11 @@ private:
     const QString m_nome;
     const QString m_titulo;
     const PedidoRelatorio m_pedido;
-    ImpressoraQt& m_saida;
+    DestinoRelatorios& m_saida;
     const QString m_pastaPdf;
     QThread m_fio;
     TrabalhoRelatorio* m_trabalho;
-    QPointer<ProgressoRelatorio> m_progresso;
+    std::unique_ptr<ProgressoListagem> m_progresso;
     QString m_pdf;  // the file a print run writes, while it runs
     int m_paginas = 0;
     bool m_aImprimir = false;

@@ -3,11 +3,12 @@
 #include "data/Consulta.h"
 #include "platform/Erro.h"
 #include "platform/Relogio.h"
-#include "platform/gui/ImpressoraQt.h"
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
+#include "reporting/DestinoRelatorios.h"
 #include "reporting/ExecucaoListagem.h"
 #include "reporting/FormulaSeleccao.h"
+#include "reporting/ImpressaoDocumento.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,7 @@ void registar(const QString& ficheiro, const QString& formula, int estado, const
 }
 }  // namespace
 
-MotorRelatorios::MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida,
+MotorRelatorios::MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, DestinoRelatorios& saida,
                                  QObject* pai)
     : QObject(pai),
       m_baseDados(std::move(baseDados)),
@@ -101,14 +102,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
     if (!composto)
         return EstadoRelatorio::ErroBaseDados;
     if (pedido.Destino == DestinoRelatorio::Janela) {
-        m_saida.mostrar(composto->html, definicao->paisagem, pedido);
+        m_saida.mostrarDocumento(composto->html, definicao->paisagem, pedido);
         return EstadoRelatorio::Executado;
     }
     // A document with no row has nothing to put on paper.
     if (definicao->paginaPorRegisto && composto->registos == 0)
         return EstadoRelatorio::SemRegistos;
-    return m_saida.imprimir(composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
-                            pedido.Copias, pastaPdf(ficheiroBd()));
+    return imprimirDocumento(m_saida, composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
+                             pedido.Copias, pastaPdf(ficheiroBd()));
 }
 
 QString MotorRelatorios::ficheiroBd() const

@@ -7,12 +7,13 @@
 #include <QString>
 #include <functional>
 
-class ImpressoraQt;
+class DestinoRelatorios;
 class Relogio;
 
 // The station's one report printer: a request names a report definition of
 // the program's folder, whose rows of the main database are selected by the
-// request's formula and laid out, then previewed or printed. PDFs of a
+// request's formula and laid out, then previewed or printed where the
+// station's destination `saida` shows and prints them. PDFs of a
 // machine without a printer go into "impressos" beside the database. It shows
 // no box: the status says what went wrong, and the reason goes to the log.
 //
@@ -26,14 +27,12 @@ class MotorRelatorios : public QObject, public ImpressoraRelatorios
     Q_OBJECT
 
 public:
-    MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, ImpressoraQt& saida,
+    MotorRelatorios(std::function<QSqlDatabase()> baseDados, const Relogio& relogio, DestinoRelatorios& saida,
                     QObject* pai = nullptr);
     // Stops the listings still being made; nothing of theirs is printed.
     ~MotorRelatorios() override;
 
     int ExecutarRelatorio(const PedidoRelatorio& pedido) override;
-
-    ImpressoraQt& saida() { return m_saida; }
 
 Q_SIGNALS:
     // A run has ended: shown, printed, refused or cancelled (an EstadoRelatorio).
@@ -48,6 +47,6 @@ private:
 
     std::function<QSqlDatabase()> m_baseDados;
     const Relogio& m_relogio;
-    ImpressoraQt& m_saida;
+    DestinoRelatorios& m_saida;
     bool m_ocupado = false;
 };

@@ -1,8 +1,8 @@
 #include "reporting/PintorListagem.h"
 
 #include "platform/Conversoes.h"
-#include "platform/gui/ImpressoraQt.h"
 #include "reporting/ComposicaoRelatorio.h"
+#include "reporting/FolhaEstacao.h"
 #include "reporting/GraficoRelatorio.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -20,7 +20,7 @@ using Tipo = Faixa::Tipo;
 constexpr double Folga = 1.5;                // a cell's padding
 constexpr double AntesGrupo = 4.5;           // the space above a group's name
 constexpr double Regua = 6;                  // the space round the rule above the grand total
-constexpr double ResolucaoCabecalho = 1200;  // the heading is laid out as on paper
+constexpr double ResolucaoCabecalho = ResolucaoPapel;  // the heading is laid out as on paper
 
 // The heading is laid out against this, a device of paper's resolution.
 const QPaintDevice& referencia()

@@ -2,11 +2,12 @@
 
 #include "platform/Erro.h"
 #include "platform/Relatorio.h"
-#include "platform/gui/SaidaImpressao.h"
 #include "reporting/ComposicaoRelatorio.h"
+#include "reporting/FolhaEstacao.h"
 #include "reporting/FonteListagem.h"
 #include "reporting/PintorListagem.h"
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -75,17 +76,17 @@ void TrabalhoRelatorio::pintarPagina(QPainter& pintor, int pagina)
         [this](qint64 de, qint64 ate) { return m_fonte->ler(de, ate); }, m_fonte->grupos());
 }
 
-void TrabalhoRelatorio::imprimir(const QPrinterInfo& impressora, const QString& pdf, int copias)
+void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias)
 {
     if (!m_pintor) {
         Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, QStringLiteral("nada preparado"));
         return;
     }
-    SaidaImpressao saida(impressora, pdf, m_definicao.nome, m_definicao.paisagem);
-    QPagedPaintDevice* dispositivo = saida.dispositivo();
+    const std::unique_ptr<SaidaPaginas> saida = impressao.abrir(m_definicao.nome, m_folha);
+    QPagedPaintDevice* dispositivo = saida->dispositivo();
     QPainter pintor;
     if (!dispositivo || !pintor.begin(dispositivo)) {
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, QStringLiteral("não se consegue escrever em ") + pdf);
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, QStringLiteral("não se consegue escrever em ") + impressao.pdf);
         return;
     }
     // Points of the page; a printer whose margins are wider gets the page a little smaller.
@@ -98,7 +99,7 @@ void TrabalhoRelatorio::imprimir(const QPrinterInfo& impressora, const QString& 
     try {
         for (int feitas = 0; feitas < total; ++feitas) {
             if (cancelado) {
-                saida.desistir();
+                saida->desistir();
                 pintor.end();
                 Q_EMIT terminado(EstadoRelatorio::Cancelado, {});
                 return;
@@ -112,12 +113,12 @@ void TrabalhoRelatorio::imprimir(const QPrinterInfo& impressora, const QString& 
             Q_EMIT progresso(feitas + 1, total);
         }
     } catch (const Erro& e) {
-        saida.desistir();
+        saida->desistir();
         pintor.end();
         Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, e.descricao);
         return;
     }
-    const bool feito = pintor.end() && saida.concluir();
+    const bool feito = pintor.end() && saida->concluir();
     Q_EMIT terminado(feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao,
                      feito ? QString() : QStringLiteral("a impressão ou o ficheiro falhou"));
 }

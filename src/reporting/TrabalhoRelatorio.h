@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reporting/DefinicaoRelatorio.h"
+#include "reporting/DestinoRelatorios.h"
 #include "reporting/FormulaSeleccao.h"
 #include "reporting/PaginacaoListagem.h"
 
@@ -8,7 +9,6 @@
 #include <QImage>
 #include <QObject>
 #include <QPageLayout>
-#include <QPrinterInfo>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -39,8 +39,8 @@ public:
 
 public Q_SLOTS:
     void preparar();
-    // Every page, `copias` times, to `impressora`, or to the file `pdf` when it is null.
-    void imprimir(const QPrinterInfo& impressora, const QString& pdf, int copias);
+    // Every page, `copias` times, to where `impressao` opens.
+    void imprimir(const ImpressaoEscolhida& impressao, int copias);
     // Page `pagina` (from 0) drawn `largura` pixels wide.
     void desenhar(int pagina, int largura);
     // Lets go of the database connection and what was read, in this thread.

@@ -3,8 +3,8 @@
 #include "platform/gui/ImpressoraQt.h"
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
+#include "support/PedidoTeste.h"
 
-#include <QDir>
 #include <memory>
 
 // The station's report engine over a test station's database, on a machine
@@ -21,12 +21,7 @@ struct MotorTeste
     // A request for one of the shipped definitions.
     static PedidoRelatorio pedido(const QString& definicao, const QString& formula, int destino = DestinoRelatorio::Impressora, int copias = 1)
     {
-        PedidoRelatorio p;
-        p.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(definicao);
-        p.FormulaSeleccao = formula;
-        p.Destino = destino;
-        p.Copias = qint16(copias);
-        return p;
+        return pedidoTeste(definicao, formula, destino, copias);
     }
 
     ImpressoraQt saida;

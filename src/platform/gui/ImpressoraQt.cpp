@@ -2,50 +2,18 @@
 
 #include "platform/Relogio.h"
 #include "platform/gui/JanelaVisualizacao.h"
+#include "platform/gui/ProgressoRelatorio.h"
 #include "platform/gui/SaidaImpressao.h"
+#include "reporting/FolhaEstacao.h"
+#include "reporting/ImpressaoDocumento.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextDocument>
 
 namespace {
-
-// Lays the document out on a device's pages, all its pages once per copy;
-// false when the device cannot be painted on.
-bool imprimirPaginas(QTextDocument& documento, QPagedPaintDevice& dispositivo, int copias)
-{
-    QPainter pintor;
-    if (!pintor.begin(&dispositivo))
-        return false;
-    documento.documentLayout()->setPaintDevice(&dispositivo);
-    const QRectF area = dispositivo.pageLayout().paintRectPixels(dispositivo.logicalDpiX());
-    const QSizeF pagina(std::max<qreal>(area.width(), 1), std::max<qreal>(area.height(), 1));
-    documento.setPageSize(pagina);
-    const int paginas = documento.pageCount();
-    bool primeira = true;
-    for (int c = 0; c < copias; ++c) {
-        for (int p = 0; p < paginas; ++p) {
-            if (!primeira && !dispositivo.newPage())
-                return false;
-            primeira = false;
-            pintor.save();
-            const QRectF corte(0, p * pagina.height(), pagina.width(), pagina.height());
-            pintor.translate(0, -corte.top());
-            pintor.setClipRect(corte);
-            QAbstractTextDocumentLayout::PaintContext contexto;
-            contexto.clip = corte;
-            documento.documentLayout()->draw(&pintor, contexto);
-            pintor.restore();
-        }
-    }
-    return pintor.end();
-}
 
 // Where a window opens: the request's position and state.
 void abrirJanela(QWidget& janela, const PedidoRelatorio& pedido)
@@ -61,15 +29,6 @@ void abrirJanela(QWidget& janela, const PedidoRelatorio& pedido)
 }
 
 }  // namespace
-
-void prepararDocumento(QTextDocument& documento, const QString& html)
-{
-    QFont letra(QStringLiteral("DejaVu Sans"));
-    letra.setPointSizeF(9.5);
-    documento.setDefaultFont(letra);
-    documento.setDocumentMargin(0);
-    documento.setHtml(html);
-}
 
 ImpressoraQt::ImpressoraQt(const Relogio& relogio) : m_relogio(relogio) {}
 
@@ -107,47 +66,43 @@ void ImpressoraQt::pdfTerminado(const QString& caminho, bool escrito)
         m_ultimoPdf = caminho;
 }
 
-int ImpressoraQt::imprimir(const QString& html, bool paisagem, const QString& nome, int copias, const QString& pastaPdf)
+ImpressaoEscolhida ImpressoraQt::escolherImpressao(const QString& nome, const QString& pastaPdf)
 {
-    const QPrinterInfo destino = impressoraPorDefeito();
-    QString pdf;
-    if (destino.isNull()) {
-        pdf = reservarPdf(pastaPdf, nome);
-        if (pdf.isEmpty())
-            return EstadoRelatorio::FalhaImpressao;
+    ImpressaoEscolhida escolhida;
+    const QPrinterInfo impressora = impressoraPorDefeito();
+    if (impressora.isNull()) {
+        escolhida.pdf = reservarPdf(pastaPdf, nome);
+        if (escolhida.pdf.isEmpty())
+            return escolhida;
     }
-    const bool feito = [&] {
-        SaidaImpressao saida(destino, pdf, nome, paisagem);
-        QTextDocument documento;
-        prepararDocumento(documento, html);
-        return saida.dispositivo() && imprimirPaginas(documento, *saida.dispositivo(), copias) && saida.concluir();
-    }();
-    if (!pdf.isEmpty())
-        pdfTerminado(pdf, feito);
-    return feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
+    escolhida.abrir = [impressora, pdf = escolhida.pdf](const QString& titulo, const QPageLayout& folha) {
+        return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(impressora, pdf, titulo, folha));
+    };
+    return escolhida;
 }
 
-void ImpressoraQt::mostrar(const QString& html, bool paisagem, const PedidoRelatorio& pedido)
+void ImpressoraQt::mostrarDocumento(const QString& html, bool paisagem, const PedidoRelatorio& pedido)
 {
     auto* janela = new QPrintPreviewDialog(janelaPai());
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->setModal(false);
-    prepararPagina(*janela->printer(), paisagem);
+    janela->printer()->setPageLayout(folhaDaEstacao(paisagem));
     janela->printer()->setCopyCount(1);
     // The rows were read at the run; the layout is made again for each repaint.
-    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela, [html](QPrinter* impressora) {
-        QTextDocument documento;
-        prepararDocumento(documento, html);
-        imprimirPaginas(documento, *impressora, 1);
-    });
+    QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
+                     [html](QPrinter* impressora) { pintarDocumento(html, *impressora, 1); });
     abrirJanela(*janela, pedido);
     m_ultimaJanela = janela;
 }
 
-JanelaVisualizacao* ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido)
+void ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido)
 {
     auto* janela = new JanelaVisualizacao(paginas, janelaPai());
     abrirJanela(*janela, pedido);
     m_ultimaVisualizacao = janela;
-    return janela;
+}
+
+std::unique_ptr<ProgressoListagem> ImpressoraQt::abrirProgresso(const QString& titulo, std::function<void()> cancelar)
+{
+    return ProgressoRelatorio::abrir(titulo, janelaPai(), std::move(cancelar));
 }

@@ -3,15 +3,54 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 // Shorter work does not need the window.
 constexpr int Espera = 300;
+
+// The window as the report engine holds it: deleting this closes the window,
+// and that is no cancellation.
+class ProgressoJanela final : public ProgressoListagem
+{
+public:
+    ProgressoJanela(const QString& titulo, QWidget* pai, const std::function<void()>& cancelar)
+        : m_janela(new ProgressoRelatorio(titulo, pai)),
+          m_ligacoes{QObject::connect(m_janela.data(), &ProgressoRelatorio::cancelar, cancelar),
+                     // The window that asked was closed, and the progress with it.
+                     QObject::connect(m_janela.data(), &QObject::destroyed, cancelar)}
+    {}
+    ~ProgressoJanela() override
+    {
+        for (const QMetaObject::Connection& l : m_ligacoes)
+            QObject::disconnect(l);
+        delete m_janela;
+    }
+
+    void pagina(int pagina, int total) override
+    {
+        if (m_janela)
+            m_janela->pagina(pagina, total);
+    }
+
+private:
+    QPointer<ProgressoRelatorio> m_janela;
+    std::array<QMetaObject::Connection, 2> m_ligacoes;
+};
+
 }  // namespace
+
+std::unique_ptr<ProgressoListagem> ProgressoRelatorio::abrir(const QString& titulo, QWidget* pai,
+                                                             std::function<void()> cancelar)
+{
+    return std::make_unique<ProgressoJanela>(titulo, pai, cancelar);
+}
 
 ProgressoRelatorio::ProgressoRelatorio(const QString& titulo, QWidget* pai) : QWidget(pai, Qt::Dialog)
 {

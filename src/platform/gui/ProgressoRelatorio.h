@@ -1,7 +1,11 @@
 #pragma once
 
+#include "reporting/DestinoRelatorios.h"
+
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -19,6 +23,11 @@ class ProgressoRelatorio : public QWidget
 public:
     ProgressoRelatorio(const QString& titulo, QWidget* pai = nullptr);
     ~ProgressoRelatorio() override;
+
+    // The window, as the report engine sees it: `cancelar` is called on
+    // "Cancelar", and when the window goes with `pai`; deleting the answer
+    // closes the window without it.
+    static std::unique_ptr<ProgressoListagem> abrir(const QString& titulo, QWidget* pai, std::function<void()> cancelar);
 
     // Page `pagina` of `total` done.
     void pagina(int pagina, int total);

@@ -1,21 +1,13 @@
 #include "platform/gui/SaidaImpressao.h"
 
+#include "reporting/FolhaEstacao.h"
+
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
 
-QPageLayout folhaDaEstacao(bool paisagem)
-{
-    return QPageLayout(QPageSize(QPageSize::A4), paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-}
-
-void prepararPagina(QPagedPaintDevice& dispositivo, bool paisagem)
-{
-    dispositivo.setPageLayout(folhaDaEstacao(paisagem));
-}
-
-SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pdf, const QString& nome, bool paisagem)
+SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pdf, const QString& nome,
+                               const QPageLayout& folha)
 {
     if (!impressora.isNull()) {
         m_impressora = std::make_unique<QPrinter>(impressora, QPrinter::HighResolution);
@@ -27,12 +19,12 @@ SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pd
         if (pdf.isEmpty() || !m_ficheiro->open(QIODevice::WriteOnly))
             return;
         m_pdf = std::make_unique<QPdfWriter>(m_ficheiro.get());
-        m_pdf->setResolution(1200);
+        m_pdf->setResolution(ResolucaoPapel);
         m_pdf->setTitle(nome);
         m_pdf->setCreator(QStringLiteral("Zumarel"));
         m_dispositivo = m_pdf.get();
     }
-    prepararPagina(*m_dispositivo, paisagem);
+    m_dispositivo->setPageLayout(folha);
 }
 
 SaidaImpressao::~SaidaImpressao()
