@@ -1,5 +1,6 @@
 #include "SementeMapas.h"
 #include "platform/gui/JanelaVisualizacao.h"
+#include "platform/Conversoes.h"
 #include "records/Estatisticas.h"
 #include "records/LogicaMapas.h"
 #include "reporting/FormulaSeleccao.h"
@@ -202,6 +203,41 @@ private Q_SLOTS:
         const auto periodo = intervalo(Caixas{dia, "03", "2026", dia, "03", "2026"});
         QVERIFY(periodo);
         QTEST(listar(e.estacao->bd(), *porTitulo("Estatísticas por operador"), *periodo, -1).valores, "operadores");
+    }
+
+    // A period of years is listed as one DISTINCT query would list it,
+    // though it is read in many short slices; and a short one alike.
+    void listaDeMuitasPesagens_data()
+    {
+        QTest::addColumn<Caixas>("caixas");
+        QTest::newRow("três anos") << Caixas{"01", "01", "2024", "31", "12", "2026"};
+        QTest::newRow("um mês") << Caixas{"01", "03", "2025", "31", "03", "2025"};
+    }
+    void listaDeMuitasPesagens()
+    {
+        QFETCH(Caixas, caixas);
+        EstacaoTeste e;
+        e.abrirBaseDados();
+        const QSqlDatabase db = e.estacao->bd();
+        // A product in 40, in two spellings of its case, or none, over three years.
+        Consulta::executar(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
+                               "INSERT INTO Pesagens (\"Tipo de pesagem\", Produto, \"Data de saída\") SELECT 'G', "
+                               "CASE WHEN i % 97 = 0 THEN NULL WHEN i % 2 = 0 THEN 'Produto ' || (i % 40) ELSE 'PRODUTO ' || (i % 40) END, "
+                               "strftime('%Y-%m-%d %H:%M:%S', '2024-01-01', '+' || (i * 3137 % 94608000) || ' seconds') FROM n");
+        const auto periodo = intervalo(caixas);
+        QVERIFY(periodo);
+        QStringList esperados;
+        int linhas = 0;
+        QSqlQuery q = Consulta::executar(db, "SELECT DISTINCT Produto FROM Pesagens WHERE \"Data de saída\" >= ? AND \"Data de saída\" < ? ORDER BY Produto",
+                                         {Conversoes::dataParaBd(periodo->inicio), Conversoes::dataParaBd(periodo->fimExclusivo)});
+        for (; q.next(); ++linhas) {
+            if (!q.value(0).isNull())
+                esperados << q.value(0).toString().toUpper();
+        }
+        QVERIFY(esperados.size() == 40 && linhas == 41);
+        const Identificacoes achados = listar(db, *porTitulo("Estatísticas por produto"), *periodo, -1);
+        QCOMPARE(QStringList(achados.valores).replaceInStrings("Produto", "PRODUTO"), esperados);
+        QCOMPARE(achados.linhas, linhas);
     }
 
     void pedidos()
