@@ -87,12 +87,12 @@ qint64 EscritorLinha::inserir()
 
 void EscritorLinha::inserirOuActualizar(const QList<std::pair<QString, QVariant>>& soAoActualizar)
 {
-    // The key's own column as conflict target: it compares as the key does
-    // (without regard to letter case), so "ab12" meets "AB12".
     if (m_valores.isEmpty()) {
         inserir();  // no key to meet: refused as a plain insert is
         return;
     }
+    // The key's own column as conflict target: it compares as the key does
+    // (without regard to letter case), so "ab12" meets "AB12".
     const QString chave = m_tabela->chave().nome;
     QVariantList valores;
     QString sql = instrucaoInserir(valores);
