@@ -56,20 +56,24 @@ void EscritorLinha::definir(const QString& campo, const QVariant& valor)
     m_valores.append({c->nome, convertido});
 }
 
-qint64 EscritorLinha::inserir()
+QString EscritorLinha::instrucaoInserir(QVariantList& valores) const
 {
     QStringList nomes, marcas;
-    QVariantList valores;
     for (const auto& [nome, valor] : m_valores) {
         nomes << Esquema::citar(nome);
         marcas << QStringLiteral("?");
         valores << valor;
     }
     const QString tabela = Esquema::citar(m_tabela->nome);
-    const QString sql =
-        nomes.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabela)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabela, nomes.join(u", "), marcas.join(u", "));
+    return nomes.isEmpty()
+               ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabela)
+               : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabela, nomes.join(u", "), marcas.join(u", "));
+}
+
+qint64 EscritorLinha::inserir()
+{
+    QVariantList valores;
+    const QString sql = instrucaoInserir(valores);
     QSqlQuery q = Consulta::executar(m_db, sql, valores);
     const Campo& chave = m_tabela->chave();
     if (chave.tipo == TipoCampo::Contador)
@@ -79,6 +83,35 @@ qint64 EscritorLinha::inserir()
             return valor.toLongLong();
     }
     return q.lastInsertId().toLongLong();
+}
+
+void EscritorLinha::inserirOuActualizar(const QList<std::pair<QString, QVariant>>& soAoActualizar)
+{
+    if (m_valores.isEmpty()) {
+        inserir();  // no key to meet: refused as a plain insert is
+        return;
+    }
+    // The key's own column as conflict target: it compares as the key does
+    // (without regard to letter case), so "ab12" meets "AB12".
+    const QString chave = m_tabela->chave().nome;
+    QVariantList valores;
+    QString sql = instrucaoInserir(valores);
+    QStringList atribuicoes;
+    for (const auto& [nome, valor] : m_valores) {
+        if (nome != chave)
+            atribuicoes << QStringLiteral("%1 = excluded.%1").arg(Esquema::citar(nome));
+    }
+    for (const auto& [nome, valor] : soAoActualizar) {
+        const Campo* c = m_tabela->campo(nome);
+        if (!c)
+            Erros::lancarCampoEmFalta(nome);
+        atribuicoes << Esquema::citar(c->nome) + QStringLiteral(" = ?");
+        valores << valor;
+    }
+    sql +=
+        QStringLiteral(" ON CONFLICT (%1) DO ").arg(Esquema::citar(chave))
+        + (atribuicoes.isEmpty() ? QStringLiteral("NOTHING") : QStringLiteral("UPDATE SET ") + atribuicoes.join(u", "));
+    Consulta::executar(m_db, sql, valores);
 }
 
 void EscritorLinha::actualizar(const QVariant& chave)

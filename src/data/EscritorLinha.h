@@ -27,11 +27,20 @@ public:
     // Inserts a new row and returns its key (the new number of a counted key).
     qint64 inserir();
 
+    // Inserts a new row or, when a row with its key is there already (another
+    // station added it since it was looked for), updates that row instead, in
+    // one statement: the fields that were set but the key, then `soAoActualizar`,
+    // the fields only an update writes.
+    void inserirOuActualizar(const QList<std::pair<QString, QVariant>>& soAoActualizar = {});
+
     // Updates, in the row whose key is `chave`, the fields that were set.
     // A row that is not there is a failure.
     void actualizar(const QVariant& chave);
 
 private:
+    // INSERT of the fields set, their values appended to `valores`.
+    QString instrucaoInserir(QVariantList& valores) const;
+
     QSqlDatabase m_db;
     const Tabela* m_tabela;
     const Relogio& m_relogio;

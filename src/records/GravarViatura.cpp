@@ -98,9 +98,17 @@ void GravarViatura(Estacao& estacao, const EcraGravacao& ecra)
     EscritorLinha linha(estacao.bd(), Esquema::Viaturas, estacao.relogio);
     LinhaPesagem::definir(linha, campos, mensagens, Cabecalho);
     Passo(mensagens, Cabecalho, [&] {
-        if (guardada)
+        if (guardada) {
+            // Found by its key: a row another station deleted since the look is reported.
             linha.actualizar(guardada->value(QStringLiteral("Código da viatura")));
-        else
-            linha.inserir();
+        } else {
+            // Another station weighing the same new vehicle may have added it
+            // since the look: its row then takes this weighing as a vehicle on
+            // file would, with the data the operator has just confirmed.
+            QList<std::pair<QString, QVariant>> soNaFicha;
+            if (!segunda)
+                soNaFicha.append({QStringLiteral("Peso bruto"), 0});
+            linha.inserirOuActualizar(soNaFicha);
+        }
     });
 }

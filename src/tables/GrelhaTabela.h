@@ -133,10 +133,15 @@ private:
     bool ler(QList<Linha>& linhas, Erro& erro) const;
     // The value stored for a typed text; false (with its message) when it cannot be.
     bool converter(int coluna, const QVariant& entrada, QVariant& saida);
-    // The rowid of the stored row that still holds `lidos`, found by its key;
-    // throws Erro when it was deleted or changed since it was read.
-    qint64 localizarComoLida(const QVariantList& lidos, const QString& nada) const;
+    // The rowid of the stored row read as `lidos`, found by its key, that
+    // still holds in `colunas` what was read there; throws Erro when it was
+    // deleted or one of those columns changed since it was read.
+    qint64 localizarComoLida(const QVariantList& lidos, const QList<int>& colunas, const QString& nada) const;
     bool gravar();
+    // The confirmed row `v` written, new or over the row read as m_originais
+    // (`digitados`: the row as the operator left it); its rowid.
+    qint64 inserirLinha(const QVariantList& v);
+    qint64 actualizarLinha(const QVariantList& digitados, const QVariantList& v);
     void desfazer();
     void definirActual(int linha, int coluna);
     bool recusa(const QString& mensagem);

@@ -10,6 +10,7 @@
 #include "shared/Esquema.h"
 
 #include <QTime>
+#include <numeric>
 
 bool GrelhaTabela::resolverPendente()
 {
@@ -29,12 +30,21 @@ bool GrelhaTabela::recusa(const QString& mensagem)
     return false;
 }
 
+namespace {
+
+bool mesmoValor(const QVariant& a, const QVariant& b)
+{
+    return a.isNull() == b.isNull() && (a.isNull() || a == b);
+}
+
+}  // namespace
+
 // Another station shares the file, and the weighings go on while the table
 // is open: a row is written only where it still is as the grid read it,
 // found by its key as read (a rowid alone is reused after a delete, and would
-// land on another record). Run inside the write's transaction, so nothing
-// changes between this look and the write.
-qint64 GrelhaTabela::localizarComoLida(const QVariantList& lidos, const QString& nada) const
+// land on another record), with `colunas` as read. Run inside the write's
+// transaction, so nothing changes between this look and the write.
+qint64 GrelhaTabela::localizarComoLida(const QVariantList& lidos, const QList<int>& colunas, const QString& nada) const
 {
     const Campo& chave = m_tabela->chave();
     const int k = int(&chave - m_tabela->campos.data());
@@ -45,9 +55,8 @@ qint64 GrelhaTabela::localizarComoLida(const QVariantList& lidos, const QString&
     if (!q.next())
         Erros::lancar(Erros::RegistoApagado,
                       Erros::descricaoPadrao(Erros::RegistoApagado) + QStringLiteral(". ") + nada + u'.');
-    for (int i = 0; i < lidos.size(); ++i) {
-        const QVariant agora = valorLido(q.value(i + 1));
-        if (agora.isNull() != lidos[i].isNull() || (!agora.isNull() && agora != lidos[i]))
+    for (const int i : colunas) {
+        if (!mesmoValor(valorLido(q.value(i + 1)), lidos[i]))
             Erros::lancar(Erros::RegistoAlterado,
                           Erros::descricaoPadrao(Erros::RegistoAlterado) + QStringLiteral(". ") + nada
                               + QStringLiteral(": feche a tabela e volte a abri-la para o ver como está agora."));
@@ -73,6 +82,54 @@ void GrelhaTabela::desfazer()
     definirActual(m_linha, m_coluna);
 }
 
+qint64 GrelhaTabela::inserirLinha(const QVariantList& v)
+{
+    QStringList nomes, marcas;
+    QVariantList valores;
+    for (int i = 0; i < v.size(); ++i) {
+        if (m_tabela->campos[i].tipo == TipoCampo::Contador)
+            continue;  // given by the database
+        nomes << Esquema::citar(m_tabela->campos[i].nome);
+        marcas << QStringLiteral("?");
+        valores << v[i];
+    }
+    return Consulta::executar(m_db,
+                              QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(Esquema::citar(m_tabela->nome), nomes.join(u", "), marcas.join(u", ")),
+                              valores)
+        .lastInsertId()
+        .toLongLong();
+}
+
+// Only the columns the operator changed are compared and written: every
+// weighing rewrites its vehicle's tare, date, time and operator, and another
+// station may edit another column of the same row; both stand. The same
+// column changed by both is refused. The grid's filter is compared too: a
+// pending weighing completed meanwhile is no longer one to edit.
+qint64 GrelhaTabela::actualizarLinha(const QVariantList& digitados, const QVariantList& v)
+{
+    QList<int> comparar;
+    QStringList atribuicoes;
+    QVariantList valores;
+    for (int i = 0; i < v.size(); ++i) {
+        if (!mesmoValor(digitados[i], m_originais[i]) || m_tabela->campos[i].nome == m_def.campoFiltro)
+            comparar << i;
+        // What the operator typed, and what antesDeGravar stamped on the row.
+        if (!mesmoValor(v[i], m_originais[i]) && m_tabela->campos[i].tipo != TipoCampo::Contador) {
+            atribuicoes << Esquema::citar(m_tabela->campos[i].nome) + QStringLiteral(" = ?");
+            valores << v[i];
+        }
+    }
+    const qint64 rowid = localizarComoLida(m_originais, comparar, QStringLiteral("Nada foi gravado"));
+    valores << rowid;
+    if (!atribuicoes.isEmpty())
+        Consulta::executar(m_db,
+                           QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                               .arg(Esquema::citar(m_tabela->nome), atribuicoes.join(u", ")),
+                           valores);
+    return rowid;
+}
+
 bool GrelhaTabela::gravar()
 {
     const int l = m_editada;
@@ -88,35 +145,13 @@ bool GrelhaTabela::gravar()
     const QString tabela = Esquema::citar(m_tabela->nome);
     Linha lida;
     const bool feito = Passo(m_mensagens, m_def.cabecalhoErro, [&] {
-        QStringList nomes;
-        QVariantList valores;
         for (int i = 0; i < v.size(); ++i) {
             const Campo& c = m_tabela->campos[i];
             if (c.chave && c.eTexto() && v[i].isNull())
                 Erros::lancar(3058, QStringLiteral("O campo %1 não pode ficar vazio").arg(c.nome));
-            if (c.tipo == TipoCampo::Contador)
-                continue;  // given by the database
-            nomes << Esquema::citar(c.nome);
-            valores << v[i];
         }
         Consulta::Transaccao transaccao(m_db);
-        qint64 rowid = 0;
-        if (m_nova) {
-            QStringList marcas(nomes.size(), QStringLiteral("?"));
-            rowid = Consulta::executar(m_db,
-                                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                           .arg(tabela, nomes.join(u", "), marcas.join(u", ")),
-                                       valores)
-                        .lastInsertId()
-                        .toLongLong();
-        } else {
-            rowid = localizarComoLida(m_originais, QStringLiteral("Nada foi gravado"));
-            valores << rowid;
-            Consulta::executar(m_db,
-                               QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                                   .arg(tabela, nomes.join(QStringLiteral(" = ?, "))),
-                               valores);
-        }
+        const qint64 rowid = m_nova ? inserirLinha(v) : actualizarLinha(m_linhas[l].valores, v);
         {
             QSqlQuery q = Consulta::executar(
                 m_db, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(tabela), {rowid});
@@ -159,7 +194,9 @@ void GrelhaTabela::Apagar()
         }
         const bool feito = Passo(m_mensagens, m_def.cabecalhoErro, [&] {
             Consulta::Transaccao transaccao(m_db);
-            const qint64 rowid = localizarComoLida(lidos, QStringLiteral("Nada foi apagado"));
+            QList<int> todas(lidos.size());
+            std::iota(todas.begin(), todas.end(), 0);
+            const qint64 rowid = localizarComoLida(lidos, todas, QStringLiteral("Nada foi apagado"));
             Consulta::executar(
                 m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Esquema::citar(m_tabela->nome)), {rowid});
             transaccao.confirmar();

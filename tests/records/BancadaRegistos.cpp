@@ -7,9 +7,13 @@
 #include <QSqlRecord>
 #include <QtTest>
 
-BancadaRegistos::BancadaRegistos(bool comBackup)
+BancadaRegistos::BancadaRegistos(bool comBackup, const QString& baseDados)
 {
     t.abrirBaseDados();
+    if (!baseDados.isEmpty()) {
+        t.estacao->Def.BaseDados = baseDados;
+        t.estacao->Bd = BaseDadosEstacao::abrir(baseDados);
+    }
     if (comBackup) {
         const QString caminho = t.caminho(QStringLiteral("Copia.mdb"));
         BaseDadosEstacao::criar(caminho);

@@ -12,10 +12,11 @@
 
 // A station in a temporary folder with its main database (and, on request, a
 // backup database), a fake screen, the grid and the saves, as the main window
-// holds them. The report printer is the recording fake.
+// holds them. The report printer is the recording fake. Given `baseDados`,
+// the station works on that file, beside the station that made it.
 struct BancadaRegistos
 {
-    explicit BancadaRegistos(bool comBackup = false);
+    explicit BancadaRegistos(bool comBackup = false, const QString& baseDados = {});
 
     EstacaoTeste t;
     EcraGravacaoFalso ecra;

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void alteracoesComparadasLetraALetra_data();
     void alteracoesComparadasLetraALetra();
     void pesosQueNaoSaoNumeros();
+    void outroPostoJuntaAMesmaViatura_data();
+    void outroPostoJuntaAMesmaViatura();
 };
 
 void TesteGravarViatura::regraDosPesos_data()
@@ -171,6 +173,44 @@ void TesteGravarViatura::pesosQueNaoSaoNumeros()
         QCOMPARE(c.estilo, 48);
     }
     CONFERIR(viatura(b), {{"Peso de tara", 12000}, {"Peso bruto", 2}, {"Operador", "Maria"}});
+}
+
+void TesteGravarViatura::outroPostoJuntaAMesmaViatura_data()
+{
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<QString>("codigoB");
+    QTest::addColumn<QString>("depois");
+    QTest::newRow("PP") << "PP" << "AB12" << "Código da viatura=AB12|Peso de tara=14200|Peso bruto=0";
+    QTest::newRow("SP, noutra caixa") << "SP" << "ab12" << "Código da viatura=ab12|Peso de tara=12000|Peso bruto=14200";
+}
+
+void TesteGravarViatura::outroPostoJuntaAMesmaViatura()
+{
+    QFETCH(QString, modo);
+    QFETCH(QString, codigoB);
+    QFETCH(QString, depois);
+    BancadaRegistos a, b(false, a.t.caminho("Pesagem.mdb"));
+    a.entrar(3);
+    b.entrar(3);
+    b.t.estacao->Acesso.NomeOperador = "Rui";
+    modo == u"PP" ? a.primeira("AB12", "12-AB-34", "14200", modo)
+                  : a.segunda("AB12", "12-AB-34", "14200", "12000", OpcaoDocumento::Talao, modo);
+    b.primeira(codigoB, "99-ZZ-99", "9000");
+    b.t.mensagens.respostas << Resposta::Sim;
+    // B saves the same new vehicle and adds it while A's question is open.
+    a.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa& c) {
+        if (c.estilo == 292)
+            b.gravacao->GravarPrimeiraPesagem();
+        return 0;
+    };
+    a.t.mensagens.respostas << Resposta::Sim;
+    modo == u"PP" ? a.gravacao->GravarPrimeiraPesagem() : a.gravacao->GravarSegundaPesagem();
+
+    QCOMPARE(a.t.mensagens.caixas.size(), 1);  // the question only
+    QCOMPARE(BancadaRegistos::contarLinhas(a.bd()), 2);
+    // As A's save leaves a vehicle on file: A's data, weights, moment and operator.
+    const QString esperada = depois + "|Viatura=12-AB-34|Operador=Maria";
+    QCOMPARE(BancadaRegistos::campos(viatura(a), esperada), esperada.split(u'|'));
 }
 
 QTEST_GUILESS_MAIN(TesteGravarViatura)
