@@ -77,10 +77,12 @@ void ReferenciasEcra::gravarCodigo(const MembroReferencia& m)
             if (!guardado) {
                 if (m_ecra.MsgBox(m.perguntaNovo + u'\n' + m.titulo, estilo, m.titulo) == Resposta::Sim)
                     m_ecra.passo(m.cabecalhoErro, [&] {
+                        // Another station may have made the same code since the
+                        // look: it then takes the name just confirmed here.
                         EscritorLinha linha(estacao.bd(), m.tabela, estacao.relogio);
                         linha.definir(m.campoCodigo, codigo);
                         linha.definir(m.campoNome, nome);
-                        linha.inserir();
+                        linha.inserirOuActualizar();
                     });
             } else if (*guardado != nome) {
                 if (m_ecra.MsgBox(QStringLiteral("O registo foi modificado\nDeseja gravar as alterações"), estilo,

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void membros();
     void criarProdutoComApostrofo();
     void renomearProduto();
+    void outroPostoCriouOMesmoCodigo();
     void naoCriarSeleccionaOCodigo();
     void nivelDoisNaoCria();
     void codigoEmBranco();
@@ -113,6 +114,26 @@ void TesteReferencias::renomearProduto()
     e.ecra.campos().Teclar(7, Tecla::Enter);  // Yes
     QCOMPARE(e.valor(QStringLiteral("SELECT Produto FROM Produtos")).toString(), QStringLiteral("Cimento d'Ouro"));
     QCOMPARE(e.valor(QStringLiteral("SELECT count(*) FROM Produtos")).toInt(), 1);
+}
+
+// Another station makes the same new code while this one asks to save it:
+// no error box, one row, with the name confirmed here.
+void TesteReferencias::outroPostoCriouOMesmoCodigo()
+{
+    EcraTeste e(3);
+    e.dispor(QStringLiteral("PP"));
+    e.escrever(6, QStringLiteral("p9"));
+    e.ecra.campos().Teclar(6, Tecla::Enter);
+    e.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa& c) {
+        if (c.texto.startsWith(QStringLiteral("Deseja gravar o novo produto")))
+            e.sql(QStringLiteral("INSERT INTO Produtos VALUES ('p9', 'Areia de outro posto')"));
+        return int(Resposta::Sim);
+    };
+    e.escrever(7, QStringLiteral("Brita"));
+    e.ecra.campos().Teclar(7, Tecla::Enter);
+    QCOMPARE(e.t.mensagens.caixas.size(), 2);
+    QCOMPARE(e.valor(QStringLiteral("SELECT group_concat(Produto) FROM Produtos")).toString(), QStringLiteral("Brita"));
+    QCOMPARE(e.ecra.foco(), Controlo::txt(8));
 }
 
 void TesteReferencias::naoCriarSeleccionaOCodigo()
