@@ -216,7 +216,9 @@ private Q_SLOTS:
         FicheiroPerfil ini(c);
         // Longer than a page of the disk, which the file's first page would hold.
         const QString valor(20000, u'9');
-        const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
+        // The first line changed too, so a text cut short differs from the old one from its start.
+        const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("BaseDados"), QStringLiteral("Localizacao"), QStringLiteral("/x")},
+                                                      {QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
         std::optional<LimiteTamanhoFicheiros> limite;
         if (meio == u"limite")
             limite.emplace(100);
