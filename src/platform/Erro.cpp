@@ -146,7 +146,9 @@ QString razaoSistema(int numeroErrno)
     case ENAMETOOLONG: texto = QStringLiteral("O caminho é demasiado comprido"); break;
     case EIO: texto = QStringLiteral("Erro de leitura ou escrita no disco"); break;
     case EBUSY:
-    case ETXTBSY: texto = QStringLiteral("O ficheiro está a ser usado por outro programa"); break;
+    case ETXTBSY:
+    case EWOULDBLOCK: texto = QStringLiteral("O ficheiro está a ser usado por outro programa"); break;
+    case ENOLCK: texto = QStringLiteral("O sistema não conseguiu bloquear o ficheiro"); break;
     case EMFILE:
     case ENFILE: texto = QStringLiteral("Há demasiados ficheiros abertos"); break;
     case ENOMEM: texto = QStringLiteral("Memória insuficiente"); break;

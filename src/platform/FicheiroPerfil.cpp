@@ -1,23 +1,18 @@
 #include "platform/FicheiroPerfil.h"
 
 #include "platform/Erro.h"
+#include "platform/GravacaoFicheiro.h"
+#include "platform/Windows1252.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringConverter>
-#include <cerrno>
 #include <ctime>
-#include <fcntl.h>
-#include <functional>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-enum class Codificacao { Utf8, Utf8ComBom, Latin1 };
+enum class Codificacao { Utf8, Utf8ComBom, Windows1252 };
 
 struct Texto
 {
@@ -96,8 +91,9 @@ Texto carregar(const QString& caminho, bool& existe)
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         texto = utf8.decode(bytes);
         if (utf8.hasError()) {
-            texto = QString::fromLatin1(bytes);
-            c.codificacao = Codificacao::Latin1;
+            // Not UTF-8: the older station's code page.
+            texto = Windows1252::paraTexto(bytes);
+            c.codificacao = Codificacao::Windows1252;
         }
     }
     c.crlf = bytes.contains("\r\n");
@@ -202,129 +198,6 @@ QString cortar(const QString& texto)
     return texto.left(n);
 }
 
-// An open file descriptor, closed when it goes.
-struct Descritor
-{
-    int fd = -1;
-    ~Descritor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-template <typename F> auto semInterrupcao(F chamada)
-{
-    decltype(chamada()) r;
-    do
-        r = chamada();
-    while (r < 0 && errno == EINTR);
-    return r;
-}
-
-// Opens a file for the new text in the folder `pasta`. Where the file system
-// allows it the file has no name, so a process killed while it writes leaves
-// nothing behind; elsewhere it is the hidden name itself, truncated (a file
-// left there by a write cut short is reused). `comNome` says which.
-int abrirNovo(int pasta, const QByteArray& nomeTemporario, Descritor& d, bool& comNome)
-{
-    d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
-    comNome = d.fd < 0;
-    if (comNome)
-        d.fd = semInterrupcao([&] {
-            return ::openat(pasta, nomeTemporario.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                            0666);
-        });
-    return d.fd < 0 ? errno : 0;
-}
-
-// Gives the nameless file `fd` the hidden name, in place of any such file a
-// write cut short left.
-int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
-{
-    ::unlinkat(pasta, nomeTemporario.constData(), 0);
-    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
-    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nomeTemporario.constData(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    // Without /proc, the call that needs no name (some systems allow it only to administrators).
-    return ::linkat(fd, "", pasta, nomeTemporario.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
-}
-
-// Puts the text `compor` makes in place of the file at `caminho`: written
-// whole into a new file in its folder, synced, then renamed over it. The
-// writers of the folder take turns (a lock on the folder, where the file
-// system has such locks), and `compor` is called once the turn is this
-// one's, so it reads the file as the writer before left it and no writer's
-// keys are lost to another's. Returns 0, or the errno of the step that
-// failed, the file then untouched and nothing left beside it. `escrito` is
-// the new file's marca, taken before the turn passes on: taken after, it
-// could be the next writer's file, which the reading kept would then hide.
-int substituir(const QString& caminho, const std::function<QByteArray()>& compor, Marca& escrito)
-{
-    // A link is followed, so the link stays and its target takes the new text.
-    QString destino = caminho;
-    if (const QFileInfo info(caminho); info.isSymLink())
-        destino = info.symLinkTarget();
-    const QFileInfo destinoInfo(destino);
-    const QByteArray alvo = QFile::encodeName(destinoInfo.fileName());
-    const QByteArray nomeTemporario = '.' + alvo + ".novo";
-
-    Descritor pasta;
-    pasta.fd = semInterrupcao([&] {
-        return ::open(QFile::encodeName(destinoInfo.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    });
-    if (pasta.fd < 0)
-        return errno;
-    semInterrupcao([&] { return ::flock(pasta.fd, LOCK_EX); });
-
-    struct stat actual
-    {
-    };
-    const bool existe = ::fstatat(pasta.fd, alvo.constData(), &actual, 0) == 0;
-    if (existe && S_ISDIR(actual.st_mode))
-        return EISDIR;
-    if (existe && ::faccessat(pasta.fd, alvo.constData(), W_OK, 0) != 0)
-        return errno;  // a file kept read-only on purpose stays so
-
-    Descritor d;
-    bool comNome = false;
-    if (const int e = abrirNovo(pasta.fd, nomeTemporario, d, comNome))
-        return e;
-    bool nomeado = comNome;
-    const auto falhar = [&](int e) {
-        if (nomeado)
-            ::unlinkat(pasta.fd, nomeTemporario.constData(), 0);
-        return e;
-    };
-    const QByteArray bytes = compor();
-    if (existe && ::fchmod(d.fd, actual.st_mode & 07777) != 0)
-        return falhar(errno);
-    for (qsizetype feito = 0; feito < bytes.size();) {
-        const ssize_t n =
-            semInterrupcao([&] { return ::write(d.fd, bytes.constData() + feito, size_t(bytes.size() - feito)); });
-        if (n <= 0)
-            return falhar(n < 0 ? errno : EIO);
-        feito += n;
-    }
-    // A full disk may show only here, when the written blocks get their place.
-    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
-        return falhar(errno);
-    if (!nomeado) {
-        if (const int e = nomear(d.fd, pasta.fd, nomeTemporario))
-            return e;
-        nomeado = true;
-    }
-    if (::renameat(pasta.fd, nomeTemporario.constData(), pasta.fd, alvo.constData()) != 0)
-        return falhar(errno);
-    struct stat st
-    {
-    };
-    escrito = ::fstat(d.fd, &st) == 0 ? marcaDe(st) : Marca{};  // none: read again at the next call
-    // The rename itself on the disk; a folder that cannot be synced changes nothing.
-    ::fsync(pasta.fd);
-    return 0;
-}
-
 // The file as read: its text and where its sections and keys are.
 struct Lido
 {
@@ -333,9 +206,10 @@ struct Lido
 };
 
 // The file's text `lido` with the keys of `escritas` set, in `c` and its
-// `indice`, and the bytes to write (`latin1` when they stay Latin-1).
+// `indice`, and the bytes to write (`umByte` when they stay in the older
+// station's code page).
 QByteArray comporTexto(const Lido& lido, const QList<FicheiroPerfil::Escrita>& escritas, Texto& c,
-                       std::optional<Indice>& indice, bool& latin1)
+                       std::optional<Indice>& indice, bool& umByte)
 {
     c = lido.texto;
     // Keys new to a section go after its last key, new sections at the end,
@@ -405,21 +279,16 @@ QByteArray comporTexto(const Lido& lido, const QList<FicheiroPerfil::Escrita>& e
         texto += quebra;
 
     QByteArray bytes;
-    latin1 = c.codificacao == Codificacao::Latin1;
-    if (latin1) {
-        // A value that Latin-1 cannot hold turns the whole file to UTF-8
+    umByte = c.codificacao == Codificacao::Windows1252;
+    if (umByte) {
+        // A value the code page cannot hold turns the whole file to UTF-8
         // rather than losing characters.
-        QStringEncoder enc(QStringConverter::Latin1);
-        for (QChar ch : texto) {
-            if (ch.unicode() > 0xff) {
-                latin1 = false;
-                break;
-            }
-        }
-        if (latin1)
-            bytes = enc.encode(texto);
+        auto emUmByte = Windows1252::paraBytes(texto);
+        umByte = emUmByte.has_value();
+        if (umByte)
+            bytes = std::move(*emUmByte);
     }
-    if (!latin1) {
+    if (!umByte) {
         bytes = texto.toUtf8();
         if (c.codificacao == Codificacao::Utf8ComBom)
             bytes.prepend("\xEF\xBB\xBF");
@@ -484,25 +353,25 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
     // whole: the kept reading changes only once the file is replaced.
     Texto c;
     std::optional<Indice> indice;
-    bool latin1 = false;
+    bool umByte = false;
     const auto compor = [&] {
         const Conteudo& actual = conteudo();
-        return comporTexto({actual.texto, actual.indice}, escritas, c, indice, latin1);
+        return comporTexto({actual.texto, actual.indice}, escritas, c, indice, umByte);
     };
-    Marca marca;
-    if (const int e = substituir(m_caminho, compor, marca)) {
-        m_razaoFalha = Erros::razaoSistema(e);
+    const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(m_caminho, compor, m_esperaVez);
+    if (r.erro != 0) {
+        m_razaoFalha = Erros::razaoSistema(r.erro);
         return false;
     }
     m_razaoFalha.clear();
     auto escrito = std::make_unique<Conteudo>();
     escrito->texto = std::move(c);
     escrito->indice = std::move(*indice);
-    escrito->marca = marca;
-    escrito->guardavel = true;  // what was just written is known
+    escrito->marca = r.estado ? marcaDe(*r.estado) : Marca{};
+    escrito->guardavel = r.estado.has_value();  // what was just written is known
     ++m_substituicoes;
-    // A Latin-1 file that took a character beyond Latin-1 is UTF-8 now.
-    if (!latin1 && escrito->texto.codificacao == Codificacao::Latin1)
+    // A file in the older code page that took a character beyond it is UTF-8 now.
+    if (!umByte && escrito->texto.codificacao == Codificacao::Windows1252)
         escrito->texto.codificacao = Codificacao::Utf8;
     m_conteudo = std::move(escrito);
     return true;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -15,18 +16,24 @@
 // file's identity, size and change times stay as they were when it was read
 // (and not at all when it had changed too shortly before to tell a second
 // change in the same clock tick); nothing is ever created or changed by a read.
-// A write replaces the file whole or not at all: the new text goes into a
-// new file in the same folder, is synced to the disk, and only then renamed
-// over the file. That new file has no name until the rename (where the file
-// system allows it; elsewhere it is ".Lorvane.ini.novo" from the start), so a
-// program killed while it writes leaves nothing behind; a name left by a
-// crash is always the same one, and the next write removes it. Two programs
-// writing at once take turns on the folder, each changing the file as the
-// one before left it.
+// A write goes to the real file at the end of any chain of symbolic links
+// and keeps what the site set up around it: owner, group, mode and every
+// hard link (see GravacaoFicheiro). It replaces the file whole or not at all
+// through a new file in the same folder, synced and renamed over it, which
+// has no name until the rename (where the file system allows it; elsewhere
+// it is ".Lorvane.ini.novo" from the start), so a program killed while it
+// writes leaves nothing behind; where a new file would change who may use
+// the file, the file itself is written, after its room on the disk is
+// reserved. Two programs writing at once take turns on the folder, each
+// changing the file as the one before left it; a turn not given within a
+// few seconds fails the write. A file that is not UTF-8 is read and written
+// in the older station's code page, Windows-1252.
 class FicheiroPerfil
 {
 public:
     static constexpr int TamanhoMaximo = 254;
+    // How long a write waits for another program's write to the same folder.
+    static constexpr std::chrono::milliseconds EsperaVezPadrao{5000};
 
     explicit FicheiroPerfil(QString caminho = {});
     ~FicheiroPerfil();
@@ -54,6 +61,9 @@ public:
     };
     bool escrever(const QList<Escrita>& escritas);
 
+    // How long the next writes wait for their turn (support and tests).
+    void definirEsperaVez(std::chrono::milliseconds espera) { m_esperaVez = espera; }
+
     // Why the last write failed, in Portuguese words.
     const QString& razaoFalha() const { return m_razaoFalha; }
 
@@ -67,6 +77,7 @@ private:
 
     QString m_caminho;
     QString m_razaoFalha;
+    std::chrono::milliseconds m_esperaVez = EsperaVezPadrao;
     mutable std::unique_ptr<Conteudo> m_conteudo;
     mutable int m_leituras = 0;
     int m_substituicoes = 0;

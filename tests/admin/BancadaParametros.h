@@ -4,15 +4,12 @@
 #include "data/Consulta.h"
 #include "platform/FicheiroPerfil.h"
 #include "startup/ModGlobalIni.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 // A station whose settings come from the given settings file (none when
 // null), its database open, and the parameters' logic loaded over it with a
@@ -81,34 +78,4 @@ struct BancadaParametros
     QList<LogicaParametros::PedidoFicheiro> pedidos;
     int portasFechadas = 0;
     std::unique_ptr<LogicaParametros> logica;
-};
-
-// Makes a file immutable for as long as it lives (so even root cannot replace
-// it); false when the file system does not allow it.
-class Imutavel
-{
-public:
-    explicit Imutavel(const QString& caminho) : m_caminho(caminho) { m_ok = mudar(true); }
-    ~Imutavel()
-    {
-        if (m_ok)
-            mudar(false);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    bool mudar(bool sim)
-    {
-        const int fd = ::open(QFile::encodeName(m_caminho).constData(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int atributos = 0;
-        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &atributos) == 0;
-        atributos = sim ? (atributos | FS_IMMUTABLE_FL) : (atributos & ~FS_IMMUTABLE_FL);
-        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &atributos) == 0;
-        ::close(fd);
-        return ok;
-    }
-    QString m_caminho;
-    bool m_ok = false;
 };

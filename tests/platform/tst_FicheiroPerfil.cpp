@@ -1,4 +1,5 @@
 #include "platform/FicheiroPerfil.h"
+#include "platform/Windows1252.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
@@ -57,6 +58,11 @@ private Q_SLOTS:
             << QByteArray("[IndicadorB1]\nEndereçoIP=10.0.0.5\n") << "INDICADORB1" << "ENDEREÇOIP" << "10.0.0.5";
         QTest::newRow("Latin-1 com acentos") << QByteArray("[IndicadorB1]\nComunica\xe7\xe3oIP=True\n") << "IndicadorB1"
                                              << "ComunicaçãoIP" << "True";
+        QTest::newRow("Windows-1252: euro, travessão, aspas curvas")
+            << QByteArray("[Geral]\nNota=\x80 5 \x96 \x93" "caixa\x94 \x91x\x92\n") << "Geral" << "Nota"
+            << "€ 5 – “caixa” ‘x’";
+        QTest::newRow("Windows-1252: chave com cedilha") << QByteArray("[IndicadorB1]\nEndere\xe7" "oIP=\x84\n")
+                                                         << "indicadorb1" << "ENDEREÇOIP" << "„";
         QTest::newRow("UTF-8 com BOM") << QByteArray("\xEF\xBB\xBF[Acesso]\nOperador=João\n") << "Acesso" << "Operador"
                                        << "João";
     }
@@ -68,6 +74,23 @@ private Q_SLOTS:
         QFETCH(QString, esperado);
         escreverFicheiro(caminho(), conteudo);
         QCOMPARE(FicheiroPerfil(caminho()).valor(seccao, chave).value_or(QStringLiteral("<ausente>")), esperado);
+    }
+
+    // The code page against the system's own converter, where Qt has one:
+    // every byte reads as the same character and writes back as itself.
+    void codigoWindows1252()
+    {
+        QByteArray todos(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            todos[b] = char(b);
+        const QString texto = Windows1252::paraTexto(todos);
+        QCOMPARE(Windows1252::paraBytes(texto).value_or(QByteArray()), todos);
+        QCOMPARE(texto.mid(0x80, 2), QStringLiteral("€\u0081"));
+        QVERIFY(!Windows1252::paraBytes(u"\u0085").has_value());  // a control character the code page has not
+        QStringDecoder sistema("windows-1252");
+        if (!sistema.isValid())
+            QSKIP("this Qt has no converter for windows-1252");
+        QCOMPARE(texto, QString(sistema.decode(todos)));
     }
 
     void ficheiroAusente()
@@ -107,9 +130,14 @@ private Q_SLOTS:
                                               << QByteArray("[Acesso]\nOperador=Concei\xe7\xe3o\n");
         QTest::newRow("UTF-8 fica UTF-8") << QByteArray("[Acesso]\nOperador=João\n") << "Acesso" << "Conceição"
                                           << QByteArray("[Acesso]\nOperador=Conceição\n");
-        QTest::newRow("Latin-1 com um carácter que não cabe passa a UTF-8")
-            << QByteArray("[Acesso]\nOperador=Jo\xe3o\nOutro=\xe7\n") << "Acesso" << "Zé €"
-            << QByteArray("[Acesso]\nOperador=Zé €\nOutro=ç\n");
+        QTest::newRow("Windows-1252 fica Windows-1252, as outras linhas byte a byte")
+            << QByteArray("; Pre\x80" "o \x81\x8d\r\n[Geral]\r\nNota=\x93" "caixa\x94 \x96 \x80\r\n[Acesso]\r\nOperador=Jo\xe3o\r\n")
+            << "Acesso" << "Zé € – ‘x’ “y” …"
+            << QByteArray("; Pre\x80" "o \x81\x8d\r\n[Geral]\r\nNota=\x93" "caixa\x94 \x96 \x80\r\n[Acesso]\r\n"
+                          "Operador=Z\xe9 \x80 \x96 \x91x\x92 \x93y\x94 \x85\r\n");
+        QTest::newRow("Windows-1252 com um carácter que não cabe passa a UTF-8")
+            << QByteArray("[Acesso]\nOperador=Jo\xe3o\nOutro=\xe7\x80\x96\n") << "Acesso" << "Zé ✓"
+            << QByteArray("[Acesso]\nOperador=Zé ✓\nOutro=ç€–\n");
     }
     void escrita()
     {
@@ -146,35 +174,51 @@ private Q_SLOTS:
     // A write the system refuses part-way (a full disk, a file grown past the
     // size allowed) leaves the file exactly as it was, and nothing beside it,
     // and says why in Portuguese; the next write that can go through does.
+    // A file with a second name is written in place: there a full disk is
+    // found when the room for the text is reserved, before any byte changes,
+    // and a file grown past the size allowed part-way gets its old text back.
     void escritaFalhadaDeixaOFicheiro_data()
     {
         QTest::addColumn<QString>("meio");      // "limite": the process's file size limit; "disco": a full tmpfs
         QTest::addColumn<QByteArray>("antes");  // "-": no file
+        QTest::addColumn<bool>("ligado");       // a second name for the file
         QTest::addColumn<QString>("razao");
         const QByteArray ficheiro = "; Posto 1\r\n[BaseDados]\r\nLocalizacao=/srv/Pesagem.mdb\r\n[Acesso]\r\nOperador=Ana\r\n";
-        QTest::newRow("ficheiro maior do que o permitido") << "limite" << ficheiro << "O ficheiro excede o tamanho máximo permitido";
-        QTest::newRow("sem ficheiro: nenhum fica") << "limite" << QByteArray("-") << "O ficheiro excede o tamanho máximo permitido";
-        QTest::newRow("disco cheio") << "disco" << ficheiro << "Não há espaço livre no disco";
+        const QString grande = QStringLiteral("O ficheiro excede o tamanho máximo permitido");
+        QTest::newRow("ficheiro maior do que o permitido") << "limite" << ficheiro << false << grande;
+        QTest::newRow("sem ficheiro: nenhum fica") << "limite" << QByteArray("-") << false << grande;
+        QTest::newRow("disco cheio") << "disco" << ficheiro << false << "Não há espaço livre no disco";
+        QTest::newRow("no próprio ficheiro, maior do que o permitido") << "limite" << ficheiro << true << grande;
+        QTest::newRow("no próprio ficheiro, disco cheio") << "disco" << ficheiro << true << "Não há espaço livre no disco";
     }
     void escritaFalhadaDeixaOFicheiro()
     {
         QFETCH(QString, meio);
         QFETCH(QByteArray, antes);
+        QFETCH(bool, ligado);
         QFETCH(QString, razao);
         const DiscoPequeno disco;
         if (meio == u"disco" && !disco.ok())
             QSKIP("mounting a small file system needs root");
         const QString sitio = meio == u"disco" ? disco.pasta() : pasta.path();
         const QString c = QDir(sitio).filePath(QStringLiteral("Lorvane.ini"));
+        const QString segundo = QDir(sitio).filePath(QStringLiteral("Posto2.ini"));
         QFile::remove(c);
+        QFile::remove(segundo);
         if (antes != "-")
             escreverFicheiro(c, antes);
+        if (ligado)
+            QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(segundo).constData()), 0);
         if (meio == u"disco")
             disco.encher();
         const QStringList pastaAntes = conteudoPasta(sitio);
 
         FicheiroPerfil ini(c);
-        const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("NrCopias"), QStringLiteral("Chave0"), QString(200, u'9')}};
+        // Longer than a page of the disk, which the file's first page would hold.
+        const QString valor(20000, u'9');
+        // The first line changed too, so a text cut short differs from the old one from its start.
+        const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("BaseDados"), QStringLiteral("Localizacao"), QStringLiteral("/x")},
+                                                      {QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
         std::optional<LimiteTamanhoFicheiros> limite;
         if (meio == u"limite")
             limite.emplace(100);
@@ -186,11 +230,19 @@ private Q_SLOTS:
         QCOMPARE(ini.valor(QStringLiteral("Acesso"), QStringLiteral("Operador")).value_or(QString()),
                  antes == "-" ? QString() : QStringLiteral("Ana"));
 
-        // With room again, the same write goes through, and only the file is there.
+        // With room again, the same write goes through, and only the file is there, under each of its names.
         QFile::remove(QDir(sitio).filePath(QStringLiteral("enchimento")));
-        QVERIFY(ini.escrever(escritas));
-        QCOMPARE(FicheiroPerfil(c).valor(QStringLiteral("nrcopias"), QStringLiteral("Chave0")).value(), QString(200, u'9'));
-        QCOMPARE(conteudoPasta(sitio), QStringList{QStringLiteral("Lorvane.ini")});
+        QVERIFY2(ini.escrever(escritas), qPrintable(ini.razaoFalha()));
+        const QString lido = ligado ? segundo : c;
+        QCOMPARE(FicheiroPerfil(lido).valor(QStringLiteral("nrcopias"), QStringLiteral("Chave0")).value(), valor);
+        QStringList nomes{QStringLiteral("Lorvane.ini")};
+        if (ligado) {
+            nomes << QStringLiteral("Posto2.ini");
+            struct stat a{}, b{};
+            QVERIFY(::stat(QFile::encodeName(c).constData(), &a) == 0 && ::stat(QFile::encodeName(segundo).constData(), &b) == 0);
+            QCOMPARE(std::tuple(a.st_ino, a.st_nlink), std::tuple(b.st_ino, nlink_t(2)));
+        }
+        QCOMPARE(conteudoPasta(sitio), nomes);
     }
 
     // A writer killed while it writes the new text (here by the file size

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QtTest>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -60,4 +62,28 @@ void DiscoPequeno::encher() const
     while (::write(fd, "x", 1) > 0) {
     }
     ::close(fd);
+}
+
+Imutavel::Imutavel(const QString& caminho) : m_caminho(caminho)
+{
+    m_ok = mudar(true);
+}
+
+Imutavel::~Imutavel()
+{
+    if (m_ok)
+        mudar(false);
+}
+
+bool Imutavel::mudar(bool sim)
+{
+    const int fd = ::open(QFile::encodeName(m_caminho).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int atributos = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &atributos) == 0;
+    atributos = sim ? (atributos | FS_IMMUTABLE_FL) : (atributos & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &atributos) == 0;
+    ::close(fd);
+    return ok;
 }

@@ -46,3 +46,21 @@ private:
     QTemporaryDir m_pasta;
     bool m_montado = false;
 };
+
+// Makes a file or folder immutable for as long as it lives: it cannot be
+// changed, nor a name in it made, removed or replaced, by root either.
+// ok() is false when the file system does not allow it.
+class Imutavel
+{
+public:
+    explicit Imutavel(const QString& caminho);
+    ~Imutavel();
+    Imutavel(const Imutavel&) = delete;
+    Imutavel& operator=(const Imutavel&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    bool mudar(bool sim);
+    QString m_caminho;
+    bool m_ok = false;
+};

@@ -1,0 +1,320 @@
+// What a save of the settings file keeps of what the site set up around it:
+// owners, groups and modes, symbolic and hard links, a file in a folder that
+// takes no new files; and the bound on the wait for another writer's turn.
+#include "platform/FicheiroPerfil.h"
+#include "support/EscritaFalhada.h"
+#include "support/EstacaoTeste.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct stat estado(const QString& caminho)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(QFile::encodeName(caminho).constData(), &st) != 0)
+        qWarning("lstat %s: %s", qPrintable(caminho), strerror(errno));
+    return st;
+}
+
+// Owner, group and permission bits, as "uid:gid 0644".
+QString donoEModo(const QString& caminho)
+{
+    const struct stat st = estado(caminho);
+    return QStringLiteral("%1:%2 %3").arg(st.st_uid).arg(st.st_gid).arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
+}
+
+void mudarDono(const QString& caminho, const QString& donoGrupo, mode_t modo)
+{
+    const QStringList dg = donoGrupo.split(u':');
+    const passwd* p = ::getpwnam(qPrintable(dg[0]));
+    const group* g = ::getgrnam(qPrintable(dg[1]));
+    QVERIFY2(p && g, qPrintable(donoGrupo));
+    const QByteArray c = QFile::encodeName(caminho);
+    QCOMPARE(::chown(c.constData(), p->pw_uid, g->gr_gid), 0);
+    QCOMPARE(::chmod(c.constData(), modo), 0);
+}
+
+QStringList conteudoPasta(const QString& pasta)
+{
+    return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Writes [Postos] chave=1 to the file in a child process that gives up root
+// for `quem`: a user name, then "+" and each supplementary group ("bin+users").
+// "ok", or why the write failed.
+QString gravarComo(const QString& quem, const QString& caminho, const QString& chave)
+{
+    const QStringList nomes = quem.split(u'+');
+    const passwd* p = ::getpwnam(qPrintable(nomes[0]));
+    if (!p)
+        return QStringLiteral("no user ") + nomes[0];
+    std::vector<gid_t> grupos{p->pw_gid};
+    for (qsizetype i = 1; i < nomes.size(); ++i) {
+        const group* g = ::getgrnam(qPrintable(nomes[i]));
+        if (!g)
+            return QStringLiteral("no group ") + nomes[i];
+        grupos.push_back(g->gr_gid);
+    }
+    int tubo[2];
+    if (::pipe(tubo) != 0)
+        return QStringLiteral("pipe");
+    const pid_t filho = ::fork();
+    if (filho == 0) {
+        ::close(tubo[0]);
+        QByteArray r = "setresuid";
+        if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(p->pw_gid, p->pw_gid, p->pw_gid) == 0
+            && ::setresuid(p->pw_uid, p->pw_uid, p->pw_uid) == 0) {
+            FicheiroPerfil ini(caminho);
+            r = ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? "ok" : ini.razaoFalha().toUtf8();
+        }
+        [[maybe_unused]] const ssize_t n = ::write(tubo[1], r.constData(), size_t(r.size()));
+        ::_exit(0);
+    }
+    ::close(tubo[1]);
+    QByteArray r;
+    char bloco[256];
+    for (ssize_t n; (n = ::read(tubo[0], bloco, sizeof bloco)) > 0;)
+        r.append(bloco, n);
+    ::close(tubo[0]);
+    int s = 0;
+    ::waitpid(filho, &s, 0);
+    return QString::fromUtf8(r);
+}
+
+}  // namespace
+
+class TesteGravacaoFicheiro : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each save keeps the file's owner, group and mode, so every user who
+    // could write the file before still can, whoever saved last.
+    void donoGrupoEModoMantidos_data()
+    {
+        QTest::addColumn<QString>("pastaDono");
+        QTest::addColumn<int>("pastaModo");
+        QTest::addColumn<QString>("ficheiroDono");
+        QTest::addColumn<int>("ficheiroModo");
+        QTest::addColumn<QStringList>("gravadores");  // in turn
+        QTest::newRow("do utilizador do posto, gravado pelo administrador")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << QStringList{"root", "nobody", "root"};
+        QTest::newRow("do utilizador do posto, numa pasta do administrador")
+            << "root:root" << 0755 << "nobody:nogroup" << 0600 << QStringList{"root", "nobody", "root", "nobody"};
+        QTest::newRow("partilhado pelo grupo, gravado por outro membro")
+            << "daemon:users" << 0775 << "daemon:users" << 0664
+            << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"};
+    }
+    void donoGrupoEModoMantidos()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(QString, pastaDono);
+        QFETCH(int, pastaModo);
+        QFETCH(QString, ficheiroDono);
+        QFETCH(int, ficheiroModo);
+        QFETCH(QStringList, gravadores);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString pasta = raiz.filePath(QStringLiteral("posto"));
+        QVERIFY(QDir().mkdir(pasta));
+        mudarDono(pasta, pastaDono, mode_t(pastaModo));
+        const QString c = pasta + QStringLiteral("/Lorvane.ini");
+        escreverFicheiro(c, "[Postos]\n");
+        mudarDono(c, ficheiroDono, mode_t(ficheiroModo));
+        const QString antes = donoEModo(c);
+        for (qsizetype i = 0; i < gravadores.size(); ++i) {
+            QCOMPARE(gravarComo(gravadores[i], c, QStringLiteral("G%1").arg(i)), QStringLiteral("ok"));
+            QCOMPARE(donoEModo(c), antes);
+        }
+        const FicheiroPerfil depois(c);
+        for (qsizetype i = 0; i < gravadores.size(); ++i)
+            QCOMPARE(depois.ler(QStringLiteral("Postos"), QStringLiteral("G%1").arg(i), {}), QStringLiteral("1"));
+        QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // A chain of symbolic links leads to the one file the stations share:
+    // the save writes that file and every link stays a link.
+    void ligacoesSimbolicas_data()
+    {
+        QTest::addColumn<QByteArray>("partilhado");  // "-": not made yet
+        QTest::newRow("cadeia de três ligações") << QByteArray("; partilhado\n[Geral]\nX=1\n");
+        QTest::newRow("cadeia até um ficheiro por fazer") << QByteArray("-");
+    }
+    void ligacoesSimbolicas()
+    {
+        QFETCH(QByteArray, partilhado);
+        QTemporaryDir raiz;
+        for (const char* p : {"st", "st2", "etc", "share"})
+            QVERIFY(QDir(raiz.path()).mkdir(QString::fromLatin1(p)));
+        const auto em = [&](const char* nome) { return raiz.filePath(QString::fromLatin1(nome)); };
+        if (partilhado != "-")
+            escreverFicheiro(em("share/Lorvane.ini"), partilhado);
+        QVERIFY(QFile::link(QStringLiteral("../share/Lorvane.ini"), em("etc/Lorvane.ini")));
+        QVERIFY(QFile::link(em("etc/Lorvane.ini"), em("st/Lorvane.ini")));
+        QVERIFY(QFile::link(QStringLiteral("../share/Lorvane.ini"), em("st2/Lorvane.ini")));
+
+        FicheiroPerfil posto1(em("st/Lorvane.ini"));
+        QVERIFY2(posto1.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")),
+                 qPrintable(posto1.razaoFalha()));
+        for (const char* ligacao : {"st/Lorvane.ini", "etc/Lorvane.ini", "st2/Lorvane.ini"})
+            QVERIFY2(S_ISLNK(estado(em(ligacao)).st_mode), ligacao);
+        QVERIFY(S_ISREG(estado(em("share/Lorvane.ini")).st_mode));
+        FicheiroPerfil posto2(em("st2/Lorvane.ini"));
+        QCOMPARE(posto2.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        if (partilhado != "-")
+            QVERIFY(lerFicheiro(em("share/Lorvane.ini")).startsWith(partilhado));
+
+        QVERIFY(posto2.escrever(QStringLiteral("Acesso"), QStringLiteral("Turno"), QStringLiteral("2")));
+        QCOMPARE(posto1.ler(QStringLiteral("Acesso"), QStringLiteral("Turno"), {}), QStringLiteral("2"));
+        for (const char* p : {"st", "st2", "etc", "share"})
+            QCOMPARE(conteudoPasta(em(p)), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    void ligacoesEmCiclo()
+    {
+        QTemporaryDir raiz;
+        QVERIFY(QFile::link(QStringLiteral("b.ini"), raiz.filePath(QStringLiteral("Lorvane.ini"))));
+        QVERIFY(QFile::link(QStringLiteral("Lorvane.ini"), raiz.filePath(QStringLiteral("b.ini"))));
+        FicheiroPerfil ini(raiz.filePath(QStringLiteral("Lorvane.ini")));
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("Há ligações simbólicas em ciclo no caminho [")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("b.ini")}));
+    }
+
+    // One file under two names (two station folders): a save through either
+    // name changes the one file, which keeps both names.
+    void ligacaoFisicaMantida()
+    {
+        QTemporaryDir raiz;
+        const QString a = raiz.filePath(QStringLiteral("a.ini")), b = raiz.filePath(QStringLiteral("b.ini"));
+        escreverFicheiro(a, "[Geral]\r\nX=1\r\n");
+        QCOMPARE(::chmod(QFile::encodeName(a).constData(), 0640), 0);
+        QCOMPARE(::link(QFile::encodeName(a).constData(), QFile::encodeName(b).constData()), 0);
+        const ino_t inode = estado(a).st_ino;
+
+        FicheiroPerfil postoA(a), postoB(b);
+        QVERIFY(postoA.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")));
+        QCOMPARE(postoB.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        QVERIFY(postoB.escrever(QStringLiteral("Geral"), QStringLiteral("X"), QStringLiteral("2")));
+        QCOMPARE(lerFicheiro(a), QByteArray("[Geral]\r\nX=2\r\n\r\n[Acesso]\r\nOperador=Ana\r\n"));
+        for (const QString& nome : {a, b})
+            QCOMPARE(std::tuple(estado(nome).st_ino, estado(nome).st_nlink, estado(nome).st_mode & 07777),
+                     std::tuple(inode, nlink_t(2), 0640u));
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("a.ini"), QStringLiteral("b.ini")}));
+    }
+
+    // A file that can be written in a folder that takes no new file (a
+    // read-only or immutable folder), or that is mounted in its folder on
+    // its own, is saved in the file itself.
+    void ficheiroNumaPastaSemNovosFicheiros_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("pasta só de leitura") << "leitura";
+        QTest::newRow("pasta imutável") << "imutavel";
+        QTest::newRow("ficheiro montado na pasta") << "montado";
+    }
+    void ficheiroNumaPastaSemNovosFicheiros()
+    {
+        QFETCH(QString, caso);
+        const DiscoPequeno origem, sitio;
+        if (!origem.ok() || !sitio.ok())
+            QSKIP("mounting needs root");
+        // The file itself is in the folder, or mounted there from another.
+        const QString c = sitio.caminho(QStringLiteral("Lorvane.ini"));
+        const QString real = caso == u"imutavel" ? c : origem.caminho(QStringLiteral("partilhado.ini"));
+        escreverFicheiro(real, "[Geral]\nX=1\n");
+        if (caso != u"imutavel") {
+            escreverFicheiro(c, {});
+            if (caso == u"leitura")
+                QCOMPARE(::mount(nullptr, QFile::encodeName(sitio.pasta()).constData(), nullptr,
+                                 MS_REMOUNT | MS_RDONLY, nullptr),
+                         0);
+            QCOMPARE(::mount(QFile::encodeName(real).constData(), QFile::encodeName(c).constData(), nullptr, MS_BIND,
+                             nullptr),
+                     0);
+        }
+        const Imutavel imutavel(caso == u"imutavel" ? sitio.pasta() : QString());
+        if (caso == u"imutavel" && !imutavel.ok())
+            QSKIP("this file system cannot make a folder immutable");
+        const ino_t inode = estado(real).st_ino;
+
+        FicheiroPerfil ini(c);
+        QVERIFY2(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(real), QByteArray("[Geral]\nX=1\n\n[Acesso]\nOperador=Ana\n"));
+        QCOMPARE(estado(real).st_ino, inode);
+        QCOMPARE(conteudoPasta(sitio.pasta()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // Another program holding the folder's turn (stuck, here a child that
+    // holds the lock until told) makes a save fail once the wait is over,
+    // the file as it was; once it lets go, the save goes through.
+    void vezNaoDadaAcabaAEspera()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
+        escreverFicheiro(c, antes);
+        int tomada[2], largar[2];
+        QCOMPARE(::pipe(tomada), 0);
+        QCOMPARE(::pipe(largar), 0);
+        const pid_t filho = ::fork();
+        QVERIFY(filho >= 0);
+        if (filho == 0) {
+            ::close(tomada[0]);
+            ::close(largar[1]);
+            const int pasta = ::open(QFile::encodeName(raiz.path()).constData(), O_RDONLY | O_DIRECTORY);
+            if (pasta >= 0 && ::flock(pasta, LOCK_EX) == 0) {
+                [[maybe_unused]] const ssize_t n = ::write(tomada[1], "t", 1);
+            }
+            char b;
+            [[maybe_unused]] const ssize_t n = ::read(largar[0], &b, 1);  // until the parent lets it go
+            ::_exit(0);
+        }
+        ::close(tomada[1]);
+        ::close(largar[0]);
+        char b = 0;
+        QCOMPARE(::read(tomada[0], &b, 1), ssize_t(1));
+
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(300ms);
+        QElapsedTimer relogio;
+        relogio.start();
+        const bool gravado = ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui"));
+        const qint64 esperado = relogio.elapsed();
+        ::close(largar[1]);
+        int s = 0;
+        QCOMPARE(::waitpid(filho, &s, 0), filho);
+        ::close(tomada[0]);
+        QVERIFY(!gravado);
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa [")),
+                 qPrintable(ini.razaoFalha()));
+        QVERIFY2(esperado >= 300, qPrintable(QString::number(esperado)));
+        QCOMPARE(lerFicheiro(c), antes);
+
+        QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Rui"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TesteGravacaoFicheiro)
+#include "tst_GravacaoFicheiro.moc"
