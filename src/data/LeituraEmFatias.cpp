@@ -31,8 +31,7 @@ Limites ler(const QSqlDatabase& db, const QString& sql, const QVariantList& valo
 
 // The selected rows' keys, when the database finds them within the time
 // given; std::nullopt when it would take longer (many rows: the walk of
-// the whole table costs no more then). An interruption asked by whoever
-// watched the connection before is passed on.
+// the whole table costs no more then).
 std::optional<Limites> limitesRapidos(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
 {
     LigacaoBd* ligacao = LigacaoBd::de(db);
@@ -40,34 +39,21 @@ std::optional<Limites> limitesRapidos(const QSqlDatabase& db, const QString& sql
         return ler(db, sql, valores);
     QElapsedTimer relogio;
     relogio.start();
-    std::function<bool()> anterior;
-    anterior =
-        ligacao->interromperQuando([&] { return relogio.hasExpired(PrazoLimitesMs) || (anterior && anterior()); });
-    std::optional<Limites> limites;
     try {
-        limites = ler(db, sql, valores);
+        const LigacaoBd::Interrupcao prazo(*ligacao, [&] { return relogio.hasExpired(PrazoLimitesMs); });
+        return ler(db, sql, valores);
     } catch (const Erro&) {
-        ligacao->interromperQuando(anterior);
-        if (anterior && anterior())
+        // Stopped for any other reason (a cancellation among them): the caller's to know.
+        if (!relogio.hasExpired(PrazoLimitesMs))
             throw;
         return std::nullopt;
     }
-    ligacao->interromperQuando(anterior);
-    return limites;
 }
 
 }  // namespace
 
-QString origem(const QString& tabela, const QString& condicao)
-{
-    QString sql = QStringLiteral(" FROM main.%1 NOT INDEXED WHERE rowid BETWEEN ? AND ?").arg(tabela);
-    if (!condicao.isEmpty())
-        sql += QStringLiteral(" AND (") + condicao + u')';
-    return sql;
-}
-
-void percorrer(const QSqlDatabase& db, const QString& tabela, const QString& condicao, const QVariantList& valores,
-               const std::function<void(const QVariantList& valoresFatia)>& fatia)
+void percorrer(const QSqlDatabase& db, const QString& inicio, const QString& tabela, const QString& condicao,
+               const QVariantList& valores, const std::function<void(QSqlQuery& fatia)>& fatia)
 {
     const QString chaves = QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM main.") + tabela;
     std::optional<Limites> limites;
@@ -77,12 +63,18 @@ void percorrer(const QSqlDatabase& db, const QString& tabela, const QString& con
         limites = ler(db, chaves, {});
     // Walked by key, with no index: a slice costs what it holds, whatever
     // the condition.
+    QString sql = inicio + QStringLiteral(" FROM main.%1 NOT INDEXED WHERE rowid BETWEEN ? AND ?").arg(tabela);
+    if (!condicao.isEmpty())
+        sql += QStringLiteral(" AND (") + condicao + u')';
     qint64 largura = 1024;
     QElapsedTimer relogio;
     for (qint64 de = limites->first; de <= limites->second;) {
         const qint64 ate = std::min(limites->second, de + largura - 1);
         relogio.start();
-        fatia(QVariantList{de, ate} + valores);
+        {
+            QSqlQuery q = Consulta::executar(db, sql, QVariantList{de, ate} + valores);
+            fatia(q);
+        }
         const qint64 ns = std::max<qint64>(relogio.nsecsElapsed(), 1);
         de = ate + 1;
         // The next slice sized on this one's pace, by half or double at most.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
@@ -14,18 +15,15 @@
 // each key is read once, in the slice that holds it.
 namespace LeituraEmFatias {
 
-// What a slice's statement reads from: the table `tabela` (quoted) walked by
-// its keys, " FROM ... WHERE rowid BETWEEN ? AND ?" and the condition (with
-// no WHERE of its own), whose values follow the two keys.
-QString origem(const QString& tabela, const QString& condicao);
-
-// Calls `fatia` with each range of keys [de, ate], in order, sized so that
-// each takes a few milliseconds; `fatia` runs its statement on the range and
-// its values (valores(de, ate, valores of the condition)). The range covers
-// the keys of the rows that meet the condition when the database finds them
-// at once (a short period, through an index), else every key of the table.
-// A failure, an interruption included, throws Erro.
-void percorrer(const QSqlDatabase& db, const QString& tabela, const QString& condicao, const QVariantList& valores,
-               const std::function<void(const QVariantList& valoresFatia)>& fatia);
+// Runs `inicio` (a SELECT list, or an INSERT ... SELECT list) over the rows
+// of `tabela` (quoted) that meet `condicao` (no WHERE of its own, with its
+// `valores`), one range of keys after another, each sized to take a few
+// milliseconds, and hands each slice's query to `fatia` (which reads its
+// rows, if any, within the slice). The ranges cover the keys of the rows that
+// meet the condition when the database finds them at once (a short period,
+// through an index), else every key of the table. A failure, an interruption
+// included, throws Erro.
+void percorrer(const QSqlDatabase& db, const QString& inicio, const QString& tabela, const QString& condicao,
+               const QVariantList& valores, const std::function<void(QSqlQuery& fatia)>& fatia);
 
 }  // namespace LeituraEmFatias

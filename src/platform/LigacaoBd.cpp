@@ -94,6 +94,18 @@ std::function<bool()> LigacaoBd::interromperQuando(std::function<bool()> parar)
     return anterior;
 }
 
+LigacaoBd::Interrupcao::Interrupcao(LigacaoBd& ligacao, std::function<bool()> parar) : m_ligacao(ligacao)
+{
+    // m_anterior is set before any statement can ask.
+    m_anterior = m_ligacao.interromperQuando(
+        [this, parar = std::move(parar)] { return parar() || (m_anterior && m_anterior()); });
+}
+
+LigacaoBd::Interrupcao::~Interrupcao()
+{
+    m_ligacao.interromperQuando(std::move(m_anterior));
+}
+
 LigacaoBd* LigacaoBd::de(const QSqlDatabase& db)
 {
     const QSqlDriver* driver = db.driver();

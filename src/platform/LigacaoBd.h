@@ -34,12 +34,23 @@ public:
     QSqlDatabase db() const;
     const QString& caminho() const { return m_caminho; }
 
-    // Asked every few thousand steps of a statement of this connection: when
-    // it answers true the statement stops, failing as interrupted. Long work
-    // in a thread of its own is so cancelled from another (through an atomic
-    // flag), or a read given a time. An empty function takes the watch away.
-    // Returns the function it replaces.
-    std::function<bool()> interromperQuando(std::function<bool()> parar);
+    // While it lives, a statement of the connection stops, failing as
+    // interrupted, within a few thousand steps of `parar` answering true; a
+    // watch set before it still counts. Long work in a thread of its own is
+    // so cancelled from another (through an atomic flag), or a read given a
+    // time.
+    class Interrupcao
+    {
+    public:
+        Interrupcao(LigacaoBd& ligacao, std::function<bool()> parar);
+        ~Interrupcao();
+        Interrupcao(const Interrupcao&) = delete;
+        Interrupcao& operator=(const Interrupcao&) = delete;
+
+    private:
+        LigacaoBd& m_ligacao;
+        std::function<bool()> m_anterior;
+    };
 
     // The statements this connection keeps prepared.
     ConsultasPreparadas& preparadas() { return m_preparadas; }
@@ -52,6 +63,8 @@ public:
 
 private:
     LigacaoBd(QString caminho, QString nome);
+    // Asked every few thousand steps of a statement; returns the function it replaces.
+    std::function<bool()> interromperQuando(std::function<bool()> parar);
     static std::unique_ptr<LigacaoBd> ligar(const QString& caminho, bool podeCriar);
 
     QString m_caminho;

@@ -5,7 +5,7 @@
 #include "platform/Conversoes.h"
 #include "shared/Esquema.h"
 
-#include <map>
+#include <set>
 
 namespace Estatisticas {
 
@@ -148,22 +148,19 @@ Identificacoes listar(const QSqlDatabase& db, const Estatistica& e, const Interv
     }
     // The distinct values of a period of years are read in short slices, so
     // no save waits for the whole reading; in the database's order of text.
-    std::map<QString, QString, Conversoes::MenorSemMaiusculas> distintos;
+    std::set<QString, Conversoes::MenorSemMaiusculas> distintos;
     bool nulo = false;
-    const QString sql =
-        QStringLiteral("SELECT DISTINCT %1").arg(Esquema::citar(e.campo)) + LeituraEmFatias::origem(tabela, condicao);
-    LeituraEmFatias::percorrer(db, tabela, condicao, valores, [&](const QVariantList& valoresFatia) {
-        QSqlQuery q = Consulta::executar(db, sql, valoresFatia);
-        while (q.next()) {
-            if (q.value(0).isNull())
-                nulo = true;
-            else
-                distintos.try_emplace(q.value(0).toString(), q.value(0).toString());
-        }
-    });
+    LeituraEmFatias::percorrer(db, QStringLiteral("SELECT DISTINCT ") + Esquema::citar(e.campo), tabela, condicao,
+                               valores, [&](QSqlQuery& q) {
+                                   while (q.next()) {
+                                       if (q.value(0).isNull())
+                                           nulo = true;
+                                       else
+                                           distintos.insert(q.value(0).toString());
+                                   }
+                               });
     r.linhas = int(distintos.size()) + (nulo ? 1 : 0);
-    for (const auto& [chave, valor] : distintos)
-        r.valores << valor;
+    r.valores = QStringList(distintos.begin(), distintos.end());
     return r;
 }
 

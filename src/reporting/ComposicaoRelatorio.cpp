@@ -72,7 +72,7 @@ RelatorioComposto compor(const DefinicaoRelatorio& definicao, const FormulaSelec
         }
     }
     const QString sql = QStringLiteral("SELECT ") + colunas.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                        + Esquema::citar(tabela.nome) + consulta.onde + QStringLiteral(" ORDER BY ")
+                        + Esquema::citar(tabela.nome) + consulta.onde() + QStringLiteral(" ORDER BY ")
                         + consulta.ordem.join(QStringLiteral(", "));
 
     mu::data registos{mu::data::type::list};
@@ -107,8 +107,6 @@ ConsultaRelatorio consultaRelatorio(const DefinicaoRelatorio& definicao, const F
         }
     }
     c.condicao = condicoes.join(QStringLiteral(" AND "));
-    if (!condicoes.isEmpty())
-        c.onde = QStringLiteral(" WHERE ") + c.condicao;
     for (const auto& [campo, desc] : definicao.ordem)
         c.ordem << Esquema::citar(campo) + (desc ? QStringLiteral(" DESC") : QString());
     c.ordem << Esquema::citar(Esquema::tabela(definicao.tabela)->chave().nome);

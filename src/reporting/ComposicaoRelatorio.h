@@ -44,13 +44,14 @@ QString comporCabecalho(const DefinicaoRelatorio& definicao, const FormulaSelecc
 QString comporTexto(const QString& modelo, const QList<std::pair<QString, QString>>& valores);
 
 // What a report reads of its table: the condition of its fixed selection and
-// the request's (" WHERE ...", or nothing; `condicao` is the same without the
-// WHERE), their values, and its order, the table's key last so rows of equal
-// order keep the order they were stored in.
+// the request's (nothing when it selects every row), their values, and its
+// order, the table's key last so rows of equal order keep the order they
+// were stored in.
 struct ConsultaRelatorio
 {
-    QString onde;
     QString condicao;
+    // " WHERE " and the condition, or nothing.
+    QString onde() const { return condicao.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condicao; }
     QVariantList valores;
     QStringList ordem;
 };

@@ -39,23 +39,6 @@ void verificarFim(const QSqlQuery& q)
         Erros::lancarSql(q.lastError());
 }
 
-// While it lives, the connection's statements stop soon after `cancelado` is set.
-class Interrompivel
-{
-public:
-    Interrompivel(LigacaoBd& ligacao, const std::atomic<bool>& cancelado) : m_ligacao(ligacao)
-    {
-        m_anterior = m_ligacao.interromperQuando([&cancelado] { return cancelado.load(std::memory_order_relaxed); });
-    }
-    ~Interrompivel() { m_ligacao.interromperQuando(std::move(m_anterior)); }
-    Interrompivel(const Interrompivel&) = delete;
-    Interrompivel& operator=(const Interrompivel&) = delete;
-
-private:
-    LigacaoBd& m_ligacao;
-    std::function<bool()> m_anterior;
-};
-
 // How a field is kept in the copy: compared and ordered as in the table.
 QString colunaCopia(const Campo& campo)
 {
@@ -96,7 +79,7 @@ ValoresEmpresa FonteListagem::empresa() const
 void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
-    const Interrompivel interrompivel(*m_ligacao, cancelado);
+    const LigacaoBd::Interrupcao interrupcao(*m_ligacao, [&cancelado] { return bool(cancelado); });
     const Tabela& tabela = *Esquema::tabela(m_definicao.tabela);
     const ConsultaRelatorio consulta = consultaRelatorio(m_definicao, seleccao);
     QStringList ordem = consulta.ordem;
@@ -160,13 +143,9 @@ void FonteListagem::copiarSeleccionadas(const Tabela& tabela, const ConsultaRela
     Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.lidas"));
     Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE lidas (%1)").arg(definicoes.join(QStringLiteral(", "))));
 
-    const QString inserir = QStringLiteral("INSERT INTO temp.lidas SELECT ") + nomes.join(QStringLiteral(", "))
-                            + LeituraEmFatias::origem(Esquema::citar(tabela.nome), consulta.condicao);
-    LeituraEmFatias::percorrer(db, Esquema::citar(tabela.nome), consulta.condicao, consulta.valores,
-                               [&](const QVariantList& valores) {
-                                   verificar(cancelado);
-                                   Consulta::executar(db, inserir, valores);
-                               });
+    LeituraEmFatias::percorrer(db, QStringLiteral("INSERT INTO temp.lidas SELECT ") + nomes.join(QStringLiteral(", ")),
+                               Esquema::citar(tabela.nome), consulta.condicao, consulta.valores,
+                               [&](QSqlQuery&) { verificar(cancelado); });
 }
 
 void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& cancelado)
@@ -258,7 +237,7 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                                                     const std::atomic<bool>& cancelado) const
 {
     const QSqlDatabase db = m_ligacao->db();
-    const Interrompivel interrompivel(*m_ligacao, cancelado);
+    const LigacaoBd::Interrupcao interrupcao(*m_ligacao, [&cancelado] { return bool(cancelado); });
     std::vector<quint8> resultado(size_t(m_registos), 1);
     // For each column, the texts that take more than one line.
     QList<int> quebradas;
