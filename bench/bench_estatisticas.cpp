@@ -9,13 +9,18 @@
 // file), each save timed until the first page is on screen; the rows saved
 // are removed at the end.
 //   bench_estatisticas PESAGENS.mdb [report]     (report: m_produto.rpt)
-// The period is every year the file's weighings span. Prints one line per
+// The period is every year the file's weighings span. A month of it (June of
+// the middle year) is also asked with the file's pages dropped from the
+// system's cache first, as on an office computer just started, beside the
+// bare query of that month's rows, equally cold. Prints one line per
 // measure and, last, a JSON object:
 //   relatorio_pdf_ms, relatorio_primeira_pagina_ms, relatorio_pico_mb (the
 //   process's peak resident memory), tique_atraso_max_ms (the largest delay of
 //   a tick past its 250 ms), gravacao_durante_listagem_max_ms and
 //   gravacao_outro_posto_durante_listagem_max_ms (the longest save while the
-//   listing read), with the rows, pages and the bare query's time.
+//   listing read), relatorio_mes_frio_ms and consulta_mes_fria_ms (the
+//   month's preview to its first page, and its bare query, each on a cold
+//   cache), with the rows, pages and the bare query's time.
 #include "MemoriaProcesso.h"
 
 #include "data/BaseDadosEstacao.h"
@@ -42,6 +47,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -154,6 +161,43 @@ int outroPosto(const QString& caminho)
     return QCoreApplication::exec();
 }
 
+// Drops the file's pages from the system's cache: the next reading goes to the disk.
+void esfriar(const QString& caminho)
+{
+    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fdatasync(fd) != 0 || ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) != 0)
+        falhar(QStringLiteral("could not drop the cache of ") + caminho);
+    ::close(fd);
+}
+
+// The period's rows with the fields the detailed report shows, read once on a
+// connection of its own; the rows read.
+qint64 consultaNua(const QString& caminho, const QString& de, const QString& ate)
+{
+    std::unique_ptr<LigacaoBd> ligacao;
+    try {
+        ligacao = BaseDadosEstacao::abrir(caminho);
+    } catch (const Erro& e) {
+        falhar(e.descricao);
+    }
+    QSqlQuery q(ligacao->db());
+    q.setForwardOnly(true);
+    if (!q.exec(
+            QStringLiteral("SELECT \"Data de saída\", \"Hora de saída\", \"Tipo de pesagem\", \"Número de pesagem\", "
+                           "Viatura, Entidade, Transportador, Produto, \"Peso á entrada\", \"Peso á saída\", "
+                           "\"Peso líquido\" FROM Pesagens WHERE \"Data de saída\" >= '%1' AND "
+                           "\"Data de saída\" < '%2' ORDER BY \"Data de saída\", Pesagem")
+                .arg(de, ate)))
+        falhar(QStringLiteral("bare query failed"));
+    qint64 linhas = 0;
+    while (q.next()) {
+        for (int i = 0; i < 11; ++i)
+            q.value(i).toString();
+        ++linhas;
+    }
+    return linhas;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -177,7 +221,9 @@ int main(int argc, char** argv)
     const QSqlDatabase db = ligacao->db();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT MIN(\"Data de saída\"), MAX(\"Data de saída\") FROM Pesagens")) || !q.next())
+    if (!q.exec(QStringLiteral("SELECT (SELECT MIN(\"Data de saída\") FROM Pesagens), "
+                               "(SELECT MAX(\"Data de saída\") FROM Pesagens)"))
+        || !q.next())
         falhar(QStringLiteral("no weighings"));
     const int de = q.value(0).toString().left(4).toInt(), ate = q.value(1).toString().left(4).toInt();
     q.finish();
@@ -187,21 +233,8 @@ int main(int argc, char** argv)
     // The bare query: the period's rows with the fields the detailed report shows.
     QElapsedTimer relogio;
     relogio.start();
-    if (!q.exec(
-            QStringLiteral("SELECT \"Data de saída\", \"Hora de saída\", \"Tipo de pesagem\", \"Número de pesagem\", "
-                           "Viatura, Entidade, Transportador, Produto, \"Peso á entrada\", \"Peso á saída\", "
-                           "\"Peso líquido\" FROM Pesagens WHERE \"Data de saída\" >= '%1-01-01' AND "
-                           "\"Data de saída\" < '%2-01-01' ORDER BY \"Data de saída\", Pesagem")
-                .arg(de)
-                .arg(ate + 1)))
-        falhar(QStringLiteral("bare query failed"));
-    qint64 linhas = 0;
-    while (q.next()) {
-        for (int i = 0; i < 11; ++i)
-            q.value(i).toString();
-        ++linhas;
-    }
-    q.finish();
+    const qint64 linhas =
+        consultaNua(caminho, QStringLiteral("%1-01-01").arg(de), QStringLiteral("%1-01-01").arg(ate + 1));
     const qint64 nua = relogio.elapsed();
     saida << caminho << ": " << linhas << " weighings in " << de << "-" << ate << "; bare query " << nua << " ms\n";
     saida.flush();
@@ -224,21 +257,44 @@ int main(int argc, char** argv)
         espera.quit();
     });
 
-    // The preview: the request, then the window, then its first page drawn.
-    relogio.restart();
+    // A preview: the request, then the window, then its first page drawn.
+    qint64 janelaMs = 0;
+    const auto visualizar = [&](const PedidoRelatorio& p) {
+        relogio.restart();
+        if (motor.ExecutarRelatorio(p) != EstadoRelatorio::EmCurso)
+            falhar(QStringLiteral("the preview was refused"));
+        espera.exec();
+        JanelaVisualizacao* j = impressora.ultimaVisualizacao();
+        if (estado != EstadoRelatorio::Executado || !j)
+            falhar(QStringLiteral("no preview, status %1").arg(estado));
+        janelaMs = relogio.elapsed();
+        const auto ligacao = QObject::connect(j, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
+            if (pagina == 0)
+                espera.quit();
+        });
+        espera.exec();
+        QObject::disconnect(ligacao);
+        return j;
+    };
     pedido.Destino = DestinoRelatorio::Janela;
-    if (motor.ExecutarRelatorio(pedido) != EstadoRelatorio::EmCurso)
-        falhar(QStringLiteral("the preview was refused"));
-    espera.exec();
-    JanelaVisualizacao* janela = impressora.ultimaVisualizacao();
-    if (estado != EstadoRelatorio::Executado || !janela)
-        falhar(QStringLiteral("no preview, status %1").arg(estado));
-    const qint64 janelaMs = relogio.elapsed();
-    QObject::connect(janela, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
-        if (pagina == 0)
-            espera.quit();
-    });
-    espera.exec();
+
+    // A month, on a cold cache: its bare query, then its preview.
+    const int ano = de + (ate - de) / 2;
+    esfriar(caminho);
+    relogio.restart();
+    const qint64 linhasMes =
+        consultaNua(caminho, QStringLiteral("%1-06-01").arg(ano), QStringLiteral("%1-07-01").arg(ano));
+    const qint64 nuaMes = relogio.elapsed();
+    esfriar(caminho);
+    PedidoRelatorio mes = pedido;
+    mes.FormulaSeleccao = QStringLiteral("{Pesagens.Data de saída} in Date (%1, 06, 01) to Date (%1, 06, 30)").arg(ano);
+    delete visualizar(mes);
+    const qint64 mesFrio = relogio.elapsed();
+    saida << relatorio << " June " << ano << " on a cold cache: " << linhasMes << " weighings, first page after "
+          << mesFrio << " ms; bare query " << nuaMes << " ms\n";
+    saida.flush();
+
+    JanelaVisualizacao* janela = visualizar(pedido);
     const qint64 primeiraPagina = relogio.elapsed();
     const int paginas = janela->paginas()->paginas();
     // The last page too, as the operator jumping to the grand total sees it.
@@ -271,8 +327,7 @@ int main(int argc, char** argv)
     // The ticks while the report was made (what follows runs saves on this thread).
     const qint64 atrasoTique = tique.atrasoMaximo();
     saida << relatorio << " to PDF: " << pdf << " ms, " << QString::number(megas, 'f', 1) << " MiB; peak memory "
-          << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << atrasoTique
-          << " ms late\n";
+          << pico << " MB; " << tique.tiques() << " ticks of 250 ms, the latest " << atrasoTique << " ms late\n";
 
     // Saves while the listing reads the file: the preview again, to its first page.
     QProcess outro;
@@ -297,19 +352,8 @@ int main(int argc, char** argv)
     });
     Gravacoes gravacoes(db);
     gravacoes.iniciar();
-    relogio.restart();
     pedido.Destino = DestinoRelatorio::Janela;
-    if (motor.ExecutarRelatorio(pedido) != EstadoRelatorio::EmCurso)
-        falhar(QStringLiteral("the preview was refused"));
-    espera.exec();
-    janela = impressora.ultimaVisualizacao();
-    if (estado != EstadoRelatorio::Executado || !janela)
-        falhar(QStringLiteral("no preview, status %1").arg(estado));
-    QObject::connect(janela, &JanelaVisualizacao::paginaMostrada, &espera, [&](int pagina) {
-        if (pagina == 0)
-            espera.quit();
-    });
-    espera.exec();
+    janela = visualizar(pedido);
     const qint64 comGravacoes = relogio.elapsed();
     aLer = false;
     gravacoes.parar();
@@ -331,6 +375,8 @@ int main(int argc, char** argv)
     r[QStringLiteral("tique_atraso_max_ms")] = atrasoTique;
     r[QStringLiteral("gravacao_durante_listagem_max_ms")] = gravacoes.maximo();
     r[QStringLiteral("gravacao_outro_posto_durante_listagem_max_ms")] = outroMaximo;
+    r[QStringLiteral("relatorio_mes_frio_ms")] = mesFrio;
+    r[QStringLiteral("consulta_mes_fria_ms")] = nuaMes;
     saida << QJsonDocument(r).toJson(QJsonDocument::Compact) << "\n";
     return 0;
 }

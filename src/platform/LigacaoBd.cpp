@@ -49,6 +49,18 @@ void provarEscrita(const QSqlDatabase& base)
     throw e;
 }
 
+// True when Qt's driver runs the SQLite this program links: only then may
+// the program's own calls be made on the driver's connection (another copy
+// of the library would take it for something else).
+bool mesmaBiblioteca(const QSqlDatabase& base)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("SELECT sqlite_version(), sqlite_source_id()")) || !q.next())
+        return false;
+    return q.value(0).toString() == QLatin1String(sqlite3_libversion())
+           && q.value(1).toString() == QLatin1String(sqlite3_sourceid());
+}
+
 // Called by SQLite every few thousand steps of a statement: non-zero stops it.
 int pararPedido(void* parar)
 {
@@ -79,6 +91,8 @@ QSqlDatabase LigacaoBd::db() const
 std::function<bool()> LigacaoBd::interromperQuando(std::function<bool()> parar)
 {
     std::function<bool()> anterior = std::exchange(m_parar, std::move(parar));
+    if (!m_mesmaBiblioteca)
+        return anterior;
     const QSqlDatabase base = db();
     const QVariant v = base.driver() ? base.driver()->handle() : QVariant();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
@@ -133,6 +147,7 @@ std::unique_ptr<LigacaoBd> LigacaoBd::ligar(const QString& caminho, bool podeCri
     if (!base.open())
         Erros::lancarSql(base.lastError());
     base.driver()->setProperty(PropLigacao, QVariant::fromValue(static_cast<void*>(ligacao.get())));
+    ligacao->m_mesmaBiblioteca = mesmaBiblioteca(base);
     return ligacao;
 }
 

@@ -37,8 +37,9 @@ public:
     // While it lives, a statement of the connection stops, failing as
     // interrupted, within a few thousand steps of `parar` answering true; a
     // watch set before it still counts. Long work in a thread of its own is
-    // so cancelled from another (through an atomic flag), or a read given a
-    // time.
+    // so cancelled from another (through an atomic flag). Where Qt's driver
+    // runs another SQLite than the program's, statements run to their end
+    // and the work stops between them.
     class Interrupcao
     {
     public:
@@ -71,6 +72,7 @@ private:
     QString m_nome;
     ConsultasPreparadas m_preparadas;
     std::function<bool()> m_parar;
+    bool m_mesmaBiblioteca = false;
 };
 
 // True when two paths name one file: the same text, or (when both exist) the

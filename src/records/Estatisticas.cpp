@@ -5,6 +5,7 @@
 #include "platform/Conversoes.h"
 #include "shared/Esquema.h"
 
+#include <functional>
 #include <set>
 
 namespace Estatisticas {
@@ -129,36 +130,42 @@ std::optional<Intervalo> intervalo(const Caixas& c, QString* motivo)
 
 Identificacoes listar(const QSqlDatabase& db, const Estatistica& e, const Intervalo& periodo, int opcao)
 {
-    const QString data = Esquema::citar(QStringLiteral("Data de saída"));
+    const QString saida = QStringLiteral("Data de saída");
+    const QString data = Esquema::citar(saida);
     QString condicao = QStringLiteral("%1 >= ? AND %1 < ?").arg(data);
-    QVariantList valores = {Conversoes::dataParaBd(periodo.inicio), Conversoes::dataParaBd(periodo.fimExclusivo)};
+    const QString inicio = Conversoes::dataParaBd(periodo.inicio), fim = Conversoes::dataParaBd(periodo.fimExclusivo);
+    QVariantList valores = {inicio, fim};
     const QString tipo = tipoDaOpcao(opcao);
     if (!tipo.isEmpty()) {
         condicao += QStringLiteral(" AND %1 = ?").arg(Esquema::citar(QStringLiteral("Tipo de pesagem")));
         valores << tipo;
     }
-    const QString tabela = Esquema::citar(Esquema::Pesagens);
+    // The period's rows are read in short slices of the date's index, so no
+    // save waits for the whole reading.
+    const auto ler = [&](const QString& seleccao, const std::function<bool(QSqlQuery&)>& fatia) {
+        LeituraEmFatias::percorrer(db, seleccao, Esquema::Pesagens, condicao, valores, {{saida, inicio, fim}}, fatia);
+    };
     Identificacoes r;
     if (!e.porPartes()) {
         // "Pesagens" lists nothing: one row tells that the period has weighings.
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
-                                .arg(Esquema::citar(QStringLiteral("Pesagem")), tabela, condicao);
-        r.linhas = Consulta::executar(db, sql, valores).next() ? 1 : 0;
+        ler(QStringLiteral("SELECT 1"), [&](QSqlQuery& q) {
+            r.linhas = q.next() ? 1 : 0;
+            return r.linhas == 0;
+        });
         return r;
     }
-    // The distinct values of a period of years are read in short slices, so
-    // no save waits for the whole reading; in the database's order of text.
+    // The distinct values in the database's order of text.
     std::set<QString, Conversoes::MenorSemMaiusculas> distintos;
     bool nulo = false;
-    LeituraEmFatias::percorrer(db, QStringLiteral("SELECT DISTINCT ") + Esquema::citar(e.campo), tabela, condicao,
-                               valores, [&](QSqlQuery& q) {
-                                   while (q.next()) {
-                                       if (q.value(0).isNull())
-                                           nulo = true;
-                                       else
-                                           distintos.insert(q.value(0).toString());
-                                   }
-                               });
+    ler(QStringLiteral("SELECT DISTINCT ") + Esquema::citar(e.campo), [&](QSqlQuery& q) {
+        while (q.next()) {
+            if (q.value(0).isNull())
+                nulo = true;
+            else
+                distintos.insert(q.value(0).toString());
+        }
+        return true;
+    });
     r.linhas = int(distintos.size()) + (nulo ? 1 : 0);
     r.valores = QStringList(distintos.begin(), distintos.end());
     return r;

@@ -104,6 +104,7 @@ ConsultaRelatorio consultaRelatorio(const DefinicaoRelatorio& definicao, const F
         if (!clausula->condicao.isEmpty()) {
             condicoes << u'(' + clausula->condicao + u')';
             c.valores << clausula->valores;
+            c.intervalos << clausula->intervalos;
         }
     }
     c.condicao = condicoes.join(QStringLiteral(" AND "));

@@ -53,6 +53,7 @@ struct ConsultaRelatorio
     // " WHERE " and the condition, or nothing.
     QString onde() const { return condicao.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condicao; }
     QVariantList valores;
+    QList<LeituraEmFatias::Intervalo> intervalos;  // what the condition holds fields to
     QStringList ordem;
 };
 ConsultaRelatorio consultaRelatorio(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao);

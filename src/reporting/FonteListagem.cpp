@@ -135,7 +135,9 @@ void FonteListagem::copiarSeleccionadas(const Tabela& tabela, const ConsultaRela
         if (campo && !campos.contains(campo))
             campos << campo;
     }
-    QStringList definicoes, nomes;
+    // Each row once, by its key in the table: a row another station changed
+    // so that the walk meets it again keeps the copy first read.
+    QStringList definicoes{QStringLiteral("lida INTEGER PRIMARY KEY")}, nomes{QStringLiteral("rowid")};
     for (const Campo* campo : campos) {
         definicoes << colunaCopia(*campo);
         nomes << Esquema::citar(campo->nome);
@@ -143,9 +145,12 @@ void FonteListagem::copiarSeleccionadas(const Tabela& tabela, const ConsultaRela
     Consulta::executar(db, QStringLiteral("DROP TABLE IF EXISTS temp.lidas"));
     Consulta::executar(db, QStringLiteral("CREATE TEMP TABLE lidas (%1)").arg(definicoes.join(QStringLiteral(", "))));
 
-    LeituraEmFatias::percorrer(db, QStringLiteral("INSERT INTO temp.lidas SELECT ") + nomes.join(QStringLiteral(", ")),
-                               Esquema::citar(tabela.nome), consulta.condicao, consulta.valores,
-                               [&](QSqlQuery&) { verificar(cancelado); });
+    LeituraEmFatias::percorrer(
+        db, QStringLiteral("INSERT OR IGNORE INTO temp.lidas SELECT ") + nomes.join(QStringLiteral(", ")), tabela.nome,
+        consulta.condicao, consulta.valores, consulta.intervalos, [&](QSqlQuery&) {
+            verificar(cancelado);
+            return true;
+        });
 }
 
 void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& cancelado)

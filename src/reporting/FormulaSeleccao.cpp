@@ -161,6 +161,7 @@ private:
                 const QString v = texto();
                 condicoes << coluna + QStringLiteral(" = ?");
                 c.valores << v;
+                c.intervalos.append({f.nome, v, {}});
                 c.descricao << f.nome + QStringLiteral(": ") + v;
             } else {
                 if (!f.eInteiro())
@@ -168,6 +169,7 @@ private:
                 const qint64 v = inteiro();
                 condicoes << coluna + QStringLiteral(" = ?");
                 c.valores << v;
+                c.intervalos.append({f.nome, v, {}});
                 c.descricao << f.nome + QStringLiteral(": ") + QString::number(v);
             }
             return;
@@ -183,7 +185,10 @@ private:
         // Up to the end of the last day: below the next day's first moment
         // (midnight, except where the clock skips it).
         condicoes << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(coluna);
-        c.valores << Conversoes::dataParaBd(de.startOfDay()) << Conversoes::dataParaBd(ate.addDays(1).startOfDay());
+        const QString inicio = Conversoes::dataParaBd(de.startOfDay());
+        const QString fim = Conversoes::dataParaBd(ate.addDays(1).startOfDay());
+        c.valores << inicio << fim;
+        c.intervalos.append({f.nome, inicio, fim});
         c.descricao << f.nome + QStringLiteral(": ") + de.toString(QStringLiteral("dd-MM-yyyy")) + QStringLiteral(" a ")
                            + ate.toString(QStringLiteral("dd-MM-yyyy"));
     }

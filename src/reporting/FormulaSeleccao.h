@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/LeituraEmFatias.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -23,6 +25,9 @@ struct Clausula
     QString condicao;       // empty when every row is selected
     QVariantList valores;   // the values bound to its '?', in order
     QStringList descricao;  // one line per condition, for a report's header
+    // What its conditions hold fields to (a period, a value), so a long
+    // reading walks the index of one of them.
+    QList<LeituraEmFatias::Intervalo> intervalos;
 };
 
 std::optional<Clausula> traduzir(const QString& formula, const QString& tabela, QString* erro = nullptr);

@@ -231,20 +231,27 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("conteudo");
         QTest::addColumn<QString>("tabelaSqlite");  // when not empty, make a real SQLite file with this table
-        QTest::newRow("texto") << QByteArray("isto não é uma base de dados\n") << QString();
-        QTest::newRow("ficheiro vazio") << QByteArray() << QString();
-        QTest::newRow("SQLite de outro programa") << QByteArray() << QStringLiteral("Clientes");
+        QTest::addColumn<int>("marca");             // when not 0, a station's database marked by another program
+        QTest::newRow("texto") << QByteArray("isto não é uma base de dados\n") << QString() << 0;
+        QTest::newRow("ficheiro vazio") << QByteArray() << QString() << 0;
+        QTest::newRow("SQLite de outro programa") << QByteArray() << QStringLiteral("Clientes") << 0;
+        QTest::newRow("tabelas da estação, marca de outro programa") << QByteArray() << QString() << 0x0F0F0F0F;
     }
     void ficheirosRecusadosSemAlteracao()
     {
         QFETCH(QByteArray, conteudo);
         QFETCH(QString, tabelaSqlite);
+        QFETCH(int, marca);
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("Pesagem.mdb"));
-        if (tabelaSqlite.isEmpty())
+        if (marca != 0) {
+            BaseDadosEstacao::criar(caminho);
+            Consulta::executar(LigacaoBd::criar(caminho)->db(), QStringLiteral("PRAGMA application_id = %1").arg(marca));
+        } else if (tabelaSqlite.isEmpty()) {
             escreverFicheiro(caminho, conteudo);
-        else
+        } else {
             Consulta::executar(LigacaoBd::criar(caminho)->db(), QStringLiteral("CREATE TABLE %1 (x)").arg(tabelaSqlite));
+        }
         const auto resumo = [&] { return QCryptographicHash::hash(lerFicheiro(caminho), QCryptographicHash::Sha256); };
         const QByteArray antes = resumo();
         QVERIFY_THROWS_EXCEPTION(Erro, BaseDadosEstacao::abrir(caminho));

@@ -1,11 +1,18 @@
 #include "data/BaseDadosEstacao.h"
 #include "data/Consulta.h"
+#include "data/LeituraEmFatias.h"
+#include "platform/Erro.h"
+#include "platform/LigacaoBd.h"
 #include "support/EstacaoTeste.h"
+#include "support/PassosSqlite.h"
+#include "support/PesagensTresAnos.h"
 
 #include <QThread>
 #include <QtTest>
 
 namespace {
+
+using Intervalos = QList<LeituraEmFatias::Intervalo>;
 
 const QString Guia = QStringLiteral("SELECT Guia FROM Empresas WHERE Empresa = ?");
 
@@ -51,6 +58,89 @@ private Q_SLOTS:
         a.estacao->Bd.reset();
         QCOMPARE(guia(b.estacao->bd()), 9);
         QCOMPARE(b.estacao->Bd->preparadas().quantas(), 1);
+    }
+
+    // A long reading reads each row its condition selects once, and no row
+    // stored after it started; by the index of its period (or value) it
+    // visits those rows alone, whatever the table holds, even where many
+    // rows share one value; by key, keys far apart cost nothing.
+    void leituraEmFatias_data()
+    {
+        QTest::addColumn<int>("pesagens");         // of three years
+        QTest::addColumn<QStringList>("semente");  // and these
+        QTest::addColumn<QString>("condicao");
+        QTest::addColumn<QVariantList>("valores");
+        QTest::addColumn<Intervalos>("intervalos");
+        const QString data = QStringLiteral("\"Data de saída\" >= ? AND \"Data de saída\" < ?");
+        const QVariantList marco{"2025-03-01 00:00:00", "2025-04-01 00:00:00"};
+        QTest::newRow("um mês de três anos") << 30000 << QStringList{} << data << marco
+                                             << Intervalos{{"Data de saída", marco[0], marco[1]}};
+        const QVariantList janeiro{"2026-01-01 00:00:00", "2026-02-01 00:00:00"};
+        QTest::newRow("um dia de muitas linhas")
+            << 3000 << QStringList{
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) INSERT INTO Pesagens "
+                           "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n"}
+            << data << janeiro << Intervalos{{"Data de saída", janeiro[0], janeiro[1]}};
+        QTest::newRow("as pendentes") << 30000 << QStringList{} << "\"Tipo de pesagem\" = ?" << QVariantList{"P"}
+                                      << Intervalos{{"Tipo de pesagem", "P", {}}};
+        QTest::newRow("chaves muito afastadas")
+            << 3000 << QStringList{"INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (4611686018427387904, 'G')",
+                           "INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (9223372036854775806, 'G')"}
+            << QString() << QVariantList{} << Intervalos{};
+    }
+    void leituraEmFatias()
+    {
+        QFETCH(int, pesagens);
+        QFETCH(QStringList, semente);
+        QFETCH(QString, condicao);
+        QFETCH(QVariantList, valores);
+        QFETCH(Intervalos, intervalos);
+        EstacaoTeste t;
+        t.abrirBaseDados();
+        const QSqlDatabase outro = t.estacao->bd();
+        semearTresAnos(outro, pesagens);
+        for (const QString& sql : semente)
+            Consulta::executar(outro, sql);
+        QList<qint64> esperadas;
+        for (QSqlQuery q = Consulta::executar(outro, "SELECT rowid FROM Pesagens" + (condicao.isEmpty() ? QString() : " WHERE " + condicao) + " ORDER BY rowid", valores); q.next();)
+            esperadas << q.value(0).toLongLong();
+        QVERIFY(!esperadas.isEmpty());
+
+        PassosSqlite passos;
+        const auto ligacao = BaseDadosEstacao::abrir(t.caminho(QStringLiteral("Pesagem.mdb")));
+        QList<qint64> lidas;
+        int fatias = 0;
+        LeituraEmFatias::percorrer(ligacao->db(), "SELECT rowid", "Pesagens", condicao, valores, intervalos, [&](QSqlQuery& q) {
+            while (q.next())
+                lidas << q.value(0).toLongLong();
+            q.finish();
+            // Another station stores a row the reading selects.
+            if (++fatias == 1)
+                Consulta::executar(outro, "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Data de saída\") SELECT \"Tipo de pesagem\", \"Data de saída\" "
+                                          "FROM Pesagens WHERE rowid = ?", {esperadas.first()});
+            return true;
+        });
+        std::sort(lidas.begin(), lidas.end());
+        QCOMPARE(lidas, esperadas);
+        const qint64 porLinha = passos.total() / lidas.size();
+        QVERIFY2(porLinha < 50, qPrintable(QString("%1 steps a row read, in %2 slices").arg(porLinha).arg(fatias)));
+    }
+
+    // A slice whose rows end on a failure fails the reading, though the
+    // one reading them does not look: its rows are not all the slice's.
+    void fatiaInterrompidaFalha()
+    {
+        EstacaoTeste t;
+        t.abrirBaseDados();
+        semearTresAnos(t.estacao->bd(), 20000);
+        bool lida = false;
+        const LigacaoBd::Interrupcao depoisDaPrimeira(*t.estacao->Bd, [&] { return lida; });
+        QVERIFY_THROWS_EXCEPTION(Erro, LeituraEmFatias::percorrer(t.estacao->bd(), "SELECT \"Data de saída\"", "Pesagens", {}, {}, {}, [&](QSqlQuery& q) {
+            lida = q.next();
+            while (q.next()) {}
+            return true;
+        }));
+        QVERIFY(lida);
     }
 
     // The same statement asked for while its rows are read runs as a fresh one:

@@ -2,11 +2,16 @@
 #include "platform/gui/JanelaVisualizacao.h"
 #include "platform/Conversoes.h"
 #include "records/Estatisticas.h"
+#include "data/BaseDadosEstacao.h"
 #include "records/LogicaMapas.h"
+#include "reporting/DefinicaoRelatorio.h"
+#include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
 #include "support/EstacaoTeste.h"
 #include "support/FusoHorario.h"
 #include "support/MotorTeste.h"
+#include "support/PassosSqlite.h"
+#include "support/PesagensTresAnos.h"
 #include "support/TextoPdf.h"
 
 #include <QDir>
@@ -219,11 +224,7 @@ private Q_SLOTS:
         EstacaoTeste e;
         e.abrirBaseDados();
         const QSqlDatabase db = e.estacao->bd();
-        // A product in 40, in two spellings of its case, or none, over three years.
-        Consulta::executar(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
-                               "INSERT INTO Pesagens (\"Tipo de pesagem\", Produto, \"Data de saída\") SELECT 'G', "
-                               "CASE WHEN i % 97 = 0 THEN NULL WHEN i % 2 = 0 THEN 'Produto ' || (i % 40) ELSE 'PRODUTO ' || (i % 40) END, "
-                               "strftime('%Y-%m-%d %H:%M:%S', '2024-01-01', '+' || (i * 3137 % 94608000) || ' seconds') FROM n");
+        semearTresAnos(db, 30000);
         const auto periodo = intervalo(caixas);
         QVERIFY(periodo);
         QStringList esperados;
@@ -238,6 +239,42 @@ private Q_SLOTS:
         const Identificacoes achados = listar(db, *porTitulo("Estatísticas por produto"), *periodo, -1);
         QCOMPARE(QStringList(achados.valores).replaceInStrings("Produto", "PRODUTO"), esperados);
         QCOMPARE(achados.linhas, linhas);
+    }
+
+    // A period's reading visits the period's rows, not the table's: in a
+    // file of three years whose dates are spread over the keys, a month's
+    // list and a month's listing take a small part of the three years' steps.
+    void leituraSoDoPeriodo_data()
+    {
+        QTest::addColumn<bool>("listagem");
+        QTest::newRow("lista da janela") << false;
+        QTest::newRow("listagem por produto") << true;
+    }
+    void leituraSoDoPeriodo()
+    {
+        QFETCH(bool, listagem);
+        EstacaoTeste e;
+        e.abrirBaseDados();
+        semearTresAnos(e.estacao->bd(), 30000);
+        const QString ficheiro = e.caminho("Pesagem.mdb");
+        const auto definicao = DefinicaoRelatorio::carregar(QDir(ZUMAREL_RELATORIOS).filePath("m_produto.rpt"));
+        QVERIFY(definicao);
+        PassosSqlite passos;
+        // The steps of one reading, on a connection opened while they are counted.
+        const auto ler = [&](const Caixas& caixas) {
+            passos.zerar();
+            if (listagem) {
+                FonteListagem fonte(*definicao, ficheiro);
+                const std::atomic<bool> nao{false};
+                fonte.copiar(*FormulaSeleccao::traduzir(FormulaPeriodo(caixas), "Pesagens"), nao);
+            } else {
+                listar(BaseDadosEstacao::abrir(ficheiro)->db(), *porTitulo("Estatísticas por produto"), *intervalo(caixas), -1);
+            }
+            return passos.total();
+        };
+        const qint64 mes = ler({"01", "03", "2025", "31", "03", "2025"});
+        const qint64 anos = ler({"01", "01", "2024", "31", "12", "2026"});
+        QVERIFY2(mes > 0 && mes * 16 < anos, qPrintable(QString("%1 steps for a month, %2 for three years").arg(mes).arg(anos)));
     }
 
     void pedidos()

@@ -444,6 +444,10 @@ private Q_SLOTS:
             Consulta::executar(db, QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", Produto, \"Data de saída\", \"Peso líquido\") "
                                                   "VALUES ('G', ?, '2026-01-10 10:00:00', 1000)"),
                                {QStringLiteral("Produto %1").arg(++i % 30)});
+            // A row of the period whose date another station moves to its end:
+            // the listing may meet it twice, and holds it once.
+            Consulta::executar(db, QStringLiteral("UPDATE Pesagens SET \"Data de saída\" = '2026-01-31 23:59:59' WHERE Pesagem = "
+                                                  "(SELECT Pesagem FROM Pesagens WHERE \"Data de saída\" >= '2026-01-01' ORDER BY \"Data de saída\" LIMIT 1)"));
             tr.confirmar();
             return relogio.elapsed();
         };

@@ -179,27 +179,33 @@ void TesteGrelhaTabela::primeiraLinhaNumaTabelaVazia()
 
 void TesteGrelhaTabela::gravarAoMudarDeLinha_data()
 {
+    QTest::addColumn<int>("editada");
     QTest::addColumn<int>("resposta");
     QTest::addColumn<QString>("guardado");
-    QTest::newRow("Sim grava") << Resposta::Sim << "ZZ-99-99";
-    QTest::newRow("Não desfaz") << Resposta::Nao << "AA-00-01";
+    QTest::newRow("Sim grava") << 0 << Resposta::Sim << "ZZ-99-99";
+    QTest::newRow("Não desfaz") << 0 << Resposta::Nao << "AA-00-01";
+    // A cell of another row edited at once: that row becomes the current one.
+    QTest::newRow("outra linha editada, Sim grava") << 1 << Resposta::Sim << "ZZ-99-99";
 }
 
 void TesteGrelhaTabela::gravarAoMudarDeLinha()
 {
+    QFETCH(int, editada);
     QFETCH(int, resposta);
     GrelhaTeste g;
     g.viaturas(2);
     GrelhaTabela& grelha = g.abrir();
-    QVERIFY(g.escrever(0, 1, QStringLiteral("ZZ-99-99")));
+    QVERIFY(g.escrever(editada, 1, QStringLiteral("ZZ-99-99")));
+    QCOMPARE(grelha.linhaActual(), editada);
     QVERIFY(g.t.mensagens.caixas.isEmpty());  // nothing asked per cell
     g.t.mensagens.respostas << resposta;
-    QVERIFY(grelha.irPara(1, 1));
-    QTEST(g.valor(QStringLiteral("SELECT Viatura FROM Viaturas WHERE \"Código da viatura\" = 'V01'")).toString(),
+    const int outra = 1 - editada;
+    QVERIFY(grelha.irPara(outra, 1));
+    QTEST(g.valor(QStringLiteral("SELECT Viatura FROM Viaturas WHERE \"Código da viatura\" = ?"), {QStringLiteral("V%1").arg(editada + 1, 2, 10, QChar(u'0'))}).toString(),
           "guardado");
-    QTEST(grelha.valor(0, 1).toString(), "guardado");
+    QTEST(grelha.valor(editada, 1).toString(), "guardado");
     QVERIFY(!grelha.pendente());
-    QCOMPARE(grelha.linhaActual(), 1);
+    QCOMPARE(grelha.linhaActual(), outra);
 }
 
 void TesteGrelhaTabela::escritaRecusadaGuardaOTexto_data()

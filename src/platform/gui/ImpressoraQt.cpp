@@ -37,6 +37,9 @@ ImpressoraQt::~ImpressoraQt() = default;
 QWidget* ImpressoraQt::janelaPai() const
 {
     QWidget* pai = QApplication::activeModalWidget();
+    // A report's progress is never a parent: the window that asked for it is.
+    while (qobject_cast<ProgressoRelatorio*>(pai))
+        pai = pai->parentWidget();
     return pai ? pai : m_janelaPrincipal.data();
 }
 

@@ -56,7 +56,9 @@ ProgressoRelatorio::ProgressoRelatorio(const QString& titulo, QWidget* pai) : QW
 {
     setObjectName(QStringLiteral("ProgressoRelatorio"));
     setWindowTitle(titulo);
-    setWindowModality(Qt::NonModal);
+    // Modal to the window that asked (the window managers keep such a window
+    // above its parent, "Cancelar" in sight); the others go on.
+    setWindowModality(Qt::WindowModal);
     // Reading the rows and counting the pages: no count yet.
     m_texto = new QLabel(QStringLiteral("A ler os registos e a contar as páginas…"), this);
     m_texto->setObjectName(QStringLiteral("lblProgresso"));
