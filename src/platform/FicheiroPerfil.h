@@ -17,16 +17,17 @@
 // (and not at all when it had changed too shortly before to tell a second
 // change in the same clock tick); nothing is ever created or changed by a read.
 // A write goes to the real file at the end of any chain of symbolic links
-// and keeps what the site set up around it: owner, group, mode and every
-// hard link (see GravacaoFicheiro). It replaces the file whole or not at all
-// through a new file in the same folder, synced and renamed over it, which
-// has no name until the rename (where the file system allows it; elsewhere
-// it is ".Lorvane.ini.novo" from the start), so a program killed while it
-// writes leaves nothing behind; where a new file would change who may use
-// the file, the file itself is written, after its room on the disk is
-// reserved. Two programs writing at once take turns on the folder, each
-// changing the file as the one before left it; a turn not given within a
-// few seconds fails the write. A file that is not UTF-8 is read and written
+// and keeps what the site set up around it: owner, group, mode, extended
+// attributes (access control lists) and every hard link (see
+// GravacaoFicheiro). It replaces the file whole or not at all through a new
+// file in the same folder, synced and renamed over it, which has no name
+// until the rename (where the file system allows it; elsewhere it is
+// ".Lorvane.ini.novo" from the start), so a program killed while it writes
+// leaves nothing behind; where a new file would change who may use the
+// file, the file itself is written, after its room on the disk is reserved.
+// Two programs writing at once take turns on the folder, each changing the
+// file as the one before left it; a turn not given within a few seconds
+// fails the write. A file that is not UTF-8 is read and written
 // in the older station's code page, Windows-1252.
 class FicheiroPerfil
 {

@@ -3,11 +3,13 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -182,9 +184,92 @@ int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
     return ::linkat(fd, "", pasta, nomeTemporario.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
-// The usual road: a new file in the folder, with the old file's owner, group
-// and mode, synced and renamed over it. NoProprioFicheiro when the old file
-// exists and this road cannot keep it as the site set it up.
+// The names of the file's extended attributes; none where the file system keeps none.
+int nomesAtributos(int fd, QList<QByteArray>& nomes)
+{
+    QByteArray lista;
+    for (;;) {
+        const ssize_t tamanho = ::flistxattr(fd, nullptr, 0);
+        if (tamanho < 0)
+            return errno == ENOTSUP ? 0 : errno;
+        lista.resize(tamanho);
+        const ssize_t n = ::flistxattr(fd, lista.data(), size_t(lista.size()));
+        if (n >= 0) {
+            lista.truncate(n);
+            break;
+        }
+        if (errno != ERANGE)  // grown meanwhile
+            return errno;
+    }
+    nomes = lista.split('\0');
+    nomes.removeAll(QByteArray());
+    return 0;
+}
+
+int valorAtributo(int fd, const QByteArray& nome, QByteArray& valor)
+{
+    for (;;) {
+        const ssize_t tamanho = ::fgetxattr(fd, nome.constData(), nullptr, 0);
+        if (tamanho < 0)
+            return errno;
+        valor.resize(tamanho);
+        const ssize_t n = ::fgetxattr(fd, nome.constData(), valor.data(), size_t(valor.size()));
+        if (n >= 0) {
+            valor.truncate(n);
+            return 0;
+        }
+        if (errno != ERANGE)
+            return errno;
+    }
+}
+
+// Gives the new file `para` exactly the extended attributes of the old one
+// `de` (access control lists among them), none it took from its folder.
+int copiarAtributos(int de, int para)
+{
+    QList<QByteArray> antigos, novos;
+    if (const int e = nomesAtributos(de, antigos))
+        return e;
+    if (const int e = nomesAtributos(para, novos))
+        return e;
+    for (const QByteArray& nome : novos) {
+        if (!antigos.contains(nome) && ::fremovexattr(para, nome.constData()) != 0)
+            return errno;
+    }
+    for (const QByteArray& nome : antigos) {
+        QByteArray valor;
+        if (const int e = valorAtributo(de, nome, valor))
+            return e;
+        if (::fsetxattr(para, nome.constData(), valor.constData(), size_t(valor.size()), 0) != 0)
+            return errno;
+    }
+    return 0;
+}
+
+// The new file `novo` made what the old one is to its users: owner and group,
+// then the mode (a change of owner clears the set-id bits), then the extended
+// attributes (an access control list sets the mode's group bits).
+bool comoOAntigo(const Sitio& s, int novo)
+{
+    struct stat st
+    {
+    };
+    if (::fstat(novo, &st) != 0)
+        return false;
+    const bool outroDono = st.st_uid != s.actual.st_uid || st.st_gid != s.actual.st_gid;
+    if ((outroDono && ::fchown(novo, s.actual.st_uid, s.actual.st_gid) != 0)
+        || ::fchmod(novo, s.actual.st_mode & 07777) != 0)
+        return false;
+    Descritor antigo;
+    antigo.fd = semInterrupcao(
+        [&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
+    return antigo.fd >= 0 && copiarAtributos(antigo.fd, novo) == 0;
+}
+
+// The usual road: a new file in the folder, made as the old one (owner,
+// group, mode, extended attributes), synced and renamed over it.
+// NoProprioFicheiro when the old file exists and this road cannot keep it
+// as the site set it up.
 int porNovoFicheiro(const Sitio& s, const QByteArray& bytes, struct stat& escrito)
 {
     const int pasta = s.pasta.fd;
@@ -199,18 +284,8 @@ int porNovoFicheiro(const Sitio& s, const QByteArray& bytes, struct stat& escrit
             ::unlinkat(pasta, nomeTemporario.constData(), 0);
         return e;
     };
-    if (s.existe) {
-        // Owner and group before the mode: a change of owner clears the set-id bits.
-        struct stat novo
-        {
-        };
-        if (::fstat(d.fd, &novo) != 0)
-            return falhar(errno);
-        const bool outroDono = novo.st_uid != s.actual.st_uid || novo.st_gid != s.actual.st_gid;
-        if ((outroDono && ::fchown(d.fd, s.actual.st_uid, s.actual.st_gid) != 0)
-            || ::fchmod(d.fd, s.actual.st_mode & 07777) != 0)
-            return falhar(NoProprioFicheiro);
-    }
+    if (s.existe && !comoOAntigo(s, d.fd))
+        return falhar(NoProprioFicheiro);
     if (const int e = escreverTudo(d.fd, bytes))
         return falhar(e);
     // A full disk may show only here, when the written blocks get their place.

@@ -15,14 +15,15 @@
 // writer's, so it can start from the file as the writer before left it.
 //
 // The usual road writes a new file in the same folder, gives it the old one's
-// owner, group and mode, syncs it and renames it over the file: the file is
-// replaced whole or not at all, even by a writer killed part-way. Where that
-// would change who may use the file or what names lead to it (an owner or
-// group the writer may not give, more than one hard link, a folder in which
-// no file can be made, a file mounted in its folder), the text goes into the
-// file itself instead: room for the new length is reserved first, so that a
-// full disk is known before any byte changes, and a failure after that puts
-// the old text back.
+// owner, group, mode and extended attributes (access control lists among
+// them), syncs it and renames it over the file: the file is replaced whole
+// or not at all, even by a writer killed part-way. Where that would change
+// who may use the file or what names lead to it (an owner, group or
+// attribute the writer may not give, more than one hard link, a folder in
+// which no file can be made, a file mounted in its folder), the text goes
+// into the file itself instead: room for the new length is reserved first,
+// so that a full disk is known before any byte changes, and a failure after
+// that puts the old text back.
 namespace GravacaoFicheiro {
 
 struct Resultado

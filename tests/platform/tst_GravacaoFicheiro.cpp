@@ -1,12 +1,14 @@
 // What a save of the settings file keeps of what the site set up around it:
-// owners, groups and modes, symbolic and hard links, a file in a folder that
-// takes no new files; and the bound on the wait for another writer's turn.
+// owners, groups, modes, extended attributes and access control lists,
+// symbolic and hard links, a file in a folder that takes no new files; and
+// the bound on the wait for another writer's turn.
 #include "platform/FicheiroPerfil.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
@@ -16,6 +18,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -54,6 +57,51 @@ void mudarDono(const QString& caminho, const QString& donoGrupo, mode_t modo)
 QStringList conteudoPasta(const QString& pasta)
 {
     return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Every extended attribute of the file, "name=value" (in hexadecimal), by
+// name: its access control list among them.
+QStringList atributos(const QString& caminho)
+{
+    const QByteArray c = QFile::encodeName(caminho);
+    QByteArray nomes(qMax<ssize_t>(::llistxattr(c.constData(), nullptr, 0), 0), '\0');
+    nomes.resize(qMax<ssize_t>(::llistxattr(c.constData(), nomes.data(), size_t(nomes.size())), 0));
+    QStringList r;
+    for (const QByteArray& nome : nomes.split('\0')) {
+        QByteArray valor(256, '\0');
+        const ssize_t n = nome.isEmpty() ? -1 : ::lgetxattr(c.constData(), nome.constData(), valor.data(), 256);
+        if (n >= 0)
+            r << QString::fromLatin1(nome + '=' + valor.left(n).toHex());
+    }
+    r.sort();
+    return r;
+}
+
+// The file's access control list, as getfacl shows it.
+QString listaAcesso(const QString& caminho)
+{
+    QProcess getfacl;
+    getfacl.start(QStringLiteral("getfacl"), {QStringLiteral("--omit-header"), QStringLiteral("--absolute-names"), caminho});
+    getfacl.waitForFinished();
+    return QString::fromUtf8(getfacl.readAllStandardOutput() + getfacl.readAllStandardError());
+}
+
+// Gives the file an access control list entry ("group:users:rw"): 0, or setfacl's failure (-2: not installed).
+int darListaAcesso(const QString& caminho, const QString& entrada)
+{
+    return QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), entrada, caminho});
+}
+
+// Whether the files of `pasta` take user attributes and access control
+// lists (a tmpfs may take neither).
+bool aceitaAtributos(const QString& pasta)
+{
+    const QString prova = QDir(pasta).filePath(QStringLiteral("prova"));
+    escreverFicheiro(prova, {});
+    const bool ok = ::setxattr(QFile::encodeName(prova).constData(), "user.zumarel", "1", 1, 0) == 0
+                    && darListaAcesso(prova, QStringLiteral("group:users:rw")) == 0;
+    QFile::remove(prova);
+    return ok;
 }
 
 // Writes [Postos] chave=1 to the file in a child process that gives up root
@@ -105,22 +153,36 @@ class TesteGravacaoFicheiro : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each save keeps the file's owner, group and mode, so every user who
-    // could write the file before still can, whoever saved last.
+    // Each save keeps the file's owner, group, mode and extended attributes
+    // (its access control list among them), so every user who could write
+    // the file before still can, whoever saved last: through a new file made
+    // as the old one where the saving user may make it so, else in the file
+    // itself.
     void donoGrupoEModoMantidos_data()
     {
         QTest::addColumn<QString>("pastaDono");
         QTest::addColumn<int>("pastaModo");
         QTest::addColumn<QString>("ficheiroDono");
         QTest::addColumn<int>("ficheiroModo");
+        QTest::addColumn<QString>("lista");           // an access control list entry, as setfacl takes it
+        QTest::addColumn<QByteArray>("atributo");     // an extended attribute, "name=value"
         QTest::addColumn<QStringList>("gravadores");  // in turn
+        QTest::addColumn<QString>("estradas");        // of each save: a new file renamed over it (n), the file itself (p)
         QTest::newRow("do utilizador do posto, gravado pelo administrador")
-            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << QStringList{"root", "nobody", "root"};
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "" << QByteArray()
+            << QStringList{"root", "nobody", "root"} << "nnn";
         QTest::newRow("do utilizador do posto, numa pasta do administrador")
-            << "root:root" << 0755 << "nobody:nogroup" << 0600 << QStringList{"root", "nobody", "root", "nobody"};
+            << "root:root" << 0755 << "nobody:nogroup" << 0600 << "" << QByteArray()
+            << QStringList{"root", "nobody", "root", "nobody"} << "npnp";
         QTest::newRow("partilhado pelo grupo, gravado por outro membro")
-            << "daemon:users" << 0775 << "daemon:users" << 0664
-            << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"};
+            << "daemon:users" << 0775 << "daemon:users" << 0664 << "" << QByteArray()
+            << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"} << "pnpp";
+        QTest::newRow("com lista de acesso e atributo do utilizador")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0640 << "group:users:rw"
+            << QByteArray("user.zumarel.posto=Balança 1") << QStringList{"root", "nobody", "root"} << "nnn";
+        QTest::newRow("com um atributo que só o administrador dá")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "user:daemon:rw"
+            << QByteArray("security.zumarel=1") << QStringList{"nobody", "root", "nobody"} << "pnp";
     }
     void donoGrupoEModoMantidos()
     {
@@ -130,8 +192,20 @@ private Q_SLOTS:
         QFETCH(int, pastaModo);
         QFETCH(QString, ficheiroDono);
         QFETCH(int, ficheiroModo);
+        QFETCH(QString, lista);
+        QFETCH(QByteArray, atributo);
         QFETCH(QStringList, gravadores);
+        QFETCH(QString, estradas);
         QTemporaryDir raiz;
+        if (!lista.isEmpty()) {
+            QVERIFY2(darListaAcesso(raiz.path(), QStringLiteral("user::rwx")) != -2,
+                     "setfacl is missing: install the package acl (scripts/instalar-pacotes)");
+            // The temporary folders may be a tmpfs without them: a folder of the build tree, on its disk.
+            if (!aceitaAtributos(raiz.path()))
+                raiz = QTemporaryDir(QCoreApplication::applicationDirPath() + QStringLiteral("/atributos-XXXXXX"));
+            if (!aceitaAtributos(raiz.path()))
+                QSKIP("this file system keeps no user attributes or access control lists");
+        }
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
         const QString pasta = raiz.filePath(QStringLiteral("posto"));
         QVERIFY(QDir().mkdir(pasta));
@@ -139,10 +213,26 @@ private Q_SLOTS:
         const QString c = pasta + QStringLiteral("/Lorvane.ini");
         escreverFicheiro(c, "[Postos]\n");
         mudarDono(c, ficheiroDono, mode_t(ficheiroModo));
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(c, lista), 0);
+        if (const qsizetype igual = atributo.indexOf('='); igual > 0) {
+            const QByteArray valor = atributo.mid(igual + 1);
+            if (::setxattr(QFile::encodeName(c).constData(), atributo.left(igual).constData(), valor.constData(),
+                           size_t(valor.size()), 0)
+                != 0)
+                QSKIP(qPrintable(QStringLiteral("this file system refuses the attribute ") + atributo.left(igual)));
+        }
         const QString antes = donoEModo(c);
+        const QStringList atributosAntes = atributos(c);
+        const QString listaAntes = listaAcesso(c);
+        QCOMPARE(atributosAntes.size(), int(!lista.isEmpty()) + int(!atributo.isEmpty()));
         for (qsizetype i = 0; i < gravadores.size(); ++i) {
+            const ino_t inode = estado(c).st_ino;
             QCOMPARE(gravarComo(gravadores[i], c, QStringLiteral("G%1").arg(i)), QStringLiteral("ok"));
             QCOMPARE(donoEModo(c), antes);
+            QCOMPARE(atributos(c), atributosAntes);
+            QCOMPARE(listaAcesso(c), listaAntes);
+            QCOMPARE(QChar(estado(c).st_ino == inode ? u'p' : u'n'), estradas[i]);
         }
         const FicheiroPerfil depois(c);
         for (qsizetype i = 0; i < gravadores.size(); ++i)
