@@ -73,15 +73,9 @@ bool marcaAntiga(const Marca& m)
     return !m.existe || m.modificado.tv_sec + 2 < agora.tv_sec;
 }
 
-Texto carregar(const QString& caminho, bool& existe)
+Texto decodificar(QByteArray bytes)
 {
     Texto c;
-    existe = false;
-    QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly))
-        return c;
-    existe = true;
-    QByteArray bytes = f.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         c.codificacao = Codificacao::Utf8ComBom;
         bytes.remove(0, 3);
@@ -312,15 +306,23 @@ FicheiroPerfil::~FicheiroPerfil() = default;
 
 const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudo() const
 {
-    const Marca marca = marcar(m_caminho);
+    // A kept reading needs no turn: the file is as it was read.
+    if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marcar(m_caminho))
+        return *m_conteudo;
+    return conteudoDe(GravacaoFicheiro::ler(m_caminho, m_esperaVez));
+}
+
+const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudoDe(const GravacaoFicheiro::Leitura& leitura) const
+{
+    // The times of the file as read: a change during the reading shows at the next call.
+    const Marca marca = leitura.existe ? marcaDe(*leitura.estado) : Marca{};
     if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marca)
         return *m_conteudo;
     auto c = std::make_unique<Conteudo>();
-    bool existe = false;
-    c->texto = carregar(m_caminho, existe);
+    if (leitura.existe)
+        c->texto = decodificar(leitura.bytes);
     ++m_leituras;
-    // The times of the file as read: a change during the reading shows at the next call.
-    c->marca = existe ? marca : Marca{};
+    c->marca = marca;
     c->guardavel = marcaAntiga(c->marca);
     c->indice = Indice(c->texto.linhas);
     m_conteudo = std::move(c);
@@ -349,13 +351,14 @@ bool FicheiroPerfil::escrever(const QString& seccao, const QString& chave, const
 
 bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
 {
-    // A copy of the file as it stands once locked, changed and written
-    // whole: the kept reading changes only once the file is replaced.
+    // A copy of the file as it stands once locked (the kept reading when the
+    // file is still as read), changed and written whole: the kept reading
+    // changes only once the file is replaced.
     Texto c;
     std::optional<Indice> indice;
     bool umByte = false;
-    const auto compor = [&] {
-        const Conteudo& actual = conteudo();
+    const auto compor = [&](const GravacaoFicheiro::Leitura& leitura) {
+        const Conteudo& actual = conteudoDe(leitura);
         return comporTexto({actual.texto, actual.indice}, escritas, c, indice, umByte);
     };
     const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(m_caminho, compor, m_esperaVez);

@@ -7,6 +7,10 @@
 #include <memory>
 #include <optional>
 
+namespace GravacaoFicheiro {
+struct Leitura;
+}
+
 // A settings file of sections and "key=value" lines, read and written with the
 // rules a station's settings file has always had: sections and keys are found
 // without regard to letter case, a value is trimmed and loses one pair of
@@ -15,24 +19,31 @@
 // program is seen at the next call: the parsed file is kept only while the
 // file's identity, size and change times stay as they were when it was read
 // (and not at all when it had changed too shortly before to tell a second
-// change in the same clock tick); nothing is ever created or changed by a read.
+// change in the same clock tick); nothing is ever created or changed by a
+// read, but for the old text a save cut short left to be put back.
 // A write goes to the real file at the end of any chain of symbolic links
-// and keeps what the site set up around it: owner, group, mode and every
-// hard link (see GravacaoFicheiro). It replaces the file whole or not at all
-// through a new file in the same folder, synced and renamed over it, which
-// has no name until the rename (where the file system allows it; elsewhere
-// it is ".Lorvane.ini.novo" from the start), so a program killed while it
-// writes leaves nothing behind; where a new file would change who may use
-// the file, the file itself is written, after its room on the disk is
-// reserved. Two programs writing at once take turns on the folder, each
-// changing the file as the one before left it; a turn not given within a
-// few seconds fails the write. A file that is not UTF-8 is read and written
-// in the older station's code page, Windows-1252.
+// and keeps what the site set up around it: owner, group, mode, extended
+// attributes (access control lists) and every hard link (see
+// GravacaoFicheiro). It replaces the file whole or not at all through a new
+// file in the same folder, synced and renamed over it, which has no name
+// until the rename (where the file system allows it; elsewhere it is
+// ".Lorvane.ini.novo" from the start), so a program killed while it writes
+// leaves nothing behind; where a new file would change who may use the file,
+// the file itself is written, as whole: its old text is kept in a copy in the
+// user's state folder until the new one is in, and put back by the next
+// reading or write should the save be cut short (killed, or a power cut).
+// Two programs writing at once take turns on the folder, each changing the
+// file as the one before left it, and a reading waits for the turn too (shared
+// with other readings), so it never sees a text half written; a turn not
+// given within a few seconds fails the write, and leaves the reading the old
+// text that a stuck save into the file itself keeps in its copy (else the
+// file, read while no save changes it). A file that is not UTF-8 is read and
+// written in the older station's code page, Windows-1252.
 class FicheiroPerfil
 {
 public:
     static constexpr int TamanhoMaximo = 254;
-    // How long a write waits for another program's write to the same folder.
+    // How long a write or a reading waits for another program's write to the same folder.
     static constexpr std::chrono::milliseconds EsperaVezPadrao{5000};
 
     explicit FicheiroPerfil(QString caminho = {});
@@ -61,7 +72,7 @@ public:
     };
     bool escrever(const QList<Escrita>& escritas);
 
-    // How long the next writes wait for their turn (support and tests).
+    // How long the next writes and readings wait for their turn (support and tests).
     void definirEsperaVez(std::chrono::milliseconds espera) { m_esperaVez = espera; }
 
     // Why the last write failed, in Portuguese words.
@@ -74,6 +85,8 @@ public:
 private:
     struct Conteudo;
     const Conteudo& conteudo() const;
+    // The file as found, parsed unless it is still the kept reading.
+    const Conteudo& conteudoDe(const GravacaoFicheiro::Leitura& leitura) const;
 
     QString m_caminho;
     QString m_razaoFalha;

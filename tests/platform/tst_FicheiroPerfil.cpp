@@ -26,9 +26,14 @@ class TesteFicheiroPerfil : public QObject
     Q_OBJECT
 
     QTemporaryDir pasta;
+    QTemporaryDir pastaEstado;  // the state folder, where a save into the file itself keeps the old text
     QString caminho() const { return pasta.filePath(QStringLiteral("Lorvane.ini")); }
 
 private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_STATE_HOME", QFile::encodeName(pastaEstado.path())); }
+    // Whatever a test did, no save was left half done.
+    void cleanup() { QCOMPARE(conteudoPasta(pastaEstado.filePath("zumarel")), QStringList()); }
+
     void leitura_data()
     {
         QTest::addColumn<QByteArray>("conteudo");
@@ -220,8 +225,9 @@ private Q_SLOTS:
         const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("BaseDados"), QStringLiteral("Localizacao"), QStringLiteral("/x")},
                                                       {QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
         std::optional<LimiteTamanhoFicheiros> limite;
+        // Room for the copy of the old text a save in place keeps, not for the new text.
         if (meio == u"limite")
-            limite.emplace(100);
+            limite.emplace(1000);
         QVERIFY(!ini.escrever(escritas));
         limite.reset();
         QVERIFY2(ini.razaoFalha().startsWith(razao + QStringLiteral(" [")), qPrintable(ini.razaoFalha()));
@@ -245,30 +251,68 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(sitio), nomes);
     }
 
-    // A writer killed while it writes the new text (here by the file size
-    // limit's own signal, at the write that passes it) leaves the file as it
-    // was and nothing beside it.
+    // A writer killed at any step of its save leaves, for the next reading,
+    // the whole old text: the new file never took the name, or the file
+    // written in place (here: it has a second name) gets its old text back
+    // from the copy kept in the state folder. The new text is shorter than
+    // the old one (whose tail it would leave) or longer than a page.
+    void mortoAMeioDaEscrita_data()
+    {
+        QTest::addColumn<int>("passo");      // -1: a save by a new file
+        QTest::addColumn<qint64>("limite");  // > 0: killed within the write after the step, once so many bytes are in
+        QTest::addColumn<int>("tamanho");    // of the new value; the old one has 2000
+        using P = GravacaoFicheiro::Passo;
+        QTest::newRow("novo ficheiro, morto na escrita") << -1 << qint64(100) << 4000;
+        for (const int tamanho : {1, 20000}) {
+            const char* t = tamanho == 1 ? "mais curto" : "de várias páginas";
+            QTest::addRow("texto %s, morto a meio da cópia", t) << int(P::Copia) << qint64(60) << tamanho;
+            QTest::addRow("texto %s, morto a meio da escrita", t)
+                << int(P::Escrita) << qint64(tamanho == 1 ? 20 : 9000) << tamanho;
+            QTest::addRow("texto %s, morto antes de cortar", t) << int(P::Truncagem) << qint64(0) << tamanho;
+            QTest::addRow("texto %s, morto antes de sincronizar", t) << int(P::Sincronizacao) << qint64(0) << tamanho;
+            QTest::addRow("texto %s, morto antes de apagar a cópia", t) << int(P::Confirmacao) << qint64(0) << tamanho;
+        }
+    }
     void mortoAMeioDaEscrita()
     {
+        QFETCH(int, passo);
+        QFETCH(qint64, limite);
+        QFETCH(int, tamanho);
         QTemporaryDir sitio;
         const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
-        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
+        const auto texto = [](const QByteArray& velocidade, const QByteArray& extra, const QByteArray& marca) {
+            return QByteArray("[Indicador]\nVelocidade=" + velocidade + "\n[Extra]\nTexto=" + extra
+                              + "\n[Fim]\nMarca=" + marca + "\n");
+        };
+        const QByteArray antes = texto("19200", QByteArray(2000, 'a'), "antiga");
         escreverFicheiro(c, antes);
-        const pid_t filho = ::fork();
-        QVERIFY(filho >= 0);
-        if (filho == 0) {
-            const rlimit semCore{0, 0}, limite{100, RLIM_INFINITY};
-            ::setrlimit(RLIMIT_CORE, &semCore);
-            ::signal(SIGXFSZ, SIG_DFL);
-            ::setrlimit(RLIMIT_FSIZE, &limite);
-            FicheiroPerfil(c).escrever(QStringLiteral("Extra"), QStringLiteral("Texto"), QString(4000, u'x'));
-            ::_exit(0);
+        if (passo >= 0)
+            QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + "2").constData()), 0);
+        const QStringList nomes = conteudoPasta(sitio.path());
+        const QList<FicheiroPerfil::Escrita> escritas{
+            {"Indicador", "Velocidade", "9600"}, {"Extra", "Texto", QString(tamanho, u'b')}, {"Fim", "Marca", "nova"}};
+        ProcessoFilho filho([&] {
+            if (passo < 0)
+                morrerAoPassar(limite);
+            else
+                acabarNoPasso(GravacaoFicheiro::Passo(passo), limite);
+            FicheiroPerfil(c).escrever(escritas);
+        });
+        const int estado = filho.esperar();
+        QVERIFY(WIFSIGNALED(estado) && WTERMSIG(estado) == (limite > 0 ? SIGXFSZ : SIGKILL));
+        if (const Imutavel imutavel(c); imutavel.ok()) {
+            // A reader that may not write the file reads the old text; the file stays as the kill left it.
+            const QByteArray cortado = lerFicheiro(c);
+            QCOMPARE(FicheiroPerfil(c).ler("Fim", "Marca", {}), QStringLiteral("antiga"));
+            QCOMPARE(lerFicheiro(c), cortado);
         }
-        int estado = 0;
-        QCOMPARE(::waitpid(filho, &estado, 0), filho);
-        QVERIFY(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGXFSZ);
+        const FicheiroPerfil depois(c);
+        QCOMPARE(depois.ler("Indicador", "Velocidade", {}) + depois.ler("Fim", "Marca", {}), u"19200antiga"_qs);
         QCOMPARE(lerFicheiro(c), antes);
-        QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
+        QCOMPARE(conteudoPasta(sitio.path()), nomes);
+        // The next save finds the file whole, and leaves no line of the old text.
+        QVERIFY(FicheiroPerfil(c).escrever(escritas));
+        QCOMPARE(lerFicheiro(c), texto("9600", QByteArray(tamanho, 'b'), "nova"));
     }
 
     // The new file keeps the old one's permissions (a site may keep it from other users).

@@ -1,12 +1,16 @@
 // What a save of the settings file keeps of what the site set up around it:
-// owners, groups and modes, symbolic and hard links, a file in a folder that
-// takes no new files; and the bound on the wait for another writer's turn.
+// owners, groups, modes, extended attributes and access control lists,
+// symbolic and hard links, a file in a folder that takes no new files; the
+// bound on the wait for another writer's turn; and readings never half a text.
 #include "platform/FicheiroPerfil.h"
+#include "platform/GravacaoFicheiro.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
@@ -16,6 +20,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -56,10 +61,38 @@ QStringList conteudoPasta(const QString& pasta)
     return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// The file's access control list, as getfacl shows it, and the value of its attribute `nome`.
+QString atributos(const QString& caminho, const QByteArray& nome)
+{
+    QProcess getfacl;
+    getfacl.start(QStringLiteral("getfacl"), {QStringLiteral("--omit-header"), QStringLiteral("-p"), caminho});
+    getfacl.waitForFinished();
+    QByteArray valor(256, '\0');
+    const QByteArray c = QFile::encodeName(caminho);
+    valor.resize(qMax<ssize_t>(::lgetxattr(c.constData(), nome.constData(), valor.data(), 256), 0));
+    return QString::fromUtf8(getfacl.readAll() + nome + '=' + valor);
+}
+
+int darListaAcesso(const QString& caminho, const QString& entrada)
+{
+    return QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), entrada, caminho});
+}
+
+// Whether the files of `pasta` take user attributes and access control lists (a tmpfs may take neither).
+bool aceitaAtributos(const QString& pasta)
+{
+    const QString prova = QDir(pasta).filePath(QStringLiteral("prova"));
+    escreverFicheiro(prova, {});
+    const bool ok = ::setxattr(QFile::encodeName(prova).constData(), "user.zumarel", "1", 1, 0) == 0
+                    && darListaAcesso(prova, QStringLiteral("group:users:rw")) == 0;
+    QFile::remove(prova);
+    return ok;
+}
+
 // Writes [Postos] chave=1 to the file in a child process that gives up root
-// for `quem`: a user name, then "+" and each supplementary group ("bin+users").
-// "ok", or why the write failed.
-QString gravarComo(const QString& quem, const QString& caminho, const QString& chave)
+// for `quem`: a user name, then "+" and each supplementary group ("bin+users"),
+// with a state folder of its own in `estados`. "ok", or why the write failed.
+QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
 {
     const QStringList nomes = quem.split(u'+');
     const passwd* p = ::getpwnam(qPrintable(nomes[0]));
@@ -72,12 +105,14 @@ QString gravarComo(const QString& quem, const QString& caminho, const QString& c
             return QStringLiteral("no group ") + nomes[i];
         grupos.push_back(g->gr_gid);
     }
+    const QByteArray estado = QFile::encodeName(estados) + '/' + QByteArray::number(p->pw_uid);
     int tubo[2];
     if (::pipe(tubo) != 0)
         return QStringLiteral("pipe");
     const pid_t filho = ::fork();
     if (filho == 0) {
         ::close(tubo[0]);
+        ::setenv("XDG_STATE_HOME", estado.constData(), 1);
         QByteArray r = "setresuid";
         if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(p->pw_gid, p->pw_gid, p->pw_gid) == 0
             && ::setresuid(p->pw_uid, p->pw_uid, p->pw_uid) == 0) {
@@ -104,23 +139,52 @@ class TesteGravacaoFicheiro : public QObject
 {
     Q_OBJECT
 
+    // Where each user's state folder is made (named by the user's number), for the copies of old texts.
+    QTemporaryDir estados;
+
 private Q_SLOTS:
-    // Each save keeps the file's owner, group and mode, so every user who
-    // could write the file before still can, whoever saved last.
+    void initTestCase()
+    {
+        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+    }
+    // Whatever a test did, no save was left half done.
+    void cleanup()
+    {
+        for (const QString& utilizador : conteudoPasta(estados.path()))
+            QCOMPARE(conteudoPasta(estados.filePath(utilizador + QStringLiteral("/zumarel"))), QStringList());
+    }
+
+    // Each save keeps the file's owner, group, mode and extended attributes
+    // (its access control list among them), so every user who could write
+    // the file before still can, whoever saved last: through a new file made
+    // as the old one where the saving user may make it so, else in the file
+    // itself.
     void donoGrupoEModoMantidos_data()
     {
         QTest::addColumn<QString>("pastaDono");
         QTest::addColumn<int>("pastaModo");
         QTest::addColumn<QString>("ficheiroDono");
         QTest::addColumn<int>("ficheiroModo");
+        QTest::addColumn<QString>("lista");           // an access control list entry, as setfacl takes it
+        QTest::addColumn<QByteArray>("atributo");     // an extended attribute, "name=value"
         QTest::addColumn<QStringList>("gravadores");  // in turn
+        QTest::addColumn<QString>("estradas");        // of each save: by a new file (n), in the file itself (p)
         QTest::newRow("do utilizador do posto, gravado pelo administrador")
-            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << QStringList{"root", "nobody", "root"};
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "" << QByteArray()
+            << QStringList{"root", "nobody", "root"} << "nnn";
         QTest::newRow("do utilizador do posto, numa pasta do administrador")
-            << "root:root" << 0755 << "nobody:nogroup" << 0600 << QStringList{"root", "nobody", "root", "nobody"};
+            << "root:root" << 0755 << "nobody:nogroup" << 0600 << "" << QByteArray()
+            << QStringList{"root", "nobody", "root", "nobody"} << "npnp";
         QTest::newRow("partilhado pelo grupo, gravado por outro membro")
-            << "daemon:users" << 0775 << "daemon:users" << 0664
-            << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"};
+            << "daemon:users" << 0775 << "daemon:users" << 0664 << "" << QByteArray()
+            << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"} << "pnpp";
+        QTest::newRow("com lista de acesso e atributo do utilizador")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0640 << "group:users:rw"
+            << QByteArray("user.zumarel.posto=Balança 1") << QStringList{"root", "nobody", "root"} << "nnn";
+        QTest::newRow("com um atributo que só o administrador dá")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "user:daemon:rw"
+            << QByteArray("security.zumarel=1") << QStringList{"nobody", "root", "nobody"} << "pnp";
     }
     void donoGrupoEModoMantidos()
     {
@@ -130,8 +194,19 @@ private Q_SLOTS:
         QFETCH(int, pastaModo);
         QFETCH(QString, ficheiroDono);
         QFETCH(int, ficheiroModo);
+        QFETCH(QString, lista);
+        QFETCH(QByteArray, atributo);
         QFETCH(QStringList, gravadores);
+        QFETCH(QString, estradas);
         QTemporaryDir raiz;
+        if (!lista.isEmpty()) {
+            QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("setfacl")).isEmpty(), "install the package acl");
+            // The temporary folders may be a tmpfs without them: a folder of the build tree, on its disk.
+            if (!aceitaAtributos(raiz.path()))
+                raiz = QTemporaryDir(QCoreApplication::applicationDirPath() + QStringLiteral("/atributos-XXXXXX"));
+            if (!aceitaAtributos(raiz.path()))
+                QSKIP("this file system keeps no user attributes or access control lists");
+        }
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
         const QString pasta = raiz.filePath(QStringLiteral("posto"));
         QVERIFY(QDir().mkdir(pasta));
@@ -139,10 +214,19 @@ private Q_SLOTS:
         const QString c = pasta + QStringLiteral("/Lorvane.ini");
         escreverFicheiro(c, "[Postos]\n");
         mudarDono(c, ficheiroDono, mode_t(ficheiroModo));
-        const QString antes = donoEModo(c);
+        const QByteArray nome = atributo.left(atributo.indexOf('=')), valor = atributo.mid(nome.size() + 1);
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(c, lista), 0);
+        const QByteArray ficheiro = QFile::encodeName(c);
+        if (!nome.isEmpty()
+            && ::setxattr(ficheiro.constData(), nome.constData(), valor.constData(), size_t(valor.size()), 0) != 0)
+            QSKIP(QByteArray("this file system refuses the attribute " + nome).constData());
+        const QString antes = donoEModo(c) + atributos(c, nome);
         for (qsizetype i = 0; i < gravadores.size(); ++i) {
-            QCOMPARE(gravarComo(gravadores[i], c, QStringLiteral("G%1").arg(i)), QStringLiteral("ok"));
-            QCOMPARE(donoEModo(c), antes);
+            const ino_t inode = estado(c).st_ino;
+            QCOMPARE(gravarComo(gravadores[i], c, QStringLiteral("G%1").arg(i), estados.path()), QStringLiteral("ok"));
+            QCOMPARE(donoEModo(c) + atributos(c, nome), antes);
+            QCOMPARE(QChar(estado(c).st_ino == inode ? u'p' : u'n'), estradas[i]);
         }
         const FicheiroPerfil depois(c);
         for (qsizetype i = 0; i < gravadores.size(); ++i)
@@ -265,54 +349,104 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(sitio.pasta()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
-    // Another program holding the folder's turn (stuck, here a child that
-    // holds the lock until told) makes a save fail once the wait is over,
-    // the file as it was; once it lets go, the save goes through.
+    // Another program holding the folder's turn (stuck: a child stopped
+    // holding the lock, or halfway through a save into the file itself)
+    // makes a save fail once the wait is over, and a reading, after the same
+    // wait, give the whole text the file had: the file's own, or the one the
+    // stuck save keeps in its copy. Once it is gone, the save goes through.
+    void vezNaoDadaAcabaAEspera_data()
+    {
+        QTest::addColumn<bool>("aMeio");
+        QTest::newRow("programa parado com a vez") << false;
+        QTest::newRow("gravação no próprio ficheiro parada a meio") << true;
+    }
     void vezNaoDadaAcabaAEspera()
     {
+        QFETCH(bool, aMeio);
         QTemporaryDir raiz;
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
-        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
         escreverFicheiro(c, antes);
-        int tomada[2], largar[2];
-        QCOMPARE(::pipe(tomada), 0);
-        QCOMPARE(::pipe(largar), 0);
-        const pid_t filho = ::fork();
-        QVERIFY(filho >= 0);
-        if (filho == 0) {
-            ::close(tomada[0]);
-            ::close(largar[1]);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(raiz.filePath("b.ini")).constData()), 0);
+        ProcessoFilho filho([&] {
             const int pasta = ::open(QFile::encodeName(raiz.path()).constData(), O_RDONLY | O_DIRECTORY);
-            if (pasta >= 0 && ::flock(pasta, LOCK_EX) == 0) {
-                [[maybe_unused]] const ssize_t n = ::write(tomada[1], "t", 1);
+            if (aMeio) {
+                // Stopped with the new, shorter text over the old one, not yet cut to length.
+                acabarNoPasso(GravacaoFicheiro::Passo::Truncagem, 0, true);
+                FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+            } else if (::flock(pasta, LOCK_EX) == 0) {
+                ::raise(SIGSTOP);
             }
-            char b;
-            [[maybe_unused]] const ssize_t n = ::read(largar[0], &b, 1);  // until the parent lets it go
-            ::_exit(0);
-        }
-        ::close(tomada[1]);
-        ::close(largar[0]);
-        char b = 0;
-        QCOMPARE(::read(tomada[0], &b, 1), ssize_t(1));
+        });
+        QVERIFY(WIFSTOPPED(filho.esperar(WUNTRACED)));
 
         FicheiroPerfil ini(c);
         ini.definirEsperaVez(300ms);
         QElapsedTimer relogio;
         relogio.start();
-        const bool gravado = ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui"));
-        const qint64 esperado = relogio.elapsed();
-        ::close(largar[1]);
-        int s = 0;
-        QCOMPARE(::waitpid(filho, &s, 0), filho);
-        ::close(tomada[0]);
-        QVERIFY(!gravado);
+        QCOMPARE(ini.ler("Acesso", "Operador", {}) + ini.ler("Acesso", "Nota", {}), "Ana" + QString(254, u'x'));
+        QVERIFY2(relogio.elapsed() >= 300, qPrintable(QString::number(relogio.elapsed())));
+        relogio.restart();
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QVERIFY2(relogio.elapsed() >= 300, qPrintable(QString::number(relogio.elapsed())));
         QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa [")),
                  qPrintable(ini.razaoFalha()));
-        QVERIFY2(esperado >= 300, qPrintable(QString::number(esperado)));
-        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(lerFicheiro(c) == antes, !aMeio);
 
+        filho.matar();
+        QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
         QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
-        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Rui"));
+        QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Rui"));
+    }
+
+    // While another program saves into the file itself (it has a second
+    // name), a long text and a short one in turn, every reading here, raw or
+    // through the settings layer, is one whole text.
+    void leiturasDuranteGravacoes()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const auto texto = [](const QByteArray& v) { return QByteArray("[Extra]\nTexto=" + v + "\n[Fim]\nMarca=1\n"); };
+        // Long enough for a reading to meet a write under way.
+        const QString grande(100'000, u'a');
+        const QByteArray longo = texto(grande.toLatin1()), curto = texto("b");
+        escreverFicheiro(c, longo);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(raiz.filePath("b.ini")).constData()), 0);
+        // One save at a time, each as soon as this side has seen the one before.
+        int vez[2], aviso[2];
+        QVERIFY(::pipe(vez) == 0 && ::pipe(aviso) == 0);
+        ProcessoFilho escritor([&] {
+            ::close(vez[1]);
+            FicheiroPerfil ini(c);
+            char b;
+            for (int n = 0; ::read(vez[0], &b, 1) == 1 && ::write(aviso[1], "a", 1) == 1; ++n) {
+                if (!ini.escrever("Extra", "Texto", n % 2 ? grande : QStringLiteral("b")))
+                    ::_exit(1);
+            }
+        });
+        ::close(vez[0]);
+        ::close(aviso[1]);
+        for (int n = 0; n < 40; ++n) {
+            char b;
+            QVERIFY(::write(vez[1], "v", 1) == 1 && ::read(aviso[0], &b, 1) == 1);
+            // Read over and over while the save goes on, until its text shows:
+            // raw, or in half the turns through the settings layer.
+            QString valor;
+            for (int i = 0; i < 1'000'000 && valor != (n % 2 ? grande : QStringLiteral("b")); ++i) {
+                if (n % 4 < 2) {
+                    const QByteArray lido = GravacaoFicheiro::ler(c, 5s).bytes;
+                    QVERIFY2(lido == longo || lido == curto, lido.left(40).constData());
+                    valor = lido == longo ? grande : QStringLiteral("b");
+                } else {
+                    valor = FicheiroPerfil(c).valor("Extra", "Texto").value_or(QString());
+                }
+                QVERIFY2(valor == grande || valor == u"b", qPrintable(valor.left(40)));
+            }
+        }
+        ::close(vez[1]);
+        QCOMPARE(escritor.esperar(), 0);
+        ::close(aviso[0]);
     }
 };
 

@@ -7,6 +7,8 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 LimiteTamanhoFicheiros::LimiteTamanhoFicheiros(qint64 bytes)
@@ -86,4 +88,58 @@ bool Imutavel::mudar(bool sim)
     ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &atributos) == 0;
     ::close(fd);
     return ok;
+}
+
+ProcessoFilho::ProcessoFilho(const std::function<void()>& corpo) : m_pid(::fork())
+{
+    if (m_pid != 0)
+        return;
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    corpo();
+    ::_exit(0);
+}
+
+int ProcessoFilho::esperar(int opcoes)
+{
+    int estado = -1;
+    if (::waitpid(m_pid, &estado, opcoes) != m_pid)
+        return -1;
+    m_terminou = WIFEXITED(estado) || WIFSIGNALED(estado);
+    return estado;
+}
+
+void ProcessoFilho::matar()
+{
+    if (m_pid > 0 && !m_terminou && ::kill(m_pid, SIGKILL) == 0)
+        ::waitpid(m_pid, nullptr, 0);
+    m_terminou = true;
+}
+
+void morrerAoPassar(qint64 limite)
+{
+    const rlimit semCore{0, 0}, tamanho{rlim_t(limite), RLIM_INFINITY};
+    ::setrlimit(RLIMIT_CORE, &semCore);
+    ::signal(SIGXFSZ, SIG_DFL);
+    ::setrlimit(RLIMIT_FSIZE, &tamanho);
+}
+
+namespace {
+GravacaoFicheiro::Passo passoFinal;
+qint64 limiteFinal = 0;
+bool pararNoFinal = false;
+}  // namespace
+
+void acabarNoPasso(GravacaoFicheiro::Passo passo, qint64 limite, bool parar)
+{
+    passoFinal = passo;
+    limiteFinal = limite;
+    pararNoFinal = parar;
+    GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+        if (p == passoFinal && pararNoFinal)
+            ::raise(SIGSTOP);
+        else if (p == passoFinal && limiteFinal > 0)
+            morrerAoPassar(limiteFinal);
+        else if (p == passoFinal)
+            ::raise(SIGKILL);
+    };
 }

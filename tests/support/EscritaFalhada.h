@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/GravacaoFicheiro.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 // Real failing writes, for the settings file's tests.
@@ -64,3 +67,28 @@ private:
     QString m_caminho;
     bool m_ok = false;
 };
+
+// A child process running `corpo`. It dies with the test process, and is
+// killed and reaped when this goes: a failed check leaves no process behind.
+class ProcessoFilho
+{
+public:
+    explicit ProcessoFilho(const std::function<void()>& corpo);
+    ~ProcessoFilho() { matar(); }
+    Q_DISABLE_COPY(ProcessoFilho)
+    int esperar(int opcoes = 0);  // waitpid's status; -1 when there is none (yet)
+    void matar();
+
+private:
+    pid_t m_pid;
+    bool m_terminou = false;
+};
+
+// In a child process: the next write past `limite` bytes of a file is cut
+// there, and the process killed by the file size limit's own signal.
+void morrerAoPassar(qint64 limite);
+
+// In a child process: its save into the file itself ends at `passo`, killed
+// (SIGKILL), or killed within the write that follows once `limite` bytes are
+// in, or stopped there (SIGSTOP: a save stuck halfway).
+void acabarNoPasso(GravacaoFicheiro::Passo passo, qint64 limite = 0, bool parar = false);
