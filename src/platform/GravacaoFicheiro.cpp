@@ -1,16 +1,17 @@
 #include "platform/GravacaoFicheiro.h"
 
-#include <QCryptographicHash>
+#include "platform/AtributosFicheiro.h"
+#include "platform/CopiaAntiga.h"
+#include "platform/Descritor.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 using GravacaoFicheiro::Leitura;
 using GravacaoFicheiro::Passo;
+using namespace Descritores;
 
 // The system's own bound on a chain of symbolic links.
 constexpr int LigacoesMaximas = 40;
@@ -32,29 +34,6 @@ constexpr int NoProprioFicheiro = -1;
 
 // How many times a reader without the turn reads a file that changes under it.
 constexpr int LeiturasSemVez = 10;
-
-// An open file descriptor, closed when it goes.
-struct Descritor
-{
-    int fd = -1;
-    Descritor() = default;
-    Descritor(const Descritor&) = delete;
-    Descritor& operator=(const Descritor&) = delete;
-    ~Descritor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-template <typename F> auto semInterrupcao(F chamada)
-{
-    decltype(chamada()) r;
-    do
-        r = chamada();
-    while (r < 0 && errno == EINTR);
-    return r;
-}
 
 void passo(Passo p)
 {
@@ -146,36 +125,6 @@ int abrirSitio(const QString& caminho, std::chrono::milliseconds espera, int tip
     return ELOOP;
 }
 
-// Writes all of `bytes` from the start of the file.
-int escreverTudo(int fd, const QByteArray& bytes)
-{
-    for (qsizetype feito = 0; feito < bytes.size();) {
-        const ssize_t n = semInterrupcao(
-            [&] { return ::pwrite(fd, bytes.constData() + feito, size_t(bytes.size() - feito), off_t(feito)); });
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        feito += n;
-    }
-    return 0;
-}
-
-int lerTudo(int fd, off_t tamanho, QByteArray& bytes)
-{
-    bytes.resize(qsizetype(tamanho));
-    for (qsizetype feito = 0; feito < bytes.size();) {
-        const ssize_t n =
-            semInterrupcao([&] { return ::pread(fd, bytes.data() + feito, size_t(bytes.size() - feito), off_t(feito)); });
-        if (n < 0)
-            return errno;
-        if (n == 0) {
-            bytes.truncate(feito);
-            break;
-        }
-        feito += n;
-    }
-    return 0;
-}
-
 // The open file's text, and what the file was when the reading began.
 Leitura lerDescritor(int fd)
 {
@@ -213,192 +162,6 @@ bool mesmoEstado(const struct stat& a, const struct stat& b)
            && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
            && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
-
-// Syncs a folder, so that names made or removed in it outlast a power cut.
-int sincronizarPasta(int pasta)
-{
-    return semInterrupcao([&] { return ::fsync(pasta); }) == 0 ? 0 : errno;
-}
-
-// The user's state folder, where the copies of old texts are kept: none when
-// the user has no home.
-QByteArray pastaEstado()
-{
-    const QByteArray xdg = qgetenv("XDG_STATE_HOME");
-    if (xdg.startsWith('/'))
-        return xdg + "/zumarel";
-    const QByteArray casa = qgetenv("HOME");
-    return casa.startsWith('/') ? casa + "/.local/state/zumarel" : QByteArray();
-}
-
-// Makes each missing folder of `caminho`, for its user only, its name synced
-// in the folder above it.
-int criarPastas(const QByteArray& caminho)
-{
-    for (qsizetype barra = 0; barra >= 0;) {
-        barra = caminho.indexOf('/', barra + 1);
-        const QByteArray parte = barra < 0 ? caminho : caminho.left(barra);
-        if (::mkdir(parte.constData(), 0700) != 0) {
-            if (errno != EEXIST)
-                return errno;
-            continue;
-        }
-        Descritor acima;
-        acima.fd = ::open(parte.left(parte.lastIndexOf('/') + 1).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (acima.fd < 0)
-            return errno;
-        if (const int e = sincronizarPasta(acima.fd))
-            return e;
-    }
-    return 0;
-}
-
-// The copy of a file's old text that a save into the file itself keeps
-// until the file holds the new text whole, in the user's state folder. It is
-// named after the file's device and inode, so that whoever reads or writes
-// the file next, by any of its names, finds it; it holds the file's path (to
-// tell a copy of an older file that had the same inode), the old text's
-// length and checksum (to tell a copy cut short), and the old text. Its save
-// keeps it locked while it lives, so that a copy found locked is one still
-// in use (a save through a name in another folder, whose turn is another).
-class CopiaAntiga
-{
-public:
-    CopiaAntiga(const QByteArray& caminho, const struct stat& ficheiro)
-        : m_caminho(caminho),
-          m_ficheiro(ficheiro),
-          m_nome("copia-" + QByteArray::number(quint64(ficheiro.st_dev)) + '-'
-                 + QByteArray::number(quint64(ficheiro.st_ino)))
-    {}
-
-    bool existe() const { return ::access(caminhoCopia().constData(), F_OK) == 0; }
-
-    // The copy that a save no longer alive left: 0 once it is open and
-    // locked; ENOENT when there is none, EWOULDBLOCK while its save lives.
-    int tomar()
-    {
-        m_copia.fd =
-            semInterrupcao([&] { return ::open(caminhoCopia().constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
-        struct stat st
-        {
-        };
-        if (m_copia.fd < 0 || semInterrupcao([&] { return ::flock(m_copia.fd, LOCK_EX | LOCK_NB); }) != 0
-            || ::fstat(m_copia.fd, &st) != 0)
-            return errno;
-        return st.st_nlink == 0 ? ENOENT : 0;  // its save ended meanwhile
-    }
-
-    // The old text, when a whole copy of this file is there.
-    std::optional<QByteArray> texto() const
-    {
-        Descritor porNome;
-        if (m_copia.fd < 0)
-            porNome.fd =
-                semInterrupcao([&] { return ::open(caminhoCopia().constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
-        const int fd = m_copia.fd >= 0 ? m_copia.fd : porNome.fd;
-        if (fd < 0)
-            return std::nullopt;
-        const Leitura l = lerDescritor(fd);
-        return l.existe ? interpretar(l.bytes) : std::nullopt;
-    }
-
-    // The copy written whole and synced, and its name in the folder, before the file changes.
-    int guardar(const QByteArray& antigo)
-    {
-        if (const int e = abrirPasta())
-            return e;
-        m_copia.fd = semInterrupcao(
-            [&] { return ::openat(m_pasta.fd, m_nome.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600); });
-        if (m_copia.fd < 0 || semInterrupcao([&] { return ::flock(m_copia.fd, LOCK_EX | LOCK_NB); }) != 0)
-            return errno;
-        passo(Passo::Copia);
-        if (semInterrupcao([&] { return ::ftruncate(m_copia.fd, 0); }) != 0)
-            return errno;
-        if (const int e = escreverTudo(m_copia.fd, formar(antigo)))
-            return apagar(), e;
-        if (semInterrupcao([&] { return ::fsync(m_copia.fd); }) != 0)
-            return apagar(), errno;
-        return sincronizarPasta(m_pasta.fd);
-    }
-
-    // The end of a save: the file holds a whole text, and the copy goes.
-    // A folder that cannot be synced leaves at worst the copy, and then
-    // the old text, after a power cut.
-    int apagar()
-    {
-        if (const int e = abrirPasta())
-            return e;
-        if (::unlinkat(m_pasta.fd, m_nome.constData(), 0) != 0 && errno != ENOENT)
-            return errno;
-        sincronizarPasta(m_pasta.fd);
-        return 0;
-    }
-
-private:
-    QByteArray caminhoCopia() const
-    {
-        const QByteArray pasta = pastaEstado();
-        return pasta.isEmpty() ? QByteArray() : pasta + '/' + m_nome;
-    }
-
-    int abrirPasta()
-    {
-        if (m_pasta.fd >= 0)
-            return 0;
-        const QByteArray pasta = pastaEstado();
-        if (pasta.isEmpty())
-            return ENOENT;
-        if (const int e = criarPastas(pasta))
-            return e;
-        m_pasta.fd = semInterrupcao([&] { return ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-        return m_pasta.fd < 0 ? errno : 0;
-    }
-
-    static QByteArray soma(const QByteArray& texto)
-    {
-        return QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
-    }
-
-    QByteArray formar(const QByteArray& antigo) const
-    {
-        return Assinatura.toByteArray() + m_caminho.toPercentEncoding("/") + '\n' + QByteArray::number(antigo.size())
-               + ' ' + soma(antigo) + '\n' + antigo;
-    }
-
-    std::optional<QByteArray> interpretar(const QByteArray& copia) const
-    {
-        const qsizetype fimCaminho = copia.indexOf('\n', Assinatura.size());
-        const qsizetype fimSoma = fimCaminho < 0 ? -1 : copia.indexOf('\n', fimCaminho + 1);
-        if (!copia.startsWith(Assinatura) || fimSoma < 0)
-            return std::nullopt;
-        const QByteArray caminho =
-            QByteArray::fromPercentEncoding(copia.mid(Assinatura.size(), fimCaminho - Assinatura.size()));
-        const QList<QByteArray> verificacao = copia.mid(fimCaminho + 1, fimSoma - fimCaminho - 1).split(' ');
-        QByteArray antigo = copia.mid(fimSoma + 1);
-        if (verificacao.size() != 2 || verificacao[0] != QByteArray::number(antigo.size())
-            || verificacao[1] != soma(antigo) || !doFicheiro(caminho))
-            return std::nullopt;
-        return antigo;
-    }
-
-    // The copy's path is this file's, or still leads to it (another of its names).
-    bool doFicheiro(const QByteArray& caminho) const
-    {
-        struct stat st
-        {
-        };
-        return caminho == m_caminho
-               || (::stat(caminho.constData(), &st) == 0 && st.st_dev == m_ficheiro.st_dev
-                   && st.st_ino == m_ficheiro.st_ino);
-    }
-
-    static constexpr QByteArrayView Assinatura = "Zumarel: texto antigo de um ficheiro\n";
-    QByteArray m_caminho;
-    struct stat m_ficheiro;
-    QByteArray m_nome;
-    Descritor m_pasta;
-    Descritor m_copia;
-};
 
 // Writes `texto` over the file's own text, cuts the file to its length and syncs it.
 int porTexto(int fd, const QByteArray& texto)
@@ -495,68 +258,6 @@ int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
     return ::linkat(fd, "", pasta, nomeTemporario.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
-// The names of the file's extended attributes; none where the file system keeps none.
-int nomesAtributos(int fd, QList<QByteArray>& nomes)
-{
-    QByteArray lista;
-    for (;;) {
-        const ssize_t tamanho = ::flistxattr(fd, nullptr, 0);
-        if (tamanho < 0)
-            return errno == ENOTSUP ? 0 : errno;
-        lista.resize(tamanho);
-        const ssize_t n = ::flistxattr(fd, lista.data(), size_t(lista.size()));
-        if (n >= 0) {
-            lista.truncate(n);
-            break;
-        }
-        if (errno != ERANGE)  // grown meanwhile
-            return errno;
-    }
-    nomes = lista.split('\0');
-    nomes.removeAll(QByteArray());
-    return 0;
-}
-
-int valorAtributo(int fd, const QByteArray& nome, QByteArray& valor)
-{
-    for (;;) {
-        const ssize_t tamanho = ::fgetxattr(fd, nome.constData(), nullptr, 0);
-        if (tamanho < 0)
-            return errno;
-        valor.resize(tamanho);
-        const ssize_t n = ::fgetxattr(fd, nome.constData(), valor.data(), size_t(valor.size()));
-        if (n >= 0) {
-            valor.truncate(n);
-            return 0;
-        }
-        if (errno != ERANGE)
-            return errno;
-    }
-}
-
-// Gives the new file `para` exactly the extended attributes of the old one
-// `de` (access control lists among them), none it took from its folder.
-int copiarAtributos(int de, int para)
-{
-    QList<QByteArray> antigos, novos;
-    if (const int e = nomesAtributos(de, antigos))
-        return e;
-    if (const int e = nomesAtributos(para, novos))
-        return e;
-    for (const QByteArray& nome : novos) {
-        if (!antigos.contains(nome) && ::fremovexattr(para, nome.constData()) != 0)
-            return errno;
-    }
-    for (const QByteArray& nome : antigos) {
-        QByteArray valor;
-        if (const int e = valorAtributo(de, nome, valor))
-            return e;
-        if (::fsetxattr(para, nome.constData(), valor.constData(), size_t(valor.size()), 0) != 0)
-            return errno;
-    }
-    return 0;
-}
-
 // The new file `novo` made what the old one is to its users: owner and group,
 // then the mode (a change of owner clears the set-id bits), then the extended
 // attributes (an access control list sets the mode's group bits).
@@ -574,7 +275,7 @@ bool comoOAntigo(const Sitio& s, int novo)
     Descritor antigo;
     antigo.fd =
         semInterrupcao([&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
-    return antigo.fd >= 0 && copiarAtributos(antigo.fd, novo) == 0;
+    return antigo.fd >= 0 && AtributosFicheiro::copiar(antigo.fd, novo) == 0;
 }
 
 // The usual road: a new file in the folder, made as the old one (owner,
