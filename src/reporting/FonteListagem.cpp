@@ -244,6 +244,28 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
     const QSqlDatabase db = m_ligacao->db();
     const LigacaoBd::Interrupcao interrupcao(*m_ligacao, [&cancelado] { return bool(cancelado); });
     std::vector<quint8> resultado(size_t(m_registos), 1);
+    // Numbers and dates are as wide as their widest value: the least and the
+    // greatest of each such column, all read in one pass over the rows.
+    QList<QVariantList> extremos(m_campos.size());
+    {
+        QList<int> colunas;
+        QStringList sql;
+        for (int i = 0; i < m_campos.size(); ++i) {
+            if (!m_campos[i]->eTexto()) {
+                colunas << i;
+                sql << QStringLiteral("MIN(%1), MAX(%1)").arg(colunaTexto(i));
+            }
+        }
+        if (!colunas.isEmpty()) {
+            QSqlQuery q = Consulta::executar(
+                db, QStringLiteral("SELECT %1 FROM temp.linhas").arg(sql.join(QStringLiteral(", "))));
+            if (q.next()) {
+                for (int k = 0; k < colunas.size(); ++k)
+                    extremos[colunas[k]] = {q.value(2 * k), q.value(2 * k + 1)};
+            }
+            verificarFim(q);
+        }
+    }
     // For each column, the texts that take more than one line.
     QList<int> quebradas;
     QList<QHash<QString, int>> longas;
@@ -260,14 +282,16 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                 destaColuna.insert(texto, n);
             maximo = std::max(maximo, n);
         };
-        // Numbers and dates are as wide as their widest value.
-        const QString sql = campo.eTexto() ? QStringLiteral("SELECT DISTINCT %1 FROM temp.linhas")
-                                           : QStringLiteral("SELECT MIN(%1) FROM temp.linhas UNION ALL "
-                                                            "SELECT MAX(%1) FROM temp.linhas");
-        QSqlQuery q = Consulta::executar(db, sql.arg(colunaTexto(i)));
-        while (q.next())
-            medir(q.value(0));
-        verificarFim(q);
+        if (campo.eTexto()) {
+            QSqlQuery q =
+                Consulta::executar(db, QStringLiteral("SELECT DISTINCT %1 FROM temp.linhas").arg(colunaTexto(i)));
+            while (q.next())
+                medir(q.value(0));
+            verificarFim(q);
+        } else {
+            for (const QVariant& v : extremos[i])
+                medir(v);
+        }
         if (maximo == 1)
             continue;
         if (!campo.eTexto()) {

@@ -56,6 +56,11 @@ const TextoPagina::Forma& TextoPagina::forma(const QString& texto, bool negrito)
         return *it;
     if (formas.size() >= MaximoFormas)
         formas.clear();
+    return *formas.insert(texto, formar(texto, negrito));
+}
+
+TextoPagina::Forma TextoPagina::formar(const QString& texto, bool negrito) const
+{
     Forma f;
     const QRawFont& fonte = m_fontes[negrito];
     if (fonte.isValid()) {
@@ -76,7 +81,7 @@ const TextoPagina::Forma& TextoPagina::forma(const QString& texto, bool negrito)
         for (QChar c : texto)
             f.avancos << medidas.horizontalAdvance(c);
     }
-    return *formas.insert(texto, std::move(f));
+    return f;
 }
 
 QList<TextoPagina::Troco> TextoPagina::trocos(const Forma& f, const QString& texto, double largura) const
@@ -124,7 +129,11 @@ double TextoPagina::largura(const QString& texto, bool negrito)
 
 int TextoPagina::linhas(const QString& texto, double largura, bool negrito)
 {
-    return int(trocos(forma(texto, negrito), texto, largura).size());
+    // A listing measures every distinct text of its rows, and draws only
+    // those of the pages shown: measuring keeps nothing.
+    const QHash<QString, Forma>& formas = m_formas[negrito];
+    const auto it = formas.constFind(texto);
+    return int(trocos(it != formas.cend() ? *it : formar(texto, negrito), texto, largura).size());
 }
 
 QStringList TextoPagina::quebrar(const QString& texto, double largura, bool negrito)

@@ -46,7 +46,9 @@ private:
     };
     using Troco = std::pair<qsizetype, qsizetype>;  // [start, end) of a line in the text
 
+    // Looked up once and kept, for the texts that are drawn.
     const Forma& forma(const QString& texto, bool negrito);
+    Forma formar(const QString& texto, bool negrito) const;
     QList<Troco> trocos(const Forma& f, const QString& texto, double largura) const;
 
     std::array<QRawFont, 2> m_fontes;
