@@ -547,6 +547,9 @@ private Q_SLOTS:
             return coluna == 0 ? int(texto.size()) - 1 : coluna == 1 ? 1 + int(texto.size()) / 5 : texto.size() > 9 ? 2 : 1;
         };
         QCOMPARE(fonte.linhasPorRegisto(linhas, nao), (std::vector<quint8>{3, 2, 2}));
+        // With every weight on one line, V10's two lines are its code's.
+        const auto pesosNumaLinha = [&](int coluna, const QString& texto) { return coluna == 2 ? 1 : linhas(coluna, texto); };
+        QCOMPARE(fonte.linhasPorRegisto(pesosNumaLinha, nao), (std::vector<quint8>{3, 2, 1}));
         const QString kg = QStringLiteral("\u00A0kg");
         QCOMPARE(fonte.ler(0, 3), (QList<QStringList>{{"V1", "AA-00-01 longa", "12\u00A0000" + kg}, {"V10", "BB", "100\u00A0000" + kg}, {"V2", "CC", "500" + kg}}));
     }
