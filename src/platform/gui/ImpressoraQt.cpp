@@ -107,5 +107,7 @@ void ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRela
 
 std::unique_ptr<ProgressoListagem> ImpressoraQt::abrirProgresso(const QString& titulo, std::function<void()> cancelar)
 {
-    return ProgressoRelatorio::abrir(titulo, janelaPai(), std::move(cancelar));
+    // Printed from its preview: over the preview, the window that asked.
+    QWidget* pai = qobject_cast<JanelaVisualizacao*>(QApplication::activeWindow());
+    return ProgressoRelatorio::abrir(titulo, pai ? pai : janelaPai(), std::move(cancelar));
 }
