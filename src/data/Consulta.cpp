@@ -61,8 +61,13 @@ void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantLis
     if (!q->exec())
         Erros::lancarSql(q->lastError());
     while (q->next() && ler(*q)) {}
-    if (q->lastError().isValid())
-        Erros::lancarSql(q->lastError());
+    verificarFim(*q);
+}
+
+void verificarFim(const QSqlQuery& q)
+{
+    if (q.lastError().isValid())
+        Erros::lancarSql(q.lastError());
 }
 
 std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)

@@ -26,6 +26,10 @@ QSqlQuery executar(const QSqlDatabase& db, const QString& sql, const QVariantLis
 void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores,
                    const std::function<bool(const QSqlQuery&)>& ler);
 
+// Throws Erro when the rows of `q` ended on a failure (an interruption among
+// them): rows so read are not all the statement's rows.
+void verificarFim(const QSqlQuery& q);
+
 // The first row of such a statement; std::nullopt when it has none.
 std::optional<QSqlRecord> primeiraLinha(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
 

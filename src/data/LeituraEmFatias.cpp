@@ -1,11 +1,9 @@
 #include "data/LeituraEmFatias.h"
 
 #include "data/Consulta.h"
-#include "platform/Erro.h"
 #include "shared/Esquema.h"
 
 #include <QElapsedTimer>
-#include <QSqlError>
 
 #include <algorithm>
 #include <optional>
@@ -171,18 +169,19 @@ void percorrer(const QSqlDatabase& db, const QString& inicio, const QString& tab
         ultimaChave = q.value(0).toLongLong();
     }
     Passeio passeio(db, tabela, ultimaChave);
-    // A period before one value: a value may hold most of the table.
-    bool escolhido = false;
-    for (const bool periodo : {true, false}) {
+    // The first field with an index of its own: a period before one value,
+    // as a value may hold most of the table.
+    const auto porIndice = [&](bool periodo) {
         for (const Intervalo& i : intervalos) {
-            if (escolhido || i.umValor() == periodo)
-                continue;
-            if (const QString indice = indiceDe(db, tabela, i.campo); !indice.isEmpty()) {
+            const QString indice = i.umValor() == periodo ? QString() : indiceDe(db, tabela, i.campo);
+            if (!indice.isEmpty()) {
                 passeio.porIndice(tabela, indice, i);
-                escolhido = true;
+                return true;
             }
         }
-    }
+        return false;
+    };
+    porIndice(true) || porIndice(false);
     const QString resto = condicao.isEmpty() ? QString() : QStringLiteral(" AND (") + condicao + u')';
     QElapsedTimer relogio;
     while (!passeio.acabou()) {
@@ -196,9 +195,7 @@ void percorrer(const QSqlDatabase& db, const QString& inicio, const QString& tab
                                                  + QStringLiteral(" WHERE ") + trecho.onde + resto,
                                              trecho.valores + valores);
             seguir = fatia(q);
-            // Rows ended by a failure (an interruption among them) are not all the slice's rows.
-            if (q.lastError().isValid())
-                Erros::lancarSql(q.lastError());
+            Consulta::verificarFim(q);
         }
         if (!seguir)
             return;

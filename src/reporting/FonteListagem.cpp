@@ -10,7 +10,6 @@
 #include <QCollator>
 #include <QHash>
 #include <QLocale>
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -30,13 +29,6 @@ void verificar(const std::atomic<bool>& cancelado)
 {
     if (cancelado)
         throw Erro{0, QStringLiteral("cancelado")};
-}
-
-// A query's rows ended by a failure (an interruption among them) are not all its rows.
-void verificarFim(const QSqlQuery& q)
-{
-    if (q.lastError().isValid())
-        Erros::lancarSql(q.lastError());
 }
 
 // How a field is kept in the copy: compared and ordered as in the table.
@@ -177,7 +169,7 @@ void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& 
             ++g.n;
             g.liquido += q.value(1).toLongLong();
         }
-        verificarFim(q);
+        Consulta::verificarFim(q);
     }
     // Portuguese order of the names, letter case aside; the nameless group last.
     QCollator colador{QLocale(QLocale::Portuguese, QLocale::Portugal)};
@@ -263,7 +255,7 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                 for (int k = 0; k < colunas.size(); ++k)
                     extremos[colunas[k]] = {q.value(2 * k), q.value(2 * k + 1)};
             }
-            verificarFim(q);
+            Consulta::verificarFim(q);
         }
     }
     // For each column, the texts that take more than one line.
@@ -287,7 +279,7 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                 Consulta::executar(db, QStringLiteral("SELECT DISTINCT %1 FROM temp.linhas").arg(colunaTexto(i)));
             while (q.next())
                 medir(q.value(0));
-            verificarFim(q);
+            Consulta::verificarFim(q);
         } else {
             for (const QVariant& v : extremos[i])
                 medir(v);
@@ -319,6 +311,6 @@ std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int,
                 resultado[r] = quint8(std::min(n, 255));
         }
     }
-    verificarFim(q);
+    Consulta::verificarFim(q);
     return resultado;
 }

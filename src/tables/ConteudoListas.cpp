@@ -8,7 +8,6 @@
 #include "tables/TitulosMenu.h"
 
 #include <QLocale>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -280,8 +279,7 @@ void lerLinhas(const QSqlDatabase& db, const DefinicaoLista& lista, const Relogi
         }
         linhas << std::move(linha);
     }
-    if (q.lastError().isValid())
-        Erros::lancarSql(q.lastError());
+    Consulta::verificarFim(q);
 }
 
 }  // namespace ConteudoListas
