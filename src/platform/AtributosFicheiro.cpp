@@ -29,6 +29,8 @@ int nomesAtributos(int fd, QList<QByteArray>& nomes)
     return 0;
 }
 
+constexpr const char* ListaAcesso = "system.posix_acl_access";
+
 int valorAtributo(int fd, const QByteArray& nome, QByteArray& valor)
 {
     for (;;) {
@@ -69,6 +71,22 @@ int copiar(int de, int para)
             return errno;
     }
     return 0;
+}
+
+int copiarListaAcesso(int de, int para)
+{
+    QByteArray valor;
+    if (const int e = valorAtributo(de, ListaAcesso, valor)) {
+        if (e == ENOTSUP)
+            return 0;
+        return e == ENODATA ? semListaAcesso(para) : e;
+    }
+    return ::fsetxattr(para, ListaAcesso, valor.constData(), size_t(valor.size()), 0) == 0 ? 0 : errno;
+}
+
+int semListaAcesso(int fd)
+{
+    return ::fremovexattr(fd, ListaAcesso) == 0 || errno == ENODATA || errno == ENOTSUP ? 0 : errno;
 }
 
 }  // namespace AtributosFicheiro

@@ -1,10 +1,16 @@
 #include "platform/CopiaAntiga.h"
 
+#include "platform/AtributosFicheiro.h"
 #include "platform/GravacaoFicheiro.h"
+#include "platform/PermissaoEscrita.h"
+#include "platform/SitioFicheiro.h"
 
 #include <QByteArrayView>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QList>
+#include <QLoggingCategory>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 
@@ -12,7 +18,9 @@ using namespace Descritores;
 
 namespace {
 
-constexpr QByteArrayView Assinatura = "Zumarel: texto antigo de um ficheiro\n";
+Q_LOGGING_CATEGORY(diarioFicheiros, "zumarel.ficheiros")
+
+constexpr QByteArrayView Assinatura = "Zumarel: texto antigo e novo de uma gravação no próprio ficheiro\n";
 
 // The user's state folder: none when the user has no home.
 QByteArray pastaEstado()
@@ -24,134 +32,246 @@ QByteArray pastaEstado()
     return casa.startsWith('/') ? casa + "/.local/state/zumarel" : QByteArray();
 }
 
-QByteArray soma(const QByteArray& texto)
+// When the file open as `fd` was made, as "seconds.nanoseconds"; empty where the file system does not keep it.
+QByteArray nascimento(int fd)
 {
-    return QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
+    struct statx st
+    {
+    };
+    if (fd < 0 || ::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &st) != 0 || !(st.stx_mask & STATX_BTIME))
+        return {};
+    return QByteArray::number(qint64(st.stx_btime.tv_sec)) + '.' + QByteArray::number(st.stx_btime.tv_nsec);
 }
 
-int abrirCopia(const QByteArray& caminho)
+QByteArray verificacao(const QByteArray& texto)
 {
-    return semInterrupcao([&] { return ::open(caminho.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
+    return QByteArray::number(texto.size()) + ' '
+           + QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
 }
 
 }  // namespace
 
-CopiaAntiga::CopiaAntiga(const QByteArray& caminho, const struct stat& ficheiro)
-    : m_caminho(caminho),
+CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado)
+    : m_lugar(lugar),
+      m_pastaFicheiro(pasta),
       m_ficheiro(ficheiro),
-      m_nome("copia-" + QByteArray::number(quint64(ficheiro.st_dev)) + '-'
-             + QByteArray::number(quint64(ficheiro.st_ino)))
+      m_caminho(caminho),
+      m_estado(estado),
+      m_nascimento(nascimento(ficheiro)),
+      m_nome(lugar == Lugar::JuntoAoFicheiro
+                 ? QByteArray(".zumarel-antigo-" + QByteArray::number(quint64(estado.st_ino)))
+                 : QByteArray("copia-" + QByteArray::number(quint64(estado.st_dev)) + '-'
+                              + QByteArray::number(quint64(estado.st_ino))))
 {}
 
-bool CopiaAntiga::existe() const
+bool CopiaAntiga::existe()
 {
-    return ::access(caminhoCopia().constData(), F_OK) == 0;
-}
-
-int CopiaAntiga::tomar()
-{
-    m_copia.fd = abrirCopia(caminhoCopia());
     struct stat st
     {
     };
-    if (m_copia.fd < 0 || semInterrupcao([&] { return ::flock(m_copia.fd, LOCK_EX | LOCK_NB); }) != 0
-        || ::fstat(m_copia.fd, &st) != 0)
+    return abrirPasta(false) == 0
+           && ::fstatat(descritorPasta(), m_nome.constData(),
+                        &st, AT_SYMLINK_NOFOLLOW)
+                  == 0;
+}
+
+int CopiaAntiga::tomar(const QDeadlineTimer& prazo)
+{
+    if (const int e = abrirPasta(false))
+        return e;
+    const int pasta = descritorPasta();
+    // Written where it may be (a lock some systems give only so), else read.
+    for (const int modo : {O_RDWR, O_RDONLY}) {
+        m_copia.fd = semInterrupcao(
+            [&] { return ::openat(pasta, m_nome.constData(), modo | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
+        if (m_copia.fd >= 0 || (errno != EACCES && errno != EROFS && errno != EPERM))
+            break;
+    }
+    if (m_copia.fd < 0)
+        return errno;
+    if (const int e = bloquear(m_copia.fd, LOCK_EX, prazo))
+        return e;
+    struct stat st
+    {
+    };
+    if (::fstat(m_copia.fd, &st) != 0)
         return errno;
     return st.st_nlink == 0 ? ENOENT : 0;  // its save ended meanwhile
 }
 
-std::optional<QByteArray> CopiaAntiga::texto() const
+std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
 {
     Descritor porNome;
-    if (m_copia.fd < 0)
-        porNome.fd = abrirCopia(caminhoCopia());
+    if (m_copia.fd < 0) {
+        const int pasta = descritorPasta();
+        porNome.fd = semInterrupcao(
+            [&] { return ::openat(pasta, m_nome.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
+    }
     const int fd = m_copia.fd >= 0 ? m_copia.fd : porNome.fd;
+    QByteArray copia;
     struct stat st
     {
     };
-    QByteArray copia;
-    if (fd < 0 || ::fstat(fd, &st) != 0 || lerTudo(fd, st.st_size, copia) != 0)
+    if (lerFicheiro(fd, copia) != 0 || ::fstat(fd, &st) != 0 || !copia.startsWith(Assinatura))
         return std::nullopt;
-    return interpretar(copia);
+    // Four lines: the path, the file's birth, the old and the new text's length and checksum; then both texts.
+    QList<QByteArray> linhas;
+    qsizetype inicio = Assinatura.size();
+    for (int n = 0; n < 4; ++n) {
+        const qsizetype fim = copia.indexOf('\n', inicio);
+        if (fim < 0)
+            return std::nullopt;
+        linhas << copia.mid(inicio, fim - inicio);
+        inicio = fim + 1;
+    }
+    const qsizetype tamanhoAntigo = linhas[2].left(linhas[2].indexOf(' ')).toLongLong();
+    Conteudo c{st.st_uid, QByteArray::fromPercentEncoding(linhas[0]), linhas[1] == "-" ? QByteArray() : linhas[1],
+               copia.mid(inicio, tamanhoAntigo), copia.mid(inicio + tamanhoAntigo)};
+    if (verificacao(c.antigo) != linhas[2] || verificacao(c.novo) != linhas[3])
+        return std::nullopt;
+    return c;
 }
 
-int CopiaAntiga::guardar(const QByteArray& antigo)
+CopiaAntiga::Veredicto CopiaAntiga::julgar(const Conteudo& copia, const QByteArray& ficheiro) const
 {
-    if (const int e = abrirPasta())
+    if (!copia.nascimento.isEmpty() && !m_nascimento.isEmpty() && copia.nascimento != m_nascimento)
+        return Veredicto::OutroFicheiro;
+    if (ficheiro == copia.novo || ficheiro == copia.antigo)
+        return Veredicto::Inteiro;
+    // The save wrote the new text over the old one from the start, in room
+    // reserved past the old end (zeros), and cut it to length: each byte is
+    // one of those, at a length between the two texts'.
+    const QByteArray &antigo = copia.antigo, &novo = copia.novo;
+    if (ficheiro.size() < qMin(antigo.size(), novo.size()) || ficheiro.size() > qMax(antigo.size(), novo.size()))
+        return Veredicto::OutroFicheiro;
+    for (qsizetype i = 0; i < ficheiro.size(); ++i) {
+        const char b = ficheiro[i];
+        if (!((i < antigo.size() && b == antigo[i]) || (i < novo.size() && b == novo[i])
+              || (i >= antigo.size() && b == '\0')))
+            return Veredicto::OutroFicheiro;
+    }
+    return Veredicto::Repor;
+}
+
+bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
+{
+    return utilizadorPodeEscrever(copia.dono, m_ficheiro, m_estado);
+}
+
+int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
+{
+    if (const int e = abrirPasta(true))
         return e;
-    m_copia.fd = semInterrupcao(
-        [&] { return ::openat(m_pasta.fd, m_nome.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600); });
-    if (m_copia.fd < 0 || semInterrupcao([&] { return ::flock(m_copia.fd, LOCK_EX | LOCK_NB); }) != 0)
-        return errno;
+    const int pasta = descritorPasta();
+    const QByteArray provisorio = m_nome + ".novo";
+    Descritor d;
+    bool comNome = false;
+    if (const int e = criarSemNome(pasta, provisorio, 0600, d, comNome))
+        return e;
+    const auto falhar = [&](int e) {
+        if (comNome)
+            ::unlinkat(pasta, provisorio.constData(), 0);
+        return e;
+    };
+    if (semInterrupcao([&] { return ::flock(d.fd, LOCK_EX | LOCK_NB); }) != 0)
+        return falhar(errno);
     if (GravacaoFicheiro::aoPasso)
         GravacaoFicheiro::aoPasso(GravacaoFicheiro::Passo::Copia);
-    if (semInterrupcao([&] { return ::ftruncate(m_copia.fd, 0); }) != 0)
-        return errno;
-    if (const int e = escreverTudo(m_copia.fd, formar(antigo)))
-        return apagar(), e;
-    if (semInterrupcao([&] { return ::fsync(m_copia.fd); }) != 0)
-        return apagar(), errno;
-    return sincronizarPasta(m_pasta.fd);
+    if (m_lugar == Lugar::JuntoAoFicheiro) {
+        if (const int e = darPermissoes(d.fd))
+            return falhar(e);
+    }
+    if (const int e = escreverTudo(d.fd, formar(antigo, novo)))
+        return falhar(e);
+    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
+        return falhar(errno);
+    // Named only now: whoever finds it finds it whole, and locked while this save lives.
+    if (comNome) {
+        const int e = ::linkat(pasta, provisorio.constData(), pasta, m_nome.constData(), 0) == 0 ? 0 : errno;
+        falhar(0);
+        if (e != 0)
+            return e;
+    } else if (const int e = nomear(d.fd, pasta, m_nome)) {
+        return e;
+    }
+    std::swap(m_copia.fd, d.fd);
+    return sincronizarPasta(pasta);
 }
 
 int CopiaAntiga::apagar()
 {
-    if (const int e = abrirPasta())
-        return e;
-    if (::unlinkat(m_pasta.fd, m_nome.constData(), 0) != 0 && errno != ENOENT)
+    const int pasta = descritorPasta();
+    if (::unlinkat(pasta, m_nome.constData(), 0) != 0 && errno != ENOENT)
         return errno;
-    sincronizarPasta(m_pasta.fd);
+    sincronizarPasta(pasta);
     return 0;
 }
 
-QByteArray CopiaAntiga::caminhoCopia() const
+int CopiaAntiga::porDeLado(const char* porque)
 {
-    const QByteArray pasta = pastaEstado();
-    return pasta.isEmpty() ? QByteArray() : pasta + '/' + m_nome;
+    const int pasta = descritorPasta();
+    const QByteArray novoNome =
+        m_nome + ".posta-de-lado-" + QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd-HHmmsszzz").toLatin1();
+    const int e = ::renameat(pasta, m_nome.constData(), pasta, novoNome.constData()) == 0 ? 0 : errno;
+    if (e == 0) {
+        sincronizarPasta(pasta);
+        qCWarning(diarioFicheiros).nospace() << "the rollback copy " << m_nome << " in " << this->pasta() << " of "
+                                             << m_caminho << " was set aside as " << novoNome << ": " << porque;
+    } else {
+        qCWarning(diarioFicheiros).nospace() << "the rollback copy " << m_nome << " in " << this->pasta() << " of "
+                                             << m_caminho << " could not be set aside (" << strerror(e)
+                                             << "): " << porque;
+    }
+    return e;
 }
 
-int CopiaAntiga::abrirPasta()
+QByteArray CopiaAntiga::pasta() const
 {
-    if (m_pasta.fd >= 0)
+    return m_lugar == Lugar::JuntoAoFicheiro ? SitioFicheiro::pastaDe(m_caminho) : pastaEstado();
+}
+
+int CopiaAntiga::descritorPasta() const
+{
+    return m_lugar == Lugar::JuntoAoFicheiro ? m_pastaFicheiro : m_pastaEstado.fd;
+}
+
+int CopiaAntiga::abrirPasta(bool criar)
+{
+    if (m_lugar == Lugar::JuntoAoFicheiro || m_pastaEstado.fd >= 0)
         return 0;
     const QByteArray pasta = pastaEstado();
     if (pasta.isEmpty())
         return ENOENT;
-    if (const int e = criarPastas(pasta))
-        return e;
-    m_pasta.fd = semInterrupcao([&] { return ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    return m_pasta.fd < 0 ? errno : 0;
+    if (criar) {
+        if (const int e = criarPastas(pasta))
+            return e;
+    }
+    m_pastaEstado.fd = semInterrupcao([&] { return ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    return m_pastaEstado.fd < 0 ? errno : 0;
 }
 
-QByteArray CopiaAntiga::formar(const QByteArray& antigo) const
+QByteArray CopiaAntiga::formar(const QByteArray& antigo, const QByteArray& novo) const
 {
-    return Assinatura.toByteArray() + m_caminho.toPercentEncoding("/") + '\n' + QByteArray::number(antigo.size()) + ' '
-           + soma(antigo) + '\n' + antigo;
+    return Assinatura.toByteArray() + m_caminho.toPercentEncoding("/") + '\n'
+           + (m_nascimento.isEmpty() ? QByteArray("-") : m_nascimento) + '\n' + verificacao(antigo) + '\n'
+           + verificacao(novo) + '\n' + antigo + novo;
 }
 
-std::optional<QByteArray> CopiaAntiga::interpretar(const QByteArray& copia) const
-{
-    const qsizetype fimCaminho = copia.indexOf('\n', Assinatura.size());
-    const qsizetype fimSoma = fimCaminho < 0 ? -1 : copia.indexOf('\n', fimCaminho + 1);
-    if (!copia.startsWith(Assinatura) || fimSoma < 0)
-        return std::nullopt;
-    const QByteArray caminho =
-        QByteArray::fromPercentEncoding(copia.mid(Assinatura.size(), fimCaminho - Assinatura.size()));
-    const QList<QByteArray> verificacao = copia.mid(fimCaminho + 1, fimSoma - fimCaminho - 1).split(' ');
-    QByteArray antigo = copia.mid(fimSoma + 1);
-    if (verificacao.size() != 2 || verificacao[0] != QByteArray::number(antigo.size()) || verificacao[1] != soma(antigo)
-        || !doFicheiro(caminho))
-        return std::nullopt;
-    return antigo;
-}
-
-// The copy's path is this file's, or still leads to it (another of its names).
-bool CopiaAntiga::doFicheiro(const QByteArray& caminho) const
+// The file's group, mode and access control list: the copy holds its text,
+// so whoever may read the file may read it, and nobody else. A group this
+// user may not give leaves the copy its own, with no more right than others have.
+int CopiaAntiga::darPermissoes(int copia) const
 {
     struct stat st
     {
     };
-    return caminho == m_caminho
-           || (::stat(caminho.constData(), &st) == 0 && st.st_dev == m_ficheiro.st_dev
-               && st.st_ino == m_ficheiro.st_ino);
+    if (::fstat(copia, &st) != 0)
+        return errno;
+    const bool grupo = st.st_gid == m_estado.st_gid || ::fchown(copia, uid_t(-1), m_estado.st_gid) == 0;
+    mode_t modo = m_estado.st_mode & 0666;
+    if (!grupo)
+        modo = (modo & 0606) | ((modo & 06) << 3);
+    if (::fchmod(copia, modo) != 0)
+        return errno;
+    return grupo ? AtributosFicheiro::copiarListaAcesso(m_ficheiro, copia) : AtributosFicheiro::semListaAcesso(copia);
 }

@@ -3,52 +3,93 @@
 #include "platform/Descritor.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QString>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/types.h>
 
-// The copy of a file's old text that a save into the file itself keeps
-// until the file holds the new text whole, in the user's state folder
-// ($XDG_STATE_HOME/zumarel, else ~/.local/state/zumarel). It is named after
-// the file's device and inode, so that whoever reads or writes the file
-// next, by any of its names, finds it; it holds the file's path (to tell a
-// copy of an older file that had the same inode), the old text's length and
-// checksum (to tell a copy cut short), and the old text. Its save keeps it
-// locked while it lives, so that a copy found locked is one still in use (a
-// save through a name in another folder, whose turn is another). Each call
-// gives 0 or an errno.
+// The rollback copy of a save into the file itself: where it is kept, what
+// it holds, and what it may do to the file as found (see GravacaoFicheiro.h
+// for the save it belongs to). Each call that can fail gives 0 or an errno.
 class CopiaAntiga
 {
 public:
-    // The copy of the file at `caminho` (its real path), as `ficheiro` is now.
-    CopiaAntiga(const QByteArray& caminho, const struct stat& ficheiro);
+    enum class Lugar
+    {
+        JuntoAoFicheiro,  // ".zumarel-antigo-<inode>" in the file's folder
+        PastaEstado,      // "copia-<device>-<inode>" in the user's state folder
+    };
 
-    bool existe() const;
+    // What a whole copy holds.
+    struct Conteudo
+    {
+        uid_t dono = 0;         // who made it
+        QByteArray caminho;     // the file's path where it was saved: for the log
+        QByteArray nascimento;  // when the file was made, where the file system tells; else empty
+        QByteArray antigo;
+        QByteArray novo;
+    };
 
-    // The copy that a save no longer alive left: 0 once it is open and
-    // locked; ENOENT when there is none, EWOULDBLOCK while its save lives.
-    int tomar();
+    // What the file as found says of the save that left the copy.
+    enum class Veredicto
+    {
+        Inteiro,       // a whole text of that save, old or new: the file stays, the copy goes
+        Repor,         // what that save left part-way: the old text goes back
+        OutroFicheiro  // a newer file (the same inode number given again, or a text written since)
+    };
 
-    // The old text, when a whole copy of this file is there.
-    std::optional<QByteArray> texto() const;
+    // The copy at `lugar` of the file open as `ficheiro` (`estado` its
+    // status, `caminho` its real path) in the folder open as `pasta`.
+    CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado);
 
-    // The copy written whole and synced, and its name in the folder, before the file changes.
-    int guardar(const QByteArray& antigo);
+    bool existe();
+
+    // The copy a save left, opened and locked, waiting for a save still
+    // alive until `prazo`: 0; ENOENT when there is none (or its save ended
+    // meanwhile); EWOULDBLOCK when the wait runs out.
+    int tomar(const QDeadlineTimer& prazo);
+
+    // What the copy holds, when it is whole.
+    std::optional<Conteudo> ler() const;
+
+    Veredicto julgar(const Conteudo& copia, const QByteArray& ficheiro) const;
+
+    // Whoever made the copy may write the file: else it is not put back (in a
+    // folder where anyone makes files, a copy anyone could have left).
+    bool donoPodeEscrever(const Conteudo& copia) const;
+
+    // The copy of a save about to write `novo` over `antigo`: named only once
+    // it is whole, synced and locked. Beside the file it has the file's group
+    // and mode (and access control list), so that every user of the file can
+    // read it, and no one else.
+    int guardar(const QByteArray& antigo, const QByteArray& novo);
 
     // The end of a save: the file holds a whole text, and the copy goes.
     // A folder that cannot be synced leaves at worst the copy, and then
     // the old text, after a power cut.
     int apagar();
 
-private:
-    QByteArray caminhoCopia() const;
-    int abrirPasta();
-    QByteArray formar(const QByteArray& antigo) const;
-    std::optional<QByteArray> interpretar(const QByteArray& copia) const;
-    bool doFicheiro(const QByteArray& caminho) const;
+    // A copy that may not be put back keeps its text under a name that says
+    // so, for a technician, and the log says why.
+    int porDeLado(const char* porque);
 
+    // Its folder (empty: the user has no state folder), for the messages.
+    QByteArray pasta() const;
+
+private:
+    int descritorPasta() const;
+    int abrirPasta(bool criar);
+    QByteArray formar(const QByteArray& antigo, const QByteArray& novo) const;
+    int darPermissoes(int copia) const;
+
+    Lugar m_lugar;
+    int m_pastaFicheiro;
+    int m_ficheiro;
     QByteArray m_caminho;
-    struct stat m_ficheiro;
+    struct stat m_estado;
+    QByteArray m_nascimento;
     QByteArray m_nome;
-    Descritor m_pasta;
+    Descritor m_pastaEstado;
     Descritor m_copia;
 };

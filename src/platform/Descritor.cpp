@@ -1,7 +1,11 @@
 #include "platform/Descritor.h"
 
+#include <algorithm>
+#include <chrono>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace Descritores {
 
@@ -34,6 +38,14 @@ int lerTudo(int fd, off_t tamanho, QByteArray& bytes)
     return 0;
 }
 
+int lerFicheiro(int fd, QByteArray& bytes)
+{
+    struct stat st
+    {
+    };
+    return ::fstat(fd, &st) == 0 ? lerTudo(fd, st.st_size, bytes) : errno;
+}
+
 int sincronizarPasta(int pasta)
 {
     return semInterrupcao([&] { return ::fsync(pasta); }) == 0 ? 0 : errno;
@@ -57,6 +69,45 @@ int criarPastas(const QByteArray& caminho)
             return e;
     }
     return 0;
+}
+
+int bloquear(int fd, int tipo, const QDeadlineTimer& prazo)
+{
+    using namespace std::chrono_literals;
+    // Short looks first: a turn is usually given within a few milliseconds.
+    std::chrono::nanoseconds pausa = 1ms;
+    while (::flock(fd, tipo | LOCK_NB) != 0) {
+        const int e = errno;
+        if (e == EINTR)
+            continue;
+        if (e != EWOULDBLOCK || prazo.hasExpired())
+            return e;
+        std::this_thread::sleep_for(std::min(pausa, prazo.remainingTimeAsDuration()));
+        pausa = std::min<std::chrono::nanoseconds>(pausa * 2, 10ms);
+    }
+    return 0;
+}
+
+int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, bool& comNome)
+{
+    d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, modo); });
+    comNome = d.fd < 0;
+    if (comNome)
+        d.fd = semInterrupcao([&] {
+            return ::openat(pasta, provisorio.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, modo);
+        });
+    return d.fd < 0 ? errno : 0;
+}
+
+int nomear(int fd, int pasta, const QByteArray& nome)
+{
+    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nome.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return errno;
+    // Without /proc, the call that needs no name (some systems allow it only to administrators).
+    return ::linkat(fd, "", pasta, nome.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
 }
 
 }  // namespace Descritores

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <cerrno>
 #include <sys/types.h>
 #include <unistd.h>
@@ -12,10 +13,12 @@ struct Descritor
     Descritor() = default;
     Descritor(const Descritor&) = delete;
     Descritor& operator=(const Descritor&) = delete;
-    ~Descritor()
+    ~Descritor() { fechar(); }
+    void fechar()
     {
         if (fd >= 0)
             ::close(fd);
+        fd = -1;
     }
 };
 
@@ -29,8 +32,9 @@ template <typename F> auto semInterrupcao(F chamada)
     return r;
 }
 
-// Whole-file reads and writes on a descriptor, and the folders they need;
-// each gives 0 or the errno of the call that failed.
+// Whole-file reads and writes on a descriptor, the folders they need, and
+// the locks that give their writers turns; each gives 0 or the errno of the
+// call that failed.
 namespace Descritores {
 
 // Writes all of `bytes` from the start of the file.
@@ -39,11 +43,28 @@ int escreverTudo(int fd, const QByteArray& bytes);
 // The file's first `tamanho` bytes (fewer when it is shorter).
 int lerTudo(int fd, off_t tamanho, QByteArray& bytes);
 
+// The whole file, however long it is now.
+int lerFicheiro(int fd, QByteArray& bytes);
+
 // Syncs a folder, so that names made or removed in it outlast a power cut.
 int sincronizarPasta(int pasta);
 
 // Makes each missing folder of `caminho`, for its user only, its name synced
 // in the folder above it.
 int criarPastas(const QByteArray& caminho);
+
+// Takes the lock of the file open as `fd`, exclusive (`tipo` LOCK_EX) or
+// shared (LOCK_SH), waiting for its holder until `prazo`: EWOULDBLOCK when
+// the wait runs out (nobody hangs on a stuck program).
+int bloquear(int fd, int tipo, const QDeadlineTimer& prazo);
+
+// Opens a new file in the folder `pasta`, with no name where the file system
+// allows it (a process killed before it is named leaves nothing behind);
+// elsewhere under `provisorio` itself, made empty (one a process cut short
+// left is reused). `comNome` says which.
+int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, bool& comNome);
+
+// Gives the nameless file `fd` the name `nome` in `pasta`: EEXIST when it is taken.
+int nomear(int fd, int pasta, const QByteArray& nome);
 
 }  // namespace Descritores

@@ -363,7 +363,7 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
     };
     const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(m_caminho, compor, m_esperaVez);
     if (r.erro != 0) {
-        m_razaoFalha = Erros::razaoSistema(r.erro);
+        m_razaoFalha = r.razao.isEmpty() ? Erros::razaoSistema(r.erro) : r.razao;
         return false;
     }
     m_razaoFalha.clear();

@@ -22,28 +22,18 @@ struct Leitura;
 // change in the same clock tick); nothing is ever created or changed by a
 // read, but for the old text a save cut short left to be put back.
 // A write goes to the real file at the end of any chain of symbolic links
-// and keeps what the site set up around it: owner, group, mode, extended
-// attributes (access control lists) and every hard link (see
-// GravacaoFicheiro). It replaces the file whole or not at all through a new
-// file in the same folder, synced and renamed over it, which has no name
-// until the rename (where the file system allows it; elsewhere it is
-// ".Lorvane.ini.novo" from the start), so a program killed while it writes
-// leaves nothing behind; where a new file would change who may use the file,
-// the file itself is written, as whole: its old text is kept in a copy in the
-// user's state folder until the new one is in, and put back by the next
-// reading or write should the save be cut short (killed, or a power cut).
-// Two programs writing at once take turns on the folder, each changing the
-// file as the one before left it, and a reading waits for the turn too (shared
-// with other readings), so it never sees a text half written; a turn not
-// given within a few seconds fails the write, and leaves the reading the old
-// text that a stuck save into the file itself keeps in its copy (else the
-// file, read while no save changes it). A file that is not UTF-8 is read and
-// written in the older station's code page, Windows-1252.
+// and keeps what the site set up around it (owner, group, mode, extended
+// attributes, every hard link), replaces the file whole or not at all, even
+// for a program killed or a power cut part-way, and takes turns with the
+// other programs that write or read the file: GravacaoFicheiro says how. A
+// turn not given within a few seconds fails the write; a reading then still
+// gets a whole text. A file that is not UTF-8 is read and written in the
+// older station's code page, Windows-1252.
 class FicheiroPerfil
 {
 public:
     static constexpr int TamanhoMaximo = 254;
-    // How long a write or a reading waits for another program's write to the same folder.
+    // How long a write or a reading waits for its turn on the file.
     static constexpr std::chrono::milliseconds EsperaVezPadrao{5000};
 
     explicit FicheiroPerfil(QString caminho = {});

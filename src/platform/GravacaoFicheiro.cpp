@@ -3,16 +3,14 @@
 #include "platform/AtributosFicheiro.h"
 #include "platform/CopiaAntiga.h"
 #include "platform/Descritor.h"
+#include "platform/Erro.h"
+#include "platform/SitioFicheiro.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <algorithm>
+#include <QStringList>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <thread>
 #include <unistd.h>
 
 namespace GravacaoFicheiro {
@@ -21,13 +19,11 @@ void (*aoPasso)(Passo) = nullptr;
 
 namespace {
 
-using namespace std::chrono_literals;
 using GravacaoFicheiro::Leitura;
 using GravacaoFicheiro::Passo;
+using Lugar = CopiaAntiga::Lugar;
+using Veredicto = CopiaAntiga::Veredicto;
 using namespace Descritores;
-
-// The system's own bound on a chain of symbolic links.
-constexpr int LigacoesMaximas = 40;
 
 // Not an errno: the file must be written in place (see noProprioFicheiro).
 constexpr int NoProprioFicheiro = -1;
@@ -35,94 +31,13 @@ constexpr int NoProprioFicheiro = -1;
 // How many times a reader without the turn reads a file that changes under it.
 constexpr int LeiturasSemVez = 10;
 
+// Where a copy is looked for, and kept: beside the file first.
+constexpr Lugar Lugares[] = {Lugar::JuntoAoFicheiro, Lugar::PastaEstado};
+
 void passo(Passo p)
 {
     if (GravacaoFicheiro::aoPasso)
         GravacaoFicheiro::aoPasso(p);
-}
-
-// The file that `caminho` (absolute) leads to once every symbolic link is
-// followed, a relative link from its own folder; a path that leads nowhere
-// yet is the name of the file to make (a folder missing on the way shows
-// when it is opened).
-int ficheiroReal(QByteArray& caminho)
-{
-    for (int n = 0; n < LigacoesMaximas; ++n) {
-        struct stat st
-        {
-        };
-        if (::lstat(caminho.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return 0;
-        QByteArray alvo(PATH_MAX, '\0');
-        const ssize_t tamanho = ::readlink(caminho.constData(), alvo.data(), size_t(alvo.size()));
-        if (tamanho < 0)
-            return errno;
-        alvo.truncate(tamanho);
-        if (!alvo.startsWith('/'))
-            alvo.prepend(caminho.left(caminho.lastIndexOf('/') + 1));
-        caminho = alvo;
-    }
-    return ELOOP;
-}
-
-// Takes the folder's turn, exclusive among its writers (`tipo` LOCK_EX) or
-// shared among its readers (LOCK_SH), waiting at most `espera` for the writer
-// before to finish. A lock the system cannot give fails a write (going on
-// without it could lose another writer's keys), as does the end of the wait,
-// with EWOULDBLOCK: nobody hangs on a stuck writer (a reading then goes on
-// without the turn, see lerSemVez).
-int tomarVez(int pasta, std::chrono::milliseconds espera, int tipo)
-{
-    const QDeadlineTimer prazo(espera);
-    while (::flock(pasta, tipo | LOCK_NB) != 0) {
-        const int e = errno;
-        if (e == EINTR)
-            continue;
-        if (e != EWOULDBLOCK || prazo.hasExpired())
-            return e;
-        std::this_thread::sleep_for(std::min<std::chrono::nanoseconds>(10ms, prazo.remainingTimeAsDuration()));
-    }
-    return 0;
-}
-
-// Where the text is: the real file's path, its folder, open and the turn
-// taken, the file's name in it and what the file is now.
-struct Sitio
-{
-    QByteArray caminho;
-    Descritor pasta;
-    QByteArray nome;
-    bool existe = false;
-    struct stat actual
-    {
-    };
-};
-
-int abrirSitio(const QString& caminho, std::chrono::milliseconds espera, int tipo, Sitio& s)
-{
-    // A link put in the file's place while this one waited sends it round again.
-    for (int volta = 0; volta < LigacoesMaximas; ++volta) {
-        QByteArray real = QFile::encodeName(QFileInfo(caminho).absoluteFilePath());
-        if (const int e = ficheiroReal(real))
-            return e;
-        s.caminho = real;
-        const qsizetype barra = real.lastIndexOf('/');
-        s.nome = real.mid(barra + 1);
-        const QByteArray pasta = barra > 0 ? real.left(barra) : QByteArrayLiteral("/");
-        if (s.pasta.fd >= 0)
-            ::close(s.pasta.fd);  // the turn passes on
-        s.pasta.fd = semInterrupcao([&] { return ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-        if (s.pasta.fd < 0)
-            return errno;
-        if (const int e = tomarVez(s.pasta.fd, espera, tipo))
-            return e;
-        s.existe = ::fstatat(s.pasta.fd, s.nome.constData(), &s.actual, AT_SYMLINK_NOFOLLOW) == 0;
-        if (!s.existe && errno != ENOENT)
-            return errno;
-        if (!s.existe || !S_ISLNK(s.actual.st_mode))
-            return 0;
-    }
-    return ELOOP;
 }
 
 // The open file's text, and what the file was when the reading began.
@@ -144,23 +59,18 @@ Leitura lerDescritor(int fd)
     return l;
 }
 
-Leitura lerNoSitio(const Sitio& s)
-{
-    if (!s.existe)
-        return {};
-    Descritor d;
-    d.fd = semInterrupcao([&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
-    if (d.fd < 0)
-        return {errno, false, {}, std::nullopt};
-    return lerDescritor(d.fd);
-}
-
 // Same file, same length, same change times.
 bool mesmoEstado(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
            && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
            && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+bool abertoParaEscrita(int fd)
+{
+    const int modo = ::fcntl(fd, F_GETFL);
+    return modo >= 0 && (modo & O_ACCMODE) == O_RDWR;
 }
 
 // Writes `texto` over the file's own text, cuts the file to its length and syncs it.
@@ -176,44 +86,97 @@ int porTexto(int fd, const QByteArray& texto)
     return semInterrupcao([&] { return ::fsync(fd); }) == 0 ? 0 : errno;
 }
 
-// Under the writers' turn: puts back the old text that a save into the file
-// itself left in its copy when it was cut short (killed, or a power cut); a
-// copy cut short itself, or of another file, goes (the file had not changed
-// yet). 0 when the file holds a whole text; else why not, with the copy's
-// text in `antigo` when it is whole (EWOULDBLOCK: a save through another
-// name of the file is under way).
-int reporCopia(const Sitio& s, std::optional<QByteArray>& antigo)
+// Where a copy could not be kept or removed, and why, for the operator's box.
+QString naPasta(const CopiaAntiga& copia, int e)
 {
-    if (!s.existe || !S_ISREG(s.actual.st_mode))
-        return 0;
-    CopiaAntiga copia(s.caminho, s.actual);
-    if (const int e = copia.tomar())
-        return e == ENOENT ? 0 : e;
-    const std::optional<QByteArray> texto = copia.texto();
-    if (!texto) {
-        copia.apagar();
-        return 0;
+    const QByteArray pasta = copia.pasta();
+    if (pasta.isEmpty())
+        return QStringLiteral("numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)");
+    return QStringLiteral("na pasta ") + QFile::decodeName(pasta) + QStringLiteral(" (") + Erros::razaoSistema(e)
+           + u')';
+}
+
+// What the copies a save into the file itself left came to.
+struct Resolucao
+{
+    int erro = 0;  // the file could not be made whole (EWOULDBLOCK: a save still under way keeps its copy)
+    QString razao;
+    std::optional<QByteArray> texto;  // the old text, for a reader that may not put it back
+};
+
+// Under the exclusive turn: each copy a save into the file itself left, beside
+// the file and in the state folder, judged against the file as found (see
+// the header). A writer needs every copy gone, else a copy left could later
+// be put over its own text; a reader reads as best it can.
+Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
+{
+    Resolucao r;
+    if (s.ficheiro.fd < 0)
+        return r;
+    for (const Lugar lugar : Lugares) {
+        CopiaAntiga copia(lugar, s.pasta.fd, s.ficheiro.fd, s.caminho, s.actual);
+        if (!copia.existe())
+            continue;
+        if (const int e = copia.tomar(s.prazo)) {
+            if (e == ENOENT)
+                continue;
+            r.erro = e;
+            return r;
+        }
+        QByteArray ficheiro;
+        if ((r.erro = lerFicheiro(s.ficheiro.fd, ficheiro)) != 0)
+            return r;
+        const std::optional<CopiaAntiga::Conteudo> c = copia.ler();
+        int e = 0;
+        if (!c) {
+            e = copia.porDeLado("it is not a whole copy");
+        } else if (const Veredicto v = copia.julgar(*c, ficheiro); v == Veredicto::OutroFicheiro) {
+            e = copia.porDeLado("the file is not what its save could have left: a newer file");
+        } else if (v == Veredicto::Repor && !copia.donoPodeEscrever(*c)) {
+            e = copia.porDeLado("whoever made it may not write the file");
+        } else if (v == Veredicto::Repor) {
+            const int escrita = abertoParaEscrita(s.ficheiro.fd) ? porTexto(s.ficheiro.fd, c->antigo) : EACCES;
+            if (escrita != 0 && !escritor) {
+                r.texto = c->antigo;
+                return r;
+            }
+            if ((r.erro = escrita) != 0)
+                return r;
+            e = copia.apagar();
+        } else {
+            e = copia.apagar();
+        }
+        if (e != 0 && escritor) {
+            r.erro = e;
+            r.razao = QStringLiteral("A cópia do texto antigo não pôde ser tirada ") + naPasta(copia, e);
+            return r;
+        }
     }
-    Descritor d;
-    d.fd = semInterrupcao([&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC); });
-    int e = d.fd < 0 ? errno : porTexto(d.fd, *texto);
-    if (e == 0)
-        e = copia.apagar();
-    if (e != 0)
-        antigo = texto;
-    return e;
+    return r;
+}
+
+bool temCopia(const SitioFicheiro& s)
+{
+    for (const Lugar lugar : Lugares) {
+        if (CopiaAntiga(lugar, s.pasta.fd, s.ficheiro.fd, s.caminho, s.actual).existe())
+            return true;
+    }
+    return false;
 }
 
 // A reading without the turn (a writer stuck past the wait, or a lock the
 // system cannot give): the old text when a save into the file itself keeps
-// its copy, else the file's own text, provided no save changed it while it
-// was read (one under way would still keep its copy, one ended changed the
-// file's times).
+// its copy and the file is as that save leaves it part-way, else the file's
+// own text, provided no save changed it while it was read (one under way
+// would keep its copy, one ended changed the file's times).
 Leitura lerSemVez(const QByteArray& caminho)
 {
+    Descritor pasta;
+    pasta.fd = semInterrupcao(
+        [&] { return ::open(SitioFicheiro::pastaDe(caminho).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     for (int n = 0; n < LeiturasSemVez; ++n) {
         Descritor d;
-        d.fd = semInterrupcao([&] { return ::open(caminho.constData(), O_RDONLY | O_CLOEXEC); });
+        d.fd = semInterrupcao([&] { return ::open(caminho.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
         if (d.fd < 0)
             return errno == ENOENT ? Leitura{} : Leitura{errno, false, {}, std::nullopt};
         const Leitura l = lerDescritor(d.fd);
@@ -222,46 +185,22 @@ Leitura lerSemVez(const QByteArray& caminho)
         };
         if (!l.existe || ::fstat(d.fd, &depois) != 0)
             return l;
-        if (const auto antigo = CopiaAntiga(caminho, depois).texto())
-            return {0, true, *antigo, depois};
+        for (const Lugar lugar : Lugares) {
+            CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
+            const auto c = copia.existe() ? copia.ler() : std::nullopt;
+            if (c && copia.julgar(*c, l.bytes) == Veredicto::Repor && copia.donoPodeEscrever(*c))
+                return {0, true, c->antigo, depois};
+        }
         if (mesmoEstado(*l.estado, depois))
             return l;
     }
     return {EWOULDBLOCK, false, {}, std::nullopt};
 }
 
-// Opens a file for the new text in the folder `pasta`. Where the file system
-// allows it the file has no name, so a process killed while it writes leaves
-// nothing behind; elsewhere it is the hidden name itself, truncated (a file
-// left there by a write cut short is reused). `comNome` says which.
-int abrirNovo(int pasta, const QByteArray& nomeTemporario, Descritor& d, bool& comNome)
-{
-    d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
-    comNome = d.fd < 0;
-    if (comNome)
-        d.fd = semInterrupcao([&] {
-            return ::openat(pasta, nomeTemporario.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                            0666);
-        });
-    return d.fd < 0 ? errno : 0;
-}
-
-// Gives the nameless file `fd` the hidden name, in place of any such file a
-// write cut short left.
-int nomear(int fd, int pasta, const QByteArray& nomeTemporario)
-{
-    ::unlinkat(pasta, nomeTemporario.constData(), 0);
-    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
-    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nomeTemporario.constData(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    // Without /proc, the call that needs no name (some systems allow it only to administrators).
-    return ::linkat(fd, "", pasta, nomeTemporario.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
-}
-
 // The new file `novo` made what the old one is to its users: owner and group,
 // then the mode (a change of owner clears the set-id bits), then the extended
 // attributes (an access control list sets the mode's group bits).
-bool comoOAntigo(const Sitio& s, int novo)
+bool comoOAntigo(const SitioFicheiro& s, int novo)
 {
     struct stat st
     {
@@ -272,23 +211,20 @@ bool comoOAntigo(const Sitio& s, int novo)
     if ((outroDono && ::fchown(novo, s.actual.st_uid, s.actual.st_gid) != 0)
         || ::fchmod(novo, s.actual.st_mode & 07777) != 0)
         return false;
-    Descritor antigo;
-    antigo.fd =
-        semInterrupcao([&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); });
-    return antigo.fd >= 0 && AtributosFicheiro::copiar(antigo.fd, novo) == 0;
+    return AtributosFicheiro::copiar(s.ficheiro.fd, novo) == 0;
 }
 
 // The usual road: a new file in the folder, made as the old one (owner,
 // group, mode, extended attributes), synced and renamed over it.
 // NoProprioFicheiro when the old file exists and this road cannot keep it
 // as the site set it up.
-int porNovoFicheiro(const Sitio& s, const QByteArray& bytes, struct stat& escrito)
+int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat& escrito)
 {
     const int pasta = s.pasta.fd;
     const QByteArray nomeTemporario = '.' + s.nome + ".novo";
     Descritor d;
     bool comNome = false;
-    if (const int e = abrirNovo(pasta, nomeTemporario, d, comNome))
+    if (const int e = criarSemNome(pasta, nomeTemporario, 0666, d, comNome))
         return s.existe && (e == EACCES || e == EPERM || e == EROFS) ? NoProprioFicheiro : e;
     bool nomeado = comNome;
     const auto falhar = [&](int e) {
@@ -304,10 +240,13 @@ int porNovoFicheiro(const Sitio& s, const QByteArray& bytes, struct stat& escrit
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
         return falhar(errno);
     if (!nomeado) {
+        // In place of any such file a write cut short left.
+        ::unlinkat(pasta, nomeTemporario.constData(), 0);
         if (const int e = nomear(d.fd, pasta, nomeTemporario))
             return e;
         nomeado = true;
     }
+    passo(Passo::Substituicao);
     if (::renameat(pasta, nomeTemporario.constData(), pasta, s.nome.constData()) != 0) {
         // EBUSY: the file is mounted there on its own.
         const int e = errno;
@@ -338,37 +277,50 @@ int reservar(int fd, off_t tamanho)
     return e;
 }
 
-// The road in place: the file itself takes the text, its inode, owner,
-// group, mode, attributes and every name of it unchanged. The old text
-// `antigo` is kept in its copy first, then room is reserved (a full disk
-// stops the save before any byte changes), the text written, cut to length
-// and synced, and the copy removed: that is the moment the save is done. A
-// failure before it writes the old text back; the copy goes once the file
-// holds a whole text again, else stays for the next reader or writer.
-int noProprioFicheiro(const Sitio& s, const QByteArray& antigo, const QByteArray& bytes, struct stat& escrito)
+// The road in place (the steps are in the header): the file itself takes
+// the text, its inode, owner, group, mode, attributes and every name of it
+// unchanged.
+int noProprioFicheiro(const SitioFicheiro& s, const QByteArray& antigo, const QByteArray& bytes, struct stat& escrito,
+                      QString& razao)
 {
-    Descritor d;
-    d.fd = semInterrupcao([&] { return ::openat(s.pasta.fd, s.nome.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC); });
-    if (d.fd < 0)
-        return errno;
-    CopiaAntiga copia(s.caminho, s.actual);
-    if (const int e = copia.guardar(antigo))
-        return e;
+    const int fd = s.ficheiro.fd;
+    std::optional<CopiaAntiga> copia;
+    QStringList falhas;
+    int erro = 0;
+    for (const Lugar lugar : Lugares) {
+        copia.emplace(lugar, s.pasta.fd, fd, s.caminho, s.actual);
+        if ((erro = copia->guardar(antigo, bytes)) == 0)
+            break;
+        falhas << naPasta(*copia, erro);
+        copia.reset();
+    }
+    if (!copia) {
+        razao = QStringLiteral("A cópia do texto antigo não pôde ser guardada ") + falhas.join(QStringLiteral(" nem "));
+        return erro;
+    }
     const auto repor = [&](int e) {
-        if (porTexto(d.fd, antigo) == 0)
-            copia.apagar();
+        if (porTexto(fd, antigo) == 0)
+            copia->apagar();
         return e;
     };
-    if (const int e = reservar(d.fd, off_t(bytes.size())))
+    if (const int e = reservar(fd, off_t(bytes.size())))
         return repor(e);
-    if (const int e = porTexto(d.fd, bytes))
+    if (const int e = porTexto(fd, bytes))
         return repor(e);
     passo(Passo::Confirmacao);
-    if (const int e = copia.apagar())
+    if (const int e = copia->apagar()) {
+        razao = QStringLiteral("A cópia do texto antigo não pôde ser tirada ") + naPasta(*copia, e);
         return repor(e);
-    if (::fstat(d.fd, &escrito) != 0)
+    }
+    if (::fstat(fd, &escrito) != 0)
         escrito = {};
     return 0;
+}
+
+// What is at the path when it is not a file of text.
+int naoETexto(const SitioFicheiro& s)
+{
+    return S_ISDIR(s.actual.st_mode) ? EISDIR : EINVAL;
 }
 
 }  // namespace
@@ -378,52 +330,59 @@ namespace GravacaoFicheiro {
 Resultado gravar(const QString& caminho, const std::function<QByteArray(const Leitura&)>& compor,
                  std::chrono::milliseconds esperaMaxima)
 {
-    Sitio s;
-    if (const int e = abrirSitio(caminho, esperaMaxima, LOCK_EX, s))
-        return {e, std::nullopt};
-    if (s.existe && S_ISDIR(s.actual.st_mode))
-        return {EISDIR, std::nullopt};
-    if (s.existe && ::faccessat(s.pasta.fd, s.nome.constData(), W_OK, AT_EACCESS) != 0)
-        return {errno, std::nullopt};  // a file kept read-only on purpose stays so
-    std::optional<QByteArray> antigo;
-    if (const int e = reporCopia(s, antigo))
-        return {e, std::nullopt};
+    SitioFicheiro s;
+    s.prazo = QDeadlineTimer(esperaMaxima);
+    if (const int e = s.abrir(caminho, LOCK_EX, true))
+        return {e, std::nullopt, {}};
+    if (s.existe && s.ficheiro.fd < 0)
+        return {naoETexto(s), std::nullopt, {}};
+    if (const Resolucao r = resolverCopias(s, true); r.erro != 0)
+        return {r.erro, std::nullopt, r.razao};
     // The file as the writer before left it; a file that cannot be read is not written over.
-    const Leitura actual = lerNoSitio(s);
+    const Leitura actual = s.existe ? lerDescritor(s.ficheiro.fd) : Leitura{};
     if (actual.erro != 0)
-        return {actual.erro, std::nullopt};
+        return {actual.erro, std::nullopt, {}};
     if (actual.estado)
         s.actual = *actual.estado;
     const QByteArray bytes = compor(actual);
     struct stat escrito
     {
     };
+    QString razao;
     // A file of more than one name stays one file: no new file for one of its names.
     int e = s.existe && s.actual.st_nlink > 1 ? NoProprioFicheiro : porNovoFicheiro(s, bytes, escrito);
     if (e == NoProprioFicheiro)
-        e = noProprioFicheiro(s, actual.bytes, bytes, escrito);
+        e = noProprioFicheiro(s, actual.bytes, bytes, escrito, razao);
     if (e != 0)
-        return {e, std::nullopt};
+        return {e, std::nullopt, razao};
     // None when it could not be told: the next reading reads the file again.
-    return {0, escrito.st_ino != 0 ? std::optional<struct stat>(escrito) : std::nullopt};
+    return {0, escrito.st_ino != 0 ? std::optional<struct stat>(escrito) : std::nullopt, {}};
 }
 
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima)
 {
-    // Shared among readers; a copy left by a save cut short is put back with
+    const QDeadlineTimer prazo(esperaMaxima);
+    // Shared among readers; a copy left by a save cut short is judged with
     // the writers' turn, the file then looked at again.
     for (const int tipo : {LOCK_SH, LOCK_EX}) {
-        Sitio s;
-        if (const int e = abrirSitio(caminho, esperaMaxima, tipo, s))
+        SitioFicheiro s;
+        s.prazo = prazo;
+        if (const int e = s.abrir(caminho, tipo, false))
             return s.caminho.isEmpty() ? Leitura{e, false, {}, std::nullopt} : lerSemVez(s.caminho);
-        const bool copia = s.existe && S_ISREG(s.actual.st_mode) && CopiaAntiga(s.caminho, s.actual).existe();
-        if (copia && tipo == LOCK_SH)
+        if (!s.existe)
+            return {};
+        if (s.ficheiro.fd < 0)
+            return {naoETexto(s), false, {}, std::nullopt};
+        if (!temCopia(s))
+            return lerDescritor(s.ficheiro.fd);
+        if (tipo == LOCK_SH)
             continue;
-        std::optional<QByteArray> antigo;
-        if (!copia || reporCopia(s, antigo) == 0)
-            return lerNoSitio(s);
-        // A file this reader may not write keeps its copy; a copy in use is another save's, under way.
-        return antigo ? Leitura{0, true, *antigo, s.actual} : lerSemVez(s.caminho);
+        const Resolucao r = resolverCopias(s, false);
+        if (r.erro != 0)
+            return lerSemVez(s.caminho);  // a save under way through a lock this turn does not cover
+        if (r.texto)
+            return {0, true, *r.texto, s.actual};
+        return lerDescritor(s.ficheiro.fd);
     }
     return {};
 }

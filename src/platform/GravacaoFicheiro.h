@@ -8,36 +8,62 @@
 #include <sys/stat.h>
 
 // Puts a new text in place of a file, keeping what the site set up around it,
-// and reads a file's text as its last save left it.
+// and reads a file's text as its last save left it. This is the one
+// description of how the settings file is saved; the rest of its layer
+// points here.
 //
-// Every symbolic link on the way is followed: the real file is written and
-// the links stay. The writers of its folder take turns (a lock on the folder,
-// waited for a bounded time), and the text is composed once the turn is this
-// writer's, so it can start from the file as the writer before left it.
-// Readers take the same lock shared, with the same bounded wait, so no
-// reader sees a text half written.
+// Turns. Every symbolic link on the way is followed: the real file is
+// written and the links stay. A writer takes its turn on the file's folder
+// (a lock on the folder, which also covers a file not made yet) and on the
+// file itself (a lock on the file, which all its names share), then on a
+// copy left by another save, all within one bounded wait; readers take the
+// same turn shared. The text is composed once the turn is the writer's, from
+// the file as the writer before left it. A turn not given in time fails the
+// save; a reading then reads the whole text without the turn (the old text
+// a stuck save keeps in its copy, else the file while no save changes it).
 //
-// The usual road writes a new file in the same folder, gives it the old one's
-// owner, group, mode and extended attributes (access control lists among
-// them), syncs it and renames it over the file: the file is replaced whole or
-// not at all, even by a writer killed part-way. Where that would change who
-// may use the file or what names lead to it (an owner, group or attribute the
-// writer may not give, more than one hard link, a folder in which no file
-// can be made, a file mounted in its folder), the text goes into the file
-// itself instead, as whole as a rename: the old text is first kept in a copy
-// in the user's state folder ($XDG_STATE_HOME/zumarel, else
-// ~/.local/state/zumarel), written whole and synced, then room for the new
-// length is reserved (a full disk is known before any byte changes), the
-// file written, cut to length and synced, and the copy removed. A failure
-// after the file changed puts the old text back; a copy left by a writer
-// killed or a power cut is put back by the next reader or writer of the file
-// (a reader that may not write the file reads the copy's text instead).
+// By a new file. The usual road writes a new file in the same folder (with
+// no name until it is complete, where the file system allows it), gives it
+// the old one's owner, group, mode and extended attributes (access control
+// lists among them), syncs it and renames it over the file: the file is
+// replaced whole or not at all, even by a writer killed part-way.
+//
+// In the file itself. Where a new file would change who may use the file or
+// what names lead to it (an owner, group or attribute the writer may not
+// give, more than one hard link, a folder in which no file can be made, a
+// file mounted in its folder), the text goes into the file itself, as whole
+// as a rename:
+//  1. a rollback copy of the old text and of the new one is written and
+//     synced, and named only once it is whole and locked: beside the file
+//     (".zumarel-antigo-<inode>", with the file's group and mode) where the
+//     file's folder takes new files, so that every station that shares the
+//     file, as any user, finds it; else in the user's state folder
+//     ($XDG_STATE_HOME/zumarel, else ~/.local/state/zumarel,
+//     "copia-<device>-<inode>"). Where neither takes it the save is refused,
+//     naming both folders and why;
+//  2. room for the new length is reserved, so that a full disk stops the save
+//     before any byte changes;
+//  3. the new text is written over the old one from the start, the file cut
+//     to length and synced;
+//  4. the copy is removed: that is the moment the save is done. A failure
+//     before it writes the old text back.
+// After a kill or a power cut, the next reader or writer of the file finds
+// the copy, takes the turn exclusive and judges the file as found:
+//  - a whole text of that save, old or new, stays, and the copy goes;
+//  - what that save could have left part-way (every byte the old text's, the
+//    new text's or a zero of the reserved room, at a length between the
+//    two) gets the old text back, if whoever made the copy may write the
+//    file; a reader that may not write it reads the old text instead;
+//  - anything else is a newer file (the inode number given to another file,
+//    a file made at another time, a text written since): it stays, and the
+//    copy is set aside under a name that says so, with a line in the log.
 namespace GravacaoFicheiro {
 
 struct Resultado
 {
     int erro = 0;                       // 0, or the errno of the step that failed (EWOULDBLOCK: the wait ran out)
     std::optional<struct stat> estado;  // the file as written, when it could be told
+    QString razao;  // why, in words, where the errno alone does not say where (a copy's folder)
 };
 
 // A file's text as it was found.
@@ -53,14 +79,12 @@ struct Leitura
 Resultado gravar(const QString& caminho, const std::function<QByteArray(const Leitura&)>& compor,
                  std::chrono::milliseconds esperaMaxima);
 
-// The whole text of the file: never part of one save's text. When the turn is
-// not given within the wait (a writer stuck), the text a save in place kept,
-// or else the file's own while no save is seen changing it.
+// The whole text of the file: never part of one save's text.
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
 
-// The steps of a save into the file itself. Tests only: aoPasso, when set,
-// is called before each (to stop or kill the process there).
-enum class Passo { Copia, Escrita, Truncagem, Sincronizacao, Confirmacao };
+// The steps of a save. Tests only: aoPasso, when set, is called before each
+// (to stop or kill the process there, or to let another program in).
+enum class Passo { Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao };
 extern void (*aoPasso)(Passo);
 
 }  // namespace GravacaoFicheiro

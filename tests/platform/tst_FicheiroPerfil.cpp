@@ -4,6 +4,8 @@
 #include "support/EstacaoTeste.h"
 
 #include <QDir>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -18,6 +20,42 @@ namespace {
 QStringList conteudoPasta(const QString& pasta)
 {
     return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+ino_t inode(const QString& caminho)
+{
+    struct stat st{};
+    return ::stat(QFile::encodeName(caminho).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+// What a save into the file itself meets at one of its steps, set by a test:
+// a file size limit from the write of the file on, or a copy made immutable
+// once the file holds the new text.
+std::optional<LimiteTamanhoFicheiros> limiteNaEscrita;
+std::optional<Imutavel> copiaImutavel;
+QString pastaDaCopia;
+
+void limitarNaEscrita(GravacaoFicheiro::Passo p)
+{
+    if (p == GravacaoFicheiro::Passo::Escrita && !limiteNaEscrita)
+        limiteNaEscrita.emplace(1000);
+}
+
+// In a child process: who to let in, and at which step of each save.
+int avisoNoPasso = -1;
+GravacaoFicheiro::Passo passoDoAviso;
+
+void avisarNoPasso(GravacaoFicheiro::Passo p)
+{
+    if (p == passoDoAviso)
+        [[maybe_unused]] const ssize_t n = ::write(avisoNoPasso, "v", 1);
+}
+
+void copiaImutavelNaConfirmacao(GravacaoFicheiro::Passo p)
+{
+    if (p == GravacaoFicheiro::Passo::Confirmacao)
+        copiaImutavel.emplace(QDir(pastaDaCopia).filePath(
+            QDir(pastaDaCopia).entryList({QStringLiteral(".zumarel-antigo-*")}, QDir::Hidden | QDir::Files).value(0)));
 }
 }  // namespace
 
@@ -181,20 +219,26 @@ private Q_SLOTS:
     // and says why in Portuguese; the next write that can go through does.
     // A file with a second name is written in place: there a full disk is
     // found when the room for the text is reserved, before any byte changes,
-    // and a file grown past the size allowed part-way gets its old text back.
+    // and a file grown past the size allowed part-way, or whose copy cannot
+    // be removed once the new text is in, gets its old text back.
     void escritaFalhadaDeixaOFicheiro_data()
     {
-        QTest::addColumn<QString>("meio");      // "limite": the process's file size limit; "disco": a full tmpfs
+        QTest::addColumn<QString>("meio");      // "limite": the process's file size limit; "disco": a full tmpfs;
+                                                // "copia": the copy immutable once the new text is in
         QTest::addColumn<QByteArray>("antes");  // "-": no file
         QTest::addColumn<bool>("ligado");       // a second name for the file
-        QTest::addColumn<QString>("razao");
+        QTest::addColumn<QString>("razao");     // %1: the file's folder
         const QByteArray ficheiro = "; Posto 1\r\n[BaseDados]\r\nLocalizacao=/srv/Pesagem.mdb\r\n[Acesso]\r\nOperador=Ana\r\n";
         const QString grande = QStringLiteral("O ficheiro excede o tamanho máximo permitido");
         QTest::newRow("ficheiro maior do que o permitido") << "limite" << ficheiro << false << grande;
         QTest::newRow("sem ficheiro: nenhum fica") << "limite" << QByteArray("-") << false << grande;
         QTest::newRow("disco cheio") << "disco" << ficheiro << false << "Não há espaço livre no disco";
-        QTest::newRow("no próprio ficheiro, maior do que o permitido") << "limite" << ficheiro << true << grande;
+        QTest::newRow("no próprio ficheiro, maior do que o permitido a meio da escrita")
+            << "limite" << ficheiro << true << grande;
         QTest::newRow("no próprio ficheiro, disco cheio") << "disco" << ficheiro << true << "Não há espaço livre no disco";
+        QTest::newRow("no próprio ficheiro, a cópia não se deixa tirar")
+            << "copia" << ficheiro << true
+            << "A cópia do texto antigo não pôde ser tirada na pasta %1 (Sem permissão para escrever";
     }
     void escritaFalhadaDeixaOFicheiro()
     {
@@ -205,7 +249,10 @@ private Q_SLOTS:
         const DiscoPequeno disco;
         if (meio == u"disco" && !disco.ok())
             QSKIP("mounting a small file system needs root");
+        if (meio == u"copia" && !Imutavel(caminho()).ok())
+            QSKIP("this file system cannot make a file immutable");
         const QString sitio = meio == u"disco" ? disco.pasta() : pasta.path();
+        razao = razao.arg(sitio);
         const QString c = QDir(sitio).filePath(QStringLiteral("Lorvane.ini"));
         const QString segundo = QDir(sitio).filePath(QStringLiteral("Posto2.ini"));
         QFile::remove(c);
@@ -224,17 +271,25 @@ private Q_SLOTS:
         // The first line changed too, so a text cut short differs from the old one from its start.
         const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("BaseDados"), QStringLiteral("Localizacao"), QStringLiteral("/x")},
                                                       {QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
-        std::optional<LimiteTamanhoFicheiros> limite;
-        // Room for the copy of the old text a save in place keeps, not for the new text.
-        if (meio == u"limite")
-            limite.emplace(1000);
-        QVERIFY(!ini.escrever(escritas));
-        limite.reset();
+        // In place the limit comes once the copy (which holds the new text too) is whole.
+        if (meio == u"limite" && !ligado)
+            limiteNaEscrita.emplace(1000);
+        pastaDaCopia = sitio;
+        if (ligado && meio == u"limite")
+            GravacaoFicheiro::aoPasso = limitarNaEscrita;
+        if (meio == u"copia")
+            GravacaoFicheiro::aoPasso = copiaImutavelNaConfirmacao;
+        const bool gravou = ini.escrever(escritas);
+        GravacaoFicheiro::aoPasso = nullptr;
+        limiteNaEscrita.reset();
+        copiaImutavel.reset();
+        QVERIFY(!gravou);
         QVERIFY2(ini.razaoFalha().startsWith(razao + QStringLiteral(" [")), qPrintable(ini.razaoFalha()));
         QCOMPARE(lerFicheiro(c), antes == "-" ? QByteArray() : antes);
-        QCOMPARE(conteudoPasta(sitio), pastaAntes);
+        // A copy left only because it could not be removed goes at the next reading.
         QCOMPARE(ini.valor(QStringLiteral("Acesso"), QStringLiteral("Operador")).value_or(QString()),
                  antes == "-" ? QString() : QStringLiteral("Ana"));
+        QCOMPARE(conteudoPasta(sitio), pastaAntes);
 
         // With room again, the same write goes through, and only the file is there, under each of its names.
         QFile::remove(QDir(sitio).filePath(QStringLiteral("enchimento")));
@@ -251,26 +306,34 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(sitio), nomes);
     }
 
-    // A writer killed at any step of its save leaves, for the next reading,
-    // the whole old text: the new file never took the name, or the file
-    // written in place (here: it has a second name) gets its old text back
-    // from the copy kept in the state folder. The new text is shorter than
-    // the old one (whose tail it would leave) or longer than a page.
+    // A writer killed at any step of its save leaves, for the next reading or
+    // save, a whole text: the old one (the new file never took the name, or
+    // the file written in place, here because it has a second name, gets it
+    // back from the copy), or the new one once the file held it whole. The
+    // next station finds the copy beside the file whatever its user's state
+    // folder. The new text is shorter than the old one (whose tail it would
+    // leave) or longer than a page.
     void mortoAMeioDaEscrita_data()
     {
         QTest::addColumn<int>("passo");      // -1: a save by a new file
         QTest::addColumn<qint64>("limite");  // > 0: killed within the write after the step, once so many bytes are in
         QTest::addColumn<int>("tamanho");    // of the new value; the old one has 2000
+        QTest::addColumn<bool>("fica");      // the new text stays
+        QTest::addColumn<bool>("grava");     // the first act after the kill is a save, not a reading
         using P = GravacaoFicheiro::Passo;
-        QTest::newRow("novo ficheiro, morto na escrita") << -1 << qint64(100) << 4000;
+        QTest::newRow("novo ficheiro, morto na escrita") << -1 << qint64(100) << 4000 << false << false;
         for (const int tamanho : {1, 20000}) {
-            const char* t = tamanho == 1 ? "mais curto" : "de várias páginas";
-            QTest::addRow("texto %s, morto a meio da cópia", t) << int(P::Copia) << qint64(60) << tamanho;
+            const bool longo = tamanho > 1;
+            const char* t = longo ? "de várias páginas" : "mais curto";
+            QTest::addRow("texto %s, morto a meio da cópia", t) << int(P::Copia) << qint64(60) << tamanho << false << longo;
             QTest::addRow("texto %s, morto a meio da escrita", t)
-                << int(P::Escrita) << qint64(tamanho == 1 ? 20 : 9000) << tamanho;
-            QTest::addRow("texto %s, morto antes de cortar", t) << int(P::Truncagem) << qint64(0) << tamanho;
-            QTest::addRow("texto %s, morto antes de sincronizar", t) << int(P::Sincronizacao) << qint64(0) << tamanho;
-            QTest::addRow("texto %s, morto antes de apagar a cópia", t) << int(P::Confirmacao) << qint64(0) << tamanho;
+                << int(P::Escrita) << qint64(longo ? 9000 : 20) << tamanho << false << !longo;
+            // The longer text is whole before it is cut to length.
+            QTest::addRow("texto %s, morto antes de cortar", t) << int(P::Truncagem) << qint64(0) << tamanho << longo << longo;
+            QTest::addRow("texto %s, morto antes de sincronizar", t)
+                << int(P::Sincronizacao) << qint64(0) << tamanho << true << !longo;
+            QTest::addRow("texto %s, morto antes de apagar a cópia", t)
+                << int(P::Confirmacao) << qint64(0) << tamanho << true << longo;
         }
     }
     void mortoAMeioDaEscrita()
@@ -278,6 +341,8 @@ private Q_SLOTS:
         QFETCH(int, passo);
         QFETCH(qint64, limite);
         QFETCH(int, tamanho);
+        QFETCH(bool, fica);
+        QFETCH(bool, grava);
         QTemporaryDir sitio;
         const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
         const auto texto = [](const QByteArray& velocidade, const QByteArray& extra, const QByteArray& marca) {
@@ -285,6 +350,7 @@ private Q_SLOTS:
                               + "\n[Fim]\nMarca=" + marca + "\n");
         };
         const QByteArray antes = texto("19200", QByteArray(2000, 'a'), "antiga");
+        const QByteArray novo = texto("9600", QByteArray(tamanho, 'b'), "nova");
         escreverFicheiro(c, antes);
         if (passo >= 0)
             QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + "2").constData()), 0);
@@ -300,19 +366,82 @@ private Q_SLOTS:
         });
         const int estado = filho.esperar();
         QVERIFY(WIFSIGNALED(estado) && WTERMSIG(estado) == (limite > 0 ? SIGXFSZ : SIGKILL));
+        const QString marca = fica ? QStringLiteral("nova") : QStringLiteral("antiga");
         if (const Imutavel imutavel(c); imutavel.ok()) {
-            // A reader that may not write the file reads the old text; the file stays as the kill left it.
+            // A reader that may not write the file reads the whole text; the file stays as the kill left it.
             const QByteArray cortado = lerFicheiro(c);
-            QCOMPARE(FicheiroPerfil(c).ler("Fim", "Marca", {}), QStringLiteral("antiga"));
+            QCOMPARE(FicheiroPerfil(c).ler("Fim", "Marca", {}), marca);
             QCOMPARE(lerFicheiro(c), cortado);
         }
-        const FicheiroPerfil depois(c);
-        QCOMPARE(depois.ler("Indicador", "Velocidade", {}) + depois.ler("Fim", "Marca", {}), u"19200antiga"_qs);
-        QCOMPARE(lerFicheiro(c), antes);
+        // Another user's station, with a state folder of its own.
+        QTemporaryDir outroEstado;
+        qputenv("XDG_STATE_HOME", QFile::encodeName(outroEstado.path()));
+        const auto estadoDeste = qScopeGuard([&] { qputenv("XDG_STATE_HOME", QFile::encodeName(pastaEstado.path())); });
+        const QByteArray outra = grava ? QByteArray("\n[Outra]\nChave=1\n") : QByteArray();
+        if (grava) {
+            QVERIFY(FicheiroPerfil(c).escrever("Outra", "Chave", "1"));
+        } else {
+            const FicheiroPerfil depois(c);
+            QCOMPARE(depois.ler("Indicador", "Velocidade", {}) + depois.ler("Fim", "Marca", {}),
+                     (fica ? QStringLiteral("9600") : QStringLiteral("19200")) + marca);
+        }
+        QCOMPARE(lerFicheiro(c), (fica ? novo : antes) + outra);
         QCOMPARE(conteudoPasta(sitio.path()), nomes);
         // The next save finds the file whole, and leaves no line of the old text.
         QVERIFY(FicheiroPerfil(c).escrever(escritas));
-        QCOMPARE(lerFicheiro(c), texto("9600", QByteArray(tamanho, 'b'), "nova"));
+        QCOMPARE(lerFicheiro(c), novo + outra);
+    }
+
+    // A copy left by a kill, met by a newer file at the same path: written
+    // over in place by another program (the same inode, made at the same
+    // time), or a file made anew that got the old one's inode number (as
+    // ext4 gives a freed number back). The newer file stays; the copy is set
+    // aside under a name that says so, and the log says why.
+    void copiaDiantedeUmFicheiroMaisNovo_data()
+    {
+        QTest::addColumn<QString>("como");
+        QTest::newRow("reescrito no mesmo inode por outro programa") << "reescrito";
+        QTest::newRow("apagado e outro feito no seu lugar") << "apagado";
+        QTest::newRow("gravado por um editor que muda o nome") << "renomeado";
+    }
+    void copiaDiantedeUmFicheiroMaisNovo()
+    {
+        QFETCH(QString, como);
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini")), segundo = c + QStringLiteral("2");
+        escreverFicheiro(c, "[Indicador]\nVelocidade=19200\n[Extra]\nTexto=" + QByteArray(2000, 'a') + "\n");
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(segundo).constData()), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Indicador", "Velocidade", "9600"}, {"Extra", "Texto", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        QVERIFY(QFile::remove(segundo));
+        const ino_t antigo = inode(c);
+        const QByteArray maisNovo = "; reposto pelo técnico\n[Indicador]\nVelocidade=4800\n";
+        if (como == u"reescrito") {
+            escreverFicheiro(c, maisNovo);
+        } else {
+            const QString provisorio = sitio.filePath(QStringLiteral("Lorvane.ini~"));
+            for (int n = 0; n < 20 && (n == 0 || inode(c) != antigo); ++n) {
+                if (como == u"apagado")
+                    QFile::remove(c);
+                escreverFicheiro(como == u"apagado" ? c : provisorio, maisNovo);
+                if (como == u"renomeado")
+                    QCOMPARE(::rename(QFile::encodeName(provisorio).constData(), QFile::encodeName(c).constData()), 0);
+            }
+            if (inode(c) != antigo)
+                QSKIP("this file system did not give the inode number again");
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("rollback copy .* set aside as")));
+        QCOMPARE(FicheiroPerfil(c).ler("Indicador", "Velocidade", {}), QStringLiteral("4800"));
+        QCOMPARE(lerFicheiro(c), maisNovo);
+        const QStringList nomes = conteudoPasta(sitio.path());
+        QCOMPARE(nomes.size(), 2);
+        QVERIFY2(nomes[0].startsWith(QStringLiteral(".zumarel-antigo-%1.posta-de-lado-").arg(antigo)),
+                 qPrintable(nomes[0]));
+        QVERIFY(FicheiroPerfil(c).escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")));
+        QCOMPARE(lerFicheiro(c), maisNovo + "\n[Acesso]\nOperador=Ana\n");
     }
 
     // The new file keeps the old one's permissions (a site may keep it from other users).
@@ -328,35 +457,58 @@ private Q_SLOTS:
 
     // Two programs writing the file at once take their turns: every state of
     // the file is one whole text, never two mixed, and neither loses the
-    // other's keys.
+    // other's keys, nor is refused. Each starts its save while the other's is
+    // under way: they alternate through pipes, each letting the other in from
+    // inside its own save. Through names in two folders they share no folder,
+    // only the file.
+    void doisProgramasAoMesmoTempo_data()
+    {
+        QTest::addColumn<bool>("duasPastas");
+        QTest::newRow("por um novo ficheiro") << false;
+        QTest::newRow("no próprio ficheiro, por nomes em duas pastas") << true;
+    }
     void doisProgramasAoMesmoTempo()
     {
-        QTemporaryDir sitio;
+        QFETCH(bool, duasPastas);
+        QTemporaryDir sitio, outraPasta;
         const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QString outro = duasPastas ? outraPasta.filePath(QStringLiteral("Lorvane.ini")) : c;
         const QString grande(200'000, u'x');
         QVERIFY(FicheiroPerfil(c).escrever({{"Extra", "Texto", grande}, {"Geral", "Fim", "1"}}));
-        QList<pid_t> filhos;
-        for (const char* chave : {"A", "B"}) {
-            const pid_t filho = ::fork();
-            QVERIFY(filho >= 0);
-            if (filho == 0) {
-                FicheiroPerfil ini(c);
-                bool ok = true;
-                for (int n = 0; n < 100; ++n)
-                    ok = ini.escrever(QStringLiteral("Geral"), QString::fromLatin1(chave), QString::number(n)) && ok;
-                ::_exit(ok ? 0 : 1);
-            }
-            filhos << filho;
-        }
-        for (const pid_t filho : filhos) {
-            int estado = -1;
-            QCOMPARE(::waitpid(filho, &estado, 0), filho);
-            QCOMPARE(estado, 0);
-        }
-        const FicheiroPerfil depois(c);
+        if (duasPastas)
+            QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(outro).constData()), 0);
+        constexpr int Gravacoes = 40;
+        int paraA[2], paraB[2];
+        QVERIFY(::pipe(paraA) == 0 && ::pipe(paraB) == 0);
+        const auto programa = [&](const char* chave, const QString& caminho, int* minha, int* outra, bool primeiro) {
+            return [=] {
+                ::close(minha[1]);
+                ::close(outra[0]);
+                ::signal(SIGPIPE, SIG_IGN);
+                avisoNoPasso = outra[1];
+                passoDoAviso = duasPastas ? GravacaoFicheiro::Passo::Copia : GravacaoFicheiro::Passo::Substituicao;
+                GravacaoFicheiro::aoPasso = avisarNoPasso;
+                FicheiroPerfil ini(caminho);
+                char b;
+                for (int n = 0; n < Gravacoes; ++n) {
+                    if ((n > 0 || !primeiro) && ::read(minha[0], &b, 1) != 1)
+                        ::_exit(2);
+                    if (!ini.escrever(QStringLiteral("Geral"), QString::fromLatin1(chave), QString::number(n)))
+                        ::_exit(1);
+                }
+                ::_exit(0);
+            };
+        };
+        ProcessoFilho a(programa("A", c, paraA, paraB, true));
+        ProcessoFilho b(programa("B", outro, paraB, paraA, false));
+        for (const int fd : {paraA[0], paraA[1], paraB[0], paraB[1]})
+            ::close(fd);
+        QCOMPARE(a.esperar(), 0);
+        QCOMPARE(b.esperar(), 0);
+        const FicheiroPerfil depois(outro);
         QCOMPARE(depois.ler(QStringLiteral("Geral"), QStringLiteral("Fim"), {}), QStringLiteral("1"));
         for (const char* chave : {"A", "B"})
-            QCOMPARE(depois.ler(QStringLiteral("Geral"), QString::fromLatin1(chave), {}), QStringLiteral("99"));
+            QCOMPARE(depois.ler(QStringLiteral("Geral"), QString::fromLatin1(chave), {}), QString::number(Gravacoes - 1));
         QCOMPARE(depois.valor(QStringLiteral("Extra"), QStringLiteral("Texto")).value_or(QString()), grande);
         QCOMPARE(lerFicheiro(c).count("[Extra]"), 1);
         QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});

@@ -1,0 +1,94 @@
+#include "platform/SitioFicheiro.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <fcntl.h>
+
+namespace {
+
+// The system's own bound on a chain of symbolic links.
+constexpr int LigacoesMaximas = 40;
+
+// The file that `caminho` (absolute) leads to once every symbolic link is
+// followed, a relative link from its own folder; a path that leads nowhere
+// yet is the name of the file to make (a folder missing on the way shows
+// when it is opened).
+int ficheiroReal(QByteArray& caminho)
+{
+    for (int n = 0; n < LigacoesMaximas; ++n) {
+        struct stat st
+        {
+        };
+        if (::lstat(caminho.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return 0;
+        QByteArray alvo(PATH_MAX, '\0');
+        const ssize_t tamanho = ::readlink(caminho.constData(), alvo.data(), size_t(alvo.size()));
+        if (tamanho < 0)
+            return errno;
+        alvo.truncate(tamanho);
+        if (!alvo.startsWith('/'))
+            alvo.prepend(caminho.left(caminho.lastIndexOf('/') + 1));
+        caminho = alvo;
+    }
+    return ELOOP;
+}
+
+}  // namespace
+
+QByteArray SitioFicheiro::pastaDe(const QByteArray& caminho)
+{
+    const qsizetype barra = caminho.lastIndexOf('/');
+    return barra > 0 ? caminho.left(barra) : QByteArrayLiteral("/");
+}
+
+int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
+{
+    // A link or another file put in the file's place while this one waited sends it round again.
+    for (int volta = 0; volta < LigacoesMaximas; ++volta) {
+        QByteArray real = QFile::encodeName(QFileInfo(c).absoluteFilePath());
+        if (const int e = ficheiroReal(real))
+            return e;
+        caminho = real;
+        nome = real.mid(real.lastIndexOf('/') + 1);
+        ficheiro.fechar();
+        pasta.fechar();  // the turn passes on
+        pasta.fd = semInterrupcao(
+            [&] { return ::open(pastaDe(real).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+        if (pasta.fd < 0)
+            return errno;
+        if (const int e = Descritores::bloquear(pasta.fd, tipo, prazo))
+            return e;
+        existe = ::fstatat(pasta.fd, nome.constData(), &actual, AT_SYMLINK_NOFOLLOW) == 0;
+        if (!existe)
+            return errno == ENOENT ? 0 : errno;
+        if (S_ISLNK(actual.st_mode))
+            continue;
+        if (!S_ISREG(actual.st_mode))
+            return 0;  // no text of its own to take turns on (the caller says what it is)
+        // A writer fails on a file kept read-only on purpose; a reader with the
+        // exclusive turn writes where it may (to put an old text back).
+        const bool talvez = !escrita && tipo == LOCK_EX;
+        for (const int modo : {escrita || talvez ? O_RDWR : O_RDONLY, O_RDONLY}) {
+            ficheiro.fd = semInterrupcao(
+                [&] { return ::openat(pasta.fd, nome.constData(), modo | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
+            if (ficheiro.fd >= 0 || !talvez || (errno != EACCES && errno != EPERM && errno != EROFS))
+                break;
+        }
+        if (ficheiro.fd < 0 && errno == ELOOP)
+            continue;
+        if (ficheiro.fd < 0)
+            return errno;
+        if (const int e = Descritores::bloquear(ficheiro.fd, tipo, prazo))
+            return e;
+        struct stat porNome
+        {
+        };
+        if (::fstat(ficheiro.fd, &actual) != 0)
+            return errno;
+        if (::fstatat(pasta.fd, nome.constData(), &porNome, AT_SYMLINK_NOFOLLOW) == 0
+            && porNome.st_dev == actual.st_dev && porNome.st_ino == actual.st_ino)
+            return 0;
+    }
+    return ELOOP;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Descritor.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QString>
+#include <sys/stat.h>
+
+// Where a file's text is, with the turn on it taken (see GravacaoFicheiro.h):
+// the real file at the end of any chain of symbolic links, its folder open
+// and locked, the file open and locked too, so that its writers take turns
+// through any of its names, and readers share the turn.
+struct SitioFicheiro
+{
+    QByteArray caminho;  // the real file's absolute path
+    Descritor pasta;
+    QByteArray nome;  // its name in the folder
+    Descritor ficheiro;
+    bool existe = false;
+    struct stat actual
+    {
+    };
+    QDeadlineTimer prazo;  // the end of every wait of this turn
+
+    // Opens the file at `caminho` for reading, or for writing when
+    // `escrita`, and takes the turn: exclusive (`tipo` LOCK_EX) or shared
+    // (LOCK_SH). 0, or the errno of the step that failed (EWOULDBLOCK: the
+    // wait ran out; `caminho` is then known).
+    int abrir(const QString& caminho, int tipo, bool escrita);
+
+    // The folder the real path `caminho` is in.
+    static QByteArray pastaDe(const QByteArray& caminho);
+};
