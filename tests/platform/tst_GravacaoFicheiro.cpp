@@ -10,14 +10,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -89,48 +93,63 @@ bool aceitaAtributos(const QString& pasta)
     return ok;
 }
 
-// Writes [Postos] chave=1 to the file in a child process that gives up root
-// for `quem`: a user name, then "+" and each supplementary group ("bin+users"),
-// with a state folder of its own in `estados`. "ok", or why the write failed.
-QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
+// Runs `acao` in a child process that gives up root for `quem`: a user
+// name, then "+" and each supplementary group ("bin+users"), with the state
+// folder `estado` (none, and no home, when it is empty). What it returns, or
+// "morto" when the child was killed.
+QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const std::function<QByteArray()>& acao)
 {
     const QStringList nomes = quem.split(u'+');
     const passwd* p = ::getpwnam(qPrintable(nomes[0]));
     if (!p)
-        return QStringLiteral("no user ") + nomes[0];
+        return "no user " + nomes[0].toUtf8();
     std::vector<gid_t> grupos{p->pw_gid};
     for (qsizetype i = 1; i < nomes.size(); ++i) {
         const group* g = ::getgrnam(qPrintable(nomes[i]));
         if (!g)
-            return QStringLiteral("no group ") + nomes[i];
+            return "no group " + nomes[i].toUtf8();
         grupos.push_back(g->gr_gid);
     }
-    const QByteArray estado = QFile::encodeName(estados) + '/' + QByteArray::number(p->pw_uid);
+    const uid_t uid = p->pw_uid;
+    const gid_t gid = p->pw_gid;
     int tubo[2];
     if (::pipe(tubo) != 0)
-        return QStringLiteral("pipe");
-    const pid_t filho = ::fork();
-    if (filho == 0) {
+        return "pipe";
+    ProcessoFilho filho([&] {
         ::close(tubo[0]);
-        ::setenv("XDG_STATE_HOME", estado.constData(), 1);
-        QByteArray r = "setresuid";
-        if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(p->pw_gid, p->pw_gid, p->pw_gid) == 0
-            && ::setresuid(p->pw_uid, p->pw_uid, p->pw_uid) == 0) {
-            FicheiroPerfil ini(caminho);
-            r = ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? "ok" : ini.razaoFalha().toUtf8();
+        if (estado.isEmpty()) {
+            ::unsetenv("XDG_STATE_HOME");
+            ::setenv("HOME", "/nonexistent", 1);
+        } else {
+            ::setenv("XDG_STATE_HOME", estado.constData(), 1);
         }
+        QByteArray r = "setresuid";
+        // A change of user clears the signal that ends a child with its parent: set again.
+        if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(gid, gid, gid) == 0
+            && ::setresuid(uid, uid, uid) == 0 && ::prctl(PR_SET_PDEATHSIG, SIGKILL) == 0)
+            r = acao();
         [[maybe_unused]] const ssize_t n = ::write(tubo[1], r.constData(), size_t(r.size()));
-        ::_exit(0);
-    }
+    });
     ::close(tubo[1]);
     QByteArray r;
     char bloco[256];
     for (ssize_t n; (n = ::read(tubo[0], bloco, sizeof bloco)) > 0;)
         r.append(bloco, n);
     ::close(tubo[0]);
-    int s = 0;
-    ::waitpid(filho, &s, 0);
-    return QString::fromUtf8(r);
+    return WIFSIGNALED(filho.esperar()) ? QByteArray("morto") : r;
+}
+
+// Writes [Postos] chave=1 to the file as `quem` (see comoUtilizador), with a
+// state folder of its own in `estados`: "ok", or why the write failed.
+QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
+{
+    const passwd* p = ::getpwnam(qPrintable(quem.section(u'+', 0, 0)));
+    const QByteArray estado = QFile::encodeName(estados) + '/' + QByteArray::number(p ? p->pw_uid : 0);
+    return QString::fromUtf8(comoUtilizador(quem, estado, [&] {
+        FicheiroPerfil ini(caminho);
+        return ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? QByteArray("ok")
+                                                                                : ini.razaoFalha().toUtf8();
+    }));
 }
 
 }  // namespace
@@ -167,24 +186,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ficheiroDono");
         QTest::addColumn<int>("ficheiroModo");
         QTest::addColumn<QString>("lista");           // an access control list entry, as setfacl takes it
+        QTest::addColumn<QString>("listaPasta");      // a default entry of the folder's, new files take it
         QTest::addColumn<QByteArray>("atributo");     // an extended attribute, "name=value"
         QTest::addColumn<QStringList>("gravadores");  // in turn
         QTest::addColumn<QString>("estradas");        // of each save: by a new file (n), in the file itself (p)
         QTest::newRow("do utilizador do posto, gravado pelo administrador")
-            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "" << QByteArray()
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "" << "" << QByteArray()
             << QStringList{"root", "nobody", "root"} << "nnn";
         QTest::newRow("do utilizador do posto, numa pasta do administrador")
-            << "root:root" << 0755 << "nobody:nogroup" << 0600 << "" << QByteArray()
+            << "root:root" << 0755 << "nobody:nogroup" << 0600 << "" << "" << QByteArray()
             << QStringList{"root", "nobody", "root", "nobody"} << "npnp";
         QTest::newRow("partilhado pelo grupo, gravado por outro membro")
-            << "daemon:users" << 0775 << "daemon:users" << 0664 << "" << QByteArray()
+            << "daemon:users" << 0775 << "daemon:users" << 0664 << "" << "" << QByteArray()
             << QStringList{"bin+users", "daemon+users", "bin+users", "daemon"} << "pnpp";
         QTest::newRow("com lista de acesso e atributo do utilizador")
-            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0640 << "group:users:rw"
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0640 << "group:users:rw" << ""
             << QByteArray("user.zumarel.posto=Balança 1") << QStringList{"root", "nobody", "root"} << "nnn";
         QTest::newRow("com um atributo que só o administrador dá")
-            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "user:daemon:rw"
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "user:daemon:rw" << ""
             << QByteArray("security.zumarel=1") << QStringList{"nobody", "root", "nobody"} << "pnp";
+        QTest::newRow("numa pasta que dá uma lista de acesso aos ficheiros novos")
+            << "nobody:nogroup" << 0755 << "nobody:nogroup" << 0644 << "" << "user:daemon:rw" << QByteArray()
+            << QStringList{"root", "nobody", "root"} << "nnn";
     }
     void donoGrupoEModoMantidos()
     {
@@ -195,11 +218,12 @@ private Q_SLOTS:
         QFETCH(QString, ficheiroDono);
         QFETCH(int, ficheiroModo);
         QFETCH(QString, lista);
+        QFETCH(QString, listaPasta);
         QFETCH(QByteArray, atributo);
         QFETCH(QStringList, gravadores);
         QFETCH(QString, estradas);
         QTemporaryDir raiz;
-        if (!lista.isEmpty()) {
+        if (!lista.isEmpty() || !listaPasta.isEmpty()) {
             QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("setfacl")).isEmpty(), "install the package acl");
             // The temporary folders may be a tmpfs without them: a folder of the build tree, on its disk.
             if (!aceitaAtributos(raiz.path()))
@@ -213,6 +237,8 @@ private Q_SLOTS:
         mudarDono(pasta, pastaDono, mode_t(pastaModo));
         const QString c = pasta + QStringLiteral("/Lorvane.ini");
         escreverFicheiro(c, "[Postos]\n");
+        if (!listaPasta.isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), listaPasta, pasta}), 0);
         mudarDono(c, ficheiroDono, mode_t(ficheiroModo));
         const QByteArray nome = atributo.left(atributo.indexOf('=')), valor = atributo.mid(nome.size() + 1);
         if (!lista.isEmpty())
@@ -400,19 +426,21 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Rui"));
     }
 
-    // While another program saves into the file itself (it has a second
-    // name), a long text and a short one in turn, every reading here, raw or
-    // through the settings layer, is one whole text.
+    // While another program saves into the file itself, a long text and a
+    // short one in turn, every reading here, raw or through the settings
+    // layer, is one whole text, though it goes through the file's name in
+    // another folder (whose folder's turn is another).
     void leiturasDuranteGravacoes()
     {
-        QTemporaryDir raiz;
+        QTemporaryDir raiz, outra;
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QString lido = outra.filePath(QStringLiteral("Lorvane.ini"));
         const auto texto = [](const QByteArray& v) { return QByteArray("[Extra]\nTexto=" + v + "\n[Fim]\nMarca=1\n"); };
         // Long enough for a reading to meet a write under way.
         const QString grande(100'000, u'a');
         const QByteArray longo = texto(grande.toLatin1()), curto = texto("b");
         escreverFicheiro(c, longo);
-        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(raiz.filePath("b.ini")).constData()), 0);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(lido).constData()), 0);
         // One save at a time, each as soon as this side has seen the one before.
         int vez[2], aviso[2];
         QVERIFY(::pipe(vez) == 0 && ::pipe(aviso) == 0);
@@ -435,11 +463,11 @@ private Q_SLOTS:
             QString valor;
             for (int i = 0; i < 1'000'000 && valor != (n % 2 ? grande : QStringLiteral("b")); ++i) {
                 if (n % 4 < 2) {
-                    const QByteArray lido = GravacaoFicheiro::ler(c, 5s).bytes;
-                    QVERIFY2(lido == longo || lido == curto, lido.left(40).constData());
-                    valor = lido == longo ? grande : QStringLiteral("b");
+                    const QByteArray bytes = GravacaoFicheiro::ler(lido, 5s).bytes;
+                    QVERIFY2(bytes == longo || bytes == curto, bytes.left(40).constData());
+                    valor = bytes == longo ? grande : QStringLiteral("b");
                 } else {
-                    valor = FicheiroPerfil(c).valor("Extra", "Texto").value_or(QString());
+                    valor = FicheiroPerfil(lido).valor("Extra", "Texto").value_or(QString());
                 }
                 QVERIFY2(valor == grande || valor == u"b", qPrintable(valor.left(40)));
             }
@@ -447,6 +475,208 @@ private Q_SLOTS:
         ::close(vez[1]);
         QCOMPARE(escritor.esperar(), 0);
         ::close(aviso[0]);
+    }
+
+    // A copy beside the file is put back only if whoever made it may write
+    // the file, as the system decides it (mode, groups, access control list):
+    // in a folder where anyone makes files, a copy of a user who may not
+    // write the settings changes nothing, and is set aside. The copy is a
+    // real one, left by a save killed part-way, then given to that user.
+    void copiaSoDeQuemPodeEscrever_data()
+    {
+        QTest::addColumn<QString>("dono");   // of the copy
+        QTest::addColumn<QString>("lista");  // an access control list entry of the file's (root:bin 0664)
+        QTest::addColumn<bool>("reposta");
+        QTest::newRow("de quem não pode escrever") << "nobody" << "" << false;
+        QTest::newRow("de um membro do grupo do ficheiro") << "bin" << "" << true;
+        QTest::newRow("de um utilizador a quem a lista dá a escrita") << "nobody" << "user:nobody:rw" << true;
+        QTest::newRow("de um membro do grupo a quem a lista só dá a leitura") << "bin" << "user:bin:r" << false;
+        QTest::newRow("de um membro do grupo que a máscara não deixa") << "bin" << "mask::r" << false;
+    }
+    void copiaSoDeQuemPodeEscrever()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(QString, dono);
+        QFETCH(QString, lista);
+        QFETCH(bool, reposta);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        mudarDono(c, QStringLiteral("root:bin"), 0664);
+        if (!lista.isEmpty() && darListaAcesso(c, lista) != 0)
+            QSKIP("this file system keeps no access control lists");
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + "2").constData()), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        const QByteArray cortado = lerFicheiro(c);
+        const QString copia = raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino));
+        const passwd* p = ::getpwnam(qPrintable(dono));
+        QVERIFY(p);
+        QCOMPARE(::lchown(QFile::encodeName(copia).constData(), p->pw_uid, uid_t(-1)), 0);
+        if (!reposta)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("may not write the file")));
+        QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), reposta ? u"Ana"_qs : u"Rui"_qs);
+        QCOMPARE(lerFicheiro(c), reposta ? antes : cortado);
+        const QStringList nomes = conteudoPasta(raiz.path());
+        QCOMPARE(nomes.size(), reposta ? 2 : 3);
+        QCOMPARE(nomes.value(0).contains(QStringLiteral(".posta-de-lado-")), !reposta);
+    }
+
+    // A save into the file itself keeps its copy beside the file where the
+    // folder takes new files, whatever the user's home; where the folder
+    // takes none (here an immutable one), in the user's state folder; where
+    // neither takes it, the save is refused, the file untouched, and the box
+    // names both folders and why.
+    void copiaOndeFica_data()
+    {
+        QTest::addColumn<QString>("quem");    // empty: this process (root), the file's folder immutable
+        QTest::addColumn<QString>("estado");  // the state folder: "sem" (no HOME, no XDG_STATE_HOME),
+                                              // "ficheiro" (a file in its place), "imutavel", "cheia", "boa"
+        QTest::addColumn<QString>("razao");   // "ok", or the box's reason: %1 the file's folder, %2 the state folder
+        const QString semLugar =
+            QStringLiteral("A cópia do texto antigo não pôde ser guardada na pasta %1 (Sem permissão para escrever "
+                           "[Operation not permitted]) nem ");
+        QTest::newRow("ficheiro do grupo, gravado por um membro sem casa") << "bin+users" << "sem" << "ok";
+        QTest::newRow("pasta sem ficheiros novos, na pasta de estado") << "" << "boa" << "ok";
+        QTest::newRow("pasta sem ficheiros novos, sem pasta de estado")
+            << "" << "sem" << semLugar + "numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)";
+        QTest::newRow("pasta sem ficheiros novos, um ficheiro no lugar da pasta de estado")
+            << "" << "ficheiro" << semLugar + "na pasta %2 (Uma parte do caminho não é uma pasta [Not a directory])";
+        QTest::newRow("pasta sem ficheiros novos, pasta de estado imutável")
+            << "" << "imutavel" << semLugar + "na pasta %2 (Sem permissão para escrever [Operation not permitted])";
+        QTest::newRow("pasta sem ficheiros novos, pasta de estado cheia")
+            << "" << "cheia" << semLugar + "na pasta %2 (Não há espaço livre no disco [No space left on device])";
+    }
+    void copiaOndeFica()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners and immutable folders need root");
+        QFETCH(QString, quem);
+        QFETCH(QString, estado);
+        QFETCH(QString, razao);
+        QTemporaryDir raiz;
+        const DiscoPequeno disco;
+        if (estado == u"cheia" && !disco.ok())
+            QSKIP("mounting a small file system needs root");
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString pasta = raiz.filePath(QStringLiteral("posto"));
+        QVERIFY(QDir().mkdir(pasta));
+        const QString c = pasta + QStringLiteral("/Lorvane.ini");
+        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
+        escreverFicheiro(c, antes);
+        // The file's own group shares it: a member saves it in place.
+        mudarDono(pasta, QStringLiteral("daemon:users"), 0775);
+        mudarDono(c, QStringLiteral("daemon:users"), 0664);
+        QString pastaEstado = estado == u"cheia" ? disco.pasta() : raiz.filePath(QStringLiteral("estado"));
+        if (estado == u"ficheiro")
+            escreverFicheiro(pastaEstado, {});
+        else if (estado != u"sem")
+            QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")) || estado == u"cheia");
+        if (estado == u"cheia") {
+            QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")));
+            disco.encher();
+        }
+        const Imutavel estadoImutavel(estado == u"imutavel" ? pastaEstado + QStringLiteral("/zumarel") : QString());
+        const Imutavel pastaImutavel(quem.isEmpty() ? pasta : QString());
+        if ((quem.isEmpty() && !pastaImutavel.ok()) || (estado == u"imutavel" && !estadoImutavel.ok()))
+            QSKIP("this file system cannot make a folder immutable");
+        razao = razao.arg(pasta, pastaEstado + QStringLiteral("/zumarel"));
+
+        const QByteArray xdg = estado == u"sem" ? QByteArray() : QFile::encodeName(pastaEstado);
+        QString feito;
+        if (quem.isEmpty()) {
+            const QByteArray casa = qgetenv("HOME"), xdgAntes = qgetenv("XDG_STATE_HOME");
+            const auto repor = qScopeGuard([&] {
+                qputenv("HOME", casa);
+                qputenv("XDG_STATE_HOME", xdgAntes);
+            });
+            qunsetenv("HOME");
+            if (xdg.isEmpty())
+                qunsetenv("XDG_STATE_HOME");
+            else
+                qputenv("XDG_STATE_HOME", xdg);
+            FicheiroPerfil ini(c);
+            feito = ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1"))
+                        ? QStringLiteral("ok")
+                        : ini.razaoFalha();
+        } else {
+            feito = QString::fromUtf8(comoUtilizador(quem, xdg, [&] {
+                FicheiroPerfil ini(c);
+                return ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1"))
+                           ? QByteArray("ok")
+                           : ini.razaoFalha().toUtf8();
+            }));
+        }
+        QCOMPARE(feito, razao);
+        QCOMPARE(lerFicheiro(c), razao == u"ok" ? antes + "\n[Postos]\nA=1\n" : antes);
+        QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
+        if (estado == u"boa")
+            QCOMPARE(conteudoPasta(pastaEstado + QStringLiteral("/zumarel")), QStringList());
+    }
+
+    // Two users' stations share a file anyone may write (0666, the
+    // administrator's). One is killed while it saves into the file; the
+    // other reads a whole text, saves, and the first, when it runs again,
+    // keeps that save. Where the folder takes new files the copy is beside
+    // the file and the other station reads the old text (or the new, once
+    // whole); where it takes none, the copy is in the first user's state
+    // folder, and it is set aside against the other's newer text.
+    void outroUtilizadorDepoisDeUmaMorte_data()
+    {
+        QTest::addColumn<int>("pastaModo");
+        QTest::addColumn<int>("passo");   // where the first station is killed
+        QTest::addColumn<QString>("lido");  // by the other station; empty: not told
+        using P = GravacaoFicheiro::Passo;
+        QTest::newRow("pasta que aceita ficheiros novos, morto a meio") << 0777 << int(P::Truncagem) << "Ana";
+        QTest::newRow("pasta que aceita ficheiros novos, morto com o texto inteiro")
+            << 0777 << int(P::Confirmacao) << "Rui";
+        QTest::newRow("pasta que não aceita ficheiros novos, morto a meio") << 0555 << int(P::Truncagem) << "";
+    }
+    void outroUtilizadorDepoisDeUmaMorte()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users needs root");
+        QFETCH(int, pastaModo);
+        QFETCH(int, passo);
+        QFETCH(QString, lido);
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n");
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0666), 0);
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), mode_t(pastaModo)), 0);
+        const QByteArray estadoA = QFile::encodeName(estados.filePath(QString::number(::getpwnam("bin")->pw_uid)));
+        const QByteArray estadoB = QFile::encodeName(estados.filePath(QString::number(::getpwnam("daemon")->pw_uid)));
+        const auto operador = [&] { return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8(); };
+
+        QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&] {
+                     acabarNoPasso(GravacaoFicheiro::Passo(passo));
+                     FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+                     return QByteArray("vivo");
+                 }),
+                 QByteArray("morto"));
+        const QByteArray lidoPeloOutro = comoUtilizador(QStringLiteral("daemon"), estadoB, operador);
+        if (!lido.isEmpty())
+            QCOMPARE(lidoPeloOutro, lido.toUtf8());
+        QCOMPARE(gravarComo(QStringLiteral("daemon"), c, QStringLiteral("B"), estados.path()), QStringLiteral("ok"));
+        QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&]() -> QByteArray {
+                     return operador() + ' ' + FicheiroPerfil(c).ler("Postos", "B", {}).toUtf8();
+                 }),
+                 lidoPeloOutro + " 1");
+        QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
+        // The copy the first station set aside, for a technician.
+        const QString deA = QFile::decodeName(estadoA) + QStringLiteral("/zumarel");
+        const QStringList postasDeLado = conteudoPasta(deA);
+        QCOMPARE(postasDeLado.size(), pastaModo == 0555 ? 1 : 0);
+        for (const QString& nome : postasDeLado) {
+            QVERIFY2(nome.contains(QStringLiteral(".posta-de-lado-")), qPrintable(nome));
+            QVERIFY(QFile::remove(deA + u'/' + nome));
+        }
     }
 };
 

@@ -95,7 +95,12 @@ ProcessoFilho::ProcessoFilho(const std::function<void()>& corpo) : m_pid(::fork(
     if (m_pid != 0)
         return;
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    corpo();
+    // Nothing may go back into the test from here: it would run on as a second test.
+    try {
+        corpo();
+    } catch (...) {
+        ::_exit(3);
+    }
     ::_exit(0);
 }
 
