@@ -121,6 +121,8 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
             if (e == ENOENT)
                 continue;
             r.erro = e;
+            if (e != EWOULDBLOCK)
+                r.razao = QStringLiteral("A cópia do texto antigo não pôde ser aberta ") + naPasta(copia, e);
             return r;
         }
         QByteArray ficheiro;

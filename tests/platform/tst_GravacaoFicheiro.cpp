@@ -485,19 +485,23 @@ private Q_SLOTS:
     void copiaSoDeQuemPodeEscrever_data()
     {
         QTest::addColumn<QString>("dono");   // of the copy
-        QTest::addColumn<QString>("lista");  // an access control list entry of the file's (root:bin 0664)
+        QTest::addColumn<int>("modo");       // of the file, root:bin
+        QTest::addColumn<QString>("lista");  // an access control list entry of the file's
         QTest::addColumn<bool>("reposta");
-        QTest::newRow("de quem não pode escrever") << "nobody" << "" << false;
-        QTest::newRow("de um membro do grupo do ficheiro") << "bin" << "" << true;
-        QTest::newRow("de um utilizador a quem a lista dá a escrita") << "nobody" << "user:nobody:rw" << true;
-        QTest::newRow("de um membro do grupo a quem a lista só dá a leitura") << "bin" << "user:bin:r" << false;
-        QTest::newRow("de um membro do grupo que a máscara não deixa") << "bin" << "mask::r" << false;
+        QTest::newRow("de quem não pode escrever") << "nobody" << 0664 << "" << false;
+        QTest::newRow("de um membro do grupo do ficheiro") << "bin" << 0664 << "" << true;
+        QTest::newRow("de um membro do grupo que só pode ler, os outros escrevem") << "bin" << 0646 << "" << false;
+        QTest::newRow("de um utilizador a quem a lista dá a escrita") << "nobody" << 0664 << "user:nobody:rw" << true;
+        QTest::newRow("de um membro do grupo a quem a lista só dá a leitura") << "bin" << 0664 << "user:bin:r" << false;
+        QTest::newRow("de um membro do grupo que a máscara não deixa") << "bin" << 0664 << "mask::r" << false;
+        QTest::newRow("de um membro do grupo que só pode ler, com lista") << "bin" << 0646 << "user:daemon:rw" << false;
     }
     void copiaSoDeQuemPodeEscrever()
     {
         if (::geteuid() != 0)
             QSKIP("changing owners needs root");
         QFETCH(QString, dono);
+        QFETCH(int, modo);
         QFETCH(QString, lista);
         QFETCH(bool, reposta);
         QTemporaryDir raiz;
@@ -505,7 +509,7 @@ private Q_SLOTS:
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
         const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
         escreverFicheiro(c, antes);
-        mudarDono(c, QStringLiteral("root:bin"), 0664);
+        mudarDono(c, QStringLiteral("root:bin"), mode_t(modo));
         if (!lista.isEmpty() && darListaAcesso(c, lista) != 0)
             QSKIP("this file system keeps no access control lists");
         QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + "2").constData()), 0);
