@@ -143,6 +143,50 @@ private Q_SLOTS:
         QVERIFY(lida);
     }
 
+    // Rows that end on a failure fail their reading, though the one reading
+    // them does not look: they are not all the statement's. The failure (an
+    // overflow at the 1500th row) comes once: no later statement tells of it.
+    void linhasQueAcabamNumaFalha_data()
+    {
+        QTest::addColumn<int>("leitura");
+        QTest::newRow("uma fatia de uma leitura longa") << 0;
+        QTest::newRow("uma consulta guardada") << 1;
+        QTest::newRow("a mesma consulta, nova, pedida durante a sua leitura") << 2;
+    }
+    void linhasQueAcabamNumaFalha()
+    {
+        QFETCH(int, leitura);
+        EstacaoTeste t;
+        t.abrirBaseDados();
+        const QSqlDatabase db = t.estacao->bd();
+        const QString falhaNaLinha = QStringLiteral("CASE WHEN %1 = 1500 THEN abs(-9223372036854775808) ELSE %1 END");
+        const QString sql = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) SELECT " + falhaNaLinha.arg("i") + " FROM n";
+        qint64 lidas = 0;
+        const auto contar = [&](const QSqlQuery&) { return ++lidas > 0; };
+        Erro falha;
+        try {
+            if (leitura == 0) {
+                semearTresAnos(db, 20000);
+                LeituraEmFatias::percorrer(db, "SELECT " + falhaNaLinha.arg("rowid"), "Pesagens", {}, {}, {}, [&](QSqlQuery& q) {
+                    while (q.next())
+                        contar(q);
+                    return true;
+                });
+            } else {
+                Consulta::paraCadaLinha(db, sql, {}, [&](const QSqlQuery& q) {
+                    if (leitura == 1)
+                        return contar(q);
+                    Consulta::paraCadaLinha(db, sql, {}, contar);
+                    return false;
+                });
+            }
+        } catch (const Erro& e) {
+            falha = e;
+        }
+        QCOMPARE(falha.numero, 1);
+        QCOMPARE(lidas, 1499);
+    }
+
     // The same statement asked for while its rows are read runs as a fresh one:
     // the rows being read are all read.
     void mesmaConsultaDentroDaLeitura()
