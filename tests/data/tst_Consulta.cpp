@@ -81,6 +81,19 @@ private Q_SLOTS:
                            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) INSERT INTO Pesagens "
                            "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n"}
             << data << janeiro << Intervalos{{"Data de saída", janeiro[0], janeiro[1]}};
+        // Past a value of several slices, more than the largest slice (4096 by then) of later values, whose keys
+        // are below its own.
+        QTest::newRow("um dia de muitas linhas e mais de uma fatia depois")
+            << 3000 << QStringList{
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) INSERT INTO Pesagens "
+                           "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', strftime('%Y-%m-%d %H:%M:%S', '2026-01-11', '+' || (i * 300) || ' seconds') FROM n",
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO Pesagens "
+                           "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n"}
+            << data << janeiro << Intervalos{{"Data de saída", janeiro[0], janeiro[1]}};
+        // A file made before the index of its period: walked by key.
+        const QVariantList tresAnos{"2024-01-01 00:00:00", "2027-01-01 00:00:00"};
+        QTest::newRow("sem o índice do período") << 3000 << QStringList{"DROP INDEX \"PesagensPorDataSaida\""} << data << tresAnos
+                                                  << Intervalos{{"Data de saída", tresAnos[0], tresAnos[1]}};
         QTest::newRow("as pendentes") << 30000 << QStringList{} << "\"Tipo de pesagem\" = ?" << QVariantList{"P"}
                                       << Intervalos{{"Tipo de pesagem", "P", {}}};
         QTest::newRow("chaves muito afastadas")
