@@ -8,6 +8,7 @@
 #include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
 #include "support/EstacaoTeste.h"
+#include "support/FicheiroOcupado.h"
 #include "support/FusoHorario.h"
 #include "support/MotorTeste.h"
 #include "support/PassosSqlite.h"
@@ -45,13 +46,7 @@ class TesteEstatisticas : public QObject
         t->estacao->Acesso.NivelAcesso = 4;
         t->estacao->Acesso.TituloMapa = titulo;
         semearPesagens(*t->estacao);
-        const QDir origem(QStringLiteral(ZUMAREL_RELATORIOS));
-        QDir(t->pasta()).mkpath("partials");
-        QStringList ficheiros = origem.entryList({"*.rpt"}, QDir::Files);
-        for (const QString& f : QDir(origem.filePath("partials")).entryList(QDir::Files))
-            ficheiros << "partials/" + f;
-        for (const QString& f : ficheiros)
-            QFile::copy(origem.filePath(f), t->caminho(f));
+        MotorTeste::copiarDefinicoes(*t);
         logica = std::make_unique<LogicaMapas>(*t->estacao);
         logica->Form_Load();
         logica->txt = caixas;
@@ -275,6 +270,32 @@ private Q_SLOTS:
         const qint64 mes = ler({"01", "03", "2025", "31", "03", "2025"});
         const qint64 anos = ler({"01", "01", "2024", "31", "12", "2026"});
         QVERIFY2(mes > 0 && mes * 16 < anos, qPrintable(QString("%1 steps for a month, %2 for three years").arg(mes).arg(anos)));
+    }
+
+    // A report that fails once it is being made: its rows of three years are
+    // read in many slices, and after the first another station takes the
+    // file. The window says why in its box, and no part of the report is
+    // shown or printed.
+    void falhaDepoisDeComecar_data()
+    {
+        QTest::addColumn<int>("botao");
+        QTest::newRow("visualizar") << 0;
+        QTest::newRow("imprimir") << 1;
+    }
+    void falhaDepoisDeComecar()
+    {
+        QFETCH(int, botao);
+        abrir("Estatísticas por produto", -1, {"01", "01", "2024", "31", "12", "2026"});
+        semearTresAnos(t->estacao->bd(), 20000);
+        logica->identificacao = "TODOS";
+        const FicheiroOcupado outroPosto(t->caminho("Pesagem.mdb"), "INSERT OR IGNORE INTO temp.lidas");
+        QCOMPARE(imprimir(botao), QString());
+        QVERIFY(outroPosto.ocupado());
+        QCOMPARE(t->mensagens.caixas.size(), 1);
+        const auto& caixa = t->mensagens.caixas.first();
+        QCOMPARE(caixa.texto, "Erro número: 5\r\nA base de dados está ocupada por outro utilizador [database is locked]");
+        QCOMPARE(std::pair(caixa.estilo, caixa.titulo), std::pair(64, QString("Estatísticas por produto")));
+        QVERIFY(QDir(t->caminho("impressos")).isEmpty());
     }
 
     void pedidos()
