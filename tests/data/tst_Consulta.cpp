@@ -176,27 +176,18 @@ private Q_SLOTS:
         const QString sql = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) SELECT " + falhaNaLinha.arg("i") + " FROM n";
         qint64 lidas = 0;
         const auto contar = [&](const QSqlQuery&) { return ++lidas > 0; };
-        Erro falha;
-        try {
-            if (leitura == 0) {
-                semearTresAnos(db, 20000);
-                LeituraEmFatias::percorrer(db, "SELECT " + falhaNaLinha.arg("rowid"), "Pesagens", {}, {}, {}, [&](QSqlQuery& q) {
-                    while (q.next())
-                        contar(q);
-                    return true;
-                });
-            } else {
-                Consulta::paraCadaLinha(db, sql, {}, [&](const QSqlQuery& q) {
-                    if (leitura == 1)
-                        return contar(q);
-                    Consulta::paraCadaLinha(db, sql, {}, contar);
-                    return false;
-                });
-            }
-        } catch (const Erro& e) {
-            falha = e;
-        }
-        QCOMPARE(falha.numero, 1);
+        if (leitura == 0)
+            semearTresAnos(db, 20000);
+        QVERIFY_THROWS_EXCEPTION(Erro, leitura == 0 ? LeituraEmFatias::percorrer(db, "SELECT " + falhaNaLinha.arg("rowid"), "Pesagens", {}, {}, {}, [&](QSqlQuery& q) {
+            while (q.next())
+                contar(q);
+            return true;
+        }) : Consulta::paraCadaLinha(db, sql, {}, [&](const QSqlQuery& q) {
+            if (leitura == 1)
+                return contar(q);
+            Consulta::paraCadaLinha(db, sql, {}, contar);
+            return false;
+        }));
         QCOMPARE(lidas, 1499);
     }
 
