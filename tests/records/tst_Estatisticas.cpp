@@ -145,6 +145,8 @@ private Q_SLOTS:
         QTest::newRow("fim antes do inicio") << "Estatísticas por operador" << -1
                                              << Caixas{"31", "01", "2026", "01", "01", "2026"} << QStringList{}
                                              << int(F::Sair);
+        QTest::newRow("pesagens, ano com zeros à esquerda") << "Pesagens" << -1 << Caixas{"01", "01", "2026", "31", "01", "0026"}
+                                                        << QStringList{} << int(F::Visualizar);
         QTest::newRow("pesagens") << "Pesagens" << 3 << Caixas{"1", "2", "26", "1", "2", "26"} << QStringList{}
                                   << int(F::Visualizar);
     }
