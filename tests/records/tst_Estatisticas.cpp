@@ -147,6 +147,8 @@ private Q_SLOTS:
                                              << int(F::Sair);
         QTest::newRow("pesagens, ano com zeros à esquerda") << "Pesagens" << -1 << Caixas{"01", "01", "2026", "31", "01", "0026"}
                                                         << QStringList{} << int(F::Visualizar);
+        QTest::newRow("ano de um algarismo, vazio") << "Pesagens" << -1 << Caixas{"01", "01", "2001", "31", "12", "1"}
+                                                 << QStringList{} << int(F::Sair);
         QTest::newRow("pesagens") << "Pesagens" << 3 << Caixas{"1", "2", "26", "1", "2", "26"} << QStringList{}
                                   << int(F::Visualizar);
     }
