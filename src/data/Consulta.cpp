@@ -53,6 +53,7 @@ void paraCadaLinha(const QSqlDatabase& db, const QString& sql, const QVariantLis
         // its rows are being read: a fresh one.
         QSqlQuery nova = executar(db, sql, valores);
         while (nova.next() && ler(nova)) {}
+        verificarFim(nova);
         return;
     }
     const auto devolver = qScopeGuard([&] { preparadas->devolver(sql); });

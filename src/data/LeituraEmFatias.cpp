@@ -40,73 +40,52 @@ struct Trecho
     QVariantList valores;
 };
 
-// Where the walk stands and the statements that take it one slice on. By an
-// index, it alternates between the entries of one value (in key order, so
-// many rows of one value never make one long statement) and the values above
-// it (up to the next slice's last value); by key, it walks the keys alone.
+// Where a slice starts, in the index's order of (value, key): the walk goes
+// from one such place to the next, each slice ending where the next starts.
+struct Inicio
+{
+    enum class Onde {
+        NoValor,       // among the entries of `valor` (every key, by key) after the key `depoisDe`, or from its first
+        DesdeValor,    // at `valor` and the values above it: a period's start
+        AcimaDoValor,  // at the values above `valor`
+        Fim,           // nowhere: the walk is over
+    };
+    Onde onde = Onde::Fim;
+    QVariant valor;
+    std::optional<qint64> depoisDe;
+};
+
+// The walk and the statements that take it one slice on. By an index, it
+// alternates between the entries of one value (in key order, so many rows of
+// one value never make one long statement) and the values above it (up to
+// the next slice's last value); by key, it walks the keys alone.
 class Passeio
 {
 public:
-    Passeio(const QSqlDatabase& db, const QString& tabela, qint64 ultimaChave) : m_db(db), m_ultimaChave(ultimaChave)
-    {
-        m_origem = QStringLiteral("main.") + Esquema::citar(tabela) + QStringLiteral(" NOT INDEXED");
-    }
+    Passeio(const QSqlDatabase& db, const QString& tabela, qint64 ultimaChave)
+        : m_db(db),
+          m_origem(QStringLiteral("main.") + Esquema::citar(tabela) + QStringLiteral(" NOT INDEXED")),
+          m_ultimaChave(ultimaChave),
+          m_inicio{Inicio::Onde::NoValor, {}, {}}
+    {}
 
     void porIndice(const QString& tabela, const QString& indice, const Intervalo& intervalo)
     {
         m_origem = QStringLiteral("main.%1 INDEXED BY %2").arg(Esquema::citar(tabela), Esquema::citar(indice));
         m_coluna = Esquema::citar(intervalo.campo);
-        m_valor = intervalo.de;
         m_ate = intervalo.ate;
-        m_fase = intervalo.umValor() ? Fase::NumValor : Fase::AcimaDe;
-        m_inclusivo = true;
+        m_inicio = {intervalo.umValor() ? Inicio::Onde::NoValor : Inicio::Onde::DesdeValor, intervalo.de, {}};
     }
 
-    bool acabou() const { return m_fase == Fase::Fim; }
+    bool acabou() const { return m_inicio.onde == Inicio::Onde::Fim; }
 
     // The next slice's part of the WHERE clause; `cheia` when it holds as
     // many entries as were asked (its pace then sizes the next one).
     Trecho proxima(bool& cheia)
     {
-        cheia = false;
-        if (m_fase == Fase::NumValor) {
-            Trecho limite = noValor(std::nullopt);
-            limite.valores << m_entradas - 1;
-            QSqlQuery q =
-                Consulta::executar(m_db,
-                                   QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY rowid LIMIT 1 OFFSET ?")
-                                       .arg(m_origem, limite.onde),
-                                   limite.valores);
-            if (q.next()) {
-                const qint64 ultima = q.value(0).toLongLong();
-                Trecho t = noValor(ultima);
-                m_depoisDe = ultima;
-                cheia = true;
-                return t;
-            }
-            Trecho t = noValor(std::nullopt);
-            // The value is done: the values above it, up to the period's end, next.
-            m_fase = m_coluna.isEmpty() || m_ate.isNull() ? Fase::Fim : Fase::AcimaDe;
-            m_inclusivo = false;
-            return t;
-        }
-        const QString sobre = QStringLiteral("%1 %2 ? AND %1 < ?").arg(m_coluna, m_inclusivo ? u">=" : u">");
-        QSqlQuery q = Consulta::executar(
-            m_db,
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 LIMIT 1 OFFSET ?").arg(m_coluna, m_origem, sobre),
-            {m_valor, m_ate, m_entradas - 1});
-        Trecho t{sobre + QStringLiteral(" AND rowid <= ?"), {m_valor, m_ate, m_ultimaChave}};
-        if (q.next()) {
-            // The values below the last one; the entries of that one next, by key.
-            m_valor = q.value(0);
-            t.valores[1] = m_valor;
-            m_fase = Fase::NumValor;
-            m_depoisDe.reset();
-            cheia = true;
-        } else {
-            m_fase = Fase::Fim;
-        }
-        return t;
+        const Inicio inicio = m_inicio;
+        m_inicio = fimDe(inicio, cheia);
+        return entre(inicio, m_inicio);
     }
 
     QString origem() const { return m_origem; }
@@ -120,37 +99,78 @@ public:
     }
 
 private:
-    enum class Fase { NumValor, AcimaDe, Fim };
+    using Onde = Inicio::Onde;
 
-    // The entries of the current value (every key, when the walk is by key)
-    // after the last one read, up to the key `ate` or the last one stored.
-    Trecho noValor(std::optional<qint64> ate) const
+    // Where the slice that starts at `inicio` ends, and so where the next one
+    // starts: after its last entry when it holds as many as were asked
+    // (`cheia`); otherwise, past the value, or at the walk's end.
+    Inicio fimDe(const Inicio& inicio, bool& cheia) const
+    {
+        if (inicio.onde == Onde::NoValor) {
+            Trecho limite = entre(inicio, {});
+            limite.valores << m_entradas - 1;
+            QSqlQuery q =
+                Consulta::executar(m_db,
+                                   QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY rowid LIMIT 1 OFFSET ?")
+                                       .arg(m_origem, limite.onde),
+                                   limite.valores);
+            cheia = q.next();
+            if (cheia)
+                return {Onde::NoValor, inicio.valor, q.value(0).toLongLong()};
+            // The value is done: the values above it, up to the period's end, next.
+            if (m_coluna.isEmpty() || m_ate.isNull())
+                return {};
+            return {Onde::AcimaDoValor, inicio.valor, {}};
+        }
+        QSqlQuery q = Consulta::executar(m_db,
+                                         QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 LIMIT 1 OFFSET ?")
+                                             .arg(m_coluna, m_origem, valores(inicio)),
+                                         {inicio.valor, m_ate, m_entradas - 1});
+        cheia = q.next();
+        if (cheia)
+            // The values below that one; its entries next, by key.
+            return {Onde::NoValor, q.value(0), {}};
+        return {};
+    }
+
+    // The entries from `inicio` to where `fim` starts (the walk's end when it is Fim).
+    Trecho entre(const Inicio& inicio, const Inicio& fim) const
     {
         Trecho t;
         QStringList partes;
-        if (!m_coluna.isEmpty()) {
-            partes << m_coluna + QStringLiteral(" = ?");
-            t.valores << m_valor;
+        if (inicio.onde == Onde::NoValor) {
+            if (!m_coluna.isEmpty()) {
+                partes << m_coluna + QStringLiteral(" = ?");
+                t.valores << inicio.valor;
+            }
+            if (inicio.depoisDe) {
+                partes << QStringLiteral("rowid > ?");
+                t.valores << *inicio.depoisDe;
+            }
+            // Up to the key after which the value's next slice starts, else the last one stored.
+            partes << QStringLiteral("rowid <= ?");
+            t.valores << (fim.onde == Onde::NoValor ? *fim.depoisDe : m_ultimaChave);
+        } else {
+            // Below the value whose entries the next slice takes, else the period's end.
+            partes << valores(inicio) << QStringLiteral("rowid <= ?");
+            t.valores << inicio.valor << (fim.onde == Onde::NoValor ? fim.valor : m_ate) << m_ultimaChave;
         }
-        if (m_depoisDe) {
-            partes << QStringLiteral("rowid > ?");
-            t.valores << *m_depoisDe;
-        }
-        partes << QStringLiteral("rowid <= ?");
-        t.valores << ate.value_or(m_ultimaChave);
         t.onde = partes.join(QStringLiteral(" AND "));
         return t;
+    }
+
+    // The values from or above the start's one, below the next slice's first value or the period's end.
+    QString valores(const Inicio& inicio) const
+    {
+        return QStringLiteral("%1 %2 ? AND %1 < ?").arg(m_coluna, inicio.onde == Onde::DesdeValor ? u">=" : u">");
     }
 
     QSqlDatabase m_db;
     QString m_origem;
     QString m_coluna;  // quoted; empty when walking by key
-    qint64 m_ultimaChave;
-    Fase m_fase = Fase::NumValor;
-    QVariant m_valor;
-    QVariant m_ate;
-    bool m_inclusivo = true;
-    std::optional<qint64> m_depoisDe;
+    const qint64 m_ultimaChave;
+    QVariant m_ate;  // the period's end; Null for one value
+    Inicio m_inicio;
     qint64 m_entradas = EntradasIniciais;
 };
 

@@ -17,6 +17,13 @@ void MostrarErroBd(ServicoMensagens& mensagens, const QString& cabecalho, const 
                      QStringLiteral("Erro ") + QString::number(erro.numero));
 }
 
+void MostrarErroNumero(ServicoMensagens& mensagens, const QString& titulo, const Erro& erro)
+{
+    mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(erro.numero) + QStringLiteral("\r\n")
+                         + erro.descricao,
+                     Estilo::Informacao, titulo);
+}
+
 bool Passo(ServicoMensagens& mensagens, const QString& cabecalho, const std::function<void()>& passo)
 {
     Erro falha;

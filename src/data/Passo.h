@@ -15,6 +15,10 @@ class ServicoMensagens;
 // error's text in parentheses, titled "Erro " and the number, style 48.
 void MostrarErroBd(ServicoMensagens& mensagens, const QString& cabecalho, const Erro& erro);
 
+// The box of a failure told by its number: "Erro número: ", the number, a
+// line break and the description; information icon (style 64), `titulo`.
+void MostrarErroNumero(ServicoMensagens& mensagens, const QString& titulo, const Erro& erro);
+
 // Runs one step; on failure shows the database error box and returns false.
 bool Passo(ServicoMensagens& mensagens, const QString& cabecalho, const std::function<void()>& passo);
 

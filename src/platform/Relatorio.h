@@ -1,6 +1,11 @@
 #pragma once
 
+#include "platform/Erro.h"
+
 #include <QString>
+#include <functional>
+
+class QObject;
 
 // One request to the report printer: the report definition file, the rows it
 // selects, where it goes and how many copies.
@@ -16,6 +21,16 @@ struct PedidoRelatorio
     int EstadoJanela = 0;  // 2 = maximised
 };
 
+// Whom a long report tells when it fails after it started, so the window
+// that asked can say why: `avisar` gets the run's status and the failure, in
+// the station's thread, while `contexto` lives. A run shown, printed or
+// cancelled tells nothing.
+struct AvisoFalha
+{
+    const QObject* contexto = nullptr;
+    std::function<void(int estado, const Erro& falha)> avisar;
+};
+
 // The station's one report printer: every document, listing and report goes
 // through it, one request at a time.
 class ImpressoraRelatorios
@@ -25,8 +40,8 @@ public:
 
     // Runs a request and returns its status: 0 when it was carried out; a
     // long report is checked, then made while the station goes on, and
-    // answers EmCurso (how it ends goes to the log).
-    virtual int ExecutarRelatorio(const PedidoRelatorio& pedido) = 0;
+    // answers EmCurso (how it ends goes to the log, and a failure to `aviso`).
+    virtual int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) = 0;
 };
 
 // Where a request goes.
@@ -56,3 +71,7 @@ constexpr int SemRegistos = 7;  // a document with no row: nothing printed
 constexpr int EmCurso = 8;      // a long report started: it is being made and ends in a window or on paper
 constexpr int Cancelado = 9;    // the operator cancelled it: nothing printed, no file
 }  // namespace EstadoRelatorio
+
+// The number of a failure of the printer or of the PDF file, as the original
+// platform numbered a printer error.
+constexpr int ErroImpressora = 482;

@@ -1,6 +1,7 @@
 #include "records/LogicaMapas.h"
 
 #include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
 #include "platform/Mensagens.h"
@@ -43,7 +44,7 @@ bool LogicaMapas::txt_Enter(int i)
         try {
             PreencherIdentificacao();
         } catch (const Erro& e) {
-            mostrarErro(e.numero, e.descricao);
+            mostrarErro(e);
         }
     }
     return true;
@@ -134,7 +135,7 @@ void LogicaMapas::cmd_Click(int Index)
     // A date that does not exist would print an empty report: say so instead.
     QString motivo;
     if (!Estatisticas::intervalo(txt, &motivo)) {
-        mostrarErro(ErroDataInvalida, motivo);
+        mostrarErro({ErroDataInvalida, motivo});
         return;
     }
     m_pedido.FicheiroRelatorio =
@@ -150,13 +151,12 @@ void LogicaMapas::cmd_Click(int Index)
     }
     m_pedido.FormulaSeleccao = ConstruirFormula();
     m_pedido.Copias = 1;
+    // A report that fails once made in its own thread says why in the same box.
     if (m_estacao.impressora)
-        m_estacao.impressora->ExecutarRelatorio(m_pedido);
+        m_estacao.impressora->ExecutarRelatorio(m_pedido, {&m_vida, [this](int, const Erro& e) { mostrarErro(e); }});
 }
 
-void LogicaMapas::mostrarErro(int numero, const QString& descricao)
+void LogicaMapas::mostrarErro(const Erro& erro)
 {
-    m_estacao.mensagens.MsgBox(QStringLiteral("Erro número: ") + QString::number(numero) + QStringLiteral("\r\n")
-                                   + descricao,
-                               Estilo::Informacao, m_estacao.Acesso.TituloMapa);
+    MostrarErroNumero(m_estacao.mensagens, m_estacao.Acesso.TituloMapa, erro);
 }

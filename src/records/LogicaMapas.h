@@ -3,6 +3,7 @@
 #include "platform/Relatorio.h"
 #include "records/Estatisticas.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -64,8 +65,10 @@ public:
     static constexpr int ErroDataInvalida = 13;
 
 private:
-    void mostrarErro(int numero, const QString& descricao);
+    void mostrarErro(const Erro& erro);
 
     Estacao& m_estacao;
     PedidoRelatorio m_pedido;
+    // Lives as long as the window: a report that fails after it closed tells no one.
+    QObject m_vida;
 };

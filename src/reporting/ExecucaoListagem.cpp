@@ -96,7 +96,8 @@ void ExecucaoListagem::imprimirTudo(int copias)
 {
     const ImpressaoEscolhida impressao = m_saida.escolherImpressao(m_nome, m_pastaPdf);
     if (!impressao.abrir) {
-        fimDoTrabalho(EstadoRelatorio::FalhaImpressao, QStringLiteral("sem pasta para o PDF"));
+        fimDoTrabalho(EstadoRelatorio::FalhaImpressao,
+                      {ErroImpressora, QStringLiteral("Não há impressora nem pasta onde escrever o PDF")});
         return;
     }
     m_pdf = impressao.pdf;
@@ -111,7 +112,7 @@ void ExecucaoListagem::pedir(int pagina, int largura)
         m_trabalho, [t = m_trabalho, pagina, largura] { t->desenhar(pagina, largura); }, Qt::QueuedConnection);
 }
 
-void ExecucaoListagem::fimDoTrabalho(int estado, const QString& motivo)
+void ExecucaoListagem::fimDoTrabalho(int estado, const Erro& falha)
 {
     fecharProgresso();
     m_aImprimir = false;
@@ -119,7 +120,7 @@ void ExecucaoListagem::fimDoTrabalho(int estado, const QString& motivo)
         m_saida.pdfTerminado(m_pdf, estado == EstadoRelatorio::Executado);
         m_pdf.clear();
     }
-    Q_EMIT terminada(estado, motivo);
+    Q_EMIT terminada(estado, falha);
     // A preview keeps its pages; anything else is over.
     if (!m_mostrada)
         deleteLater();

@@ -37,13 +37,13 @@ public:
 
 Q_SIGNALS:
     // How a run ended (the preview shown, the pages printed, a failure or a
-    // cancellation): an EstadoRelatorio and the reason of a failure.
-    void terminada(int estado, const QString& motivo);
+    // cancellation): an EstadoRelatorio, and the failure when it failed.
+    void terminada(int estado, const Erro& falha);
 
 private:
     void preparado(int paginas);
     void imprimirTudo(int copias);
-    void fimDoTrabalho(int estado, const QString& motivo);
+    void fimDoTrabalho(int estado, const Erro& falha);
     void mostrarProgresso();
     void fecharProgresso();
 

@@ -44,7 +44,7 @@ MotorRelatorios::~MotorRelatorios()
     qDeleteAll(findChildren<ExecucaoListagem*>(Qt::FindDirectChildrenOnly));
 }
 
-int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
+int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso)
 {
     // One document at a time: a run inside a run is refused.
     if (m_ocupado) {
@@ -55,7 +55,7 @@ int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
     int estado = EstadoRelatorio::FalhaImpressao;
     QString motivo;
     try {
-        estado = executar(pedido, motivo);
+        estado = executar(pedido, aviso, motivo);
     } catch (const std::exception& e) {
         // It runs inside the bridges' ticks too: nothing may escape.
         motivo = QString::fromLocal8Bit(e.what());
@@ -66,7 +66,7 @@ int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido)
     return estado;
 }
 
-int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
+int MotorRelatorios::executar(const PedidoRelatorio& pedido, const AvisoFalha& aviso, QString& motivo)
 {
     if (pedido.Destino != DestinoRelatorio::Janela && pedido.Destino != DestinoRelatorio::Impressora)
         return EstadoRelatorio::DestinoDesconhecido;
@@ -90,10 +90,17 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, QString& motivo)
         }
         auto* execucao = new ExecucaoListagem(*definicao, *seleccao, ficheiro, m_relogio.agora(), pedido, m_saida,
                                               pastaPdf(ficheiro), this);
-        connect(execucao, &ExecucaoListagem::terminada, this, [this, pedido](int estado, const QString& motivo) {
-            registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
+        connect(execucao, &ExecucaoListagem::terminada, this, [this, pedido](int estado, const Erro& falha) {
+            registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, falha.descricao);
             Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
         });
+        if (aviso.contexto && aviso.avisar) {
+            connect(execucao, &ExecucaoListagem::terminada, aviso.contexto,
+                    [avisar = aviso.avisar](int estado, const Erro& falha) {
+                        if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::Cancelado)
+                            avisar(estado, falha);
+                    });
+        }
         execucao->iniciar();
         return EstadoRelatorio::EmCurso;
     }

@@ -21,7 +21,8 @@ class Relogio;
 // listing (statistics, tables) is checked at once and then made in a thread
 // of its own, with a progress the operator can cancel, while the station
 // goes on: its run answers EmCurso, and relatorioTerminado says later how it
-// ended (for any other run, before ExecutarRelatorio returns).
+// ended (for any other run, before ExecutarRelatorio returns); a failure is
+// told to the window that asked, which says why.
 class MotorRelatorios : public QObject, public ImpressoraRelatorios
 {
     Q_OBJECT
@@ -32,7 +33,7 @@ public:
     // Stops the listings still being made; nothing of theirs is printed.
     ~MotorRelatorios() override;
 
-    int ExecutarRelatorio(const PedidoRelatorio& pedido) override;
+    int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) override;
 
 Q_SIGNALS:
     // A run has ended: shown, printed, refused or cancelled (an EstadoRelatorio).
@@ -40,7 +41,7 @@ Q_SIGNALS:
 
 private:
     // Carries a request out and returns its status; the reason of a failure goes into `motivo`.
-    int executar(const PedidoRelatorio& pedido, QString& motivo);
+    int executar(const PedidoRelatorio& pedido, const AvisoFalha& aviso, QString& motivo);
     QString ficheiroBd() const;
     // The folder "impressos" beside the database's file; none without a file.
     static QString pastaPdf(const QString& ficheiroBd);

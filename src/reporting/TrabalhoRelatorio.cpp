@@ -58,7 +58,7 @@ void TrabalhoRelatorio::preparar()
         m_paginas = PaginacaoListagem::paginar(c, m_pintor->medidas());
     } catch (const Erro& e) {
         libertar();
-        Q_EMIT terminado(cancelado ? EstadoRelatorio::Cancelado : EstadoRelatorio::ErroBaseDados, e.descricao);
+        Q_EMIT terminado(cancelado ? EstadoRelatorio::Cancelado : EstadoRelatorio::ErroBaseDados, e);
         return;
     }
     if (cancelado) {
@@ -79,14 +79,16 @@ void TrabalhoRelatorio::pintarPagina(QPainter& pintor, int pagina)
 void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias)
 {
     if (!m_pintor) {
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, QStringLiteral("nada preparado"));
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
+                         {ErroImpressora, QStringLiteral("Nada preparado para imprimir")});
         return;
     }
     const std::unique_ptr<SaidaPaginas> saida = impressao.abrir(m_definicao.nome, m_folha);
     QPagedPaintDevice* dispositivo = saida->dispositivo();
     QPainter pintor;
     if (!dispositivo || !pintor.begin(dispositivo)) {
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, QStringLiteral("não se consegue escrever em ") + impressao.pdf);
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
+                         {ErroImpressora, QStringLiteral("Não se consegue imprimir nem escrever em ") + impressao.pdf});
         return;
     }
     // Points of the page; a printer whose margins are wider gets the page a little smaller.
@@ -105,7 +107,7 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
                 return;
             }
             if (feitas > 0 && !dispositivo->newPage())
-                throw Erro{0, QStringLiteral("a impressora recusou uma página")};
+                throw Erro{ErroImpressora, QStringLiteral("A impressora recusou uma página")};
             pintor.save();
             pintor.scale(escala, escala);
             pintarPagina(pintor, feitas % paginas);
@@ -115,12 +117,14 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
     } catch (const Erro& e) {
         saida->desistir();
         pintor.end();
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, e.descricao);
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, e);
         return;
     }
-    const bool feito = pintor.end() && saida->concluir();
-    Q_EMIT terminado(feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao,
-                     feito ? QString() : QStringLiteral("a impressão ou o ficheiro falhou"));
+    if (pintor.end() && saida->concluir())
+        Q_EMIT terminado(EstadoRelatorio::Executado, {});
+    else
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
+                         {ErroImpressora, QStringLiteral("A impressão ou o ficheiro falhou")});
 }
 
 void TrabalhoRelatorio::desenhar(int pagina, int largura)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Erro.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/DestinoRelatorios.h"
 #include "reporting/FormulaSeleccao.h"
@@ -49,8 +50,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void preparado(int paginas);
     void progresso(int pagina, int paginas);
-    // How the run ended: an EstadoRelatorio, with the reason of a failure.
-    void terminado(int estado, const QString& motivo);
+    // How the run ended: an EstadoRelatorio, and the failure when it failed.
+    void terminado(int estado, const Erro& falha);
     void desenhada(int pagina, int largura, const QImage& imagem);
 
 private:

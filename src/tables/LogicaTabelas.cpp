@@ -1,6 +1,7 @@
 #include "tables/LogicaTabelas.h"
 
 #include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Relatorio.h"
 
 namespace {
@@ -44,12 +45,23 @@ bool LogicaTabelas::cmd_Click(int Index)
         if (m_estacao.impressora && m_grelha.resolverPendente())
             m_estacao.impressora->ExecutarRelatorio(
                 CatalogoTabelas::pedidoListagem(m_entrada, m_estacao.PastaPrograma(),
-                                                Index == 5 ? DestinoRelatorio::Impressora : DestinoRelatorio::Janela));
+                                                Index == 5 ? DestinoRelatorio::Impressora : DestinoRelatorio::Janela),
+                {&m_vida, [this](int estado, const Erro& falha) { listagemFalhou(estado, falha); }});
         break;
     case 6: return true;
     default: break;
     }
     return false;
+}
+
+void LogicaTabelas::listagemFalhou(int estado, const Erro& falha)
+{
+    // The table that cannot be read gets the box the table has for that; the printer, the number's box.
+    const GrelhaTabela::Definicao& d = m_grelha.definicao();
+    if (estado == EstadoRelatorio::ErroBaseDados)
+        MostrarErroBd(m_estacao.mensagens, d.cabecalhoErro, falha);
+    else
+        MostrarErroNumero(m_estacao.mensagens, d.titulo, falha);
 }
 
 QString LogicaTabelas::legendaActual() const

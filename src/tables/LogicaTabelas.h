@@ -3,6 +3,8 @@
 #include "tables/CatalogoTabelas.h"
 #include "tables/GrelhaTabela.h"
 
+#include <QObject>
+
 class Estacao;
 
 // The table editor without its widgets: the table chosen by its title, the
@@ -29,7 +31,12 @@ public:
     GrelhaTabela& grelha() { return m_grelha; }
 
 private:
+    // How a listing that failed once made in its own thread is told.
+    void listagemFalhou(int estado, const Erro& falha);
+
     Estacao& m_estacao;
     const EntradaTabela& m_entrada;
     GrelhaTabela m_grelha;
+    // Lives as long as the window: a listing that fails after it closed tells no one.
+    QObject m_vida;
 };

@@ -81,6 +81,19 @@ private Q_SLOTS:
                            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) INSERT INTO Pesagens "
                            "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n"}
             << data << janeiro << Intervalos{{"Data de saída", janeiro[0], janeiro[1]}};
+        // Past a value of several slices, more than the largest slice (4096 by then) of later values, whose keys
+        // are below its own.
+        QTest::newRow("um dia de muitas linhas e mais de uma fatia depois")
+            << 3000 << QStringList{
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) INSERT INTO Pesagens "
+                           "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', strftime('%Y-%m-%d %H:%M:%S', '2026-01-11', '+' || (i * 300) || ' seconds') FROM n",
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) INSERT INTO Pesagens "
+                           "(\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n"}
+            << data << janeiro << Intervalos{{"Data de saída", janeiro[0], janeiro[1]}};
+        // A file made before the index of its period: walked by key.
+        const QVariantList tresAnos{"2024-01-01 00:00:00", "2027-01-01 00:00:00"};
+        QTest::newRow("sem o índice do período") << 3000 << QStringList{"DROP INDEX \"PesagensPorDataSaida\""} << data << tresAnos
+                                                  << Intervalos{{"Data de saída", tresAnos[0], tresAnos[1]}};
         QTest::newRow("as pendentes") << 30000 << QStringList{} << "\"Tipo de pesagem\" = ?" << QVariantList{"P"}
                                       << Intervalos{{"Tipo de pesagem", "P", {}}};
         QTest::newRow("chaves muito afastadas")
@@ -141,6 +154,41 @@ private Q_SLOTS:
             return true;
         }));
         QVERIFY(lida);
+    }
+
+    // Rows that end on a failure fail their reading, though the one reading
+    // them does not look: they are not all the statement's. The failure (an
+    // overflow at the 1500th row) comes once: no later statement tells of it.
+    void linhasQueAcabamNumaFalha_data()
+    {
+        QTest::addColumn<int>("leitura");
+        QTest::newRow("uma fatia de uma leitura longa") << 0;
+        QTest::newRow("uma consulta guardada") << 1;
+        QTest::newRow("a mesma consulta, nova, pedida durante a sua leitura") << 2;
+    }
+    void linhasQueAcabamNumaFalha()
+    {
+        QFETCH(int, leitura);
+        EstacaoTeste t;
+        t.abrirBaseDados();
+        const QSqlDatabase db = t.estacao->bd();
+        const QString falhaNaLinha = QStringLiteral("CASE WHEN %1 = 1500 THEN abs(-9223372036854775808) ELSE %1 END");
+        const QString sql = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) SELECT " + falhaNaLinha.arg("i") + " FROM n";
+        qint64 lidas = 0;
+        const auto contar = [&](const QSqlQuery&) { return ++lidas > 0; };
+        if (leitura == 0)
+            semearTresAnos(db, 20000);
+        QVERIFY_THROWS_EXCEPTION(Erro, leitura == 0 ? LeituraEmFatias::percorrer(db, "SELECT " + falhaNaLinha.arg("rowid"), "Pesagens", {}, {}, {}, [&](QSqlQuery& q) {
+            while (q.next())
+                contar(q);
+            return true;
+        }) : Consulta::paraCadaLinha(db, sql, {}, [&](const QSqlQuery& q) {
+            if (leitura == 1)
+                return contar(q);
+            Consulta::paraCadaLinha(db, sql, {}, contar);
+            return false;
+        }));
+        QCOMPARE(lidas, 1499);
     }
 
     // The same statement asked for while its rows are read runs as a fresh one:

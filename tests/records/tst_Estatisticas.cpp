@@ -8,14 +8,17 @@
 #include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
 #include "support/EstacaoTeste.h"
+#include "support/FicheiroOcupado.h"
 #include "support/FusoHorario.h"
 #include "support/MotorTeste.h"
 #include "support/PassosSqlite.h"
 #include "support/PesagensTresAnos.h"
 #include "support/TextoPdf.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -45,13 +48,7 @@ class TesteEstatisticas : public QObject
         t->estacao->Acesso.NivelAcesso = 4;
         t->estacao->Acesso.TituloMapa = titulo;
         semearPesagens(*t->estacao);
-        const QDir origem(QStringLiteral(ZUMAREL_RELATORIOS));
-        QDir(t->pasta()).mkpath("partials");
-        QStringList ficheiros = origem.entryList({"*.rpt"}, QDir::Files);
-        for (const QString& f : QDir(origem.filePath("partials")).entryList(QDir::Files))
-            ficheiros << "partials/" + f;
-        for (const QString& f : ficheiros)
-            QFile::copy(origem.filePath(f), t->caminho(f));
+        MotorTeste::copiarDefinicoes(*t);
         logica = std::make_unique<LogicaMapas>(*t->estacao);
         logica->Form_Load();
         logica->txt = caixas;
@@ -59,14 +56,19 @@ class TesteEstatisticas : public QObject
     }
 
     // The report of the window's current choices, printed to a PDF and read
-    // back; or previewed, giving the preview's title.
-    QString imprimir(int botao = 1)
+    // back; or previewed, giving the preview's title. With `cancelar`, the
+    // operator cancels it as soon as it starts.
+    QString imprimir(int botao = 1, bool cancelar = false)
     {
         MotorTeste r(*t);
         QSignalSpy fim(r.motor.get(), &MotorRelatorios::relatorioTerminado);
         t->estacao->impressora = r.motor.get();
         logica->cmd_Click(botao);
         t->estacao->impressora = &t->impressora;
+        for (QWidget* janela : cancelar ? QApplication::topLevelWidgets() : QWidgetList()) {
+            if (auto* cancelamento = janela->findChild<QPushButton*>("cmdCancelar"))
+                cancelamento->click();
+        }
         // The report is made while the station goes on.
         if (fim.isEmpty() && !fim.wait(60000))
             return {};
@@ -143,6 +145,10 @@ private Q_SLOTS:
         QTest::newRow("fim antes do inicio") << "Estatísticas por operador" << -1
                                              << Caixas{"31", "01", "2026", "01", "01", "2026"} << QStringList{}
                                              << int(F::Sair);
+        QTest::newRow("pesagens, ano com zeros à esquerda") << "Pesagens" << -1 << Caixas{"01", "01", "2026", "31", "01", "0026"}
+                                                        << QStringList{} << int(F::Visualizar);
+        QTest::newRow("ano de um algarismo, vazio") << "Pesagens" << -1 << Caixas{"01", "01", "2001", "31", "12", "1"}
+                                                 << QStringList{} << int(F::Sair);
         QTest::newRow("pesagens") << "Pesagens" << 3 << Caixas{"1", "2", "26", "1", "2", "26"} << QStringList{}
                                   << int(F::Visualizar);
     }
@@ -275,6 +281,42 @@ private Q_SLOTS:
         const qint64 mes = ler({"01", "03", "2025", "31", "03", "2025"});
         const qint64 anos = ler({"01", "01", "2024", "31", "12", "2026"});
         QVERIFY2(mes > 0 && mes * 16 < anos, qPrintable(QString("%1 steps for a month, %2 for three years").arg(mes).arg(anos)));
+    }
+
+    // A report that ends without a page once it is being made: its rows of
+    // three years are read in many slices, and after the first another
+    // station takes the file; or the operator cancels it. The window says
+    // why a failure failed in its box, and nothing of a cancellation; no part
+    // of the report is shown or printed.
+    void semRelatorioDepoisDeComecar_data()
+    {
+        QTest::addColumn<int>("botao");
+        QTest::addColumn<bool>("cancelar");
+        QTest::addColumn<QStringList>("caixas");
+        const QStringList ocupado{"Erro número: 5\r\nA base de dados está ocupada por outro utilizador [database is locked]"};
+        QTest::newRow("visualizar, ficheiro tomado") << 0 << false << ocupado;
+        QTest::newRow("imprimir, ficheiro tomado") << 1 << false << ocupado;
+        QTest::newRow("imprimir, cancelado") << 1 << true << QStringList{};
+    }
+    void semRelatorioDepoisDeComecar()
+    {
+        QFETCH(int, botao);
+        QFETCH(bool, cancelar);
+        abrir("Estatísticas por produto", -1, {"01", "01", "2024", "31", "12", "2026"});
+        semearTresAnos(t->estacao->bd(), 20000);
+        logica->identificacao = "TODOS";
+        std::optional<FicheiroOcupado> outroPosto;
+        if (!cancelar)
+            outroPosto.emplace(t->caminho("Pesagem.mdb"), "INSERT OR IGNORE INTO temp.lidas");
+        QCOMPARE(imprimir(botao, cancelar), QString());
+        QVERIFY(cancelar || outroPosto->ocupado());
+        QStringList caixas;
+        for (const auto& c : t->mensagens.caixas)
+            caixas << c.texto;
+        QTEST(caixas, "caixas");
+        for (const auto& c : t->mensagens.caixas)
+            QCOMPARE(std::pair(c.estilo, c.titulo), std::pair(64, QString("Estatísticas por produto")));
+        QVERIFY(QDir(t->caminho("impressos")).isEmpty());
     }
 
     void pedidos()

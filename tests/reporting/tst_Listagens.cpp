@@ -214,6 +214,9 @@ private Q_SLOTS:
             << "Total geral: 12 pesagens 67 000 kg";
         QTest::newRow("um cliente com plica") << "m_entidade.rpt" << Janeiro + " and {Pesagens.Entidade} = 'O''Neil & <Filhos>'"
             << QStringList{"O'Neil & <Filhos>: 102 109 = 2, 15 000 kg"} << "Total geral: 2 pesagens 15 000 kg";
+        // A name alone: its rows are found by the index of that one value.
+        QTest::newRow("um cliente, sem período") << "m_entidade.rpt" << "{Pesagens.Entidade} = 'O''Neil & <Filhos>'"
+            << QStringList{"O'Neil & <Filhos>: 102 109 = 2, 15 000 kg"} << "Total geral: 2 pesagens 15 000 kg";
         QTest::newRow("nada no período") << "m_produto.rpt" << "{Pesagens.Data de saída} in Date (2026, 03, 01) to Date (2026, 03, 31)"
             << QStringList{} << "Total geral: 0 pesagens 0 kg";
     }

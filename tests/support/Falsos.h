@@ -64,7 +64,7 @@ class ImpressoraFalsa : public ImpressoraRelatorios
 {
 public:
     QList<PedidoRelatorio> pedidos;
-    int ExecutarRelatorio(const PedidoRelatorio& pedido) override
+    int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& = {}) override
     {
         pedidos << pedido;
         return 0;

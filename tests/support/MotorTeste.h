@@ -5,6 +5,8 @@
 #include "support/EstacaoTeste.h"
 #include "support/PedidoTeste.h"
 
+#include <QDir>
+#include <QFile>
 #include <memory>
 
 // The station's report engine over a test station's database, on a machine
@@ -22,6 +24,19 @@ struct MotorTeste
     static PedidoRelatorio pedido(const QString& definicao, const QString& formula, int destino = DestinoRelatorio::Impressora, int copias = 1)
     {
         return pedidoTeste(definicao, formula, destino, copias);
+    }
+
+    // The shipped definitions and their partials in the station's program
+    // folder, as the build puts them: where the windows name them.
+    static void copiarDefinicoes(EstacaoTeste& t)
+    {
+        const QDir origem(QStringLiteral(ZUMAREL_RELATORIOS));
+        QDir(t.pasta()).mkpath(QStringLiteral("partials"));
+        QStringList ficheiros = origem.entryList({QStringLiteral("*.rpt")}, QDir::Files);
+        for (const QString& f : QDir(origem.filePath(QStringLiteral("partials"))).entryList(QDir::Files))
+            ficheiros << QStringLiteral("partials/") + f;
+        for (const QString& f : ficheiros)
+            QFile::copy(origem.filePath(f), t.caminho(f));
     }
 
     ImpressoraQt saida;

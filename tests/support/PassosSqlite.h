@@ -1,6 +1,9 @@
 #pragma once
 
+#include "support/FimDeInstrucao.h"
+
 #include <QtGlobal>
+#include <atomic>
 
 // Counts the steps of SQLite's virtual machine that the statements of every
 // connection opened while it lives take: what a reading visits, without
@@ -9,11 +12,12 @@ class PassosSqlite
 {
 public:
     PassosSqlite();
-    ~PassosSqlite();
-    PassosSqlite(const PassosSqlite&) = delete;
-    PassosSqlite& operator=(const PassosSqlite&) = delete;
 
     // The steps of the statements finished since the start or the last zerar().
-    qint64 total() const;
-    void zerar();
+    qint64 total() const { return m_passos; }
+    void zerar() { m_passos = 0; }
+
+private:
+    std::atomic<qint64> m_passos{0};
+    FimDeInstrucao m_fim;
 };

@@ -391,7 +391,13 @@ void TesteGrelhaTabela::listagens()
 {
     GrelhaTeste g(QStringLiteral("Tabela de locais de carga"));
     g.abrir();
+    // A row being typed is settled first: "Gravar ?" (Yes), and it is written.
+    QVERIFY(g.escrever(0, 0, QStringLiteral("C1")));
+    g.t.mensagens.respostas << Resposta::Sim;
     g.logica->cmd_Click(4);
+    QCOMPARE(g.t.mensagens.caixas.size(), 1);
+    QCOMPARE(g.t.mensagens.caixas.first().texto, QStringLiteral("Gravar ?"));
+    QCOMPARE(g.valor(QStringLiteral("SELECT COUNT(*) FROM \"Locais de carga\"")).toInt(), 1);
     g.logica->cmd_Click(5);
     const auto& p = g.t.impressora.pedidos;
     QCOMPARE(p.size(), 2);  // on the screen, then on the printer, everything once

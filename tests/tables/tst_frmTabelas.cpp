@@ -1,11 +1,12 @@
 #include "GrelhaTeste.h"
 #include "admin/frmCodigos.h"
-#include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/RealceFoco.h"
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
 #include "shared/Esquema.h"
+#include "support/FicheiroOcupado.h"
 #include "support/JanelaModal.h"
+#include "support/MotorTeste.h"
 #include "support/TextoPdf.h"
 #include "tables/VistaGrelha.h"
 #include "tables/frmTabelas.h"
@@ -34,6 +35,8 @@ private Q_SLOTS:
     void teclasNaCelula();
     void listagemEmPdf_data();
     void listagemEmPdf();
+    void listagemQueFalha_data();
+    void listagemQueFalha();
 };
 
 namespace {
@@ -223,27 +226,62 @@ void TesteFrmTabelas::listagemEmPdf()
     g.viaturas(3);
     g.sql(QStringLiteral("INSERT INTO Pesagens (\"Tipo de pesagem\", \"Código da viatura\", \"Peso á entrada\") VALUES "
                          "('P', 'PEND', 12500), ('E', 'FEITA', 9000)"));
-    // The report definitions in the program's folder, as the build puts them.
-    const QDir fonte(QStringLiteral(ZUMAREL_RELATORIOS));
-    QDir(g.t.pasta()).mkpath(QStringLiteral("partials"));
-    for (const QString& f : fonte.entryList({QStringLiteral("*.rpt")}))
-        QFile::copy(fonte.filePath(f), g.t.caminho(f));
-    for (const QString& f : QDir(fonte.filePath(QStringLiteral("partials"))).entryList(QDir::Files))
-        QFile::copy(fonte.filePath(QStringLiteral("partials/") + f), g.t.caminho(QStringLiteral("partials/") + f));
-    ImpressoraQt saida(g.t.relogio);
-    saida.impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: a PDF
-    MotorRelatorios motor([&] { return g.t.estacao->bd(); }, g.t.relogio, saida);
-    g.t.estacao->impressora = &motor;
+    MotorTeste::copiarDefinicoes(g.t);
+    MotorTeste r(g.t);  // no printer: a PDF
+    g.t.estacao->impressora = r.motor.get();
     g.abrir();
     g.logica->cmd_Click(5);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saida.ultimoPdf()), 60000);
-    QVERIFY(saida.ultimoPdf().startsWith(g.t.caminho(QStringLiteral("impressos"))));
-    const QString texto = TextoPdf::texto(saida.ultimoPdf());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(r.saida.ultimoPdf()), 60000);
+    QVERIFY(r.saida.ultimoPdf().startsWith(g.t.caminho(QStringLiteral("impressos"))));
+    const QString texto = TextoPdf::texto(r.saida.ultimoPdf());
     QFETCH(QStringList, presentes);
     for (const QString& s : presentes)
         QVERIFY2(texto.contains(s), qPrintable(s + QStringLiteral(" em falta:\n") + texto));
     QFETCH(QString, ausente);
     QVERIFY(ausente.isEmpty() || !texto.contains(ausente));
+}
+
+// A listing that fails once it is being made: another station takes the
+// file after its first slice of rows, or there is neither a printer nor a
+// folder for its PDF. The table's box for a table that cannot be read, the
+// number's box for the printer; no PDF.
+void TesteFrmTabelas::listagemQueFalha_data()
+{
+    QTest::addColumn<bool>("ocupado");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QString>("titulo");
+    QTest::newRow("ficheiro tomado a meio") << true << "Erro no acesso à tabela de viaturas\n\n(A base de dados está ocupada por outro utilizador [database is locked])"
+                                            << 48 << "Erro 5";
+    QTest::newRow("sem pasta para o PDF") << false << "Erro número: 482\r\nNão há impressora nem pasta onde escrever o PDF"
+                                          << 64 << "Tabela de viaturas";
+}
+
+void TesteFrmTabelas::listagemQueFalha()
+{
+    QFETCH(bool, ocupado);
+    GrelhaTeste g;
+    g.sql(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                         "INSERT INTO Viaturas (\"Código da viatura\", Viatura) SELECT printf('V%04d', i), 'AA-00-00' FROM n"));
+    MotorTeste::copiarDefinicoes(g.t);
+    MotorTeste r(g.t);
+    g.t.estacao->impressora = r.motor.get();
+    g.abrir();
+    QSignalSpy fim(r.motor.get(), &MotorRelatorios::relatorioTerminado);
+    std::optional<FicheiroOcupado> outroPosto;
+    if (ocupado)
+        outroPosto.emplace(g.t.caminho(QStringLiteral("Pesagem.mdb")), "INSERT OR IGNORE INTO temp.lidas");
+    else
+        escreverFicheiro(g.t.caminho(QStringLiteral("impressos")), "não é uma pasta");
+    g.logica->cmd_Click(5);
+    QVERIFY(fim.wait(60000));
+    QVERIFY(!outroPosto || outroPosto->ocupado());
+    QCOMPARE(g.t.mensagens.caixas.size(), 1);
+    const MensagensFalsas::Caixa& caixa = g.t.mensagens.caixas.first();
+    QTEST(caixa.texto, "texto");
+    QTEST(caixa.estilo, "estilo");
+    QTEST(caixa.titulo, "titulo");
+    QVERIFY(r.saida.ultimoPdf().isEmpty() && QDir(g.t.caminho(QStringLiteral("impressos"))).isEmpty());
 }
 
 QTEST_MAIN(TesteFrmTabelas)
