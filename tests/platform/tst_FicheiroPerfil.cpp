@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <functional>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,34 +29,14 @@ ino_t inode(const QString& caminho)
     return ::stat(QFile::encodeName(caminho).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
-// What a save into the file itself meets at one of its steps, set by a test:
-// a file size limit from the write of the file on, or a copy made immutable
-// once the file holds the new text.
-std::optional<LimiteTamanhoFicheiros> limiteNaEscrita;
-std::optional<Imutavel> copiaImutavel;
-QString pastaDaCopia;
+// What a test does at one step of a save, in this process or a child.
+GravacaoFicheiro::Passo passoDoTeste;
+std::function<void()> noPasso;
 
-void limitarNaEscrita(GravacaoFicheiro::Passo p)
+void aoPassoDoTeste(GravacaoFicheiro::Passo p)
 {
-    if (p == GravacaoFicheiro::Passo::Escrita && !limiteNaEscrita)
-        limiteNaEscrita.emplace(1000);
-}
-
-// In a child process: who to let in, and at which step of each save.
-int avisoNoPasso = -1;
-GravacaoFicheiro::Passo passoDoAviso;
-
-void avisarNoPasso(GravacaoFicheiro::Passo p)
-{
-    if (p == passoDoAviso)
-        [[maybe_unused]] const ssize_t n = ::write(avisoNoPasso, "v", 1);
-}
-
-void copiaImutavelNaConfirmacao(GravacaoFicheiro::Passo p)
-{
-    if (p == GravacaoFicheiro::Passo::Confirmacao)
-        copiaImutavel.emplace(QDir(pastaDaCopia).filePath(
-            QDir(pastaDaCopia).entryList({QStringLiteral(".zumarel-antigo-*")}, QDir::Hidden | QDir::Files).value(0)));
+    if (p == passoDoTeste)
+        noPasso();
 }
 }  // namespace
 
@@ -272,17 +253,22 @@ private Q_SLOTS:
         const QList<FicheiroPerfil::Escrita> escritas{{QStringLiteral("BaseDados"), QStringLiteral("Localizacao"), QStringLiteral("/x")},
                                                       {QStringLiteral("NrCopias"), QStringLiteral("Chave0"), valor}};
         // In place the limit comes once the copy (which holds the new text too) is whole.
+        std::optional<LimiteTamanhoFicheiros> limite;
+        std::optional<Imutavel> copia;
         if (meio == u"limite" && !ligado)
-            limiteNaEscrita.emplace(1000);
-        pastaDaCopia = sitio;
-        if (ligado && meio == u"limite")
-            GravacaoFicheiro::aoPasso = limitarNaEscrita;
-        if (meio == u"copia")
-            GravacaoFicheiro::aoPasso = copiaImutavelNaConfirmacao;
+            limite.emplace(1000);
+        passoDoTeste = meio == u"copia" ? GravacaoFicheiro::Passo::Confirmacao : GravacaoFicheiro::Passo::Escrita;
+        noPasso = [&] {
+            if (meio == u"copia")
+                copia.emplace(QDir(sitio).filePath(QDir(sitio).entryList({".zumarel-antigo-*"}, QDir::Hidden).value(0)));
+            else if (meio == u"limite" && !limite)
+                limite.emplace(1000);
+        };
+        GravacaoFicheiro::aoPasso = aoPassoDoTeste;
         const bool gravou = ini.escrever(escritas);
         GravacaoFicheiro::aoPasso = nullptr;
-        limiteNaEscrita.reset();
-        copiaImutavel.reset();
+        limite.reset();
+        copia.reset();
         QVERIFY(!gravou);
         QVERIFY2(ini.razaoFalha().startsWith(razao + QStringLiteral(" [")), qPrintable(ini.razaoFalha()));
         QCOMPARE(lerFicheiro(c), antes == "-" ? QByteArray() : antes);
@@ -485,9 +471,9 @@ private Q_SLOTS:
                 ::close(minha[1]);
                 ::close(outra[0]);
                 ::signal(SIGPIPE, SIG_IGN);
-                avisoNoPasso = outra[1];
-                passoDoAviso = duasPastas ? GravacaoFicheiro::Passo::Copia : GravacaoFicheiro::Passo::Substituicao;
-                GravacaoFicheiro::aoPasso = avisarNoPasso;
+                passoDoTeste = duasPastas ? GravacaoFicheiro::Passo::Copia : GravacaoFicheiro::Passo::Substituicao;
+                noPasso = [fd = outra[1]] { [[maybe_unused]] const ssize_t n = ::write(fd, "v", 1); };
+                GravacaoFicheiro::aoPasso = aoPassoDoTeste;
                 FicheiroPerfil ini(caminho);
                 char b;
                 for (int n = 0; n < Gravacoes; ++n) {

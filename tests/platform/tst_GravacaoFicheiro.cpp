@@ -95,7 +95,7 @@ bool aceitaAtributos(const QString& pasta)
 
 // Runs `acao` in a child process that gives up root for `quem`: a user
 // name, then "+" and each supplementary group ("bin+users"), with the state
-// folder `estado` (none, and no home, when it is empty). What it returns, or
+// folder `estado` (none when it is empty) and no home. What it returns, or
 // "morto" when the child was killed.
 QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const std::function<QByteArray()>& acao)
 {
@@ -117,12 +117,11 @@ QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const s
         return "pipe";
     ProcessoFilho filho([&] {
         ::close(tubo[0]);
-        if (estado.isEmpty()) {
+        ::unsetenv("HOME");
+        if (estado.isEmpty())
             ::unsetenv("XDG_STATE_HOME");
-            ::setenv("HOME", "/nonexistent", 1);
-        } else {
+        else
             ::setenv("XDG_STATE_HOME", estado.constData(), 1);
-        }
         QByteArray r = "setresuid";
         // A change of user clears the signal that ends a child with its parent: set again.
         if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(gid, gid, gid) == 0
@@ -139,17 +138,20 @@ QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const s
     return WIFSIGNALED(filho.esperar()) ? QByteArray("morto") : r;
 }
 
-// Writes [Postos] chave=1 to the file as `quem` (see comoUtilizador), with a
-// state folder of its own in `estados`: "ok", or why the write failed.
+// Writes [Postos] chave=1 to the file: "ok", or why the write failed.
+QByteArray gravarChave(const QString& caminho, const QString& chave)
+{
+    FicheiroPerfil ini(caminho);
+    return ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? QByteArray("ok")
+                                                                            : ini.razaoFalha().toUtf8();
+}
+
+// The same as `quem` (see comoUtilizador), with a state folder of its own in `estados`.
 QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
 {
     const passwd* p = ::getpwnam(qPrintable(quem.section(u'+', 0, 0)));
     const QByteArray estado = QFile::encodeName(estados) + '/' + QByteArray::number(p ? p->pw_uid : 0);
-    return QString::fromUtf8(comoUtilizador(quem, estado, [&] {
-        FicheiroPerfil ini(caminho);
-        return ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? QByteArray("ok")
-                                                                                : ini.razaoFalha().toUtf8();
-    }));
+    return QString::fromUtf8(comoUtilizador(quem, estado, [&] { return gravarChave(caminho, chave); }));
 }
 
 }  // namespace
@@ -539,7 +541,7 @@ private Q_SLOTS:
     // names both folders and why.
     void copiaOndeFica_data()
     {
-        QTest::addColumn<QString>("quem");    // empty: this process (root), the file's folder immutable
+        QTest::addColumn<QString>("quem");    // root: the file's folder made immutable
         QTest::addColumn<QString>("estado");  // the state folder: "sem" (no HOME, no XDG_STATE_HOME),
                                               // "ficheiro" (a file in its place), "imutavel", "cheia", "boa"
         QTest::addColumn<QString>("razao");   // "ok", or the box's reason: %1 the file's folder, %2 the state folder
@@ -547,15 +549,15 @@ private Q_SLOTS:
             QStringLiteral("A cópia do texto antigo não pôde ser guardada na pasta %1 (Sem permissão para escrever "
                            "[Operation not permitted]) nem ");
         QTest::newRow("ficheiro do grupo, gravado por um membro sem casa") << "bin+users" << "sem" << "ok";
-        QTest::newRow("pasta sem ficheiros novos, na pasta de estado") << "" << "boa" << "ok";
+        QTest::newRow("pasta sem ficheiros novos, na pasta de estado") << "root" << "boa" << "ok";
         QTest::newRow("pasta sem ficheiros novos, sem pasta de estado")
-            << "" << "sem" << semLugar + "numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)";
+            << "root" << "sem" << semLugar + "numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)";
         QTest::newRow("pasta sem ficheiros novos, um ficheiro no lugar da pasta de estado")
-            << "" << "ficheiro" << semLugar + "na pasta %2 (Uma parte do caminho não é uma pasta [Not a directory])";
+            << "root" << "ficheiro" << semLugar + "na pasta %2 (Uma parte do caminho não é uma pasta [Not a directory])";
         QTest::newRow("pasta sem ficheiros novos, pasta de estado imutável")
-            << "" << "imutavel" << semLugar + "na pasta %2 (Sem permissão para escrever [Operation not permitted])";
+            << "root" << "imutavel" << semLugar + "na pasta %2 (Sem permissão para escrever [Operation not permitted])";
         QTest::newRow("pasta sem ficheiros novos, pasta de estado cheia")
-            << "" << "cheia" << semLugar + "na pasta %2 (Não há espaço livre no disco [No space left on device])";
+            << "root" << "cheia" << semLugar + "na pasta %2 (Não há espaço livre no disco [No space left on device])";
     }
     void copiaOndeFica()
     {
@@ -569,55 +571,27 @@ private Q_SLOTS:
         if (estado == u"cheia" && !disco.ok())
             QSKIP("mounting a small file system needs root");
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
-        const QString pasta = raiz.filePath(QStringLiteral("posto"));
-        QVERIFY(QDir().mkdir(pasta));
-        const QString c = pasta + QStringLiteral("/Lorvane.ini");
-        const QByteArray antes = "[Acesso]\nOperador=Ana\n";
-        escreverFicheiro(c, antes);
         // The file's own group shares it: a member saves it in place.
+        const QString pasta = raiz.filePath(QStringLiteral("posto")), c = pasta + QStringLiteral("/Lorvane.ini");
+        QVERIFY(QDir().mkdir(pasta));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
         mudarDono(pasta, QStringLiteral("daemon:users"), 0775);
         mudarDono(c, QStringLiteral("daemon:users"), 0664);
-        QString pastaEstado = estado == u"cheia" ? disco.pasta() : raiz.filePath(QStringLiteral("estado"));
+        const QString pastaEstado = estado == u"cheia" ? disco.pasta() : raiz.filePath(QStringLiteral("estado"));
         if (estado == u"ficheiro")
             escreverFicheiro(pastaEstado, {});
         else if (estado != u"sem")
-            QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")) || estado == u"cheia");
-        if (estado == u"cheia") {
             QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")));
+        if (estado == u"cheia")
             disco.encher();
-        }
         const Imutavel estadoImutavel(estado == u"imutavel" ? pastaEstado + QStringLiteral("/zumarel") : QString());
-        const Imutavel pastaImutavel(quem.isEmpty() ? pasta : QString());
-        if ((quem.isEmpty() && !pastaImutavel.ok()) || (estado == u"imutavel" && !estadoImutavel.ok()))
+        const Imutavel pastaImutavel(quem == u"root" ? pasta : QString());
+        if ((quem == u"root" && !pastaImutavel.ok()) || (estado == u"imutavel" && !estadoImutavel.ok()))
             QSKIP("this file system cannot make a folder immutable");
-        razao = razao.arg(pasta, pastaEstado + QStringLiteral("/zumarel"));
-
+        const QByteArray antes = lerFicheiro(c);
         const QByteArray xdg = estado == u"sem" ? QByteArray() : QFile::encodeName(pastaEstado);
-        QString feito;
-        if (quem.isEmpty()) {
-            const QByteArray casa = qgetenv("HOME"), xdgAntes = qgetenv("XDG_STATE_HOME");
-            const auto repor = qScopeGuard([&] {
-                qputenv("HOME", casa);
-                qputenv("XDG_STATE_HOME", xdgAntes);
-            });
-            qunsetenv("HOME");
-            if (xdg.isEmpty())
-                qunsetenv("XDG_STATE_HOME");
-            else
-                qputenv("XDG_STATE_HOME", xdg);
-            FicheiroPerfil ini(c);
-            feito = ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1"))
-                        ? QStringLiteral("ok")
-                        : ini.razaoFalha();
-        } else {
-            feito = QString::fromUtf8(comoUtilizador(quem, xdg, [&] {
-                FicheiroPerfil ini(c);
-                return ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1"))
-                           ? QByteArray("ok")
-                           : ini.razaoFalha().toUtf8();
-            }));
-        }
-        QCOMPARE(feito, razao);
+        QCOMPARE(QString::fromUtf8(comoUtilizador(quem, xdg, [&] { return gravarChave(c, QStringLiteral("A")); })),
+                 razao.arg(pasta, pastaEstado + QStringLiteral("/zumarel")));
         QCOMPARE(lerFicheiro(c), razao == u"ok" ? antes + "\n[Postos]\nA=1\n" : antes);
         QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
         if (estado == u"boa")
@@ -667,7 +641,8 @@ private Q_SLOTS:
         const QByteArray lidoPeloOutro = comoUtilizador(QStringLiteral("daemon"), estadoB, operador);
         if (!lido.isEmpty())
             QCOMPARE(lidoPeloOutro, lido.toUtf8());
-        QCOMPARE(gravarComo(QStringLiteral("daemon"), c, QStringLiteral("B"), estados.path()), QStringLiteral("ok"));
+        QCOMPARE(comoUtilizador(QStringLiteral("daemon"), estadoB, [&] { return gravarChave(c, QStringLiteral("B")); }),
+                 QByteArray("ok"));
         QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&]() -> QByteArray {
                      return operador() + ' ' + FicheiroPerfil(c).ler("Postos", "B", {}).toUtf8();
                  }),
