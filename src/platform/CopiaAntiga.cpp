@@ -79,14 +79,8 @@ int CopiaAntiga::tomar(const QDeadlineTimer& prazo)
 {
     if (const int e = abrirPasta(false))
         return e;
-    const int pasta = descritorPasta();
     // Written where it may be (a lock some systems give only so), else read.
-    for (const int modo : {O_RDWR, O_RDONLY}) {
-        m_copia.fd = semInterrupcao(
-            [&] { return ::openat(pasta, m_nome.constData(), modo | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
-        if (m_copia.fd >= 0 || (errno != EACCES && errno != EROFS && errno != EPERM))
-            break;
-    }
+    m_copia.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Talvez);
     if (m_copia.fd < 0)
         return errno;
     if (const int e = bloquear(m_copia.fd, LOCK_EX, prazo))
@@ -102,11 +96,8 @@ int CopiaAntiga::tomar(const QDeadlineTimer& prazo)
 std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
 {
     Descritor porNome;
-    if (m_copia.fd < 0) {
-        const int pasta = descritorPasta();
-        porNome.fd = semInterrupcao(
-            [&] { return ::openat(pasta, m_nome.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
-    }
+    if (m_copia.fd < 0)
+        porNome.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Nao);
     const int fd = m_copia.fd >= 0 ? m_copia.fd : porNome.fd;
     QByteArray copia;
     struct stat st
@@ -114,7 +105,8 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
     };
     if (lerFicheiro(fd, copia) != 0 || ::fstat(fd, &st) != 0 || !copia.startsWith(Assinatura))
         return std::nullopt;
-    // Four lines: the path, the file's birth, the old and the new text's length and checksum; then both texts.
+    // Four lines: the file's path (for a technician who opens the copy), its
+    // birth, the old and the new text's length and checksum; then both texts.
     QList<QByteArray> linhas;
     qsizetype inicio = Assinatura.size();
     for (int n = 0; n < 4; ++n) {
@@ -125,8 +117,8 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
         inicio = fim + 1;
     }
     const qsizetype tamanhoAntigo = linhas[2].left(linhas[2].indexOf(' ')).toLongLong();
-    Conteudo c{st.st_uid, QByteArray::fromPercentEncoding(linhas[0]), linhas[1] == "-" ? QByteArray() : linhas[1],
-               copia.mid(inicio, tamanhoAntigo), copia.mid(inicio + tamanhoAntigo)};
+    Conteudo c{st.st_uid, linhas[1] == "-" ? QByteArray() : linhas[1], copia.mid(inicio, tamanhoAntigo),
+               copia.mid(inicio + tamanhoAntigo)};
     if (verificacao(c.antigo) != linhas[2] || verificacao(c.novo) != linhas[3])
         return std::nullopt;
     return c;

@@ -25,7 +25,6 @@ public:
     struct Conteudo
     {
         uid_t dono = 0;         // who made it
-        QByteArray caminho;     // the file's path where it was saved: for the log
         QByteArray nascimento;  // when the file was made, where the file system tells; else empty
         QByteArray antigo;
         QByteArray novo;

@@ -71,6 +71,18 @@ int criarPastas(const QByteArray& caminho)
     return 0;
 }
 
+int abrirNaPasta(int pasta, const QByteArray& nome, Escrita escrita)
+{
+    const auto abrir = [&](int modo) {
+        return semInterrupcao(
+            [&] { return ::openat(pasta, nome.constData(), modo | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
+    };
+    const int fd = abrir(escrita == Escrita::Nao ? O_RDONLY : O_RDWR);
+    if (fd >= 0 || escrita != Escrita::Talvez || (errno != EACCES && errno != EPERM && errno != EROFS))
+        return fd;
+    return abrir(O_RDONLY);
+}
+
 int bloquear(int fd, int tipo, const QDeadlineTimer& prazo)
 {
     using namespace std::chrono_literals;

@@ -53,6 +53,13 @@ int sincronizarPasta(int pasta);
 // in the folder above it.
 int criarPastas(const QByteArray& caminho);
 
+// Opens the file `nome` of the folder `pasta` (never a link followed, never
+// waiting on a device): for writing too when `escrita` is Sim, when it may
+// be when Talvez (read-only where the system refuses the writing), else for
+// reading. -1 with errno on failure.
+enum class Escrita { Nao, Sim, Talvez };
+int abrirNaPasta(int pasta, const QByteArray& nome, Escrita escrita);
+
 // Takes the lock of the file open as `fd`, exclusive (`tipo` LOCK_EX) or
 // shared (LOCK_SH), waiting for its holder until `prazo`: EWOULDBLOCK when
 // the wait runs out (nobody hangs on a stuck program).

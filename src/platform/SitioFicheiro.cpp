@@ -68,13 +68,9 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             return 0;  // no text of its own to take turns on (the caller says what it is)
         // A writer fails on a file kept read-only on purpose; a reader with the
         // exclusive turn writes where it may (to put an old text back).
-        const bool talvez = !escrita && tipo == LOCK_EX;
-        for (const int modo : {escrita || talvez ? O_RDWR : O_RDONLY, O_RDONLY}) {
-            ficheiro.fd = semInterrupcao(
-                [&] { return ::openat(pasta.fd, nome.constData(), modo | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
-            if (ficheiro.fd >= 0 || !talvez || (errno != EACCES && errno != EPERM && errno != EROFS))
-                break;
-        }
+        using Descritores::Escrita;
+        ficheiro.fd = Descritores::abrirNaPasta(
+            pasta.fd, nome, escrita ? Escrita::Sim : tipo == LOCK_EX ? Escrita::Talvez : Escrita::Nao);
         if (ficheiro.fd < 0 && errno == ELOOP)
             continue;
         if (ficheiro.fd < 0)
