@@ -1,5 +1,7 @@
 #include "platform/AtributosFicheiro.h"
 
+#include "platform/MarcaGravacao.h"
+
 #include <QByteArray>
 #include <QList>
 #include <cerrno>
@@ -26,10 +28,10 @@ int nomesAtributos(int fd, QList<QByteArray>& nomes)
     }
     nomes = lista.split('\0');
     nomes.removeAll(QByteArray());
+    // A save's mark belongs to the file it was put on, not to a new one made from it.
+    nomes.removeAll(QByteArray(MarcaGravacao::Atributo));
     return 0;
 }
-
-constexpr const char* ListaAcesso = "system.posix_acl_access";
 
 int valorAtributo(int fd, const QByteArray& nome, QByteArray& valor)
 {
@@ -71,22 +73,6 @@ int copiar(int de, int para)
             return errno;
     }
     return 0;
-}
-
-int copiarListaAcesso(int de, int para)
-{
-    QByteArray valor;
-    if (const int e = valorAtributo(de, ListaAcesso, valor)) {
-        if (e == ENOTSUP)
-            return 0;
-        return e == ENODATA ? semListaAcesso(para) : e;
-    }
-    return ::fsetxattr(para, ListaAcesso, valor.constData(), size_t(valor.size()), 0) == 0 ? 0 : errno;
-}
-
-int semListaAcesso(int fd)
-{
-    return ::fremovexattr(fd, ListaAcesso) == 0 || errno == ENODATA || errno == ENOTSUP ? 0 : errno;
 }
 
 }  // namespace AtributosFicheiro

@@ -1,15 +1,18 @@
 #include "platform/CopiaAntiga.h"
 
-#include "platform/AtributosFicheiro.h"
+#include "platform/Erro.h"
 #include "platform/GravacaoFicheiro.h"
+#include "platform/ListaAcesso.h"
 #include "platform/PermissaoEscrita.h"
 #include "platform/SitioFicheiro.h"
+#include "platform/Utilizadores.h"
 
 #include <QByteArrayView>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QList>
-#include <QLoggingCategory>
+#include <QMap>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -17,8 +20,6 @@
 using namespace Descritores;
 
 namespace {
-
-Q_LOGGING_CATEGORY(diarioFicheiros, "zumarel.ficheiros")
 
 constexpr QByteArrayView Assinatura = "Zumarel: texto antigo e novo de uma gravação no próprio ficheiro\n";
 
@@ -43,13 +44,87 @@ QByteArray nascimento(int fd)
     return QByteArray::number(qint64(st.stx_btime.tv_sec)) + '.' + QByteArray::number(st.stx_btime.tv_nsec);
 }
 
-QByteArray verificacao(const QByteArray& texto)
+// A copy's four lines before its texts are far shorter than this, its path included.
+constexpr qint64 CabecalhoMaximo = 64 * 1024;
+
+// The length a copy's line gives a text; -1 when it gives none a save could have written.
+qint64 tamanhoDe(const QByteArray& linha)
+{
+    bool ok = false;
+    const qint64 n = linha.left(linha.indexOf(' ')).toLongLong(&ok);
+    return ok && n >= 0 && n <= GravacaoFicheiro::TamanhoMaximo ? n : -1;
+}
+
+QString tipoEntrada(mode_t modo)
+{
+    if (S_ISDIR(modo))
+        return QStringLiteral("uma pasta");
+    if (S_ISLNK(modo))
+        return QStringLiteral("uma ligação simbólica");
+    if (S_ISSOCK(modo))
+        return QStringLiteral("um socket");
+    if (S_ISFIFO(modo))
+        return QStringLiteral("um FIFO");
+    if (S_ISCHR(modo) || S_ISBLK(modo))
+        return QStringLiteral("um dispositivo");
+    return QStringLiteral("um ficheiro");
+}
+
+// The access control list of a copy beside the file: whoever may read or
+// write the file, by any entry of its list or mode, gets the same on the
+// copy, the file's owner (a named user of the copy's, as its maker owns it)
+// and group included; its maker reads and writes it; nobody else gets
+// anything. No one may run it.
+QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t grupoCopia)
+{
+    using namespace ListaAcesso;
+    QList<Entrada> doFicheiro = ler(ficheiro);
+    if (doFicheiro.isEmpty())
+        doFicheiro = doModo(estado.st_mode);
+    quint16 mascara = 7;
+    for (const Entrada& e : doFicheiro) {
+        if (e.tag == Mascara)
+            mascara = e.permissoes;
+    }
+    const auto semExecucao = [](quint16 p) { return quint16(p & (ListaAcesso::Leitura | ListaAcesso::Escrita)); };
+    QMap<quint32, quint16> utilizadores, grupos;
+    quint16 dono = 0, outros = 0;
+    for (const Entrada& e : doFicheiro) {
+        const quint16 p = semExecucao(e.permissoes & mascara);
+        switch (e.tag) {
+        case Dono: dono = semExecucao(e.permissoes); break;
+        case Utilizador: utilizadores[e.id] |= p; break;
+        case GrupoDono: grupos[estado.st_gid] |= p; break;
+        case Grupo: grupos[e.id] |= p; break;
+        case Outros: outros = semExecucao(e.permissoes); break;
+        default: break;
+        }
+    }
+    utilizadores[estado.st_uid] = dono;
+    utilizadores.remove(criador);
+    const quint16 grupoDono = grupos.take(grupoCopia);
+    QList<Entrada> lista{{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono}, {Outros, outros}};
+    quint16 classeGrupo = grupoDono;
+    for (auto u = utilizadores.cbegin(); u != utilizadores.cend(); ++u) {
+        lista.append({Utilizador, u.value(), u.key()});
+        classeGrupo |= u.value();
+    }
+    for (auto g = grupos.cbegin(); g != grupos.cend(); ++g) {
+        lista.append({Grupo, g.value(), g.key()});
+        classeGrupo |= g.value();
+    }
+    if (lista.size() > 3)
+        lista.append({Mascara, classeGrupo});
+    return lista;
+}
+
+}  // namespace
+
+QByteArray CopiaAntiga::verificacao(const QByteArray& texto)
 {
     return QByteArray::number(texto.size()) + ' '
            + QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
 }
-
-}  // namespace
 
 CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado)
     : m_lugar(lugar),
@@ -79,15 +154,23 @@ int CopiaAntiga::tomar(const QDeadlineTimer& prazo)
 {
     if (const int e = abrirPasta(false))
         return e;
-    // Written where it may be (a lock some systems give only so), else read.
-    m_copia.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Talvez);
-    if (m_copia.fd < 0)
-        return errno;
-    if (const int e = bloquear(m_copia.fd, LOCK_EX, prazo))
-        return e;
     struct stat st
     {
     };
+    if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode))
+        return NaoEFicheiro;
+    // Written where it may be (a lock some systems give only so), else read.
+    m_copia.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Talvez);
+    if (m_copia.fd < 0)
+        return errno == ELOOP ? NaoEFicheiro : errno;
+    if (::fstat(m_copia.fd, &st) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode))
+        return NaoEFicheiro;
+    if (const int e = bloquear(m_copia.fd, LOCK_EX, prazo))
+        return e;
     if (::fstat(m_copia.fd, &st) != 0)
         return errno;
     return st.st_nlink == 0 ? ENOENT : 0;  // its save ended meanwhile
@@ -99,11 +182,12 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
     if (m_copia.fd < 0)
         porNome.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Nao);
     const int fd = m_copia.fd >= 0 ? m_copia.fd : porNome.fd;
-    QByteArray copia;
     struct stat st
     {
     };
-    if (lerFicheiro(fd, copia) != 0 || ::fstat(fd, &st) != 0 || !copia.startsWith(Assinatura))
+    QByteArray copia;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || lerTudo(fd, qMin<off_t>(st.st_size, CabecalhoMaximo), copia) != 0 || !copia.startsWith(Assinatura))
         return std::nullopt;
     // Four lines: the file's path (for a technician who opens the copy), its
     // birth, the old and the new text's length and checksum; then both texts.
@@ -116,7 +200,11 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
         linhas << copia.mid(inicio, fim - inicio);
         inicio = fim + 1;
     }
-    const qsizetype tamanhoAntigo = linhas[2].left(linhas[2].indexOf(' ')).toLongLong();
+    // Its texts are read only when the copy is as long as its lines say: never more than two texts can hold.
+    const qint64 tamanhoAntigo = tamanhoDe(linhas[2]), tamanhoNovo = tamanhoDe(linhas[3]);
+    if (tamanhoAntigo < 0 || tamanhoNovo < 0 || st.st_size != inicio + tamanhoAntigo + tamanhoNovo
+        || lerTudo(fd, st.st_size, copia) != 0)
+        return std::nullopt;
     Conteudo c{st.st_uid, linhas[1] == "-" ? QByteArray() : linhas[1], copia.mid(inicio, tamanhoAntigo),
                copia.mid(inicio + tamanhoAntigo)};
     if (verificacao(c.antigo) != linhas[2] || verificacao(c.novo) != linhas[3])
@@ -150,18 +238,22 @@ bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
     return utilizadorPodeEscrever(copia.dono, m_ficheiro, m_estado);
 }
 
+bool CopiaAntiga::daMarca(const Conteudo& copia, const MarcaGravacao& marca)
+{
+    return verificacao(copia.antigo) == marca.antigo && verificacao(copia.novo) == marca.novo;
+}
+
 int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 {
     if (const int e = abrirPasta(true))
         return e;
     const int pasta = descritorPasta();
-    const QByteArray provisorio = m_nome + ".novo";
     Descritor d;
-    bool comNome = false;
-    if (const int e = criarSemNome(pasta, provisorio, 0600, d, comNome))
+    QByteArray provisorio;
+    if (const int e = criarSemNome(pasta, m_nome + ".novo", 0600, d, provisorio))
         return e;
     const auto falhar = [&](int e) {
-        if (comNome)
+        if (!provisorio.isEmpty())
             ::unlinkat(pasta, provisorio.constData(), 0);
         return e;
     };
@@ -178,7 +270,7 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
         return falhar(errno);
     // Named only now: whoever finds it finds it whole, and locked while this save lives.
-    if (comNome) {
+    if (!provisorio.isEmpty()) {
         const int e = ::linkat(pasta, provisorio.constData(), pasta, m_nome.constData(), 0) == 0 ? 0 : errno;
         falhar(0);
         if (e != 0)
@@ -187,7 +279,19 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
         return e;
     }
     std::swap(m_copia.fd, d.fd);
-    return sincronizarPasta(pasta);
+    m_verificacaoAntigo = verificacao(antigo);
+    m_verificacaoNovo = verificacao(novo);
+    // The name on the disk; a folder that cannot be synced changes nothing
+    // (the mark, synced with the file, tells a copy lost to a power cut).
+    sincronizarPasta(pasta);
+    return 0;
+}
+
+MarcaGravacao CopiaAntiga::marca() const
+{
+    const uid_t eu = ::geteuid();
+    return {eu, Utilizadores::nome(eu), Utilizadores::computador(), pasta(), m_nome, m_verificacaoAntigo,
+            m_verificacaoNovo};
 }
 
 int CopiaAntiga::apagar()
@@ -215,6 +319,27 @@ int CopiaAntiga::porDeLado(const char* porque)
                                              << "): " << porque;
     }
     return e;
+}
+
+QString CopiaAntiga::ocupante() const
+{
+    struct stat st
+    {
+    };
+    if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return {};
+    return QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
+           + QFile::decodeName(m_nome) + QStringLiteral(" (") + tipoEntrada(st.st_mode) + QStringLiteral(", de ")
+           + Utilizadores::nome(st.st_uid) + QStringLiteral(") que não é uma cópia desta estação");
+}
+
+QString CopiaAntiga::naoLida(int e) const
+{
+    const QString razao = e == EACCES || e == EPERM
+                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
+                              : Erros::razaoSistema(e);
+    return QStringLiteral("A cópia do texto antigo ") + QFile::decodeName(m_nome) + QStringLiteral(" na pasta ")
+           + QFile::decodeName(pasta()) + QStringLiteral(" não pode ser lida (") + razao + u')';
 }
 
 QByteArray CopiaAntiga::pasta() const
@@ -249,9 +374,11 @@ QByteArray CopiaAntiga::formar(const QByteArray& antigo, const QByteArray& novo)
            + verificacao(novo) + '\n' + antigo + novo;
 }
 
-// The file's group, mode and access control list: the copy holds its text,
-// so whoever may read the file may read it, and nobody else. A group this
-// user may not give leaves the copy its own, with no more right than others have.
+// The file's group where this user may give it, and an access control list
+// by which whoever may read the file may read the copy (see listaDaCopia).
+// A file system without such lists gets the file's mode, never more than
+// it gives: a group this user may not give leaves the copy its own, with no
+// more right than others have.
 int CopiaAntiga::darPermissoes(int copia) const
 {
     struct stat st
@@ -260,10 +387,12 @@ int CopiaAntiga::darPermissoes(int copia) const
     if (::fstat(copia, &st) != 0)
         return errno;
     const bool grupo = st.st_gid == m_estado.st_gid || ::fchown(copia, uid_t(-1), m_estado.st_gid) == 0;
+    const int e = ListaAcesso::escrever(
+        copia, listaDaCopia(m_ficheiro, m_estado, st.st_uid, grupo ? m_estado.st_gid : st.st_gid));
+    if (e != ENOTSUP)
+        return e;
     mode_t modo = m_estado.st_mode & 0666;
     if (!grupo)
         modo = (modo & 0606) | ((modo & 06) << 3);
-    if (::fchmod(copia, modo) != 0)
-        return errno;
-    return grupo ? AtributosFicheiro::copiarListaAcesso(m_ficheiro, copia) : AtributosFicheiro::semListaAcesso(copia);
+    return ::fchmod(copia, modo) == 0 ? 0 : errno;
 }

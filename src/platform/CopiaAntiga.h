@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Descritor.h"
+#include "platform/MarcaGravacao.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -38,6 +39,10 @@ public:
         OutroFicheiro  // a newer file (the same inode number given again, or a text written since)
     };
 
+    // What tomar gives for an entry that is no file of its own (a folder, a
+    // link, a socket...): it cannot be a copy.
+    static constexpr int NaoEFicheiro = -1;
+
     // The copy at `lugar` of the file open as `ficheiro` (`estado` its
     // status, `caminho` its real path) in the folder open as `pasta`.
     CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado);
@@ -46,10 +51,12 @@ public:
 
     // The copy a save left, opened and locked, waiting for a save still
     // alive until `prazo`: 0; ENOENT when there is none (or its save ended
-    // meanwhile); EWOULDBLOCK when the wait runs out.
+    // meanwhile); EWOULDBLOCK when the wait runs out; NaoEFicheiro; else
+    // the errno of the opening (EACCES: this user may not read it).
     int tomar(const QDeadlineTimer& prazo);
 
-    // What the copy holds, when it is whole.
+    // What the copy holds, when it is whole. Nothing past what a whole copy
+    // can hold is read.
     std::optional<Conteudo> ler() const;
 
     Veredicto julgar(const Conteudo& copia, const QByteArray& ficheiro) const;
@@ -58,23 +65,36 @@ public:
     // folder where anyone makes files, a copy anyone could have left).
     bool donoPodeEscrever(const Conteudo& copia) const;
 
+    // The copy holds the texts of the save that left `marca` on the file.
+    static bool daMarca(const Conteudo& copia, const MarcaGravacao& marca);
+
+    // The length and checksum of a text, as a copy and a mark name it.
+    static QByteArray verificacao(const QByteArray& texto);
+
     // The copy of a save about to write `novo` over `antigo`: named only once
-    // it is whole, synced and locked. Beside the file it has the file's group
-    // and mode (and access control list), so that every user of the file can
-    // read it, and no one else.
+    // it is whole, synced and locked. Beside the file it can be read by
+    // whoever may read the file, the file's owner included, and nobody else.
+    // EEXIST: something else holds its name.
     int guardar(const QByteArray& antigo, const QByteArray& novo);
 
+    // The mark of the save whose copy this is (after guardar).
+    MarcaGravacao marca() const;
+
     // The end of a save: the file holds a whole text, and the copy goes.
-    // A folder that cannot be synced leaves at worst the copy, and then
-    // the old text, after a power cut.
     int apagar();
 
     // A copy that may not be put back keeps its text under a name that says
     // so, for a technician, and the log says why.
     int porDeLado(const char* porque);
 
-    // Its folder (empty: the user has no state folder), for the messages.
+    // Its folder (empty: the user has no state folder), and its name there.
     QByteArray pasta() const;
+    const QByteArray& nome() const { return m_nome; }
+
+    // For the operator's box: what holds the copy's name, what it is and
+    // whose (empty when nothing does); why it could not be read (`e` the errno).
+    QString ocupante() const;
+    QString naoLida(int e) const;
 
 private:
     int descritorPasta() const;
@@ -89,6 +109,8 @@ private:
     struct stat m_estado;
     QByteArray m_nascimento;
     QByteArray m_nome;
+    QByteArray m_verificacaoAntigo;
+    QByteArray m_verificacaoNovo;
     Descritor m_pastaEstado;
     Descritor m_copia;
 };

@@ -1,5 +1,6 @@
 #include "platform/Descritor.h"
 
+#include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
 #include <fcntl.h>
@@ -7,7 +8,35 @@
 #include <sys/stat.h>
 #include <thread>
 
+namespace {
+
+// How many names a provisional file tries before giving up.
+constexpr int TentativasProvisorio = 16;
+
+// The provisional name itself first; where it is taken, one of its kind no one can foresee.
+QByteArray nomeProvisorio(const QByteArray& provisorio, int tentativa)
+{
+    if (tentativa == 0)
+        return provisorio;
+    return provisorio + '-' + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+}
+
+// A file this user's save left under its provisional name when it was cut short.
+void tirarRestoProprio(int pasta, const QByteArray& nome)
+{
+    struct stat st
+    {
+    };
+    if (::fstatat(pasta, nome.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+        && st.st_uid == ::geteuid() && st.st_nlink == 1)
+        ::unlinkat(pasta, nome.constData(), 0);
+}
+
+}  // namespace
+
 namespace Descritores {
+
+bool ficheirosSemNome = true;
 
 int escreverTudo(int fd, const QByteArray& bytes)
 {
@@ -38,12 +67,16 @@ int lerTudo(int fd, off_t tamanho, QByteArray& bytes)
     return 0;
 }
 
-int lerFicheiro(int fd, QByteArray& bytes)
+int lerFicheiro(int fd, qint64 maximo, QByteArray& bytes)
 {
     struct stat st
     {
     };
-    return ::fstat(fd, &st) == 0 ? lerTudo(fd, st.st_size, bytes) : errno;
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    if (st.st_size > maximo)
+        return EFBIG;
+    return lerTudo(fd, st.st_size, bytes);
 }
 
 int sincronizarPasta(int pasta)
@@ -100,15 +133,43 @@ int bloquear(int fd, int tipo, const QDeadlineTimer& prazo)
     return 0;
 }
 
-int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, bool& comNome)
+int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome)
 {
-    d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, modo); });
-    comNome = d.fd < 0;
-    if (comNome)
+    nome.clear();
+    if (ficheirosSemNome) {
+        d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, modo); });
+        if (d.fd >= 0)
+            return 0;
+    }
+    tirarRestoProprio(pasta, provisorio);
+    for (int n = 0; n < TentativasProvisorio; ++n) {
+        const QByteArray candidato = nomeProvisorio(provisorio, n);
+        // Made here and now: never a file or link that another user put at the name first.
         d.fd = semInterrupcao([&] {
-            return ::openat(pasta, provisorio.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, modo);
+            return ::openat(pasta, candidato.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, modo);
         });
-    return d.fd < 0 ? errno : 0;
+        if (d.fd >= 0) {
+            nome = candidato;
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome)
+{
+    tirarRestoProprio(pasta, provisorio);
+    for (int n = 0; n < TentativasProvisorio; ++n) {
+        const QByteArray candidato = nomeProvisorio(provisorio, n);
+        const int e = nomear(fd, pasta, candidato);
+        if (e == 0)
+            nome = candidato;
+        if (e != EEXIST)
+            return e;
+    }
+    return EEXIST;
 }
 
 int nomear(int fd, int pasta, const QByteArray& nome)

@@ -43,8 +43,8 @@ int escreverTudo(int fd, const QByteArray& bytes);
 // The file's first `tamanho` bytes (fewer when it is shorter).
 int lerTudo(int fd, off_t tamanho, QByteArray& bytes);
 
-// The whole file, however long it is now.
-int lerFicheiro(int fd, QByteArray& bytes);
+// The whole file: EFBIG, and nothing read, when it is longer than `maximo`.
+int lerFicheiro(int fd, qint64 maximo, QByteArray& bytes);
 
 // Syncs a folder, so that names made or removed in it outlast a power cut.
 int sincronizarPasta(int pasta);
@@ -67,11 +67,22 @@ int bloquear(int fd, int tipo, const QDeadlineTimer& prazo);
 
 // Opens a new file in the folder `pasta`, with no name where the file system
 // allows it (a process killed before it is named leaves nothing behind);
-// elsewhere under `provisorio` itself, made empty (one a process cut short
-// left is reused). `comNome` says which.
-int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, bool& comNome);
+// elsewhere under a provisional name, `nome`, made for this file alone (see
+// nomearProvisorio). `nome` stays empty for a file without a name.
+int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome);
+
+// Gives the nameless file `fd` a provisional name in `pasta`: `provisorio`
+// itself, or, where another user's entry holds that name, one made from it
+// that is free. A file of this user's that a process cut short left under
+// `provisorio` is removed first; nothing of another user's is ever opened,
+// followed or removed.
+int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome);
 
 // Gives the nameless file `fd` the name `nome` in `pasta`: EEXIST when it is taken.
 int nomear(int fd, int pasta, const QByteArray& nome);
+
+// Tests only: false makes every new file take a provisional name, as on a
+// file system without nameless files.
+extern bool ficheirosSemNome;
 
 }  // namespace Descritores

@@ -315,9 +315,21 @@ const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudo() const
 const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudoDe(const GravacaoFicheiro::Leitura& leitura) const
 {
     // The times of the file as read: a change during the reading shows at the next call.
-    const Marca marca = leitura.existe ? marcaDe(*leitura.estado) : Marca{};
+    const Marca marca = leitura.estado ? marcaDe(*leitura.estado) : Marca{};
     if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marca)
         return *m_conteudo;
+    // A file that cannot be read gives every key its default; the log says
+    // why once, and again only when the reason changes.
+    QString aviso = leitura.razao;
+    if (aviso.isEmpty() && leitura.erro != 0)
+        aviso = Erros::razaoSistema(leitura.erro);
+    if (aviso != m_aviso) {
+        m_aviso = aviso;
+        if (!aviso.isEmpty())
+            qCWarning(diarioFicheiros).noquote()
+                << "the settings file" << m_caminho
+                << (leitura.existe ? "is read as it is:" : "cannot be read, its keys take their defaults:") << aviso;
+    }
     auto c = std::make_unique<Conteudo>();
     if (leitura.existe)
         c->texto = decodificar(leitura.bytes);

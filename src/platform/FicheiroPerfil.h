@@ -20,7 +20,9 @@ struct Leitura;
 // file's identity, size and change times stay as they were when it was read
 // (and not at all when it had changed too shortly before to tell a second
 // change in the same clock tick); nothing is ever created or changed by a
-// read, but for the old text a save cut short left to be put back.
+// read, but for the old text a save cut short left to be put back. A file
+// that cannot be read (larger than any settings file can be, behind another
+// user's link) is read as empty, and the log says why.
 // A write goes to the real file at the end of any chain of symbolic links
 // and keeps what the site set up around it (owner, group, mode, extended
 // attributes, every hard link), replaces the file whole or not at all, even
@@ -80,6 +82,7 @@ private:
 
     QString m_caminho;
     QString m_razaoFalha;
+    mutable QString m_aviso;  // what the log was last told of a reading
     std::chrono::milliseconds m_esperaVez = EsperaVezPadrao;
     mutable std::unique_ptr<Conteudo> m_conteudo;
     mutable int m_leituras = 0;

@@ -4,6 +4,7 @@
 #include "platform/CopiaAntiga.h"
 #include "platform/Descritor.h"
 #include "platform/Erro.h"
+#include "platform/MarcaGravacao.h"
 #include "platform/SitioFicheiro.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(diarioFicheiros, "zumarel.ficheiros")
 
 namespace GravacaoFicheiro {
 void (*aoPasso)(Passo) = nullptr;
@@ -23,10 +26,14 @@ using GravacaoFicheiro::Leitura;
 using GravacaoFicheiro::Passo;
 using Lugar = CopiaAntiga::Lugar;
 using Veredicto = CopiaAntiga::Veredicto;
+using EstadoMarca = MarcaGravacao::Estado;
 using namespace Descritores;
 
 // Not an errno: the file must be written in place (see noProprioFicheiro).
 constexpr int NoProprioFicheiro = -1;
+
+// A save into the file was cut short, and this station can neither mend the file nor tell it whole.
+constexpr int GravacaoInterrompida = EUCLEAN;
 
 // How many times a reader without the turn reads a file that changes under it.
 constexpr int LeiturasSemVez = 10;
@@ -40,21 +47,31 @@ void passo(Passo p)
         GravacaoFicheiro::aoPasso(p);
 }
 
-// The open file's text, and what the file was when the reading began.
-Leitura lerDescritor(int fd)
+// The open file's text (`caminho` its path, for the words of a refusal), and
+// what the file was when the reading began. A file larger than any settings
+// file can be is not read at all.
+Leitura lerDescritor(int fd, const QByteArray& caminho)
 {
     Leitura l;
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(fd, &st) != 0) {
         l.erro = errno;
-    else
-        l.erro = lerTudo(fd, st.st_size, l.bytes);
+        return l;
+    }
+    l.estado = st;
+    if (st.st_size > GravacaoFicheiro::TamanhoMaximo) {
+        l.erro = EFBIG;
+        l.razao = QStringLiteral("O ficheiro %1 tem %2 bytes, mais do que um ficheiro de definições pode ter (%3 MiB)")
+                      .arg(QFile::decodeName(caminho))
+                      .arg(qint64(st.st_size))
+                      .arg(GravacaoFicheiro::TamanhoMaximo / (1024 * 1024));
+        return l;
+    }
+    l.erro = lerTudo(fd, st.st_size, l.bytes);
     l.existe = l.erro == 0;
-    if (l.existe)
-        l.estado = st;
-    else
+    if (!l.existe)
         l.bytes.clear();
     return l;
 }
@@ -73,16 +90,21 @@ bool abertoParaEscrita(int fd)
     return modo >= 0 && (modo & O_ACCMODE) == O_RDWR;
 }
 
-// Writes `texto` over the file's own text, cuts the file to its length and syncs it.
-int porTexto(int fd, const QByteArray& texto)
+// Writes `texto` over the file's own text, cuts the file to its length and
+// syncs it; a save's own text tells the tests each step.
+int porTexto(int fd, const QByteArray& texto, bool comPassos = true)
 {
-    passo(Passo::Escrita);
+    const auto marcar = [&](Passo p) {
+        if (comPassos)
+            passo(p);
+    };
+    marcar(Passo::Escrita);
     if (const int e = escreverTudo(fd, texto))
         return e;
-    passo(Passo::Truncagem);
+    marcar(Passo::Truncagem);
     if (semInterrupcao([&] { return ::ftruncate(fd, off_t(texto.size())); }) != 0)
         return errno;
-    passo(Passo::Sincronizacao);
+    marcar(Passo::Sincronizacao);
     return semInterrupcao([&] { return ::fsync(fd); }) == 0 ? 0 : errno;
 }
 
@@ -96,69 +118,160 @@ QString naPasta(const CopiaAntiga& copia, int e)
            + u')';
 }
 
-// What the copies a save into the file itself left came to.
+// Whose save into the file was cut short, and why this station cannot mend it.
+QString interrompida(const MarcaGravacao& marca, QString alcance)
+{
+    if (alcance.isEmpty()) {
+        alcance = QStringLiteral("a cópia do texto antigo");
+        if (!marca.pasta.isEmpty())
+            alcance += QStringLiteral(", ") + QFile::decodeName(marca.nome) + QStringLiteral(" na pasta ")
+                       + QFile::decodeName(marca.pasta) + u',';
+        alcance += QStringLiteral(" não está ao alcance deste posto");
+    }
+    const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido") : marca.utilizador;
+    const QString onde = marca.computador.isEmpty() ? QStringLiteral("num computador desconhecido")
+                                                    : QStringLiteral("no computador ") + marca.computador;
+    return QStringLiteral("Uma gravação de ") + quem + u' ' + onde
+           + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar incompleto: ") + alcance;
+}
+
+// What the mark and the copies a save into the file itself left came to.
 struct Resolucao
 {
     int erro = 0;  // the file could not be made whole (EWOULDBLOCK: a save still under way keeps its copy)
-    QString razao;
+    QString razao;  // why; for a reader, why the text it reads may be cut short
     std::optional<QByteArray> texto;  // the old text, for a reader that may not put it back
+    QString ocupado;  // what still holds the copy's name beside the file, for a save that needs it
 };
 
-// Under the exclusive turn: each copy a save into the file itself left, beside
-// the file and in the state folder, judged against the file as found (see
-// the header). A writer needs every copy gone, else a copy left could later
-// be put over its own text; a reader reads as best it can.
+// The file as found, read once for the judgement of every copy; EFBIG: longer than any save's text.
+struct FicheiroEncontrado
+{
+    int fd;
+    bool lido = false;
+    int erro = 0;
+    QByteArray bytes;
+
+    const QByteArray& texto()
+    {
+        if (!lido)
+            erro = lerFicheiro(fd, GravacaoFicheiro::TamanhoMaximo, bytes);
+        lido = true;
+        return bytes;
+    }
+};
+
+// Under the exclusive turn: the mark a save into the file itself left, and
+// each copy found beside the file and in the state folder, judged against the
+// file as found (see the header). A station that cannot mend a marked file
+// says so: a writer is refused, a reader reads it as it is. Nothing else at a
+// copy's name stops anything here: a save in place that needs the name says
+// what holds it.
 Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
 {
     Resolucao r;
-    if (s.ficheiro.fd < 0)
+    const int fd = s.ficheiro.fd;
+    if (fd < 0)
         return r;
+    EstadoMarca estado = EstadoMarca::Nenhuma;
+    MarcaGravacao marca;
+    if ((r.erro = MarcaGravacao::ler(fd, estado, marca)) != 0)
+        return r;
+    FicheiroEncontrado ficheiro{fd, false, 0, {}};
+    // A marked file that holds one of that save's whole texts needs no copy.
+    bool pendente = estado == EstadoMarca::Posta;
+    if (pendente) {
+        const QByteArray verificacao = CopiaAntiga::verificacao(ficheiro.texto());
+        pendente = ficheiro.erro != 0 || (verificacao != marca.antigo && verificacao != marca.novo);
+    }
+    QString alcance;  // why the marked save's copy could not serve
     for (const Lugar lugar : Lugares) {
-        CopiaAntiga copia(lugar, s.pasta.fd, s.ficheiro.fd, s.caminho, s.actual);
+        CopiaAntiga copia(lugar, s.pasta.fd, fd, s.caminho, s.actual);
         if (!copia.existe())
             continue;
-        if (const int e = copia.tomar(s.prazo)) {
-            if (e == ENOENT)
-                continue;
+        const int e = copia.tomar(s.prazo);
+        if (e == ENOENT)
+            continue;
+        if (e == EWOULDBLOCK) {
             r.erro = e;
-            if (e != EWOULDBLOCK)
-                r.razao = QStringLiteral("A cópia do texto antigo não pôde ser aberta ") + naPasta(copia, e);
             return r;
         }
-        QByteArray ficheiro;
-        if ((r.erro = lerFicheiro(s.ficheiro.fd, ficheiro)) != 0)
-            return r;
+        const auto ocupar = [&](const QString& porque) {
+            if (lugar == Lugar::JuntoAoFicheiro)
+                r.ocupado = porque;
+        };
+        if (e != 0) {
+            // No copy this station can read: left as it is.
+            ocupar(e == CopiaAntiga::NaoEFicheiro ? copia.ocupante() : copia.naoLida(e));
+            if (pendente && e != CopiaAntiga::NaoEFicheiro)
+                alcance = copia.naoLida(e);
+            continue;
+        }
+        const auto porDeLado = [&](const char* porque) {
+            if (const int falha = copia.porDeLado(porque))
+                ocupar(copia.ocupante());
+        };
         const std::optional<CopiaAntiga::Conteudo> c = copia.ler();
-        int e = 0;
         if (!c) {
-            e = copia.porDeLado("it is not a whole copy");
-        } else if (const Veredicto v = copia.julgar(*c, ficheiro); v == Veredicto::OutroFicheiro) {
-            e = copia.porDeLado("the file is not what its save could have left: a newer file");
+            porDeLado("it is not a whole copy");
+            continue;
+        }
+        const QByteArray& texto = ficheiro.texto();
+        // The copy of the save the mark names; on a file system without marks, any copy.
+        const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && CopiaAntiga::daMarca(*c, marca));
+        Veredicto v = Veredicto::OutroFicheiro;
+        if (ficheiro.erro == 0)
+            v = daGravacao ? copia.julgar(*c, texto)
+                           : texto == c->antigo || texto == c->novo ? Veredicto::Inteiro : Veredicto::OutroFicheiro;
+        if (v == Veredicto::OutroFicheiro) {
+            porDeLado(daGravacao ? "the file is not what its save could have left: a newer file"
+                                 : "the file carries no mark of its save: a newer file");
         } else if (v == Veredicto::Repor && !copia.donoPodeEscrever(*c)) {
-            e = copia.porDeLado("whoever made it may not write the file");
+            porDeLado("whoever made it may not write the file");
+            continue;
         } else if (v == Veredicto::Repor) {
-            const int escrita = abertoParaEscrita(s.ficheiro.fd) ? porTexto(s.ficheiro.fd, c->antigo) : EACCES;
-            if (escrita != 0 && !escritor) {
+            if (!abertoParaEscrita(fd)) {
                 r.texto = c->antigo;
                 return r;
             }
-            if ((r.erro = escrita) != 0)
+            passo(Passo::Reposicao);
+            if (const int falha = porTexto(fd, c->antigo, false)) {
+                if (escritor)
+                    r.erro = falha;
+                else
+                    r.texto = c->antigo;
                 return r;
-            e = copia.apagar();
-        } else {
-            e = copia.apagar();
+            }
         }
-        if (e != 0 && escritor) {
+        if (v != Veredicto::OutroFicheiro) {
+            if (const int falha = copia.apagar())
+                ocupar(QStringLiteral("A cópia do texto antigo de uma gravação anterior não pôde ser tirada ")
+                       + naPasta(copia, falha));
+        }
+        if (daGravacao)
+            pendente = false;
+    }
+    if (pendente) {
+        r.razao = interrompida(marca, alcance);
+        if (escritor)
+            r.erro = GravacaoInterrompida;
+        return r;
+    }
+    // Mended, told whole, or a newer file: the mark goes.
+    if (estado == EstadoMarca::Posta && abertoParaEscrita(fd)) {
+        if (const int e = MarcaGravacao::tirar(fd); e != 0 && escritor)
             r.erro = e;
-            r.razao = QStringLiteral("A cópia do texto antigo não pôde ser tirada ") + naPasta(copia, e);
-            return r;
-        }
     }
     return r;
 }
 
+// Whether a save into the file itself left its mark or a copy.
 bool temCopia(const SitioFicheiro& s)
 {
+    EstadoMarca estado = EstadoMarca::Nenhuma;
+    MarcaGravacao marca;
+    if (MarcaGravacao::ler(s.ficheiro.fd, estado, marca) != 0 || estado == EstadoMarca::Posta)
+        return true;
     for (const Lugar lugar : Lugares) {
         if (CopiaAntiga(lugar, s.pasta.fd, s.ficheiro.fd, s.caminho, s.actual).existe())
             return true;
@@ -178,25 +291,37 @@ Leitura lerSemVez(const QByteArray& caminho)
         [&] { return ::open(SitioFicheiro::pastaDe(caminho).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     for (int n = 0; n < LeiturasSemVez; ++n) {
         Descritor d;
-        d.fd = semInterrupcao([&] { return ::open(caminho.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+        d.fd = semInterrupcao(
+            [&] { return ::open(caminho.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC); });
         if (d.fd < 0)
-            return errno == ENOENT ? Leitura{} : Leitura{errno, false, {}, std::nullopt};
-        const Leitura l = lerDescritor(d.fd);
+            return errno == ENOENT ? Leitura{} : Leitura{errno, false, {}, std::nullopt, {}};
+        Leitura l = lerDescritor(d.fd, caminho);
         struct stat depois
         {
         };
         if (!l.existe || ::fstat(d.fd, &depois) != 0)
             return l;
+        EstadoMarca estado = EstadoMarca::Nenhuma;
+        MarcaGravacao marca;
+        MarcaGravacao::ler(d.fd, estado, marca);
+        const QByteArray verificacao = CopiaAntiga::verificacao(l.bytes);
+        const bool pendente =
+            estado == EstadoMarca::Posta && verificacao != marca.antigo && verificacao != marca.novo;
         for (const Lugar lugar : Lugares) {
+            if (!pendente && estado != EstadoMarca::SemSuporte)
+                break;
             CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
             const auto c = copia.existe() ? copia.ler() : std::nullopt;
-            if (c && copia.julgar(*c, l.bytes) == Veredicto::Repor && copia.donoPodeEscrever(*c))
-                return {0, true, c->antigo, depois};
+            if (c && (!pendente || CopiaAntiga::daMarca(*c, marca)) && copia.julgar(*c, l.bytes) == Veredicto::Repor
+                && copia.donoPodeEscrever(*c))
+                return {0, true, c->antigo, depois, {}};
         }
+        if (pendente)
+            l.razao = interrompida(marca, {});
         if (mesmoEstado(*l.estado, depois))
             return l;
     }
-    return {EWOULDBLOCK, false, {}, std::nullopt};
+    return {EWOULDBLOCK, false, {}, std::nullopt, {}};
 }
 
 // The new file `novo` made what the old one is to its users: owner and group,
@@ -223,15 +348,15 @@ bool comoOAntigo(const SitioFicheiro& s, int novo)
 int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat& escrito)
 {
     const int pasta = s.pasta.fd;
-    const QByteArray nomeTemporario = '.' + s.nome + ".novo";
+    const QByteArray provisorio = '.' + s.nome + ".novo";
     Descritor d;
-    bool comNome = false;
-    if (const int e = criarSemNome(pasta, nomeTemporario, 0666, d, comNome))
+    QByteArray nome;  // its provisional name, once it has one
+    // Only its writer may open it until it is made as the old file.
+    if (const int e = criarSemNome(pasta, provisorio, s.existe ? 0600 : 0666, d, nome))
         return s.existe && (e == EACCES || e == EPERM || e == EROFS) ? NoProprioFicheiro : e;
-    bool nomeado = comNome;
     const auto falhar = [&](int e) {
-        if (nomeado)
-            ::unlinkat(pasta, nomeTemporario.constData(), 0);
+        if (!nome.isEmpty())
+            ::unlinkat(pasta, nome.constData(), 0);
         return e;
     };
     if (s.existe && !comoOAntigo(s, d.fd))
@@ -241,15 +366,12 @@ int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat
     // A full disk may show only here, when the written blocks get their place.
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
         return falhar(errno);
-    if (!nomeado) {
-        // In place of any such file a write cut short left.
-        ::unlinkat(pasta, nomeTemporario.constData(), 0);
-        if (const int e = nomear(d.fd, pasta, nomeTemporario))
+    if (nome.isEmpty()) {
+        if (const int e = nomearProvisorio(d.fd, pasta, provisorio, nome))
             return e;
-        nomeado = true;
     }
     passo(Passo::Substituicao);
-    if (::renameat(pasta, nomeTemporario.constData(), pasta, s.nome.constData()) != 0) {
+    if (::renameat(pasta, nome.constData(), pasta, s.nome.constData()) != 0) {
         // EBUSY: the file is mounted there on its own.
         const int e = errno;
         return falhar(s.existe && e == EBUSY ? NoProprioFicheiro : e);
@@ -281,9 +403,9 @@ int reservar(int fd, off_t tamanho)
 
 // The road in place (the steps are in the header): the file itself takes
 // the text, its inode, owner, group, mode, attributes and every name of it
-// unchanged.
-int noProprioFicheiro(const SitioFicheiro& s, const QByteArray& antigo, const QByteArray& bytes, struct stat& escrito,
-                      QString& razao)
+// unchanged. `ocupado` says what still holds the copy's name beside the file.
+int noProprioFicheiro(const SitioFicheiro& s, const QString& ocupado, const QByteArray& antigo,
+                      const QByteArray& bytes, struct stat& escrito, QString& razao)
 {
     const int fd = s.ficheiro.fd;
     std::optional<CopiaAntiga> copia;
@@ -293,6 +415,11 @@ int noProprioFicheiro(const SitioFicheiro& s, const QByteArray& antigo, const QB
         copia.emplace(lugar, s.pasta.fd, fd, s.caminho, s.actual);
         if ((erro = copia->guardar(antigo, bytes)) == 0)
             break;
+        if (lugar == Lugar::JuntoAoFicheiro && erro == EEXIST) {
+            // Another entry holds the name every station looks for: said, not gone round.
+            razao = ocupado.isEmpty() ? copia->ocupante() : ocupado;
+            return erro;
+        }
         falhas << naPasta(*copia, erro);
         copia.reset();
     }
@@ -300,9 +427,22 @@ int noProprioFicheiro(const SitioFicheiro& s, const QByteArray& antigo, const QB
         razao = QStringLiteral("A cópia do texto antigo não pôde ser guardada ") + falhas.join(QStringLiteral(" nem "));
         return erro;
     }
+    // Marked before any byte changes, where the file system keeps marks.
+    const int semMarca = copia->marca().por(fd);
+    if (semMarca != 0 && semMarca != ENOTSUP) {
+        copia->apagar();
+        razao = QStringLiteral("O ficheiro não pôde ser marcado para a gravação (") + Erros::razaoSistema(semMarca)
+                + u')';
+        return semMarca;
+    }
+    const auto acabar = [&] {
+        // A mark that cannot be taken off tells by its checksums that the file is whole.
+        if (semMarca == 0)
+            MarcaGravacao::tirar(fd);
+    };
     const auto repor = [&](int e) {
-        if (porTexto(fd, antigo) == 0)
-            copia->apagar();
+        if (porTexto(fd, antigo, false) == 0 && copia->apagar() == 0)
+            acabar();
         return e;
     };
     if (const int e = reservar(fd, off_t(bytes.size())))
@@ -314,6 +454,7 @@ int noProprioFicheiro(const SitioFicheiro& s, const QByteArray& antigo, const QB
         razao = QStringLiteral("A cópia do texto antigo não pôde ser tirada ") + naPasta(*copia, e);
         return repor(e);
     }
+    acabar();
     if (::fstat(fd, &escrito) != 0)
         escrito = {};
     return 0;
@@ -335,15 +476,16 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     SitioFicheiro s;
     s.prazo = QDeadlineTimer(esperaMaxima);
     if (const int e = s.abrir(caminho, LOCK_EX, true))
-        return {e, std::nullopt, {}};
+        return {e, std::nullopt, s.razao};
     if (s.existe && s.ficheiro.fd < 0)
         return {naoETexto(s), std::nullopt, {}};
-    if (const Resolucao r = resolverCopias(s, true); r.erro != 0)
+    const Resolucao r = resolverCopias(s, true);
+    if (r.erro != 0)
         return {r.erro, std::nullopt, r.razao};
     // The file as the writer before left it; a file that cannot be read is not written over.
-    const Leitura actual = s.existe ? lerDescritor(s.ficheiro.fd) : Leitura{};
+    const Leitura actual = s.existe ? lerDescritor(s.ficheiro.fd, s.caminho) : Leitura{};
     if (actual.erro != 0)
-        return {actual.erro, std::nullopt, {}};
+        return {actual.erro, std::nullopt, actual.razao};
     if (actual.estado)
         s.actual = *actual.estado;
     const QByteArray bytes = compor(actual);
@@ -354,7 +496,7 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     // A file of more than one name stays one file: no new file for one of its names.
     int e = s.existe && s.actual.st_nlink > 1 ? NoProprioFicheiro : porNovoFicheiro(s, bytes, escrito);
     if (e == NoProprioFicheiro)
-        e = noProprioFicheiro(s, actual.bytes, bytes, escrito, razao);
+        e = noProprioFicheiro(s, r.ocupado, actual.bytes, bytes, escrito, razao);
     if (e != 0)
         return {e, std::nullopt, razao};
     // None when it could not be told: the next reading reads the file again.
@@ -364,27 +506,33 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima)
 {
     const QDeadlineTimer prazo(esperaMaxima);
-    // Shared among readers; a copy left by a save cut short is judged with
-    // the writers' turn, the file then looked at again.
+    // Shared among readers; a mark or a copy left by a save cut short is
+    // judged with the writers' turn, the file then looked at again.
     for (const int tipo : {LOCK_SH, LOCK_EX}) {
         SitioFicheiro s;
         s.prazo = prazo;
-        if (const int e = s.abrir(caminho, tipo, false))
-            return s.caminho.isEmpty() ? Leitura{e, false, {}, std::nullopt} : lerSemVez(s.caminho);
+        if (const int e = s.abrir(caminho, tipo, false)) {
+            if (s.caminho.isEmpty())
+                return {e, false, {}, std::nullopt, s.razao};
+            return lerSemVez(s.caminho);
+        }
         if (!s.existe)
             return {};
         if (s.ficheiro.fd < 0)
-            return {naoETexto(s), false, {}, std::nullopt};
+            return {naoETexto(s), false, {}, std::nullopt, {}};
         if (!temCopia(s))
-            return lerDescritor(s.ficheiro.fd);
+            return lerDescritor(s.ficheiro.fd, s.caminho);
         if (tipo == LOCK_SH)
             continue;
         const Resolucao r = resolverCopias(s, false);
         if (r.erro != 0)
             return lerSemVez(s.caminho);  // a save under way through a lock this turn does not cover
         if (r.texto)
-            return {0, true, *r.texto, s.actual};
-        return lerDescritor(s.ficheiro.fd);
+            return {0, true, *r.texto, s.actual, {}};
+        Leitura l = lerDescritor(s.ficheiro.fd, s.caminho);
+        if (l.razao.isEmpty())
+            l.razao = r.razao;
+        return l;
     }
     return {};
 }

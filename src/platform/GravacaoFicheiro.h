@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -12,21 +13,27 @@
 // description of how the settings file is saved; the rest of its layer
 // points here.
 //
-// Turns. Every symbolic link on the way is followed: the real file is
-// written and the links stay. A writer takes its turn on the file's folder
-// (a lock on the folder, which also covers a file not made yet) and on the
-// file itself (a lock on the file, which all its names share), then on a
-// copy left by another save, all within one bounded wait; readers take the
-// same turn shared. The text is composed once the turn is the writer's, from
-// the file as the writer before left it. A turn not given in time fails the
-// save; a reading then reads the whole text without the turn (the old text
-// a stuck save keeps in its copy, else the file while no save changes it).
+// Turns. Every symbolic link on the way is followed where this program's
+// user, the administrator or the owner of the folder it sits in made it (a
+// link of another user's is refused, as in a folder where anyone makes files
+// it could lead a save into any file): the real file is written and the
+// links stay. A writer takes its turn on the file's folder (a lock on the
+// folder, which also covers a file not made yet) and on the file itself (a
+// lock on the file, which all its names share), then on a copy left by
+// another save, all within one bounded wait; readers take the same turn
+// shared. The text is composed once the turn is the writer's, from the file
+// as the writer before left it. A turn not given in time fails the save; a
+// reading then reads the whole text without the turn (the old text a stuck
+// save keeps in its copy, else the file while no save changes it). No file
+// is read past TamanhoMaximo: a larger one is a file that cannot be read.
 //
 // By a new file. The usual road writes a new file in the same folder (with
-// no name until it is complete, where the file system allows it), gives it
-// the old one's owner, group, mode and extended attributes (access control
-// lists among them), syncs it and renames it over the file: the file is
-// replaced whole or not at all, even by a writer killed part-way.
+// no name until it is complete, where the file system allows it, else under
+// a provisional name made for it alone), gives it the old one's owner,
+// group, mode and extended attributes (access control lists among them),
+// syncs it and renames it over the file: the file is replaced whole or not
+// at all, even by a writer killed part-way. Nothing at a copy's name stops
+// it: the file it makes is not the one any copy was taken from.
 //
 // In the file itself. Where a new file would change who may use the file or
 // what names lead to it (an owner, group or attribute the writer may not
@@ -35,29 +42,45 @@
 // as a rename:
 //  1. a rollback copy of the old text and of the new one is written and
 //     synced, and named only once it is whole and locked: beside the file
-//     (".zumarel-antigo-<inode>", with the file's group and mode) where the
-//     file's folder takes new files, so that every station that shares the
-//     file, as any user, finds it; else in the user's state folder
-//     ($XDG_STATE_HOME/zumarel, else ~/.local/state/zumarel,
-//     "copia-<device>-<inode>"). Where neither takes it the save is refused,
-//     naming both folders and why;
-//  2. room for the new length is reserved, so that a full disk stops the save
+//     (".zumarel-antigo-<inode>", readable by whoever may read the file and
+//     by nobody else) where the file's folder takes new files, so that every
+//     station that shares the file, as any user, finds it; else in the
+//     user's state folder ($XDG_STATE_HOME/zumarel, else
+//     ~/.local/state/zumarel, "copia-<device>-<inode>"). Where neither takes
+//     it the save is refused, naming both folders and why; where something
+//     else holds its name beside the file, naming that;
+//  2. the file is marked (MarcaGravacao: whose save, where its copy is, the
+//     length and checksum of both texts) and synced, before any byte changes;
+//  3. room for the new length is reserved, so that a full disk stops the save
 //     before any byte changes;
-//  3. the new text is written over the old one from the start, the file cut
+//  4. the new text is written over the old one from the start, the file cut
 //     to length and synced;
-//  4. the copy is removed: that is the moment the save is done. A failure
-//     before it writes the old text back.
+//  5. the copy is removed: that is the moment the save is done; then the
+//     mark. A failure before it writes the old text back.
 // After a kill or a power cut, the next reader or writer of the file finds
-// the copy, takes the turn exclusive and judges the file as found:
-//  - a whole text of that save, old or new, stays, and the copy goes;
+// the mark, takes the turn exclusive and judges the file as found against
+// the copy whose texts the mark names:
+//  - a whole text of that save, old or new, stays, and the copy and the mark
+//    go (the mark's checksums tell it even without the copy);
 //  - what that save could have left part-way (every byte the old text's, the
 //    new text's or a zero of the reserved room, at a length between the
 //    two) gets the old text back, if whoever made the copy may write the
 //    file; a reader that may not write it reads the old text instead;
-//  - anything else is a newer file (the inode number given to another file,
-//    a file made at another time, a text written since): it stays, and the
+//  - anything else is a newer file (a text written since): it stays, the
 //    copy is set aside under a name that says so, with a line in the log.
+// A station that cannot reach the copy of a marked file, nor tell it whole,
+// never saves over it: its save is refused naming whose save was cut short,
+// and its readings read the file as it is. A copy found with no mark on the
+// file is of no save cut short: a newer file's, or one whose save ended, set
+// aside or removed. On a file system that keeps no such mark, the copy found
+// is judged by the file's text alone, as above, its birth time (where kept)
+// telling a newer file that got the same inode number.
+Q_DECLARE_LOGGING_CATEGORY(diarioFicheiros)
+
 namespace GravacaoFicheiro {
+
+// The most a settings file may hold: far more than any real one.
+constexpr qint64 TamanhoMaximo = 16 * 1024 * 1024;
 
 struct Resultado
 {
@@ -73,6 +96,7 @@ struct Leitura
     bool existe = false;  // a file is there and its text could be read
     QByteArray bytes;
     std::optional<struct stat> estado;  // the file as found, when it is there
+    QString razao;  // why it could not be read, where the errno alone does not say
 };
 
 // `compor` gets the file as this writer's turn found it and gives the new text.
@@ -83,8 +107,10 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
 
 // The steps of a save. Tests only: aoPasso, when set, is called before each
-// (to stop or kill the process there, or to let another program in).
-enum class Passo { Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao };
+// (to stop or kill the process there, or to let another program in); Vez
+// comes before the turn on the file itself, Reposicao before an old text is
+// put back.
+enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao };
 extern void (*aoPasso)(Passo);
 
 }  // namespace GravacaoFicheiro

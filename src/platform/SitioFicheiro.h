@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 
 // Where a file's text is, with the turn on it taken (see GravacaoFicheiro.h):
-// the real file at the end of any chain of symbolic links, its folder open
+// the real file at the end of any chain of symbolic links (each made by this
+// program's user, the administrator or the owner of the folder it sits in),
+// its folder open
 // and locked, the file open and locked too, so that its writers take turns
 // through any of its names, and readers share the turn.
 struct SitioFicheiro
@@ -22,6 +24,7 @@ struct SitioFicheiro
     {
     };
     QDeadlineTimer prazo;  // the end of every wait of this turn
+    QString razao;         // why it could not be opened, where the errno alone does not say
 
     // Opens the file at `caminho` for reading, or for writing when
     // `escrita`, and takes the turn: exclusive (`tipo` LOCK_EX) or shared

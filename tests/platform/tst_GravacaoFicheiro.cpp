@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -599,38 +600,52 @@ private Q_SLOTS:
     }
 
     // Two users' stations share a file anyone may write (0666, the
-    // administrator's). One is killed while it saves into the file; the
-    // other reads a whole text, saves, and the first, when it runs again,
-    // keeps that save. Where the folder takes new files the copy is beside
-    // the file and the other station reads the old text (or the new, once
-    // whole); where it takes none, the copy is in the first user's state
-    // folder, and it is set aside against the other's newer text.
+    // administrator's). One is killed while it saves into the file. Where
+    // the other finds the copy (beside the file, in a folder that takes new
+    // files), it reads the old text (or the new, once whole) and saves. Where
+    // it cannot (the copy in the first user's state folder, as the folder
+    // takes no new file; or beside the file's other name, in another folder)
+    // the file's mark tells it that the text may be cut short: its save is
+    // refused, naming whose save it was, until the first station runs again
+    // and puts the old text back.
     void outroUtilizadorDepoisDeUmaMorte_data()
     {
         QTest::addColumn<int>("pastaModo");
-        QTest::addColumn<int>("passo");   // where the first station is killed
-        QTest::addColumn<QString>("lido");  // by the other station; empty: not told
+        QTest::addColumn<bool>("outraPasta");  // the other station reads through a name in another folder
+        QTest::addColumn<int>("passo");        // where the first station is killed
+        QTest::addColumn<QString>("lido");     // by the other station; empty: its save is refused
         using P = GravacaoFicheiro::Passo;
-        QTest::newRow("pasta que aceita ficheiros novos, morto a meio") << 0777 << int(P::Truncagem) << "Ana";
+        QTest::newRow("pasta que aceita ficheiros novos, morto a meio") << 0777 << false << int(P::Truncagem) << "Ana";
         QTest::newRow("pasta que aceita ficheiros novos, morto com o texto inteiro")
-            << 0777 << int(P::Confirmacao) << "Rui";
-        QTest::newRow("pasta que não aceita ficheiros novos, morto a meio") << 0555 << int(P::Truncagem) << "";
+            << 0777 << false << int(P::Confirmacao) << "Rui";
+        QTest::newRow("pasta que não aceita ficheiros novos, morto a meio") << 0555 << false << int(P::Truncagem) << "";
+        QTest::newRow("lido por um nome noutra pasta, morto a meio") << 0777 << true << int(P::Truncagem) << "";
+        QTest::newRow("lido por um nome noutra pasta, morto com o texto inteiro")
+            << 0777 << true << int(P::Confirmacao) << "Rui";
     }
     void outroUtilizadorDepoisDeUmaMorte()
     {
         if (::geteuid() != 0)
             QSKIP("changing users needs root");
         QFETCH(int, pastaModo);
+        QFETCH(bool, outraPasta);
         QFETCH(int, passo);
         QFETCH(QString, lido);
-        QTemporaryDir raiz;
+        QTemporaryDir raiz, outra;
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QString doOutro = outraPasta ? outra.filePath(QStringLiteral("Lorvane.ini")) : c;
         escreverFicheiro(c, "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n");
         QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0666), 0);
+        if (outraPasta)
+            QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(doOutro).constData()), 0);
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), mode_t(pastaModo)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(outra.path()).constData(), 0777), 0);
         const QByteArray estadoA = QFile::encodeName(estados.filePath(QString::number(::getpwnam("bin")->pw_uid)));
         const QByteArray estadoB = QFile::encodeName(estados.filePath(QString::number(::getpwnam("daemon")->pw_uid)));
-        const auto operador = [&] { return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8(); };
+        const auto operador = [](const QString& caminho) {
+            return [=] { return FicheiroPerfil(caminho).ler("Acesso", "Operador", {}).toUtf8(); };
+        };
+        const struct stat ficheiro = estado(c);
 
         QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&] {
                      acabarNoPasso(GravacaoFicheiro::Passo(passo));
@@ -638,24 +653,41 @@ private Q_SLOTS:
                      return QByteArray("vivo");
                  }),
                  QByteArray("morto"));
-        const QByteArray lidoPeloOutro = comoUtilizador(QStringLiteral("daemon"), estadoB, operador);
-        if (!lido.isEmpty())
+        const QByteArray lidoPeloOutro = comoUtilizador(QStringLiteral("daemon"), estadoB, operador(doOutro));
+        const QString gravadoPeloOutro = QString::fromUtf8(
+            comoUtilizador(QStringLiteral("daemon"), estadoB, [&] { return gravarChave(doOutro, QStringLiteral("B")); }));
+        if (lido.isEmpty()) {
+            const QString copia = pastaModo == 0555 ? QStringLiteral("copia-%1-%2 na pasta %3/zumarel")
+                                                          .arg(ficheiro.st_dev)
+                                                          .arg(ficheiro.st_ino)
+                                                          .arg(QFile::decodeName(estadoA))
+                                                    : QStringLiteral(".zumarel-antigo-%1 na pasta %2")
+                                                          .arg(ficheiro.st_ino)
+                                                          .arg(raiz.path());
+            QCOMPARE(gravadoPeloOutro, QStringLiteral("Uma gravação de bin no computador ") + QSysInfo::machineHostName()
+                                           + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar "
+                                                            "incompleto: a cópia do texto antigo, ")
+                                           + copia + QStringLiteral(", não está ao alcance deste posto"));
+            // The first station, when it runs again, puts the old text back; then the other saves.
+            QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, operador(c)), QByteArray("Ana"));
+            QCOMPARE(comoUtilizador(QStringLiteral("daemon"), estadoB, [&] { return gravarChave(doOutro, QStringLiteral("B")); }),
+                     QByteArray("ok"));
+        } else {
             QCOMPARE(lidoPeloOutro, lido.toUtf8());
-        QCOMPARE(comoUtilizador(QStringLiteral("daemon"), estadoB, [&] { return gravarChave(c, QStringLiteral("B")); }),
-                 QByteArray("ok"));
-        QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&]() -> QByteArray {
-                     return operador() + ' ' + FicheiroPerfil(c).ler("Postos", "B", {}).toUtf8();
-                 }),
-                 lidoPeloOutro + " 1");
-        QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
-        // The copy the first station set aside, for a technician.
-        const QString deA = QFile::decodeName(estadoA) + QStringLiteral("/zumarel");
-        const QStringList postasDeLado = conteudoPasta(deA);
-        QCOMPARE(postasDeLado.size(), pastaModo == 0555 ? 1 : 0);
-        for (const QString& nome : postasDeLado) {
-            QVERIFY2(nome.contains(QStringLiteral(".posta-de-lado-")), qPrintable(nome));
-            QVERIFY(QFile::remove(deA + u'/' + nome));
+            QCOMPARE(gravadoPeloOutro, QStringLiteral("ok"));
         }
+        QCOMPARE(comoUtilizador(QStringLiteral("bin"), estadoA, [&]() -> QByteArray {
+                     return operador(c)() + ' ' + FicheiroPerfil(c).ler("Postos", "B", {}).toUtf8();
+                 }),
+                 (lido.isEmpty() ? QByteArray("Ana") : lidoPeloOutro) + " 1");
+        // A copy whose save the other station told whole by the mark alone is
+        // of no save cut short when its maker finds it: set aside.
+        QStringList nomes = conteudoPasta(raiz.path());
+        if (outraPasta && !lido.isEmpty() && nomes.size() == 2 && nomes[0].contains(QStringLiteral(".posta-de-lado-")))
+            nomes.removeFirst();
+        QCOMPARE(nomes, QStringList{QStringLiteral("Lorvane.ini")});
+        const QByteArray inicio = "[Acesso]\nOperador=" + (lido.isEmpty() ? QByteArray("Ana") : lidoPeloOutro) + "\nNota=";
+        QVERIFY(lerFicheiro(c).startsWith(inicio));
     }
 };
 

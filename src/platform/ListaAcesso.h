@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+// A file's access control list, as the system keeps it in the attribute
+// "system.posix_acl_access": entries of a tag, the permissions (read 4,
+// write 2, run 1) and the user or group they name.
+namespace ListaAcesso {
+
+enum Tag : quint16
+{
+    Dono = 0x01,
+    Utilizador = 0x02,
+    GrupoDono = 0x04,
+    Grupo = 0x08,
+    Mascara = 0x10,
+    Outros = 0x20,
+};
+constexpr quint16 Leitura = 4, Escrita = 2;
+
+struct Entrada
+{
+    quint16 tag;
+    quint16 permissoes;
+    quint32 id = quint32(-1);  // the user or group of a named entry
+};
+
+// The list of the file open as `fd`; empty when it has none (its mode says it
+// all) or its file system keeps none.
+QList<Entrada> ler(int fd);
+
+// The list a mode alone stands for.
+QList<Entrada> doModo(mode_t modo);
+
+// Gives the file open as `fd` the list `entradas`, in the order the system
+// wants it: 0, or the errno of the refusal (ENOTSUP: the file system keeps none).
+int escrever(int fd, QList<Entrada> entradas);
+
+// The permissions that the list gives the user `uid`, a member of `grupos`,
+// on a file owned by `dono` and `grupoDono`, as the system decides them.
+quint16 permissoesDe(const QList<Entrada>& lista, uid_t uid, const QList<gid_t>& grupos, uid_t dono,
+                     gid_t grupoDono);
+
+}  // namespace ListaAcesso
