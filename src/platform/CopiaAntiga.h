@@ -62,7 +62,9 @@ public:
     Veredicto julgar(const Conteudo& copia, const QByteArray& ficheiro) const;
 
     // Whoever made the copy may write the file: else it is not put back (in a
-    // folder where anyone makes files, a copy anyone could have left).
+    // folder where anyone makes files, a copy anyone could have left). A
+    // mark on the file says so of its own save's copy, as only a user who
+    // may write a file can mark it.
     bool donoPodeEscrever(const Conteudo& copia) const;
 
     // The copy holds the texts of the save that left `marca` on the file.

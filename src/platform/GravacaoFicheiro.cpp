@@ -141,7 +141,8 @@ struct Resolucao
     int erro = 0;  // the file could not be made whole (EWOULDBLOCK: a save still under way keeps its copy)
     QString razao;  // why; for a reader, why the text it reads may be cut short
     std::optional<QByteArray> texto;  // the old text, for a reader that may not put it back
-    QString ocupado;  // what still holds the copy's name beside the file, for a save that needs it
+    QString ocupado;  // what holds the copy's name beside the file and is no copy, for a save that needs it
+    bool copiaPresa = false;  // a whole copy of no save cut short holds it, and cannot be taken away
 };
 
 // The file as found, read once for the judgement of every copy; EFBIG: longer than any save's text.
@@ -207,15 +208,18 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                 alcance = copia.naoLida(e);
             continue;
         }
-        const auto porDeLado = [&](const char* porque) {
-            if (const int falha = copia.porDeLado(porque))
-                ocupar(copia.ocupante());
-        };
         const std::optional<CopiaAntiga::Conteudo> c = copia.ler();
         if (!c) {
-            porDeLado("it is not a whole copy");
+            if (copia.porDeLado("it is not a whole copy") != 0)
+                ocupar(copia.ocupante());
             continue;
         }
+        // Harmless once the file holds a whole text unmarked; a save in place then keeps its own elsewhere.
+        const auto prender = [&](int falha) {
+            if (falha != 0 && lugar == Lugar::JuntoAoFicheiro)
+                r.copiaPresa = true;
+        };
+        const auto porDeLado = [&](const char* porque) { prender(copia.porDeLado(porque)); };
         const QByteArray& texto = ficheiro.texto();
         // The copy of the save the mark names; on a file system without marks, any copy.
         const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && CopiaAntiga::daMarca(*c, marca));
@@ -226,7 +230,7 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         if (v == Veredicto::OutroFicheiro) {
             porDeLado(daGravacao ? "the file is not what its save could have left: a newer file"
                                  : "the file carries no mark of its save: a newer file");
-        } else if (v == Veredicto::Repor && !copia.donoPodeEscrever(*c)) {
+        } else if (v == Veredicto::Repor && estado == EstadoMarca::SemSuporte && !copia.donoPodeEscrever(*c)) {
             porDeLado("whoever made it may not write the file");
             continue;
         } else if (v == Veredicto::Repor) {
@@ -243,11 +247,8 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                 return r;
             }
         }
-        if (v != Veredicto::OutroFicheiro) {
-            if (const int falha = copia.apagar())
-                ocupar(QStringLiteral("A cópia do texto antigo de uma gravação anterior não pôde ser tirada ")
-                       + naPasta(copia, falha));
-        }
+        if (v != Veredicto::OutroFicheiro)
+            prender(copia.apagar());
         if (daGravacao)
             pendente = false;
     }
@@ -312,8 +313,8 @@ Leitura lerSemVez(const QByteArray& caminho)
                 break;
             CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
             const auto c = copia.existe() ? copia.ler() : std::nullopt;
-            if (c && (!pendente || CopiaAntiga::daMarca(*c, marca)) && copia.julgar(*c, l.bytes) == Veredicto::Repor
-                && copia.donoPodeEscrever(*c))
+            if (c && (pendente ? CopiaAntiga::daMarca(*c, marca) : copia.donoPodeEscrever(*c))
+                && copia.julgar(*c, l.bytes) == Veredicto::Repor)
                 return {0, true, c->antigo, depois, {}};
         }
         if (pendente)
@@ -403,9 +404,9 @@ int reservar(int fd, off_t tamanho)
 
 // The road in place (the steps are in the header): the file itself takes
 // the text, its inode, owner, group, mode, attributes and every name of it
-// unchanged. `ocupado` says what still holds the copy's name beside the file.
-int noProprioFicheiro(const SitioFicheiro& s, const QString& ocupado, const QByteArray& antigo,
-                      const QByteArray& bytes, struct stat& escrito, QString& razao)
+// unchanged. `r` says what still holds the copy's name beside the file.
+int noProprioFicheiro(const SitioFicheiro& s, const Resolucao& r, const QByteArray& antigo, const QByteArray& bytes,
+                      struct stat& escrito, QString& razao)
 {
     const int fd = s.ficheiro.fd;
     std::optional<CopiaAntiga> copia;
@@ -415,9 +416,9 @@ int noProprioFicheiro(const SitioFicheiro& s, const QString& ocupado, const QByt
         copia.emplace(lugar, s.pasta.fd, fd, s.caminho, s.actual);
         if ((erro = copia->guardar(antigo, bytes)) == 0)
             break;
-        if (lugar == Lugar::JuntoAoFicheiro && erro == EEXIST) {
+        if (lugar == Lugar::JuntoAoFicheiro && erro == EEXIST && !r.copiaPresa) {
             // Another entry holds the name every station looks for: said, not gone round.
-            razao = ocupado.isEmpty() ? copia->ocupante() : ocupado;
+            razao = r.ocupado.isEmpty() ? copia->ocupante() : r.ocupado;
             return erro;
         }
         falhas << naPasta(*copia, erro);
@@ -496,7 +497,7 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     // A file of more than one name stays one file: no new file for one of its names.
     int e = s.existe && s.actual.st_nlink > 1 ? NoProprioFicheiro : porNovoFicheiro(s, bytes, escrito);
     if (e == NoProprioFicheiro)
-        e = noProprioFicheiro(s, r.ocupado, actual.bytes, bytes, escrito, razao);
+        e = noProprioFicheiro(s, r, actual.bytes, bytes, escrito, razao);
     if (e != 0)
         return {e, std::nullopt, razao};
     // None when it could not be told: the next reading reads the file again.

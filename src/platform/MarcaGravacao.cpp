@@ -10,8 +10,14 @@ namespace {
 constexpr QByteArrayView Versao = "zumarel 1";
 }
 
+bool MarcaGravacao::comMarcas = true;
+
 int MarcaGravacao::ler(int fd, Estado& estado, MarcaGravacao& marca)
 {
+    if (!comMarcas) {
+        estado = Estado::SemSuporte;
+        return 0;
+    }
     QByteArray valor(4096, '\0');
     const ssize_t n = ::fgetxattr(fd, Atributo, valor.data(), size_t(valor.size()));
     if (n < 0 && errno == ERANGE) {
@@ -42,6 +48,8 @@ int MarcaGravacao::ler(int fd, Estado& estado, MarcaGravacao& marca)
 
 int MarcaGravacao::por(int fd) const
 {
+    if (!comMarcas)
+        return ENOTSUP;
     const QByteArray valor = Versao.toByteArray() + '\n' + QByteArray::number(quint64(dono)) + '\n'
                              + utilizador.toUtf8().toPercentEncoding() + '\n' + computador.toUtf8().toPercentEncoding()
                              + '\n' + pasta.toPercentEncoding("/") + '\n' + nome.toPercentEncoding() + '\n' + antigo

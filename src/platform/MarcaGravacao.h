@@ -40,4 +40,7 @@ struct MarcaGravacao
 
     // Removes it: 0, or the errno of the refusal.
     static int tirar(int fd);
+
+    // Tests only: false makes every file system one that keeps no marks.
+    static bool comMarcas;
 };

@@ -4,6 +4,7 @@
 #include "support/EstacaoTeste.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -314,6 +315,9 @@ private Q_SLOTS:
             QTest::addRow("texto %s, morto a meio da cópia", t) << int(P::Copia) << qint64(60) << tamanho << false << longo;
             QTest::addRow("texto %s, morto a meio da escrita", t)
                 << int(P::Escrita) << qint64(longo ? 9000 : 20) << tamanho << false << !longo;
+            // As long as the shorter text, every byte the old one's or the new one's.
+            QTest::addRow("texto %s, morto a meio da escrita dentro do texto antigo", t)
+                << int(P::Escrita) << qint64(20) << tamanho << false << longo;
             // The longer text is whole before it is cut to length.
             QTest::addRow("texto %s, morto antes de cortar", t) << int(P::Truncagem) << qint64(0) << tamanho << longo << longo;
             QTest::addRow("texto %s, morto antes de sincronizar", t)
@@ -428,6 +432,126 @@ private Q_SLOTS:
                  qPrintable(nomes[0]));
         QVERIFY(FicheiroPerfil(c).escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")));
         QCOMPARE(lerFicheiro(c), maisNovo + "\n[Acesso]\nOperador=Ana\n");
+    }
+
+    // No file is read past what a settings file can hold (16 MiB): a huge
+    // file at the settings file's name (here 1 TiB, sparse) is a file that
+    // cannot be read, its keys take their defaults, the log names it and
+    // its size, and a save is refused saying so; one at the copy's name is
+    // no copy, set aside unread, and the settings are read and saved.
+    void ficheiroEnorme_data()
+    {
+        QTest::addColumn<bool>("naCopia");
+        QTest::newRow("o ficheiro de definições") << false;
+        QTest::newRow("no nome da cópia") << true;
+    }
+    void ficheiroEnorme()
+    {
+        QFETCH(bool, naCopia);
+        constexpr qint64 Enorme = qint64(1) << 40;
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
+        const QString enorme = naCopia ? sitio.filePath(QStringLiteral(".zumarel-antigo-%1").arg(inode(c))) : c;
+        {
+            QFile f(enorme);
+            if (!f.open(QIODevice::ReadWrite) || !f.resize(Enorme))
+                QSKIP("this file system holds no sparse file of 1 TiB");
+        }
+        FicheiroPerfil ini(c);
+        const QString razao = QStringLiteral("O ficheiro %1 tem %2 bytes, mais do que um ficheiro de definições pode ter (16 MiB)")
+                                  .arg(c)
+                                  .arg(Enorme);
+        if (naCopia) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("set aside as .*not a whole copy")));
+            QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+            QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+            QCOMPARE(lerFicheiro(c), QByteArray("[Acesso]\nOperador=Rui\n"));
+            const QStringList nomes = conteudoPasta(sitio.path());
+            QCOMPARE(nomes.size(), 2);
+            QVERIFY2(nomes[0].startsWith(QFileInfo(enorme).fileName() + QStringLiteral(".posta-de-lado-")),
+                     qPrintable(nomes[0]));
+            return;
+        }
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable(QStringLiteral("the settings file %1 cannot be read, its keys take their "
+                                                       "defaults: %2")
+                                            .arg(c, razao)));
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("-")), QStringLiteral("-"));
+        QCOMPARE(ini.ler(QStringLiteral("Geral"), QStringLiteral("X"), QStringLiteral("-")), QStringLiteral("-"));
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QCOMPARE(ini.razaoFalha(), razao);
+        QCOMPARE(QFileInfo(c).size(), Enorme);
+        QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // A writer that cannot put back the old text a save cut short left in its
+    // copy (here the file size limit strikes at that step) fails its save,
+    // composing nothing from the text cut short; the next that can mends it.
+    void reposicaoFalhadaRecusaAGravacao()
+    {
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        const QByteArray cortado = lerFicheiro(c);
+        static std::optional<LimiteTamanhoFicheiros> limite;
+        GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+            if (p == GravacaoFicheiro::Passo::Reposicao)
+                limite.emplace(1);
+            else if (p == GravacaoFicheiro::Passo::Copia)
+                limite.reset();
+        };
+        FicheiroPerfil ini(c);
+        const bool gravou = ini.escrever(QStringLiteral("Outra"), QStringLiteral("Chave"), QStringLiteral("1"));
+        GravacaoFicheiro::aoPasso = nullptr;
+        limite.reset();
+        QVERIFY(!gravou);
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro excede o tamanho máximo permitido [")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), cortado);
+        QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
+    }
+
+    // A file put in the settings file's place (an editor's save by rename)
+    // while a reading or a save waits for its turn on the file it found: the
+    // reading reads the new file, the save writes over it and keeps its text.
+    void substituidoEnquantoEspera_data()
+    {
+        QTest::addColumn<bool>("grava");
+        QTest::newRow("leitura") << false;
+        QTest::newRow("gravação") << true;
+    }
+    void substituidoEnquantoEspera()
+    {
+        QFETCH(bool, grava);
+        QFile::remove(caminho());
+        escreverFicheiro(caminho(), "[Geral]\nX=1\n");
+        static QString sitio;
+        sitio = caminho();
+        GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+            if (p != GravacaoFicheiro::Passo::Vez)
+                return;
+            GravacaoFicheiro::aoPasso = nullptr;
+            escreverFicheiro(sitio + u'~', "[Geral]\nX=2\n");
+            QFile::remove(sitio);
+            QFile::rename(sitio + u'~', sitio);
+        };
+        FicheiroPerfil ini(caminho());
+        if (grava)
+            QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        else
+            QCOMPARE(ini.ler(QStringLiteral("Geral"), QStringLiteral("X"), {}), QStringLiteral("2"));
+        GravacaoFicheiro::aoPasso = nullptr;
+        QCOMPARE(lerFicheiro(caminho()), grava ? QByteArray("[Geral]\nX=2\n\n[Acesso]\nOperador=Rui\n")
+                                               : QByteArray("[Geral]\nX=2\n"));
     }
 
     // The new file keeps the old one's permissions (a site may keep it from other users).
