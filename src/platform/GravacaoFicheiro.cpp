@@ -128,6 +128,7 @@ QString interrompida(const MarcaGravacao& marca, QString alcance)
                        + QFile::decodeName(marca.pasta) + u',';
         alcance += QStringLiteral(" não está ao alcance deste posto");
     }
+    alcance[0] = alcance[0].toLower();
     const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido") : marca.utilizador;
     const QString onde = marca.computador.isEmpty() ? QStringLiteral("num computador desconhecido")
                                                     : QStringLiteral("no computador ") + marca.computador;
@@ -421,7 +422,9 @@ int noProprioFicheiro(const SitioFicheiro& s, const Resolucao& r, const QByteArr
             razao = r.ocupado.isEmpty() ? copia->ocupante() : r.ocupado;
             return erro;
         }
-        falhas << naPasta(*copia, erro);
+        falhas << (erro == EEXIST ? QStringLiteral("na pasta ") + QFile::decodeName(copia->pasta())
+                                        + QStringLiteral(" (uma cópia de uma gravação anterior tem o seu nome)")
+                                  : naPasta(*copia, erro));
         copia.reset();
     }
     if (!copia) {

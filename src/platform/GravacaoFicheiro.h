@@ -48,7 +48,8 @@
 //     user's state folder ($XDG_STATE_HOME/zumarel, else
 //     ~/.local/state/zumarel, "copia-<device>-<inode>"). Where neither takes
 //     it the save is refused, naming both folders and why; where something
-//     else holds its name beside the file, naming that;
+//     that is no copy holds its name beside the file, naming that (a copy of
+//     an earlier save that cannot be removed sends it to the state folder);
 //  2. the file is marked (MarcaGravacao: whose save, where its copy is, the
 //     length and checksum of both texts) and synced, before any byte changes;
 //  3. room for the new length is reserved, so that a full disk stops the save
