@@ -1,3 +1,4 @@
+#include "platform/CopiaAntiga.h"
 #include "platform/FicheiroPerfil.h"
 #include "platform/Windows1252.h"
 #include "support/EscritaFalhada.h"
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <optional>
 #include <sys/resource.h>
@@ -483,6 +485,49 @@ private Q_SLOTS:
         QCOMPARE(ini.razaoFalha(), razao);
         QCOMPARE(QFileInfo(c).size(), Enorme);
         QCOMPARE(conteudoPasta(sitio.path()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // Only the copy whose texts the file's mark names serves a save cut
+    // short: another whole copy of the same file at the copy's name (here of
+    // a save from some other text to the very text the cut left) neither
+    // mends the file nor clears its mark, and the save is refused until the
+    // right copy is back.
+    void soACopiaDaMarcaServe()
+    {
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        const QByteArray cortado = lerFicheiro(c);
+        const QString copia = sitio.filePath(QStringLiteral(".zumarel-antigo-%1").arg(inode(c)));
+        QVERIFY(QFile::rename(copia, copia + QStringLiteral(".guardada")));
+        {
+            Descritor pastaFd, ficheiroFd;
+            pastaFd.fd = ::open(QFile::encodeName(sitio.path()).constData(), O_RDONLY | O_DIRECTORY);
+            ficheiroFd.fd = ::open(QFile::encodeName(c).constData(), O_RDONLY);
+            struct stat st{};
+            QCOMPARE(::fstat(ficheiroFd.fd, &st), 0);
+            CopiaAntiga outra(CopiaAntiga::Lugar::JuntoAoFicheiro, pastaFd.fd, ficheiroFd.fd, QFile::encodeName(c), st);
+            QCOMPARE(outra.guardar(QByteArray(cortado.size(), 'w'), cortado), 0);
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is read as it is: Uma gravação de")));
+        FicheiroPerfil ini(c);
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Rui"));
+        QVERIFY(!ini.escrever(QStringLiteral("Outra"), QStringLiteral("Chave"), QStringLiteral("1")));
+        QVERIFY2(ini.razaoFalha().contains(QStringLiteral("foi interrompida a meio")), qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), cortado);
+        // That copy, of no save cut short, went as the file is one of its texts; the right one back, the next reading mends the file.
+        QVERIFY(!QFile::exists(copia));
+        QVERIFY(QFile::rename(copia + QStringLiteral(".guardada"), copia));
+        QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(conteudoPasta(sitio.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
     }
 
     // A writer that cannot put back the old text a save cut short left in its

@@ -786,6 +786,12 @@ private Q_SLOTS:
                                                                                          : QByteArray("lida");
                  }),
                  QByteArray(strerror(EACCES)));
+        // A member of the file's group other than the one who made the copy reads it too.
+        QCOMPARE(comoUtilizador(QStringLiteral("bin"), {}, [&] {
+                     return ::open(QFile::encodeName(copia).constData(), O_RDONLY) < 0 ? QByteArray(strerror(errno))
+                                                                                         : QByteArray("lida");
+                 }),
+                 QByteArray("lida"));
         QCOMPARE(comoUtilizador(leitor, estadoDe(qPrintable(leitor.section(u'+', 0, 0))), [&]() -> QByteArray {
                      return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8() + '|' + gravarChave(c, QStringLiteral("D"));
                  }),
