@@ -64,6 +64,8 @@ QString textoSqlite(int codigo)
     case 2067:                                                                   // UNIQUE
     case 2579: return QStringLiteral("Já existe um registo com o mesmo valor");  // ROWID
     case 3091: return QStringLiteral("Valor de tipo errado para o campo");       // DATATYPE
+    case 6410:                                                                   // IOERR_GETTEMPPATH
+        return QStringLiteral("Não há pasta onde a base de dados possa criar os seus ficheiros temporários");
     default: break;
     }
     switch (codigo & 0xff) {
@@ -94,6 +96,34 @@ QString textoSqlite(int codigo)
     }
 }
 
+// The same failures met in the temporary storage, by the primary code.
+QString textoTemporaria(int codigo)
+{
+    if (codigo == 6410)
+        return textoSqlite(codigo);
+    switch (codigo & 0xff) {
+    case 10: return QStringLiteral("Erro de leitura ou escrita nos ficheiros temporários da base de dados");
+    case 11: return QStringLiteral("Os ficheiros temporários da base de dados estão danificados");
+    case 13: return QStringLiteral("Não há espaço livre na pasta temporária da base de dados");
+    case 14: return QStringLiteral("Não foi possível criar um ficheiro temporário da base de dados");
+    default: return QString();
+    }
+}
+
+// A failure that only a write can give: FULL, CANTOPEN (a new temporary
+// file), and the writing kinds of IOERR (WRITE, FSYNC, TRUNCATE, DELETE, GETTEMPPATH).
+bool deEscrita(int codigo)
+{
+    switch (codigo) {
+    case 778:
+    case 1034:
+    case 1546:
+    case 2570:
+    case 6410: return true;
+    default: return (codigo & 0xff) == 13 || (codigo & 0xff) == 14;
+    }
+}
+
 QString textoTipoSql(QSqlError::ErrorType tipo)
 {
     switch (tipo) {
@@ -114,6 +144,17 @@ QString razaoSql(const QSqlError& erro)
     if (texto.isEmpty())
         texto = textoTipoSql(erro.type());
     return comOriginal(texto, erro.databaseText().isEmpty() ? erro.text() : erro.databaseText());
+}
+
+Erro naArmazenagemTemporaria(const Erro& erro, bool soTemporaria)
+{
+    if (!soTemporaria && !deEscrita(erro.numero))
+        return erro;
+    // The reason keeps the engine's own text after it.
+    const QString disco = textoSqlite(erro.numero), temporaria = textoTemporaria(erro.numero);
+    if (disco.isEmpty() || temporaria.isEmpty() || !erro.descricao.startsWith(disco))
+        return erro;
+    return Erro{erro.numero, temporaria + erro.descricao.mid(disco.size())};
 }
 
 Erro deSql(const QSqlError& erro)

@@ -42,6 +42,14 @@ Erro deSql(const QSqlError& erro);
 
 // A database failure, by SQLite's extended result code, else by the kind of failure.
 QString razaoSql(const QSqlError& erro);
+// The failure `erro` (from deSql) of a connection that writes nothing but the
+// database's temporary storage (its temporary tables and the files of its
+// sorts, in the system's temporary folder): SQLite's code does not say which
+// file failed, the connection does. A full disk, a failed write or a file
+// that cannot be made is that storage's, not the database file's; with
+// `soTemporaria`, the statement read nothing else either, so a failed read or
+// a damaged page is that storage's too. Any other failure is given back as it is.
+Erro naArmazenagemTemporaria(const Erro& erro, bool soTemporaria);
 // A refusal of the system, by its errno.
 QString razaoSistema(int numeroErrno);
 // A refusal of a system service over D-Bus, by the error's name.

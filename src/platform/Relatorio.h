@@ -21,10 +21,10 @@ struct PedidoRelatorio
     int EstadoJanela = 0;  // 2 = maximised
 };
 
-// Whom a long report tells when it fails after it started, so the window
-// that asked can say why: `avisar` gets the run's status and the failure, in
-// the station's thread, while `contexto` lives. A run shown, printed or
-// cancelled tells nothing.
+// Whom a long report tells when it fails after it started, or when a page of
+// its preview cannot be drawn (once a preview), so the window that asked can
+// say why: `avisar` gets the run's status and the failure, in the station's
+// thread, while `contexto` lives. A run shown, printed or cancelled tells nothing.
 struct AvisoFalha
 {
     const QObject* contexto = nullptr;
@@ -72,6 +72,8 @@ constexpr int EmCurso = 8;      // a long report started: it is being made and e
 constexpr int Cancelado = 9;    // the operator cancelled it: nothing printed, no file
 }  // namespace EstadoRelatorio
 
-// The number of a failure of the printer or of the PDF file, as the original
-// platform numbered a printer error.
+// The number a failure of the printer or of a PDF file carries into the
+// boxes: it is none of the database's (SQLite's result codes) nor the
+// station's own, so the technician, and the engine itself, tell at once a
+// failure on the paper's side from one of the rows.
 constexpr int ErroImpressora = 482;

@@ -17,11 +17,15 @@ public:
     // A run not ended is abandoned: nothing reaches the printer or the folder.
     virtual ~SaidaPaginas() = default;
 
-    // What to paint on; nullptr when it cannot be opened.
+    // What to paint on; nullptr when it cannot be opened (verificar says why).
     virtual QPagedPaintDevice* dispositivo() const = 0;
-    // After the painter has ended: false when the printer or the file
-    // failed, or the run was abandoned.
-    virtual bool concluir() = 0;
+    // Between pages: sends on what the pages before gave and says why the
+    // pages cannot go on (a file that cannot be written: its name and the
+    // system's reason); empty while they can.
+    virtual QString verificar() = 0;
+    // After the painter has ended: empty when the pages went out; else why
+    // not (the printer or the file failed, or the run was abandoned).
+    virtual QString concluir() = 0;
     // Before the painter ends: the run is abandoned.
     virtual void desistir() = 0;
 };

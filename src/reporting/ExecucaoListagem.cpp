@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 ExecucaoListagem::ExecucaoListagem(const DefinicaoRelatorio& definicao, const FormulaSeleccao::Clausula& seleccao,
                                    const QString& ficheiroBd, const QDateTime& agora, const PedidoRelatorio& pedido,
                                    DestinoRelatorios& saida, const QString& pastaPdf, QObject* pai)
@@ -21,6 +23,10 @@ ExecucaoListagem::ExecucaoListagem(const DefinicaoRelatorio& definicao, const Fo
     connect(m_trabalho, &TrabalhoRelatorio::preparado, this, &ExecucaoListagem::preparado);
     connect(m_trabalho, &TrabalhoRelatorio::terminado, this, &ExecucaoListagem::fimDoTrabalho);
     connect(m_trabalho, &TrabalhoRelatorio::desenhada, this, &PaginasVisualizacao::desenhada);
+    connect(m_trabalho, &TrabalhoRelatorio::paginaSemLinhas, this, [this](int, const Erro& falha) {
+        if (!std::exchange(m_paginaFalhou, true))
+            Q_EMIT paginaFalhou(EstadoRelatorio::ErroBaseDados, falha);
+    });
     connect(m_trabalho, &TrabalhoRelatorio::progresso, this, [this](int pagina, int total) {
         if (m_progresso)
             m_progresso->pagina(pagina, total);

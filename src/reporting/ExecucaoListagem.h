@@ -39,6 +39,9 @@ Q_SIGNALS:
     // How a run ended (the preview shown, the pages printed, a failure or a
     // cancellation): an EstadoRelatorio, and the failure when it failed.
     void terminada(int estado, const Erro& falha);
+    // A page of the preview drawn without its rows, which could not be read:
+    // said once a run (ErroBaseDados), however many pages and turns meet it.
+    void paginaFalhou(int estado, const Erro& falha);
 
 private:
     void preparado(int paginas);
@@ -59,4 +62,5 @@ private:
     int m_paginas = 0;
     bool m_aImprimir = false;
     bool m_mostrada = false;
+    bool m_paginaFalhou = false;
 };

@@ -31,6 +31,19 @@ void verificar(const std::atomic<bool>& cancelado)
         throw Erro{0, QStringLiteral("cancelado")};
 }
 
+// Runs `passo` on the listing's connection, which writes nothing but its
+// temporary tables: a failure of the temporary storage is told as such.
+// `soTemporaria` when it reads nothing but them too.
+template <typename F>
+auto naTemporaria(bool soTemporaria, F&& passo)
+{
+    try {
+        return passo();
+    } catch (const Erro& e) {
+        throw Erros::naArmazenagemTemporaria(e, soTemporaria);
+    }
+}
+
 // How a field is kept in the copy: compared and ordered as in the table.
 QString colunaCopia(const Campo& campo)
 {
@@ -69,6 +82,11 @@ ValoresEmpresa FonteListagem::empresa() const
 }
 
 void FonteListagem::copiar(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)
+{
+    naTemporaria(false, [&] { copiarTudo(seleccao, cancelado); });
+}
+
+void FonteListagem::copiarTudo(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado)
 {
     const QSqlDatabase db = m_ligacao->db();
     const LigacaoBd::Interrupcao interrupcao(*m_ligacao, [&cancelado] { return bool(cancelado); });
@@ -210,6 +228,11 @@ void FonteListagem::copiarGrupos(const QString& ordem, const std::atomic<bool>& 
 
 QList<QStringList> FonteListagem::ler(qint64 de, qint64 ate) const
 {
+    return naTemporaria(true, [&] { return lerLinhas(de, ate); });
+}
+
+QList<QStringList> FonteListagem::lerLinhas(qint64 de, qint64 ate) const
+{
     QStringList colunas;
     for (int i = 0; i < m_campos.size(); ++i)
         colunas << colunaTexto(i);
@@ -232,6 +255,12 @@ QList<QStringList> FonteListagem::ler(qint64 de, qint64 ate) const
 
 std::vector<quint8> FonteListagem::linhasPorRegisto(const std::function<int(int, const QString&)>& linhas,
                                                     const std::atomic<bool>& cancelado) const
+{
+    return naTemporaria(true, [&] { return medirLinhas(linhas, cancelado); });
+}
+
+std::vector<quint8> FonteListagem::medirLinhas(const std::function<int(int, const QString&)>& linhas,
+                                               const std::atomic<bool>& cancelado) const
 {
     const QSqlDatabase db = m_ligacao->db();
     const LigacaoBd::Interrupcao interrupcao(*m_ligacao, [&cancelado] { return bool(cancelado); });

@@ -23,7 +23,8 @@ struct Tabela;
 // from the copy alone, put in the order they are printed: groups in
 // Portuguese order of their names (the nameless group last), rows by the
 // definition's order inside each. Pages then read their rows by position, in
-// any order. Failures throw Erro; a set `cancelado` stops a statement at once.
+// any order. Failures throw Erro, those of the temporary storage told as its
+// own; a set `cancelado` stops a statement at once.
 class FonteListagem
 {
 public:
@@ -62,6 +63,10 @@ public:
     static QString nome(const Grupo& g);
 
 private:
+    void copiarTudo(const FormulaSeleccao::Clausula& seleccao, const std::atomic<bool>& cancelado);
+    QList<QStringList> lerLinhas(qint64 de, qint64 ate) const;
+    std::vector<quint8> medirLinhas(const std::function<int(int coluna, const QString& texto)>& linhas,
+                                    const std::atomic<bool>& cancelado) const;
     // The selected rows' fields that the listing reads, into temp.lidas.
     void copiarSeleccionadas(const Tabela& tabela, const ConsultaRelatorio& consulta,
                              const std::atomic<bool>& cancelado);

@@ -49,7 +49,8 @@ int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool pais
         return EstadoRelatorio::FalhaImpressao;
     const bool feito = [&] {
         const std::unique_ptr<SaidaPaginas> saida = impressao.abrir(nome, folhaDaEstacao(paisagem));
-        return saida->dispositivo() && pintarDocumento(html, *saida->dispositivo(), copias) && saida->concluir();
+        return saida->dispositivo() && pintarDocumento(html, *saida->dispositivo(), copias)
+               && saida->concluir().isEmpty();
     }();
     if (!impressao.pdf.isEmpty())
         destino.pdfTerminado(impressao.pdf, feito);

@@ -94,12 +94,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, const AvisoFalha& a
             registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, falha.descricao);
             Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
         });
+        // Told only while the window that asked lives: the connection goes with it.
         if (aviso.contexto && aviso.avisar) {
-            connect(execucao, &ExecucaoListagem::terminada, aviso.contexto,
-                    [avisar = aviso.avisar](int estado, const Erro& falha) {
-                        if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::Cancelado)
-                            avisar(estado, falha);
-                    });
+            const auto avisar = [avisar = aviso.avisar](int estado, const Erro& falha) {
+                if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::Cancelado)
+                    avisar(estado, falha);
+            };
+            connect(execucao, &ExecucaoListagem::terminada, aviso.contexto, avisar);
+            connect(execucao, &ExecucaoListagem::paginaFalhou, aviso.contexto, avisar);
         }
         execucao->iniciar();
         return EstadoRelatorio::EmCurso;

@@ -136,13 +136,30 @@ void PintorListagem::linhaTabela(const QStringList& textos, double y, double alt
     m_regras << QLineF(x, y, x, y + altura) << QLineF(0, y, x, y) << QLineF(0, y + altura, x, y + altura);
 }
 
-void PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& pagina, int numero, int total,
-                            const Leitura& ler, const QList<FonteListagem::Grupo>& grupos)
+bool PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& pagina, int numero, int total,
+                            const Leitura& ler, const QList<FonteListagem::Grupo>& grupos, Erro* falha)
 {
     const double linha = m_texto.alturaLinha();
     const double largura = m_area.width();
     const bool porGrupos = !m_definicao.grupo.isEmpty() && !m_definicao.detalhe;
     const double colunaTotal = largura * 0.8;
+    // The rows of each band of rows, in order; a totals-only listing reads none.
+    QList<QList<QStringList>> lidas;
+    bool semLinhas = false;
+    if (!porGrupos) {
+        try {
+            for (const Faixa& f : pagina.faixas) {
+                if (f.tipo == Tipo::Registos)
+                    lidas << ler(f.de, f.ate);
+            }
+        } catch (const Erro& e) {
+            if (!falha)
+                throw;
+            *falha = e;
+            semLinhas = true;
+        }
+    }
+    qsizetype faixaLida = 0;
     for (const Faixa& f : pagina.faixas) {
         switch (f.tipo) {
         case Tipo::Cabecalho: {
@@ -160,12 +177,19 @@ void PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& p
                              Qt::AlignLeft, true);
             break;
         case Tipo::Registos: {
+            if (semLinhas) {
+                // Said once, where the page's rows begin.
+                if (faixaLida++ == 0)
+                    m_texto.escrever(QStringLiteral("As linhas desta página não puderam ser lidas."),
+                                     QRectF(0, f.y + Folga, largura, linha), Qt::AlignLeft, true);
+                break;
+            }
             QList<QStringList> filas;
             if (porGrupos) {
                 for (qint64 g = f.de; g < f.ate; ++g)
                     filas << textosGrupo(grupos[int(g)]);
             } else {
-                filas = ler(f.de, f.ate);
+                filas = lidas.value(faixaLida++);
             }
             double y = f.y;
             for (const QStringList& textos : std::as_const(filas)) {
@@ -228,4 +252,5 @@ void PintorListagem::pintar(QPainter& pintor, const PaginacaoListagem::Pagina& p
     pintor.strokePath(regras, QPen(Qt::darkGray, 0.75));
     m_regras.clear();
     m_texto.desenhar(pintor);
+    return !semLinhas;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Erro.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/FonteListagem.h"
 #include "reporting/PaginacaoListagem.h"
@@ -39,9 +40,12 @@ public:
     using Leitura = std::function<QList<QStringList>(qint64 de, qint64 ate)>;
     // Paints page `numero` (from 1) of `total`, with the origin at the top
     // left of the printable area and a unit of one point. `ler` gives the
-    // rows' texts, one a column; `grupos` the groups in print order.
-    void pintar(QPainter& pintor, const PaginacaoListagem::Pagina& pagina, int numero, int total, const Leitura& ler,
-                const QList<FonteListagem::Grupo>& grupos);
+    // rows' texts, one a column; `grupos` the groups in print order. The
+    // rows are read before anything is painted: their failure (an Erro) is
+    // thrown then, or, given `falha`, kept there, and the page painted with a
+    // line in their place. False when the rows could not be read.
+    bool pintar(QPainter& pintor, const PaginacaoListagem::Pagina& pagina, int numero, int total, const Leitura& ler,
+                const QList<FonteListagem::Grupo>& grupos, Erro* falha = nullptr);
 
 private:
     double larguraColuna(int i) const;

@@ -69,11 +69,11 @@ void TrabalhoRelatorio::preparar()
     Q_EMIT preparado(int(m_paginas.size()));
 }
 
-void TrabalhoRelatorio::pintarPagina(QPainter& pintor, int pagina)
+bool TrabalhoRelatorio::pintarPagina(QPainter& pintor, int pagina, Erro* falha)
 {
-    m_pintor->pintar(
+    return m_pintor->pintar(
         pintor, m_paginas[pagina], pagina + 1, int(m_paginas.size()),
-        [this](qint64 de, qint64 ate) { return m_fonte->ler(de, ate); }, m_fonte->grupos());
+        [this](qint64 de, qint64 ate) { return m_fonte->ler(de, ate); }, m_fonte->grupos(), falha);
 }
 
 void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias)
@@ -87,8 +87,11 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
     QPagedPaintDevice* dispositivo = saida->dispositivo();
     QPainter pintor;
     if (!dispositivo || !pintor.begin(dispositivo)) {
+        const QString porque = saida->verificar();
         Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
-                         {ErroImpressora, QStringLiteral("Não se consegue imprimir nem escrever em ") + impressao.pdf});
+                         {ErroImpressora, porque.isEmpty()
+                                              ? QStringLiteral("Não se consegue imprimir nem escrever em ") + impressao.pdf
+                                              : porque});
         return;
     }
     // Points of the page; a printer whose margins are wider gets the page a little smaller.
@@ -106,8 +109,14 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
                 Q_EMIT terminado(EstadoRelatorio::Cancelado, {});
                 return;
             }
-            if (feitas > 0 && !dispositivo->newPage())
-                throw Erro{ErroImpressora, QStringLiteral("A impressora recusou uma página")};
+            if (feitas > 0) {
+                if (!dispositivo->newPage())
+                    throw Erro{ErroImpressora,
+                               QStringLiteral("A impressora recusou a página %1").arg(feitas % paginas + 1)};
+                // The page before has gone out: where it could not, the run stops here.
+                if (const QString porque = saida->verificar(); !porque.isEmpty())
+                    throw Erro{ErroImpressora, porque};
+            }
             pintor.save();
             pintor.scale(escala, escala);
             pintarPagina(pintor, feitas % paginas);
@@ -117,14 +126,16 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
     } catch (const Erro& e) {
         saida->desistir();
         pintor.end();
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, e);
+        // The printer's and the file's failures carry their own number; any other is the rows'.
+        Q_EMIT terminado(e.numero == ErroImpressora ? EstadoRelatorio::FalhaImpressao : EstadoRelatorio::ErroBaseDados,
+                         e);
         return;
     }
-    if (pintor.end() && saida->concluir())
+    const QString porque = pintor.end() ? saida->concluir() : QStringLiteral("A impressão ou o ficheiro falhou");
+    if (porque.isEmpty())
         Q_EMIT terminado(EstadoRelatorio::Executado, {});
     else
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
-                         {ErroImpressora, QStringLiteral("A impressão ou o ficheiro falhou")});
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, {ErroImpressora, porque});
 }
 
 void TrabalhoRelatorio::desenhar(int pagina, int largura)
@@ -135,19 +146,20 @@ void TrabalhoRelatorio::desenhar(int pagina, int largura)
     const double escala = largura / papel.width();
     QImage imagem(largura, int(papel.height() * escala + 0.5), QImage::Format_RGB32);
     imagem.fill(Qt::white);
+    Erro falha;
+    bool lidas = true;
     {
         QPainter pintor(&imagem);
         pintor.setRenderHint(QPainter::Antialiasing);
         pintor.scale(escala, escala);
         pintor.translate(m_folha.paintRect(QPageLayout::Point).topLeft());
-        try {
-            pintarPagina(pintor, pagina);
-        } catch (const Erro& e) {
-            // The page stays blank; the station has no box for it.
-            qWarning("report page %d not drawn: %s", pagina + 1, qPrintable(e.descricao));
-        }
+        lidas = pintarPagina(pintor, pagina, &falha);
     }
     Q_EMIT desenhada(pagina, largura, imagem);
+    if (!lidas) {
+        qWarning("report page %d drawn without its rows: %s", pagina + 1, qPrintable(falha.descricao));
+        Q_EMIT paginaSemLinhas(pagina, falha);
+    }
 }
 
 void TrabalhoRelatorio::libertar()

@@ -42,7 +42,8 @@ public Q_SLOTS:
     void preparar();
     // Every page, `copias` times, to where `impressao` opens.
     void imprimir(const ImpressaoEscolhida& impressao, int copias);
-    // Page `pagina` (from 0) drawn `largura` pixels wide.
+    // Page `pagina` (from 0) drawn `largura` pixels wide; one whose rows
+    // cannot be read is drawn without them (paginaSemLinhas says why).
     void desenhar(int pagina, int largura);
     // Lets go of the database connection and what was read, in this thread.
     void libertar();
@@ -53,9 +54,13 @@ Q_SIGNALS:
     // How the run ended: an EstadoRelatorio, and the failure when it failed.
     void terminado(int estado, const Erro& falha);
     void desenhada(int pagina, int largura, const QImage& imagem);
+    // Page `pagina` was drawn without its rows, which could not be read.
+    void paginaSemLinhas(int pagina, const Erro& falha);
 
 private:
-    void pintarPagina(QPainter& pintor, int pagina);
+    // False when its rows could not be read: then, given `falha`, it is
+    // painted without them and `falha` says why; else the failure is thrown.
+    bool pintarPagina(QPainter& pintor, int pagina, Erro* falha = nullptr);
 
     const DefinicaoRelatorio m_definicao;
     const FormulaSeleccao::Clausula m_seleccao;

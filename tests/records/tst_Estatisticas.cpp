@@ -7,6 +7,7 @@
 #include "reporting/DefinicaoRelatorio.h"
 #include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/FicheiroOcupado.h"
 #include "support/FusoHorario.h"
@@ -285,31 +286,48 @@ private Q_SLOTS:
 
     // A report that ends without a page once it is being made: its rows of
     // three years are read in many slices, and after the first another
-    // station takes the file; or the operator cancels it. The window says
-    // why a failure failed in its box, and nothing of a cancellation; no part
-    // of the report is shown or printed.
+    // station takes the file; they fill the database's temporary storage as
+    // they are sorted (its folder on a small disk, or a limit on a file's
+    // size), which the box names, not the database's own disk; or the
+    // operator cancels it. The window says why a failure failed in its box,
+    // and nothing of a cancellation; no part of the report is shown or printed.
     void semRelatorioDepoisDeComecar_data()
     {
         QTest::addColumn<int>("botao");
-        QTest::addColumn<bool>("cancelar");
+        QTest::addColumn<int>("falha");  // 0 the file taken, 1 cancelled, 2 a small disk for the temporary files, 3 a limit on a file's size
         QTest::addColumn<QStringList>("caixas");
         const QStringList ocupado{"Erro número: 5\r\nA base de dados está ocupada por outro utilizador [database is locked]"};
-        QTest::newRow("visualizar, ficheiro tomado") << 0 << false << ocupado;
-        QTest::newRow("imprimir, ficheiro tomado") << 1 << false << ocupado;
-        QTest::newRow("imprimir, cancelado") << 1 << true << QStringList{};
+        QTest::newRow("visualizar, ficheiro tomado") << 0 << 0 << ocupado;
+        QTest::newRow("imprimir, ficheiro tomado") << 1 << 0 << ocupado;
+        QTest::newRow("imprimir, cancelado") << 1 << 1 << QStringList{};
+        QTest::newRow("imprimir, pasta temporária cheia") << 1 << 2 << QStringList{"Erro número: 13\r\nNão há espaço livre na pasta temporária da base de dados [database or disk is full]"};
+        QTest::newRow("visualizar, ficheiro temporário acima do tamanho permitido")
+            << 0 << 3 << QStringList{"Erro número: 778\r\nErro de leitura ou escrita nos ficheiros temporários da base de dados [disk I/O error]"};
     }
     void semRelatorioDepoisDeComecar()
     {
         QFETCH(int, botao);
-        QFETCH(bool, cancelar);
+        QFETCH(int, falha);
         abrir("Estatísticas por produto", -1, {"01", "01", "2024", "31", "12", "2026"});
         semearTresAnos(t->estacao->bd(), 20000);
         logica->identificacao = "TODOS";
         std::optional<FicheiroOcupado> outroPosto;
-        if (!cancelar)
+        std::optional<DiscoPequeno> disco;
+        std::optional<LimiteTamanhoFicheiros> limite;
+        if (falha == 0)
             outroPosto.emplace(t->caminho("Pesagem.mdb"), "INSERT OR IGNORE INTO temp.lidas");
-        QCOMPARE(imprimir(botao, cancelar), QString());
-        QVERIFY(cancelar || outroPosto->ocupado());
+        if (falha == 2) {
+            if (!disco.emplace().ok())
+                QSKIP("a small file system of its own needs root");
+            // Where every connection of the process makes its temporary files.
+            Consulta::executar(t->estacao->bd(), QStringLiteral("PRAGMA temp_store_directory = '%1'").arg(disco->pasta()));
+        }
+        const auto deVolta = qScopeGuard([&] { Consulta::executar(t->estacao->bd(), QStringLiteral("PRAGMA temp_store_directory = ''")); });
+        if (falha == 3)
+            limite.emplace(64 * 1024);
+        QCOMPARE(imprimir(botao, falha == 1), QString());
+        limite.reset();
+        QVERIFY(falha != 0 || outroPosto->ocupado());
         QStringList caixas;
         for (const auto& c : t->mensagens.caixas)
             caixas << c.texto;

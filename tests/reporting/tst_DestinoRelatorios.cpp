@@ -39,35 +39,39 @@ private:
     QStringList m_linhas;
 };
 
-// A PDF in memory that counts its pages.
+// A PDF in memory that counts its pages; a printer's that refuses page `recusada`.
 class PdfContado : public QPdfWriter
 {
 public:
     using QPdfWriter::QPdfWriter;
     bool newPage() override
     {
-        ++paginas;
+        if (++paginas == recusada)
+            return false;
         return QPdfWriter::newPage();
     }
     int paginas = 1;
+    int recusada = 0;
 };
 
 class PaginasEmMemoria final : public SaidaPaginas
 {
 public:
-    PaginasEmMemoria(Registo& registo, bool abre, const QPageLayout& folha) : m_registo(registo)
+    PaginasEmMemoria(Registo& registo, bool abre, int recusada, const QPageLayout& folha) : m_registo(registo)
     {
         if (!abre)
             return;
         m_buffer.open(QIODevice::WriteOnly);
         m_pdf = std::make_unique<PdfContado>(&m_buffer);
+        m_pdf->recusada = recusada;
         m_pdf->setPageLayout(folha);
     }
     QPagedPaintDevice* dispositivo() const override { return m_pdf.get(); }
-    bool concluir() override
+    QString verificar() override { return {}; }
+    QString concluir() override
     {
         m_registo.anotar(QStringLiteral("concluída, páginas: %1").arg(m_pdf->paginas));
-        return true;
+        return {};
     }
     void desistir() override { m_registo.anotar(QStringLiteral("abandonada")); }
 
@@ -86,6 +90,7 @@ public:
     bool comImpressora = false;                // the pages go to a printer, not a PDF
     bool semSaida = false;                     // nowhere to print
     bool abre = true;                          // the pages can be opened
+    int recusada = 0;                          // the page the printer refuses (from 1)
     std::function<void()> antesDeAbrir;        // in the thread that opens them
     std::function<void()> cancelar;            // the open progress's "Cancelar"
     std::pair<int, int> ultimaPagina{-1, -1};  // what the progress said last
@@ -115,7 +120,7 @@ public:
             registo.anotar(QStringLiteral("abrir %1%2").arg(folha(f), noutroFio ? QStringLiteral(" noutro fio") : QString()));
             if (antesDeAbrir)
                 antesDeAbrir();
-            return std::make_unique<PaginasEmMemoria>(registo, abre, f);
+            return std::make_unique<PaginasEmMemoria>(registo, abre, recusada, f);
         };
         return escolhida;
     }
@@ -266,6 +271,41 @@ private Q_SLOTS:
         QCOMPARE(d->registo.linhas(), (QStringList{"progresso Pesagens", "escolher m_pesagens em impressos",
                                                    "abrir paisagem noutro fio", "abandonada", "progresso fechado",
                                                    "pdf m_pesagens.pdf por escrever"}));
+    }
+
+    // A listing that fails once it is being made (nowhere to print, a page
+    // the printer refuses) tells the window that asked why, while it lives.
+    void avisoDaFalha_data()
+    {
+        QTest::addColumn<int>("janela");  // 0 open, 1 closed before the failure, 2 one with nothing to call
+        QTest::addColumn<int>("saida");   // 0 prints, 1 nowhere, 2 refuses page 3
+        QTest::addColumn<QStringList>("avisos");
+        QTest::newRow("sem onde imprimir") << 0 << 1 << QStringList{"5: 482 Não há impressora nem pasta onde escrever o PDF"};
+        QTest::newRow("página recusada") << 0 << 2 << QStringList{"5: 482 A impressora recusou a página 3"};
+        QTest::newRow("impressa") << 0 << 0 << QStringList{};
+        QTest::newRow("janela fechada antes da falha") << 1 << 1 << QStringList{};
+        QTest::newRow("janela sem aviso") << 2 << 1 << QStringList{};
+    }
+    void avisoDaFalha()
+    {
+        QFETCH(int, janela);
+        QFETCH(int, saida);
+        Consulta::executar(t->estacao->bd(), "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                                             "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Data de saída\") SELECT 'G', '2026-01-10 10:00:00' FROM n");
+        d->semSaida = saida == 1;
+        d->recusada = saida == 2 ? 3 : 0;
+        auto quemPediu = std::make_unique<QObject>();
+        QStringList avisos;
+        std::function<void(int, const Erro&)> anotar;
+        if (janela != 2)
+            anotar = [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); };
+        QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
+        motor->ExecutarRelatorio(pedidoTeste(QStringLiteral("m_pesagens.rpt"), Janeiro), {quemPediu.get(), anotar});
+        if (janela == 1)
+            quemPediu.reset();
+        QVERIFY(fim.wait(30000));
+        QCOMPARE(fim.first().at(1).toInt(), int(saida ? EstadoRelatorio::FalhaImpressao : EstadoRelatorio::Executado));
+        QTEST(avisos, "avisos");
     }
 
     // A listing's preview: its pages handed over once counted, each the

@@ -7,6 +7,7 @@
 #include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
 #include "shared/Esquema.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/MotorTeste.h"
 #include "support/TextoPdf.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -74,6 +76,26 @@ private:
     QEvent::Type m_tipo;
     std::function<void()> m_accao;
 };
+
+// Zeroes the database's temporary files this process holds open (SQLite
+// names them etilqs_... and unlinks them), as a failing disk may leave them.
+int estragarTemporarios()
+{
+    int estragados = 0;
+    const QDir abertos(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : abertos.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        QFile f(abertos.filePath(fd));
+        if (QFileInfo(f.symLinkTarget()).fileName().startsWith(QLatin1String("etilqs_")) && f.open(QIODevice::ReadWrite))
+            estragados += f.write(QByteArray(f.size(), '\0')) == f.size();
+    }
+    return estragados;
+}
+
+// What each failure told the window that asked: "status: number text".
+AvisoFalha anotar(const QObject& quemPediu, QStringList& avisos)
+{
+    return {&quemPediu, [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); }};
+}
 
 }  // namespace
 
@@ -425,6 +447,80 @@ private Q_SLOTS:
             janela->irPara(k);
             QVERIFY(pagina(desenhadas, k));
         }
+    }
+
+    // A preview page whose rows cannot be read (the temporary files damaged
+    // once the listing was made) shows its heading and number; the window
+    // that asked is told why once, not at each page nor each new drawing.
+    void paginaQueNaoSeLe()
+    {
+        gerar(50000);
+        QObject quemPediu;
+        QStringList avisos;
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro, DestinoRelatorio::Janela), anotar(quemPediu, avisos));
+        // Damaged when the pages are ready, before the station hears so.
+        int estragados = 0;
+        AntesDoEvento antes(QEvent::MetaCall, [&] { estragados = estragarTemporarios(); });
+        r->motor->findChild<ExecucaoListagem*>()->installEventFilter(&antes);
+        QVERIFY(fim.wait(60000) && estragados > 0);
+        JanelaVisualizacao* janela = r->saida.ultimaVisualizacao();
+        QSignalSpy desenhadas(janela->paginas(), &PaginasVisualizacao::desenhada);
+        QVERIFY(pagina(desenhadas, 0));
+        const QImage imagem = desenhadas.first().at(2).value<QImage>();
+        QImage branca(imagem.width(), imagem.height() / 10, imagem.format());
+        branca.fill(Qt::white);
+        QVERIFY(imagem.copy(0, 0, branca.width(), branca.height()) != branca && imagem.copy(0, imagem.height() - branca.height(), branca.width(), branca.height()) != branca);
+        const QStringList esperado{"4: 11 Os ficheiros temporários da base de dados estão danificados [database disk image is malformed]"};
+        QTRY_COMPARE_WITH_TIMEOUT(avisos, esperado, 30000);
+        // A page asked after another is drawn comes after what that one told.
+        janela->irPara(2);
+        QVERIFY(pagina(desenhadas, 2));
+        desenhadas.clear();
+        janela->findChild<QAction*>(QStringLiteral("ampliar"))->trigger();
+        QVERIFY(pagina(desenhadas, 2));
+        QCOMPARE(avisos, esperado);
+    }
+
+    // A PDF that cannot be written whole (its disk fills, or it grows past
+    // the size allowed) stops its run at the first page that cannot go out;
+    // the window that asked is told which file and why; no file is left.
+    void pdfQueNaoSeEscreve_data()
+    {
+        QTest::addColumn<bool>("discoPequeno");  // else a limit on a file's size
+        QTest::addColumn<QString>("razao");
+        QTest::newRow("disco cheio") << true << "Não há espaço livre no disco [No space left on device]";
+        QTest::newRow("acima do tamanho permitido") << false << "O ficheiro excede o tamanho máximo permitido [File too large]";
+    }
+    void pdfQueNaoSeEscreve()
+    {
+        QFETCH(bool, discoPequeno);
+        std::optional<DiscoPequeno> disco;
+        if (discoPequeno && !disco.emplace().ok())
+            QSKIP("a small file system of its own needs root");
+        QVERIFY(!disco || QFile::link(disco->pasta(), t->caminho(QStringLiteral("impressos"))));
+        gerar(3000);  // its temporary files stay below the limit
+        auto pai = std::make_unique<QWidget>();
+        r->saida.setJanelaPrincipal(pai.get());
+        QObject quemPediu;
+        QStringList avisos;
+        PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro);
+        p.Copias = 50;
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        std::optional<LimiteTamanhoFicheiros> limite;
+        if (!disco)
+            limite.emplace(2 << 20);
+        r->motor->ExecutarRelatorio(p, anotar(quemPediu, avisos));
+        auto* barra = pai->findChild<QProgressBar*>();
+        int feitas = 0, total = 0;
+        connect(barra, &QProgressBar::valueChanged, this, [&](int n) { feitas = n, total = barra->maximum(); });
+        QVERIFY(fim.wait(120000));
+        limite.reset();
+        const QString pdf = t->caminho(QStringLiteral("impressos/m_pesagens-%1.pdf").arg(t->relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+        QFETCH(QString, razao);
+        QCOMPARE(avisos, QStringList{QStringLiteral("5: 482 Não foi possível escrever o ficheiro %1: %2").arg(pdf, razao)});
+        QVERIFY2(feitas > 0 && feitas < total / 4, qPrintable(QStringLiteral("stopped after page %1 of %2").arg(feitas).arg(total)));
+        QCOMPARE(ficheirosImpressos(), QStringList());
     }
 
     // The saves of the stations while a long listing reads its rows: each

@@ -1,10 +1,10 @@
 #include "platform/gui/SaidaImpressao.h"
 
+#include "platform/gui/FicheiroPdf.h"
 #include "reporting/FolhaEstacao.h"
 
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pdf, const QString& nome,
                                const QPageLayout& folha)
@@ -15,8 +15,8 @@ SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pd
         m_impressora->setCopyCount(1);
         m_dispositivo = m_impressora.get();
     } else {
-        m_ficheiro = std::make_unique<QSaveFile>(pdf);
-        if (pdf.isEmpty() || !m_ficheiro->open(QIODevice::WriteOnly))
+        m_ficheiro = std::make_unique<FicheiroPdf>(pdf);
+        if (!m_ficheiro->abrir())
             return;
         m_pdf = std::make_unique<QPdfWriter>(m_ficheiro.get());
         m_pdf->setResolution(ResolucaoPapel);
@@ -29,26 +29,35 @@ SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pd
 
 SaidaImpressao::~SaidaImpressao()
 {
-    // An uncommitted QSaveFile removes its temporary file.
+    // A file not concluded is removed.
     m_pdf.reset();
-    if (m_ficheiro && m_ficheiro->isOpen())
-        m_ficheiro->cancelWriting();
+    m_ficheiro.reset();
 }
 
-bool SaidaImpressao::concluir()
+QString SaidaImpressao::verificar()
 {
-    if (!m_dispositivo)
-        return false;
-    if (m_impressora)
-        return m_impressora->printerState() != QPrinter::Error && m_impressora->printerState() != QPrinter::Aborted;
+    if (!m_ficheiro || m_ficheiro->esvaziar())
+        return {};
+    return m_ficheiro->falha();
+}
+
+QString SaidaImpressao::concluir()
+{
+    if (m_impressora) {
+        const QPrinter::PrinterState estado = m_impressora->printerState();
+        return estado == QPrinter::Error || estado == QPrinter::Aborted ? QStringLiteral("A impressora falhou")
+                                                                        : QString();
+    }
     m_pdf.reset();
-    return m_ficheiro->commit();
+    if (m_ficheiro->concluir())
+        return {};
+    return m_ficheiro->falha().isEmpty() ? QStringLiteral("A impressão ou o ficheiro falhou") : m_ficheiro->falha();
 }
 
 void SaidaImpressao::desistir()
 {
     if (m_impressora)
         m_impressora->abort();
-    if (m_ficheiro && m_ficheiro->isOpen())
-        m_ficheiro->cancelWriting();
+    if (m_ficheiro)
+        m_ficheiro->desistir();
 }

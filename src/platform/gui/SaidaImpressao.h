@@ -6,16 +6,17 @@
 #include <QString>
 #include <memory>
 
+class FicheiroPdf;
 class QPageLayout;
 class QPdfWriter;
 class QPrinter;
-class QSaveFile;
 
 // Where a print run's pages go: the printer the station found, or, when the
 // machine has none, a new PDF file. The file is written under a temporary
 // name and takes its own only when the run ends well, so a failed or
-// cancelled run leaves no file behind. Made, used and ended in one thread;
-// the pages are laid out as the run asks.
+// cancelled run leaves no file behind; a write that fails stops the run at
+// the page it came in. Made, used and ended in one thread; the pages are
+// laid out as the run asks.
 class SaidaImpressao : public SaidaPaginas
 {
 public:
@@ -27,12 +28,13 @@ public:
     SaidaImpressao& operator=(const SaidaImpressao&) = delete;
 
     QPagedPaintDevice* dispositivo() const override { return m_dispositivo; }
-    bool concluir() override;
+    QString verificar() override;
+    QString concluir() override;
     void desistir() override;
 
 private:
     std::unique_ptr<QPrinter> m_impressora;
-    std::unique_ptr<QSaveFile> m_ficheiro;
+    std::unique_ptr<FicheiroPdf> m_ficheiro;
     std::unique_ptr<QPdfWriter> m_pdf;
     QPagedPaintDevice* m_dispositivo = nullptr;
 };
