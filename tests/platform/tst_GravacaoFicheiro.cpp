@@ -331,6 +331,10 @@ private Q_SLOTS:
 
         FicheiroPerfil postoA(a), postoB(b);
         QVERIFY(postoA.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Ana")));
+        // What a save wrote into the file itself is known: read without a parse.
+        const int lidas = postoA.leituras();
+        QCOMPARE(postoA.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        QCOMPARE(postoA.leituras(), lidas);
         QCOMPARE(postoB.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
         QVERIFY(postoB.escrever(QStringLiteral("Geral"), QStringLiteral("X"), QStringLiteral("2")));
         QCOMPARE(lerFicheiro(a), QByteArray("[Geral]\r\nX=2\r\n\r\n[Acesso]\r\nOperador=Ana\r\n"));
