@@ -516,7 +516,7 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima)
         SitioFicheiro s;
         s.prazo = prazo;
         if (const int e = s.abrir(caminho, tipo, false)) {
-            if (s.caminho.isEmpty())
+            if (s.caminho.isEmpty() || !s.razao.isEmpty())
                 return {e, false, {}, std::nullopt, s.razao};
             return lerSemVez(s.caminho);
         }
