@@ -41,6 +41,23 @@ void aoPassoDoTeste(GravacaoFicheiro::Passo p)
     if (p == passoDoTeste)
         noPasso();
 }
+
+// A file of two names (`c` and a second one beside it), and a save into it
+// killed before the cut: its text before (Operador Ana and a long Nota) and
+// as the kill left it (Operador Rui over the old text's tail), with the
+// save's mark and copy.
+void gravacaoCortada(const QString& c, QByteArray& antes, QByteArray& cortado)
+{
+    antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+    escreverFicheiro(c, antes);
+    QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
+    ProcessoFilho filho([&] {
+        acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+        FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+    });
+    QVERIFY(WIFSIGNALED(filho.esperar()));
+    cortado = lerFicheiro(c);
+}
 }  // namespace
 
 class TesteFicheiroPerfil : public QObject
@@ -496,15 +513,10 @@ private Q_SLOTS:
     {
         QTemporaryDir sitio;
         const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
-        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
-        escreverFicheiro(c, antes);
-        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
-        ProcessoFilho filho([&] {
-            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
-            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
-        });
-        QVERIFY(WIFSIGNALED(filho.esperar()));
-        const QByteArray cortado = lerFicheiro(c);
+        QByteArray antes, cortado;
+        gravacaoCortada(c, antes, cortado);
+        if (QTest::currentTestFailed())
+            return;
         const QString copia = sitio.filePath(QStringLiteral(".zumarel-antigo-%1").arg(inode(c)));
         QVERIFY(QFile::rename(copia, copia + QStringLiteral(".guardada")));
         {
@@ -537,15 +549,10 @@ private Q_SLOTS:
     {
         QTemporaryDir sitio;
         const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
-        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
-        escreverFicheiro(c, antes);
-        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
-        ProcessoFilho filho([&] {
-            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
-            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
-        });
-        QVERIFY(WIFSIGNALED(filho.esperar()));
-        const QByteArray cortado = lerFicheiro(c);
+        QByteArray antes, cortado;
+        gravacaoCortada(c, antes, cortado);
+        if (QTest::currentTestFailed())
+            return;
         static std::optional<LimiteTamanhoFicheiros> limite;
         GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
             if (p == GravacaoFicheiro::Passo::Reposicao)
