@@ -8,11 +8,11 @@
 #include "platform/Utilizadores.h"
 
 #include <QByteArrayView>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QList>
 #include <QMap>
+#include <QSysInfo>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -120,11 +120,6 @@ QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado
 
 }  // namespace
 
-QByteArray CopiaAntiga::verificacao(const QByteArray& texto)
-{
-    return QByteArray::number(texto.size()) + ' '
-           + QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
-}
 
 CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado)
     : m_lugar(lugar),
@@ -207,7 +202,7 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
         return std::nullopt;
     Conteudo c{st.st_uid, linhas[1] == "-" ? QByteArray() : linhas[1], copia.mid(inicio, tamanhoAntigo),
                copia.mid(inicio + tamanhoAntigo)};
-    if (verificacao(c.antigo) != linhas[2] || verificacao(c.novo) != linhas[3])
+    if (MarcaGravacao::verificacao(c.antigo) != linhas[2] || MarcaGravacao::verificacao(c.novo) != linhas[3])
         return std::nullopt;
     return c;
 }
@@ -240,7 +235,8 @@ bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
 
 bool CopiaAntiga::daMarca(const Conteudo& copia, const MarcaGravacao& marca)
 {
-    return verificacao(copia.antigo) == marca.antigo && verificacao(copia.novo) == marca.novo;
+    return MarcaGravacao::verificacao(copia.antigo) == marca.antigo
+           && MarcaGravacao::verificacao(copia.novo) == marca.novo;
 }
 
 int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
@@ -259,12 +255,13 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
     };
     if (semInterrupcao([&] { return ::flock(d.fd, LOCK_EX | LOCK_NB); }) != 0)
         return falhar(errno);
-    if (GravacaoFicheiro::aoPasso)
-        GravacaoFicheiro::aoPasso(GravacaoFicheiro::Passo::Copia);
+    GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
         if (const int e = darPermissoes(d.fd))
             return falhar(e);
     }
+    m_verificacaoAntigo = MarcaGravacao::verificacao(antigo);
+    m_verificacaoNovo = MarcaGravacao::verificacao(novo);
     if (const int e = escreverTudo(d.fd, formar(antigo, novo)))
         return falhar(e);
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
@@ -279,8 +276,6 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
         return e;
     }
     std::swap(m_copia.fd, d.fd);
-    m_verificacaoAntigo = verificacao(antigo);
-    m_verificacaoNovo = verificacao(novo);
     // The name on the disk; a folder that cannot be synced changes nothing
     // (the mark, synced with the file, tells a copy lost to a power cut).
     sincronizarPasta(pasta);
@@ -290,7 +285,7 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 MarcaGravacao CopiaAntiga::marca() const
 {
     const uid_t eu = ::geteuid();
-    return {eu, Utilizadores::nome(eu), Utilizadores::computador(), pasta(), m_nome, m_verificacaoAntigo,
+    return {eu, Utilizadores::nome(eu), QSysInfo::machineHostName(), pasta(), m_nome, m_verificacaoAntigo,
             m_verificacaoNovo};
 }
 
@@ -367,11 +362,12 @@ int CopiaAntiga::abrirPasta(bool criar)
     return m_pastaEstado.fd < 0 ? errno : 0;
 }
 
+// Its lines and texts, the checksums already taken.
 QByteArray CopiaAntiga::formar(const QByteArray& antigo, const QByteArray& novo) const
 {
     return Assinatura.toByteArray() + m_caminho.toPercentEncoding("/") + '\n'
-           + (m_nascimento.isEmpty() ? QByteArray("-") : m_nascimento) + '\n' + verificacao(antigo) + '\n'
-           + verificacao(novo) + '\n' + antigo + novo;
+           + (m_nascimento.isEmpty() ? QByteArray("-") : m_nascimento) + '\n' + m_verificacaoAntigo + '\n'
+           + m_verificacaoNovo + '\n' + antigo + novo;
 }
 
 // The file's group where this user may give it, and an access control list

@@ -70,9 +70,6 @@ public:
     // The copy holds the texts of the save that left `marca` on the file.
     static bool daMarca(const Conteudo& copia, const MarcaGravacao& marca);
 
-    // The length and checksum of a text, as a copy and a mark name it.
-    static QByteArray verificacao(const QByteArray& texto);
-
     // The copy of a save about to write `novo` over `antigo`: named only once
     // it is whole, synced and locked. Beside the file it can be read by
     // whoever may read the file, the file's owner included, and nobody else.

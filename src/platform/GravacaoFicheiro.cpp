@@ -24,6 +24,7 @@ namespace {
 
 using GravacaoFicheiro::Leitura;
 using GravacaoFicheiro::Passo;
+using GravacaoFicheiro::passo;
 using Lugar = CopiaAntiga::Lugar;
 using Veredicto = CopiaAntiga::Veredicto;
 using EstadoMarca = MarcaGravacao::Estado;
@@ -40,12 +41,6 @@ constexpr int LeiturasSemVez = 10;
 
 // Where a copy is looked for, and kept: beside the file first.
 constexpr Lugar Lugares[] = {Lugar::JuntoAoFicheiro, Lugar::PastaEstado};
-
-void passo(Passo p)
-{
-    if (GravacaoFicheiro::aoPasso)
-        GravacaoFicheiro::aoPasso(p);
-}
 
 // The open file's text (`caminho` its path, for the words of a refusal), and
 // what the file was when the reading began. A file larger than any settings
@@ -149,6 +144,8 @@ struct Resolucao
 // The file as found, read once for the judgement of every copy; EFBIG: longer than any save's text.
 struct FicheiroEncontrado
 {
+    explicit FicheiroEncontrado(int descritor) : fd(descritor) {}
+
     int fd;
     bool lido = false;
     int erro = 0;
@@ -179,13 +176,11 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
     MarcaGravacao marca;
     if ((r.erro = MarcaGravacao::ler(fd, estado, marca)) != 0)
         return r;
-    FicheiroEncontrado ficheiro{fd, false, 0, {}};
+    FicheiroEncontrado ficheiro(fd);
     // A marked file that holds one of that save's whole texts needs no copy.
     bool pendente = estado == EstadoMarca::Posta;
-    if (pendente) {
-        const QByteArray verificacao = CopiaAntiga::verificacao(ficheiro.texto());
-        pendente = ficheiro.erro != 0 || (verificacao != marca.antigo && verificacao != marca.novo);
-    }
+    if (pendente)
+        pendente = !marca.inteiro(ficheiro.texto()) || ficheiro.erro != 0;
     QString alcance;  // why the marked save's copy could not serve
     for (const Lugar lugar : Lugares) {
         CopiaAntiga copia(lugar, s.pasta.fd, fd, s.caminho, s.actual);
@@ -306,9 +301,7 @@ Leitura lerSemVez(const QByteArray& caminho)
         EstadoMarca estado = EstadoMarca::Nenhuma;
         MarcaGravacao marca;
         MarcaGravacao::ler(d.fd, estado, marca);
-        const QByteArray verificacao = CopiaAntiga::verificacao(l.bytes);
-        const bool pendente =
-            estado == EstadoMarca::Posta && verificacao != marca.antigo && verificacao != marca.novo;
+        const bool pendente = estado == EstadoMarca::Posta && !marca.inteiro(l.bytes);
         for (const Lugar lugar : Lugares) {
             if (!pendente && estado != EstadoMarca::SemSuporte)
                 break;

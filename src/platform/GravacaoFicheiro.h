@@ -113,5 +113,10 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
 // put back.
 enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao };
 extern void (*aoPasso)(Passo);
+inline void passo(Passo p)
+{
+    if (aoPasso)
+        aoPasso(p);
+}
 
 }  // namespace GravacaoFicheiro

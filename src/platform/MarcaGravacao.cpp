@@ -2,6 +2,7 @@
 
 #include "platform/Descritor.h"
 
+#include <QCryptographicHash>
 #include <QList>
 #include <cerrno>
 #include <sys/xattr.h>
@@ -11,6 +12,18 @@ constexpr QByteArrayView Versao = "zumarel 1";
 }
 
 bool MarcaGravacao::comMarcas = true;
+
+QByteArray MarcaGravacao::verificacao(const QByteArray& texto)
+{
+    return QByteArray::number(texto.size()) + ' '
+           + QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
+}
+
+bool MarcaGravacao::inteiro(const QByteArray& texto) const
+{
+    const QByteArray v = verificacao(texto);
+    return v == antigo || v == novo;
+}
 
 int MarcaGravacao::ler(int fd, Estado& estado, MarcaGravacao& marca)
 {

@@ -23,6 +23,12 @@ struct MarcaGravacao
     QByteArray antigo;   // length and checksum of each text, as the copy has them
     QByteArray novo;
 
+    // The length and checksum of a text, as a mark and a copy name it.
+    static QByteArray verificacao(const QByteArray& texto);
+
+    // `texto` is one of the whole texts of the save that left the mark.
+    bool inteiro(const QByteArray& texto) const;
+
     enum class Estado
     {
         Nenhuma,    // no save into the file was cut short

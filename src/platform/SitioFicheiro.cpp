@@ -100,8 +100,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             continue;
         if (ficheiro.fd < 0)
             return errno;
-        if (GravacaoFicheiro::aoPasso)
-            GravacaoFicheiro::aoPasso(GravacaoFicheiro::Passo::Vez);
+        GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Vez);
         if (const int e = Descritores::bloquear(ficheiro.fd, tipo, prazo))
             return e;
         struct stat porNome

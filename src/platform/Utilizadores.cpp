@@ -1,7 +1,6 @@
 #include "platform/Utilizadores.h"
 
 #include <QByteArray>
-#include <QSysInfo>
 #include <grp.h>
 #include <pwd.h>
 
@@ -40,11 +39,6 @@ QList<gid_t> grupos(uid_t uid)
         }
         lista.resize(qMax(n, int(lista.size()) * 2));
     }
-}
-
-QString computador()
-{
-    return QSysInfo::machineHostName();
 }
 
 }  // namespace Utilizadores

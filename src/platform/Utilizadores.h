@@ -14,7 +14,4 @@ QString nome(uid_t uid);
 // The groups of a user as the user database lists them: its own and those it is a member of.
 QList<gid_t> grupos(uid_t uid);
 
-// This computer's name, as a station names itself to the others.
-QString computador();
-
 }  // namespace Utilizadores

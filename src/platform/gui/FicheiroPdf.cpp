@@ -11,47 +11,38 @@ FicheiroPdf::~FicheiroPdf()
     desistir();
 }
 
-bool FicheiroPdf::abrir()
+template <typename F> bool FicheiroPdf::correr(F chamada)
 {
     errno = 0;
-    if (m_ficheiro.fileName().isEmpty() || !m_ficheiro.open(QIODevice::WriteOnly)) {
-        falhar();
-        return false;
-    }
-    return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (chamada())
+        return true;
+    falhar();
+    return false;
+}
+
+bool FicheiroPdf::abrir()
+{
+    return correr([&] { return !m_ficheiro.fileName().isEmpty() && m_ficheiro.open(QIODevice::WriteOnly); })
+           && QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 {
     if (m_desistiu || !m_falha.isEmpty())
         return -1;
-    errno = 0;
-    if (m_ficheiro.write(dados, tamanho) == tamanho)
-        return tamanho;
-    falhar();
-    return -1;
+    return correr([&] { return m_ficheiro.write(dados, tamanho) == tamanho; }) ? tamanho : -1;
 }
 
 bool FicheiroPdf::esvaziar()
 {
-    if (!m_falha.isEmpty())
-        return false;
-    errno = 0;
-    if (m_ficheiro.flush())
-        return true;
-    falhar();
-    return false;
+    return m_falha.isEmpty() && correr([&] { return m_ficheiro.flush(); });
 }
 
 bool FicheiroPdf::concluir()
 {
     if (m_desistiu || !m_falha.isEmpty() || !m_ficheiro.isOpen())
         return false;
-    errno = 0;
-    if (m_ficheiro.commit())
-        return true;
-    falhar();
-    return false;
+    return correr([&] { return m_ficheiro.commit(); });
 }
 
 void FicheiroPdf::desistir()

@@ -32,6 +32,8 @@ protected:
     qint64 writeData(const char* dados, qint64 tamanho) override;
 
 private:
+    // One call on the file: false, and its reason kept, when it fails.
+    template <typename F> bool correr(F chamada);
     // Takes the reason of what just failed.
     void falhar();
 
