@@ -1,6 +1,6 @@
 #include "platform/ConfiguracaoSerie.h"
 
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 
 std::optional<ConfiguracaoSerie> lerConfiguracaoSerie(const QString& texto)
 {

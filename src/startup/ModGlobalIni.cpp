@@ -2,7 +2,7 @@
 
 #include "platform/Conversoes.h"
 #include "platform/Erro.h"
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 #include "shared/Definicoes.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "admin/LogicaParametros.h"
 #include "data/Consulta.h"
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 #include "startup/ModGlobalIni.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"

@@ -3,7 +3,7 @@
 #include "Pty.h"
 #include "devices/CargaDispositivos.h"
 #include "platform/ConfiguracaoSerie.h"
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 #include "platform/PortaSerie.h"
 
 #include <QEventLoop>

@@ -1,6 +1,6 @@
-#include "platform/CopiaAntiga.h"
-#include "platform/FicheiroPerfil.h"
-#include "platform/Windows1252.h"
+#include "platform/ficheiros/CopiaAntiga.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
+#include "platform/ficheiros/Windows1252.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 

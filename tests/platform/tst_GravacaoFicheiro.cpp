@@ -2,11 +2,11 @@
 // owners, groups, modes, extended attributes and access control lists,
 // symbolic and hard links, a file in a folder that takes no new files; the
 // bound on the wait for another writer's turn; and readings never half a text.
-#include "platform/FicheiroPerfil.h"
-#include "platform/Descritor.h"
-#include "platform/GravacaoFicheiro.h"
-#include "platform/MarcaGravacao.h"
-#include "platform/Utilizadores.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
+#include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/MarcaGravacao.h"
+#include "platform/ficheiros/Utilizadores.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 

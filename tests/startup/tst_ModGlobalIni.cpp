@@ -1,5 +1,5 @@
 #include "platform/Erro.h"
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 #include "startup/ModGlobalIni.h"
 #include "support/EstacaoTeste.h"
 

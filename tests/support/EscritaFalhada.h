@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GravacaoFicheiro.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "platform/GravacaoFicheiro.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
 
-#include "platform/AtributosFicheiro.h"
-#include "platform/CopiaAntiga.h"
-#include "platform/Descritor.h"
+#include "platform/ficheiros/AtributosFicheiro.h"
+#include "platform/ficheiros/CopiaAntiga.h"
+#include "platform/ficheiros/Descritor.h"
 #include "platform/Erro.h"
-#include "platform/MarcaGravacao.h"
-#include "platform/SitioFicheiro.h"
+#include "platform/ficheiros/MarcaGravacao.h"
+#include "platform/ficheiros/SitioFicheiro.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,11 +1,11 @@
-#include "platform/CopiaAntiga.h"
+#include "platform/ficheiros/CopiaAntiga.h"
 
 #include "platform/Erro.h"
-#include "platform/GravacaoFicheiro.h"
-#include "platform/ListaAcesso.h"
-#include "platform/PermissaoEscrita.h"
-#include "platform/SitioFicheiro.h"
-#include "platform/Utilizadores.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/ListaAcesso.h"
+#include "platform/ficheiros/PermissaoEscrita.h"
+#include "platform/ficheiros/SitioFicheiro.h"
+#include "platform/ficheiros/Utilizadores.h"
 
 #include <QByteArrayView>
 #include <QDateTime>

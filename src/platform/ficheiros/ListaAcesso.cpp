@@ -1,4 +1,4 @@
-#include "platform/ListaAcesso.h"
+#include "platform/ficheiros/ListaAcesso.h"
 
 #include <QByteArray>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "platform/MarcaGravacao.h"
+#include "platform/ficheiros/MarcaGravacao.h"
 
-#include "platform/Descritor.h"
+#include "platform/ficheiros/Descritor.h"
 
 #include <QCryptographicHash>
 #include <QList>

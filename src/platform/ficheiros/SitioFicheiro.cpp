@@ -1,7 +1,7 @@
-#include "platform/SitioFicheiro.h"
+#include "platform/ficheiros/SitioFicheiro.h"
 
-#include "platform/GravacaoFicheiro.h"
-#include "platform/Utilizadores.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/Utilizadores.h"
 
 #include <QFile>
 #include <QFileInfo>

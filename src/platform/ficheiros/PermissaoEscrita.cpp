@@ -1,7 +1,7 @@
-#include "platform/PermissaoEscrita.h"
+#include "platform/ficheiros/PermissaoEscrita.h"
 
-#include "platform/ListaAcesso.h"
-#include "platform/Utilizadores.h"
+#include "platform/ficheiros/ListaAcesso.h"
+#include "platform/ficheiros/Utilizadores.h"
 
 #include <QByteArray>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/Utilizadores.h"
+#include "platform/ficheiros/Utilizadores.h"
 
 #include <QByteArray>
 #include <grp.h>

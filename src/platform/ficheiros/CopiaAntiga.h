@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Descritor.h"
-#include "platform/MarcaGravacao.h"
+#include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/MarcaGravacao.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

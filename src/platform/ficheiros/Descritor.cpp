@@ -1,4 +1,4 @@
-#include "platform/Descritor.h"
+#include "platform/ficheiros/Descritor.h"
 
 #include <QRandomGenerator>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/Windows1252.h"
+#include "platform/ficheiros/Windows1252.h"
 
 #include <algorithm>
 #include <iterator>

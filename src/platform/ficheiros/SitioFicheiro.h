@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Descritor.h"
+#include "platform/ficheiros/Descritor.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
-#include "platform/FicheiroPerfil.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
 
 #include "platform/Erro.h"
-#include "platform/GravacaoFicheiro.h"
-#include "platform/Windows1252.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/Windows1252.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "platform/AtributosFicheiro.h"
+#include "platform/ficheiros/AtributosFicheiro.h"
 
-#include "platform/MarcaGravacao.h"
+#include "platform/ficheiros/MarcaGravacao.h"
 
 #include <QByteArray>
 #include <QList>
