@@ -1,18 +1,32 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
+#include "platform/gui/FicheiroPdf.h"
+#include "support/AvisosAnotados.h"
+#include "support/DiarioCapturado.h"
 #include "support/EstacaoTeste.h"
+#include "support/JanelaModal.h"
 #include "support/MotorTeste.h"
+#include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
+const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
+const QString Recusado = QStringLiteral("A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs.");
+
+// The queue of the test's own print server; the test is skipped when it cannot run.
+#define SERVIDOR_OU_SALTAR(servidor)                                                                                 \
+    if (!(servidor).porqueNao().isEmpty())                                                                            \
+        QSKIP(qPrintable((servidor).porqueNao()));
 
 }  // namespace
 
@@ -41,14 +55,24 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
+    void impressaoNaFila_data();
+    void impressaoNaFila();
+    void impressaoDaVisualizacao_data();
+    void impressaoDaVisualizacao();
+    void filaPorDefeito_data();
+    void filaPorDefeito();
+    void pdfNuncaSubstitui_data();
+    void pdfNuncaSubstitui();
+    void ficheiroDaImpressaoSemNome_data();
+    void ficheiroDaImpressaoSemNome();
 };
 
 void TesteImpressoraQt::initTestCase()
 {
     if (!TextoPdf::disponivel())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
-    // The refusals below are logged by design; their statuses are what is checked.
-    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false"));
+    // The refusals are logged by design; their statuses are what is checked.
+    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false"));
 }
 
 void TesteImpressoraQt::init()
@@ -298,6 +322,242 @@ void TesteImpressoraQt::janelaNaoModal()
     QVERIFY(r->saida.ultimaJanela() != janela);
     QVERIFY(r->saida.ultimaJanela()->isVisible());
     delete janela;
+}
+
+// A document for the printer goes to the print system's queue whole, as a
+// PDF of all its copies, only once it is made: a queue that takes it prints
+// it, and the log names the job; one that refuses it is told to whoever
+// asked with the print system's reason, as is a server that cannot be
+// reached; one that holds it (a stopped queue) keeps it whole and is no
+// failure, the log naming the job and the queue. Nothing goes into impressos.
+void TesteImpressoraQt::impressaoNaFila_data()
+{
+    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 3: no server behind the socket
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QString>("aviso");     // "%1": the server's socket
+    QTest::addColumn<QString>("diario");    // the log's line of the job; empty: none
+    QTest::addColumn<int>("saida");         // 0 nowhere, 1 printed, 2 kept by the server
+    const int falha = EstadoRelatorio::FalhaImpressao;
+    QTest::newRow("aceita") << 0 << 0 << "" << "info: print job 1 taken by queue fila" << 1;
+    QTest::newRow("recusa") << 1 << falha << "5: 482 " + Recusado << "" << 0;
+    QTest::newRow("parada") << 2 << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
+    QTest::newRow("sem servidor") << 3 << falha
+                                  << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
+                                  << "" << 0;
+}
+
+void TesteImpressoraQt::impressaoNaFila()
+{
+    QFETCH(int, fila);
+    QFETCH(int, saida);
+    auto servidor = std::make_unique<ServidorImpressao>(fila == 3 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
+    SERVIDOR_OU_SALTAR(*servidor)
+    const QString socket = servidor->socket();
+    if (fila == 3)
+        servidor.reset();
+    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila()}; };
+    DiarioCapturado capturado("zumarel.relatorios");
+    QObject quemPediu;
+    QStringList avisos;
+    QTEST(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
+                                      anotar(quemPediu, avisos)),
+          "estado");
+    QFETCH(QString, aviso);
+    QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{QString(aviso).replace(QStringLiteral("%1"), socket)});
+    QFETCH(QString, diario);
+    const QStringList trabalhos = capturado.linhas().filter(QStringLiteral("print job"));
+    QCOMPARE(trabalhos, diario.isEmpty() ? QStringList() : QStringList{diario});
+    QVERIFY(pdfs().isEmpty());
+    if (!servidor)
+        return;
+    // What reached the printer, or waits in the server, is the whole document: both copies.
+    QString documento;
+    if (saida == 1) {
+        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+        documento = servidor->impresso(1);
+    } else {
+        QVERIFY(servidor->impressos().isEmpty());
+        QCOMPARE(servidor->guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
+        documento = servidor->guardado(1);
+    }
+    if (saida != 0) {
+        QCOMPARE(TextoPdf::paginas(documento), 2);
+        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
+    }
+}
+
+// "Print" in a document's preview goes where every print goes, checked,
+// never through the dialog's own printing (it would open the print
+// system's dialog and hand over pages unchecked): to the queue, or to a new
+// PDF in impressos without a printer. A print that fails says so in the
+// station's error box, with its reason.
+void TesteImpressoraQt::impressaoDaVisualizacao_data()
+{
+    QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: no printer
+    QTest::addColumn<QStringList>("caixas");
+    QTest::newRow("aceita") << 0 << QStringList();
+    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + Recusado + ")"};
+    QTest::newRow("sem impressora") << -1 << QStringList();
+}
+
+void TesteImpressoraQt::impressaoDaVisualizacao()
+{
+    QFETCH(int, fila);
+    std::optional<ServidorImpressao> servidor;
+    if (fila >= 0) {
+        servidor.emplace(ServidorImpressao::Fila(fila));
+        SERVIDOR_OU_SALTAR(*servidor)
+        r->saida.filaImpressao = [&] { return FilaImpressao{servidor->socket(), ServidorImpressao::nomeFila()}; };
+    }
+    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Janela)), 0);
+    QPrintPreviewDialog* janela = r->saida.ultimaJanela();
+    QVERIFY(janela);
+    QAction* imprimir = nullptr;
+    for (QAction* a : janela->findChildren<QAction*>())
+        imprimir = a->text() == QStringLiteral("Print") ? a : imprimir;
+    QVERIFY(imprimir);
+    // The dialog's own printing would open a modal print dialog: it is closed and counted.
+    bool dialogoProprio = false;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, this, [&] {
+        dialogoProprio = dialogoProprio || QApplication::activeModalWidget();
+        fecharJanelasModais();
+    });
+    vigia.start(0);
+    imprimir->trigger();
+    vigia.stop();
+    QVERIFY(!dialogoProprio);
+    QStringList caixas;
+    for (const MensagensFalsas::Caixa& c : t->mensagens.caixas)
+        caixas << QStringLiteral("%1 %2 %3").arg(c.titulo).arg(c.estilo).arg(c.texto);
+    QTEST(caixas, "caixas");
+    if (fila < 0) {
+        QCOMPARE(pdfs().size(), 1);
+        QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), 1);
+    } else if (fila == 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+        QVERIFY(TextoPdf::texto(servidor->impresso(1)).contains(QStringLiteral("Guia de remessa")));
+    } else {
+        QVERIFY(servidor->impressos().isEmpty() && servidor->guardados().isEmpty());
+    }
+    QVERIFY(fila < 0 || pdfs().isEmpty());
+}
+
+// The print system's default queue is what a print goes to: none when the
+// server has no default or cannot be reached (then a PDF is written).
+void TesteImpressoraQt::filaPorDefeito_data()
+{
+    QTest::addColumn<int>("servidor");  // 0 with a default queue, 1 with a queue but no default, 2 none
+    QTest::addColumn<QString>("fila");
+    QTest::newRow("fila por defeito") << 0 << "fila";
+    QTest::newRow("sem fila por defeito") << 1 << "";
+    QTest::newRow("sem servidor") << 2 << "";
+}
+
+void TesteImpressoraQt::filaPorDefeito()
+{
+    QFETCH(int, servidor);
+    auto s = std::make_unique<ServidorImpressao>(ServidorImpressao::Fila::Aceita, servidor == 0);
+    SERVIDOR_OU_SALTAR(*s)
+    const QString socket = s->socket();
+    if (servidor == 2)
+        s.reset();
+    const FilaImpressao fila = ::filaPorDefeito(socket);
+    QCOMPARE(fila.servidor, socket);
+    QTEST(fila.nome, "fila");
+}
+
+// A PDF takes its name only while it is free: a file put at that name while
+// the PDF was being written (by hand, or by another station sharing the
+// folder) is kept as it was, and the PDF takes the next free name, with or
+// without nameless files. Nothing else is left in the folder; a PDF
+// abandoned leaves nothing.
+void TesteImpressoraQt::pdfNuncaSubstitui_data()
+{
+    QTest::addColumn<bool>("semNome");       // the file system has nameless files
+    QTest::addColumn<int>("numero");         // the name it was promised
+    QTest::addColumn<QStringList>("outros"); // files that appear while it is written
+    QTest::addColumn<QString>("nome");       // the name it takes; empty: abandoned
+    for (const bool semNome : {true, false}) {
+        const char* como = semNome ? "sem nome" : "com nome provisório";
+        QTest::addRow("%s, livre", como) << semNome << 1 << QStringList() << "x.pdf";
+        QTest::addRow("%s, tomado", como) << semNome << 1 << QStringList{"x.pdf"} << "x-2.pdf";
+        QTest::addRow("%s, dois tomados", como) << semNome << 1 << QStringList{"x.pdf", "x-2.pdf"} << "x-3.pdf";
+        QTest::addRow("%s, o segundo tomado", como) << semNome << 2 << QStringList{"x-2.pdf"} << "x-3.pdf";
+        QTest::addRow("%s, abandonado", como) << semNome << 1 << QStringList{"x.pdf"} << "";
+    }
+}
+
+void TesteImpressoraQt::pdfNuncaSubstitui()
+{
+    QFETCH(bool, semNome);
+    QFETCH(int, numero);
+    QFETCH(QStringList, outros);
+    QFETCH(QString, nome);
+    Descritores::ficheirosSemNome = semNome;
+    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+    const QString pasta = t->caminho(QStringLiteral("impressos"));
+    const QDir d(pasta);
+    {
+        FicheiroPdf pdf(d.filePath(QStringLiteral("x")), numero);
+        QVERIFY(pdf.abrir());
+        QCOMPARE(pdf.write("%PDF-1.4 nosso"), 14);
+        // Written meanwhile, where nobody had it.
+        for (const QString& o : outros)
+            escreverFicheiro(d.filePath(o), "de outro: " + o.toUtf8());
+        if (nome.isEmpty()) {
+            pdf.desistir();
+            QVERIFY(!pdf.concluir() && pdf.caminho().isEmpty());
+        } else {
+            QVERIFY(pdf.concluir());
+            QCOMPARE(pdf.caminho(), d.filePath(nome));
+        }
+        QVERIFY(pdf.falha().isEmpty());
+    }
+    for (const QString& o : outros)
+        QCOMPARE(lerFicheiro(d.filePath(o)), "de outro: " + o.toUtf8());
+    QStringList esperados = outros;
+    if (!nome.isEmpty()) {
+        QCOMPARE(lerFicheiro(d.filePath(nome)), QByteArray("%PDF-1.4 nosso"));
+        esperados << nome;
+    }
+    esperados.sort();
+    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), esperados);
+}
+
+// The station's own file of a print has no name, ever, in the temporary
+// folder (with nameless files or without): a kill leaves nothing; it is read
+// back whole, and a failure to write it names that folder and the reason.
+void TesteImpressoraQt::ficheiroDaImpressaoSemNome_data()
+{
+    QTest::addColumn<bool>("semNome");
+    QTest::newRow("sem nome") << true;
+    QTest::newRow("sem ficheiros sem nome") << false;
+}
+
+void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
+{
+    QFETCH(bool, semNome);
+    Descritores::ficheirosSemNome = semNome;
+    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+    const QString pasta = t->caminho(QStringLiteral("temporaria"));
+    QVERIFY(QDir().mkpath(pasta));
+    const auto ficheiro = FicheiroPdf::daImpressao(pasta);
+    QVERIFY(ficheiro->abrir());
+    const QByteArray texto(300000, 'p');
+    QCOMPARE(ficheiro->write(texto), texto.size());
+    QVERIFY(QDir(pasta).isEmpty());
+    QVERIFY(ficheiro->concluir());
+    QVERIFY(QDir(pasta).isEmpty() && ficheiro->caminho().isEmpty());
+    QByteArray lido(texto.size() + 1, '\0');
+    QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
+    QCOMPARE(lido.left(texto.size()), texto);
+
+    // A folder it cannot be made in: the folder and the system's reason.
+    const auto semPasta = FicheiroPdf::daImpressao(pasta + QStringLiteral("/nao-existe"));
+    QVERIFY(!semPasta->abrir());
+    QCOMPARE(semPasta->falha(), QStringLiteral("Não foi possível escrever o ficheiro temporário da impressão, na pasta %1/nao-existe: "
+                                               "A pasta ou o ficheiro não existe [No such file or directory]").arg(pasta));
 }
 
 QTEST_MAIN(TesteImpressoraQt)

@@ -7,6 +7,7 @@
 #include "reporting/FonteListagem.h"
 #include "reporting/FormulaSeleccao.h"
 #include "shared/Esquema.h"
+#include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/MotorTeste.h"
@@ -89,12 +90,6 @@ int estragarTemporarios()
             estragados += f.write(QByteArray(f.size(), '\0')) == f.size();
     }
     return estragados;
-}
-
-// What each failure told the window that asked: "status: number text".
-AvisoFalha anotar(const QObject& quemPediu, QStringList& avisos)
-{
-    return {&quemPediu, [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); }};
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 struct MotorTeste
 {
     explicit MotorTeste(EstacaoTeste& t)
-        : saida(t.relogio),
+        : saida(t.relogio, t.mensagens),
           motor(std::make_unique<MotorRelatorios>([&t] { return t.estacao->bd(); }, t.relogio, saida))
     {
-        saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
+        saida.filaImpressao = [] { return FilaImpressao(); };
     }
 
     // A request for one of the shipped definitions.
