@@ -3,6 +3,7 @@
 #include "reporting/FolhaEstacao.h"
 #include "reporting/MotorRelatorios.h"
 #include "reporting/PaginasVisualizacao.h"
+#include "support/AvisosAnotados.h"
 #include "support/EstacaoTeste.h"
 #include "support/PedidoTeste.h"
 
@@ -214,22 +215,27 @@ private Q_SLOTS:
     }
 
     // A document: its copies on the station's upright page, the PDF's name
-    // released however the run ended; a preview only shown.
+    // released however the run ended (with the name the file took); a
+    // preview only shown. A print that fails tells whoever asked, at once.
     void documento_data()
     {
         QTest::addColumn<int>("destino");
         QTest::addColumn<int>("saida");  // 0 a PDF, 1 a printer, 2 nowhere, 3 pages that do not open
         QTest::addColumn<int>("estado");
         QTest::addColumn<QStringList>("pedidos");
+        QTest::addColumn<QStringList>("avisos");
         const QString escolher = QStringLiteral("escolher doc_seg_g em impressos");
         const int falha = EstadoRelatorio::FalhaImpressao;
         QTest::newRow("num PDF") << 1 << 0 << 0
-                                 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3", "pdf doc_seg_g.pdf escrito como doc_seg_g-2.pdf"};
-        QTest::newRow("na impressora") << 1 << 1 << 0 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3"};
-        QTest::newRow("sem onde imprimir") << 1 << 2 << falha << QStringList{escolher};
+                                 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3", "pdf doc_seg_g.pdf escrito como doc_seg_g-2.pdf"}
+                                 << QStringList();
+        QTest::newRow("na impressora") << 1 << 1 << 0 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3"} << QStringList();
+        QTest::newRow("sem onde imprimir") << 1 << 2 << falha << QStringList{escolher}
+                                           << QStringList{"5: 482 Não há impressora nem pasta onde escrever o PDF"};
         QTest::newRow("páginas que não abrem") << 1 << 3 << falha
-                                               << QStringList{escolher, "abrir retrato", "pdf doc_seg_g.pdf por escrever"};
-        QTest::newRow("pré-visualização") << 0 << 0 << 0 << QStringList{"documento Segunda via retrato"};
+                                               << QStringList{escolher, "abrir retrato", "pdf doc_seg_g.pdf por escrever"}
+                                               << QStringList{"5: 482 As páginas do documento não puderam ser feitas"};
+        QTest::newRow("pré-visualização") << 0 << 0 << 0 << QStringList{"documento Segunda via retrato"} << QStringList();
     }
     void documento()
     {
@@ -240,8 +246,11 @@ private Q_SLOTS:
         d->abre = saida != 3;
         PedidoRelatorio p = pedidoTeste(QStringLiteral("doc_seg_g.rpt"), QStringLiteral("{Pesagens.Pesagem} = 3"), destino, 3);
         p.TituloJanela = QStringLiteral("Segunda via");
-        QTEST(motor->ExecutarRelatorio(p), "estado");
+        QObject quemPediu;
+        QStringList avisos;
+        QTEST(motor->ExecutarRelatorio(p, anotar(quemPediu, avisos)), "estado");
         QTEST(d->registo.linhas(), "pedidos");
+        QTEST(avisos, "avisos");
     }
 
     // A listing for the printer: its progress from the start to the last
@@ -302,11 +311,11 @@ private Q_SLOTS:
         d->recusada = saida == 2 ? 3 : 0;
         auto quemPediu = std::make_unique<QObject>();
         QStringList avisos;
-        std::function<void(int, const Erro&)> anotar;
-        if (janela != 2)
-            anotar = [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); };
+        AvisoFalha aviso = anotar(*quemPediu, avisos);
+        if (janela == 2)
+            aviso.avisar = nullptr;
         QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
-        motor->ExecutarRelatorio(pedidoTeste(QStringLiteral("m_pesagens.rpt"), Janeiro), {quemPediu.get(), anotar});
+        motor->ExecutarRelatorio(pedidoTeste(QStringLiteral("m_pesagens.rpt"), Janeiro), aviso);
         if (janela == 1)
             quemPediu.reset();
         QVERIFY(fim.wait(30000));
