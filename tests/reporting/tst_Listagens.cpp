@@ -5,7 +5,9 @@
 #include "reporting/ExecucaoListagem.h"
 #include "platform/Erro.h"
 #include "reporting/FonteListagem.h"
+#include "reporting/FolhaEstacao.h"
 #include "reporting/FormulaSeleccao.h"
+#include "reporting/PintorListagem.h"
 #include "shared/Esquema.h"
 #include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
@@ -19,6 +21,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -476,6 +480,129 @@ private Q_SLOTS:
         janela->findChild<QAction*>(QStringLiteral("ampliar"))->trigger();
         QVERIFY(pagina(desenhadas, 2));
         QCOMPARE(avisos, esperado);
+    }
+
+    // A listing for the printer or a PDF whose rows cannot be read once it
+    // is being printed (its temporary files damaged when its pages are
+    // counted) stops at its first page: the window that asked is told the
+    // rows' failure, not the printer's; nothing is left or printed.
+    void impressaSemLinhas_data()
+    {
+        QTest::addColumn<bool>("impressora");
+        QTest::newRow("PDF") << false;
+        QTest::newRow("impressora") << true;
+    }
+    void impressaSemLinhas()
+    {
+        QFETCH(bool, impressora);
+        std::optional<ServidorImpressao> servidor;
+        if (impressora) {
+            servidor.emplace();
+            if (!servidor->porqueNao().isEmpty())
+                QSKIP(qPrintable(servidor->porqueNao()));
+            r->saida.filaImpressao = [&] { return FilaImpressao{servidor->socket(), ServidorImpressao::nomeFila()}; };
+        }
+        gerar(50000);
+        QObject quemPediu;
+        QStringList avisos;
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro), anotar(quemPediu, avisos));
+        int estragados = 0;
+        AntesDoEvento antes(QEvent::MetaCall, [&] { estragados = estragarTemporarios(); });
+        r->motor->findChild<ExecucaoListagem*>()->installEventFilter(&antes);
+        QVERIFY(fim.wait(60000) && estragados > 0);
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::ErroBaseDados));
+        QCOMPARE(avisos, QStringList{"4: 11 Os ficheiros temporários da base de dados estão danificados [database disk image is malformed]"});
+        QCOMPARE(ficheirosImpressos(), QStringList());
+        QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
+    }
+
+    // A page whose rows cannot be read is painted with its groups and a line
+    // in place of the rows, said once however many bands of rows it has,
+    // when the painter is given where to keep the failure; else the failure
+    // is thrown, and nothing is made of the page.
+    void paginaSemLinhasUmaVez()
+    {
+        using PaginacaoListagem::Faixa;
+        const auto definicao = DefinicaoRelatorio::carregar(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), {}).FicheiroRelatorio);
+        QVERIFY(definicao);
+        const QPageLayout folha = folhaDaEstacao(definicao->paisagem);
+        PintorListagem pintor(*definicao, folha.paintRect(QPageLayout::Point).size());
+        const QList<FonteListagem::Grupo> grupos{{"Areia", 2, 100}, {"Brita", 1, 50}, {"Cal", 1, 10}};
+        pintor.preparar(QStringLiteral("<p>Estatísticas</p>"), grupos, 4, 160);
+        PaginacaoListagem::Pagina pagina;
+        qint64 de = 0;
+        for (int g = 0; g < grupos.size(); ++g) {
+            const double y = 60.0 * g;
+            pagina.faixas << Faixa{Faixa::Tipo::Grupo, 0, 0, g, y, 20} << Faixa{Faixa::Tipo::Registos, de, de + grupos[g].n, -1, y + 20, 20}
+                          << Faixa{Faixa::Tipo::TotalGrupo, 0, 0, g, y + 40, 20};
+            de += grupos[g].n;
+        }
+        const auto ilegiveis = [](qint64, qint64) -> QList<QStringList> { throw Erro{11, QStringLiteral("danificadas")}; };
+        const QString ficheiro = t->caminho(QStringLiteral("pagina.pdf"));
+        Erro falha;
+        bool lidas = true;
+        {
+            QPdfWriter pdf(ficheiro);
+            pdf.setPageLayout(folha);
+            pdf.setResolution(72);
+            QPainter p(&pdf);
+            lidas = pintor.pintar(p, pagina, 1, 1, ilegiveis, grupos, &falha);
+        }
+        QVERIFY(!lidas);
+        QCOMPARE(falha.descricao, QStringLiteral("danificadas"));
+        const QString texto = TextoPdf::texto(ficheiro);
+        QCOMPARE(texto.count(QStringLiteral("As linhas desta página não puderam ser lidas.")), 1);
+        for (const char* nome : {"Areia", "Brita", "Cal", "Total de Cal: 1 pesagens", "Página 1 de 1"})
+            QVERIFY2(texto.contains(QString::fromUtf8(nome)), nome);
+
+        QImage imagem(100, 100, QImage::Format_RGB32);
+        QPainter p(&imagem);
+        QVERIFY_THROWS_EXCEPTION(Erro, pintor.pintar(p, pagina, 1, 1, ilegiveis, grupos));
+    }
+
+    // A failure of the database's own file and one of its temporary storage
+    // are each told as what they are: the file damaged while the rows are
+    // copied; the temporary files damaged while the copied rows are measured.
+    void falhaDoFicheiroOuDosTemporarios_data()
+    {
+        QTest::addColumn<bool>("ficheiro");  // else the temporary files
+        QTest::addColumn<QString>("razao");
+        QTest::newRow("ficheiro da base de dados") << true << "O ficheiro da base de dados está danificado [database disk image is malformed]";
+        QTest::newRow("ficheiros temporários") << false << "Os ficheiros temporários da base de dados estão danificados [database disk image is malformed]";
+    }
+    void falhaDoFicheiroOuDosTemporarios()
+    {
+        QFETCH(bool, ficheiro);
+        const QSqlDatabase db = t->estacao->bd();
+        const auto pragma = [&](const char* nome) {
+            QSqlQuery q = Consulta::executar(db, QStringLiteral("PRAGMA ") + QLatin1String(nome));
+            return q.next() ? q.value(0).toLongLong() : 0;
+        };
+        const qint64 esquema = pragma("page_count");
+        gerar(ficheiro ? 3000 : 50000);
+        const auto definicao = DefinicaoRelatorio::carregar(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), {}).FicheiroRelatorio);
+        const auto seleccao = FormulaSeleccao::traduzir(Janeiro, Esquema::Pesagens);
+        QVERIFY(definicao && seleccao);
+        FonteListagem fonte(*definicao, t->caminho(QStringLiteral("Pesagem.mdb")));
+        if (ficheiro) {
+            // The pages the rows took, past the schema's: the file opens, its rows cannot be read.
+            const qint64 pagina = pragma("page_size");
+            QFile f(t->caminho(QStringLiteral("Pesagem.mdb")));
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(esquema * pagina));
+            f.write(QByteArray((pragma("page_count") - esquema) * pagina, '\xA5'));
+        }
+        const std::atomic<bool> nao{false};
+        Erro erro;
+        try {
+            fonte.copiar(*seleccao, nao);
+            QVERIFY(estragarTemporarios() > 0);
+            fonte.linhasPorRegisto([](int, const QString&) { return 1; }, nao);
+        } catch (const Erro& e) {
+            erro = e;
+        }
+        QCOMPARE(erro.numero, 11);
+        QTEST(erro.descricao, "razao");
     }
 
     // A PDF that cannot be written whole (its disk fills, or it grows past
