@@ -368,7 +368,7 @@ private Q_SLOTS:
         abrir("Estatísticas por produto");
         logica->identificacao = "TODOS";
         MotorTeste r(*t);
-        r.saida.filaImpressao = [&] { return FilaImpressao{servidor.socket(), ServidorImpressao::nomeFila()}; };
+        r.imprimirEm(servidor);
         t->estacao->impressora = r.motor.get();
         QSignalSpy fim(r.motor.get(), &MotorRelatorios::relatorioTerminado);
         logica->cmd_Click(1);

@@ -407,7 +407,7 @@ void TesteImpressoraQt::impressaoDaVisualizacao()
     if (fila >= 0) {
         servidor.emplace(ServidorImpressao::Fila(fila));
         SERVIDOR_OU_SALTAR(*servidor)
-        r->saida.filaImpressao = [&] { return FilaImpressao{servidor->socket(), ServidorImpressao::nomeFila()}; };
+        r->imprimirEm(*servidor);
     }
     QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Janela)), 0);
     QPrintPreviewDialog* janela = r->saida.ultimaJanela();

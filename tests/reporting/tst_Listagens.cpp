@@ -497,10 +497,9 @@ private Q_SLOTS:
         QFETCH(bool, impressora);
         std::optional<ServidorImpressao> servidor;
         if (impressora) {
-            servidor.emplace();
-            if (!servidor->porqueNao().isEmpty())
-                QSKIP(qPrintable(servidor->porqueNao()));
-            r->saida.filaImpressao = [&] { return FilaImpressao{servidor->socket(), ServidorImpressao::nomeFila()}; };
+            if (const QString porque = servidor.emplace().porqueNao(); !porque.isEmpty())
+                QSKIP(qPrintable(porque));
+            r->imprimirEm(*servidor);
         }
         gerar(50000);
         QObject quemPediu;
@@ -632,10 +631,9 @@ private Q_SLOTS:
             QSKIP("a small file system of its own needs root");
         std::optional<ServidorImpressao> servidor;
         if (impressora) {
-            servidor.emplace();
-            if (!servidor->porqueNao().isEmpty())
-                QSKIP(qPrintable(servidor->porqueNao()));
-            r->saida.filaImpressao = [&] { return FilaImpressao{servidor->socket(), ServidorImpressao::nomeFila()}; };
+            if (const QString porque = servidor.emplace().porqueNao(); !porque.isEmpty())
+                QSKIP(qPrintable(porque));
+            r->imprimirEm(*servidor);
         }
         // The PDF's folder, or the system's temporary folder, on the small disk.
         const QByteArray temporaria = qgetenv("TMPDIR");
@@ -749,7 +747,7 @@ private Q_SLOTS:
         ServidorImpressao servidor{ServidorImpressao::Fila(fila)};
         if (!servidor.porqueNao().isEmpty())
             QSKIP(qPrintable(servidor.porqueNao()));
-        r->saida.filaImpressao = [&] { return FilaImpressao{servidor.socket(), ServidorImpressao::nomeFila()}; };
+        r->imprimirEm(servidor);
         semear();
         QObject quemPediu;
         QStringList avisos;

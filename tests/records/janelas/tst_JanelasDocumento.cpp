@@ -7,6 +7,7 @@
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
 #include "support/JanelaModal.h"
+#include "support/MotorTeste.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
@@ -174,7 +175,7 @@ private Q_SLOTS:
         if (!servidor.porqueNao().isEmpty())
             QSKIP(qPrintable(servidor.porqueNao()));
         Posto p(4);
-        p.saida.filaImpressao = [&] { return FilaImpressao{servidor.socket(), ServidorImpressao::nomeFila()}; };
+        MotorTeste::imprimirEm(p.saida, servidor);
         documentos(p.t.estacao->bd(), QStringLiteral("G"), 3);
         p.t.estacao->Def.CopiasSegundaVia = 1;
         const QString caixa = QStringLiteral("Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: "
