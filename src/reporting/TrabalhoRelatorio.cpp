@@ -89,9 +89,7 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
     if (!dispositivo || !pintor.begin(dispositivo)) {
         const QString porque = saida->verificar();
         Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
-                         {ErroImpressora, porque.isEmpty()
-                                              ? QStringLiteral("Não se consegue imprimir nem escrever em ") + impressao.pdf
-                                              : porque});
+                         {ErroImpressora, porque.isEmpty() ? QStringLiteral("As páginas não puderam ser começadas") : porque});
         return;
     }
     // Points of the page; a printer whose margins are wider gets the page a little smaller.

@@ -328,11 +328,12 @@ void TesteImpressoraQt::janelaNaoModal()
 // PDF of all its copies, only once it is made: a queue that takes it prints
 // it, and the log names the job; one that refuses it is told to whoever
 // asked with the print system's reason, as is a server that cannot be
-// reached; one that holds it (a stopped queue) keeps it whole and is no
-// failure, the log naming the job and the queue. Nothing goes into impressos.
+// reached; one that holds it (stopped, or holding its jobs) keeps it whole
+// and is no failure, the log naming the job and the queue. Nothing goes
+// into impressos.
 void TesteImpressoraQt::impressaoNaFila_data()
 {
-    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 3: no server behind the socket
+    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket
     QTest::addColumn<int>("estado");
     QTest::addColumn<QString>("aviso");     // "%1": the server's socket
     QTest::addColumn<QString>("diario");    // the log's line of the job; empty: none
@@ -341,7 +342,8 @@ void TesteImpressoraQt::impressaoNaFila_data()
     QTest::newRow("aceita") << 0 << 0 << "" << "info: print job 1 taken by queue fila" << 1;
     QTest::newRow("recusa") << 1 << falha << "5: 482 " + Recusado << "" << 0;
     QTest::newRow("parada") << 2 << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
-    QTest::newRow("sem servidor") << 3 << falha
+    QTest::newRow("retém") << 3 << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
+    QTest::newRow("sem servidor") << 4 << falha
                                   << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
                                   << "" << 0;
 }
@@ -350,10 +352,10 @@ void TesteImpressoraQt::impressaoNaFila()
 {
     QFETCH(int, fila);
     QFETCH(int, saida);
-    auto servidor = std::make_unique<ServidorImpressao>(fila == 3 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
+    auto servidor = std::make_unique<ServidorImpressao>(fila == 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
     SERVIDOR_OU_SALTAR(*servidor)
     const QString socket = servidor->socket();
-    if (fila == 3)
+    if (fila == 4)
         servidor.reset();
     r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila()}; };
     DiarioCapturado capturado("zumarel.relatorios");

@@ -57,10 +57,11 @@ ServidorImpressao::ServidorImpressao(Fila fila, bool porDefeito)
                                            .toUtf8());
     const char* marca = porDefeito ? "DefaultPrinter" : "Printer";
     escreverFicheiro(em("printers.conf"),
-                     QStringLiteral("<%1 %2>\nDeviceURI arquivo:%3\nState %4\nAccepting %5\n</%1>\n")
+                     QStringLiteral("<%1 %2>\nDeviceURI arquivo:%3\nState %4\nAccepting %5\n%6</%1>\n")
                          .arg(QString::fromLatin1(marca), nomeFila(), em("impressos"),
                               fila == Fila::Parada ? QStringLiteral("Stopped") : QStringLiteral("Idle"),
-                              fila == Fila::Recusa ? QStringLiteral("No") : QStringLiteral("Yes"))
+                              fila == Fila::Recusa ? QStringLiteral("No") : QStringLiteral("Yes"),
+                              fila == Fila::Retem ? QStringLiteral("Option job-hold-until indefinite\n") : QString())
                          .toUtf8());
     QFile::link(executor, em("bin/daemon/cups-exec"));
     escreverFicheiro(em("bin/backend/arquivo"), Impressora);

@@ -16,7 +16,8 @@ public:
     enum class Fila {
         Aceita,  // takes jobs and prints them
         Recusa,  // does not take jobs (cupsreject)
-        Parada   // takes jobs and holds them (cupsdisable)
+        Parada,  // takes jobs and keeps them while it is stopped (cupsdisable)
+        Retem    // takes jobs and holds each until released (job-hold-until)
     };
     // With `porDefeito`, the queue is the server's default.
     explicit ServidorImpressao(Fila fila = Fila::Aceita, bool porDefeito = true);
