@@ -2,6 +2,7 @@
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
 #include "platform/gui/FicheiroPdf.h"
+#include "platform/gui/SemSinalPipe.h"
 #include "support/AvisosAnotados.h"
 #include "support/DiarioCapturado.h"
 #include "support/EstacaoTeste.h"
@@ -15,6 +16,9 @@
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QtTest>
+#include <csignal>
+#include <pthread.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -65,6 +69,8 @@ private Q_SLOTS:
     void pdfNuncaSubstitui();
     void ficheiroDaImpressaoSemNome_data();
     void ficheiroDaImpressaoSemNome();
+    void servidorQueDesliga_data();
+    void servidorQueDesliga();
 };
 
 void TesteImpressoraQt::initTestCase()
@@ -557,6 +563,51 @@ void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
     QVERIFY(!semPasta->abrir());
     QCOMPARE(semPasta->falha(), QStringLiteral("Não foi possível escrever o ficheiro temporário da impressão, na pasta %1/nao-existe: "
                                                "A pasta ou o ficheiro não existe [No such file or directory]").arg(pasta));
+}
+
+// Handing a print to a server that hangs up in the middle fails the write,
+// and the program goes on: the signal such a write raises is taken, and
+// the thread's signals are as they were (one pending before stays pending).
+void TesteImpressoraQt::servidorQueDesliga_data()
+{
+    QTest::addColumn<bool>("pendenteAntes");
+    QTest::newRow("nenhum sinal antes") << false;
+    QTest::newRow("um sinal pendente antes") << true;
+}
+
+void TesteImpressoraQt::servidorQueDesliga()
+{
+    QFETCH(bool, pendenteAntes);
+    sigset_t pipe, antes;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_SETMASK, nullptr, &antes);
+    const auto repor = qScopeGuard([&] {
+        const timespec nada{};
+        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
+        }
+        pthread_sigmask(SIG_SETMASK, &antes, nullptr);
+    });
+    if (pendenteAntes) {
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        pthread_kill(pthread_self(), SIGPIPE);
+    }
+    int par[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, par), 0);
+    ::close(par[1]);
+    {
+        const SemSinalPipe semSinal;
+        errno = 0;
+        QCOMPARE(::write(par[0], "x", 1), ssize_t(-1));
+        QCOMPARE(errno, EPIPE);
+    }
+    ::close(par[0]);
+    // Without it, the signal would end the test here, once unblocked.
+    sigset_t pendentes, agora;
+    sigpending(&pendentes);
+    pthread_sigmask(SIG_SETMASK, nullptr, &agora);
+    QCOMPARE(sigismember(&pendentes, SIGPIPE) == 1, pendenteAntes);
+    QCOMPARE(sigismember(&agora, SIGPIPE) == 1, pendenteAntes);
 }
 
 QTEST_MAIN(TesteImpressoraQt)

@@ -1,13 +1,12 @@
 #include "platform/gui/EntregaImpressao.h"
 
 #include "platform/Erro.h"
+#include "platform/gui/SemSinalPipe.h"
 
 #include <QByteArray>
 #include <cerrno>
-#include <csignal>
 #include <optional>
 #include <cups/cups.h>
-#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -47,39 +46,6 @@ public:
 
 private:
     http_t* m_http = nullptr;
-};
-
-// A write to a server that has hung up raises SIGPIPE, which would end the
-// program: while this lives, in this thread, the write only fails.
-class SemSinalPipe
-{
-public:
-    SemSinalPipe()
-    {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        sigset_t pendentes;
-        sigpending(&pendentes);
-        m_jaPendente = sigismember(&pendentes, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_antes);
-    }
-    ~SemSinalPipe()
-    {
-        // The signals raised meanwhile are taken here; one that was pending before stays.
-        if (!m_jaPendente) {
-            const timespec nada{};
-            while (sigtimedwait(&m_pipe, nullptr, &nada) == SIGPIPE) {
-            }
-        }
-        pthread_sigmask(SIG_SETMASK, &m_antes, nullptr);
-    }
-    SemSinalPipe(const SemSinalPipe&) = delete;
-    SemSinalPipe& operator=(const SemSinalPipe&) = delete;
-
-private:
-    sigset_t m_pipe{};
-    sigset_t m_antes{};
-    bool m_jaPendente = false;
 };
 
 // The print system's reason for the last call that failed on `http`.
