@@ -14,7 +14,6 @@
 #include "support/MotorTeste.h"
 #include "support/PassosSqlite.h"
 #include "support/PesagensTresAnos.h"
-#include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
 #include <QApplication>
@@ -356,26 +355,6 @@ private Q_SLOTS:
         QVERIFY(i.FormulaSeleccao.contains("to Date (2026, 01, 15)"));
         QCOMPARE(std::tuple(i.Destino, i.EstadoJanela, i.TituloJanela, i.Copias),
                  std::tuple(1, 2, QString("Estatísticas por produto"), qint16(1)));
-    }
-
-    // Printed on a queue that takes no jobs, a statistic says so in the
-    // window's box, with the print system's reason.
-    void impressaoRecusada()
-    {
-        ServidorImpressao servidor(ServidorImpressao::Fila::Recusa);
-        if (!servidor.porqueNao().isEmpty())
-            QSKIP(qPrintable(servidor.porqueNao()));
-        abrir("Estatísticas por produto");
-        logica->identificacao = "TODOS";
-        MotorTeste r(*t);
-        r.imprimirEm(servidor);
-        t->estacao->impressora = r.motor.get();
-        QSignalSpy fim(r.motor.get(), &MotorRelatorios::relatorioTerminado);
-        logica->cmd_Click(1);
-        QVERIFY(fim.wait(60000));
-        QCOMPARE(t->mensagens.vistas(), QStringList{"Estatísticas por produto 64 Erro número: 482\r\nA impressora fila não aceitou o "
-                                                    "trabalho: Destination \"fila\" is not accepting jobs."});
-        QVERIFY(servidor.guardados().isEmpty() && !QDir(t->caminho("impressos")).exists());
     }
 
     void previsaoComOTitulo()

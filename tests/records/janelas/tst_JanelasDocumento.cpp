@@ -7,8 +7,6 @@
 #include "reporting/MotorRelatorios.h"
 #include "screen/frmPrincipal.h"
 #include "support/JanelaModal.h"
-#include "support/MotorTeste.h"
-#include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
 #include <QAction>
@@ -165,47 +163,6 @@ private Q_SLOTS:
                  QStringList());
         QCOMPARE(faltam(impressora.outputFileName(), {"19 988 kg"}), QStringList({"19 988 kg"}));
     }
-    // A second copy and a cancelled document printed from its preview, on a
-    // queue that takes no jobs: each says, in the station's error box, that
-    // the document was not printed and the print system's reason; nothing
-    // is printed.
-    void impressaoRecusada()
-    {
-        ServidorImpressao servidor(ServidorImpressao::Fila::Recusa);
-        if (!servidor.porqueNao().isEmpty())
-            QSKIP(qPrintable(servidor.porqueNao()));
-        Posto p(4);
-        MotorTeste::imprimirEm(p.saida, servidor);
-        documentos(p.t.estacao->bd(), QStringLiteral("G"), 3);
-        p.t.estacao->Def.CopiasSegundaVia = 1;
-        const QString caixa = QStringLiteral("Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: "
-                                             "Destination \"fila\" is not accepting jobs.)");
-        const auto caixas = [&] { return p.t.mensagens.vistas(); };
-        if (!naJanelaModal<frmSegVia>([&] { p.menu("mnuOpc2"); }, [&](frmSegVia& j) {
-            QTest::keyClick(filho<QRadioButton>(&j, "opt0"), Qt::Key_G);
-            escrever(&j, QStringLiteral("2"), true);
-            filho<QPushButton>(&j, "cmd1")->click();
-            QCOMPARE(caixas(), QStringList{caixa});
-        }))
-            return;
-
-        p.menu("mnuOpc8");
-        QPointer<frmAnularPsg> j = p.w->findChild<frmAnularPsg*>();
-        QTest::keyClick(filho<QRadioButton>(j, "opt0"), Qt::Key_S);
-        escrever(j, QStringLiteral("3"), true);
-        p.t.mensagens.respostas << Resposta::Sim;
-        filho<QPushButton>(j, "cmd")->click();
-        QPrintPreviewDialog* previa = p.saida.ultimaJanela();
-        QVERIFY(previa);
-        for (QAction* a : previa->findChildren<QAction*>())
-            if (a->text() == QStringLiteral("Print"))
-                a->trigger();
-        QCOMPARE(caixas().size(), 3);  // the copy's, the cancellation's question, and this
-        QCOMPARE(caixas().last(), caixa);
-        QVERIFY(servidor.impressos().isEmpty() && servidor.guardados().isEmpty());
-        QVERIFY(!QDir(p.t.caminho(QStringLiteral("impressos"))).exists());
-    }
-
     // The statistics window: modal over the main window, named by the item
     // chosen, and the main window active again once it closes.
     void mapasPeloMenu_data()
