@@ -14,10 +14,12 @@
 #include <QDir>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QtTest>
 #include <csignal>
 #include <pthread.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -303,6 +305,12 @@ void TesteImpressoraQt::nuncaSobrepoeUmPdf()
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
+    // The folder the first made is open to whoever the process's mask lets in, as any new folder.
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    struct stat pasta{};
+    QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos"))).constData(), &pasta), 0);
+    QCOMPARE(pasta.st_mode & 07777, 0777 & ~mascara);
 }
 
 void TesteImpressoraQt::janelaNaoModal()
@@ -318,6 +326,7 @@ void TesteImpressoraQt::janelaNaoModal()
     QVERIFY(!janela->isModal());
     QCOMPARE(janela->windowTitle(), QStringLiteral("Segunda via"));
     QVERIFY(janela->windowState().testFlag(Qt::WindowMaximized));
+    QCOMPARE(janela->findChild<QPrintPreviewWidget*>()->pageCount(), 1);
     QVERIFY(pdfs().isEmpty());
 
     // An empty selection still shows its page, and copies do not matter.
