@@ -4,6 +4,7 @@
 #include "platform/gui/FicheiroPdf.h"
 #include "platform/gui/SemSinalPipe.h"
 #include "support/AvisosAnotados.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/JanelaModal.h"
 #include "support/MotorTeste.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLocalServer>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void pdfNuncaSubstitui();
     void ficheiroDaImpressaoSemNome_data();
     void ficheiroDaImpressaoSemNome();
+    void documentoNumDiscoCheio_data();
+    void documentoNumDiscoCheio();
     void servidorQueDesliga_data();
     void servidorQueDesliga();
 };
@@ -348,7 +352,7 @@ void TesteImpressoraQt::janelaNaoModal()
 // into impressos.
 void TesteImpressoraQt::impressaoNaFila_data()
 {
-    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket
+    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket; 5: one that never answers
     QTest::addColumn<int>("estado");
     QTest::addColumn<QString>("aviso");     // "%1": the server's socket
     QTest::addColumn<QString>("diario");    // the log's line of the job, after its level; empty: none
@@ -361,18 +365,26 @@ void TesteImpressoraQt::impressaoNaFila_data()
     QTest::newRow("sem servidor") << 4 << falha
                                   << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
                                   << "" << 0;
+    QTest::newRow("servidor calado") << 5 << falha << "5: 482 A impressora fila não aceitou o trabalho: o servidor de impressão não respondeu"
+                                     << "" << 0;
 }
 
 void TesteImpressoraQt::impressaoNaFila()
 {
     QFETCH(int, fila);
     QFETCH(int, saida);
-    auto servidor = std::make_unique<ServidorImpressao>(fila == 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
+    auto servidor = std::make_unique<ServidorImpressao>(fila >= 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
     SERVIDOR_OU_SALTAR(*servidor)
-    const QString socket = servidor->socket();
-    if (fila == 4)
+    QString socket = servidor->socket();
+    // A server that takes the connection and never answers: it is not even accepted (this thread waits for the print).
+    QLocalServer calado;
+    if (fila == 5) {
+        socket = t->caminho(QStringLiteral("calado.sock"));
+        QVERIFY(calado.listen(socket));
+    }
+    if (fila >= 4)
         servidor.reset();
-    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila()}; };
+    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila(), 2000}; };
     // The log's line of the job must come.
     QLoggingCategory::setFilterRules({});
     const auto silencio = qScopeGuard([] { QLoggingCategory::setFilterRules(Silencio); });
@@ -543,7 +555,7 @@ void TesteImpressoraQt::pdfNuncaSubstitui()
 
 // The station's own file of a print has no name, ever, in the temporary
 // folder (with nameless files or without): a kill leaves nothing; it is read
-// back whole.
+// back whole, and nobody else may read it.
 void TesteImpressoraQt::ficheiroDaImpressaoSemNome_data()
 {
     QTest::addColumn<bool>("semNome");
@@ -565,9 +577,55 @@ void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
     QVERIFY(QDir(pasta).isEmpty());
     QVERIFY(ficheiro->concluir());
     QVERIFY(QDir(pasta).isEmpty() && ficheiro->caminho().isEmpty());
+    // The station's alone: a print holds the weighings' data.
+    struct stat st{};
+    QCOMPARE(::fstat(ficheiro->descritor(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
     QByteArray lido(texto.size() + 1, '\0');
     QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
     QCOMPARE(lido.left(texto.size()), texto);
+}
+
+// A document whose file cannot be written whole (its disk full: the PDF's
+// folder, or the temporary folder where a print is prepared) is no
+// document: the run says which file and why, leaves nothing, and nothing
+// of it reaches the print system.
+void TesteImpressoraQt::documentoNumDiscoCheio_data()
+{
+    QTest::addColumn<bool>("impressora");
+    QTest::newRow("PDF") << false;
+    QTest::newRow("impressora") << true;
+}
+
+void TesteImpressoraQt::documentoNumDiscoCheio()
+{
+    QFETCH(bool, impressora);
+    DiscoPequeno disco;
+    if (!disco.ok())
+        QSKIP("a small file system of its own needs root");
+    std::optional<ServidorImpressao> servidor;
+    const QByteArray temporaria = qgetenv("TMPDIR");
+    const auto repor = qScopeGuard([&] { qputenv("TMPDIR", temporaria); });
+    if (impressora) {
+        SERVIDOR_OU_SALTAR(servidor.emplace())
+        r->imprimirEm(*servidor);
+        qputenv("TMPDIR", QFile::encodeName(disco.pasta()));
+    } else {
+        QVERIFY(QFile::link(disco.pasta(), t->caminho(QStringLiteral("impressos"))));
+    }
+    disco.encher();
+    QObject quemPediu;
+    QStringList avisos;
+    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
+                                         anotar(quemPediu, avisos)),
+             int(EstadoRelatorio::FalhaImpressao));
+    const QString ficheiro = impressora ? QStringLiteral("temporário da impressão, na pasta ") + disco.pasta()
+                                        : t->caminho(QStringLiteral("impressos/doc_seg_g-20261205-143000.pdf"));
+    QCOMPARE(avisos, QStringList{QStringLiteral("5: 482 Não foi possível escrever o ficheiro %1: Não há espaço livre no disco "
+                                                "[No space left on device]").arg(ficheiro)});
+    QCOMPARE(QDir(disco.pasta()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"enchimento"});
+    QVERIFY(r->saida.ultimoPdf().isEmpty());
+    QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
 }
 
 // Handing a print to a server that hangs up in the middle fails the write,

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int EsperaLigacao = 10000;   // milliseconds to reach the server
-constexpr double EsperaResposta = 30;  // seconds for each answer: a server silent longer has not taken the job
 constexpr qsizetype Bloco = 256 * 1024;
 
 // A connection to a print server, closed when it goes.
@@ -22,11 +20,11 @@ public:
     explicit Ligacao(const FilaImpressao& fila)
     {
         const QByteArray servidor = fila.servidor.toUtf8();
-        m_http = httpConnect2(servidor.constData(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, EsperaLigacao,
+        m_http = httpConnect2(servidor.constData(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, fila.espera,
                               nullptr);
         // Without an answer in time the call fails, rather than waiting for ever.
         if (m_http)
-            httpSetTimeout(m_http, EsperaResposta, [](http_t*, void*) { return 0; }, nullptr);
+            httpSetTimeout(m_http, fila.espera / 1000.0, [](http_t*, void*) { return 0; }, nullptr);
     }
     ~Ligacao()
     {
@@ -48,14 +46,13 @@ private:
     http_t* m_http = nullptr;
 };
 
-// The print system's reason for the last call that failed on `http`.
+// The print system's reason for the last call that failed on `http`: the
+// connection's own failure (the server silent or gone), else the server's answer.
 QString razaoCups(http_t* http)
 {
-    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
-        return QString::fromUtf8(cupsLastErrorString());
     if (const int e = httpError(http))
-        return Erros::razaoSistema(e);
-    return QStringLiteral("o servidor de impressão não respondeu");
+        return e == ETIMEDOUT ? QStringLiteral("o servidor de impressão não respondeu") : Erros::razaoSistema(e);
+    return QString::fromUtf8(cupsLastErrorString());
 }
 
 // Why a job taken waits in its queue; empty when it does not.

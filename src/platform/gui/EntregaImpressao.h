@@ -11,6 +11,7 @@ struct FilaImpressao
 {
     QString servidor;  // as the print system names it: a host, or the path of a local socket
     QString nome;      // the queue; empty when there is none
+    int espera = 30000;  // milliseconds the server may keep silent before a call on it fails
     bool existe() const { return !nome.isEmpty(); }
 };
 

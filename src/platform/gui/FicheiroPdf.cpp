@@ -63,7 +63,7 @@ bool FicheiroPdf::abrir()
 
 qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 {
-    if (m_desistiu || !m_falha.isEmpty())
+    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
         return -1;
     for (qint64 feito = 0; feito < tamanho;) {
         const ssize_t n = semInterrupcao([&] { return ::write(m_ficheiro.fd, dados + feito, size_t(tamanho - feito)); });
@@ -78,7 +78,7 @@ qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 
 bool FicheiroPdf::concluir()
 {
-    if (m_desistiu || !m_falha.isEmpty() || m_ficheiro.fd < 0)
+    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
         return false;
     if (m_base.isEmpty())
         return true;
@@ -101,7 +101,6 @@ bool FicheiroPdf::concluir()
 
 void FicheiroPdf::desistir()
 {
-    m_desistiu = true;
     tirarProvisorio();
     // Without a name, the file goes with its last descriptor.
     m_ficheiro.fechar();

@@ -36,7 +36,7 @@ public:
     // is made when it is missing.
     bool abrir();
     // Ends the file: a PDF is synced and named. False when it could not be
-    // written whole.
+    // written whole, or was abandoned.
     bool concluir();
     // Nothing of it is left; what is written after goes nowhere.
     void desistir();
@@ -68,5 +68,4 @@ private:
     QByteArray m_provisorio;
     QString m_caminho;
     QString m_falha;
-    bool m_desistiu = false;
 };
