@@ -340,6 +340,7 @@ void TesteImpressoraQt::janelaNaoModal()
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QVERIFY(r->saida.ultimaJanela() != janela);
     QVERIFY(r->saida.ultimaJanela()->isVisible());
+    QCOMPARE(r->saida.ultimaJanela()->windowState(), Qt::WindowNoState);
     delete janela;
 }
 

@@ -108,7 +108,6 @@ void ImpressoraQt::mostrarDocumento(const QString& html, bool paisagem, const Pe
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->setModal(false);
     janela->printer()->setPageLayout(folhaDaEstacao(paisagem));
-    janela->printer()->setCopyCount(1);
     // The rows were read at the run; the layout is made again for each repaint.
     QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
                      [html](QPrinter* impressora) { pintarDocumento(html, *impressora, 1); });
