@@ -435,6 +435,11 @@ private Q_SLOTS:
         QCOMPARE(ficheirosImpressos(), QStringList{QFileInfo(r->saida.ultimoPdf()).fileName()});
         QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), paginas);
         QVERIFY(TextoPdf::texto(r->saida.ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        // Once it has ended, "Imprimir" prints again.
+        fim.clear();
+        janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+        QVERIFY(fim.wait(60000));
+        QCOMPARE(ficheirosImpressos().size(), 2);
         QVERIFY(janela->isVisible());
         janela->irPara(paginas / 2);
         QVERIFY(pagina(mostradas, paginas / 2));
@@ -551,7 +556,9 @@ private Q_SLOTS:
         QVERIFY(!lidas);
         QCOMPARE(falha.descricao, QStringLiteral("danificadas"));
         const QString texto = TextoPdf::texto(ficheiro);
+        // Where the page's rows begin: under the first group's name.
         QCOMPARE(texto.count(QStringLiteral("As linhas desta página não puderam ser lidas.")), 1);
+        QVERIFY(texto.indexOf(QStringLiteral("As linhas")) < texto.indexOf(QStringLiteral("Total de Areia")));
         for (const char* nome : {"Areia", "Brita", "Cal", "Total de Cal: 1 pesagens", "Página 1 de 1"})
             QVERIFY2(texto.contains(QString::fromUtf8(nome)), nome);
 
