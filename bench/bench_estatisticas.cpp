@@ -30,6 +30,7 @@
 #include "platform/Relogio.h"
 #include "platform/gui/ImpressoraQt.h"
 #include "platform/gui/JanelaVisualizacao.h"
+#include "platform/gui/MensagensQt.h"
 #include "reporting/MotorRelatorios.h"
 
 #include <QApplication>
@@ -240,8 +241,9 @@ int main(int argc, char** argv)
     saida.flush();
 
     RelogioSistema agora;
-    ImpressoraQt impressora(agora);
-    impressora.impressoraPorDefeito = [] { return QPrinterInfo(); };  // no printer: a PDF beside the database
+    MensagensQt mensagens;
+    ImpressoraQt impressora(agora, mensagens);
+    impressora.filaImpressao = [] { return FilaImpressao(); };  // no printer: a PDF beside the database
     MotorRelatorios motor([&db] { return db; }, agora, impressora);
     PedidoRelatorio pedido;
     pedido.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(relatorio);

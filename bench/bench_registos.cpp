@@ -334,8 +334,8 @@ struct Posto
         estacao->Acesso.NomeOperador = QStringLiteral("Maria");
         estacao->Def.DuasPesagens = true;
         estacao->Def.CopiasPrimeiraPesagem = estacao->Def.CopiasSaida = 1;
-        impressoraQt = std::make_unique<ImpressoraQt>(relogio);
-        impressoraQt->impressoraPorDefeito = [] { return QPrinterInfo(); };
+        impressoraQt = std::make_unique<ImpressoraQt>(relogio, mensagens);
+        impressoraQt->filaImpressao = [] { return FilaImpressao(); };
         motor = std::make_unique<MotorRelatorios>([this] { return estacao->bd(); }, relogio, *impressoraQt);
         estacao->impressora = motor.get();
         mensagens.aoMostrar = [](const MensagensFalsas::Caixa&) { return Resposta::Sim; };

@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     SistemaLinux sistema;
     Estacao estacao(QCoreApplication::applicationDirPath(), mensagens, relogio, sistema);
 
-    ImpressoraQt impressora(relogio);
+    ImpressoraQt impressora(relogio, mensagens);
     MotorRelatorios relatorios([&estacao] { return estacao.bd(); }, relogio, impressora);
     estacao.impressora = &relatorios;
 

@@ -21,10 +21,13 @@ struct PedidoRelatorio
     int EstadoJanela = 0;  // 2 = maximised
 };
 
-// Whom a long report tells when it fails after it started, or when a page of
-// its preview cannot be drawn (once a preview), so the window that asked can
-// say why: `avisar` gets the run's status and the failure, in the station's
-// thread, while `contexto` lives. A run shown, printed or cancelled tells nothing.
+// Whom a run tells when it fails to print, so the routine or window that
+// asked can say why: `avisar` gets the run's status and the failure. A
+// document that does not print tells before ExecutarRelatorio returns (its
+// other failures, a missing definition say, are only logged). A long report
+// tells, in the station's thread and while `contexto` lives, when it fails
+// after it started, or when a page of its preview cannot be drawn (once a
+// preview). A run shown, printed or cancelled tells nothing.
 struct AvisoFalha
 {
     const QObject* contexto = nullptr;
@@ -40,7 +43,7 @@ public:
 
     // Runs a request and returns its status: 0 when it was carried out; a
     // long report is checked, then made while the station goes on, and
-    // answers EmCurso (how it ends goes to the log, and a failure to `aviso`).
+    // answers EmCurso (how it ends goes to the log). A failure is told to `aviso`.
     virtual int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) = 0;
 };
 
@@ -65,7 +68,7 @@ constexpr int DefinicaoEmFalta = 1;   // the definition file is missing or unrea
 constexpr int DefinicaoInvalida = 2;  // the definition is not one of ours, or is wrong
 constexpr int FormulaRecusada = 3;    // the selection formula is not one the station makes
 constexpr int ErroBaseDados = 4;      // the rows could not be read
-constexpr int FalhaImpressao = 5;     // the printer or the PDF file failed
+constexpr int FalhaImpressao = 5;     // the PDF file, the print's own file or the print system failed
 constexpr int DestinoDesconhecido = 6;
 constexpr int SemRegistos = 7;  // a document with no row: nothing printed
 constexpr int EmCurso = 8;      // a long report started: it is being made and ends in a window or on paper
@@ -77,3 +80,7 @@ constexpr int Cancelado = 9;    // the operator cancelled it: nothing printed, n
 // station's own, so the technician, and the engine itself, tell at once a
 // failure on the paper's side from one of the rows.
 constexpr int ErroImpressora = 482;
+
+// The heading of the station's error box for a document that did not print
+// (the failure's reason follows it, in parentheses).
+inline const QString DocumentoNaoImpresso = QStringLiteral("O documento não foi impresso");

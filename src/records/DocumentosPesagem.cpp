@@ -1,10 +1,13 @@
 #include "records/DocumentosPesagem.h"
 
 #include "data/Estacao.h"
+#include "data/Passo.h"
 #include "platform/Relatorio.h"
 #include "records/Diario.h"
 #include "shared/Definicoes.h"
 #include "startup/ModGlobalIni.h"
+
+#include <optional>
 
 namespace Documentos {
 
@@ -61,9 +64,15 @@ QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem)
     return QStringLiteral("{Pesagens.Tipo de pesagem} = '") + tipo + QStringLiteral("' and ") + FormulaPesagem(Pesagem);
 }
 
+AvisoFalha avisoImpressao(Estacao& estacao)
+{
+    return {nullptr, [&estacao](int, const Erro& falha) { MostrarErroBd(estacao.mensagens, DocumentoNaoImpresso, falha); }};
+}
+
 void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias, const char* rotina)
 {
     estacao.Def.UltimoDocPesagem = pesagem;
+    std::optional<Erro> naoImpresso;
     if (!estacao.impressora) {
         qCWarning(diarioRegistos).nospace() << rotina << ": no report printer for " << ficheiro;
     } else {
@@ -72,7 +81,8 @@ void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem
         pedido.FormulaSeleccao = FormulaPesagem(pesagem);
         pedido.Destino = DestinoRelatorio::Impressora;
         pedido.Copias = copias;
-        const int estado = estacao.impressora->ExecutarRelatorio(pedido);
+        const int estado = estacao.impressora->ExecutarRelatorio(
+            pedido, {nullptr, [&naoImpresso](int, const Erro& falha) { naoImpresso = falha; }});
         if (estado != EstadoRelatorio::Executado)
             qCWarning(diarioRegistos).nospace()
                 << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
@@ -80,6 +90,9 @@ void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem
     if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
         qCWarning(diarioRegistos).nospace()
             << rotina << ": [NrCopias] UltimoDocPesagem not written: " << estacao.Ini().razaoFalha();
+    // Said once the weighing is wholly recorded: a second copy prints it.
+    if (naoImpresso)
+        avisoImpressao(estacao).avisar(EstadoRelatorio::FalhaImpressao, *naoImpresso);
 }
 
 }  // namespace Documentos

@@ -27,8 +27,8 @@ void SegundaVia::cmd_Click(int Index)
     }
     if (!m_estacao.impressora)
         return;
-    // The window has no message of its own: a failed run is only logged.
-    const int estado = m_estacao.impressora->ExecutarRelatorio(pedido);
+    // A copy that did not print says why; any other failed run is only logged.
+    const int estado = m_estacao.impressora->ExecutarRelatorio(pedido, Documentos::avisoImpressao(m_estacao));
     if (estado != EstadoRelatorio::Executado)
         qCWarning(diarioRegistos) << "SegundaVia:" << pedido.FicheiroRelatorio << pedido.FormulaSeleccao << "status"
                                   << estado;

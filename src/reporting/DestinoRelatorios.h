@@ -23,9 +23,13 @@ public:
     // pages cannot go on (a file that cannot be written: its name and the
     // system's reason); empty while they can.
     virtual QString verificar() = 0;
-    // After the painter has ended: empty when the pages went out; else why
-    // not (the printer or the file failed, or the run was abandoned).
+    // After the painter has ended: empty when the pages went out whole; else
+    // why not (the file failed, the print system did not take them, or the
+    // run was abandoned).
     virtual QString concluir() = 0;
+    // Once concluded: the PDF file the pages went into (its own name, or the
+    // next free one where another file took it meanwhile); empty for a printer.
+    virtual QString ficheiro() const = 0;
     // Before the painter ends: the run is abandoned.
     virtual void desistir() = 0;
 };
@@ -40,6 +44,9 @@ struct ImpressaoEscolhida
     // thread that paints them; empty when there is nowhere to print.
     std::function<std::unique_ptr<SaidaPaginas>(const QString& titulo, const QPageLayout& folha)> abrir;
 };
+
+// Why a print run did not start: escolherImpressao gave it nowhere to go.
+inline const QString SemOndeImprimir = QStringLiteral("Não há impressora nem pasta onde escrever o PDF");
 
 // The progress of a long run while it is made; closed when deleted.
 class ProgressoListagem
@@ -61,8 +68,10 @@ public:
     virtual ~DestinoRelatorios() = default;
 
     // A document laid out in HTML, in a preview window that does not hold the
-    // station up, with the request's title, position and state.
-    virtual void mostrarDocumento(const QString& html, bool paisagem, const PedidoRelatorio& pedido) = 0;
+    // station up, with the request's title, position and state. Printed from
+    // there, it goes where print runs go (escolherImpressao, with `pastaPdf`).
+    virtual void mostrarDocumento(const QString& html, bool paisagem, const PedidoRelatorio& pedido,
+                                  const QString& pastaPdf) = 0;
     // The pages of a long report in a preview window of their own, which
     // takes them and draws each page when it comes into view.
     virtual void mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido) = 0;
@@ -71,8 +80,9 @@ public:
     // or, when the machine has none, a new PDF file in `pastaPdf`, never over
     // another nor one promised to another run.
     virtual ImpressaoEscolhida escolherImpressao(const QString& nome, const QString& pastaPdf) = 0;
-    // The run promised the file `pdf` has ended; `escrito` when it wrote it.
-    virtual void pdfTerminado(const QString& pdf, bool escrito) = 0;
+    // The run promised the file `pdf` has ended: `escrito` is the file it
+    // wrote (that name, or the next free one), empty when it wrote none.
+    virtual void pdfTerminado(const QString& pdf, const QString& escrito) = 0;
 
     // Shows the progress of the long run titled `titulo`. `cancelar` is
     // called when the operator cancels it, or the window that asked for it

@@ -21,6 +21,7 @@ ExecucaoListagem::ExecucaoListagem(const DefinicaoRelatorio& definicao, const Fo
     m_fio.setObjectName(QStringLiteral("relatorio ") + m_nome);
     m_trabalho->moveToThread(&m_fio);
     connect(m_trabalho, &TrabalhoRelatorio::preparado, this, &ExecucaoListagem::preparado);
+    connect(m_trabalho, &TrabalhoRelatorio::escrito, this, [this](const QString& ficheiro) { m_escrito = ficheiro; });
     connect(m_trabalho, &TrabalhoRelatorio::terminado, this, &ExecucaoListagem::fimDoTrabalho);
     connect(m_trabalho, &TrabalhoRelatorio::desenhada, this, &PaginasVisualizacao::desenhada);
     connect(m_trabalho, &TrabalhoRelatorio::paginaSemLinhas, this, [this](int, const Erro& falha) {
@@ -45,7 +46,7 @@ ExecucaoListagem::~ExecucaoListagem()
     delete m_trabalho;
     fecharProgresso();
     if (!m_pdf.isEmpty())
-        m_saida.pdfTerminado(m_pdf, false);
+        m_saida.pdfTerminado(m_pdf, QString());
 }
 
 QSizeF ExecucaoListagem::tamanho() const
@@ -103,10 +104,11 @@ void ExecucaoListagem::imprimirTudo(int copias)
     const ImpressaoEscolhida impressao = m_saida.escolherImpressao(m_nome, m_pastaPdf);
     if (!impressao.abrir) {
         fimDoTrabalho(EstadoRelatorio::FalhaImpressao,
-                      {ErroImpressora, QStringLiteral("Não há impressora nem pasta onde escrever o PDF")});
+                      {ErroImpressora, SemOndeImprimir});
         return;
     }
     m_pdf = impressao.pdf;
+    m_escrito.clear();
     m_aImprimir = true;
     QMetaObject::invokeMethod(
         m_trabalho, [t = m_trabalho, impressao, copias] { t->imprimir(impressao, copias); }, Qt::QueuedConnection);
@@ -123,7 +125,7 @@ void ExecucaoListagem::fimDoTrabalho(int estado, const Erro& falha)
     fecharProgresso();
     m_aImprimir = false;
     if (!m_pdf.isEmpty()) {
-        m_saida.pdfTerminado(m_pdf, estado == EstadoRelatorio::Executado);
+        m_saida.pdfTerminado(m_pdf, estado == EstadoRelatorio::Executado ? m_escrito : QString());
         m_pdf.clear();
     }
     Q_EMIT terminada(estado, falha);

@@ -58,7 +58,8 @@ private:
     QThread m_fio;
     TrabalhoRelatorio* m_trabalho;
     std::unique_ptr<ProgressoListagem> m_progresso;
-    QString m_pdf;  // the file a print run writes, while it runs
+    QString m_pdf;      // the file promised to a print run, while it runs
+    QString m_escrito;  // the file it wrote, under that name or the next free one
     int m_paginas = 0;
     bool m_aImprimir = false;
     bool m_mostrada = false;

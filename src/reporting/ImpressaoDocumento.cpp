@@ -42,17 +42,29 @@ bool pintarDocumento(const QString& html, QPagedPaintDevice& dispositivo, int co
 }
 
 int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool paisagem, const QString& nome, int copias,
-                      const QString& pastaPdf)
+                      const QString& pastaPdf, QString& motivo)
 {
     const ImpressaoEscolhida impressao = destino.escolherImpressao(nome, pastaPdf);
-    if (!impressao.abrir)
+    if (!impressao.abrir) {
+        motivo = SemOndeImprimir;
         return EstadoRelatorio::FalhaImpressao;
-    const bool feito = [&] {
+    }
+    QString escrito;
+    {
         const std::unique_ptr<SaidaPaginas> saida = impressao.abrir(nome, folhaDaEstacao(paisagem));
-        return saida->dispositivo() && pintarDocumento(html, *saida->dispositivo(), copias)
-               && saida->concluir().isEmpty();
-    }();
+        bool feito = false;
+        if (QPagedPaintDevice* dispositivo = saida->dispositivo()) {
+            feito = pintarDocumento(html, *dispositivo, copias);
+            if (!feito)
+                saida->desistir();
+        }
+        motivo = feito ? saida->concluir() : saida->verificar();
+        if (!feito && motivo.isEmpty())
+            motivo = QStringLiteral("As páginas do documento não puderam ser feitas");
+        if (motivo.isEmpty())
+            escrito = saida->ficheiro();
+    }
     if (!impressao.pdf.isEmpty())
-        destino.pdfTerminado(impressao.pdf, feito);
-    return feito ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
+        destino.pdfTerminado(impressao.pdf, motivo.isEmpty() ? escrito : QString());
+    return motivo.isEmpty() ? EstadoRelatorio::Executado : EstadoRelatorio::FalhaImpressao;
 }

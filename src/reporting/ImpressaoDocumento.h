@@ -12,6 +12,6 @@ bool pintarDocumento(const QString& html, QPagedPaintDevice& dispositivo, int co
 
 // Prints `copias` copies of the document `nome` on the station's page, where
 // the destination's print runs go (a new PDF in `pastaPdf` when the machine
-// has no printer). Returns an EstadoRelatorio.
+// has no printer). Returns an EstadoRelatorio; why it failed goes into `motivo`.
 int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool paisagem, const QString& nome, int copias,
-                      const QString& pastaPdf);
+                      const QString& pastaPdf, QString& motivo);

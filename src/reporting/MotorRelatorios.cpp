@@ -61,8 +61,12 @@ int MotorRelatorios::ExecutarRelatorio(const PedidoRelatorio& pedido, const Avis
         motivo = QString::fromLocal8Bit(e.what());
     }
     registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, motivo);
-    if (estado != EstadoRelatorio::EmCurso)
-        Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
+    if (estado == EstadoRelatorio::EmCurso)
+        return estado;
+    Q_EMIT relatorioTerminado(pedido.FicheiroRelatorio, estado);
+    // A print that failed is told to whoever asked; the other statuses are only logged.
+    if (estado == EstadoRelatorio::FalhaImpressao && aviso.avisar)
+        aviso.avisar(estado, Erro{ErroImpressora, motivo});
     return estado;
 }
 
@@ -111,14 +115,14 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, const AvisoFalha& a
     if (!composto)
         return EstadoRelatorio::ErroBaseDados;
     if (pedido.Destino == DestinoRelatorio::Janela) {
-        m_saida.mostrarDocumento(composto->html, definicao->paisagem, pedido);
+        m_saida.mostrarDocumento(composto->html, definicao->paisagem, pedido, pastaPdf(ficheiroBd()));
         return EstadoRelatorio::Executado;
     }
     // A document with no row has nothing to put on paper.
     if (definicao->paginaPorRegisto && composto->registos == 0)
         return EstadoRelatorio::SemRegistos;
     return imprimirDocumento(m_saida, composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
-                             pedido.Copias, pastaPdf(ficheiroBd()));
+                             pedido.Copias, pastaPdf(ficheiroBd()), motivo);
 }
 
 QString MotorRelatorios::ficheiroBd() const

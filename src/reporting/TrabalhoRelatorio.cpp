@@ -89,9 +89,7 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
     if (!dispositivo || !pintor.begin(dispositivo)) {
         const QString porque = saida->verificar();
         Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
-                         {ErroImpressora, porque.isEmpty()
-                                              ? QStringLiteral("Não se consegue imprimir nem escrever em ") + impressao.pdf
-                                              : porque});
+                         {ErroImpressora, porque.isEmpty() ? QStringLiteral("As páginas não puderam ser começadas") : porque});
         return;
     }
     // Points of the page; a printer whose margins are wider gets the page a little smaller.
@@ -110,12 +108,12 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
                 return;
             }
             if (feitas > 0) {
-                if (!dispositivo->newPage())
-                    throw Erro{ErroImpressora,
-                               QStringLiteral("A impressora recusou a página %1").arg(feitas % paginas + 1)};
-                // The page before has gone out: where it could not, the run stops here.
+                // The page before has gone out: where it could not, the run stops here, saying why.
                 if (const QString porque = saida->verificar(); !porque.isEmpty())
                     throw Erro{ErroImpressora, porque};
+                if (!dispositivo->newPage())
+                    throw Erro{ErroImpressora,
+                               QStringLiteral("A página %1 não pôde ser começada").arg(feitas % paginas + 1)};
             }
             pintor.save();
             pintor.scale(escala, escala);
@@ -131,11 +129,16 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
                          e);
         return;
     }
-    const QString porque = pintor.end() ? saida->concluir() : QStringLiteral("A impressão ou o ficheiro falhou");
-    if (porque.isEmpty())
-        Q_EMIT terminado(EstadoRelatorio::Executado, {});
-    else
-        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao, {ErroImpressora, porque});
+    const bool acabadas = pintor.end();
+    const QString porque = acabadas ? saida->concluir() : saida->verificar();
+    if (!acabadas || !porque.isEmpty()) {
+        Q_EMIT terminado(EstadoRelatorio::FalhaImpressao,
+                         {ErroImpressora, porque.isEmpty() ? QStringLiteral("As páginas não puderam ser acabadas") : porque});
+        return;
+    }
+    if (const QString pdf = saida->ficheiro(); !pdf.isEmpty())
+        Q_EMIT escrito(pdf);
+    Q_EMIT terminado(EstadoRelatorio::Executado, {});
 }
 
 void TrabalhoRelatorio::desenhar(int pagina, int largura)

@@ -51,6 +51,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void preparado(int paginas);
     void progresso(int pagina, int paginas);
+    // The pages printed went into this PDF file (just before terminado).
+    void escrito(const QString& ficheiro);
     // How the run ended: an EstadoRelatorio, and the failure when it failed.
     void terminado(int estado, const Erro& falha);
     void desenhada(int pagina, int largura, const QImage& imagem);

@@ -257,7 +257,7 @@ void ComandosPrincipal::imprimirUltimoDocumento()
         pedido.FormulaSeleccao = Documentos::FormulaPesagem(numero);
         pedido.Destino = DestinoRelatorio::Impressora;
         pedido.Copias = 1;
-        m_ecra.m_estacao.impressora->ExecutarRelatorio(pedido);
+        m_ecra.m_estacao.impressora->ExecutarRelatorio(pedido, Documentos::avisoImpressao(m_ecra.m_estacao));
     });
 }
 

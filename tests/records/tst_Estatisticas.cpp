@@ -414,13 +414,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("tem");
         QTest::addColumn<QStringList>("naoTem");
         QTest::addColumn<int>("nomes");  // a group's name: once in the table, again beside its bar
+        QTest::addColumn<QString>("linha");  // a group's row, its columns in order; empty: none
+        const QString linhaCimentos = QStringLiteral("Cimentos Lda +\\d+ +\\d[\\d ]* kg");
         QTest::newRow("só totais") << "TODOS" << Marcas{true, false} << QStringList{"Cimentos Lda", "O'Neil", "Total geral"}
-                                   << QStringList{"05-01-2026", "12-AB-34"} << 1;
+                                   << QStringList{"05-01-2026", "12-AB-34"} << 1 << linhaCimentos;
         QTest::newRow("gráfico") << "TODOS" << Marcas{false, true} << QStringList{"Cimentos Lda", "12 000 kg"}
-                                 << QStringList{"05-01-2026"} << 2;
+                                 << QStringList{"05-01-2026"} << 2 << linhaCimentos;
         QTest::newRow("O'Neil") << "O'Neil" << Marcas{false, false}
                                 << QStringList{"Total de O'Neil: 2 pesagens", "31-01-2026", "Total geral: 2 pesagens"}
-                                << QStringList{"Cimentos"} << 0;
+                                << QStringList{"Cimentos"} << 0 << QString();
     }
     void totaisGraficoEUmaParte()
     {
@@ -438,6 +440,8 @@ private Q_SLOTS:
         for (const QString& s : naoTem)
             QVERIFY2(!texto.contains(s), qPrintable(s));
         QCOMPARE(texto.count(QStringLiteral("Cimentos Lda")), nomes);
+        QFETCH(QString, linha);
+        QVERIFY2(linha.isEmpty() || texto.contains(QRegularExpression(linha)), qPrintable(texto));
     }
 };
 

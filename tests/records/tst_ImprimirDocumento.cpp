@@ -13,6 +13,8 @@ private Q_SLOTS:
     void documentoPeloTipo_data();
     void documentoPeloTipo();
     void semLinhaAvisa();
+    void documentoQueNaoImprime_data();
+    void documentoQueNaoImprime();
     void ultimoDocumentoSemEspaco();
 };
 
@@ -69,6 +71,47 @@ void TesteImprimirDocumento::documentoPeloTipo()
     QCOMPARE(std::tuple(p.FormulaSeleccao, p.Destino, int(p.Copias)), std::tuple(QString("{Pesagens.Pesagem} = 57"), 1, copias));
     QCOMPARE(d.UltimoDocPesagem, 57);
     // Kept in the settings file, so "Último &Documento" works after a restart.
+    QCOMPARE(b.ultimoDocNoFicheiro(0), 57);
+    QCOMPARE(b.ecra.activos.value(MnuOpc::UltimoDocumento), true);
+}
+
+// A document that does not print says so once, in the station's error box,
+// after the weighing is wholly recorded: it stays the last document (in the
+// settings file too), so "Último &Documento" prints it again. A run that
+// fails in another way (its definition missing) says nothing, as before.
+void TesteImprimirDocumento::documentoQueNaoImprime_data()
+{
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QStringList>("caixas");
+    QTest::newRow("impresso") << 0 << QStringList();
+    QTest::newRow("recusado pela fila")
+        << int(EstadoRelatorio::FalhaImpressao)
+        << QStringList{"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: parada)"};
+    QTest::newRow("sem definição") << int(EstadoRelatorio::DefinicaoEmFalta) << QStringList();
+}
+
+void TesteImprimirDocumento::documentoQueNaoImprime()
+{
+    QFETCH(int, estado);
+    BancadaRegistos b;
+    b.t.impressora.estado = estado;
+    b.t.impressora.falha = {ErroImpressora, QStringLiteral("A impressora fila não aceitou o trabalho: parada")};
+    b.estacao().Def.CopiasSaida = 1;
+    Consulta::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, 'G')"));
+    b.estacao().UltimaPesagem = 57;
+    // The box comes once the settings file holds the document.
+    int noFicheiro = -1;
+    b.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
+        noFicheiro = b.ultimoDocNoFicheiro(0);
+        return 0;
+    };
+
+    ImprimirDocumento(b.estacao(), b.ecra);
+
+    QTEST(b.t.mensagens.vistas(), "caixas");
+    QCOMPARE(noFicheiro, b.t.mensagens.caixas.isEmpty() ? -1 : 57);
+    QCOMPARE(b.t.impressora.pedidos.size(), 1);
+    QCOMPARE(b.estacao().Def.UltimoDocPesagem, 57);
     QCOMPARE(b.ultimoDocNoFicheiro(0), 57);
     QCOMPARE(b.ecra.activos.value(MnuOpc::UltimoDocumento), true);
 }

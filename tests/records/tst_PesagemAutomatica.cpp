@@ -41,6 +41,7 @@ private Q_SLOTS:
     void linhaEDocumento_data();
     void linhaEDocumento();
     void falhaNaBaseDeDadosParaTudo();
+    void documentoQueNaoImprime();
 };
 
 void TestePesagemAutomatica::quemTrataOCartao_data()
@@ -219,6 +220,25 @@ void TestePesagemAutomatica::falhaNaBaseDeDadosParaTudo()
     QCOMPARE(b.estacao().UltimaPesagem, 0);
     QCOMPARE(b.estacao().Def.UltimoDocPesagem, 1);
     QCOMPARE(b.ultimoDocNoFicheiro(-1), -1);
+}
+
+// A weighing whose document the print system does not take stays recorded,
+// as the last document, and the box says the document did not print.
+void TestePesagemAutomatica::documentoQueNaoImprime()
+{
+    BancadaRegistos b(true);
+    b.entrar(0);
+    b.t.impressora.estado = EstadoRelatorio::FalhaImpressao;
+    b.t.impressora.falha = {ErroImpressora, QStringLiteral("A impressora fila não aceitou o trabalho: recusa")};
+    EstadoBascula bascula = cartao("ZZ99", 31500);
+
+    PesagemAutomatica(b.estacao(), b.ecra, bascula, 0);
+
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 1);
+    QCOMPARE(b.estacao().UltimaPesagem, 1);
+    QCOMPARE(b.ultimoDocNoFicheiro(-1), 1);
+    QCOMPARE(b.t.mensagens.vistas(),
+             QStringList{"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: recusa)"});
 }
 
 QTEST_GUILESS_MAIN(TestePesagemAutomatica)

@@ -3,6 +3,7 @@
 #include "reporting/FolhaEstacao.h"
 #include "reporting/MotorRelatorios.h"
 #include "reporting/PaginasVisualizacao.h"
+#include "support/AvisosAnotados.h"
 #include "support/EstacaoTeste.h"
 #include "support/PedidoTeste.h"
 
@@ -57,7 +58,9 @@ public:
 class PaginasEmMemoria final : public SaidaPaginas
 {
 public:
-    PaginasEmMemoria(Registo& registo, bool abre, int recusada, const QPageLayout& folha) : m_registo(registo)
+    PaginasEmMemoria(Registo& registo, bool abre, int recusada, const QPageLayout& folha, const QString& ficheiro)
+        : m_registo(registo),
+          m_ficheiro(ficheiro)
     {
         if (!abre)
             return;
@@ -73,10 +76,12 @@ public:
         m_registo.anotar(QStringLiteral("concluída, páginas: %1").arg(m_pdf->paginas));
         return {};
     }
+    QString ficheiro() const override { return m_ficheiro; }
     void desistir() override { m_registo.anotar(QStringLiteral("abandonada")); }
 
 private:
     Registo& m_registo;
+    const QString m_ficheiro;
     QBuffer m_buffer;
     std::unique_ptr<PdfContado> m_pdf;
 };
@@ -96,7 +101,7 @@ public:
     std::pair<int, int> ultimaPagina{-1, -1};  // what the progress said last
     std::unique_ptr<PaginasVisualizacao> paginas;
 
-    void mostrarDocumento(const QString&, bool paisagem, const PedidoRelatorio& pedido) override
+    void mostrarDocumento(const QString&, bool paisagem, const PedidoRelatorio& pedido, const QString&) override
     {
         registo.anotar(QStringLiteral("documento %1 %2").arg(pedido.TituloJanela, folha(folhaDaEstacao(paisagem))));
     }
@@ -115,18 +120,20 @@ public:
             return escolhida;
         if (!comImpressora)
             escolhida.pdf = pastaPdf + u'/' + nome + QStringLiteral(".pdf");
-        escolhida.abrir = [this](const QString&, const QPageLayout& f) -> std::unique_ptr<SaidaPaginas> {
+        // Another file took the name meanwhile: the pages go into the next.
+        const QString escrito = comImpressora ? QString() : pastaPdf + u'/' + nome + QStringLiteral("-2.pdf");
+        escolhida.abrir = [this, escrito](const QString&, const QPageLayout& f) -> std::unique_ptr<SaidaPaginas> {
             const bool noutroFio = QThread::currentThread() != QCoreApplication::instance()->thread();
             registo.anotar(QStringLiteral("abrir %1%2").arg(folha(f), noutroFio ? QStringLiteral(" noutro fio") : QString()));
             if (antesDeAbrir)
                 antesDeAbrir();
-            return std::make_unique<PaginasEmMemoria>(registo, abre, recusada, f);
+            return std::make_unique<PaginasEmMemoria>(registo, abre, recusada, f, escrito);
         };
         return escolhida;
     }
-    void pdfTerminado(const QString& pdf, bool escrito) override
+    void pdfTerminado(const QString& pdf, const QString& escrito) override
     {
-        registo.anotar(QStringLiteral("pdf %1 %2").arg(QFileInfo(pdf).fileName(), escrito ? "escrito" : "por escrever"));
+        registo.anotar(QStringLiteral("pdf %1 %2").arg(QFileInfo(pdf).fileName(), escrito.isEmpty() ? QStringLiteral("por escrever") : QStringLiteral("escrito como ") + QFileInfo(escrito).fileName()));
     }
     std::unique_ptr<ProgressoListagem> abrirProgresso(const QString& titulo, std::function<void()> c) override;
 
@@ -208,22 +215,27 @@ private Q_SLOTS:
     }
 
     // A document: its copies on the station's upright page, the PDF's name
-    // released however the run ended; a preview only shown.
+    // released however the run ended (with the name the file took); a
+    // preview only shown. A print that fails tells whoever asked, at once.
     void documento_data()
     {
         QTest::addColumn<int>("destino");
         QTest::addColumn<int>("saida");  // 0 a PDF, 1 a printer, 2 nowhere, 3 pages that do not open
         QTest::addColumn<int>("estado");
         QTest::addColumn<QStringList>("pedidos");
+        QTest::addColumn<QStringList>("avisos");
         const QString escolher = QStringLiteral("escolher doc_seg_g em impressos");
         const int falha = EstadoRelatorio::FalhaImpressao;
         QTest::newRow("num PDF") << 1 << 0 << 0
-                                 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3", "pdf doc_seg_g.pdf escrito"};
-        QTest::newRow("na impressora") << 1 << 1 << 0 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3"};
-        QTest::newRow("sem onde imprimir") << 1 << 2 << falha << QStringList{escolher};
+                                 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3", "pdf doc_seg_g.pdf escrito como doc_seg_g-2.pdf"}
+                                 << QStringList();
+        QTest::newRow("na impressora") << 1 << 1 << 0 << QStringList{escolher, "abrir retrato", "concluída, páginas: 3"} << QStringList();
+        QTest::newRow("sem onde imprimir") << 1 << 2 << falha << QStringList{escolher}
+                                           << QStringList{"5: 482 Não há impressora nem pasta onde escrever o PDF"};
         QTest::newRow("páginas que não abrem") << 1 << 3 << falha
-                                               << QStringList{escolher, "abrir retrato", "pdf doc_seg_g.pdf por escrever"};
-        QTest::newRow("pré-visualização") << 0 << 0 << 0 << QStringList{"documento Segunda via retrato"};
+                                               << QStringList{escolher, "abrir retrato", "pdf doc_seg_g.pdf por escrever"}
+                                               << QStringList{"5: 482 As páginas do documento não puderam ser feitas"};
+        QTest::newRow("pré-visualização") << 0 << 0 << 0 << QStringList{"documento Segunda via retrato"} << QStringList();
     }
     void documento()
     {
@@ -234,8 +246,11 @@ private Q_SLOTS:
         d->abre = saida != 3;
         PedidoRelatorio p = pedidoTeste(QStringLiteral("doc_seg_g.rpt"), QStringLiteral("{Pesagens.Pesagem} = 3"), destino, 3);
         p.TituloJanela = QStringLiteral("Segunda via");
-        QTEST(motor->ExecutarRelatorio(p), "estado");
+        QObject quemPediu;
+        QStringList avisos;
+        QTEST(motor->ExecutarRelatorio(p, anotar(quemPediu, avisos)), "estado");
         QTEST(d->registo.linhas(), "pedidos");
+        QTEST(avisos, "avisos");
     }
 
     // A listing for the printer: its progress from the start to the last
@@ -247,7 +262,7 @@ private Q_SLOTS:
                  int(EstadoRelatorio::Executado));
         QCOMPARE(d->registo.linhas(), (QStringList{"progresso Pesagens", "escolher m_pesagens em impressos",
                                                    "abrir paisagem noutro fio", "concluída, páginas: 2", "progresso fechado",
-                                                   "pdf m_pesagens.pdf escrito"}));
+                                                   "pdf m_pesagens.pdf escrito como m_pesagens-2.pdf"}));
         QCOMPARE(d->ultimaPagina, std::pair(2, 2));
     }
 
@@ -281,7 +296,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("saida");   // 0 prints, 1 nowhere, 2 refuses page 3
         QTest::addColumn<QStringList>("avisos");
         QTest::newRow("sem onde imprimir") << 0 << 1 << QStringList{"5: 482 Não há impressora nem pasta onde escrever o PDF"};
-        QTest::newRow("página recusada") << 0 << 2 << QStringList{"5: 482 A impressora recusou a página 3"};
+        QTest::newRow("página recusada") << 0 << 2 << QStringList{"5: 482 A página 3 não pôde ser começada"};
         QTest::newRow("impressa") << 0 << 0 << QStringList{};
         QTest::newRow("janela fechada antes da falha") << 1 << 1 << QStringList{};
         QTest::newRow("janela sem aviso") << 2 << 1 << QStringList{};
@@ -296,11 +311,11 @@ private Q_SLOTS:
         d->recusada = saida == 2 ? 3 : 0;
         auto quemPediu = std::make_unique<QObject>();
         QStringList avisos;
-        std::function<void(int, const Erro&)> anotar;
-        if (janela != 2)
-            anotar = [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); };
+        AvisoFalha aviso = anotar(*quemPediu, avisos);
+        if (janela == 2)
+            aviso.avisar = nullptr;
         QSignalSpy fim(motor.get(), &MotorRelatorios::relatorioTerminado);
-        motor->ExecutarRelatorio(pedidoTeste(QStringLiteral("m_pesagens.rpt"), Janeiro), {quemPediu.get(), anotar});
+        motor->ExecutarRelatorio(pedidoTeste(QStringLiteral("m_pesagens.rpt"), Janeiro), aviso);
         if (janela == 1)
             quemPediu.reset();
         QVERIFY(fim.wait(30000));
@@ -333,7 +348,7 @@ private Q_SLOTS:
         QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
         QCOMPARE(d->registo.linhas().mid(3), (QStringList{"progresso Pesagens", "escolher m_pesagens em impressos",
                                                           "abrir paisagem noutro fio", "concluída, páginas: 1",
-                                                          "progresso fechado", "pdf m_pesagens.pdf escrito"}));
+                                                          "progresso fechado", "pdf m_pesagens.pdf escrito como m_pesagens-2.pdf"}));
     }
 };
 

@@ -1,18 +1,40 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
+#include "platform/gui/FicheiroPdf.h"
+#include "platform/gui/SemSinalPipe.h"
+#include "support/AvisosAnotados.h"
+#include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
+#include "support/JanelaModal.h"
 #include "support/MotorTeste.h"
+#include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
+#include <QAction>
 #include <QDir>
+#include <QLocalServer>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QtTest>
+#include <csignal>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
+const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
+const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
+const QString Recusado = QStringLiteral("A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs.");
+
+// The queue of the test's own print server; the test is skipped when it cannot run.
+#define SERVIDOR_OU_SALTAR(servidor)                                                                                 \
+    if (!(servidor).porqueNao().isEmpty())                                                                            \
+        QSKIP(qPrintable((servidor).porqueNao()));
 
 }  // namespace
 
@@ -41,14 +63,28 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
+    void impressaoNaFila_data();
+    void impressaoNaFila();
+    void impressaoDaVisualizacao_data();
+    void impressaoDaVisualizacao();
+    void filaPorDefeito_data();
+    void filaPorDefeito();
+    void pdfNuncaSubstitui_data();
+    void pdfNuncaSubstitui();
+    void ficheiroDaImpressaoSemNome_data();
+    void ficheiroDaImpressaoSemNome();
+    void documentoNumDiscoCheio_data();
+    void documentoNumDiscoCheio();
+    void servidorQueDesliga_data();
+    void servidorQueDesliga();
 };
 
 void TesteImpressoraQt::initTestCase()
 {
     if (!TextoPdf::disponivel())
         QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
-    // The refusals below are logged by design; their statuses are what is checked.
-    QLoggingCategory::setFilterRules(QStringLiteral("zumarel.relatorios.warning=false"));
+    // The refusals are logged by design; their statuses are what is checked.
+    QLoggingCategory::setFilterRules(Silencio);
 }
 
 void TesteImpressoraQt::init()
@@ -273,6 +309,12 @@ void TesteImpressoraQt::nuncaSobrepoeUmPdf()
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
+    // The folder the first made is open to whoever the process's mask lets in, as any new folder.
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    struct stat pasta{};
+    QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos"))).constData(), &pasta), 0);
+    QCOMPARE(pasta.st_mode & 07777, 0777 & ~mascara);
 }
 
 void TesteImpressoraQt::janelaNaoModal()
@@ -288,6 +330,7 @@ void TesteImpressoraQt::janelaNaoModal()
     QVERIFY(!janela->isModal());
     QCOMPARE(janela->windowTitle(), QStringLiteral("Segunda via"));
     QVERIFY(janela->windowState().testFlag(Qt::WindowMaximized));
+    QCOMPARE(janela->findChild<QPrintPreviewWidget*>()->pageCount(), 1);
     QVERIFY(pdfs().isEmpty());
 
     // An empty selection still shows its page, and copies do not matter.
@@ -297,7 +340,338 @@ void TesteImpressoraQt::janelaNaoModal()
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QVERIFY(r->saida.ultimaJanela() != janela);
     QVERIFY(r->saida.ultimaJanela()->isVisible());
+    QCOMPARE(r->saida.ultimaJanela()->windowState(), Qt::WindowNoState);
     delete janela;
+}
+
+// A document for the printer goes to the print system's queue whole, as a
+// PDF of all its copies, only once it is made: a queue that takes it prints
+// it, and the log names the job; one that refuses it is told to whoever
+// asked with the print system's reason, as is a server that cannot be
+// reached; one that holds it (stopped, or holding its jobs) keeps it whole
+// and is no failure, the log naming the job and the queue. Nothing goes
+// into impressos.
+void TesteImpressoraQt::impressaoNaFila_data()
+{
+    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket; 5: one that never answers
+    QTest::addColumn<int>("estado");
+    QTest::addColumn<QString>("aviso");     // "%1": the server's socket
+    QTest::addColumn<QString>("diario");    // the log's line of the job, after its level; empty: none
+    QTest::addColumn<int>("saida");         // 0 nowhere, 1 printed, 2 kept by the server
+    const int falha = EstadoRelatorio::FalhaImpressao;
+    QTest::newRow("aceita") << 0 << 0 << "" << "info: print job 1 taken by queue fila" << 1;
+    QTest::newRow("recusa") << 1 << falha << "5: 482 " + Recusado << "" << 0;
+    QTest::newRow("parada") << 2 << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
+    QTest::newRow("retém") << 3 << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
+    QTest::newRow("sem servidor") << 4 << falha
+                                  << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
+                                  << "" << 0;
+    QTest::newRow("servidor calado") << 5 << falha << "5: 482 A impressora fila não aceitou o trabalho: o servidor de impressão não respondeu"
+                                     << "" << 0;
+}
+
+void TesteImpressoraQt::impressaoNaFila()
+{
+    QFETCH(int, fila);
+    QFETCH(int, saida);
+    auto servidor = std::make_unique<ServidorImpressao>(fila >= 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
+    SERVIDOR_OU_SALTAR(*servidor)
+    QString socket = servidor->socket();
+    // A server that takes the connection and never answers: it is not even accepted (this thread waits for the print).
+    QLocalServer calado;
+    if (fila == 5) {
+        socket = t->caminho(QStringLiteral("calado.sock"));
+        QVERIFY(calado.listen(socket));
+    }
+    if (fila >= 4)
+        servidor.reset();
+    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila(), 2000}; };
+    // The log's line of the job must come.
+    QLoggingCategory::setFilterRules({});
+    const auto silencio = qScopeGuard([] { QLoggingCategory::setFilterRules(Silencio); });
+    QFETCH(QString, diario);
+    if (!diario.isEmpty())
+        QTest::ignoreMessage(diario.startsWith(u'w') ? QtWarningMsg : QtInfoMsg, qPrintable(diario.section(QStringLiteral(": "), 1)));
+    QObject quemPediu;
+    QStringList avisos;
+    QTEST(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
+                                      anotar(quemPediu, avisos)),
+          "estado");
+    QFETCH(QString, aviso);
+    QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{QString(aviso).replace(QStringLiteral("%1"), socket)});
+    QVERIFY(pdfs().isEmpty());
+    if (!servidor)
+        return;
+    // What reached the printer, or waits in the server, is the whole document: both copies.
+    QString documento;
+    if (saida == 1) {
+        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+        documento = servidor->impresso(1);
+    } else {
+        QVERIFY(servidor->impressos().isEmpty());
+        QCOMPARE(servidor->guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
+        documento = servidor->guardado(1);
+    }
+    if (saida != 0) {
+        QCOMPARE(TextoPdf::paginas(documento), 2);
+        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
+    }
+}
+
+// "Print" in a document's preview goes where every print goes, checked,
+// never through the dialog's own printing (it would open the print
+// system's dialog and hand over pages unchecked): to the queue, or to a new
+// PDF in impressos without a printer. A print that fails says so in the
+// station's error box, with its reason.
+void TesteImpressoraQt::impressaoDaVisualizacao_data()
+{
+    QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: no printer
+    QTest::addColumn<QStringList>("caixas");
+    QTest::newRow("aceita") << 0 << QStringList();
+    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + Recusado + ")"};
+    QTest::newRow("sem impressora") << -1 << QStringList();
+}
+
+void TesteImpressoraQt::impressaoDaVisualizacao()
+{
+    QFETCH(int, fila);
+    std::optional<ServidorImpressao> servidor;
+    if (fila >= 0) {
+        servidor.emplace(ServidorImpressao::Fila(fila));
+        SERVIDOR_OU_SALTAR(*servidor)
+        r->imprimirEm(*servidor);
+    }
+    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Janela)), 0);
+    QPrintPreviewDialog* janela = r->saida.ultimaJanela();
+    QVERIFY(janela);
+    QAction* imprimir = nullptr;
+    for (QAction* a : janela->findChildren<QAction*>())
+        imprimir = a->text() == QStringLiteral("Print") ? a : imprimir;
+    QVERIFY(imprimir);
+    // The dialog's own printing would open a modal print dialog: it is closed and counted.
+    bool dialogoProprio = false;
+    QTimer vigia;
+    connect(&vigia, &QTimer::timeout, this, [&] {
+        dialogoProprio = dialogoProprio || QApplication::activeModalWidget();
+        fecharJanelasModais();
+    });
+    vigia.start(0);
+    imprimir->trigger();
+    vigia.stop();
+    QVERIFY(!dialogoProprio);
+    QTEST(t->mensagens.vistas(), "caixas");
+    if (fila < 0) {
+        QCOMPARE(pdfs().size(), 1);
+        QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), 1);
+    } else if (fila == 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+        QVERIFY(TextoPdf::texto(servidor->impresso(1)).contains(QStringLiteral("Guia de remessa")));
+    } else {
+        QVERIFY(servidor->impressos().isEmpty() && servidor->guardados().isEmpty());
+    }
+    QVERIFY(fila < 0 || pdfs().isEmpty());
+}
+
+// The print system's default queue is what a print goes to: none when the
+// server has no default or cannot be reached (then a PDF is written).
+void TesteImpressoraQt::filaPorDefeito_data()
+{
+    QTest::addColumn<int>("servidor");  // 0 with a default queue, 1 with a queue but no default, 2 none
+    QTest::addColumn<QString>("fila");
+    QTest::newRow("fila por defeito") << 0 << "fila";
+    QTest::newRow("sem fila por defeito") << 1 << "";
+    QTest::newRow("sem servidor") << 2 << "";
+}
+
+void TesteImpressoraQt::filaPorDefeito()
+{
+    QFETCH(int, servidor);
+    auto s = std::make_unique<ServidorImpressao>(ServidorImpressao::Fila::Aceita, servidor == 0);
+    SERVIDOR_OU_SALTAR(*s)
+    const QString socket = s->socket();
+    if (servidor == 2)
+        s.reset();
+    const FilaImpressao fila = ::filaPorDefeito(socket);
+    QCOMPARE(fila.servidor, socket);
+    QTEST(fila.nome, "fila");
+}
+
+// A PDF takes its name only while it is free: a file put at that name while
+// the PDF was being written (by hand, or by another station sharing the
+// folder) is kept as it was, and the PDF takes the next free name, with or
+// without nameless files. Nothing else is left in the folder; a PDF
+// abandoned leaves nothing.
+void TesteImpressoraQt::pdfNuncaSubstitui_data()
+{
+    QTest::addColumn<bool>("semNome");       // the file system has nameless files
+    QTest::addColumn<int>("numero");         // the name it was promised
+    QTest::addColumn<QStringList>("outros"); // files that appear while it is written
+    QTest::addColumn<QString>("nome");       // the name it takes; empty: abandoned
+    for (const bool semNome : {true, false}) {
+        const char* como = semNome ? "sem nome" : "com nome provisório";
+        QTest::addRow("%s, livre", como) << semNome << 1 << QStringList() << "x.pdf";
+        QTest::addRow("%s, tomado", como) << semNome << 1 << QStringList{"x.pdf"} << "x-2.pdf";
+        QTest::addRow("%s, dois tomados", como) << semNome << 1 << QStringList{"x.pdf", "x-2.pdf"} << "x-3.pdf";
+        QTest::addRow("%s, o segundo tomado", como) << semNome << 2 << QStringList{"x-2.pdf"} << "x-3.pdf";
+        QTest::addRow("%s, abandonado", como) << semNome << 1 << QStringList{"x.pdf"} << "";
+    }
+}
+
+void TesteImpressoraQt::pdfNuncaSubstitui()
+{
+    QFETCH(bool, semNome);
+    QFETCH(int, numero);
+    QFETCH(QStringList, outros);
+    QFETCH(QString, nome);
+    Descritores::ficheirosSemNome = semNome;
+    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+    const QString pasta = t->caminho(QStringLiteral("impressos"));
+    const QDir d(pasta);
+    {
+        FicheiroPdf pdf(d.filePath(QStringLiteral("x")), numero);
+        QVERIFY(pdf.abrir());
+        QCOMPARE(pdf.write("%PDF-1.4 nosso"), 14);
+        // Written meanwhile, where nobody had it.
+        for (const QString& o : outros)
+            escreverFicheiro(d.filePath(o), "de outro: " + o.toUtf8());
+        if (nome.isEmpty()) {
+            pdf.desistir();
+            QVERIFY(!pdf.concluir() && pdf.caminho().isEmpty());
+        } else {
+            QVERIFY(pdf.concluir());
+            QCOMPARE(pdf.caminho(), d.filePath(nome));
+        }
+        QVERIFY(pdf.falha().isEmpty());
+    }
+    for (const QString& o : outros)
+        QCOMPARE(lerFicheiro(d.filePath(o)), "de outro: " + o.toUtf8());
+    QStringList esperados = outros;
+    if (!nome.isEmpty()) {
+        QCOMPARE(lerFicheiro(d.filePath(nome)), QByteArray("%PDF-1.4 nosso"));
+        esperados << nome;
+    }
+    esperados.sort();
+    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), esperados);
+}
+
+// The station's own file of a print has no name, ever, in the temporary
+// folder (with nameless files or without): a kill leaves nothing; it is read
+// back whole, and nobody else may read it.
+void TesteImpressoraQt::ficheiroDaImpressaoSemNome_data()
+{
+    QTest::addColumn<bool>("semNome");
+    QTest::newRow("sem nome") << true;
+    QTest::newRow("sem ficheiros sem nome") << false;
+}
+
+void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
+{
+    QFETCH(bool, semNome);
+    Descritores::ficheirosSemNome = semNome;
+    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+    const QString pasta = t->caminho(QStringLiteral("temporaria"));
+    QVERIFY(QDir().mkpath(pasta));
+    const auto ficheiro = FicheiroPdf::daImpressao(pasta);
+    QVERIFY(ficheiro->abrir());
+    const QByteArray texto(300000, 'p');
+    QCOMPARE(ficheiro->write(texto), texto.size());
+    QVERIFY(QDir(pasta).isEmpty());
+    QVERIFY(ficheiro->concluir());
+    QVERIFY(QDir(pasta).isEmpty() && ficheiro->caminho().isEmpty());
+    // The station's alone: a print holds the weighings' data.
+    struct stat st{};
+    QCOMPARE(::fstat(ficheiro->descritor(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QByteArray lido(texto.size() + 1, '\0');
+    QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
+    QCOMPARE(lido.left(texto.size()), texto);
+}
+
+// A document whose file cannot be written whole (its disk full: the PDF's
+// folder, or the temporary folder where a print is prepared) is no
+// document: the run says which file and why, leaves nothing, and nothing
+// of it reaches the print system.
+void TesteImpressoraQt::documentoNumDiscoCheio_data()
+{
+    QTest::addColumn<bool>("impressora");
+    QTest::newRow("PDF") << false;
+    QTest::newRow("impressora") << true;
+}
+
+void TesteImpressoraQt::documentoNumDiscoCheio()
+{
+    QFETCH(bool, impressora);
+    DiscoPequeno disco;
+    if (!disco.ok())
+        QSKIP("a small file system of its own needs root");
+    std::optional<ServidorImpressao> servidor;
+    const QByteArray temporaria = qgetenv("TMPDIR");
+    const auto repor = qScopeGuard([&] { qputenv("TMPDIR", temporaria); });
+    if (impressora) {
+        SERVIDOR_OU_SALTAR(servidor.emplace())
+        r->imprimirEm(*servidor);
+        qputenv("TMPDIR", QFile::encodeName(disco.pasta()));
+    } else {
+        QVERIFY(QFile::link(disco.pasta(), t->caminho(QStringLiteral("impressos"))));
+    }
+    disco.encher();
+    QObject quemPediu;
+    QStringList avisos;
+    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
+                                         anotar(quemPediu, avisos)),
+             int(EstadoRelatorio::FalhaImpressao));
+    const QString ficheiro = impressora ? QStringLiteral("temporário da impressão, na pasta ") + disco.pasta()
+                                        : t->caminho(QStringLiteral("impressos/doc_seg_g-20261205-143000.pdf"));
+    QCOMPARE(avisos, QStringList{QStringLiteral("5: 482 Não foi possível escrever o ficheiro %1: Não há espaço livre no disco "
+                                                "[No space left on device]").arg(ficheiro)});
+    QCOMPARE(QDir(disco.pasta()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"enchimento"});
+    QVERIFY(r->saida.ultimoPdf().isEmpty());
+    QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
+}
+
+// Handing a print to a server that hangs up in the middle fails the write,
+// and the program goes on: the signal such a write raises is taken, and
+// the thread's signals are as they were (one pending before stays pending).
+void TesteImpressoraQt::servidorQueDesliga_data()
+{
+    QTest::addColumn<bool>("pendenteAntes");
+    QTest::newRow("nenhum sinal antes") << false;
+    QTest::newRow("um sinal pendente antes") << true;
+}
+
+void TesteImpressoraQt::servidorQueDesliga()
+{
+    QFETCH(bool, pendenteAntes);
+    sigset_t pipe, antes;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_SETMASK, nullptr, &antes);
+    const auto repor = qScopeGuard([&] {
+        const timespec nada{};
+        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
+        }
+        pthread_sigmask(SIG_SETMASK, &antes, nullptr);
+    });
+    if (pendenteAntes) {
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        pthread_kill(pthread_self(), SIGPIPE);
+    }
+    int par[2];
+    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, par), 0);
+    ::close(par[1]);
+    {
+        const SemSinalPipe semSinal;
+        errno = 0;
+        QCOMPARE(::write(par[0], "x", 1), ssize_t(-1));
+        QCOMPARE(errno, EPIPE);
+    }
+    ::close(par[0]);
+    // Without it, the signal would end the test here, once unblocked.
+    sigset_t pendentes, agora;
+    sigpending(&pendentes);
+    pthread_sigmask(SIG_SETMASK, nullptr, &agora);
+    QCOMPARE(sigismember(&pendentes, SIGPIPE) == 1, pendenteAntes);
+    QCOMPARE(sigismember(&agora, SIGPIPE) == 1, pendenteAntes);
 }
 
 QTEST_MAIN(TesteImpressoraQt)

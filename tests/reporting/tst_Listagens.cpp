@@ -5,11 +5,15 @@
 #include "reporting/ExecucaoListagem.h"
 #include "platform/Erro.h"
 #include "reporting/FonteListagem.h"
+#include "reporting/FolhaEstacao.h"
 #include "reporting/FormulaSeleccao.h"
+#include "reporting/PintorListagem.h"
 #include "shared/Esquema.h"
+#include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/MotorTeste.h"
+#include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
 #include <QAction>
@@ -17,6 +21,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -89,12 +95,6 @@ int estragarTemporarios()
             estragados += f.write(QByteArray(f.size(), '\0')) == f.size();
     }
     return estragados;
-}
-
-// What each failure told the window that asked: "status: number text".
-AvisoFalha anotar(const QObject& quemPediu, QStringList& avisos)
-{
-    return {&quemPediu, [&avisos](int estado, const Erro& e) { avisos << QStringLiteral("%1: %2 %3").arg(estado).arg(e.numero).arg(e.descricao); }};
 }
 
 }  // namespace
@@ -435,6 +435,11 @@ private Q_SLOTS:
         QCOMPARE(ficheirosImpressos(), QStringList{QFileInfo(r->saida.ultimoPdf()).fileName()});
         QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), paginas);
         QVERIFY(TextoPdf::texto(r->saida.ultimoPdf(), paginas).simplified().contains(QStringLiteral("Total: 2000 pesagens")));
+        // Once it has ended, "Imprimir" prints again.
+        fim.clear();
+        janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+        QVERIFY(fim.wait(60000));
+        QCOMPARE(ficheirosImpressos().size(), 2);
         QVERIFY(janela->isVisible());
         janela->irPara(paginas / 2);
         QVERIFY(pagina(mostradas, paginas / 2));
@@ -482,23 +487,168 @@ private Q_SLOTS:
         QCOMPARE(avisos, esperado);
     }
 
+    // A listing for the printer or a PDF whose rows cannot be read once it
+    // is being printed (its temporary files damaged when its pages are
+    // counted) stops at its first page: the window that asked is told the
+    // rows' failure, not the printer's; nothing is left or printed.
+    void impressaSemLinhas_data()
+    {
+        QTest::addColumn<bool>("impressora");
+        QTest::newRow("PDF") << false;
+        QTest::newRow("impressora") << true;
+    }
+    void impressaSemLinhas()
+    {
+        QFETCH(bool, impressora);
+        std::optional<ServidorImpressao> servidor;
+        if (impressora) {
+            if (const QString porque = servidor.emplace().porqueNao(); !porque.isEmpty())
+                QSKIP(qPrintable(porque));
+            r->imprimirEm(*servidor);
+        }
+        gerar(50000);
+        QObject quemPediu;
+        QStringList avisos;
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro), anotar(quemPediu, avisos));
+        int estragados = 0;
+        AntesDoEvento antes(QEvent::MetaCall, [&] { estragados = estragarTemporarios(); });
+        r->motor->findChild<ExecucaoListagem*>()->installEventFilter(&antes);
+        QVERIFY(fim.wait(60000) && estragados > 0);
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::ErroBaseDados));
+        QCOMPARE(avisos, QStringList{"4: 11 Os ficheiros temporários da base de dados estão danificados [database disk image is malformed]"});
+        QCOMPARE(ficheirosImpressos(), QStringList());
+        QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
+    }
+
+    // A page whose rows cannot be read is painted with its groups and a line
+    // in place of the rows, said once however many bands of rows it has,
+    // when the painter is given where to keep the failure; else the failure
+    // is thrown, and nothing is made of the page.
+    void paginaSemLinhasUmaVez()
+    {
+        using PaginacaoListagem::Faixa;
+        const auto definicao = DefinicaoRelatorio::carregar(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), {}).FicheiroRelatorio);
+        QVERIFY(definicao);
+        const QPageLayout folha = folhaDaEstacao(definicao->paisagem);
+        PintorListagem pintor(*definicao, folha.paintRect(QPageLayout::Point).size());
+        const QList<FonteListagem::Grupo> grupos{{"Areia", 2, 100}, {"Brita", 1, 50}, {"Cal", 1, 10}};
+        pintor.preparar(QStringLiteral("<p>Estatísticas</p>"), grupos, 4, 160);
+        PaginacaoListagem::Pagina pagina;
+        qint64 de = 0;
+        for (int g = 0; g < grupos.size(); ++g) {
+            const double y = 60.0 * g;
+            pagina.faixas << Faixa{Faixa::Tipo::Grupo, 0, 0, g, y, 20} << Faixa{Faixa::Tipo::Registos, de, de + grupos[g].n, -1, y + 20, 20}
+                          << Faixa{Faixa::Tipo::TotalGrupo, 0, 0, g, y + 40, 20};
+            de += grupos[g].n;
+        }
+        const auto ilegiveis = [](qint64, qint64) -> QList<QStringList> { throw Erro{11, QStringLiteral("danificadas")}; };
+        const QString ficheiro = t->caminho(QStringLiteral("pagina.pdf"));
+        Erro falha;
+        bool lidas = true;
+        {
+            QPdfWriter pdf(ficheiro);
+            pdf.setPageLayout(folha);
+            pdf.setResolution(72);
+            QPainter p(&pdf);
+            lidas = pintor.pintar(p, pagina, 1, 1, ilegiveis, grupos, &falha);
+        }
+        QVERIFY(!lidas);
+        QCOMPARE(falha.descricao, QStringLiteral("danificadas"));
+        const QString texto = TextoPdf::texto(ficheiro);
+        // Where the page's rows begin: under the first group's name.
+        QCOMPARE(texto.count(QStringLiteral("As linhas desta página não puderam ser lidas.")), 1);
+        QVERIFY(texto.indexOf(QStringLiteral("As linhas")) < texto.indexOf(QStringLiteral("Total de Areia")));
+        for (const char* nome : {"Areia", "Brita", "Cal", "Total de Cal: 1 pesagens", "Página 1 de 1"})
+            QVERIFY2(texto.contains(QString::fromUtf8(nome)), nome);
+
+        QImage imagem(100, 100, QImage::Format_RGB32);
+        QPainter p(&imagem);
+        QVERIFY_THROWS_EXCEPTION(Erro, pintor.pintar(p, pagina, 1, 1, ilegiveis, grupos));
+    }
+
+    // A failure of the database's own file and one of its temporary storage
+    // are each told as what they are: the file damaged while the rows are
+    // copied; the temporary files damaged while the copied rows are measured.
+    void falhaDoFicheiroOuDosTemporarios_data()
+    {
+        QTest::addColumn<bool>("ficheiro");  // else the temporary files
+        QTest::addColumn<QString>("razao");
+        QTest::newRow("ficheiro da base de dados") << true << "O ficheiro da base de dados está danificado [database disk image is malformed]";
+        QTest::newRow("ficheiros temporários") << false << "Os ficheiros temporários da base de dados estão danificados [database disk image is malformed]";
+    }
+    void falhaDoFicheiroOuDosTemporarios()
+    {
+        QFETCH(bool, ficheiro);
+        const QSqlDatabase db = t->estacao->bd();
+        const auto pragma = [&](const char* nome) {
+            QSqlQuery q = Consulta::executar(db, QStringLiteral("PRAGMA ") + QLatin1String(nome));
+            return q.next() ? q.value(0).toLongLong() : 0;
+        };
+        const qint64 esquema = pragma("page_count");
+        gerar(ficheiro ? 3000 : 50000);
+        const auto definicao = DefinicaoRelatorio::carregar(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), {}).FicheiroRelatorio);
+        const auto seleccao = FormulaSeleccao::traduzir(Janeiro, Esquema::Pesagens);
+        QVERIFY(definicao && seleccao);
+        FonteListagem fonte(*definicao, t->caminho(QStringLiteral("Pesagem.mdb")));
+        if (ficheiro) {
+            // The pages the rows took, past the schema's: the file opens, its rows cannot be read.
+            const qint64 pagina = pragma("page_size");
+            QFile f(t->caminho(QStringLiteral("Pesagem.mdb")));
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(esquema * pagina));
+            f.write(QByteArray((pragma("page_count") - esquema) * pagina, '\xA5'));
+        }
+        const std::atomic<bool> nao{false};
+        Erro erro;
+        try {
+            fonte.copiar(*seleccao, nao);
+            QVERIFY(estragarTemporarios() > 0);
+            fonte.linhasPorRegisto([](int, const QString&) { return 1; }, nao);
+        } catch (const Erro& e) {
+            erro = e;
+        }
+        QCOMPARE(erro.numero, 11);
+        QTEST(erro.descricao, "razao");
+    }
+
     // A PDF that cannot be written whole (its disk fills, or it grows past
     // the size allowed) stops its run at the first page that cannot go out;
-    // the window that asked is told which file and why; no file is left.
+    // the window that asked is told which file and why; no file is left. A
+    // print for the printer likewise, when the station's own file of it
+    // cannot be written (the temporary folder fills): the window is told
+    // that folder and why, not the printer's name, and nothing of it reaches
+    // the print system.
     void pdfQueNaoSeEscreve_data()
     {
         QTest::addColumn<bool>("discoPequeno");  // else a limit on a file's size
+        QTest::addColumn<bool>("impressora");
         QTest::addColumn<QString>("razao");
-        QTest::newRow("disco cheio") << true << "Não há espaço livre no disco [No space left on device]";
-        QTest::newRow("acima do tamanho permitido") << false << "O ficheiro excede o tamanho máximo permitido [File too large]";
+        for (const bool impressora : {false, true}) {
+            const char* para = impressora ? "impressora" : "PDF";
+            QTest::addRow("%s, disco cheio", para) << true << impressora << "Não há espaço livre no disco [No space left on device]";
+            QTest::addRow("%s, acima do tamanho permitido", para) << false << impressora << "O ficheiro excede o tamanho máximo permitido [File too large]";
+        }
     }
     void pdfQueNaoSeEscreve()
     {
         QFETCH(bool, discoPequeno);
+        QFETCH(bool, impressora);
         std::optional<DiscoPequeno> disco;
         if (discoPequeno && !disco.emplace().ok())
             QSKIP("a small file system of its own needs root");
-        QVERIFY(!disco || QFile::link(disco->pasta(), t->caminho(QStringLiteral("impressos"))));
+        std::optional<ServidorImpressao> servidor;
+        if (impressora) {
+            if (const QString porque = servidor.emplace().porqueNao(); !porque.isEmpty())
+                QSKIP(qPrintable(porque));
+            r->imprimirEm(*servidor);
+        }
+        // The PDF's folder, or the system's temporary folder, on the small disk.
+        const QByteArray temporaria = qgetenv("TMPDIR");
+        const auto repor = qScopeGuard([&] { qputenv("TMPDIR", temporaria); });
+        if (disco && impressora)
+            qputenv("TMPDIR", QFile::encodeName(disco->pasta()));
+        else
+            QVERIFY(!disco || QFile::link(disco->pasta(), t->caminho(QStringLiteral("impressos"))));
         gerar(3000);  // its temporary files stay below the limit
         auto pai = std::make_unique<QWidget>();
         r->saida.setJanelaPrincipal(pai.get());
@@ -516,11 +666,127 @@ private Q_SLOTS:
         connect(barra, &QProgressBar::valueChanged, this, [&](int n) { feitas = n, total = barra->maximum(); });
         QVERIFY(fim.wait(120000));
         limite.reset();
-        const QString pdf = t->caminho(QStringLiteral("impressos/m_pesagens-%1.pdf").arg(t->relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
         QFETCH(QString, razao);
-        QCOMPARE(avisos, QStringList{QStringLiteral("5: 482 Não foi possível escrever o ficheiro %1: %2").arg(pdf, razao)});
+        const QString ficheiro =
+            impressora ? QStringLiteral("temporário da impressão, na pasta ") + QDir::tempPath()
+                       : t->caminho(QStringLiteral("impressos/m_pesagens-%1.pdf").arg(t->relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+        QCOMPARE(avisos, QStringList{QStringLiteral("5: 482 Não foi possível escrever o ficheiro %1: %2").arg(ficheiro, razao)});
         QVERIFY2(feitas > 0 && feitas < total / 4, qPrintable(QStringLiteral("stopped after page %1 of %2").arg(feitas).arg(total)));
         QCOMPARE(ficheirosImpressos(), QStringList());
+        QVERIFY(!disco || !impressora || QDir(disco->pasta()).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty());
+        QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
+    }
+
+    // Two stations whose PDFs go into one shared folder write the same
+    // listing in the same second, or someone puts a file at its name while
+    // it is written: the file that took the name first keeps it, whole, and
+    // the listing takes the next free name, the one it reports.
+    void pastaPartilhada_data()
+    {
+        QTest::addColumn<bool>("outroPosto");  // else a file put there by hand
+        QTest::newRow("outro posto") << true;
+        QTest::newRow("ficheiro posto à mão") << false;
+    }
+    void pastaPartilhada()
+    {
+        QFETCH(bool, outroPosto);
+        gerar(3000);
+        auto pai = std::make_unique<QWidget>();
+        r->saida.setJanelaPrincipal(pai.get());
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro);
+        p.Copias = 20;
+        QCOMPARE(r->motor->ExecutarRelatorio(p), int(EstadoRelatorio::EmCurso));
+        auto* rotulo = pai->findChild<QLabel*>(QStringLiteral("lblProgresso"));
+        QTRY_VERIFY_WITH_TIMEOUT(rotulo->text().startsWith(QStringLiteral("Página ")), 60000);
+
+        // Meanwhile, at the name it was promised:
+        const QString nome = QStringLiteral("m_pesagens-%1").arg(t->relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        const QString primeiro = t->caminho(QStringLiteral("impressos/") + nome + QStringLiteral(".pdf"));
+        if (outroPosto) {
+            // Another station, its own database, the same folder of PDFs and the same second.
+            EstacaoTeste t2;
+            t2.abrirBaseDados();
+            QVERIFY(QFile::link(t->caminho(QStringLiteral("impressos")), t2.caminho(QStringLiteral("impressos"))));
+            MotorTeste r2(t2);
+            QSignalSpy fim2(r2.motor.get(), &MotorRelatorios::relatorioTerminado);
+            r2.motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_pesagens.rpt"), Janeiro));
+            QVERIFY(fim2.wait(60000));
+            QCOMPARE(fim2.first().at(1).toInt(), int(EstadoRelatorio::Executado));
+            QCOMPARE(QFileInfo(r2.saida.ultimoPdf()).fileName(), QFileInfo(primeiro).fileName());
+        } else {
+            escreverFicheiro(primeiro, "posto aqui à mão");
+        }
+        QVERIFY2(fim.isEmpty(), "the listing ended before the other file was made");
+        const QByteArray outro = lerFicheiro(primeiro);
+        QVERIFY(fim.wait(120000));
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Executado));
+        QCOMPARE(lerFicheiro(primeiro), outro);
+        QCOMPARE(r->saida.ultimoPdf(), t->caminho(QStringLiteral("impressos/") + nome + QStringLiteral("-2.pdf")));
+        QCOMPARE(ficheirosImpressos(), (QStringList{nome + "-2.pdf", nome + ".pdf"}));
+        const int paginas = TextoPdf::paginas(r->saida.ultimoPdf());
+        QVERIFY(paginas > 20 && paginas % 20 == 0);
+        QCOMPARE(TextoPdf::paginas(primeiro), outroPosto ? 1 : -1);
+    }
+
+    // A listing for the printer, printed at once or from its preview, goes to
+    // the queue whole, all its copies in one job: a queue that takes it
+    // prints it; one that refuses it tells the window that asked, with the
+    // print system's reason; one that holds it keeps it whole, and that is
+    // no failure. Nothing goes into impressos.
+    void listagemNaFila_data()
+    {
+        QTest::addColumn<bool>("daVisualizacao");
+        QTest::addColumn<int>("fila");  // ServidorImpressao::Fila
+        QTest::addColumn<QStringList>("avisos");
+        for (const bool daVisualizacao : {false, true}) {
+            const char* de = daVisualizacao ? "da pré-visualização" : "directa";
+            QTest::addRow("%s, aceita", de) << daVisualizacao << 0 << QStringList();
+            QTest::addRow("%s, recusa", de) << daVisualizacao << 1
+                                            << QStringList{"5: 482 A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs."};
+            QTest::addRow("%s, parada", de) << daVisualizacao << 2 << QStringList();
+        }
+    }
+    void listagemNaFila()
+    {
+        QFETCH(bool, daVisualizacao);
+        QFETCH(int, fila);
+        ServidorImpressao servidor{ServidorImpressao::Fila(fila)};
+        if (!servidor.porqueNao().isEmpty())
+            QSKIP(qPrintable(servidor.porqueNao()));
+        r->imprimirEm(servidor);
+        semear();
+        QObject quemPediu;
+        QStringList avisos;
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro,
+                                                       daVisualizacao ? DestinoRelatorio::Janela : DestinoRelatorio::Impressora, 2),
+                                    anotar(quemPediu, avisos));
+        QVERIFY(fim.wait(60000));
+        if (daVisualizacao) {
+            JanelaVisualizacao* janela = r->saida.ultimaVisualizacao();
+            QVERIFY(janela);
+            fim.clear();
+            janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+            QVERIFY(fim.wait(60000));
+        }
+        QTEST(avisos, "avisos");
+        QCOMPARE(ficheirosImpressos(), QStringList());
+        QString documento;
+        if (fila == 0) {
+            QTRY_COMPARE_WITH_TIMEOUT(servidor.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+            documento = servidor.impresso(1);
+        } else {
+            QVERIFY(servidor.impressos().isEmpty());
+            QCOMPARE(servidor.guardados(), fila == 2 ? QStringList{"d00001-001"} : QStringList());
+            documento = servidor.guardado(1);
+        }
+        if (fila == 1)
+            return;
+        // The preview prints one copy; the request, its two: two pages each.
+        const int copias = daVisualizacao ? 1 : 2;
+        QCOMPARE(TextoPdf::paginas(documento), 2 * copias);
+        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Total geral: 12 pesagens")), copias);
     }
 
     // The saves of the stations while a long listing reads its rows: each

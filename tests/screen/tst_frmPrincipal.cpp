@@ -255,6 +255,14 @@ void TesteFrmPrincipal::atalhos()
     QTest::keyClick(j.txt(0), Qt::Key_F12);
     QCOMPARE(j.t.impressora.pedidos.size(), 1);
     QCOMPARE(j.t.impressora.pedidos[0].FormulaSeleccao, QStringLiteral("{Pesagens.Pesagem} = 7"));
+    QVERIFY(j.t.mensagens.caixas.isEmpty());
+    // A reprint the print system does not take says so.
+    j.t.impressora.estado = EstadoRelatorio::FalhaImpressao;
+    j.t.impressora.falha = {ErroImpressora, QStringLiteral("A impressora fila não aceitou o trabalho: recusa")};
+    QTest::keyClick(j.txt(0), Qt::Key_F12);
+    QCOMPARE(j.t.impressora.pedidos.size(), 2);
+    QCOMPARE(j.t.mensagens.vistas(),
+             QStringList{"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: recusa)"});
 
     // Ctrl+C in a field is the calculator's, not a copy.
     QTest::keyClick(j.txt(0), Qt::Key_C, Qt::ControlModifier);

@@ -1,5 +1,13 @@
 #include "support/Falsos.h"
 
+QStringList MensagensFalsas::vistas() const
+{
+    QStringList v;
+    for (const Caixa& c : caixas)
+        v << QStringLiteral("%1 %2 %3").arg(c.titulo).arg(c.estilo).arg(c.texto);
+    return v;
+}
+
 int MensagensFalsas::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     caixas << Caixa{texto, estilo, titulo};

@@ -32,6 +32,9 @@ public:
     int beeps = 0;
     int cursorOcupado = 0;          // nesting depth of the hourglass
 
+    // Each box shown as "<title> <style> <text>".
+    QStringList vistas() const;
+
     int MsgBox(const QString& texto, int estilo = Estilo::SoOK, const QString& titulo = {}) override;
     QString InputBox(const QString& pergunta, const QString& titulo = {}, const QString& defeito = {}) override;
     void Beep() override { ++beeps; }
@@ -60,13 +63,20 @@ public:
     bool IniciarPrograma(const QString& programa, const QStringList& argumentos = {}) override;
 };
 
+// Records every request; each run ends with `estado`. A print that fails
+// (FalhaImpressao) is told to whoever asked with `falha`, as the station's
+// report printer tells it.
 class ImpressoraFalsa : public ImpressoraRelatorios
 {
 public:
     QList<PedidoRelatorio> pedidos;
-    int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& = {}) override
+    int estado = EstadoRelatorio::Executado;
+    Erro falha;
+    int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) override
     {
         pedidos << pedido;
-        return 0;
+        if (estado == EstadoRelatorio::FalhaImpressao && aviso.avisar)
+            aviso.avisar(estado, falha);
+        return estado;
     }
 };

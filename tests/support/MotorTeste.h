@@ -4,6 +4,7 @@
 #include "reporting/MotorRelatorios.h"
 #include "support/EstacaoTeste.h"
 #include "support/PedidoTeste.h"
+#include "support/ServidorImpressao.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,11 +15,18 @@
 struct MotorTeste
 {
     explicit MotorTeste(EstacaoTeste& t)
-        : saida(t.relogio),
+        : saida(t.relogio, t.mensagens),
           motor(std::make_unique<MotorRelatorios>([&t] { return t.estacao->bd(); }, t.relogio, saida))
     {
-        saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
+        saida.filaImpressao = [] { return FilaImpressao(); };
     }
+
+    // Prints go to the queue of this print server of the test's own.
+    static void imprimirEm(ImpressoraQt& saida, const ServidorImpressao& servidor)
+    {
+        saida.filaImpressao = [&servidor] { return FilaImpressao{servidor.socket(), ServidorImpressao::nomeFila()}; };
+    }
+    void imprimirEm(const ServidorImpressao& servidor) { imprimirEm(saida, servidor); }
 
     // A request for one of the shipped definitions.
     static PedidoRelatorio pedido(const QString& definicao, const QString& formula, int destino = DestinoRelatorio::Impressora, int copias = 1)

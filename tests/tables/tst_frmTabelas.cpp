@@ -242,9 +242,10 @@ void TesteFrmTabelas::listagemEmPdf()
 }
 
 // A listing that fails once it is being made: another station takes the
-// file after its first slice of rows, or there is neither a printer nor a
-// folder for its PDF. The table's box for a table that cannot be read, the
-// number's box for the printer; no PDF.
+// file after its first slice of rows, or there is no printer and its PDF
+// has no folder (a file holds its name). The table's box for a table that
+// cannot be read, the number's box for the printer, naming the file and the
+// system's reason ("%1" stands for the station's folder); no PDF.
 void TesteFrmTabelas::listagemQueFalha_data()
 {
     QTest::addColumn<bool>("ocupado");
@@ -253,7 +254,7 @@ void TesteFrmTabelas::listagemQueFalha_data()
     QTest::addColumn<QString>("titulo");
     QTest::newRow("ficheiro tomado a meio") << true << "Erro no acesso à tabela de viaturas\n\n(A base de dados está ocupada por outro utilizador [database is locked])"
                                             << 48 << "Erro 5";
-    QTest::newRow("sem pasta para o PDF") << false << "Erro número: 482\r\nNão há impressora nem pasta onde escrever o PDF"
+    QTest::newRow("sem pasta para o PDF") << false << "Erro número: 482\r\nNão foi possível escrever o ficheiro %1/impressos/l_viaturas-20261205-143000.pdf: Uma parte do caminho não é uma pasta [Not a directory]"
                                           << 64 << "Tabela de viaturas";
 }
 
@@ -278,7 +279,8 @@ void TesteFrmTabelas::listagemQueFalha()
     QVERIFY(!outroPosto || outroPosto->ocupado());
     QCOMPARE(g.t.mensagens.caixas.size(), 1);
     const MensagensFalsas::Caixa& caixa = g.t.mensagens.caixas.first();
-    QTEST(caixa.texto, "texto");
+    QFETCH(QString, texto);
+    QCOMPARE(caixa.texto, texto.arg(g.t.pasta()));
     QTEST(caixa.estilo, "estilo");
     QTEST(caixa.titulo, "titulo");
     QVERIFY(r.saida.ultimoPdf().isEmpty() && QDir(g.t.caminho(QStringLiteral("impressos"))).isEmpty());

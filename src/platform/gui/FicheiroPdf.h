@@ -1,43 +1,71 @@
 #pragma once
 
-#include <QIODevice>
-#include <QSaveFile>
-#include <QString>
+#include "platform/ficheiros/Descritor.h"
 
-// A new PDF file as a PDF writer writes it: under a temporary name until it
-// is whole, so a run that fails or is abandoned leaves nothing. The first
-// write that fails is kept with the system's reason, and every write after it
-// fails too, so no later one that happens to pass hides it.
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <memory>
+
+// The names a PDF may take, in order: "<base>.pdf" (numero 1), then
+// "<base>-2.pdf", "<base>-3.pdf"…
+QString nomePdf(const QString& base, int numero);
+
+// A new file as a PDF writer writes it, made with no name (or, where the
+// file system has no nameless files, under a provisional name of its own),
+// so a run that fails or is abandoned leaves nothing. A PDF takes its name
+// only once it is whole and only while that name is free: when another file
+// took it meanwhile (another station writing into the same folder, say), it
+// takes the next free one; nothing already in its folder is ever replaced.
+// The file of a print never takes a name: it is read back whole through
+// descritor(), and goes when closed. The first call that fails is kept with
+// the system's reason, and every write after it fails too, so no later one
+// that happens to pass hides it.
 class FicheiroPdf : public QIODevice
 {
 public:
-    explicit FicheiroPdf(const QString& caminho);
+    // The PDF nomePdf(base, numero), or a later name beside it.
+    FicheiroPdf(const QString& base, int numero);
+    // The file of a print, in the folder `pasta` (the system's temporary folder).
+    static std::unique_ptr<FicheiroPdf> daImpressao(const QString& pasta);
     ~FicheiroPdf() override;
+    FicheiroPdf(const FicheiroPdf&) = delete;
+    FicheiroPdf& operator=(const FicheiroPdf&) = delete;
 
-    // False when the file cannot be made (falha() says why).
+    // False when the file cannot be made (falha() says why). A PDF's folder
+    // is made when it is missing.
     bool abrir();
-    // Sends on what was written: false once a write failed.
-    bool esvaziar();
-    // Gives the file its name: false when it could not be written whole.
+    // Ends the file: a PDF is synced and named. False when it could not be
+    // written whole, or was abandoned.
     bool concluir();
     // Nothing of it is left; what is written after goes nowhere.
     void desistir();
 
-    // "Não foi possível escrever o ficheiro <name>: <the system's reason>";
-    // empty while all is well.
+    // "Não foi possível escrever o ficheiro <name>: <the system's reason>"
+    // (for a print, its folder); empty while all is well.
     const QString& falha() const { return m_falha; }
+    // The name the PDF took, once concluded.
+    const QString& caminho() const { return m_caminho; }
+    // The open file, -1 when there is none.
+    int descritor() const { return m_ficheiro.fd; }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* dados, qint64 tamanho) override;
 
 private:
-    // One call on the file: false, and its reason kept, when it fails.
-    template <typename F> bool correr(F chamada);
-    // Takes the reason of what just failed.
-    void falhar();
+    FicheiroPdf(const QString& pasta, const QString& base, int numero);
+    // Keeps the reason of the first failure, by its errno; false.
+    bool falhar(int numeroErrno);
+    // Removes the provisional name, where the file has one.
+    void tirarProvisorio();
 
-    QSaveFile m_ficheiro;
+    const QString m_pasta;
+    const QString m_base;  // empty for the file of a print
+    const int m_numero;
+    Descritor m_pastaAberta;
+    Descritor m_ficheiro;
+    QByteArray m_provisorio;
+    QString m_caminho;
     QString m_falha;
-    bool m_desistiu = false;
 };

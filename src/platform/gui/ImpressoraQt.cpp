@@ -1,19 +1,25 @@
 #include "platform/gui/ImpressoraQt.h"
 
+#include "data/Passo.h"
 #include "platform/Relogio.h"
+#include "platform/gui/FicheiroPdf.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "platform/gui/ProgressoRelatorio.h"
 #include "platform/gui/SaidaImpressao.h"
 #include "reporting/FolhaEstacao.h"
 #include "reporting/ImpressaoDocumento.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace {
+
+Q_LOGGING_CATEGORY(diarioImpressora, "zumarel.relatorios")
 
 // Where a window opens: the request's position and state.
 void abrirJanela(QWidget& janela, const PedidoRelatorio& pedido)
@@ -28,9 +34,24 @@ void abrirJanela(QWidget& janela, const PedidoRelatorio& pedido)
         janela.show();
 }
 
+// The preview dialog's own "Print", which would hand its pages to the print
+// system unchecked.
+QAction* accaoImprimir(QPrintPreviewDialog& janela)
+{
+    const QString texto = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* accao : janela.findChildren<QAction*>()) {
+        if (accao->text() == texto)
+            return accao;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-ImpressoraQt::ImpressoraQt(const Relogio& relogio) : m_relogio(relogio) {}
+ImpressoraQt::ImpressoraQt(const Relogio& relogio, ServicoMensagens& mensagens)
+    : m_relogio(relogio),
+      m_mensagens(mensagens)
+{}
 
 ImpressoraQt::~ImpressoraQt() = default;
 
@@ -48,54 +69,68 @@ JanelaVisualizacao* ImpressoraQt::ultimaVisualizacao() const
     return m_ultimaVisualizacao;
 }
 
-QString ImpressoraQt::reservarPdf(const QString& pastaPdf, const QString& nome)
+void ImpressoraQt::pdfTerminado(const QString& pdf, const QString& escrito)
 {
-    QDir pasta(pastaPdf);
-    if (pastaPdf.isEmpty() || !pasta.mkpath(QStringLiteral(".")))
-        return {};
-    const QString base = nome + u'-' + m_relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString caminho = pasta.filePath(base + QStringLiteral(".pdf"));
-    // Never over an earlier document, nor one still being written.
-    for (int n = 2; QFileInfo::exists(caminho) || m_reservados.contains(caminho); ++n)
-        caminho = pasta.filePath(base + u'-' + QString::number(n) + QStringLiteral(".pdf"));
-    m_reservados.insert(caminho);
-    return caminho;
-}
-
-void ImpressoraQt::pdfTerminado(const QString& caminho, bool escrito)
-{
-    m_reservados.remove(caminho);
-    if (escrito)
-        m_ultimoPdf = caminho;
+    m_reservados.remove(pdf);
+    if (escrito.isEmpty())
+        return;
+    m_ultimoPdf = escrito;
+    qCInfo(diarioImpressora).noquote() << QStringLiteral("PDF written: %1").arg(escrito);
 }
 
 ImpressaoEscolhida ImpressoraQt::escolherImpressao(const QString& nome, const QString& pastaPdf)
 {
     ImpressaoEscolhida escolhida;
-    const QPrinterInfo impressora = impressoraPorDefeito();
-    if (impressora.isNull()) {
-        escolhida.pdf = reservarPdf(pastaPdf, nome);
-        if (escolhida.pdf.isEmpty())
+    const FilaImpressao fila = filaImpressao();
+    QString base;
+    int numero = 0;
+    if (!fila.existe()) {
+        if (pastaPdf.isEmpty())
             return escolhida;
+        // The first name free here and not promised to another run: a run
+        // that finds it taken when it ends takes the next one then.
+        base = QDir(pastaPdf).filePath(nome + u'-' + m_relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        for (numero = 1; QFileInfo::exists(nomePdf(base, numero)) || m_reservados.contains(nomePdf(base, numero));)
+            ++numero;
+        escolhida.pdf = nomePdf(base, numero);
+        m_reservados.insert(escolhida.pdf);
     }
-    escolhida.abrir = [impressora, pdf = escolhida.pdf](const QString& titulo, const QPageLayout& folha) {
-        return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(impressora, pdf, titulo, folha));
+    escolhida.abrir = [fila, base, numero](const QString& titulo, const QPageLayout& folha) {
+        return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(fila, base, numero, titulo, folha));
     };
     return escolhida;
 }
 
-void ImpressoraQt::mostrarDocumento(const QString& html, bool paisagem, const PedidoRelatorio& pedido)
+void ImpressoraQt::mostrarDocumento(const QString& html, bool paisagem, const PedidoRelatorio& pedido,
+                                    const QString& pastaPdf)
 {
     auto* janela = new QPrintPreviewDialog(janelaPai());
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->setModal(false);
     janela->printer()->setPageLayout(folhaDaEstacao(paisagem));
-    janela->printer()->setCopyCount(1);
     // The rows were read at the run; the layout is made again for each repaint.
     QObject::connect(janela, &QPrintPreviewDialog::paintRequested, janela,
                      [html](QPrinter* impressora) { pintarDocumento(html, *impressora, 1); });
+    // Printed from here, it goes where every print goes.
+    if (QAction* imprimir = accaoImprimir(*janela)) {
+        QObject::disconnect(imprimir, &QAction::triggered, janela, nullptr);
+        const QString nome = QFileInfo(pedido.FicheiroRelatorio).completeBaseName();
+        QObject::connect(imprimir, &QAction::triggered, janela,
+                         [this, html, paisagem, nome, pastaPdf] { imprimirVisto(html, paisagem, nome, pastaPdf); });
+    } else {
+        qCWarning(diarioImpressora) << "the preview's print action was not found";
+    }
     abrirJanela(*janela, pedido);
     m_ultimaJanela = janela;
+}
+
+void ImpressoraQt::imprimirVisto(const QString& html, bool paisagem, const QString& nome, const QString& pastaPdf)
+{
+    QString motivo;
+    if (imprimirDocumento(*this, html, paisagem, nome, 1, pastaPdf, motivo) == EstadoRelatorio::Executado)
+        return;
+    qCWarning(diarioImpressora).noquote() << QStringLiteral("%1 printed from its preview: %2").arg(nome, motivo);
+    MostrarErroBd(m_mensagens, DocumentoNaoImpresso, {ErroImpressora, motivo});
 }
 
 void ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido)

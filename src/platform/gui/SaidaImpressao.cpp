@@ -1,30 +1,31 @@
 #include "platform/gui/SaidaImpressao.h"
 
+#include "platform/Relatorio.h"
 #include "platform/gui/FicheiroPdf.h"
 #include "reporting/FolhaEstacao.h"
 
+#include <QDir>
+#include <QLoggingCategory>
 #include <QPdfWriter>
-#include <QPrinter>
 
-SaidaImpressao::SaidaImpressao(const QPrinterInfo& impressora, const QString& pdf, const QString& nome,
+namespace {
+Q_LOGGING_CATEGORY(diarioImpressao, "zumarel.relatorios")
+}  // namespace
+
+SaidaImpressao::SaidaImpressao(const FilaImpressao& fila, const QString& basePdf, int numeroPdf, const QString& nome,
                                const QPageLayout& folha)
+    : m_fila(fila),
+      m_nome(nome),
+      m_ficheiro(fila.existe() ? FicheiroPdf::daImpressao(QDir::tempPath())
+                               : std::make_unique<FicheiroPdf>(basePdf, numeroPdf))
 {
-    if (!impressora.isNull()) {
-        m_impressora = std::make_unique<QPrinter>(impressora, QPrinter::HighResolution);
-        m_impressora->setDocName(nome);
-        m_impressora->setCopyCount(1);
-        m_dispositivo = m_impressora.get();
-    } else {
-        m_ficheiro = std::make_unique<FicheiroPdf>(pdf);
-        if (!m_ficheiro->abrir())
-            return;
-        m_pdf = std::make_unique<QPdfWriter>(m_ficheiro.get());
-        m_pdf->setResolution(ResolucaoPapel);
-        m_pdf->setTitle(nome);
-        m_pdf->setCreator(QStringLiteral("Zumarel"));
-        m_dispositivo = m_pdf.get();
-    }
-    m_dispositivo->setPageLayout(folha);
+    if (!m_ficheiro->abrir())
+        return;
+    m_pdf = std::make_unique<QPdfWriter>(m_ficheiro.get());
+    m_pdf->setResolution(ResolucaoPapel);
+    m_pdf->setTitle(nome);
+    m_pdf->setCreator(QStringLiteral("Zumarel"));
+    m_pdf->setPageLayout(folha);
 }
 
 SaidaImpressao::~SaidaImpressao()
@@ -34,30 +35,50 @@ SaidaImpressao::~SaidaImpressao()
     m_ficheiro.reset();
 }
 
+QPagedPaintDevice* SaidaImpressao::dispositivo() const
+{
+    return m_pdf.get();
+}
+
 QString SaidaImpressao::verificar()
 {
-    if (!m_ficheiro || m_ficheiro->esvaziar())
-        return {};
     return m_ficheiro->falha();
 }
 
 QString SaidaImpressao::concluir()
 {
-    if (m_impressora) {
-        const QPrinter::PrinterState estado = m_impressora->printerState();
-        return estado == QPrinter::Error || estado == QPrinter::Aborted ? QStringLiteral("A impressora falhou")
-                                                                        : QString();
-    }
     m_pdf.reset();
-    if (m_ficheiro->concluir())
+    if (!m_ficheiro->concluir())
+        return m_ficheiro->falha().isEmpty() ? QStringLiteral("A impressão foi abandonada") : m_ficheiro->falha();
+    return m_fila.existe() ? entregar() : QString();
+}
+
+QString SaidaImpressao::entregar()
+{
+    using Resultado = EntregaImpressao::Resultado;
+    const EntregaImpressao entrega = entregarImpressao(m_fila, m_ficheiro->descritor(), m_nome);
+    switch (entrega.resultado) {
+    case Resultado::Aceite:
+        qCInfo(diarioImpressao).noquote() << QStringLiteral("print job %1 taken by queue %2").arg(entrega.trabalho).arg(m_fila.nome);
         return {};
-    return m_ficheiro->falha().isEmpty() ? QStringLiteral("A impressão ou o ficheiro falhou") : m_ficheiro->falha();
+    case Resultado::Retido:
+        qCWarning(diarioImpressao).noquote()
+            << QStringLiteral("print job %1 held by queue %2: %3").arg(entrega.trabalho).arg(m_fila.nome, entrega.razao);
+        return {};
+    case Resultado::Recusado:
+        return QStringLiteral("A impressora %1 não aceitou o trabalho: %2").arg(m_fila.nome, entrega.razao);
+    case Resultado::FicheiroFalhou: break;
+    }
+    return QStringLiteral("Não foi possível ler o ficheiro temporário da impressão, na pasta %1: %2")
+        .arg(QDir::tempPath(), entrega.razao);
+}
+
+QString SaidaImpressao::ficheiro() const
+{
+    return m_fila.existe() ? QString() : m_ficheiro->caminho();
 }
 
 void SaidaImpressao::desistir()
 {
-    if (m_impressora)
-        m_impressora->abort();
-    if (m_ficheiro)
-        m_ficheiro->desistir();
+    m_ficheiro->desistir();
 }

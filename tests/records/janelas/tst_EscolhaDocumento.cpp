@@ -110,6 +110,19 @@ private Q_SLOTS:
         QCOMPARE(pedido(pedidos()[1]), formula + "  1/0/3");             // the printer, SegundaVia copies
     }
 
+    // A copy the print system does not take says so, with its reason.
+    void copiaNaoImpressa()
+    {
+        b->t.impressora.estado = EstadoRelatorio::FalhaImpressao;
+        b->t.impressora.falha = {ErroImpressora, QStringLiteral("A impressora fila não aceitou o trabalho: recusa")};
+        SegundaVia l(b->estacao());
+        l.Form_Load();
+        l.cmd_Click(1);
+        QCOMPARE(pedidos().size(), 1);
+        QCOMPARE(b->t.mensagens.vistas(),
+                 QStringList{"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: recusa)"});
+    }
+
     // The keys on the options; Talões only at level 4, in sight and in the list.
     void teclas()
     {

@@ -46,7 +46,7 @@ struct Posto
             ficheiros << "partials/" + f;
         for (const QString& f : ficheiros)
             QFile::copy(origem.filePath(f), t.caminho(f));
-        saida.impressoraPorDefeito = [] { return QPrinterInfo(); };
+        saida.filaImpressao = [] { return FilaImpressao(); };
         t.estacao->impressora = &motor;
         w = std::make_unique<frmPrincipal>(*t.estacao, nullptr);
         saida.setJanelaPrincipal(w.get());
@@ -57,7 +57,7 @@ struct Posto
     void menu(const char* item) { w->findChild<QAction*>(QString::fromLatin1(item))->trigger(); }
 
     EstacaoTeste t;
-    ImpressoraQt saida{t.relogio};
+    ImpressoraQt saida{t.relogio, t.mensagens};
     MotorRelatorios motor{[this] { return t.estacao->bd(); }, t.relogio, saida};
     std::unique_ptr<frmPrincipal> w;
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A print server of the test's own: CUPS's daemon in a temporary folder,
+// its socket there, with one queue, "fila", whose printer writes each job
+// whole into a file of that folder. No other print server or printer is
+// ever reached. The daemon runs as root (its jobs as lp) and ends with this,
+// or with the test process however it ends.
+class ServidorImpressao
+{
+public:
+    enum class Fila {
+        Aceita,  // takes jobs and prints them
+        Recusa,  // does not take jobs (cupsreject)
+        Parada,  // takes jobs and keeps them while it is stopped (cupsdisable)
+        Retem    // takes jobs and holds each until released (job-hold-until)
+    };
+    // With `porDefeito`, the queue is the server's default.
+    explicit ServidorImpressao(Fila fila = Fila::Aceita, bool porDefeito = true);
+    ~ServidorImpressao();
+    ServidorImpressao(const ServidorImpressao&) = delete;
+    ServidorImpressao& operator=(const ServidorImpressao&) = delete;
+
+    // Why it does not run (no daemon installed, not root); empty when it runs.
+    const QString& porqueNao() const { return m_porqueNao; }
+    // The server's socket, as the print system names a server.
+    QString socket() const { return m_pasta.filePath(QStringLiteral("cups.sock")); }
+    static QString nomeFila() { return QStringLiteral("fila"); }
+
+    // What the printer printed of job `trabalho` (the file's path; it appears whole).
+    QString impresso(int trabalho) const;
+    // The jobs printed, by their files' names ("trabalho-1.pdf"…).
+    QStringList impressos() const;
+    // The document of job `trabalho` as the server keeps it while the job waits.
+    QString guardado(int trabalho) const;
+    // The documents the server keeps, held or waiting.
+    QStringList guardados() const;
+
+private:
+    QTemporaryDir m_pasta;
+    QProcess m_cupsd;
+    QString m_porqueNao;
+};
