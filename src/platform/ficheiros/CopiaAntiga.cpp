@@ -1,6 +1,7 @@
 #include "platform/ficheiros/CopiaAntiga.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/ListaAcesso.h"
 #include "platform/ficheiros/PermissaoEscrita.h"
@@ -53,21 +54,6 @@ qint64 tamanhoDe(const QByteArray& linha)
     bool ok = false;
     const qint64 n = linha.left(linha.indexOf(' ')).toLongLong(&ok);
     return ok && n >= 0 && n <= GravacaoFicheiro::TamanhoMaximo ? n : -1;
-}
-
-QString tipoEntrada(mode_t modo)
-{
-    if (S_ISDIR(modo))
-        return QStringLiteral("uma pasta");
-    if (S_ISLNK(modo))
-        return QStringLiteral("uma ligação simbólica");
-    if (S_ISSOCK(modo))
-        return QStringLiteral("um socket");
-    if (S_ISFIFO(modo))
-        return QStringLiteral("um FIFO");
-    if (S_ISCHR(modo) || S_ISBLK(modo))
-        return QStringLiteral("um dispositivo");
-    return QStringLiteral("um ficheiro");
 }
 
 // The access control list of a copy beside the file: whoever may read or
@@ -324,8 +310,7 @@ QString CopiaAntiga::ocupante() const
     if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
-           + QFile::decodeName(m_nome) + QStringLiteral(" (") + tipoEntrada(st.st_mode) + QStringLiteral(", de ")
-           + Utilizadores::nome(st.st_uid) + QStringLiteral(") que não é uma cópia desta estação");
+           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + QStringLiteral(") que não é uma cópia desta estação");
 }
 
 QString CopiaAntiga::naoLida(int e) const
