@@ -9,6 +9,7 @@
 #include "platform/ficheiros/Utilizadores.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
+#include "support/UtilizadoresTeste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,128 +38,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-struct stat estado(const QString& caminho)
-{
-    struct stat st
-    {
-    };
-    if (::lstat(QFile::encodeName(caminho).constData(), &st) != 0)
-        qWarning("lstat %s: %s", qPrintable(caminho), strerror(errno));
-    return st;
-}
-
-// Owner, group and permission bits, as "uid:gid 0644".
-QString donoEModo(const QString& caminho)
-{
-    const struct stat st = estado(caminho);
-    return QStringLiteral("%1:%2 %3").arg(st.st_uid).arg(st.st_gid).arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
-}
-
-void mudarDono(const QString& caminho, const QString& donoGrupo, mode_t modo)
-{
-    const QStringList dg = donoGrupo.split(u':');
-    const passwd* p = ::getpwnam(qPrintable(dg[0]));
-    const group* g = ::getgrnam(qPrintable(dg[1]));
-    QVERIFY2(p && g, qPrintable(donoGrupo));
-    const QByteArray c = QFile::encodeName(caminho);
-    QCOMPARE(::chown(c.constData(), p->pw_uid, g->gr_gid), 0);
-    QCOMPARE(::chmod(c.constData(), modo), 0);
-}
-
-QStringList conteudoPasta(const QString& pasta)
-{
-    return QDir(pasta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// The file's access control list, as getfacl shows it, and the value of its attribute `nome`.
-QString atributos(const QString& caminho, const QByteArray& nome)
-{
-    QProcess getfacl;
-    getfacl.start(QStringLiteral("getfacl"), {QStringLiteral("--omit-header"), QStringLiteral("-p"), caminho});
-    getfacl.waitForFinished();
-    QByteArray valor(256, '\0');
-    const QByteArray c = QFile::encodeName(caminho);
-    valor.resize(qMax<ssize_t>(::lgetxattr(c.constData(), nome.constData(), valor.data(), 256), 0));
-    return QString::fromUtf8(getfacl.readAll() + nome + '=' + valor);
-}
-
-int darListaAcesso(const QString& caminho, const QString& entrada)
-{
-    return QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), entrada, caminho});
-}
-
-// Whether the files of `pasta` take user attributes and access control lists (a tmpfs may take neither).
-bool aceitaAtributos(const QString& pasta)
-{
-    const QString prova = QDir(pasta).filePath(QStringLiteral("prova"));
-    escreverFicheiro(prova, {});
-    const bool ok = ::setxattr(QFile::encodeName(prova).constData(), "user.zumarel", "1", 1, 0) == 0
-                    && darListaAcesso(prova, QStringLiteral("group:users:rw")) == 0;
-    QFile::remove(prova);
-    return ok;
-}
-
-// Runs `acao` in a child process that gives up root for `quem`: a user
-// name, then "+" and each supplementary group ("bin+users"), with the state
-// folder `estado` (none when it is empty) and no home. What it returns, or
-// "morto" when the child was killed.
-QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const std::function<QByteArray()>& acao)
-{
-    const QStringList nomes = quem.split(u'+');
-    const passwd* p = ::getpwnam(qPrintable(nomes[0]));
-    if (!p)
-        return "no user " + nomes[0].toUtf8();
-    std::vector<gid_t> grupos{p->pw_gid};
-    for (qsizetype i = 1; i < nomes.size(); ++i) {
-        const group* g = ::getgrnam(qPrintable(nomes[i]));
-        if (!g)
-            return "no group " + nomes[i].toUtf8();
-        grupos.push_back(g->gr_gid);
-    }
-    const uid_t uid = p->pw_uid;
-    const gid_t gid = p->pw_gid;
-    int tubo[2];
-    if (::pipe(tubo) != 0)
-        return "pipe";
-    ProcessoFilho filho([&] {
-        ::close(tubo[0]);
-        ::unsetenv("HOME");
-        if (estado.isEmpty())
-            ::unsetenv("XDG_STATE_HOME");
-        else
-            ::setenv("XDG_STATE_HOME", estado.constData(), 1);
-        QByteArray r = "setresuid";
-        // A change of user clears the signal that ends a child with its parent: set again.
-        if (::setgroups(grupos.size(), grupos.data()) == 0 && ::setresgid(gid, gid, gid) == 0
-            && ::setresuid(uid, uid, uid) == 0 && ::prctl(PR_SET_PDEATHSIG, SIGKILL) == 0)
-            r = acao();
-        [[maybe_unused]] const ssize_t n = ::write(tubo[1], r.constData(), size_t(r.size()));
-    });
-    ::close(tubo[1]);
-    QByteArray r;
-    char bloco[256];
-    for (ssize_t n; (n = ::read(tubo[0], bloco, sizeof bloco)) > 0;)
-        r.append(bloco, n);
-    ::close(tubo[0]);
-    return WIFSIGNALED(filho.esperar()) ? QByteArray("morto") : r;
-}
-
-// Writes [Postos] chave=1 to the file: "ok", or why the write failed.
-QByteArray gravarChave(const QString& caminho, const QString& chave)
-{
-    FicheiroPerfil ini(caminho);
-    return ini.escrever(QStringLiteral("Postos"), chave, QStringLiteral("1")) ? QByteArray("ok")
-                                                                            : ini.razaoFalha().toUtf8();
-}
-
-// The same as `quem` (see comoUtilizador), with a state folder of its own in `estados`.
-QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
-{
-    const passwd* p = ::getpwnam(qPrintable(quem.section(u'+', 0, 0)));
-    const QByteArray estado = QFile::encodeName(estados) + '/' + QByteArray::number(p ? p->pw_uid : 0);
-    return QString::fromUtf8(comoUtilizador(quem, estado, [&] { return gravarChave(caminho, chave); }));
-}
 
 }  // namespace
 
