@@ -60,11 +60,15 @@ qint64 tamanhoDe(const QByteArray& linha)
 // write the file, by any entry of its list or mode, gets the same on the
 // copy, the file's owner (a named user of the copy's, as its maker owns it)
 // and group included; its maker reads and writes it; nobody else gets
-// anything. No one may run it.
-QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t grupoCopia)
+// anything. No one may run it. 0, or the errno of the file's list that
+// could not be read: the copy then gives nobody anything by a guess.
+int listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t grupoCopia,
+                 QList<ListaAcesso::Entrada>& lista)
 {
     using namespace ListaAcesso;
-    QList<Entrada> doFicheiro = ler(ficheiro);
+    QList<Entrada> doFicheiro;
+    if (const int e = ler(ficheiro, doFicheiro))
+        return e;
     if (doFicheiro.isEmpty())
         doFicheiro = doModo(estado.st_mode);
     quint16 mascara = 7;
@@ -89,7 +93,7 @@ QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado
     utilizadores[estado.st_uid] = dono;
     utilizadores.remove(criador);
     const quint16 grupoDono = grupos.take(grupoCopia);
-    QList<Entrada> lista{{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono}, {Outros, outros}};
+    lista = {{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono}, {Outros, outros}};
     quint16 classeGrupo = grupoDono;
     for (auto u = utilizadores.cbegin(); u != utilizadores.cend(); ++u) {
         lista.append({Utilizador, u.value(), u.key()});
@@ -101,7 +105,7 @@ QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado
     }
     if (lista.size() > 3)
         lista.append({Mascara, classeGrupo});
-    return lista;
+    return 0;
 }
 
 }  // namespace
@@ -359,7 +363,8 @@ QByteArray CopiaAntiga::formar(const QByteArray& antigo, const QByteArray& novo)
 // by which whoever may read the file may read the copy (see listaDaCopia).
 // A file system without such lists gets the file's mode, never more than
 // it gives: a group this user may not give leaves the copy its own, with no
-// more right than others have.
+// more right than others have; a file whose list names users or groups,
+// which no mode can say, gets no copy there.
 int CopiaAntiga::darPermissoes(int copia) const
 {
     struct stat st
@@ -368,10 +373,15 @@ int CopiaAntiga::darPermissoes(int copia) const
     if (::fstat(copia, &st) != 0)
         return errno;
     const bool grupo = st.st_gid == m_estado.st_gid || ::fchown(copia, uid_t(-1), m_estado.st_gid) == 0;
-    const int e = ListaAcesso::escrever(
-        copia, listaDaCopia(m_ficheiro, m_estado, st.st_uid, grupo ? m_estado.st_gid : st.st_gid));
+    QList<ListaAcesso::Entrada> lista;
+    if (const int e = listaDaCopia(m_ficheiro, m_estado, st.st_uid, grupo ? m_estado.st_gid : st.st_gid, lista))
+        return e;
+    const int e = ListaAcesso::escrever(copia, lista);
     if (e != ENOTSUP)
         return e;
+    QList<ListaAcesso::Entrada> doFicheiro;
+    if (ListaAcesso::ler(m_ficheiro, doFicheiro) != 0 || doFicheiro.size() > 3)
+        return ENOTSUP;
     mode_t modo = m_estado.st_mode & 0666;
     if (!grupo)
         modo = (modo & 0606) | ((modo & 06) << 3);
