@@ -11,10 +11,14 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +46,34 @@ void gravacaoMorta(const QString& c)
         FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
     });
     QVERIFY(WIFSIGNALED(filho.esperar()));
+}
+
+// Makes at `caminho` an entry of the kind `tipo` ("ficheiro": a file only its owner may read), nobody's.
+void entradaDeOutro(const QString& caminho, const QString& tipo)
+{
+    const QByteArray c = QFile::encodeName(caminho);
+    if (tipo == u"pasta") {
+        QCOMPARE(::mkdir(c.constData(), 0755), 0);
+    } else if (tipo == u"ligacao") {
+        QCOMPARE(::symlink("Lorvane.ini", c.constData()), 0);
+    } else if (tipo == u"socket") {
+        sockaddr_un endereco{};
+        endereco.sun_family = AF_UNIX;
+        qstrncpy(endereco.sun_path, c.constData(), sizeof endereco.sun_path);
+        const int tomada = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(tomada >= 0);
+        const int ligada = ::bind(tomada, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco);
+        ::close(tomada);
+        QCOMPARE(ligada, 0);
+    } else if (tipo == u"fifo") {
+        QCOMPARE(::mkfifo(c.constData(), 0666), 0);
+    } else {
+        escreverFicheiro(caminho, "de outro\n");
+        QCOMPARE(::chmod(c.constData(), 0600), 0);
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    QVERIFY(nobody);
+    QCOMPARE(::lchown(c.constData(), nobody->pw_uid, nobody->pw_gid), 0);
 }
 
 }  // namespace
@@ -116,6 +148,65 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
         QCOMPARE(lerFicheiro(c), antes);
         QVERIFY(!QFile::exists(copia));
+    }
+
+    // Whatever another user leaves at the copy's name, a save that needs
+    // the name is refused naming that entry, its kind and its owner: never
+    // "the copy of the old text", which only a copy this station can read
+    // and recognise is. So too where a save into the file was cut short and
+    // its copy is gone: the refusal says whose save it was and what holds
+    // its copy's name instead.
+    void entradaNoNomeDaCopiaNomeada_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<bool>("cortada");  // a save into the file was cut short, its copy then taken away
+        QTest::addColumn<QString>("razao");  // %1 the folder, %2 the entry's name
+        const auto alheia = [](const char* tipo) -> QString {
+            return QStringLiteral("Há na pasta %1 uma entrada %2 (") + QString::fromUtf8(tipo)
+                   + QStringLiteral(", de nobody) que não é uma cópia desta estação");
+        };
+        const QString ilegivel = QStringLiteral("Há na pasta %1 uma entrada %2 (um ficheiro, de nobody) que esta "
+                                                "estação não pode ler (Sem permissão para ler [Permission denied])");
+        const QList<std::pair<const char*, QString>> tipos{{"ficheiro", ilegivel},
+                                                           {"fifo", alheia("um FIFO")},
+                                                           {"socket", alheia("um socket")},
+                                                           {"pasta", alheia("uma pasta")},
+                                                           {"ligacao", alheia("uma ligação simbólica")}};
+        for (const auto& [tipo, razao] : tipos) {
+            QTest::addRow("%s", tipo) << tipo << false << razao;
+            QTest::addRow("%s, depois de uma gravação cortada", tipo) << tipo << true << razao;
+        }
+    }
+    void entradaNoNomeDaCopiaNomeada()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(QString, tipo);
+        QFETCH(bool, cortada);
+        QFETCH(QString, razao);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n");
+        mudarDono(c, QStringLiteral("bin:bin"), 0666);
+        const QString nome = QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino);
+        if (cortada) {
+            QCOMPARE(comoUtilizador(QStringLiteral("bin"), {}, [&] {
+                         gravacaoMorta(c);
+                         return QByteArray("vivo");
+                     }),
+                     QByteArray("vivo"));
+            QVERIFY(QFile::remove(raiz.filePath(nome)));
+            razao = QStringLiteral("Uma gravação de bin no computador ") + QSysInfo::machineHostName()
+                    + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar incompleto: h") + razao.mid(1);
+        } else {
+            QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
+        }
+        entradaDeOutro(raiz.filePath(nome), tipo);
+        const QByteArray antes = lerFicheiro(c);
+        QCOMPARE(QString::fromUtf8(comoUtilizador(QStringLiteral("daemon"), {}, [&] { return gravarChave(c, QStringLiteral("A")); })),
+                 razao.arg(raiz.path(), nome));
+        QCOMPARE(lerFicheiro(c), antes);
     }
 };
 

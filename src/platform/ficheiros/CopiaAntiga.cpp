@@ -186,22 +186,36 @@ int CopiaAntiga::porDeLado(const char* porque)
 
 QString CopiaAntiga::ocupante() const
 {
+    const QString qual = entrada();
+    return qual.isEmpty() ? QString() : qual + QStringLiteral(" que não é uma cópia desta estação");
+}
+
+QString CopiaAntiga::naoLida(int e) const
+{
+    if (e == NaoEFicheiro)
+        return ocupante();
+    const QString razao = e == EACCES || e == EPERM
+                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
+                              : Erros::razaoSistema(e);
+    // Unread, it is not known to be a copy of this station's: named as any entry.
+    QString qual = entrada();
+    if (qual.isEmpty())
+        qual = QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
+               + QFile::decodeName(m_nome);
+    return qual + QStringLiteral(" que esta estação não pode ler (") + razao + u')';
+}
+
+// What holds the copy's name, its kind and owner: "Há na pasta /srv/posto
+// uma entrada .zumarel-antigo-12 (um FIFO, de joana)"; empty when nothing does.
+QString CopiaAntiga::entrada() const
+{
     struct stat st
     {
     };
     if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
-           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + QStringLiteral(") que não é uma cópia desta estação");
-}
-
-QString CopiaAntiga::naoLida(int e) const
-{
-    const QString razao = e == EACCES || e == EPERM
-                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
-                              : Erros::razaoSistema(e);
-    return QStringLiteral("A cópia do texto antigo ") + QFile::decodeName(m_nome) + QStringLiteral(" na pasta ")
-           + QFile::decodeName(pasta()) + QStringLiteral(" não pode ser lida (") + razao + u')';
+           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + u')';
 }
 
 QByteArray CopiaAntiga::pasta() const

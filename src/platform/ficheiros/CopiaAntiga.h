@@ -80,12 +80,15 @@ public:
     QByteArray pasta() const;
     const QByteArray& nome() const { return m_nome; }
 
-    // For the operator's box: what holds the copy's name, what it is and
-    // whose (empty when nothing does); why it could not be read (`e` the errno).
+    // For the operator's box, naming whatever holds the copy's name by its
+    // kind and owner (an entry this station could not read is not known to
+    // be its copy): what holds it and is no copy (empty when nothing does);
+    // what could not be taken, `e` the errno tomar gave.
     QString ocupante() const;
     QString naoLida(int e) const;
 
 private:
+    QString entrada() const;
     int descritorPasta() const;
     int abrirPasta(bool criar);
 
