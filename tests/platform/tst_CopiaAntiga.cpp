@@ -2,14 +2,20 @@
 // (never more than the file allows, whatever the size of its access list),
 // what a refusal says of an entry at its name, and what a copy must hold
 // and the file be for the old text to go back.
+#include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/CopiaAntiga.h"
+#include "platform/ficheiros/Descritor.h"
 #include "platform/ficheiros/FicheiroPerfil.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/MarcaGravacao.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/UtilizadoresTeste.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -76,7 +82,23 @@ void entradaDeOutro(const QString& caminho, const QString& tipo)
     QCOMPARE(::lchown(c.constData(), nobody->pw_uid, nobody->pw_gid), 0);
 }
 
+// The copy `copia` with its header line `n` (0: the one that says what it is) given as `linha`.
+QByteArray comLinha(const QByteArray& copia, int n, const QByteArray& linha)
+{
+    qsizetype inicio = 0;
+    for (int i = 0; i < n; ++i)
+        inicio = copia.indexOf('\n', inicio) + 1;
+    return copia.left(inicio) + linha + copia.mid(copia.indexOf('\n', inicio));
+}
+
+QByteArray sha256(const QByteArray& texto)
+{
+    return QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex();
+}
+
 }  // namespace
+
+using Veredicto = ConteudoCopia::Veredicto;
 
 class TesteCopiaAntiga : public QObject
 {
@@ -207,6 +229,173 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(comoUtilizador(QStringLiteral("daemon"), {}, [&] { return gravarChave(c, QStringLiteral("A")); })),
                  razao.arg(raiz.path(), nome));
         QCOMPARE(lerFicheiro(c), antes);
+    }
+
+    // A copy is taken as whole only when it is as long as its lines say and
+    // each text is of the length and checksum its line gives, that length
+    // one a save could have written (at most 16 MiB): a crafted copy with a
+    // good header but anything else is no copy, whose texts nobody puts back.
+    void copiaSoInteiraSeConfere_data()
+    {
+        QTest::addColumn<QByteArray>("antigo");
+        QTest::addColumn<QByteArray>("novo");
+        QTest::addColumn<int>("linha");           // the header line replaced: 0 what it is, 3 and 4 the texts'; -1 none
+        QTest::addColumn<QByteArray>("trocada");  // the line put in its place
+        QTest::addColumn<QByteArray>("depois");   // bytes after the texts
+        QTest::addColumn<bool>("inteira");
+        const QByteArray antigo = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(300, 'x') + "\n";
+        const QByteArray novo = "[Acesso]\nOperador=Rui\n";
+        const QByteArray enorme(GravacaoFicheiro::TamanhoMaximo + 1, 'a');
+        QTest::newRow("inteira") << antigo << novo << -1 << QByteArray() << QByteArray() << true;
+        QTest::newRow("textos vazios") << QByteArray() << QByteArray() << -1 << QByteArray() << QByteArray() << true;
+        QTest::newRow("mais longa do que as linhas dizem") << antigo << novo << -1 << QByteArray() << QByteArray("x") << false;
+        QTest::newRow("mais longa, de um texto inteiro") << antigo << novo << -1 << QByteArray() << novo << false;
+        QTest::newRow("mais curta do que as linhas dizem")
+            << antigo << novo << 4 << QByteArray::number(novo.size() + 1) + ' ' + sha256(novo) << QByteArray() << false;
+        QTest::newRow("um texto de mais de 16 MiB") << enorme << QByteArray("x") << -1 << QByteArray() << QByteArray() << false;
+        QTest::newRow("um tamanho negativo")
+            << antigo << novo << 3 << "-" + QByteArray::number(antigo.size()) + ' ' + sha256(antigo) << QByteArray()
+            << false;
+        QTest::newRow("um tamanho que não é um número") << antigo << novo << 3 << "3x0 " + sha256(antigo) << QByteArray()
+                                                        << false;
+        QTest::newRow("a soma do texto antigo não confere")
+            << antigo << novo << 3 << QByteArray::number(antigo.size()) + ' ' + sha256(novo) << QByteArray() << false;
+        QTest::newRow("a soma do texto novo não confere")
+            << antigo << novo << 4 << QByteArray::number(novo.size()) + ' ' + sha256(antigo) << QByteArray() << false;
+        QTest::newRow("os tamanhos trocados entre os textos")
+            << antigo << novo << 3 << QByteArray::number(novo.size()) + ' ' + sha256(antigo) << QByteArray() << false;
+        QTest::newRow("outra assinatura") << antigo << novo << 0 << QByteArray("Zumarel: outra coisa") << QByteArray() << false;
+    }
+    void copiaSoInteiraSeConfere()
+    {
+        QFETCH(QByteArray, antigo);
+        QFETCH(QByteArray, novo);
+        QFETCH(int, linha);
+        QFETCH(QByteArray, trocada);
+        QFETCH(QByteArray, depois);
+        QFETCH(bool, inteira);
+        QTemporaryDir sitio;
+        QByteArray bytes = ConteudoCopia::formar("/srv/posto/Lorvane.ini", "1700000000.5", antigo, novo);
+        if (linha >= 0)
+            bytes = comLinha(bytes, linha, trocada);
+        const QString copia = sitio.filePath(QStringLiteral("copia"));
+        escreverFicheiro(copia, bytes + depois);
+        Descritor d;
+        d.fd = ::open(QFile::encodeName(copia).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(d.fd >= 0);
+        const std::optional<ConteudoCopia::Conteudo> c = ConteudoCopia::ler(d.fd);
+        QCOMPARE(c.has_value(), inteira);
+        if (inteira) {
+            QCOMPARE(c->antigo, antigo);
+            QCOMPARE(c->novo, novo);
+            QCOMPARE(c->nascimento, QByteArray("1700000000.5"));
+            QCOMPARE(c->dono, ::geteuid());
+        }
+    }
+
+    // What the file as found says of the save whose copy this is. That save
+    // wrote the new text over the old from the start (into zeros reserved
+    // past the old end) and cut it to length: only a file between the two
+    // lengths, each byte the old text's, the new one's or such a zero, is
+    // what it left part-way, and gets the old text back. A file shorter than
+    // both texts (emptied, or cut short by another program), longer than
+    // both, with a byte of neither, or born at another time, is a newer file.
+    void julgamento_data()
+    {
+        QTest::addColumn<QByteArray>("antigo");
+        QTest::addColumn<QByteArray>("novo");
+        QTest::addColumn<QByteArray>("ficheiro");
+        QTest::addColumn<QByteArray>("nascimento");  // of the file as found; the copy's is "1.5"
+        QTest::addColumn<int>("veredicto");
+        const QByteArray longo = "[Acesso]\nOperador=Ana\nNota=uma nota longa\n";
+        const QByteArray curto = "[Acesso]\nOperador=Rui\n";
+        const QByteArray meio = curto + longo.mid(curto.size(), 5);  // a new text written, not yet cut
+        QByteArray alheio = meio;
+        alheio[curto.size() + 2] = '#';
+        const QByteArray crescido = curto.left(longo.size() - curto.size()) + longo.mid(longo.size() - curto.size());
+        const int inteiro = int(Veredicto::Inteiro), repor = int(Veredicto::Repor), outro = int(Veredicto::OutroFicheiro);
+        QTest::newRow("o texto antigo") << longo << curto << longo << QByteArray("1.5") << inteiro;
+        QTest::newRow("o texto novo") << longo << curto << curto << QByteArray("1.5") << inteiro;
+        QTest::newRow("o novo escrito, por cortar") << longo << curto << meio << QByteArray("1.5") << repor;
+        QTest::newRow("sem nascimento conhecido") << longo << curto << meio << QByteArray() << repor;
+        QTest::newRow("esvaziado") << longo << curto << QByteArray() << QByteArray("1.5") << outro;
+        QTest::newRow("cortado mais curto do que ambos") << longo << curto << curto.left(9) << QByteArray("1.5") << outro;
+        QTest::newRow("mais longo do que ambos") << longo << curto << longo + "x" << QByteArray("1.5") << outro;
+        QTest::newRow("um byte de nenhum dos textos") << longo << curto << alheio << QByteArray("1.5") << outro;
+        QTest::newRow("nascido a outra hora") << longo << curto << meio << QByteArray("2.5") << outro;
+        QTest::newRow("nascido a outra hora, com o texto antigo") << longo << curto << longo << QByteArray("2.5") << outro;
+        QTest::newRow("um texto novo mais longo, no espaço reservado")
+            << curto << longo << longo.left(curto.size() + 3) + QByteArray(4, '\0') << QByteArray("1.5") << repor;
+        QTest::newRow("um texto novo mais longo, sem o seu início")
+            << curto << longo << crescido.left(curto.size() + 2) << QByteArray("1.5") << repor;
+        QTest::newRow("zeros sobre o texto antigo") << longo << curto << curto + QByteArray(5, '\0') << QByteArray("1.5")
+                                                   << outro;
+    }
+    void julgamento()
+    {
+        QFETCH(QByteArray, antigo);
+        QFETCH(QByteArray, novo);
+        QFETCH(QByteArray, ficheiro);
+        QFETCH(QByteArray, nascimento);
+        QFETCH(int, veredicto);
+        const ConteudoCopia::Conteudo copia{0, "1.5", antigo, novo};
+        QCOMPARE(int(ConteudoCopia::julgar(copia, nascimento, ficheiro)), veredicto);
+    }
+
+    // After a save into the file cut short, another program empties the
+    // file or cuts it shorter than both texts, or changes a byte: the next
+    // reading keeps that newer file and sets the copy aside; only the file
+    // as the save left it gets the old text back. So too on a file system
+    // that keeps no marks.
+    void ficheiroMudadoDepoisDeUmaGravacaoCortada_data()
+    {
+        QTest::addColumn<QString>("como");
+        QTest::addColumn<bool>("marcas");
+        QTest::addColumn<QString>("lido");  // Operador, as read next
+        for (const bool marcas : {true, false}) {
+            const char* m = marcas ? "" : ", sem marcas";
+            QTest::addRow("deixado pela gravação%s", m) << "deixado" << marcas << "Ana";
+            QTest::addRow("esvaziado%s", m) << "esvaziado" << marcas << "";
+            QTest::addRow("cortado mais curto do que ambos os textos%s", m) << "cortado" << marcas << "";
+            QTest::addRow("com um byte de nenhum dos textos%s", m) << "alheio" << marcas << "Rui";
+        }
+    }
+    void ficheiroMudadoDepoisDeUmaGravacaoCortada()
+    {
+        QFETCH(QString, como);
+        QFETCH(bool, marcas);
+        QFETCH(QString, lido);
+        MarcaGravacao::comMarcas = marcas;
+        const auto comMarcas = qScopeGuard([] { MarcaGravacao::comMarcas = true; });
+        QTemporaryDir sitio;
+        const QString c = sitio.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        gravacaoMorta(c);
+        if (QTest::currentTestFailed())
+            return;
+        QByteArray mudado = lerFicheiro(c);
+        QVERIFY(mudado.startsWith("[Acesso]\nOperador=Rui\n"));
+        if (como == u"esvaziado")
+            mudado.clear();
+        else if (como == u"cortado")
+            mudado.truncate(9);
+        else if (como == u"alheio")
+            mudado[mudado.size() - 3] = '#';
+        if (como != u"deixado") {
+            // In place, as another program writes it: the same file, born at the same time.
+            QFile f(c);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.resize(0));
+            QCOMPARE(f.write(mudado), mudado.size());
+            f.close();
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("rollback copy .* set aside as")));
+        }
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), lido);
+        QCOMPARE(lerFicheiro(c), como == u"deixado" ? antes : mudado);
+        const QStringList nomes = conteudoPasta(sitio.path());
+        QCOMPARE(nomes.size(), como == u"deixado" ? 2 : 3);
+        QCOMPARE(nomes[0].contains(QStringLiteral(".posta-de-lado-")), como != u"deixado");
     }
 };
 
