@@ -22,6 +22,8 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -90,6 +92,34 @@ QByteArray comLinha(const QByteArray& copia, int n, const QByteArray& linha)
         inicio = copia.indexOf('\n', inicio) + 1;
     return copia.left(inicio) + linha + copia.mid(copia.indexOf('\n', inicio));
 }
+
+// A disk of the test's own that keeps neither access control lists nor
+// user attributes (a ramfs), mounted in a mount namespace of this
+// process's own, so that it goes with the process whatever happens.
+class DiscoSemListas
+{
+public:
+    DiscoSemListas()
+    {
+        m_montado = m_pasta.isValid() && ::unshare(CLONE_NEWNS) == 0
+                    && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                    && ::mount("zumarel-teste", QFile::encodeName(m_pasta.path()).constData(), "ramfs", 0, "mode=0755")
+                           == 0;
+    }
+    ~DiscoSemListas()
+    {
+        if (m_montado)
+            ::umount2(QFile::encodeName(m_pasta.path()).constData(), MNT_DETACH);
+    }
+    Q_DISABLE_COPY(DiscoSemListas)
+    bool ok() const { return m_montado; }
+    QString caminho(const QString& nome) const { return m_pasta.filePath(nome); }
+    QString pasta() const { return m_pasta.path(); }
+
+private:
+    QTemporaryDir m_pasta;
+    bool m_montado = false;
+};
 
 QByteArray sha256(const QByteArray& texto)
 {
@@ -170,6 +200,58 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
         QCOMPARE(lerFicheiro(c), antes);
         QVERIFY(!QFile::exists(copia));
+    }
+
+    // On a file system that keeps no access control lists, the copy beside
+    // the file gets the file's group and mode, and is put back only if
+    // whoever made it may write the file by its mode (a copy another user
+    // left in a folder where anyone makes files is set aside).
+    void copiaSemListas_data()
+    {
+        QTest::addColumn<QString>("ficheiro");  // owner and group of the file
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QString>("copia");     // who the copy is given to after the kill
+        QTest::addColumn<bool>("reposta");
+        QTest::newRow("de um membro do grupo que pode escrever") << "root:bin" << 0664 << "bin" << true;
+        QTest::newRow("de um membro do grupo que só pode ler") << "root:bin" << 0644 << "bin" << false;
+        QTest::newRow("de quem o modo não deixa escrever") << "root:bin" << 0664 << "nobody" << false;
+        QTest::newRow("de quem os outros deixam escrever") << "root:bin" << 0646 << "nobody" << true;
+        QTest::newRow("do dono do ficheiro") << "daemon:bin" << 0644 << "daemon" << true;
+        QTest::newRow("do dono do ficheiro, que só o pode ler") << "daemon:bin" << 0464 << "daemon" << false;
+    }
+    void copiaSemListas()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners and mounting a disk need root");
+        QFETCH(QString, ficheiro);
+        QFETCH(int, modo);
+        QFETCH(QString, copia);
+        QFETCH(bool, reposta);
+        const DiscoSemListas disco;
+        if (!disco.ok())
+            QSKIP("a disk without access control lists could not be mounted");
+        QCOMPARE(::chmod(QFile::encodeName(disco.pasta()).constData(), 0777), 0);
+        const QString c = disco.caminho(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        mudarDono(c, ficheiro, mode_t(modo));
+        gravacaoMorta(c);
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray cortado = lerFicheiro(c);
+        const QString nome = disco.caminho(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino));
+        QCOMPARE(donoEModo(nome), QStringLiteral("0:%1 %2").arg(estado(c).st_gid).arg(modo & 0666, 4, 8, QLatin1Char('0')));
+        const passwd* p = ::getpwnam(qPrintable(copia));
+        QVERIFY(p);
+        QCOMPARE(::lchown(QFile::encodeName(nome).constData(), p->pw_uid, uid_t(-1)), 0);
+        if (!reposta)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("may not write the file")));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}),
+                 reposta ? QStringLiteral("Ana") : QStringLiteral("Rui"));
+        QCOMPARE(lerFicheiro(c), reposta ? antes : cortado);
+        const QStringList nomes = conteudoPasta(disco.pasta());
+        QCOMPARE(nomes.size(), reposta ? 2 : 3);
+        QCOMPARE(nomes.value(0).contains(QStringLiteral(".posta-de-lado-")), !reposta);
     }
 
     // Whatever another user leaves at the copy's name, a save that needs
