@@ -254,6 +254,60 @@ private Q_SLOTS:
         QCOMPARE(nomes.value(0).contains(QStringLiteral(".posta-de-lado-")), !reposta);
     }
 
+    // A file of a disk that keeps access control lists, mounted on its own in
+    // a folder of one that keeps none: its copy beside it gets the file's
+    // mode where the file has no list beyond its mode; where the file's list
+    // bars a member of its group, which no mode can say, the copy is kept in
+    // the user's state folder instead.
+    void copiaNumaPastaSemListas_data()
+    {
+        QTest::addColumn<QString>("lista");
+        QTest::addColumn<bool>("junto");  // the copy is beside the file, else in the state folder
+        QTest::newRow("ficheiro sem lista") << "" << true;
+        QTest::newRow("ficheiro cuja lista barra um membro do grupo") << "user:bin:---" << false;
+    }
+    void copiaNumaPastaSemListas()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners and mounting need root");
+        QFETCH(QString, lista);
+        QFETCH(bool, junto);
+        const DiscoSemListas disco;
+        if (!disco.ok())
+            QSKIP("a disk without access control lists could not be mounted");
+        QTemporaryDir outro;
+        if (!aceitaAtributos(outro.path()))
+            QSKIP("the temporary folder keeps no access control lists");
+        const QString fonte = outro.filePath(QStringLiteral("Lorvane.ini")), c = disco.caminho(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(fonte, antes);
+        mudarDono(fonte, QStringLiteral("daemon:bin"), 0640);
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(fonte, lista), 0);
+        escreverFicheiro(c, {});
+        QCOMPARE(::mount(QFile::encodeName(fonte).constData(), QFile::encodeName(c).constData(), nullptr, MS_BIND,
+                         nullptr),
+                 0);
+        const auto desmontar = qScopeGuard([&] { ::umount2(QFile::encodeName(c).constData(), MNT_DETACH); });
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        const struct stat st = estado(c);
+        const QString aoLado = disco.caminho(QStringLiteral(".zumarel-antigo-%1").arg(st.st_ino));
+        const QString noEstado = estados.filePath(QStringLiteral("zumarel/copia-%1-%2").arg(st.st_dev).arg(st.st_ino));
+        QCOMPARE(QFile::exists(aoLado), junto);
+        QCOMPARE(QFile::exists(noEstado), !junto);
+        if (junto) {
+            QCOMPARE(donoEModo(aoLado), QStringLiteral("0:%1 0640").arg(st.st_gid));
+            QCOMPARE(abreComo(QStringLiteral("bin"), aoLado, O_RDONLY), QByteArray("aberto"));
+        }
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(conteudoPasta(disco.pasta()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
     // Whatever another user leaves at the copy's name, a save that needs
     // the name is refused naming that entry, its kind and its owner: never
     // "the copy of the old text", which only a copy this station can read
