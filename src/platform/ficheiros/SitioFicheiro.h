@@ -8,14 +8,13 @@
 #include <sys/stat.h>
 
 // Where a file's text is, with the turn on it taken (see GravacaoFicheiro.h):
-// the real file at the end of any chain of symbolic links (each made by this
-// program's user, the administrator or the owner of the folder it sits in),
-// its folder open
-// and locked, the file open and locked too, so that its writers take turns
-// through any of its names, and readers share the turn.
+// the real file its path leads to (Percurso: every link on the way made by
+// this program's user, the administrator or the owner of the folder it sits
+// in), its folder open and locked, the file open and locked too, so that its
+// writers take turns through any of its names, and readers share the turn.
 struct SitioFicheiro
 {
-    QByteArray caminho;  // the real file's absolute path
+    QByteArray caminho;  // the real file's absolute path, no link in it
     Descritor pasta;
     QByteArray nome;  // its name in the folder
     Descritor ficheiro;

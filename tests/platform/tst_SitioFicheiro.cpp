@@ -1,0 +1,180 @@
+// Where a save of the settings file goes and what stops it: each symbolic
+// link on the path judged by its owner, every refusal naming the entry it
+// met and whose it is, and the box naming who holds the turn a save waited for.
+#include "platform/ficheiros/FicheiroPerfil.h"
+#include "support/EscritaFalhada.h"
+#include "support/EstacaoTeste.h"
+#include "support/UtilizadoresTeste.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray Antes = "[Segredo]\nChave=1\n";
+
+// A symbolic link at `ligacao` to `alvo`, owned by the user `dono`.
+void ligar(const QString& alvo, const QString& ligacao, const QString& dono)
+{
+    QVERIFY(QFile::link(alvo, ligacao));
+    const passwd* p = ::getpwnam(qPrintable(dono));
+    QVERIFY(p);
+    QCOMPARE(::lchown(QFile::encodeName(ligacao).constData(), p->pw_uid, gid_t(-1)), 0);
+}
+
+QString recusada(const QString& ligacao, const QString& dono)
+{
+    return QStringLiteral("A ligação simbólica ") + ligacao + QStringLiteral(" é de ") + dono
+           + QStringLiteral(", que não é o utilizador deste posto, o administrador nem o dono da pasta: não é seguida");
+}
+
+// What the user `quem` reads of [Segredo] Chave ("-": the default) and how its save went.
+QString lerEGravar(const QString& quem, const QString& c)
+{
+    return QString::fromUtf8(comoUtilizador(quem, {}, [&]() -> QByteArray {
+        return FicheiroPerfil(c).ler("Segredo", "Chave", "-").toUtf8() + '|' + gravarChave(c, QStringLiteral("A"));
+    }));
+}
+
+}  // namespace
+
+class TesteSitioFicheiro : public QObject
+{
+    Q_OBJECT
+
+    // Where each user's state folder is made, for the copies of old texts.
+    QTemporaryDir estados;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (::geteuid() != 0)
+            QSKIP("these tests act as other users: they need root");
+        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+    }
+
+    // A folder on the path that is a link (/srv/partilha/estacao -> /srv/x)
+    // is judged as the file's own link is: followed only where the station's
+    // user, root or the owner of the folder it sits in (here one where
+    // anyone makes files) made it. Refused, it is neither read nor written
+    // through, and the box names it and its owner.
+    void ligacaoAMeioDoCaminho_data()
+    {
+        QTest::addColumn<QString>("quem");       // the station's user
+        QTest::addColumn<QString>("pastaDono");  // of the shared folder (sticky, anyone makes files)
+        QTest::addColumn<QString>("ligacaoDono");
+        QTest::addColumn<bool>("seguida");
+        QTest::newRow("de outro utilizador, posto do administrador") << "root" << "root:root" << "nobody" << false;
+        QTest::newRow("de outro utilizador, posto de um utilizador") << "bin" << "root:root" << "nobody" << false;
+        QTest::newRow("do administrador") << "bin" << "daemon:daemon" << "root" << true;
+        QTest::newRow("do próprio utilizador") << "bin" << "root:root" << "bin" << true;
+        QTest::newRow("do dono da pasta") << "bin" << "nobody:nogroup" << "nobody" << true;
+    }
+    void ligacaoAMeioDoCaminho()
+    {
+        QFETCH(QString, quem);
+        QFETCH(QString, pastaDono);
+        QFETCH(QString, ligacaoDono);
+        QFETCH(bool, seguida);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString partilha = raiz.filePath(QStringLiteral("partilha")), x = raiz.filePath(QStringLiteral("x"));
+        QVERIFY(QDir().mkdir(partilha) && QDir().mkdir(x));
+        mudarDono(partilha, pastaDono, 01777);
+        const QString grupo = quem == u"root" ? QStringLiteral("root") : quem;
+        mudarDono(x, quem + u':' + grupo, 0755);
+        const QString alvo = x + QStringLiteral("/Lorvane.ini");
+        escreverFicheiro(alvo, Antes);
+        mudarDono(alvo, quem + u':' + grupo, 0600);
+        const QString estacao = partilha + QStringLiteral("/estacao");
+        ligar(x, estacao, ligacaoDono);
+        const QString c = estacao + QStringLiteral("/Lorvane.ini");
+
+        if (seguida) {
+            QCOMPARE(lerEGravar(quem, c), QStringLiteral("1|ok"));
+            QCOMPARE(lerFicheiro(alvo), Antes + "\n[Postos]\nA=1\n");
+        } else {
+            QCOMPARE(lerEGravar(quem, c), QStringLiteral("-|") + recusada(estacao, ligacaoDono));
+            QCOMPARE(lerFicheiro(alvo), Antes);
+            // The log says why the keys take their defaults.
+            if (quem == u"root") {
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be read.*")
+                                                                      + QRegularExpression::escape(recusada(estacao, ligacaoDono))));
+                QCOMPARE(FicheiroPerfil(c).ler("Segredo", "Chave", "-"), QStringLiteral("-"));
+            }
+        }
+        QVERIFY(S_ISLNK(estado(estacao).st_mode));
+        QCOMPARE(conteudoPasta(x), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // Paths whose links lead through others: a chain of the site's own links
+    // with another user's among them is refused at that one; ".." after a
+    // link is the folder above where the link led, as the system takes it;
+    // links in a ring end in the system's own refusal. The station here is
+    // the administrator's, the shared folder the administrator's with the
+    // sticky bit; "posto/Lorvane.ini" is the path saved.
+    void caminhosComLigacoes_data()
+    {
+        QTest::addColumn<QStringList>("ligacoes");  // "name>target>owner", made in this order
+        QTest::addColumn<QString>("real");          // the file written, or empty when none
+        QTest::addColumn<QString>("razao");         // how the refusal begins
+        QTest::newRow("do posto e depois de outro utilizador")
+            << QStringList{"posto/Lorvane.ini>../partilha/estacao/Lorvane.ini>root", "partilha/estacao>{r}/x>nobody"}
+            << "" << recusada("{r}/partilha/estacao", "nobody");
+        QTest::newRow("do posto e depois o ficheiro de outro utilizador")
+            << QStringList{"posto/Lorvane.ini>../partilha/Lorvane.ini>root", "partilha/Lorvane.ini>../x/Lorvane.ini>nobody"}
+            << "" << recusada("{r}/partilha/Lorvane.ini", "nobody");
+        QTest::newRow("cadeia só do posto") << QStringList{"partilha/estacao>{r}/fundo>root", "fundo/y>../x>root",
+                                                           "posto/Lorvane.ini>../partilha/estacao/y/Lorvane.ini>root"}
+                                            << "x/Lorvane.ini" << "";
+        QTest::newRow("relativa com .. depois de uma ligação")
+            << QStringList{"ligada>fundo/meio>root", "posto/Lorvane.ini>../ligada/../x/Lorvane.ini>root"}
+            << "fundo/x/Lorvane.ini" << "";
+        QTest::newRow("pastas em ciclo")
+            << QStringList{"a>b>root", "b>a>root", "posto/Lorvane.ini>../a/Lorvane.ini>root"} << ""
+            << "Há ligações simbólicas em ciclo no caminho [";
+    }
+    void caminhosComLigacoes()
+    {
+        QFETCH(QStringList, ligacoes);
+        QFETCH(QString, real);
+        QFETCH(QString, razao);
+        QTemporaryDir raiz;
+        const QString r = raiz.path();
+        QCOMPARE(::chmod(QFile::encodeName(r).constData(), 0755), 0);
+        for (const char* p : {"posto", "partilha", "x", "fundo", "fundo/meio", "fundo/x"})
+            QVERIFY(QDir(r).mkdir(QString::fromLatin1(p)));
+        QCOMPARE(::chmod(QFile::encodeName(raiz.filePath(QStringLiteral("partilha"))).constData(), 01777), 0);
+        for (const char* f : {"x/Lorvane.ini", "fundo/x/Lorvane.ini"})
+            escreverFicheiro(raiz.filePath(QString::fromLatin1(f)), Antes);
+        for (const QString& l : ligacoes) {
+            const QStringList p = l.split(u'>');
+            ligar(QString(p[1]).replace(QStringLiteral("{r}"), r), raiz.filePath(p[0]), p[2]);
+        }
+        const QString c = raiz.filePath(QStringLiteral("posto/Lorvane.ini"));
+        if (!real.isEmpty())  // where the system itself leads the path
+            QCOMPARE(QFileInfo(c).canonicalFilePath(), raiz.filePath(real));
+
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(1s);
+        QCOMPARE(ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1")), real != u"");
+        QVERIFY2(real.isEmpty() ? ini.razaoFalha().startsWith(QString(razao).replace(QStringLiteral("{r}"), r))
+                                : ini.razaoFalha().isEmpty(),
+                 qPrintable(ini.razaoFalha()));
+        for (const char* f : {"x/Lorvane.ini", "fundo/x/Lorvane.ini"})
+            QCOMPARE(lerFicheiro(raiz.filePath(QString::fromLatin1(f))),
+                     real == QLatin1String(f) ? Antes + "\n[Postos]\nA=1\n" : Antes);
+        for (const QString& l : ligacoes)
+            QVERIFY(S_ISLNK(estado(raiz.filePath(l.section(u'>', 0, 0))).st_mode));
+    }
+};
+
+QTEST_GUILESS_MAIN(TesteSitioFicheiro)
+#include "tst_SitioFicheiro.moc"
