@@ -1,6 +1,7 @@
 // Where a save of the settings file goes and what stops it: each symbolic
 // link on the path judged by its owner, every refusal naming the entry it
 // met and whose it is, and the box naming who holds the turn a save waited for.
+#include "platform/ficheiros/Descritor.h"
 #include "platform/ficheiros/FicheiroPerfil.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -173,6 +177,84 @@ private Q_SLOTS:
                      real == QLatin1String(f) ? Antes + "\n[Postos]\nA=1\n" : Antes);
         for (const QString& l : ligacoes)
             QVERIFY(S_ISLNK(estado(raiz.filePath(l.section(u'>', 0, 0))).st_mode));
+    }
+
+    // Whatever stops a save at the file's name or on its path, where the
+    // station did not make it, is named with its kind and its owner, so a
+    // technician knows what to look at and whom to ask. The station is a
+    // user's; the folder one where anyone makes files.
+    void recusasNomeiamAEntrada_data()
+    {
+        QTest::addColumn<QString>("tipo");   // what is at the name
+        QTest::addColumn<QString>("dono");
+        QTest::addColumn<QString>("lido");   // [Segredo] Chave as read
+        QTest::addColumn<QString>("razao");  // %1 the folder
+        const auto naoETexto = [](const char* o) -> QString {
+            return QStringLiteral("Há na pasta %1 uma entrada Lorvane.ini (") + QString::fromUtf8(o)
+                   + QStringLiteral(") que não é um ficheiro de texto");
+        };
+        const auto soLeitura = [](const char* quem) -> QString {
+            return QStringLiteral("O ficheiro %1/Lorvane.ini (um ficheiro, de ") + QString::fromUtf8(quem)
+                   + QStringLiteral(") não pode ser escrito por este utilizador (Sem permissão para escrever "
+                                    "[Permission denied])");
+        };
+        QTest::newRow("FIFO") << "fifo" << "nobody" << "-" << naoETexto("um FIFO, de nobody");
+        QTest::newRow("socket") << "socket" << "nobody" << "-" << naoETexto("um socket, de nobody");
+        QTest::newRow("pasta de outro utilizador") << "pasta" << "nobody" << "-" << naoETexto("uma pasta, de nobody");
+        QTest::newRow("ficheiro só de leitura de outro utilizador") << "ficheiro" << "nobody" << "1" << soLeitura("nobody");
+        QTest::newRow("ficheiro só de leitura do próprio") << "ficheiro" << "bin" << "1" << soLeitura("bin");
+        QTest::newRow("ficheiro no lugar da pasta")
+            << "pasta-ficheiro" << "nobody" << "-"
+            << "Há na pasta %1 uma entrada posto (um ficheiro, de nobody) que não é uma pasta";
+        QTest::newRow("pasta em que não se entra")
+            << "pasta-fechada" << "nobody" << "-"
+            << "A pasta %1/posto (uma pasta, de nobody) não pode ser aberta por este utilizador (Sem permissão de "
+               "acesso [Permission denied])";
+    }
+    void recusasNomeiamAEntrada()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QString, dono);
+        QFETCH(QString, lido);
+        QFETCH(QString, razao);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 01777), 0);
+        QString pasta = raiz.path();
+        const bool naPasta = tipo.startsWith(QStringLiteral("pasta-"));
+        if (naPasta) {
+            pasta = raiz.filePath(QStringLiteral("posto"));
+            if (tipo == u"pasta-ficheiro")
+                escreverFicheiro(pasta, Antes);
+            else
+                QVERIFY(QDir().mkdir(pasta));
+            mudarDono(pasta, dono + QStringLiteral(":nogroup"), 0700);
+            razao = razao.arg(raiz.path());
+        } else {
+            razao = razao.arg(pasta);
+        }
+        const QString c = pasta + QStringLiteral("/Lorvane.ini");
+        const QByteArray entrada = QFile::encodeName(c);
+        Descritor tomada;
+        if (tipo == u"fifo") {
+            QCOMPARE(::mkfifo(entrada.constData(), 0666), 0);
+        } else if (tipo == u"socket") {
+            sockaddr_un endereco{};
+            endereco.sun_family = AF_UNIX;
+            qstrncpy(endereco.sun_path, entrada.constData(), sizeof endereco.sun_path);
+            tomada.fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(::bind(tomada.fd, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco), 0);
+        } else if (tipo == u"pasta") {
+            QVERIFY(QDir().mkdir(c));
+        } else if (tipo == u"ficheiro") {
+            escreverFicheiro(c, Antes);
+        }
+        if (!naPasta)
+            mudarDono(c, dono + QStringLiteral(":nogroup"), tipo == u"pasta" ? 0755 : 0444);
+
+        QCOMPARE(lerEGravar(QStringLiteral("bin"), c), lido + u'|' + razao);
+        if (tipo == u"ficheiro")
+            QCOMPARE(lerFicheiro(c), Antes);
+        QCOMPARE(conteudoPasta(naPasta ? raiz.path() : pasta), QStringList{naPasta ? QStringLiteral("posto") : QStringLiteral("Lorvane.ini")});
     }
 };
 

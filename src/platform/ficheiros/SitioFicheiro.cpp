@@ -1,9 +1,12 @@
 #include "platform/ficheiros/SitioFicheiro.h"
 
+#include "platform/Erro.h"
+#include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/Percurso.h"
 
 #include <QFile>
+#include <cstring>
 #include <fcntl.h>
 #include <utility>
 
@@ -18,6 +21,20 @@ QByteArray SitioFicheiro::pastaDe(const QByteArray& caminho)
 {
     const qsizetype barra = caminho.lastIndexOf('/');
     return barra > 0 ? caminho.left(barra) : QByteArrayLiteral("/");
+}
+
+int SitioFicheiro::recusado(int e, bool escrita)
+{
+    if (e == EACCES || e == EPERM) {
+        const QString porque = escrita ? Erros::razaoSistema(e)
+                                       : QStringLiteral("Sem permissão para ler [")
+                                             + QString::fromLocal8Bit(std::strerror(e)) + u']';
+        razao = QStringLiteral("O ficheiro ") + QFile::decodeName(caminho) + QStringLiteral(" (")
+                + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") não pode ser ")
+                + (escrita ? QStringLiteral("escrito") : QStringLiteral("lido"))
+                + QStringLiteral(" por este utilizador (") + porque + u')';
+    }
+    return e;
 }
 
 int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
@@ -41,8 +58,13 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             return errno == ENOENT ? 0 : errno;
         if (S_ISLNK(actual.st_mode))
             continue;
-        if (!S_ISREG(actual.st_mode))
-            return 0;  // no text of its own to take turns on (the caller says what it is)
+        if (!S_ISREG(actual.st_mode)) {
+            // No text of its own to take turns on: the caller refuses it in these words.
+            razao = QStringLiteral("Há na pasta ") + QFile::decodeName(pastaDe(caminho)) + QStringLiteral(" uma entrada ")
+                    + QFile::decodeName(nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(actual)
+                    + QStringLiteral(") que não é um ficheiro de texto");
+            return 0;
+        }
         // A writer fails on a file kept read-only on purpose; a reader with the
         // exclusive turn writes where it may (to put an old text back).
         using Descritores::Escrita;
@@ -51,7 +73,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
         if (ficheiro.fd < 0 && errno == ELOOP)
             continue;
         if (ficheiro.fd < 0)
-            return errno;
+            return recusado(errno, escrita);
         GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Vez);
         if (const int e = Descritores::bloquear(ficheiro.fd, tipo, prazo))
             return e;

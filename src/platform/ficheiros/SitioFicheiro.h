@@ -23,13 +23,18 @@ struct SitioFicheiro
     {
     };
     QDeadlineTimer prazo;  // the end of every wait of this turn
-    QString razao;         // why it could not be opened, where the errno alone does not say
+    QString razao;  // why it could not be opened, or is no file of text, where the errno alone does not say
 
     // Opens the file at `caminho` for reading, or for writing when
     // `escrita`, and takes the turn: exclusive (`tipo` LOCK_EX) or shared
     // (LOCK_SH). 0, or the errno of the step that failed (EWOULDBLOCK: the
     // wait ran out; `caminho` is then known).
     int abrir(const QString& caminho, int tipo, bool escrita);
+
+    // The file could not be opened for writing (`escrita`) or reading: `e`,
+    // and, where the system refused this user, the words that name the file
+    // and its owner.
+    int recusado(int e, bool escrita);
 
     // The folder the real path `caminho` is in.
     static QByteArray pastaDe(const QByteArray& caminho);
