@@ -11,7 +11,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -255,6 +259,61 @@ private Q_SLOTS:
         if (tipo == u"ficheiro")
             QCOMPARE(lerFicheiro(c), Antes);
         QCOMPARE(conteudoPasta(naPasta ? raiz.path() : pasta), QStringList{naPasta ? QStringLiteral("posto") : QStringLiteral("Lorvane.ini")});
+    }
+
+    // Any user who may read the program folder or the file can hold the turn
+    // a save waits for: the refused save's box names the process that holds
+    // it, its program and its user, as the system tells them.
+    void quemTemAVez_data()
+    {
+        QTest::addColumn<bool>("noFicheiro");  // the lock held: on the file, else on its folder
+        QTest::newRow("na pasta") << false;
+        QTest::newRow("no ficheiro") << true;
+    }
+    void quemTemAVez()
+    {
+        QFETCH(bool, noFicheiro);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, Antes);
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0644), 0);
+        const QByteArray seguro = QFile::encodeName(noFicheiro ? c : raiz.path());
+        const passwd* nobody = ::getpwnam("nobody");
+        QVERIFY(nobody);
+        int tubo[2];
+        QCOMPARE(::pipe(tubo), 0);
+        // A reader of nobody's holds the lock, shared on the file, exclusive on the folder, and waits.
+        ProcessoFilho filho([&] {
+            ::close(tubo[0]);
+            if (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0
+                || ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0
+                || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::prctl(PR_SET_NAME, "segurador") != 0)
+                return;
+            const int fd = ::open(seguro.constData(), O_RDONLY);
+            if (fd < 0 || ::flock(fd, noFicheiro ? LOCK_SH : LOCK_EX) != 0)
+                return;
+            const pid_t eu = ::getpid();
+            if (::write(tubo[1], &eu, sizeof eu) == sizeof eu)
+                ::pause();
+        });
+        ::close(tubo[1]);
+        pid_t segurador = 0;
+        const ssize_t lido = ::read(tubo[0], &segurador, sizeof segurador);
+        ::close(tubo[0]);
+        QCOMPARE(lido, ssize_t(sizeof segurador));
+
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(200ms);
+        QVERIFY(!ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1")));
+        QCOMPARE(ini.razaoFalha(), QStringLiteral("O ficheiro está a ser usado por outro programa: o processo %1 "
+                                                  "(segurador, do utilizador nobody) tem a vez em %2")
+                                       .arg(segurador)
+                                       .arg(QFile::decodeName(seguro)));
+        QCOMPARE(lerFicheiro(c), Antes);
+        filho.matar();
+        QVERIFY2(ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1")),
+                 qPrintable(ini.razaoFalha()));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/Percurso.h"
+#include "platform/ficheiros/VezOcupada.h"
 
 #include <QFile>
 #include <cstring>
@@ -21,6 +22,17 @@ QByteArray SitioFicheiro::pastaDe(const QByteArray& caminho)
 {
     const qsizetype barra = caminho.lastIndexOf('/');
     return barra > 0 ? caminho.left(barra) : QByteArrayLiteral("/");
+}
+
+int SitioFicheiro::vezRecusada(int e, int fd, const QByteArray& onde, bool escrita)
+{
+    // A reading goes on without the turn (GravacaoFicheiro::ler): only a save is refused in words.
+    struct stat st
+    {
+    };
+    if (e == EWOULDBLOCK && escrita && ::fstat(fd, &st) == 0)
+        razao = VezOcupada::razao(st, onde);
+    return e;
 }
 
 int SitioFicheiro::recusado(int e, bool escrita)
@@ -52,7 +64,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
         nome = percurso.nome;
         std::swap(pasta.fd, percurso.pasta.fd);
         if (const int e = Descritores::bloquear(pasta.fd, tipo, prazo))
-            return e;
+            return vezRecusada(e, pasta.fd, pastaDe(caminho), escrita);
         existe = ::fstatat(pasta.fd, nome.constData(), &actual, AT_SYMLINK_NOFOLLOW) == 0;
         if (!existe)
             return errno == ENOENT ? 0 : errno;
@@ -76,7 +88,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             return recusado(errno, escrita);
         GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Vez);
         if (const int e = Descritores::bloquear(ficheiro.fd, tipo, prazo))
-            return e;
+            return vezRecusada(e, ficheiro.fd, caminho, escrita);
         struct stat porNome
         {
         };

@@ -36,6 +36,10 @@ struct SitioFicheiro
     // and its owner.
     int recusado(int e, bool escrita);
 
+    // The turn on `fd` (the folder or the file at `onde`) was not given: `e`,
+    // and, for a save that waited in vain, the words that name who holds it.
+    int vezRecusada(int e, int fd, const QByteArray& onde, bool escrita);
+
     // The folder the real path `caminho` is in.
     static QByteArray pastaDe(const QByteArray& caminho);
 };
