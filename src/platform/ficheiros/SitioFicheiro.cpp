@@ -44,7 +44,8 @@ int SitioFicheiro::recusado(int e, bool escrita)
         razao = QStringLiteral("O ficheiro ") + QFile::decodeName(caminho) + QStringLiteral(" (")
                 + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") não pode ser ")
                 + (escrita ? QStringLiteral("escrito") : QStringLiteral("lido"))
-                + QStringLiteral(" por este utilizador (") + porque + u')';
+                // EPERM: kept from every user (an immutable file)
+                + (e == EACCES ? QStringLiteral(" por este utilizador (") : QStringLiteral(" (")) + porque + u')';
     }
     return e;
 }
