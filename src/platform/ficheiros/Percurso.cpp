@@ -66,7 +66,7 @@ int Percurso::percorrer(const QByteArray& pedido)
     } else {
         dir.fd = semInterrupcao([] { return ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC); });
         char aqui[PATH_MAX];
-        if (dir.fd >= 0 && !::getcwd(aqui, sizeof aqui))
+        if (dir.fd < 0 || !::getcwd(aqui, sizeof aqui))
             return errno;
         partes = nomesDe(aqui);
     }
