@@ -263,16 +263,20 @@ private Q_SLOTS:
 
     // Any user who may read the program folder or the file can hold the turn
     // a save waits for: the refused save's box names the process that holds
-    // it, its program and its user, as the system tells them.
+    // it, its program and its user, as the system tells them. A lock whose
+    // process is gone (kept by a process it started) is told in plain words.
     void quemTemAVez_data()
     {
         QTest::addColumn<bool>("noFicheiro");  // the lock held: on the file, else on its folder
-        QTest::newRow("na pasta") << false;
-        QTest::newRow("no ficheiro") << true;
+        QTest::addColumn<bool>("herdada");     // by a process whose maker, that took the lock, ended
+        QTest::newRow("na pasta") << false << false;
+        QTest::newRow("no ficheiro") << true << false;
+        QTest::newRow("de um processo que acabou") << false << true;
     }
     void quemTemAVez()
     {
         QFETCH(bool, noFicheiro);
+        QFETCH(bool, herdada);
         QTemporaryDir raiz;
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
@@ -281,11 +285,15 @@ private Q_SLOTS:
         const QByteArray seguro = QFile::encodeName(noFicheiro ? c : raiz.path());
         const passwd* nobody = ::getpwnam("nobody");
         QVERIFY(nobody);
-        int tubo[2];
+        int tubo[2], vida[2];  // vida: the heir lives while this test keeps its end open
         QCOMPARE(::pipe(tubo), 0);
+        QCOMPARE(::pipe(vida), 0);
+        Descritor fimDaVida;
+        fimDaVida.fd = vida[1];
         // A reader of nobody's holds the lock, shared on the file, exclusive on the folder, and waits.
         ProcessoFilho filho([&] {
             ::close(tubo[0]);
+            ::close(vida[1]);
             if (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0
                 || ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0
                 || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::prctl(PR_SET_NAME, "segurador") != 0)
@@ -293,25 +301,47 @@ private Q_SLOTS:
             const int fd = ::open(seguro.constData(), O_RDONLY);
             if (fd < 0 || ::flock(fd, noFicheiro ? LOCK_SH : LOCK_EX) != 0)
                 return;
-            const pid_t eu = ::getpid();
-            if (::write(tubo[1], &eu, sizeof eu) == sizeof eu)
+            const pid_t eu = herdada ? ::fork() : ::getpid();
+            if (eu != 0 && herdada)
+                return;  // the lock stays with the heir
+            if (::write(tubo[1], &eu, sizeof eu) != sizeof eu)
+                return;
+            char fim;
+            if (herdada)
+                [[maybe_unused]] const ssize_t n = ::read(vida[0], &fim, 1);
+            else
                 ::pause();
+            ::_exit(0);
         });
         ::close(tubo[1]);
-        pid_t segurador = 0;
+        ::close(vida[0]);
+        pid_t segurador = -1;
         const ssize_t lido = ::read(tubo[0], &segurador, sizeof segurador);
         ::close(tubo[0]);
         QCOMPARE(lido, ssize_t(sizeof segurador));
+        if (herdada)
+            QVERIFY(WIFEXITED(filho.esperar()));
 
         FicheiroPerfil ini(c);
         ini.definirEsperaVez(200ms);
         QVERIFY(!ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1")));
-        QCOMPARE(ini.razaoFalha(), QStringLiteral("O ficheiro está a ser usado por outro programa: o processo %1 "
-                                                  "(segurador, do utilizador nobody) tem a vez em %2")
-                                       .arg(segurador)
-                                       .arg(QFile::decodeName(seguro)));
+        if (herdada)
+            QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa [")),
+                     qPrintable(ini.razaoFalha()));
+        else
+            QCOMPARE(ini.razaoFalha(), QStringLiteral("O ficheiro está a ser usado por outro programa: o processo %1 "
+                                                      "(segurador, do utilizador nobody) tem a vez em %2")
+                                           .arg(segurador)
+                                           .arg(QFile::decodeName(seguro)));
         QCOMPARE(lerFicheiro(c), Antes);
         filho.matar();
+        fimDaVida.fechar();
+        {
+            // The heir's lock goes with it: waited for here, as a save would.
+            Descritor pasta;
+            pasta.fd = ::open(QFile::encodeName(raiz.path()).constData(), O_RDONLY | O_DIRECTORY);
+            QCOMPARE(::flock(pasta.fd, LOCK_EX), 0);
+        }
         QVERIFY2(ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("1")),
                  qPrintable(ini.razaoFalha()));
     }
