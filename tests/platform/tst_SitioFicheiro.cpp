@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
@@ -124,8 +125,9 @@ private Q_SLOTS:
 
     // Paths whose links lead through others: a chain of the site's own links
     // with another user's among them is refused at that one; ".." after a
-    // link is the folder above where the link led, as the system takes it;
-    // links in a ring end in the system's own refusal. The station here is
+    // link is the folder above where the link led, as the system takes it,
+    // on a relative path too (from the working folder); links in a ring end
+    // in the system's own refusal. The station here is
     // the administrator's, the shared folder the administrator's with the
     // sticky bit; "posto/Lorvane.ini" is the path saved.
     void caminhosComLigacoes_data()
@@ -133,29 +135,41 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("ligacoes");  // "name>target>owner", made in this order
         QTest::addColumn<QString>("real");          // the file written, or empty when none
         QTest::addColumn<QString>("razao");         // how the refusal begins
+        QTest::addColumn<QString>("caminho");       // the path saved; relative, from {r}
+        const QString posto = QStringLiteral("{r}/posto/Lorvane.ini");
         QTest::newRow("do posto e depois de outro utilizador")
             << QStringList{"posto/Lorvane.ini>../partilha/estacao/Lorvane.ini>root", "partilha/estacao>{r}/x>nobody"}
-            << "" << recusada("{r}/partilha/estacao", "nobody");
+            << "" << recusada("{r}/partilha/estacao", "nobody") << posto;
         QTest::newRow("do posto e depois o ficheiro de outro utilizador")
             << QStringList{"posto/Lorvane.ini>../partilha/Lorvane.ini>root", "partilha/Lorvane.ini>../x/Lorvane.ini>nobody"}
-            << "" << recusada("{r}/partilha/Lorvane.ini", "nobody");
+            << "" << recusada("{r}/partilha/Lorvane.ini", "nobody") << posto;
         QTest::newRow("cadeia só do posto") << QStringList{"partilha/estacao>{r}/fundo>root", "fundo/y>../x>root",
                                                            "posto/Lorvane.ini>../partilha/estacao/y/Lorvane.ini>root"}
-                                            << "x/Lorvane.ini" << "";
+                                            << "x/Lorvane.ini" << "" << posto;
         QTest::newRow("relativa com .. depois de uma ligação")
             << QStringList{"ligada>fundo/meio>root", "posto/Lorvane.ini>../ligada/../x/Lorvane.ini>root"}
-            << "fundo/x/Lorvane.ini" << "";
+            << "fundo/x/Lorvane.ini" << "" << posto;
         QTest::newRow("pastas em ciclo")
             << QStringList{"a>b>root", "b>a>root", "posto/Lorvane.ini>../a/Lorvane.ini>root"} << ""
-            << "Há ligações simbólicas em ciclo no caminho [";
+            << "Há ligações simbólicas em ciclo no caminho [" << posto;
+        QTest::newRow("caminho relativo, .. depois de uma ligação")
+            << QStringList{"ligada>fundo/meio>root", "partilha/estacao>{r}/x>nobody"}
+            << "fundo/x/Lorvane.ini" << "" << "ligada/../x/Lorvane.ini";
+        QTest::newRow("caminho relativo por outro utilizador")
+            << QStringList{"ligada>fundo/meio>root", "partilha/estacao>{r}/x>nobody"}
+            << "" << recusada("{r}/partilha/estacao", "nobody") << "ligada/../../partilha/estacao/Lorvane.ini";
     }
     void caminhosComLigacoes()
     {
         QFETCH(QStringList, ligacoes);
         QFETCH(QString, real);
         QFETCH(QString, razao);
+        QFETCH(QString, caminho);
         QTemporaryDir raiz;
         const QString r = raiz.path();
+        const QString aqui = QDir::currentPath();
+        const auto voltar = qScopeGuard([&] { QDir::setCurrent(aqui); });
+        QVERIFY(QDir::setCurrent(r));
         QCOMPARE(::chmod(QFile::encodeName(r).constData(), 0755), 0);
         for (const char* p : {"posto", "partilha", "x", "fundo", "fundo/meio", "fundo/x"})
             QVERIFY(QDir(r).mkdir(QString::fromLatin1(p)));
@@ -166,7 +180,7 @@ private Q_SLOTS:
             const QStringList p = l.split(u'>');
             ligar(QString(p[1]).replace(QStringLiteral("{r}"), r), raiz.filePath(p[0]), p[2]);
         }
-        const QString c = raiz.filePath(QStringLiteral("posto/Lorvane.ini"));
+        const QString c = caminho.replace(QStringLiteral("{r}"), r);
         if (!real.isEmpty())  // where the system itself leads the path
             QCOMPARE(QFileInfo(c).canonicalFilePath(), raiz.filePath(real));
 
