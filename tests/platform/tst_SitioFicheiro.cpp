@@ -127,9 +127,8 @@ private Q_SLOTS:
     // with another user's among them is refused at that one; ".." after a
     // link is the folder above where the link led, as the system takes it,
     // on a relative path too (from the working folder); links in a ring end
-    // in the system's own refusal. The station here is
-    // the administrator's, the shared folder the administrator's with the
-    // sticky bit; "posto/Lorvane.ini" is the path saved.
+    // in the system's own refusal. The station here is the administrator's,
+    // the shared folder the administrator's with the sticky bit.
     void caminhosComLigacoes_data()
     {
         QTest::addColumn<QStringList>("ligacoes");  // "name>target>owner", made in this order
