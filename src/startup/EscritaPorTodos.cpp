@@ -28,8 +28,7 @@ void AvisarEscritaPorTodos(const QString& pastaPrograma, const QString& ficheiro
     };
     if (escritaPorTodos(pastaPrograma, st))
         qCWarning(diarioFicheiros).noquote()
-            << "the program folder" << pastaPrograma << "may be written by any user of the computer (mode"
-            << modo(st)
+            << "the program folder" << pastaPrograma << "may be written by any user of the computer (mode" << modo(st)
             << ((st.st_mode & S_ISVTX) ? "with the sticky bit: anyone may make the files it lacks)"
                                        : "without the sticky bit: anyone may replace its files)");
     if (escritaPorTodos(ficheiroDefinicoes, st))

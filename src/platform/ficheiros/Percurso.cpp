@@ -54,7 +54,7 @@ void passar(Descritor& d, Descritor& para)
 
 int Percurso::percorrer(const QByteArray& pedido)
 {
-    Descritor dir;  // where the walk is: opened for its names only
+    Descritor dir;             // where the walk is: opened for its names only
     QList<QByteArray> partes;  // its real path
     const auto raiz = [&] {
         dir.fechar();

@@ -38,9 +38,9 @@ int SitioFicheiro::vezRecusada(int e, int fd, const QByteArray& onde, bool escri
 int SitioFicheiro::recusado(int e, bool escrita)
 {
     if (e == EACCES || e == EPERM) {
-        const QString porque = escrita ? Erros::razaoSistema(e)
-                                       : QStringLiteral("Sem permissão para ler [")
-                                             + QString::fromLocal8Bit(std::strerror(e)) + u']';
+        const QString porque =
+            escrita ? Erros::razaoSistema(e)
+                    : QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(std::strerror(e)) + u']';
         razao = QStringLiteral("O ficheiro ") + QFile::decodeName(caminho) + QStringLiteral(" (")
                 + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") não pode ser ")
                 + (escrita ? QStringLiteral("escrito") : QStringLiteral("lido"))
@@ -73,9 +73,9 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             continue;
         if (!S_ISREG(actual.st_mode)) {
             // No text of its own to take turns on: the caller refuses it in these words.
-            razao = QStringLiteral("Há na pasta ") + QFile::decodeName(pastaDe(caminho)) + QStringLiteral(" uma entrada ")
-                    + QFile::decodeName(nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(actual)
-                    + QStringLiteral(") que não é um ficheiro de texto");
+            razao = QStringLiteral("Há na pasta ") + QFile::decodeName(pastaDe(caminho))
+                    + QStringLiteral(" uma entrada ") + QFile::decodeName(nome) + QStringLiteral(" (")
+                    + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") que não é um ficheiro de texto");
             return 0;
         }
         // A writer fails on a file kept read-only on purpose; a reader with the

@@ -23,7 +23,8 @@ struct SitioFicheiro
     {
     };
     QDeadlineTimer prazo;  // the end of every wait of this turn
-    QString razao;  // why it could not be opened, or is no file of text, where the errno alone does not say
+    // Why it could not be opened, or is no file of text, where the errno alone does not say.
+    QString razao;
 
     // Opens the file at `caminho` for reading, or for writing when
     // `escrita`, and takes the turn: exclusive (`tipo` LOCK_EX) or shared
@@ -31,15 +32,15 @@ struct SitioFicheiro
     // wait ran out; `caminho` is then known).
     int abrir(const QString& caminho, int tipo, bool escrita);
 
+    // The folder the real path `caminho` is in.
+    static QByteArray pastaDe(const QByteArray& caminho);
+
+private:
     // The file could not be opened for writing (`escrita`) or reading: `e`,
-    // and, where the system refused this user, the words that name the file
-    // and its owner.
+    // and, where the system refused it, the words that name the file and its owner.
     int recusado(int e, bool escrita);
 
     // The turn on `fd` (the folder or the file at `onde`) was not given: `e`,
     // and, for a save that waited in vain, the words that name who holds it.
     int vezRecusada(int e, int fd, const QByteArray& onde, bool escrita);
-
-    // The folder the real path `caminho` is in.
-    static QByteArray pastaDe(const QByteArray& caminho);
 };
