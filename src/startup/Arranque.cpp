@@ -2,12 +2,14 @@
 
 #include "data/BaseDadosEstacao.h"
 #include "data/Estacao.h"
+#include "startup/EscritaPorTodos.h"
 #include "startup/ModGlobalIni.h"
 
 ResultadoArranque ArrancarDados(Estacao& estacao)
 {
     ResultadoArranque r;
     Definicoes& d = estacao.Def;
+    AvisarEscritaPorTodos(estacao.PastaPrograma(), estacao.Ini().caminho());
     r.valoresFalhados = ModGlobal::LerDefinicoes(estacao.Ini(), estacao.PastaPrograma(), d);
 
     try {

@@ -15,10 +15,12 @@ struct ResultadoArranque
     Erro erroBaseDados;              // why the database could not be opened
 };
 
-// The start of a station's data: the settings record read from the file, the
-// main database opened and, when the backup path names another file, the
-// backup database, and the failed-login count cleared. A bad settings value
-// affects only itself; a backup that cannot be opened means no backup; only a
-// main database that cannot be opened moves to the default path (and then no
-// backup is opened). Nothing is written to the settings file or created on disk.
+// The start of a station's data: the log told when the program folder or
+// the settings file may be written by anyone, the settings record read from
+// the file, the main database opened and, when the backup path names another
+// file, the backup database, and the failed-login count cleared. A bad
+// settings value affects only itself; a backup that cannot be opened means no
+// backup; only a main database that cannot be opened moves to the default
+// path (and then no backup is opened). Nothing is written to the settings
+// file or created on disk.
 ResultadoArranque ArrancarDados(Estacao& estacao);

@@ -250,10 +250,14 @@ void TesteLogicaParametros::escritaRecusada_data()
     QTest::addColumn<bool>("defeitos"); // "Valores por defeito" rather than "Gravar alterações"
     QTest::addColumn<QString>("razao");
     QTest::newRow("disco cheio, valores por defeito") << "cheio" << true << "O ficheiro excede o tamanho máximo permitido [";
-    QTest::newRow("ficheiro imutável, gravar") << "ficheiro" << false << "Sem permissão para escrever [";
-    QTest::newRow("ficheiro imutável, valores por defeito") << "ficheiro" << true << "Sem permissão para escrever [";
+    const QString imutavel = QStringLiteral("O ficheiro {pasta}/Lorvane.ini (um ficheiro, de root) não pode ser escrito "
+                                            "(Sem permissão para escrever [");
+    QTest::newRow("ficheiro imutável, gravar") << "ficheiro" << false << imutavel;
+    QTest::newRow("ficheiro imutável, valores por defeito") << "ficheiro" << true << imutavel;
     QTest::newRow("pasta imutável, sem ficheiro") << "pasta" << false << "Sem permissão para escrever [";
-    QTest::newRow("uma pasta no lugar do ficheiro") << "no lugar" << false << "Existe uma pasta com o nome do ficheiro [";
+    QTest::newRow("uma pasta no lugar do ficheiro")
+        << "no lugar" << false
+        << "Há na pasta {pasta} uma entrada Lorvane.ini (uma pasta, de root) que não é um ficheiro de texto)";
 }
 
 void TesteLogicaParametros::escritaRecusada()
@@ -288,6 +292,7 @@ void TesteLogicaParametros::escritaRecusada()
     QCOMPARE(p.t.mensagens.caixas.size(), 1);
     const auto caixa = p.t.mensagens.caixas[0];
     QFETCH(QString, razao);
+    razao.replace(QStringLiteral("{pasta}"), p.t.pasta());
     QVERIFY2(caixa.texto.startsWith(QStringLiteral("Não foi possível gravar Lorvane.ini\n\n(") + razao), qPrintable(caixa.texto));
     QCOMPARE(std::tuple(caixa.estilo, caixa.titulo), std::tuple(Estilo::Exclamacao, QStringLiteral("Zumarel")));
     QCOMPARE(p.bytes(), antes);

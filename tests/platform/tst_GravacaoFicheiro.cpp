@@ -306,7 +306,8 @@ private Q_SLOTS:
         relogio.restart();
         QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
         QVERIFY2(relogio.elapsed() >= 300, qPrintable(QString::number(relogio.elapsed())));
-        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa [")),
+        QVERIFY2(ini.razaoFalha().startsWith(
+                     QStringLiteral("O ficheiro está a ser usado por outro programa: o processo ")),
                  qPrintable(ini.razaoFalha()));
         QCOMPARE(lerFicheiro(c) == antes, !aMeio);
 

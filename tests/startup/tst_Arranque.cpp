@@ -174,6 +174,51 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(bd).lastModified(), alterado);
         QVERIFY(!QFileInfo::exists(bd + QStringLiteral("-journal")));
     }
+
+    // The log says once at start when the program folder or the settings
+    // file may be written by any user of the computer, and nothing else.
+    void escritaPorTodos_data()
+    {
+        QTest::addColumn<int>("pastaModo");
+        QTest::addColumn<int>("ficheiroModo");
+        QTest::addColumn<QStringList>("diario");  // %1 the folder
+        const QString pasta = QStringLiteral("the program folder %1 may be written by any user of the computer (mode ");
+        const QString ficheiro =
+            QStringLiteral("the settings file %1/Lorvane.ini may be written by any user of the computer (mode 0666)");
+        QTest::newRow("nenhum") << 0755 << 0644 << QStringList();
+        QTest::newRow("pasta")
+            << 0777 << 0644
+            << QStringList{pasta + QStringLiteral("0777 without the sticky bit: anyone may replace its files)")};
+        QTest::newRow("ficheiro") << 0755 << 0666 << QStringList{ficheiro};
+        QTest::newRow("ambos, pasta com o sticky bit")
+            << 01777 << 0666
+            << QStringList{pasta + QStringLiteral("1777 with the sticky bit: anyone may make the files it lacks)"),
+                           ficheiro};
+    }
+    void escritaPorTodos()
+    {
+        QFETCH(int, pastaModo);
+        QFETCH(int, ficheiroModo);
+        QFETCH(QStringList, diario);
+        EstacaoTeste t;
+        t.escreverIni("[Geral]\n");
+        QCOMPARE(::chmod(QFile::encodeName(t.pasta()).constData(), mode_t(pastaModo)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(t.caminho(QStringLiteral("Lorvane.ini"))).constData(), mode_t(ficheiroModo)),
+                 0);
+        for (QString& linha : diario)
+            linha = linha.arg(t.pasta());
+
+        static QStringList visto;
+        visto.clear();
+        const QtMessageHandler antes = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString& m) {
+            if (qstrcmp(c.category, "zumarel.ficheiros") == 0)
+                visto << m;
+        });
+        const ResultadoArranque r = ArrancarDados(*t.estacao);
+        qInstallMessageHandler(antes);
+        QVERIFY(r.baseDadosAberta);
+        QCOMPARE(visto, diario);
+    }
 };
 
 QTEST_GUILESS_MAIN(TesteArranque)

@@ -23,8 +23,10 @@ struct Leitura;
 // read, but for the old text a save cut short left to be put back. A file
 // that cannot be read (larger than any settings file can be, behind another
 // user's link) is read as empty, and the log says why.
-// A write goes to the real file at the end of any chain of symbolic links
-// and keeps what the site set up around it (owner, group, mode, extended
+// A write goes to the real file its path leads to, each symbolic link on the
+// way (the file's own, a folder's, a link's in turn) followed only where this
+// program's user, the administrator or the owner of the folder it sits in
+// made it, and keeps what the site set up around it (owner, group, mode, extended
 // attributes, every hard link), replaces the file whole or not at all, even
 // for a program killed or a power cut part-way, and takes turns with the
 // other programs that write or read the file: GravacaoFicheiro says how. A

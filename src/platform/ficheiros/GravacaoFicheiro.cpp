@@ -475,7 +475,7 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     if (const int e = s.abrir(caminho, LOCK_EX, true))
         return {e, std::nullopt, s.razao};
     if (s.existe && s.ficheiro.fd < 0)
-        return {naoETexto(s), std::nullopt, {}};
+        return {naoETexto(s), std::nullopt, s.razao};
     const Resolucao r = resolverCopias(s, true);
     if (r.erro != 0)
         return {r.erro, std::nullopt, r.razao};
@@ -516,7 +516,7 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima)
         if (!s.existe)
             return {};
         if (s.ficheiro.fd < 0)
-            return {naoETexto(s), false, {}, std::nullopt, {}};
+            return {naoETexto(s), false, {}, std::nullopt, s.razao};
         if (!temCopia(s))
             return lerDescritor(s.ficheiro.fd, s.caminho);
         if (tipo == LOCK_SH)

@@ -13,11 +13,12 @@
 // description of how the settings file is saved; the rest of its layer
 // points here.
 //
-// Turns. Every symbolic link on the way is followed where this program's
-// user, the administrator or the owner of the folder it sits in made it (a
-// link of another user's is refused, as in a folder where anyone makes files
-// it could lead a save into any file): the real file is written and the
-// links stay. A writer takes its turn on the file's folder (a lock on the
+// Turns. Every symbolic link on the way (the file's own name, each folder of
+// its path, and every name of the paths the links lead to) is followed only
+// where this program's user, the administrator or the owner of the folder it
+// sits in made it (a link of another user's is refused, as in a folder where
+// anyone makes files it could lead a save into any file; see Percurso): the
+// real file is written and the links stay. A writer takes its turn on the file's folder (a lock on the
 // folder, which also covers a file not made yet) and on the file itself (a
 // lock on the file, which all its names share), then on a copy left by
 // another save, all within one bounded wait; readers take the same turn
