@@ -556,7 +556,8 @@ private Q_SLOTS:
         QTest::newRow("ficheiro que não é uma cópia") << "ficheiro" << alheia("um ficheiro");
         QTest::newRow("ficheiro que não se pode ler")
             << "ilegivel"
-            << "A cópia do texto antigo %2 na pasta %1 não pode ser lida (Sem permissão para ler [Permission denied])";
+            << "Há na pasta %1 uma entrada %2 (um ficheiro, de nobody) que esta estação não pode ler (Sem permissão "
+               "para ler [Permission denied])";
     }
     void entradaNoNomeDaCopia()
     {

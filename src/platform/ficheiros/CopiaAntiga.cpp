@@ -1,18 +1,16 @@
 #include "platform/ficheiros/CopiaAntiga.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
-#include "platform/ficheiros/ListaAcesso.h"
 #include "platform/ficheiros/PermissaoEscrita.h"
+#include "platform/ficheiros/PermissoesCopia.h"
 #include "platform/ficheiros/SitioFicheiro.h"
 #include "platform/ficheiros/Utilizadores.h"
 
-#include <QByteArrayView>
 #include <QDateTime>
 #include <QFile>
-#include <QList>
-#include <QMap>
 #include <QSysInfo>
 #include <cstring>
 #include <fcntl.h>
@@ -21,8 +19,6 @@
 using namespace Descritores;
 
 namespace {
-
-constexpr QByteArrayView Assinatura = "Zumarel: texto antigo e novo de uma gravação no próprio ficheiro\n";
 
 // The user's state folder: none when the user has no home.
 QByteArray pastaEstado()
@@ -34,76 +30,6 @@ QByteArray pastaEstado()
     return casa.startsWith('/') ? casa + "/.local/state/zumarel" : QByteArray();
 }
 
-// When the file open as `fd` was made, as "seconds.nanoseconds"; empty where the file system does not keep it.
-QByteArray nascimento(int fd)
-{
-    struct statx st
-    {
-    };
-    if (fd < 0 || ::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &st) != 0 || !(st.stx_mask & STATX_BTIME))
-        return {};
-    return QByteArray::number(qint64(st.stx_btime.tv_sec)) + '.' + QByteArray::number(st.stx_btime.tv_nsec);
-}
-
-// A copy's four lines before its texts are far shorter than this, its path included.
-constexpr qint64 CabecalhoMaximo = 64 * 1024;
-
-// The length a copy's line gives a text; -1 when it gives none a save could have written.
-qint64 tamanhoDe(const QByteArray& linha)
-{
-    bool ok = false;
-    const qint64 n = linha.left(linha.indexOf(' ')).toLongLong(&ok);
-    return ok && n >= 0 && n <= GravacaoFicheiro::TamanhoMaximo ? n : -1;
-}
-
-// The access control list of a copy beside the file: whoever may read or
-// write the file, by any entry of its list or mode, gets the same on the
-// copy, the file's owner (a named user of the copy's, as its maker owns it)
-// and group included; its maker reads and writes it; nobody else gets
-// anything. No one may run it.
-QList<ListaAcesso::Entrada> listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t grupoCopia)
-{
-    using namespace ListaAcesso;
-    QList<Entrada> doFicheiro = ler(ficheiro);
-    if (doFicheiro.isEmpty())
-        doFicheiro = doModo(estado.st_mode);
-    quint16 mascara = 7;
-    for (const Entrada& e : doFicheiro) {
-        if (e.tag == Mascara)
-            mascara = e.permissoes;
-    }
-    const auto semExecucao = [](quint16 p) { return quint16(p & (ListaAcesso::Leitura | ListaAcesso::Escrita)); };
-    QMap<quint32, quint16> utilizadores, grupos;
-    quint16 dono = 0, outros = 0;
-    for (const Entrada& e : doFicheiro) {
-        const quint16 p = semExecucao(e.permissoes & mascara);
-        switch (e.tag) {
-        case Dono: dono = semExecucao(e.permissoes); break;
-        case Utilizador: utilizadores[e.id] |= p; break;
-        case GrupoDono: grupos[estado.st_gid] |= p; break;
-        case Grupo: grupos[e.id] |= p; break;
-        case Outros: outros = semExecucao(e.permissoes); break;
-        default: break;
-        }
-    }
-    utilizadores[estado.st_uid] = dono;
-    utilizadores.remove(criador);
-    const quint16 grupoDono = grupos.take(grupoCopia);
-    QList<Entrada> lista{{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono}, {Outros, outros}};
-    quint16 classeGrupo = grupoDono;
-    for (auto u = utilizadores.cbegin(); u != utilizadores.cend(); ++u) {
-        lista.append({Utilizador, u.value(), u.key()});
-        classeGrupo |= u.value();
-    }
-    for (auto g = grupos.cbegin(); g != grupos.cend(); ++g) {
-        lista.append({Grupo, g.value(), g.key()});
-        classeGrupo |= g.value();
-    }
-    if (lista.size() > 3)
-        lista.append({Mascara, classeGrupo});
-    return lista;
-}
-
 }  // namespace
 
 
@@ -113,7 +39,7 @@ CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray&
       m_ficheiro(ficheiro),
       m_caminho(caminho),
       m_estado(estado),
-      m_nascimento(nascimento(ficheiro)),
+      m_nascimento(ConteudoCopia::nascimento(ficheiro)),
       m_nome(lugar == Lugar::JuntoAoFicheiro
                  ? QByteArray(".zumarel-antigo-" + QByteArray::number(quint64(estado.st_ino)))
                  : QByteArray("copia-" + QByteArray::number(quint64(estado.st_dev)) + '-'
@@ -162,56 +88,12 @@ std::optional<CopiaAntiga::Conteudo> CopiaAntiga::ler() const
     Descritor porNome;
     if (m_copia.fd < 0)
         porNome.fd = abrirNaPasta(descritorPasta(), m_nome, Escrita::Nao);
-    const int fd = m_copia.fd >= 0 ? m_copia.fd : porNome.fd;
-    struct stat st
-    {
-    };
-    QByteArray copia;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || lerTudo(fd, qMin<off_t>(st.st_size, CabecalhoMaximo), copia) != 0 || !copia.startsWith(Assinatura))
-        return std::nullopt;
-    // Four lines: the file's path (for a technician who opens the copy), its
-    // birth, the old and the new text's length and checksum; then both texts.
-    QList<QByteArray> linhas;
-    qsizetype inicio = Assinatura.size();
-    for (int n = 0; n < 4; ++n) {
-        const qsizetype fim = copia.indexOf('\n', inicio);
-        if (fim < 0)
-            return std::nullopt;
-        linhas << copia.mid(inicio, fim - inicio);
-        inicio = fim + 1;
-    }
-    // Its texts are read only when the copy is as long as its lines say: never more than two texts can hold.
-    const qint64 tamanhoAntigo = tamanhoDe(linhas[2]), tamanhoNovo = tamanhoDe(linhas[3]);
-    if (tamanhoAntigo < 0 || tamanhoNovo < 0 || st.st_size != inicio + tamanhoAntigo + tamanhoNovo
-        || lerTudo(fd, st.st_size, copia) != 0)
-        return std::nullopt;
-    Conteudo c{st.st_uid, linhas[1] == "-" ? QByteArray() : linhas[1], copia.mid(inicio, tamanhoAntigo),
-               copia.mid(inicio + tamanhoAntigo)};
-    if (MarcaGravacao::verificacao(c.antigo) != linhas[2] || MarcaGravacao::verificacao(c.novo) != linhas[3])
-        return std::nullopt;
-    return c;
+    return ConteudoCopia::ler(m_copia.fd >= 0 ? m_copia.fd : porNome.fd);
 }
 
 CopiaAntiga::Veredicto CopiaAntiga::julgar(const Conteudo& copia, const QByteArray& ficheiro) const
 {
-    if (!copia.nascimento.isEmpty() && !m_nascimento.isEmpty() && copia.nascimento != m_nascimento)
-        return Veredicto::OutroFicheiro;
-    if (ficheiro == copia.novo || ficheiro == copia.antigo)
-        return Veredicto::Inteiro;
-    // The save wrote the new text over the old one from the start, in room
-    // reserved past the old end (zeros), and cut it to length: each byte is
-    // one of those, at a length between the two texts'.
-    const QByteArray &antigo = copia.antigo, &novo = copia.novo;
-    if (ficheiro.size() < qMin(antigo.size(), novo.size()) || ficheiro.size() > qMax(antigo.size(), novo.size()))
-        return Veredicto::OutroFicheiro;
-    for (qsizetype i = 0; i < ficheiro.size(); ++i) {
-        const char b = ficheiro[i];
-        if (!((i < antigo.size() && b == antigo[i]) || (i < novo.size() && b == novo[i])
-              || (i >= antigo.size() && b == '\0')))
-            return Veredicto::OutroFicheiro;
-    }
-    return Veredicto::Repor;
+    return ConteudoCopia::julgar(copia, m_nascimento, ficheiro);
 }
 
 bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
@@ -243,12 +125,12 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
         return falhar(errno);
     GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
-        if (const int e = darPermissoes(d.fd))
+        if (const int e = PermissoesCopia::dar(d.fd, m_ficheiro, m_estado))
             return falhar(e);
     }
     m_verificacaoAntigo = MarcaGravacao::verificacao(antigo);
     m_verificacaoNovo = MarcaGravacao::verificacao(novo);
-    if (const int e = escreverTudo(d.fd, formar(antigo, novo)))
+    if (const int e = escreverTudo(d.fd, ConteudoCopia::formar(m_caminho, m_nascimento, antigo, novo)))
         return falhar(e);
     if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
         return falhar(errno);
@@ -304,22 +186,36 @@ int CopiaAntiga::porDeLado(const char* porque)
 
 QString CopiaAntiga::ocupante() const
 {
+    const QString qual = entrada();
+    return qual.isEmpty() ? QString() : qual + QStringLiteral(" que não é uma cópia desta estação");
+}
+
+QString CopiaAntiga::naoLida(int e) const
+{
+    if (e == NaoEFicheiro)
+        return ocupante();
+    const QString razao = e == EACCES || e == EPERM
+                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
+                              : Erros::razaoSistema(e);
+    // Unread, it is not known to be a copy of this station's: named as any entry.
+    QString qual = entrada();
+    if (qual.isEmpty())
+        qual = QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
+               + QFile::decodeName(m_nome);
+    return qual + QStringLiteral(" que esta estação não pode ler (") + razao + u')';
+}
+
+// What holds the copy's name, its kind and owner: "Há na pasta /srv/posto
+// uma entrada .zumarel-antigo-12 (um FIFO, de joana)"; empty when nothing does.
+QString CopiaAntiga::entrada() const
+{
     struct stat st
     {
     };
     if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
-           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + QStringLiteral(") que não é uma cópia desta estação");
-}
-
-QString CopiaAntiga::naoLida(int e) const
-{
-    const QString razao = e == EACCES || e == EPERM
-                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
-                              : Erros::razaoSistema(e);
-    return QStringLiteral("A cópia do texto antigo ") + QFile::decodeName(m_nome) + QStringLiteral(" na pasta ")
-           + QFile::decodeName(pasta()) + QStringLiteral(" não pode ser lida (") + razao + u')';
+           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + u')';
 }
 
 QByteArray CopiaAntiga::pasta() const
@@ -347,33 +243,3 @@ int CopiaAntiga::abrirPasta(bool criar)
     return m_pastaEstado.fd < 0 ? errno : 0;
 }
 
-// Its lines and texts, the checksums already taken.
-QByteArray CopiaAntiga::formar(const QByteArray& antigo, const QByteArray& novo) const
-{
-    return Assinatura.toByteArray() + m_caminho.toPercentEncoding("/") + '\n'
-           + (m_nascimento.isEmpty() ? QByteArray("-") : m_nascimento) + '\n' + m_verificacaoAntigo + '\n'
-           + m_verificacaoNovo + '\n' + antigo + novo;
-}
-
-// The file's group where this user may give it, and an access control list
-// by which whoever may read the file may read the copy (see listaDaCopia).
-// A file system without such lists gets the file's mode, never more than
-// it gives: a group this user may not give leaves the copy its own, with no
-// more right than others have.
-int CopiaAntiga::darPermissoes(int copia) const
-{
-    struct stat st
-    {
-    };
-    if (::fstat(copia, &st) != 0)
-        return errno;
-    const bool grupo = st.st_gid == m_estado.st_gid || ::fchown(copia, uid_t(-1), m_estado.st_gid) == 0;
-    const int e = ListaAcesso::escrever(
-        copia, listaDaCopia(m_ficheiro, m_estado, st.st_uid, grupo ? m_estado.st_gid : st.st_gid));
-    if (e != ENOTSUP)
-        return e;
-    mode_t modo = m_estado.st_mode & 0666;
-    if (!grupo)
-        modo = (modo & 0606) | ((modo & 06) << 3);
-    return ::fchmod(copia, modo) == 0 ? 0 : errno;
-}

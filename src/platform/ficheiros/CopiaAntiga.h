@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/Descritor.h"
 #include "platform/ficheiros/MarcaGravacao.h"
 
@@ -10,9 +11,11 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-// The rollback copy of a save into the file itself: where it is kept, what
-// it holds, and what it may do to the file as found (see GravacaoFicheiro.h
-// for the save it belongs to). Each call that can fail gives 0 or an errno.
+// The rollback copy of a save into the file itself: where it is kept and
+// under what name, its turn, and what may become of it (see GravacaoFicheiro.h
+// for the save it belongs to; ConteudoCopia.h for what it holds,
+// PermissoesCopia.h for who may use it). Each call that can fail gives 0 or
+// an errno.
 class CopiaAntiga
 {
 public:
@@ -22,22 +25,9 @@ public:
         PastaEstado,      // "copia-<device>-<inode>" in the user's state folder
     };
 
-    // What a whole copy holds.
-    struct Conteudo
-    {
-        uid_t dono = 0;         // who made it
-        QByteArray nascimento;  // when the file was made, where the file system tells; else empty
-        QByteArray antigo;
-        QByteArray novo;
-    };
-
-    // What the file as found says of the save that left the copy.
-    enum class Veredicto
-    {
-        Inteiro,       // a whole text of that save, old or new: the file stays, the copy goes
-        Repor,         // what that save left part-way: the old text goes back
-        OutroFicheiro  // a newer file (the same inode number given again, or a text written since)
-    };
+    // What a whole copy holds, and what the file as found says of its save (see ConteudoCopia.h).
+    using Conteudo = ConteudoCopia::Conteudo;
+    using Veredicto = ConteudoCopia::Veredicto;
 
     // What tomar gives for an entry that is no file of its own (a folder, a
     // link, a socket...): it cannot be a copy.
@@ -90,16 +80,17 @@ public:
     QByteArray pasta() const;
     const QByteArray& nome() const { return m_nome; }
 
-    // For the operator's box: what holds the copy's name, what it is and
-    // whose (empty when nothing does); why it could not be read (`e` the errno).
+    // For the operator's box, naming whatever holds the copy's name by its
+    // kind and owner (an entry this station could not read is not known to
+    // be its copy): what holds it and is no copy (empty when nothing does);
+    // what could not be taken, `e` the errno tomar gave.
     QString ocupante() const;
     QString naoLida(int e) const;
 
 private:
+    QString entrada() const;
     int descritorPasta() const;
     int abrirPasta(bool criar);
-    QByteArray formar(const QByteArray& antigo, const QByteArray& novo) const;
-    int darPermissoes(int copia) const;
 
     Lugar m_lugar;
     int m_pastaFicheiro;

@@ -199,8 +199,8 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         };
         if (e != 0) {
             // No copy this station can read: left as it is.
-            ocupar(e == CopiaAntiga::NaoEFicheiro ? copia.ocupante() : copia.naoLida(e));
-            if (pendente && e != CopiaAntiga::NaoEFicheiro)
+            ocupar(copia.naoLida(e));
+            if (pendente)
                 alcance = copia.naoLida(e);
             continue;
         }

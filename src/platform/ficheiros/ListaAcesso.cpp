@@ -1,31 +1,64 @@
 #include "platform/ficheiros/ListaAcesso.h"
 
-#include <QByteArray>
-#include <QtEndian>
-#include <algorithm>
+#include <QScopeGuard>
+#include <acl/libacl.h>
 #include <cerrno>
-#include <sys/xattr.h>
+#include <sys/acl.h>
+#include <utility>
 
 namespace {
-constexpr const char* Atributo = "system.posix_acl_access";
-constexpr quint32 Versao = 2;
+
+// The errno of a failed call; never 0, so a failure is never taken for success.
+int falha()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+// The system's permissions and ours.
+constexpr std::pair<acl_perm_t, quint16> Permissoes[] = {{ACL_READ, ListaAcesso::Leitura},
+                                                         {ACL_WRITE, ListaAcesso::Escrita},
+                                                         {ACL_EXECUTE, ListaAcesso::Execucao}};
+
 }  // namespace
 
 namespace ListaAcesso {
 
-QList<Entrada> ler(int fd)
+int ler(int fd, QList<Entrada>& entradas)
 {
-    QByteArray valor(4096, '\0');
-    const ssize_t n = ::fgetxattr(fd, Atributo, valor.data(), size_t(valor.size()));
-    if (n < 4 || qFromLittleEndian<quint32>(valor.constData()) != Versao || (n - 4) % 8 != 0)
-        return {};
-    QList<Entrada> entradas;
-    for (ssize_t i = 4; i < n; i += 8) {
-        const char* e = valor.constData() + i;
-        entradas.append({qFromLittleEndian<quint16>(e), qFromLittleEndian<quint16>(e + 2),
-                         qFromLittleEndian<quint32>(e + 4)});
+    entradas.clear();
+    const acl_t lista = ::acl_get_fd(fd);
+    if (!lista)
+        return errno == ENOTSUP || errno == ENOSYS ? 0 : falha();
+    const auto libertar = qScopeGuard([&] { ::acl_free(lista); });
+    acl_entry_t e;
+    int r = ::acl_get_entry(lista, ACL_FIRST_ENTRY, &e);
+    for (; r == 1; r = ::acl_get_entry(lista, ACL_NEXT_ENTRY, &e)) {
+        acl_tag_t tag = ACL_UNDEFINED_TAG;
+        acl_permset_t permissoes;
+        if (::acl_get_tag_type(e, &tag) != 0 || ::acl_get_permset(e, &permissoes) != 0)
+            return falha();
+        Entrada entrada{quint16(tag), 0};
+        for (const auto& [sistema, nossa] : Permissoes) {
+            const int tem = ::acl_get_perm(permissoes, sistema);
+            if (tem < 0)
+                return falha();
+            if (tem == 1)
+                entrada.permissoes |= nossa;
+        }
+        if (tag == ACL_USER || tag == ACL_GROUP) {
+            void* qualificador = ::acl_get_qualifier(e);
+            if (!qualificador)
+                return falha();
+            entrada.id = *static_cast<const id_t*>(qualificador);
+            ::acl_free(qualificador);
+        }
+        entradas.append(entrada);
     }
-    return entradas;
+    if (r < 0) {
+        entradas.clear();
+        return falha();
+    }
+    return 0;
 }
 
 QList<Entrada> doModo(mode_t modo)
@@ -33,22 +66,31 @@ QList<Entrada> doModo(mode_t modo)
     return {{Dono, quint16((modo >> 6) & 7)}, {GrupoDono, quint16((modo >> 3) & 7)}, {Outros, quint16(modo & 7)}};
 }
 
-int escrever(int fd, QList<Entrada> entradas)
+int escrever(int fd, const QList<Entrada>& entradas)
 {
-    // By tag, and named entries by their user or group.
-    std::sort(entradas.begin(), entradas.end(), [](const Entrada& a, const Entrada& b) {
-        return a.tag != b.tag ? a.tag < b.tag : a.id < b.id;
-    });
-    QByteArray valor(4 + 8 * entradas.size(), '\0');
-    qToLittleEndian<quint32>(Versao, valor.data());
-    for (qsizetype i = 0; i < entradas.size(); ++i) {
-        char* e = valor.data() + 4 + 8 * i;
-        const bool nomeada = entradas[i].tag == Utilizador || entradas[i].tag == Grupo;
-        qToLittleEndian<quint16>(entradas[i].tag, e);
-        qToLittleEndian<quint16>(entradas[i].permissoes, e + 2);
-        qToLittleEndian<quint32>(nomeada ? entradas[i].id : quint32(-1), e + 4);
+    acl_t lista = ::acl_init(int(entradas.size()));
+    if (!lista)
+        return falha();
+    const auto libertar = qScopeGuard([&] { ::acl_free(lista); });
+    for (const Entrada& e : entradas) {
+        acl_entry_t entrada;
+        acl_permset_t permissoes;
+        if (::acl_create_entry(&lista, &entrada) != 0 || ::acl_set_tag_type(entrada, acl_tag_t(e.tag)) != 0
+            || ::acl_get_permset(entrada, &permissoes) != 0 || ::acl_clear_perms(permissoes) != 0)
+            return falha();
+        for (const auto& [sistema, nossa] : Permissoes) {
+            if ((e.permissoes & nossa) && ::acl_add_perm(permissoes, sistema) != 0)
+                return falha();
+        }
+        if (::acl_set_permset(entrada, permissoes) != 0)
+            return falha();
+        if (e.tag == Utilizador || e.tag == Grupo) {
+            const id_t id = e.id;
+            if (::acl_set_qualifier(entrada, &id) != 0)
+                return falha();
+        }
     }
-    return ::fsetxattr(fd, Atributo, valor.constData(), size_t(valor.size()), 0) == 0 ? 0 : errno;
+    return ::acl_set_fd(fd, lista) == 0 ? 0 : falha();
 }
 
 quint16 permissoesDe(const QList<Entrada>& lista, uid_t uid, const QList<gid_t>& grupos, uid_t dono, gid_t grupoDono)

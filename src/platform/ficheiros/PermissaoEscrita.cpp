@@ -21,7 +21,10 @@ bool utilizadorPodeEscrever(uid_t uid, int fd, const struct stat& estado)
     }
     if (uid == 0)
         return true;
-    QList<ListaAcesso::Entrada> lista = ListaAcesso::ler(fd);
+    // A list that cannot be read tells nothing: no right is taken for granted.
+    QList<ListaAcesso::Entrada> lista;
+    if (ListaAcesso::ler(fd, lista) != 0)
+        return false;
     if (lista.isEmpty())
         lista = ListaAcesso::doModo(estado.st_mode);
     return ListaAcesso::permissoesDe(lista, uid, Utilizadores::grupos(uid), estado.st_uid, estado.st_gid)
