@@ -71,6 +71,15 @@ Leitura lerDescritor(int fd, const QByteArray& caminho)
     return l;
 }
 
+// Why a text of `tamanho` bytes is more than a settings file may hold.
+QString demasiadoGrande(const QByteArray& caminho, qint64 tamanho)
+{
+    return QStringLiteral("O novo texto de %1 teria %2 bytes, mais do que um ficheiro de definições pode ter (%3 MiB)")
+        .arg(QFile::decodeName(caminho))
+        .arg(tamanho)
+        .arg(GravacaoFicheiro::TamanhoMaximo / (1024 * 1024));
+}
+
 // Same file, same length, same change times.
 bool mesmoEstado(const struct stat& a, const struct stat& b)
 {
@@ -486,6 +495,9 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     if (actual.estado)
         s.actual = *actual.estado;
     const QByteArray bytes = compor(actual);
+    // A text no reading would accept is never written: the file would be lost to every station.
+    if (bytes.size() > TamanhoMaximo)
+        return {EFBIG, std::nullopt, demasiadoGrande(s.caminho, bytes.size())};
     struct stat escrito
     {
     };

@@ -25,7 +25,8 @@
 // as the writer before left it. A turn not given in time fails the save; a
 // reading then reads the whole text without the turn (the old text a stuck
 // save keeps in its copy, else the file while no save changes it). No file
-// is read past TamanhoMaximo: a larger one is a file that cannot be read.
+// is read past TamanhoMaximo: a larger one is a file that cannot be read, so
+// a save whose new text would pass it is refused before any byte changes.
 //
 // By a new file. The usual road writes a new file in the same folder (with
 // no name until it is complete, where the file system allows it, else under
