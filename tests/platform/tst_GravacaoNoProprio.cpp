@@ -106,6 +106,43 @@ private Q_SLOTS:
         QCOMPARE(lerFicheiro(c), antes);
         QCOMPARE(ini.ler(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("-")), QStringLiteral("-"));
     }
+
+    // Whatever text a user who may write the file puts into a mark's fields
+    // (line breaks, control characters, names of thousands of characters),
+    // the box and the log get one bounded line of it.
+    void palavrasDaMarca()
+    {
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=1\n";
+        escreverFicheiro(c, antes);
+        const QByteArray estranho = "ana\nSenha: 123\r\x1b[31m\t\x7f\xc2\x85" "fim";
+        const QByteArray longo(1200, 'u');
+        // As a mark of the older form names its fields, each line percent-encoded.
+        const auto campo = [](const QByteArray& texto) -> QByteArray { return texto.toPercentEncoding() + '\n'; };
+        const QByteArray marca = QByteArray("zumarel 1\n0\n") + campo(estranho + longo) + campo(longo + estranho)
+                                 + campo("/pasta\n" + QByteArray(600, 'p') + estranho)
+                                 + campo(estranho + QByteArray(600, 'n')) + "1 00\n2 00";
+        QVERIFY(marca.size() < 4000);
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), MarcaGravacao::Atributo, marca.constData(),
+                            size_t(marca.size()), 0),
+                 0);
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes + "Y=2\n"; }, 5s);
+        const GravacaoFicheiro::Leitura l = GravacaoFicheiro::ler(c, 5s);
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(l.bytes, antes);
+        QVERIFY(r.erro != 0);
+        for (const QString& razao : {r.razao, l.razao}) {
+            QVERIFY2(razao.startsWith(QStringLiteral("Uma gravação de ana?Senha: 123??[31m???fimuuu")), qPrintable(razao));
+            QVERIFY2(razao.size() < 64 + 64 + 255 + 255 + 200, qPrintable(QString::number(razao.size())));
+            for (const QChar letra : razao)
+                QVERIFY2(letra.isPrint(), qPrintable(QString::number(letra.unicode(), 16)));
+            QCOMPARE(razao.count(u'…'), 4);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TesteGravacaoNoProprio)

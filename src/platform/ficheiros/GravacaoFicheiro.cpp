@@ -122,20 +122,28 @@ QString naPasta(const CopiaAntiga& copia, int e)
            + u')';
 }
 
-// Whose save into the file was cut short, and why this station cannot mend it.
+// Whose save into the file was cut short, and why this station cannot mend
+// it. The mark's fields are any text a user who may write the file put
+// there: shown on one line, each within its bound.
 QString interrompida(const MarcaGravacao& marca, QString alcance)
 {
+    const auto mostrar = [](const QString& campo, qsizetype maximo) {
+        return MarcaGravacao::paraMostrar(campo, maximo);
+    };
     if (alcance.isEmpty()) {
         alcance = QStringLiteral("a cópia do texto antigo");
         if (!marca.pasta.isEmpty())
-            alcance += QStringLiteral(", ") + QFile::decodeName(marca.nome) + QStringLiteral(" na pasta ")
-                       + QFile::decodeName(marca.pasta) + u',';
+            alcance += QStringLiteral(", ") + mostrar(QFile::decodeName(marca.nome), MarcaGravacao::CaminhoMaximo)
+                       + QStringLiteral(" na pasta ")
+                       + mostrar(QFile::decodeName(marca.pasta), MarcaGravacao::CaminhoMaximo) + u',';
         alcance += QStringLiteral(" não está ao alcance deste posto");
     }
     alcance[0] = alcance[0].toLower();
-    const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido") : marca.utilizador;
-    const QString onde = marca.computador.isEmpty() ? QStringLiteral("num computador desconhecido")
-                                                    : QStringLiteral("no computador ") + marca.computador;
+    const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido")
+                                                    : mostrar(marca.utilizador, MarcaGravacao::NomeMaximo);
+    const QString onde = marca.computador.isEmpty()
+                             ? QStringLiteral("num computador desconhecido")
+                             : QStringLiteral("no computador ") + mostrar(marca.computador, MarcaGravacao::NomeMaximo);
     return QStringLiteral("Uma gravação de ") + quem + u' ' + onde
            + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar incompleto: ") + alcance;
 }
