@@ -143,6 +143,123 @@ private Q_SLOTS:
             QCOMPARE(razao.count(u'…'), 4);
         }
     }
+
+    // On a file system without nameless files, a save removes the
+    // provisional files that this user's saves left when they were cut short
+    // (each a whole text, under the provisional name or one made from it),
+    // and nothing else: another user's stays, and so do a link named like
+    // one (its target untouched), a folder, a file of two links, and names
+    // not made as provisional names are.
+    void restosDeGravacoesCortadas_data()
+    {
+        QTest::addColumn<bool>("noProprio");  // a file of two names: the copy's provisional names
+        QTest::newRow("ficheiro novo") << false;
+        QTest::newRow("cópia de uma gravação no próprio ficheiro") << true;
+    }
+    void restosDeGravacoesCortadas()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(bool, noProprio);
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        if (noProprio)
+            segundoNome(c);
+        const QString provisorio = noProprio ? QStringLiteral(".zumarel-antigo-%1.novo").arg(estado(c).st_ino)
+                                             : QStringLiteral(".Lorvane.ini.novo");
+        const auto em = [&](const QString& nome) { return raiz.filePath(provisorio + nome); };
+        // Another user's at the name itself: every provisional file of this user's then takes a suffix.
+        escreverFicheiro(em({}), "de outro\n");
+        mudarDono(em({}), QStringLiteral("nobody:nogroup"), 0600);
+        // One left by a real save, killed before its new file or copy was named.
+        ProcessoFilho filho([&] {
+            Descritores::ficheirosSemNome = false;
+            acabarNoPasso(noProprio ? GravacaoFicheiro::Passo::Copia : GravacaoFicheiro::Passo::Substituicao);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+
+        const QString alvo = raiz.filePath(QStringLiteral("alvo"));
+        escreverFicheiro(alvo, "alvo\n");
+        const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
+                               QStringLiteral("-3k7x0q2m9a1bc")};
+        for (const QString& sufixo : meus)
+            escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
+        const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
+                                QStringLiteral("-pasta00000000"), QStringLiteral("-dois000000000"),
+                                QStringLiteral("-0000000000001.bak"), QStringLiteral("-ABCDEFGHIJKLM"),
+                                QStringLiteral("-12"), QStringLiteral("x")};
+        escreverFicheiro(em(ficam[0]), "de outro\n");
+        mudarDono(em(ficam[0]), QStringLiteral("nobody:nogroup"), 0644);
+        QVERIFY(QFile::link(alvo, em(ficam[1])));
+        QVERIFY(QDir().mkdir(em(ficam[2])));
+        escreverFicheiro(em(ficam[3]), "dois nomes\n");
+        QCOMPARE(::link(QFile::encodeName(em(ficam[3])).constData(), QFile::encodeName(alvo + u'2').constData()), 0);
+        for (qsizetype i = 4; i < ficam.size(); ++i)
+            escreverFicheiro(em(ficam[i]), "outro nome\n");
+        QCOMPARE(conteudoPasta(raiz.path()).size(), 4 + int(noProprio) + meus.size() + ficam.size() + 1);
+
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QStringList esperados{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
+                              provisorio};
+        if (noProprio)
+            esperados << QStringLiteral("Lorvane.ini2");
+        for (const QString& nome : ficam)
+            esperados << provisorio + nome;
+        esperados.sort();
+        QCOMPARE(conteudoPasta(raiz.path()), esperados);
+        QCOMPARE(lerFicheiro(alvo), QByteArray("alvo\n"));
+        QCOMPARE(lerFicheiro(em({})), QByteArray("de outro\n"));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("B"), {}), QStringLiteral("1"));
+    }
+
+    // A provisional name's suffix is random: two made at the same moment
+    // differ, and neither is a count. The provisional file is its writer's
+    // alone (0600) until it is made as the old file.
+    void nomeProvisorioImprevisivel()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir a, b;
+        QStringList sufixos;
+        for (const QTemporaryDir* raiz : {&a, &b}) {
+            Descritor pasta;
+            pasta.fd = ::open(QFile::encodeName(raiz->path()).constData(), O_RDONLY | O_DIRECTORY);
+            escreverFicheiro(raiz->filePath(QStringLiteral(".x.novo")), {});
+            QCOMPARE(::chown(QFile::encodeName(raiz->filePath(QStringLiteral(".x.novo"))).constData(),
+                             ::getpwnam("nobody")->pw_uid, gid_t(-1)),
+                     0);
+            Descritor d;
+            QByteArray nome;
+            QCOMPARE(Descritores::criarSemNome(pasta.fd, ".x.novo", 0600, d, nome), 0);
+            QVERIFY2(nome.startsWith(".x.novo-"), nome.constData());
+            sufixos << QString::fromLatin1(nome.mid(8));
+        }
+        QVERIFY2(sufixos[0] != sufixos[1], qPrintable(sufixos.join(u' ')));
+        for (const QString& s : sufixos) {
+            bool numero = false;
+            const qlonglong n = s.toLongLong(&numero);
+            QVERIFY2(!numero || n > 1'000'000, qPrintable(s));
+            QVERIFY2(s.size() >= 12, qPrintable(s));
+        }
+
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0644), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::NovoFicheiro);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0600u);
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TesteGravacaoNoProprio)

@@ -366,6 +366,7 @@ int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat
     // Only its writer may open it until it is made as the old file.
     if (const int e = criarSemNome(pasta, provisorio, s.existe ? 0600 : 0666, d, nome))
         return s.existe && (e == EACCES || e == EPERM || e == EROFS) ? NoProprioFicheiro : e;
+    passo(Passo::NovoFicheiro);
     const auto falhar = [&](int e) {
         if (!nome.isEmpty())
             ::unlinkat(pasta, nome.constData(), 0);

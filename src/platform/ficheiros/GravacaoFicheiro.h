@@ -111,8 +111,9 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
 // The steps of a save. Tests only: aoPasso, when set, is called before each
 // (to stop or kill the process there, or to let another program in); Vez
 // comes before the turn on the file itself, Reposicao before an old text is
-// put back.
-enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao };
+// put back, NovoFicheiro once a new file is made, before it is made as the
+// old one.
+enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao, NovoFicheiro };
 extern void (*aoPasso)(Passo);
 inline void passo(Passo p)
 {
