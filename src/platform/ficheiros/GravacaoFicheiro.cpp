@@ -132,10 +132,16 @@ QString interrompida(const MarcaGravacao& marca, QString alcance)
     };
     if (alcance.isEmpty()) {
         alcance = QStringLiteral("a cópia do texto antigo");
+        // A short mark says only which of the two places, and names the copy.
+        const QString nome = mostrar(QFile::decodeName(marca.nome), MarcaGravacao::CaminhoMaximo);
         if (!marca.pasta.isEmpty())
-            alcance += QStringLiteral(", ") + mostrar(QFile::decodeName(marca.nome), MarcaGravacao::CaminhoMaximo)
-                       + QStringLiteral(" na pasta ")
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta ")
                        + mostrar(QFile::decodeName(marca.pasta), MarcaGravacao::CaminhoMaximo) + u',';
+        else if (marca.naPastaEstado())
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de estado de ")
+                       + mostrar(marca.utilizador, MarcaGravacao::NomeMaximo) + u',';
+        else if (!marca.nome.isEmpty())
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de um dos nomes do ficheiro,");
         alcance += QStringLiteral(" não está ao alcance deste posto");
     }
     alcance[0] = alcance[0].toLower();
@@ -235,7 +241,7 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         const auto porDeLado = [&](const char* porque) { prender(copia.porDeLado(porque)); };
         const QByteArray& texto = ficheiro.texto();
         // The copy of the save the mark names; on a file system without marks, any copy.
-        const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && CopiaAntiga::daMarca(*c, marca));
+        const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && marca.daCopia(c->antigo, c->novo));
         Veredicto v = Veredicto::OutroFicheiro;
         if (ficheiro.erro == 0)
             v = daGravacao ? copia.julgar(*c, texto)
@@ -324,7 +330,7 @@ Leitura lerSemVez(const QByteArray& caminho)
                 break;
             CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
             const auto c = copia.existe() ? copia.ler() : std::nullopt;
-            if (c && (pendente ? CopiaAntiga::daMarca(*c, marca) : copia.donoPodeEscrever(*c))
+            if (c && (pendente ? marca.daCopia(c->antigo, c->novo) : copia.donoPodeEscrever(*c))
                 && copia.julgar(*c, l.bytes) == Veredicto::Repor)
                 return {0, true, c->antigo, depois, {}};
         }
@@ -462,6 +468,9 @@ int noProprioFicheiro(const SitioFicheiro& s, const Resolucao& r, const QByteArr
     };
     if (const int e = reservar(fd, off_t(bytes.size())))
         return repor(e);
+    // One sync for both: the mark and the room are on the disk before the first byte of the text.
+    if (semInterrupcao([&] { return ::fsync(fd); }) != 0)
+        return repor(errno);
     if (const int e = porTexto(fd, bytes))
         return repor(e);
     passo(Passo::Confirmacao);

@@ -52,13 +52,15 @@
 //     that is no copy holds its name beside the file, naming that (a copy of
 //     an earlier save that cannot be removed sends it to the state folder);
 //  2. the file is marked (MarcaGravacao: whose save, where its copy is, the
-//     length and checksum of both texts) and synced, before any byte changes;
+//     length and checksum of both texts);
 //  3. room for the new length is reserved, so that a full disk stops the save
-//     before any byte changes;
+//     before any byte changes, and the file synced: mark and room are on the
+//     disk before any byte changes;
 //  4. the new text is written over the old one from the start, the file cut
 //     to length and synced;
 //  5. the copy is removed: that is the moment the save is done; then the
-//     mark. A failure before it writes the old text back.
+//     mark, with no sync (a mark a power cut brings back tells the file
+//     whole by its checksums). A failure before it writes the old text back.
 // After a kill or a power cut, the next reader or writer of the file finds
 // the mark, takes the turn exclusive and judges the file as found against
 // the copy whose texts the mark names:
