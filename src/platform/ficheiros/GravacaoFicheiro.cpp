@@ -174,14 +174,61 @@ struct FicheiroEncontrado
     int erro = 0;
     QByteArray bytes;
 
-    const QByteArray& texto()
+    // None when it could not be read.
+    const QByteArray* texto()
     {
         if (!lido)
             erro = lerFicheiro(fd, GravacaoFicheiro::TamanhoMaximo, bytes);
         lido = true;
-        return bytes;
+        return erro == 0 ? &bytes : nullptr;
     }
 };
+
+// A marked file (`texto` as found, none when it could not be read) holds
+// none of its save's whole texts: that save was cut short.
+bool porAcabar(const MarcaGravacao& marca, const QByteArray* texto)
+{
+    return !texto || !marca.inteiro(*texto);
+}
+
+// What a copy is to the file as found.
+enum class Juizo
+{
+    Apagar,      // the file is a whole text of the copy's save, or of one that ended: the copy goes
+    Repor,       // the file is what the marked save left part-way: the old text is the file's
+    SemDireito,  // that, on a file system without marks, but whoever made the copy may not write the file
+    Novo,        // a newer file: the copy is set aside
+};
+
+struct Julgamento
+{
+    Juizo juizo;
+    bool daGravacao;  // the copy is of the save the mark names (on a file system without marks, any)
+};
+
+// The one judgement of a copy `c` against the file as found (`texto`, none
+// when it could not be read) and its mark (`estado`, `marca`; `pendente`
+// when the marked save was cut short), for the writer and for the readers
+// with and without the turn: what each does with it is its own.
+Julgamento julgar(const CopiaAntiga& copia, const CopiaAntiga::Conteudo& c, EstadoMarca estado,
+                  const MarcaGravacao& marca, bool pendente, const QByteArray* texto)
+{
+    const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && marca.daCopia(c.antigo, c.novo));
+    if (!texto)
+        return {Juizo::Novo, daGravacao};
+    // A copy of no save cut short is of use only to tell the file whole.
+    const Veredicto v = daGravacao ? copia.julgar(c, *texto)
+                        : *texto == c.antigo || *texto == c.novo ? Veredicto::Inteiro
+                                                                  : Veredicto::OutroFicheiro;
+    if (v == Veredicto::Inteiro)
+        return {Juizo::Apagar, daGravacao};
+    if (v == Veredicto::OutroFicheiro)
+        return {Juizo::Novo, daGravacao};
+    // A mark is put only by a user who may write the file; without marks, the copy's maker must be one.
+    if (estado == EstadoMarca::SemSuporte && !copia.donoPodeEscrever(c))
+        return {Juizo::SemDireito, daGravacao};
+    return {Juizo::Repor, daGravacao};
+}
 
 // Under the exclusive turn: the mark a save into the file itself left, and
 // each copy found beside the file and in the state folder, judged against the
@@ -201,9 +248,7 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         return r;
     FicheiroEncontrado ficheiro(fd);
     // A marked file that holds one of that save's whole texts needs no copy.
-    bool pendente = estado == EstadoMarca::Posta;
-    if (pendente)
-        pendente = !marca.inteiro(ficheiro.texto()) || ficheiro.erro != 0;
+    bool pendente = estado == EstadoMarca::Posta && porAcabar(marca, ficheiro.texto());
     QString alcance;  // why the marked save's copy could not serve
     for (const Lugar lugar : Lugares) {
         CopiaAntiga copia(lugar, s.pasta.fd, fd, s.caminho, s.actual);
@@ -239,20 +284,16 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                 r.copiaPresa = true;
         };
         const auto porDeLado = [&](const char* porque) { prender(copia.porDeLado(porque)); };
-        const QByteArray& texto = ficheiro.texto();
-        // The copy of the save the mark names; on a file system without marks, any copy.
-        const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && marca.daCopia(c->antigo, c->novo));
-        Veredicto v = Veredicto::OutroFicheiro;
-        if (ficheiro.erro == 0)
-            v = daGravacao ? copia.julgar(*c, texto)
-                           : texto == c->antigo || texto == c->novo ? Veredicto::Inteiro : Veredicto::OutroFicheiro;
-        if (v == Veredicto::OutroFicheiro) {
-            porDeLado(daGravacao ? "the file is not what its save could have left: a newer file"
-                                 : "the file carries no mark of its save: a newer file");
-        } else if (v == Veredicto::Repor && estado == EstadoMarca::SemSuporte && !copia.donoPodeEscrever(*c)) {
+        const Julgamento j = julgar(copia, *c, estado, marca, pendente, ficheiro.texto());
+        switch (j.juizo) {
+        case Juizo::Novo:
+            porDeLado(j.daGravacao ? "the file is not what its save could have left: a newer file"
+                                   : "the file carries no mark of its save: a newer file");
+            break;
+        case Juizo::SemDireito:
             porDeLado("whoever made it may not write the file");
             continue;
-        } else if (v == Veredicto::Repor) {
+        case Juizo::Repor:
             if (!abertoParaEscrita(fd)) {
                 r.texto = c->antigo;
                 return r;
@@ -265,10 +306,13 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                     r.texto = c->antigo;
                 return r;
             }
-        }
-        if (v != Veredicto::OutroFicheiro)
             prender(copia.apagar());
-        if (daGravacao)
+            break;
+        case Juizo::Apagar:
+            prender(copia.apagar());
+            break;
+        }
+        if (j.daGravacao)
             pendente = false;
     }
     if (pendente) {
@@ -324,14 +368,14 @@ Leitura lerSemVez(const QByteArray& caminho)
         EstadoMarca estado = EstadoMarca::Nenhuma;
         MarcaGravacao marca;
         MarcaGravacao::ler(d.fd, estado, marca);
-        const bool pendente = estado == EstadoMarca::Posta && !marca.inteiro(l.bytes);
+        const bool pendente = estado == EstadoMarca::Posta && porAcabar(marca, &l.bytes);
+        // Only the old text of a copy changes what is read: no copy is taken, set aside or removed here.
         for (const Lugar lugar : Lugares) {
             if (!pendente && estado != EstadoMarca::SemSuporte)
                 break;
             CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
             const auto c = copia.existe() ? copia.ler() : std::nullopt;
-            if (c && (pendente ? marca.daCopia(c->antigo, c->novo) : copia.donoPodeEscrever(*c))
-                && copia.julgar(*c, l.bytes) == Veredicto::Repor)
+            if (c && julgar(copia, *c, estado, marca, pendente, &l.bytes).juizo == Juizo::Repor)
                 return {0, true, c->antigo, depois, {}};
         }
         if (pendente)
