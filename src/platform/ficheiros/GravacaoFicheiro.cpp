@@ -98,17 +98,17 @@ bool abertoParaEscrita(int fd)
 // syncs it; a save's own text tells the tests each step.
 int porTexto(int fd, const QByteArray& texto, bool comPassos = true)
 {
-    const auto marcar = [&](Passo p) {
+    const auto anunciar = [&](Passo p) {
         if (comPassos)
             passo(p);
     };
-    marcar(Passo::Escrita);
+    anunciar(Passo::Escrita);
     if (const int e = escreverTudo(fd, texto))
         return e;
-    marcar(Passo::Truncagem);
+    anunciar(Passo::Truncagem);
     if (semInterrupcao([&] { return ::ftruncate(fd, off_t(texto.size())); }) != 0)
         return errno;
-    marcar(Passo::Sincronizacao);
+    anunciar(Passo::Sincronizacao);
     return semInterrupcao([&] { return ::fsync(fd); }) == 0 ? 0 : errno;
 }
 
