@@ -11,11 +11,16 @@
 #include "support/UtilizadoresTeste.h"
 
 #include <QDir>
+#include <QSysInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
+#include <optional>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +37,43 @@ void segundoNome(const QString& caminho)
     QCOMPARE(::link(QFile::encodeName(caminho).constData(), QFile::encodeName(caminho + u'2').constData()), 0);
 }
 
+
+// A file's text before a save that changes Operador to Rui and empties Nota.
+QByteArray textoAntigo()
+{
+    return "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+}
+
+// A save into the file `caminho` (of two names) killed halfway: the new,
+// shorter text over the old one, not cut to length yet.
+void cortarGravacao(const QString& caminho)
+{
+    ProcessoFilho filho([&] {
+        acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+        FicheiroPerfil(caminho).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+    });
+    QVERIFY(WIFSIGNALED(filho.esperar()));
+}
+
+// The lines of the log while it lives, as "category: message".
+struct Diario
+{
+    Diario()
+    {
+        linhas.clear();
+        anterior = qInstallMessageHandler(&guardar);
+    }
+    ~Diario() { qInstallMessageHandler(anterior); }
+    Q_DISABLE_COPY(Diario)
+
+    static inline QStringList linhas;
+    QtMessageHandler anterior = nullptr;
+
+    static void guardar(QtMsgType, const QMessageLogContext& contexto, const QString& mensagem)
+    {
+        linhas << QString::fromLatin1(contexto.category) + QStringLiteral(": ") + mensagem;
+    }
+};
 }  // namespace
 
 class TesteGravacaoNoProprio : public QObject
@@ -319,6 +361,162 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
         QCOMPARE(::getxattr(ficheiro.constData(), MarcaGravacao::Atributo, nullptr, 0), ssize_t(-1));
         QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+    }
+
+    // A reader that finds a save cut short halfway and cannot put the old
+    // text back reads the old text all the same, never the torn one: a user
+    // who may only read the file (it is opened read-only), and the
+    // administrator whose put-back fails part-way (here at a file size
+    // limit). The next reader that may write the file mends it.
+    void leitorQueNaoRepoe_data()
+    {
+        QTest::addColumn<QString>("leitor");
+        QTest::newRow("quem só pode ler o ficheiro") << "nobody";
+        QTest::newRow("a reposição falha a meio") << "root";
+    }
+    void leitorQueNaoRepoe()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users needs root");
+        QFETCH(QString, leitor);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0644), 0);
+        segundoNome(c);
+        cortarGravacao(c);
+        const QByteArray rasgado = lerFicheiro(c);
+        QVERIFY(rasgado != textoAntigo());
+        const auto operador = [&] { return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8(); };
+        if (leitor == u"root") {
+            // Cut before the first byte where the two texts differ.
+            const LimiteTamanhoFicheiros limite(10);
+            QCOMPARE(operador(), QByteArray("Ana"));
+        } else {
+            QCOMPARE(comoUtilizador(leitor, {}, operador), QByteArray("Ana"));
+            QCOMPARE(lerFicheiro(c), rasgado);
+        }
+        QCOMPARE(operador(), QByteArray("Ana"));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+    }
+
+    // A marked file whose copy this station cannot reach is read as it is,
+    // and the log (zumarel.ficheiros) names whose save was cut short; a
+    // reading without the turn of a whole file with no mark tells of no cut
+    // save at all.
+    void diarioDeUmaGravacaoCortada_data()
+    {
+        QTest::addColumn<bool>("cortada");
+        QTest::newRow("cópia fora de alcance") << true;
+        QTest::newRow("sem a vez, ficheiro inteiro sem marca") << false;
+    }
+    void diarioDeUmaGravacaoCortada()
+    {
+        QFETCH(bool, cortada);
+        QTemporaryDir raiz, outra;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        std::optional<ProcessoFilho> comAVez;
+        if (cortada) {
+            cortarGravacao(c);
+            // Out of reach: moved to another folder.
+            const QString copia = QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino);
+            QVERIFY(QFile::rename(raiz.filePath(copia), outra.filePath(copia)));
+        } else {
+            comAVez.emplace([&] {
+                const int pasta = ::open(QFile::encodeName(raiz.path()).constData(), O_RDONLY | O_DIRECTORY);
+                if (::flock(pasta, LOCK_EX) == 0)
+                    ::raise(SIGSTOP);
+            });
+            QVERIFY(WIFSTOPPED(comAVez->esperar(WUNTRACED)));
+        }
+        const QByteArray antes = lerFicheiro(c);
+        Diario diario;
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(100ms);
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}),
+                 cortada ? QStringLiteral("Rui") : QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
+        if (!cortada) {
+            QCOMPARE(diario.linhas, QStringList());
+            return;
+        }
+        QCOMPARE(diario.linhas.size(), 1);
+        const QString esperado = QStringLiteral("zumarel.ficheiros: the settings file %1 is read as it is: Uma gravação "
+                                                "de root no computador %2 foi interrompida a meio")
+                                     .arg(c, QSysInfo::machineHostName());
+        QVERIFY2(diario.linhas[0].startsWith(esperado), qPrintable(diario.linhas[0]));
+    }
+
+    // A mark the file system refuses (no room left for the file's
+    // attributes) stops a save into the file itself before any byte
+    // changes, and says why; no copy is left behind.
+    void marcaRecusada()
+    {
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        const QByteArray ficheiro = QFile::encodeName(c);
+        // Every byte of the room for attributes taken, the larger first.
+        int n = 0;
+        for (int tamanho = 65536; tamanho >= 1; tamanho /= 2) {
+            const QByteArray valor(tamanho, 'e');
+            while (::setxattr(ficheiro.constData(), QByteArray("user.e" + QByteArray::number(n)).constData(),
+                              valor.constData(), size_t(valor.size()), XATTR_CREATE)
+                   == 0)
+                ++n;
+        }
+        if (::setxattr(ficheiro.constData(), "user.prova", "0123456789012345678901234567890123456789", 40, 0) == 0)
+            QSKIP("this file system has room for every attribute");
+        const QStringList nomes = conteudoPasta(raiz.path());
+        FicheiroPerfil ini(c);
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro não pôde ser marcado para a gravação (")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), nomes);
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+    }
+
+    // On a file system that refuses user attributes for real (ramfs), a
+    // save into the file itself goes through without a mark, and a save cut
+    // short there is judged by the file's text alone: the old text back.
+    void semAtributosDeUtilizador()
+    {
+        QTemporaryDir raiz;
+        const QByteArray pasta = QFile::encodeName(raiz.path());
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("zumarel-ramfs", pasta.constData(), "ramfs", 0, "mode=0755") != 0)
+            QSKIP("mounting a ramfs needs root, outside a container that forbids it");
+        const auto desmontar = qScopeGuard([&] { ::umount2(pasta.constData(), MNT_DETACH); });
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), "user.prova", "1", 1, 0), -1);
+        QCOMPARE(errno, ENOTSUP);
+        const ino_t inode = estado(c).st_ino;
+
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), textoAntigo() + "\n[Postos]\nA=1\n");
+        QCOMPARE(estado(c).st_ino, inode);
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+
+        escreverFicheiro(c, textoAntigo());
+        cortarGravacao(c);
+        QVERIFY(lerFicheiro(c) != textoAntigo());
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("B"), {}), QStringLiteral("1"));
     }
 };
 
