@@ -127,9 +127,7 @@ QString naPasta(const CopiaAntiga& copia, int e)
 // there: shown on one line, each within its bound.
 QString interrompida(const MarcaGravacao& marca, QString alcance)
 {
-    const auto mostrar = [](const QString& campo, qsizetype maximo) {
-        return MarcaGravacao::paraMostrar(campo, maximo);
-    };
+    const auto mostrar = &MarcaGravacao::paraMostrar;
     if (alcance.isEmpty()) {
         alcance = QStringLiteral("a cópia do texto antigo");
         // A short mark says only which of the two places, and names the copy.

@@ -30,9 +30,10 @@
 //
 // By a new file. The usual road writes a new file in the same folder (with
 // no name until it is complete, where the file system allows it, else under
-// a provisional name made for it alone), gives it the old one's owner,
-// group, mode and extended attributes (access control lists among them),
-// syncs it and renames it over the file: the file is replaced whole or not
+// a provisional name made for it alone, whose leftovers from this user's cut
+// saves the save removes first), gives it the old one's owner, group, mode
+// and extended attributes (access control lists among them), syncs it and
+// renames it over the file: the file is replaced whole or not
 // at all, even by a writer killed part-way. Nothing at a copy's name stops
 // it: the file it makes is not the one any copy was taken from.
 //
