@@ -227,13 +227,14 @@ private Q_SLOTS:
         const QString alvo = raiz.filePath(QStringLiteral("alvo"));
         escreverFicheiro(alvo, "alvo\n");
         const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
-                               QStringLiteral("-3k7x0q2m9a1bc")};
+                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f")};
         for (const QString& sufixo : meus)
             escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
         const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
                                 QStringLiteral("-pasta00000000"), QStringLiteral("-dois000000000"),
                                 QStringLiteral("-0000000000001.bak"), QStringLiteral("-ABCDEFGHIJKLM"),
-                                QStringLiteral("-12"), QStringLiteral("x")};
+                                QStringLiteral("-12345678901234"), QStringLiteral("-"),
+                                QStringLiteral("x")};
         escreverFicheiro(em(ficam[0]), "de outro\n");
         mudarDono(em(ficam[0]), QStringLiteral("nobody:nogroup"), 0644);
         QVERIFY(QFile::link(alvo, em(ficam[1])));

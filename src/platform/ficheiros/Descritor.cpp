@@ -27,7 +27,8 @@ QByteArray nomeProvisorio(const QByteArray& provisorio, int tentativa)
            + QByteArray::number(QRandomGenerator::system()->generate64(), 36).rightJustified(DigitosSufixo, '0');
 }
 
-// `nome` is `provisorio` or one made from it by nomeProvisorio.
+// `nome` is `provisorio` or one made from it by nomeProvisorio (by an older
+// build too, whose suffixes were not padded).
 bool eProvisorio(QByteArrayView nome, const QByteArray& provisorio)
 {
     if (!nome.startsWith(provisorio))
@@ -35,7 +36,7 @@ bool eProvisorio(QByteArrayView nome, const QByteArray& provisorio)
     nome = nome.sliced(provisorio.size());
     if (nome.isEmpty())
         return true;
-    if (nome.size() != 1 + DigitosSufixo || nome.front() != '-')
+    if (nome.size() < 2 || nome.size() > 1 + DigitosSufixo || nome.front() != '-')
         return false;
     return std::all_of(nome.begin() + 1, nome.end(),
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
