@@ -186,6 +186,40 @@ private Q_SLOTS:
         }
     }
 
+    // A name within its bound is shown whole; one past it loses its last
+    // characters to "…", the whole within the bound.
+    void nomesDaMarcaNoLimite_data()
+    {
+        QTest::addColumn<QString>("letra");
+        QTest::addColumn<int>("tamanho");  // in characters
+        QTest::addColumn<bool>("cortado");
+        QTest::newRow("no limite") << "u" << 64 << false;
+        QTest::newRow("um a mais") << "u" << 65 << true;
+        QTest::newRow("letras acentuadas no limite") << "ç" << 64 << false;
+        QTest::newRow("letras fora do plano básico no limite") << "\U0001F69A" << 64 << false;
+        QTest::newRow("letras fora do plano básico, uma a mais") << "\U0001F69A" << 65 << true;
+    }
+    void nomesDaMarcaNoLimite()
+    {
+        QFETCH(QString, letra);
+        QFETCH(int, tamanho);
+        QFETCH(bool, cortado);
+        const QString mostrado = cortado ? letra.repeated(63) + u'…' : letra.repeated(tamanho);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        const QByteArray nome = letra.repeated(tamanho).toUtf8().toPercentEncoding();
+        const QByteArray marca = "zumarel 1\n0\n" + nome + "\nposto\n/pasta\ncopia\n1 00\n2 00";
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), MarcaGravacao::Atributo, marca.constData(),
+                            size_t(marca.size()), 0),
+                 0);
+        const QString razao = GravacaoFicheiro::ler(c, 5s).razao;
+        QVERIFY2(razao.startsWith(QStringLiteral("Uma gravação de ") + mostrado + QStringLiteral(" no computador posto ")),
+                 qPrintable(razao));
+    }
+
     // On a file system without nameless files, a save removes the
     // provisional files that this user's saves left when they were cut short
     // (each a whole text, under the provisional name or one made from it),

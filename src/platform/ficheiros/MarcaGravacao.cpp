@@ -91,9 +91,10 @@ QByteArray MarcaGravacao::verificacao(const QByteArray& texto)
 
 QByteArray MarcaGravacao::curta(const QByteArray& verificacao)
 {
+    // The long form's checksum is a whole SHA-256 in hex; anything else is kept as it is.
     const qsizetype espaco = verificacao.indexOf(' ');
     const QByteArrayView soma = QByteArrayView(verificacao).sliced(espaco + 1);
-    if (espaco < 0 || soma.size() < 2 * BytesCurtos || soma.size() % 2 != 0)
+    if (espaco < 0 || soma.size() != 2 * 32)
         return verificacao;
     return verificacao.left(espaco + 1)
            + QByteArray::fromHex(soma.first(2 * BytesCurtos).toByteArray())
