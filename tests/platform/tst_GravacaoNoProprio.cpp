@@ -216,8 +216,10 @@ private Q_SLOTS:
                             size_t(marca.size()), 0),
                  0);
         const QString razao = GravacaoFicheiro::ler(c, 5s).razao;
-        QVERIFY2(razao.startsWith(QStringLiteral("Uma gravação de ") + mostrado + QStringLiteral(" no computador posto ")),
-                 qPrintable(razao));
+        QCOMPARE(razao, QStringLiteral("Uma gravação de ") + mostrado
+                            + QStringLiteral(" no computador posto foi interrompida a meio e o ficheiro pode estar "
+                                             "incompleto: a cópia do texto antigo, copia na pasta /pasta, não está "
+                                             "ao alcance deste posto"));
     }
 
     // On a file system without nameless files, a save removes the
