@@ -295,6 +295,26 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("B"), {}), QStringLiteral("1"));
     }
 
+    // Where the file system makes nameless files, the new file takes a name
+    // only to be renamed: the provisional name itself, where it is free. A
+    // save killed in between leaves it, a whole text, and the next save
+    // removes it.
+    void nomeProvisorioLivre()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Substituicao);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral(".Lorvane.ini.novo"), QStringLiteral("Lorvane.ini")}));
+        QCOMPARE(lerFicheiro(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
     // A provisional name's suffix is random: two made at the same moment
     // differ, and neither is a count. The provisional file is its writer's
     // alone (0600) until it is made as the old file.
