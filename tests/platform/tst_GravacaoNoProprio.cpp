@@ -263,7 +263,7 @@ private Q_SLOTS:
         const QString alvo = raiz.filePath(QStringLiteral("alvo"));
         escreverFicheiro(alvo, "alvo\n");
         const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
-                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f")};
+                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f"), QStringLiteral("-7")};
         for (const QString& sufixo : meus)
             escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
         const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
