@@ -877,13 +877,13 @@ private Q_SLOTS:
         const QString gravadoPeloOutro = QString::fromUtf8(
             comoUtilizador(QStringLiteral("daemon"), estadoB, [&] { return gravarChave(doOutro, QStringLiteral("B")); }));
         if (lido.isEmpty()) {
-            const QString copia = pastaModo == 0555 ? QStringLiteral("copia-%1-%2 na pasta %3/zumarel")
+            // The mark names the copy's place, not its folder: the saving user's state folder, or beside a name.
+            const QString copia = pastaModo == 0555 ? QStringLiteral("copia-%1-%2 na pasta de estado de bin")
                                                           .arg(ficheiro.st_dev)
                                                           .arg(ficheiro.st_ino)
-                                                          .arg(QFile::decodeName(estadoA))
-                                                    : QStringLiteral(".zumarel-antigo-%1 na pasta %2")
-                                                          .arg(ficheiro.st_ino)
-                                                          .arg(raiz.path());
+                                                    : QStringLiteral(".zumarel-antigo-%1 na pasta de um dos nomes "
+                                                                     "do ficheiro")
+                                                          .arg(ficheiro.st_ino);
             QCOMPARE(gravadoPeloOutro, QStringLiteral("Uma gravação de bin no computador ") + QSysInfo::machineHostName()
                                            + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar "
                                                             "incompleto: a cópia do texto antigo, ")

@@ -162,7 +162,6 @@ int CopiaAntiga::apagar()
     const int pasta = descritorPasta();
     if (::unlinkat(pasta, m_nome.constData(), 0) != 0 && errno != ENOENT)
         return errno;
-    sincronizarPasta(pasta);
     return 0;
 }
 

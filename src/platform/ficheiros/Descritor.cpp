@@ -1,8 +1,10 @@
 #include "platform/ficheiros/Descritor.h"
 
+#include <QList>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,23 +15,62 @@ namespace {
 // How many names a provisional file tries before giving up.
 constexpr int TentativasProvisorio = 16;
 
+// How many base-36 digits a provisional name's suffix has: all 64 random bits.
+constexpr int DigitosSufixo = 13;
+
 // The provisional name itself first; where it is taken, one of its kind no one can foresee.
 QByteArray nomeProvisorio(const QByteArray& provisorio, int tentativa)
 {
     if (tentativa == 0)
         return provisorio;
-    return provisorio + '-' + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
+    return provisorio + '-'
+           + QByteArray::number(QRandomGenerator::system()->generate64(), 36).rightJustified(DigitosSufixo, '0');
 }
 
-// A file this user's save left under its provisional name when it was cut short.
-void tirarRestoProprio(int pasta, const QByteArray& nome)
+// `nome` is `provisorio` or one made from it by nomeProvisorio (by an older
+// build too, whose suffixes were not padded).
+bool eProvisorio(QByteArrayView nome, const QByteArray& provisorio)
 {
-    struct stat st
-    {
-    };
-    if (::fstatat(pasta, nome.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
-        && st.st_uid == ::geteuid() && st.st_nlink == 1)
-        ::unlinkat(pasta, nome.constData(), 0);
+    if (!nome.startsWith(provisorio))
+        return false;
+    nome = nome.sliced(provisorio.size());
+    if (nome.isEmpty())
+        return true;
+    if (nome.size() < 2 || nome.size() > 1 + DigitosSufixo || nome.front() != '-')
+        return false;
+    return std::all_of(nome.begin() + 1, nome.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+}
+
+// The files this user's saves left under `provisorio` or a name made from it
+// when they were cut short (a caller holds the turn that no other save of
+// the name runs meanwhile): regular files of this user's of one link only,
+// never another user's entry, a link or a folder.
+void tirarRestosProprios(int pasta, const QByteArray& provisorio)
+{
+    const int copia = ::openat(pasta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (copia < 0)
+        return;
+    DIR* d = ::fdopendir(copia);
+    if (!d) {
+        ::close(copia);
+        return;
+    }
+    const uid_t eu = ::geteuid();
+    QList<QByteArray> restos;
+    while (const dirent* e = ::readdir(d)) {
+        if (eProvisorio(QByteArrayView(e->d_name), provisorio))
+            restos << QByteArray(e->d_name);
+    }
+    ::closedir(d);
+    for (const QByteArray& nome : restos) {
+        struct stat st
+        {
+        };
+        if (::fstatat(pasta, nome.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+            && st.st_uid == eu && st.st_nlink == 1)
+            ::unlinkat(pasta, nome.constData(), 0);
+    }
 }
 
 }  // namespace
@@ -141,7 +182,7 @@ int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor
         if (d.fd >= 0)
             return 0;
     }
-    tirarRestoProprio(pasta, provisorio);
+    tirarRestosProprios(pasta, provisorio);
     for (int n = 0; n < TentativasProvisorio; ++n) {
         const QByteArray candidato = nomeProvisorio(provisorio, n);
         // Made here and now: never a file or link that another user put at the name first.
@@ -160,7 +201,7 @@ int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor
 
 int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome)
 {
-    tirarRestoProprio(pasta, provisorio);
+    tirarRestosProprios(pasta, provisorio);
     for (int n = 0; n < TentativasProvisorio; ++n) {
         const QByteArray candidato = nomeProvisorio(provisorio, n);
         const int e = nomear(fd, pasta, candidato);

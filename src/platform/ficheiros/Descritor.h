@@ -68,14 +68,16 @@ int bloquear(int fd, int tipo, const QDeadlineTimer& prazo);
 // Opens a new file in the folder `pasta`, with no name where the file system
 // allows it (a process killed before it is named leaves nothing behind);
 // elsewhere under a provisional name, `nome`, made for this file alone (see
-// nomearProvisorio). `nome` stays empty for a file without a name.
+// nomearProvisorio). `nome` stays empty for a file without a name. The
+// caller holds the turn under which no other save makes that name.
 int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome);
 
 // Gives the nameless file `fd` a provisional name in `pasta`: `provisorio`
 // itself, or, where another user's entry holds that name, one made from it
-// that is free. A file of this user's that a process cut short left under
-// `provisorio` is removed first; nothing of another user's is ever opened,
-// followed or removed.
+// with a random suffix that is free. The files of this user's that saves
+// cut short left under `provisorio` or a name made from it are removed
+// first (regular files of one link only); nothing of another user's is ever
+// opened, followed or removed.
 int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome);
 
 // Gives the nameless file `fd` the name `nome` in `pasta`: EEXIST when it is taken.

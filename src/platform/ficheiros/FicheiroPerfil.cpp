@@ -24,7 +24,7 @@ struct Texto
 
 // What tells one state of the file from another: which file the path names,
 // its size and its change times (the file as read; none when missing).
-struct Marca
+struct Retrato
 {
     bool existe = false;
     dev_t dispositivo = 0;
@@ -33,7 +33,7 @@ struct Marca
     timespec modificado{};
     timespec alterado{};
 
-    bool operator==(const Marca& o) const
+    bool operator==(const Retrato& o) const
     {
         return existe == o.existe && dispositivo == o.dispositivo && inode == o.inode && tamanho == o.tamanho
                && modificado.tv_sec == o.modificado.tv_sec && modificado.tv_nsec == o.modificado.tv_nsec
@@ -41,9 +41,9 @@ struct Marca
     }
 };
 
-Marca marcaDe(const struct stat& st)
+Retrato retratoDe(const struct stat& st)
 {
-    Marca m;
+    Retrato m;
     m.existe = true;
     m.dispositivo = st.st_dev;
     m.inode = st.st_ino;
@@ -53,20 +53,20 @@ Marca marcaDe(const struct stat& st)
     return m;
 }
 
-Marca marcar(const QString& caminho)
+Retrato retratar(const QString& caminho)
 {
     struct stat st
     {
     };
     if (::stat(QFile::encodeName(caminho).constData(), &st) != 0)
         return {};
-    return marcaDe(st);
+    return retratoDe(st);
 }
 
 // A file changed a moment before it was read may change again within the
 // same tick of the file system's clock without its times moving: such a
 // reading is not kept.
-bool marcaAntiga(const Marca& m)
+bool retratoAntigo(const Retrato& m)
 {
     timespec agora{};
     ::clock_gettime(CLOCK_REALTIME, &agora);
@@ -295,8 +295,8 @@ QByteArray comporTexto(const Lido& lido, const QList<FicheiroPerfil::Escrita>& e
 struct FicheiroPerfil::Conteudo
 {
     Texto texto;
-    Marca marca;
-    bool guardavel = false;  // the reading may serve the next calls while the marca holds
+    Retrato retrato;
+    bool guardavel = false;  // the reading may serve the next calls while the file is as its retrato shows
     Indice indice{QStringList()};
 };
 
@@ -307,7 +307,7 @@ FicheiroPerfil::~FicheiroPerfil() = default;
 const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudo() const
 {
     // A kept reading needs no turn: the file is as it was read.
-    if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marcar(m_caminho))
+    if (m_conteudo && m_conteudo->guardavel && m_conteudo->retrato == retratar(m_caminho))
         return *m_conteudo;
     return conteudoDe(GravacaoFicheiro::ler(m_caminho, m_esperaVez));
 }
@@ -315,8 +315,8 @@ const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudo() const
 const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudoDe(const GravacaoFicheiro::Leitura& leitura) const
 {
     // The times of the file as read: a change during the reading shows at the next call.
-    const Marca marca = leitura.estado ? marcaDe(*leitura.estado) : Marca{};
-    if (m_conteudo && m_conteudo->guardavel && m_conteudo->marca == marca)
+    const Retrato retrato = leitura.estado ? retratoDe(*leitura.estado) : Retrato{};
+    if (m_conteudo && m_conteudo->guardavel && m_conteudo->retrato == retrato)
         return *m_conteudo;
     // A file that cannot be read gives every key its default; the log says
     // why once, and again only when the reason changes.
@@ -334,8 +334,8 @@ const FicheiroPerfil::Conteudo& FicheiroPerfil::conteudoDe(const GravacaoFicheir
     if (leitura.existe)
         c->texto = decodificar(leitura.bytes);
     ++m_leituras;
-    c->marca = marca;
-    c->guardavel = marcaAntiga(c->marca);
+    c->retrato = retrato;
+    c->guardavel = retratoAntigo(c->retrato);
     c->indice = Indice(c->texto.linhas);
     m_conteudo = std::move(c);
     return *m_conteudo;
@@ -382,7 +382,7 @@ bool FicheiroPerfil::escrever(const QList<Escrita>& escritas)
     auto escrito = std::make_unique<Conteudo>();
     escrito->texto = std::move(c);
     escrito->indice = std::move(*indice);
-    escrito->marca = r.estado ? marcaDe(*r.estado) : Marca{};
+    escrito->retrato = r.estado ? retratoDe(*r.estado) : Retrato{};
     escrito->guardavel = r.estado.has_value();  // what was just written is known
     ++m_substituicoes;
     // A file in the older code page that took a character beyond it is UTF-8 now.

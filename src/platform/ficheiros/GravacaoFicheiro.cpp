@@ -71,6 +71,15 @@ Leitura lerDescritor(int fd, const QByteArray& caminho)
     return l;
 }
 
+// Why a text of `tamanho` bytes is more than a settings file may hold.
+QString demasiadoGrande(const QByteArray& caminho, qint64 tamanho)
+{
+    return QStringLiteral("O novo texto de %1 teria %2 bytes, mais do que um ficheiro de definições pode ter (%3 MiB)")
+        .arg(QFile::decodeName(caminho))
+        .arg(tamanho)
+        .arg(GravacaoFicheiro::TamanhoMaximo / (1024 * 1024));
+}
+
 // Same file, same length, same change times.
 bool mesmoEstado(const struct stat& a, const struct stat& b)
 {
@@ -89,17 +98,17 @@ bool abertoParaEscrita(int fd)
 // syncs it; a save's own text tells the tests each step.
 int porTexto(int fd, const QByteArray& texto, bool comPassos = true)
 {
-    const auto marcar = [&](Passo p) {
+    const auto anunciar = [&](Passo p) {
         if (comPassos)
             passo(p);
     };
-    marcar(Passo::Escrita);
+    anunciar(Passo::Escrita);
     if (const int e = escreverTudo(fd, texto))
         return e;
-    marcar(Passo::Truncagem);
+    anunciar(Passo::Truncagem);
     if (semInterrupcao([&] { return ::ftruncate(fd, off_t(texto.size())); }) != 0)
         return errno;
-    marcar(Passo::Sincronizacao);
+    anunciar(Passo::Sincronizacao);
     return semInterrupcao([&] { return ::fsync(fd); }) == 0 ? 0 : errno;
 }
 
@@ -113,20 +122,32 @@ QString naPasta(const CopiaAntiga& copia, int e)
            + u')';
 }
 
-// Whose save into the file was cut short, and why this station cannot mend it.
+// Whose save into the file was cut short, and why this station cannot mend
+// it. The mark's fields are any text a user who may write the file put
+// there: shown on one line, each within its bound.
 QString interrompida(const MarcaGravacao& marca, QString alcance)
 {
+    const auto mostrar = &MarcaGravacao::paraMostrar;
     if (alcance.isEmpty()) {
         alcance = QStringLiteral("a cópia do texto antigo");
+        // A short mark says only which of the two places, and names the copy.
+        const QString nome = mostrar(QFile::decodeName(marca.nome), MarcaGravacao::CaminhoMaximo);
         if (!marca.pasta.isEmpty())
-            alcance += QStringLiteral(", ") + QFile::decodeName(marca.nome) + QStringLiteral(" na pasta ")
-                       + QFile::decodeName(marca.pasta) + u',';
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta ")
+                       + mostrar(QFile::decodeName(marca.pasta), MarcaGravacao::CaminhoMaximo) + u',';
+        else if (marca.naPastaEstado())
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de estado de ")
+                       + mostrar(marca.utilizador, MarcaGravacao::NomeMaximo) + u',';
+        else if (!marca.nome.isEmpty())
+            alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de um dos nomes do ficheiro,");
         alcance += QStringLiteral(" não está ao alcance deste posto");
     }
     alcance[0] = alcance[0].toLower();
-    const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido") : marca.utilizador;
-    const QString onde = marca.computador.isEmpty() ? QStringLiteral("num computador desconhecido")
-                                                    : QStringLiteral("no computador ") + marca.computador;
+    const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido")
+                                                    : mostrar(marca.utilizador, MarcaGravacao::NomeMaximo);
+    const QString onde = marca.computador.isEmpty()
+                             ? QStringLiteral("num computador desconhecido")
+                             : QStringLiteral("no computador ") + mostrar(marca.computador, MarcaGravacao::NomeMaximo);
     return QStringLiteral("Uma gravação de ") + quem + u' ' + onde
            + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar incompleto: ") + alcance;
 }
@@ -151,14 +172,61 @@ struct FicheiroEncontrado
     int erro = 0;
     QByteArray bytes;
 
-    const QByteArray& texto()
+    // None when it could not be read.
+    const QByteArray* texto()
     {
         if (!lido)
             erro = lerFicheiro(fd, GravacaoFicheiro::TamanhoMaximo, bytes);
         lido = true;
-        return bytes;
+        return erro == 0 ? &bytes : nullptr;
     }
 };
+
+// A marked file (`texto` as found, none when it could not be read) holds
+// none of its save's whole texts: that save was cut short.
+bool porAcabar(const MarcaGravacao& marca, const QByteArray* texto)
+{
+    return !texto || !marca.inteiro(*texto);
+}
+
+// What a copy is to the file as found.
+enum class Juizo
+{
+    Apagar,      // the file is a whole text of the copy's save, or of one that ended: the copy goes
+    Repor,       // the file is what the marked save left part-way: the old text is the file's
+    SemDireito,  // that, on a file system without marks, but whoever made the copy may not write the file
+    Novo,        // a newer file: the copy is set aside
+};
+
+struct Julgamento
+{
+    Juizo juizo;
+    bool daGravacao;  // the copy is of the save the mark names (on a file system without marks, any)
+};
+
+// The one judgement of a copy `c` against the file as found (`texto`, none
+// when it could not be read) and its mark (`estado`, `marca`; `pendente`
+// when the marked save was cut short), for the writer and for the readers
+// with and without the turn: what each does with it is its own.
+Julgamento julgar(const CopiaAntiga& copia, const CopiaAntiga::Conteudo& c, EstadoMarca estado,
+                  const MarcaGravacao& marca, bool pendente, const QByteArray* texto)
+{
+    const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && marca.daCopia(c.antigo, c.novo));
+    if (!texto)
+        return {Juizo::Novo, daGravacao};
+    // A copy of no save cut short is of use only to tell the file whole.
+    const Veredicto v = daGravacao ? copia.julgar(c, *texto)
+                        : *texto == c.antigo || *texto == c.novo ? Veredicto::Inteiro
+                                                                  : Veredicto::OutroFicheiro;
+    if (v == Veredicto::Inteiro)
+        return {Juizo::Apagar, daGravacao};
+    if (v == Veredicto::OutroFicheiro)
+        return {Juizo::Novo, daGravacao};
+    // A mark is put only by a user who may write the file; without marks, the copy's maker must be one.
+    if (estado == EstadoMarca::SemSuporte && !copia.donoPodeEscrever(c))
+        return {Juizo::SemDireito, daGravacao};
+    return {Juizo::Repor, daGravacao};
+}
 
 // Under the exclusive turn: the mark a save into the file itself left, and
 // each copy found beside the file and in the state folder, judged against the
@@ -178,9 +246,7 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         return r;
     FicheiroEncontrado ficheiro(fd);
     // A marked file that holds one of that save's whole texts needs no copy.
-    bool pendente = estado == EstadoMarca::Posta;
-    if (pendente)
-        pendente = !marca.inteiro(ficheiro.texto()) || ficheiro.erro != 0;
+    bool pendente = estado == EstadoMarca::Posta && porAcabar(marca, ficheiro.texto());
     QString alcance;  // why the marked save's copy could not serve
     for (const Lugar lugar : Lugares) {
         CopiaAntiga copia(lugar, s.pasta.fd, fd, s.caminho, s.actual);
@@ -216,20 +282,16 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                 r.copiaPresa = true;
         };
         const auto porDeLado = [&](const char* porque) { prender(copia.porDeLado(porque)); };
-        const QByteArray& texto = ficheiro.texto();
-        // The copy of the save the mark names; on a file system without marks, any copy.
-        const bool daGravacao = estado == EstadoMarca::SemSuporte || (pendente && CopiaAntiga::daMarca(*c, marca));
-        Veredicto v = Veredicto::OutroFicheiro;
-        if (ficheiro.erro == 0)
-            v = daGravacao ? copia.julgar(*c, texto)
-                           : texto == c->antigo || texto == c->novo ? Veredicto::Inteiro : Veredicto::OutroFicheiro;
-        if (v == Veredicto::OutroFicheiro) {
-            porDeLado(daGravacao ? "the file is not what its save could have left: a newer file"
-                                 : "the file carries no mark of its save: a newer file");
-        } else if (v == Veredicto::Repor && estado == EstadoMarca::SemSuporte && !copia.donoPodeEscrever(*c)) {
+        const Julgamento j = julgar(copia, *c, estado, marca, pendente, ficheiro.texto());
+        switch (j.juizo) {
+        case Juizo::Novo:
+            porDeLado(j.daGravacao ? "the file is not what its save could have left: a newer file"
+                                   : "the file carries no mark of its save: a newer file");
+            break;
+        case Juizo::SemDireito:
             porDeLado("whoever made it may not write the file");
             continue;
-        } else if (v == Veredicto::Repor) {
+        case Juizo::Repor:
             if (!abertoParaEscrita(fd)) {
                 r.texto = c->antigo;
                 return r;
@@ -242,10 +304,13 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
                     r.texto = c->antigo;
                 return r;
             }
-        }
-        if (v != Veredicto::OutroFicheiro)
             prender(copia.apagar());
-        if (daGravacao)
+            break;
+        case Juizo::Apagar:
+            prender(copia.apagar());
+            break;
+        }
+        if (j.daGravacao)
             pendente = false;
     }
     if (pendente) {
@@ -301,14 +366,14 @@ Leitura lerSemVez(const QByteArray& caminho)
         EstadoMarca estado = EstadoMarca::Nenhuma;
         MarcaGravacao marca;
         MarcaGravacao::ler(d.fd, estado, marca);
-        const bool pendente = estado == EstadoMarca::Posta && !marca.inteiro(l.bytes);
+        const bool pendente = estado == EstadoMarca::Posta && porAcabar(marca, &l.bytes);
+        // Only the old text of a copy changes what is read: no copy is taken, set aside or removed here.
         for (const Lugar lugar : Lugares) {
             if (!pendente && estado != EstadoMarca::SemSuporte)
                 break;
             CopiaAntiga copia(lugar, pasta.fd, d.fd, caminho, depois);
             const auto c = copia.existe() ? copia.ler() : std::nullopt;
-            if (c && (pendente ? CopiaAntiga::daMarca(*c, marca) : copia.donoPodeEscrever(*c))
-                && copia.julgar(*c, l.bytes) == Veredicto::Repor)
+            if (c && julgar(copia, *c, estado, marca, pendente, &l.bytes).juizo == Juizo::Repor)
                 return {0, true, c->antigo, depois, {}};
         }
         if (pendente)
@@ -349,6 +414,7 @@ int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat
     // Only its writer may open it until it is made as the old file.
     if (const int e = criarSemNome(pasta, provisorio, s.existe ? 0600 : 0666, d, nome))
         return s.existe && (e == EACCES || e == EPERM || e == EROFS) ? NoProprioFicheiro : e;
+    passo(Passo::NovoFicheiro);
     const auto falhar = [&](int e) {
         if (!nome.isEmpty())
             ::unlinkat(pasta, nome.constData(), 0);
@@ -444,6 +510,9 @@ int noProprioFicheiro(const SitioFicheiro& s, const Resolucao& r, const QByteArr
     };
     if (const int e = reservar(fd, off_t(bytes.size())))
         return repor(e);
+    // One sync for both: the mark and the room are on the disk before the first byte of the text.
+    if (semInterrupcao([&] { return ::fsync(fd); }) != 0)
+        return repor(errno);
     if (const int e = porTexto(fd, bytes))
         return repor(e);
     passo(Passo::Confirmacao);
@@ -486,6 +555,9 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     if (actual.estado)
         s.actual = *actual.estado;
     const QByteArray bytes = compor(actual);
+    // A text no reading would accept is never written: the file would be lost to every station.
+    if (bytes.size() > TamanhoMaximo)
+        return {EFBIG, std::nullopt, demasiadoGrande(s.caminho, bytes.size())};
     struct stat escrito
     {
     };

@@ -26,13 +26,15 @@
 // as the writer before left it. A turn not given in time fails the save; a
 // reading then reads the whole text without the turn (the old text a stuck
 // save keeps in its copy, else the file while no save changes it). No file
-// is read past TamanhoMaximo: a larger one is a file that cannot be read.
+// is read past TamanhoMaximo: a larger one is a file that cannot be read, so
+// a save whose new text would pass it is refused before any byte changes.
 //
 // By a new file. The usual road writes a new file in the same folder (with
 // no name until it is complete, where the file system allows it, else under
-// a provisional name made for it alone), gives it the old one's owner,
-// group, mode and extended attributes (access control lists among them),
-// syncs it and renames it over the file: the file is replaced whole or not
+// a provisional name made for it alone, whose leftovers from this user's cut
+// saves the save removes first), gives it the old one's owner, group, mode
+// and extended attributes (access control lists among them), syncs it and
+// renames it over the file: the file is replaced whole or not
 // at all, even by a writer killed part-way. Nothing at a copy's name stops
 // it: the file it makes is not the one any copy was taken from.
 //
@@ -52,13 +54,15 @@
 //     that is no copy holds its name beside the file, naming that (a copy of
 //     an earlier save that cannot be removed sends it to the state folder);
 //  2. the file is marked (MarcaGravacao: whose save, where its copy is, the
-//     length and checksum of both texts) and synced, before any byte changes;
+//     length and checksum of both texts);
 //  3. room for the new length is reserved, so that a full disk stops the save
-//     before any byte changes;
+//     before any byte changes, and the file synced: mark and room are on the
+//     disk before any byte changes;
 //  4. the new text is written over the old one from the start, the file cut
 //     to length and synced;
 //  5. the copy is removed: that is the moment the save is done; then the
-//     mark. A failure before it writes the old text back.
+//     mark, with no sync (a mark a power cut brings back tells the file
+//     whole by its checksums). A failure before it writes the old text back.
 // After a kill or a power cut, the next reader or writer of the file finds
 // the mark, takes the turn exclusive and judges the file as found against
 // the copy whose texts the mark names:
@@ -111,8 +115,9 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
 // The steps of a save. Tests only: aoPasso, when set, is called before each
 // (to stop or kill the process there, or to let another program in); Vez
 // comes before the turn on the file itself, Reposicao before an old text is
-// put back.
-enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao };
+// put back, NovoFicheiro once a new file is made, before it is made as the
+// old one.
+enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao, NovoFicheiro };
 extern void (*aoPasso)(Passo);
 inline void passo(Passo p)
 {

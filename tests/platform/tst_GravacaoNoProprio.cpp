@@ -1,0 +1,581 @@
+// What a save of the settings file refuses and cleans up, and what the mark
+// of a save into the file itself tells other stations: a text past the
+// bound, a mark's words in a box, provisional files left by cut saves, the
+// mark on the disk before the text changes, and file systems without marks.
+#include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/FicheiroPerfil.h"
+#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/MarcaGravacao.h"
+#include "support/EscritaFalhada.h"
+#include "support/EstacaoTeste.h"
+#include "support/UtilizadoresTeste.h"
+
+#include <QDir>
+#include <QSysInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <optional>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A second name for the file, so that every save goes into the file itself.
+void segundoNome(const QString& caminho)
+{
+    QCOMPARE(::link(QFile::encodeName(caminho).constData(), QFile::encodeName(caminho + u'2').constData()), 0);
+}
+
+
+// A file's text before a save that changes Operador to Rui and empties Nota.
+QByteArray textoAntigo()
+{
+    return "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+}
+
+// A save into the file `caminho` (of two names) killed halfway: the new,
+// shorter text over the old one, not cut to length yet.
+void cortarGravacao(const QString& caminho)
+{
+    ProcessoFilho filho([&] {
+        acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+        FicheiroPerfil(caminho).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+    });
+    QVERIFY(WIFSIGNALED(filho.esperar()));
+}
+
+// The lines of the log while it lives, as "category: message".
+struct Diario
+{
+    Diario()
+    {
+        linhas.clear();
+        anterior = qInstallMessageHandler(&guardar);
+    }
+    ~Diario() { qInstallMessageHandler(anterior); }
+    Q_DISABLE_COPY(Diario)
+
+    static inline QStringList linhas;
+    QtMessageHandler anterior = nullptr;
+
+    static void guardar(QtMsgType, const QMessageLogContext& contexto, const QString& mensagem)
+    {
+        linhas << QString::fromLatin1(contexto.category) + QStringLiteral(": ") + mensagem;
+    }
+};
+}  // namespace
+
+class TesteGravacaoNoProprio : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir estados;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+    }
+
+    // A new text larger than any reading accepts is refused before any byte
+    // changes, on either road, and the reason says its size and the bound;
+    // a text of the bound itself is saved.
+    void textoAlemDoLimite_data()
+    {
+        QTest::addColumn<bool>("noProprio");
+        QTest::addColumn<qint64>("tamanho");
+        const qint64 limite = GravacaoFicheiro::TamanhoMaximo;
+        QTest::newRow("por um ficheiro novo, um byte a mais") << false << limite + 1;
+        QTest::newRow("no próprio ficheiro, um byte a mais") << true << limite + 1;
+        QTest::newRow("no próprio ficheiro, muito mais") << true << 3 * limite;
+        QTest::newRow("por um ficheiro novo, o limite") << false << limite;
+        QTest::newRow("no próprio ficheiro, o limite") << true << limite;
+    }
+    void textoAlemDoLimite()
+    {
+        QFETCH(bool, noProprio);
+        QFETCH(qint64, tamanho);
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=1\n";
+        escreverFicheiro(c, antes);
+        if (noProprio)
+            segundoNome(c);
+        const QStringList nomes = conteudoPasta(raiz.path());
+        const ino_t inode = estado(c).st_ino;
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [&](const GravacaoFicheiro::Leitura&) { return QByteArray(qsizetype(tamanho), 'a'); }, 5s);
+        if (tamanho <= GravacaoFicheiro::TamanhoMaximo) {
+            QCOMPARE(r.erro, 0);
+            QCOMPARE(estado(c).st_size, off_t(tamanho));
+            return;
+        }
+        QCOMPARE(r.erro, EFBIG);
+        QCOMPARE(r.razao, QStringLiteral("O novo texto de %1 teria %2 bytes, mais do que um ficheiro de definições "
+                                         "pode ter (16 MiB)")
+                              .arg(c)
+                              .arg(tamanho));
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(estado(c).st_ino, inode);
+        QCOMPARE(conteudoPasta(raiz.path()), nomes);
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("X"), {}), QStringLiteral("1"));
+    }
+
+    // Through the settings layer: a value that would take the file past the bound is not written.
+    void valorAlemDoLimite()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=" + QByteArray(GravacaoFicheiro::TamanhoMaximo - 20, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        FicheiroPerfil ini(c);
+        const QString valor(40, u'v');
+        QVERIFY(!ini.escrever(QStringLiteral("Postos"), QStringLiteral("A"), valor));
+        QVERIFY2(ini.razaoFalha().contains(QString::number(antes.size() + 3 + valor.size()) + QStringLiteral(" bytes")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(ini.ler(QStringLiteral("Postos"), QStringLiteral("A"), QStringLiteral("-")), QStringLiteral("-"));
+    }
+
+    // Whatever text a user who may write the file puts into a mark's fields
+    // (line breaks, control characters, names of thousands of characters),
+    // the box and the log get one bounded line of it.
+    void palavrasDaMarca()
+    {
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=1\n";
+        escreverFicheiro(c, antes);
+        const QByteArray estranho = "ana\nSenha: 123\r\x1b[31m\t\x7f\xc2\x85" "fim";
+        const QByteArray longo(1200, 'u');
+        // As a mark of the older form names its fields, each line percent-encoded.
+        const auto campo = [](const QByteArray& texto) -> QByteArray { return texto.toPercentEncoding() + '\n'; };
+        const QByteArray marca = QByteArray("zumarel 1\n0\n") + campo(estranho + longo) + campo(longo + estranho)
+                                 + campo("/pasta\n" + QByteArray(600, 'p') + estranho)
+                                 + campo(estranho + QByteArray(600, 'n')) + "1 00\n2 00";
+        QVERIFY(marca.size() < 4000);
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), MarcaGravacao::Atributo, marca.constData(),
+                            size_t(marca.size()), 0),
+                 0);
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes + "Y=2\n"; }, 5s);
+        const GravacaoFicheiro::Leitura l = GravacaoFicheiro::ler(c, 5s);
+        QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(l.bytes, antes);
+        QVERIFY(r.erro != 0);
+        for (const QString& razao : {r.razao, l.razao}) {
+            QVERIFY2(razao.startsWith(QStringLiteral("Uma gravação de ana?Senha: 123??[31m???fimuuu")), qPrintable(razao));
+            QVERIFY2(razao.size() < 64 + 64 + 255 + 255 + 200, qPrintable(QString::number(razao.size())));
+            for (const QChar letra : razao)
+                QVERIFY2(letra.isPrint(), qPrintable(QString::number(letra.unicode(), 16)));
+            QCOMPARE(razao.count(u'…'), 4);
+        }
+    }
+
+    // A name within its bound is shown whole; one past it loses its last
+    // characters to "…", the whole within the bound.
+    void nomesDaMarcaNoLimite_data()
+    {
+        QTest::addColumn<QString>("letra");
+        QTest::addColumn<int>("tamanho");  // in characters
+        QTest::addColumn<bool>("cortado");
+        QTest::newRow("no limite") << "u" << 64 << false;
+        QTest::newRow("um a mais") << "u" << 65 << true;
+        QTest::newRow("letras acentuadas no limite") << "ç" << 64 << false;
+        QTest::newRow("letras fora do plano básico no limite") << "\U0001F69A" << 64 << false;
+        QTest::newRow("letras fora do plano básico, uma a mais") << "\U0001F69A" << 65 << true;
+    }
+    void nomesDaMarcaNoLimite()
+    {
+        QFETCH(QString, letra);
+        QFETCH(int, tamanho);
+        QFETCH(bool, cortado);
+        const QString mostrado = cortado ? letra.repeated(63) + u'…' : letra.repeated(tamanho);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        const QByteArray nome = letra.repeated(tamanho).toUtf8().toPercentEncoding();
+        const QByteArray marca = "zumarel 1\n0\n" + nome + "\nposto\n/pasta\ncopia\n1 00\n2 00";
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), MarcaGravacao::Atributo, marca.constData(),
+                            size_t(marca.size()), 0),
+                 0);
+        const QString razao = GravacaoFicheiro::ler(c, 5s).razao;
+        QCOMPARE(razao, QStringLiteral("Uma gravação de ") + mostrado
+                            + QStringLiteral(" no computador posto foi interrompida a meio e o ficheiro pode estar "
+                                             "incompleto: a cópia do texto antigo, copia na pasta /pasta, não está "
+                                             "ao alcance deste posto"));
+    }
+
+    // On a file system without nameless files, a save removes the
+    // provisional files that this user's saves left when they were cut short
+    // (each a whole text, under the provisional name or one made from it),
+    // and nothing else: another user's stays, and so do a link named like
+    // one (its target untouched), a folder, a file of two links, and names
+    // not made as provisional names are.
+    void restosDeGravacoesCortadas_data()
+    {
+        QTest::addColumn<bool>("noProprio");  // a file of two names: the copy's provisional names
+        QTest::newRow("ficheiro novo") << false;
+        QTest::newRow("cópia de uma gravação no próprio ficheiro") << true;
+    }
+    void restosDeGravacoesCortadas()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(bool, noProprio);
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        if (noProprio)
+            segundoNome(c);
+        const QString provisorio = noProprio ? QStringLiteral(".zumarel-antigo-%1.novo").arg(estado(c).st_ino)
+                                             : QStringLiteral(".Lorvane.ini.novo");
+        const auto em = [&](const QString& nome) { return raiz.filePath(provisorio + nome); };
+        // Another user's at the name itself: every provisional file of this user's then takes a suffix.
+        escreverFicheiro(em({}), "de outro\n");
+        mudarDono(em({}), QStringLiteral("nobody:nogroup"), 0600);
+        // One left by a real save, killed before its new file or copy was named.
+        ProcessoFilho filho([&] {
+            Descritores::ficheirosSemNome = false;
+            acabarNoPasso(noProprio ? GravacaoFicheiro::Passo::Copia : GravacaoFicheiro::Passo::Substituicao);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+
+        const QString alvo = raiz.filePath(QStringLiteral("alvo"));
+        escreverFicheiro(alvo, "alvo\n");
+        const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
+                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f"), QStringLiteral("-7")};
+        for (const QString& sufixo : meus)
+            escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
+        const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
+                                QStringLiteral("-pasta00000000"), QStringLiteral("-dois000000000"),
+                                QStringLiteral("-0000000000001.bak"), QStringLiteral("-ABCDEFGHIJKLM"),
+                                QStringLiteral("-12345678901234"), QStringLiteral("-"),
+                                QStringLiteral("x")};
+        escreverFicheiro(em(ficam[0]), "de outro\n");
+        mudarDono(em(ficam[0]), QStringLiteral("nobody:nogroup"), 0644);
+        QVERIFY(QFile::link(alvo, em(ficam[1])));
+        QVERIFY(QDir().mkdir(em(ficam[2])));
+        escreverFicheiro(em(ficam[3]), "dois nomes\n");
+        QCOMPARE(::link(QFile::encodeName(em(ficam[3])).constData(), QFile::encodeName(alvo + u'2').constData()), 0);
+        for (qsizetype i = 4; i < ficam.size(); ++i)
+            escreverFicheiro(em(ficam[i]), "outro nome\n");
+        QCOMPARE(conteudoPasta(raiz.path()).size(), 4 + int(noProprio) + meus.size() + ficam.size() + 1);
+
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QStringList esperados{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
+                              provisorio};
+        if (noProprio)
+            esperados << QStringLiteral("Lorvane.ini2");
+        for (const QString& nome : ficam)
+            esperados << provisorio + nome;
+        esperados.sort();
+        QCOMPARE(conteudoPasta(raiz.path()), esperados);
+        QCOMPARE(lerFicheiro(alvo), QByteArray("alvo\n"));
+        QCOMPARE(lerFicheiro(em({})), QByteArray("de outro\n"));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("B"), {}), QStringLiteral("1"));
+    }
+
+    // Where the file system makes nameless files, the new file takes a name
+    // only to be renamed: the provisional name itself, where it is free. A
+    // save killed in between leaves it, a whole text, and the next save
+    // removes it.
+    void nomeProvisorioLivre()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Substituicao);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral(".Lorvane.ini.novo"), QStringLiteral("Lorvane.ini")}));
+        QCOMPARE(lerFicheiro(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // A provisional name's suffix is random: two made at the same moment
+    // differ, and neither is a count. The provisional file is its writer's
+    // alone (0600) until it is made as the old file.
+    void nomeProvisorioImprevisivel()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir a, b;
+        QStringList sufixos;
+        for (const QTemporaryDir* raiz : {&a, &b}) {
+            Descritor pasta;
+            pasta.fd = ::open(QFile::encodeName(raiz->path()).constData(), O_RDONLY | O_DIRECTORY);
+            escreverFicheiro(raiz->filePath(QStringLiteral(".x.novo")), {});
+            QCOMPARE(::chown(QFile::encodeName(raiz->filePath(QStringLiteral(".x.novo"))).constData(),
+                             ::getpwnam("nobody")->pw_uid, gid_t(-1)),
+                     0);
+            Descritor d;
+            QByteArray nome;
+            QCOMPARE(Descritores::criarSemNome(pasta.fd, ".x.novo", 0600, d, nome), 0);
+            QVERIFY2(nome.startsWith(".x.novo-"), nome.constData());
+            sufixos << QString::fromLatin1(nome.mid(8));
+        }
+        QVERIFY2(sufixos[0] != sufixos[1], qPrintable(sufixos.join(u' ')));
+        for (const QString& s : sufixos) {
+            bool numero = false;
+            const qlonglong n = s.toLongLong(&numero);
+            QVERIFY2(!numero || n > 1'000'000, qPrintable(s));
+            QVERIFY2(s.size() >= 12, qPrintable(s));
+        }
+
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0644), 0);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::NovoFicheiro);
+            gravarChave(c, QStringLiteral("A"));
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0600u);
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\n"));
+    }
+
+    // A save into the file itself killed at any step after its mark is on
+    // the disk leaves a file the next reading gets whole: the old text
+    // until the new one is whole. The mark is short enough for the inode
+    // (ext4 keeps a value of about 56 bytes there beside its name), and a
+    // mark of the older form, of lines, is understood as well.
+    void morteDepoisDaMarca_data()
+    {
+        QTest::addColumn<int>("passo");
+        QTest::addColumn<bool>("formaAntiga");
+        QTest::addColumn<QString>("lido");
+        using P = GravacaoFicheiro::Passo;
+        QTest::newRow("logo depois da marca sincronizada") << int(P::Escrita) << false << "Ana";
+        QTest::newRow("a meio da escrita") << int(P::Truncagem) << false << "Ana";
+        QTest::newRow("com o texto novo inteiro") << int(P::Confirmacao) << false << "Rui";
+        QTest::newRow("marca antiga, logo depois da marca") << int(P::Escrita) << true << "Ana";
+        QTest::newRow("marca antiga, a meio da escrita") << int(P::Truncagem) << true << "Ana";
+        QTest::newRow("marca antiga, com o texto novo inteiro") << int(P::Confirmacao) << true << "Rui";
+    }
+    void morteDepoisDaMarca()
+    {
+        QFETCH(int, passo);
+        QFETCH(bool, formaAntiga);
+        QFETCH(QString, lido);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        segundoNome(c);
+        ProcessoFilho filho([&] {
+            acabarNoPasso(GravacaoFicheiro::Passo(passo));
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSIGNALED(filho.esperar()));
+        const QByteArray ficheiro = QFile::encodeName(c);
+        QByteArray marca(4096, '\0');
+        marca.resize(qMax<ssize_t>(::getxattr(ficheiro.constData(), MarcaGravacao::Atributo, marca.data(), 4096), 0));
+        QVERIFY2(marca.startsWith("z2 ") && marca.size() <= 56, marca.constData());
+        const QString nomeCopia = QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino);
+        if (formaAntiga) {
+            // The checksums as the copy's own lines give them, the copy named by its folder.
+            const QList<QByteArray> linhas = lerFicheiro(raiz.filePath(nomeCopia)).split('\n');
+            marca = "zumarel 1\n0\nroot\nposto\n" + QFile::encodeName(raiz.path()).toPercentEncoding("/") + '\n'
+                    + nomeCopia.toLatin1() + '\n' + linhas.value(3) + '\n' + linhas.value(4);
+            QCOMPARE(::setxattr(ficheiro.constData(), MarcaGravacao::Atributo, marca.constData(),
+                                size_t(marca.size()), 0),
+                     0);
+        }
+        // Whether or not the copy is there: the mark's checksums tell the new text whole.
+        if (passo == int(GravacaoFicheiro::Passo::Confirmacao))
+            QVERIFY(QFile::remove(raiz.filePath(nomeCopia)));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), lido);
+        if (lido == u"Ana")
+            QCOMPARE(lerFicheiro(c), antes);
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+        QCOMPARE(::getxattr(ficheiro.constData(), MarcaGravacao::Atributo, nullptr, 0), ssize_t(-1));
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+    }
+
+    // A reader that finds a save cut short halfway and cannot put the old
+    // text back reads the old text all the same, never the torn one: a user
+    // who may only read the file (it is opened read-only), and the
+    // administrator whose put-back fails part-way (here at a file size
+    // limit). The next reader that may write the file mends it.
+    void leitorQueNaoRepoe_data()
+    {
+        QTest::addColumn<QString>("leitor");
+        QTest::newRow("quem só pode ler o ficheiro") << "nobody";
+        QTest::newRow("a reposição falha a meio") << "root";
+    }
+    void leitorQueNaoRepoe()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users needs root");
+        QFETCH(QString, leitor);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        QCOMPARE(::chmod(QFile::encodeName(c).constData(), 0644), 0);
+        segundoNome(c);
+        cortarGravacao(c);
+        const QByteArray rasgado = lerFicheiro(c);
+        QVERIFY(rasgado != textoAntigo());
+        const auto operador = [&] { return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8(); };
+        if (leitor == u"root") {
+            // Cut before the first byte where the two texts differ.
+            const LimiteTamanhoFicheiros limite(10);
+            QCOMPARE(operador(), QByteArray("Ana"));
+        } else {
+            QCOMPARE(comoUtilizador(leitor, {}, operador), QByteArray("Ana"));
+            QCOMPARE(lerFicheiro(c), rasgado);
+        }
+        QCOMPARE(operador(), QByteArray("Ana"));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+    }
+
+    // A marked file whose copy this station cannot reach is read as it is,
+    // and the log (zumarel.ficheiros) names whose save was cut short; a
+    // reading without the turn of a whole file with no mark tells of no cut
+    // save at all.
+    void diarioDeUmaGravacaoCortada_data()
+    {
+        QTest::addColumn<bool>("cortada");
+        QTest::newRow("cópia fora de alcance") << true;
+        QTest::newRow("sem a vez, ficheiro inteiro sem marca") << false;
+    }
+    void diarioDeUmaGravacaoCortada()
+    {
+        QFETCH(bool, cortada);
+        QTemporaryDir raiz, outra;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        std::optional<ProcessoFilho> comAVez;
+        if (cortada) {
+            cortarGravacao(c);
+            // Out of reach: moved to another folder.
+            const QString copia = QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino);
+            QVERIFY(QFile::rename(raiz.filePath(copia), outra.filePath(copia)));
+        } else {
+            comAVez.emplace([&] {
+                const int pasta = ::open(QFile::encodeName(raiz.path()).constData(), O_RDONLY | O_DIRECTORY);
+                if (::flock(pasta, LOCK_EX) == 0)
+                    ::raise(SIGSTOP);
+            });
+            QVERIFY(WIFSTOPPED(comAVez->esperar(WUNTRACED)));
+        }
+        const QByteArray antes = lerFicheiro(c);
+        Diario diario;
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(100ms);
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}),
+                 cortada ? QStringLiteral("Rui") : QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), antes);
+        if (!cortada) {
+            QCOMPARE(diario.linhas, QStringList());
+            return;
+        }
+        QCOMPARE(diario.linhas.size(), 1);
+        const QString esperado = QStringLiteral("zumarel.ficheiros: the settings file %1 is read as it is: Uma gravação "
+                                                "de root no computador %2 foi interrompida a meio")
+                                     .arg(c, QSysInfo::machineHostName());
+        QVERIFY2(diario.linhas[0].startsWith(esperado), qPrintable(diario.linhas[0]));
+    }
+
+    // A mark the file system refuses (no room left for the file's
+    // attributes) stops a save into the file itself before any byte
+    // changes, and says why; no copy is left behind.
+    void marcaRecusada()
+    {
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        const QByteArray ficheiro = QFile::encodeName(c);
+        // Every byte of the room for attributes taken, the larger first.
+        int n = 0;
+        for (int tamanho = 65536; tamanho >= 1; tamanho /= 2) {
+            const QByteArray valor(tamanho, 'e');
+            while (::setxattr(ficheiro.constData(), QByteArray("user.e" + QByteArray::number(n)).constData(),
+                              valor.constData(), size_t(valor.size()), XATTR_CREATE)
+                   == 0)
+                ++n;
+        }
+        if (::setxattr(ficheiro.constData(), "user.prova", "0123456789012345678901234567890123456789", 40, 0) == 0)
+            QSKIP("this file system has room for every attribute");
+        const QStringList nomes = conteudoPasta(raiz.path());
+        FicheiroPerfil ini(c);
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro não pôde ser marcado para a gravação (")),
+                 qPrintable(ini.razaoFalha()));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), nomes);
+        QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+    }
+
+    // On a file system that refuses user attributes for real (ramfs), a
+    // save into the file itself goes through without a mark, and a save cut
+    // short there is judged by the file's text alone: the old text back.
+    void semAtributosDeUtilizador()
+    {
+        QTemporaryDir raiz;
+        const QByteArray pasta = QFile::encodeName(raiz.path());
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("zumarel-ramfs", pasta.constData(), "ramfs", 0, "mode=0755") != 0)
+            QSKIP("mounting a ramfs needs root, outside a container that forbids it");
+        const auto desmontar = qScopeGuard([&] { ::umount2(pasta.constData(), MNT_DETACH); });
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        QCOMPARE(::setxattr(QFile::encodeName(c).constData(), "user.prova", "1", 1, 0), -1);
+        QCOMPARE(errno, ENOTSUP);
+        const ino_t inode = estado(c).st_ino;
+
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), textoAntigo() + "\n[Postos]\nA=1\n");
+        QCOMPARE(estado(c).st_ino, inode);
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+
+        escreverFicheiro(c, textoAntigo());
+        cortarGravacao(c);
+        QVERIFY(lerFicheiro(c) != textoAntigo());
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+        QCOMPARE(lerFicheiro(c), textoAntigo());
+        QCOMPARE(conteudoPasta(raiz.path()), (QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("Lorvane.ini2")}));
+        QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
+        QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Postos"), QStringLiteral("B"), {}), QStringLiteral("1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TesteGravacaoNoProprio)
+#include "tst_GravacaoNoProprio.moc"
