@@ -101,12 +101,6 @@ bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
     return utilizadorPodeEscrever(copia.dono, m_ficheiro, m_estado);
 }
 
-bool CopiaAntiga::daMarca(const Conteudo& copia, const MarcaGravacao& marca)
-{
-    return MarcaGravacao::verificacao(copia.antigo) == marca.antigo
-           && MarcaGravacao::verificacao(copia.novo) == marca.novo;
-}
-
 int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 {
     if (const int e = abrirPasta(true))

@@ -57,9 +57,6 @@ public:
     // may write a file can mark it.
     bool donoPodeEscrever(const Conteudo& copia) const;
 
-    // The copy holds the texts of the save that left `marca` on the file.
-    static bool daMarca(const Conteudo& copia, const MarcaGravacao& marca);
-
     // The copy of a save about to write `novo` over `antigo`: named only once
     // it is whole, synced and locked. Beside the file it can be read by
     // whoever may read the file, the file's owner included, and nobody else.
