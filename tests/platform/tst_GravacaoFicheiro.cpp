@@ -37,10 +37,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-}  // namespace
-
 class TesteGravacaoFicheiro : public QObject
 {
     Q_OBJECT
