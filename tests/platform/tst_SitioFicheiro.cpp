@@ -276,20 +276,26 @@ private Q_SLOTS:
 
     // Any user who may read the program folder or the file can hold the turn
     // a save waits for: the refused save's box names the process that holds
-    // it, its program and its user, as the system tells them. A lock whose
-    // process is gone (kept by a process it started) is told in plain words.
+    // it, its program and its user, as the system tells them (the program
+    // names itself: its name is shown on one line). A lock whose process is
+    // gone (kept by a process it started) is told in plain words.
     void quemTemAVez_data()
     {
         QTest::addColumn<bool>("noFicheiro");  // the lock held: on the file, else on its folder
         QTest::addColumn<bool>("herdada");     // by a process whose maker, that took the lock, ended
-        QTest::newRow("na pasta") << false << false;
-        QTest::newRow("no ficheiro") << true << false;
-        QTest::newRow("de um processo que acabou") << false << true;
+        QTest::addColumn<QByteArray>("programa");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("na pasta") << false << false << QByteArray("segurador") << "segurador";
+        QTest::newRow("no ficheiro") << true << false << QByteArray("segurador") << "segurador";
+        QTest::newRow("um nome com quebras de linha") << true << false << QByteArray("seg\nura\tdor") << "seg?ura?dor";
+        QTest::newRow("de um processo que acabou") << false << true << QByteArray("segurador") << "segurador";
     }
     void quemTemAVez()
     {
         QFETCH(bool, noFicheiro);
         QFETCH(bool, herdada);
+        QFETCH(QByteArray, programa);
+        QFETCH(QString, mostrado);
         QTemporaryDir raiz;
         QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 0755), 0);
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
@@ -309,7 +315,7 @@ private Q_SLOTS:
             ::close(vida[1]);
             if (::setgroups(0, nullptr) != 0 || ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0
                 || ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0
-                || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::prctl(PR_SET_NAME, "segurador") != 0)
+                || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::prctl(PR_SET_NAME, programa.constData()) != 0)
                 return;
             const int fd = ::open(seguro.constData(), O_RDONLY);
             if (fd < 0 || ::flock(fd, noFicheiro ? LOCK_SH : LOCK_EX) != 0)
@@ -343,9 +349,9 @@ private Q_SLOTS:
                      qPrintable(ini.razaoFalha()));
         else
             QCOMPARE(ini.razaoFalha(), QStringLiteral("O ficheiro está a ser usado por outro programa: o processo %1 "
-                                                      "(segurador, do utilizador nobody) tem a vez em %2")
+                                                      "(%2, do utilizador nobody) tem a vez em %3")
                                            .arg(segurador)
-                                           .arg(QFile::decodeName(seguro)));
+                                           .arg(mostrado, QFile::decodeName(seguro)));
         QCOMPARE(lerFicheiro(c), Antes);
         filho.matar();
         fimDaVida.fechar();

@@ -2,6 +2,8 @@
 
 #include "platform/ficheiros/Utilizadores.h"
 
+#include <QList>
+
 namespace DescricaoEntrada {
 
 QString tipo(mode_t modo)
@@ -22,6 +24,24 @@ QString tipo(mode_t modo)
 QString tipoEDono(const struct stat& estado)
 {
     return tipo(estado.st_mode) + QStringLiteral(", de ") + Utilizadores::nome(estado.st_uid);
+}
+
+QString paraMostrar(const QString& texto, qsizetype maximo)
+{
+    const QList<uint> letras = texto.toUcs4();
+    const bool cortado = letras.size() > maximo;
+    const qsizetype n = cortado ? maximo - 1 : letras.size();
+    QString r;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char32_t c = letras[i];
+        if (QChar::isPrint(c))
+            r.append(QStringView(QChar::fromUcs4(c)));
+        else
+            r.append(u'?');
+    }
+    if (cortado)
+        r.append(u'…');
+    return r;
 }
 
 }  // namespace DescricaoEntrada

@@ -14,4 +14,11 @@ QString tipo(mode_t modo);
 // Its kind and its owner.
 QString tipoEDono(const struct stat& estado);
 
+// What a box or the log may show of a text another user could choose (a
+// save's mark, a process's name): no control characters or line breaks
+// (each becomes '?'), at most `maximo` characters (the last one "…" when cut).
+QString paraMostrar(const QString& texto, qsizetype maximo);
+constexpr qsizetype NomeMaximo = 64;      // a user's, computer's or program's name
+constexpr qsizetype CaminhoMaximo = 255;  // a folder's or file's name
+
 }  // namespace DescricaoEntrada

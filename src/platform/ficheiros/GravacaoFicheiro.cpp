@@ -2,6 +2,7 @@
 
 #include "platform/ficheiros/AtributosFicheiro.h"
 #include "platform/ficheiros/CopiaAntiga.h"
+#include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/Descritor.h"
 #include "platform/Erro.h"
 #include "platform/ficheiros/MarcaGravacao.h"
@@ -127,27 +128,27 @@ QString naPasta(const CopiaAntiga& copia, int e)
 // there: shown on one line, each within its bound.
 QString interrompida(const MarcaGravacao& marca, QString alcance)
 {
-    const auto mostrar = &MarcaGravacao::paraMostrar;
+    const auto mostrar = &DescricaoEntrada::paraMostrar;
     if (alcance.isEmpty()) {
         alcance = QStringLiteral("a cópia do texto antigo");
         // A short mark says only which of the two places, and names the copy.
-        const QString nome = mostrar(QFile::decodeName(marca.nome), MarcaGravacao::CaminhoMaximo);
+        const QString nome = mostrar(QFile::decodeName(marca.nome), DescricaoEntrada::CaminhoMaximo);
         if (!marca.pasta.isEmpty())
             alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta ")
-                       + mostrar(QFile::decodeName(marca.pasta), MarcaGravacao::CaminhoMaximo) + u',';
+                       + mostrar(QFile::decodeName(marca.pasta), DescricaoEntrada::CaminhoMaximo) + u',';
         else if (marca.naPastaEstado())
             alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de estado de ")
-                       + mostrar(marca.utilizador, MarcaGravacao::NomeMaximo) + u',';
+                       + mostrar(marca.utilizador, DescricaoEntrada::NomeMaximo) + u',';
         else if (!marca.nome.isEmpty())
             alcance += QStringLiteral(", ") + nome + QStringLiteral(" na pasta de um dos nomes do ficheiro,");
         alcance += QStringLiteral(" não está ao alcance deste posto");
     }
     alcance[0] = alcance[0].toLower();
     const QString quem = marca.utilizador.isEmpty() ? QStringLiteral("um utilizador desconhecido")
-                                                    : mostrar(marca.utilizador, MarcaGravacao::NomeMaximo);
+                                                    : mostrar(marca.utilizador, DescricaoEntrada::NomeMaximo);
     const QString onde = marca.computador.isEmpty()
                              ? QStringLiteral("num computador desconhecido")
-                             : QStringLiteral("no computador ") + mostrar(marca.computador, MarcaGravacao::NomeMaximo);
+                             : QStringLiteral("no computador ") + mostrar(marca.computador, DescricaoEntrada::NomeMaximo);
     return QStringLiteral("Uma gravação de ") + quem + u' ' + onde
            + QStringLiteral(" foi interrompida a meio e o ficheiro pode estar incompleto: ") + alcance;
 }

@@ -65,24 +65,6 @@ void lerCurta(int fd, const QByteArray& valor, MarcaGravacao& marca)
 
 bool MarcaGravacao::comMarcas = true;
 
-QString MarcaGravacao::paraMostrar(const QString& campo, qsizetype maximo)
-{
-    const QList<uint> letras = campo.toUcs4();
-    const bool cortado = letras.size() > maximo;
-    const qsizetype n = cortado ? maximo - 1 : letras.size();
-    QString r;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char32_t c = letras[i];
-        if (QChar::isPrint(c))
-            r.append(QStringView(QChar::fromUcs4(c)));
-        else
-            r.append(u'?');
-    }
-    if (cortado)
-        r.append(u'…');
-    return r;
-}
-
 QByteArray MarcaGravacao::verificacao(const QByteArray& texto)
 {
     return QByteArray::number(texto.size()) + ' '

@@ -34,13 +34,6 @@ struct MarcaGravacao
     QByteArray antigo;   // length and checksum of each text (as the copy has them, or the mark's short form)
     QByteArray novo;
 
-    // What a box or the log may show of a field of the mark, which any user
-    // who may write the file can fill: no control characters or line breaks
-    // (each becomes '?'), at most `maximo` characters (the last one "…" when cut).
-    static QString paraMostrar(const QString& campo, qsizetype maximo);
-    static constexpr qsizetype NomeMaximo = 64;      // a user's or computer's name
-    static constexpr qsizetype CaminhoMaximo = 255;  // a folder's or file's name
-
     // The length and checksum of a text, as a mark and a copy name it.
     static QByteArray verificacao(const QByteArray& texto);
 

@@ -1,6 +1,7 @@
 #include "platform/ficheiros/VezOcupada.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/Utilizadores.h"
 
 #include <QFile>
@@ -36,7 +37,8 @@ QList<pid_t> donos(const struct stat& estado)
     return pids;
 }
 
-// "o processo 4711 (python3, do utilizador nobody)", or nothing once it is gone.
+// "o processo 4711 (python3, do utilizador nobody)", or nothing once it is gone; the
+// program names itself, so its name is shown as any text another user chooses.
 QString processo(pid_t pid)
 {
     const QString pasta = QStringLiteral("/proc/") + QString::number(pid);
@@ -48,7 +50,8 @@ QString processo(pid_t pid)
         return {};
     return QStringLiteral("o processo %1 (%2, do utilizador %3)")
         .arg(pid)
-        .arg(QString::fromLocal8Bit(comm.readAll().trimmed()), Utilizadores::nome(st.st_uid));
+        .arg(DescricaoEntrada::paraMostrar(QString::fromLocal8Bit(comm.readAll().trimmed()), DescricaoEntrada::NomeMaximo),
+             Utilizadores::nome(st.st_uid));
 }
 
 }  // namespace
