@@ -47,8 +47,7 @@ class TesteGravacaoFicheiro : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
-        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+        usarPastasEstado(estados.path());
     }
     // Whatever a test did, no save was left half done.
     void cleanup()

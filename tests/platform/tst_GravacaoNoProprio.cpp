@@ -85,8 +85,7 @@ class TesteGravacaoNoProprio : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
-        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+        usarPastasEstado(estados.path());
     }
 
     // A new text larger than any reading accepts is refused before any byte

@@ -65,8 +65,7 @@ private Q_SLOTS:
     {
         if (::geteuid() != 0)
             QSKIP("these tests act as other users: they need root");
-        QCOMPARE(::chmod(QFile::encodeName(estados.path()).constData(), 01777), 0);
-        qputenv("XDG_STATE_HOME", QFile::encodeName(estados.filePath(QString::number(::geteuid()))));
+        usarPastasEstado(estados.path());
     }
 
     // A folder on the path that is a link (/srv/partilha/estacao -> /srv/x)

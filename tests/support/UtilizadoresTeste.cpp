@@ -130,6 +130,12 @@ QByteArray gravarChave(const QString& caminho, const QString& chave)
                                                                             : ini.razaoFalha().toUtf8();
 }
 
+void usarPastasEstado(const QString& estados)
+{
+    QCOMPARE(::chmod(QFile::encodeName(estados).constData(), 01777), 0);
+    qputenv("XDG_STATE_HOME", QFile::encodeName(estados + u'/' + QString::number(::geteuid())));
+}
+
 // The same as `quem` (see comoUtilizador), with a state folder of its own in `estados`.
 QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados)
 {

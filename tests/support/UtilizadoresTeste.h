@@ -41,5 +41,9 @@ QByteArray comoUtilizador(const QString& quem, const QByteArray& estado, const s
 // Writes [Postos] chave=1 to the file: "ok", or why the write failed.
 QByteArray gravarChave(const QString& caminho, const QString& chave);
 
+// Makes `estados` the folder of every user's state folder (each named by the
+// user's number, as gravarComo gives it), this process's own among them.
+void usarPastasEstado(const QString& estados);
+
 // The same as `quem` (see comoUtilizador), with a state folder of its own in `estados`.
 QString gravarComo(const QString& quem, const QString& caminho, const QString& chave, const QString& estados);
