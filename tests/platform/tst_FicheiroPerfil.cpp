@@ -95,6 +95,9 @@ private Q_SLOTS:
         QTest::newRow("sem comentários no fim da linha") << base << "IndicadorB1" << "Comentario" << "1 ; COM1";
         QTest::newRow("chave ausente") << base << "IndicadorB1" << "Divisao" << "<ausente>";
         QTest::newRow("secção ausente") << base << "IndicadorB2" << "Porta" << "<ausente>";
+        QTest::newRow("secção sem nome fecha a anterior")
+            << QByteArray("[S]\nA=1\n[]\nB=2\n") << "S" << "B" << "<ausente>";
+        QTest::newRow("secção sem nome") << QByteArray("[S]\nA=1\n[]\nB=2\n") << "" << "B" << "2";
         QTest::newRow("comentário não é chave") << base << "IndicadorB1" << "; comentário" << "<ausente>";
         QTest::newRow("finais de linha CRLF") << QByteArray("[Geral]\r\nDuasPesagens=True\r\n") << "Geral"
                                               << "DuasPesagens" << "True";
