@@ -359,6 +359,40 @@ private Q_SLOTS:
         QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\n"));
     }
 
+    // While a save into the file itself lives, its copy is locked, whether
+    // it was made with no name or under a provisional one: a station that
+    // reaches it by another way (the file's other name, the state folder)
+    // waits for that save rather than judge its copy.
+    void copiaPresaEnquantoAGravacaoVive_data()
+    {
+        QTest::addColumn<bool>("semNome");
+        QTest::newRow("feita sem nome") << true;
+        QTest::newRow("feita com um nome provisório") << false;
+    }
+    void copiaPresaEnquantoAGravacaoVive()
+    {
+        QFETCH(bool, semNome);
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        ProcessoFilho filho([&] {
+            Descritores::ficheirosSemNome = semNome;
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem, 0, true);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        QVERIFY(WIFSTOPPED(filho.esperar(WUNTRACED)));
+        Descritor copia;
+        copia.fd = ::open(QFile::encodeName(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino)))
+                              .constData(),
+                          O_RDONLY);
+        QVERIFY(copia.fd >= 0);
+        QCOMPARE(::flock(copia.fd, LOCK_EX | LOCK_NB), -1);
+        QCOMPARE(errno, EWOULDBLOCK);
+        filho.matar();
+        QCOMPARE(::flock(copia.fd, LOCK_EX | LOCK_NB), 0);
+    }
+
     // A save into the file itself killed at any step after its mark is on
     // the disk leaves a file the next reading gets whole: the old text
     // until the new one is whole. The mark is short enough for the inode
