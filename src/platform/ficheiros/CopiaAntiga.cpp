@@ -187,14 +187,11 @@ QString CopiaAntiga::naoLida(int e) const
 {
     if (e == NaoEFicheiro)
         return ocupante();
-    const QString razao = e == EACCES || e == EPERM
-                              ? QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(strerror(e)) + u']'
-                              : Erros::razaoSistema(e);
+    const QString razao = e == EACCES || e == EPERM ? DescricaoEntrada::semPermissaoLer(e) : Erros::razaoSistema(e);
     // Unread, it is not known to be a copy of this station's: named as any entry.
     QString qual = entrada();
     if (qual.isEmpty())
-        qual = QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
-               + QFile::decodeName(m_nome);
+        qual = DescricaoEntrada::naPasta(pasta(), m_nome, nullptr);
     return qual + QStringLiteral(" que esta estação não pode ler (") + razao + u')';
 }
 
@@ -207,8 +204,7 @@ QString CopiaAntiga::entrada() const
     };
     if (::fstatat(descritorPasta(), m_nome.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
-    return QStringLiteral("Há na pasta ") + QFile::decodeName(pasta()) + QStringLiteral(" uma entrada ")
-           + QFile::decodeName(m_nome) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st) + u')';
+    return DescricaoEntrada::naPasta(pasta(), m_nome, &st);
 }
 
 QByteArray CopiaAntiga::pasta() const

@@ -2,7 +2,9 @@
 
 #include "platform/ficheiros/Utilizadores.h"
 
+#include <QFile>
 #include <QList>
+#include <cstring>
 
 namespace DescricaoEntrada {
 
@@ -24,6 +26,20 @@ QString tipo(mode_t modo)
 QString tipoEDono(const struct stat& estado)
 {
     return tipo(estado.st_mode) + QStringLiteral(", de ") + Utilizadores::nome(estado.st_uid);
+}
+
+QString naPasta(const QByteArray& pasta, const QByteArray& nome, const struct stat* estado)
+{
+    QString texto = QStringLiteral("Há na pasta ") + QFile::decodeName(pasta) + QStringLiteral(" uma entrada ")
+                    + QFile::decodeName(nome);
+    if (estado)
+        texto += QStringLiteral(" (") + tipoEDono(*estado) + u')';
+    return texto;
+}
+
+QString semPermissaoLer(int e)
+{
+    return QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(std::strerror(e)) + u']';
 }
 
 QString paraMostrar(const QString& texto, qsizetype maximo)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <sys/stat.h>
 
@@ -13,6 +14,14 @@ QString tipo(mode_t modo);
 
 // Its kind and its owner.
 QString tipoEDono(const struct stat& estado);
+
+// "Há na pasta /srv/posto uma entrada Lorvane.ini (um FIFO, de joana)", its
+// kind and owner left out when they are not known (`estado` null); the
+// caller says what is wrong with it.
+QString naPasta(const QByteArray& pasta, const QByteArray& nome, const struct stat* estado);
+
+// "Sem permissão para ler [Permission denied]", for a refused reading (`e`).
+QString semPermissaoLer(int e);
 
 // What a box or the log may show of a text another user could choose (a
 // save's mark, a process's name): no control characters or line breaks

@@ -266,9 +266,10 @@ Resolucao resolverCopias(const SitioFicheiro& s, bool escritor)
         };
         if (e != 0) {
             // No copy this station can read: left as it is.
-            ocupar(copia.naoLida(e));
+            const QString naoLida = copia.naoLida(e);
+            ocupar(naoLida);
             if (pendente)
-                alcance = copia.naoLida(e);
+                alcance = naoLida;
             continue;
         }
         const std::optional<CopiaAntiga::Conteudo> c = copia.ler();

@@ -93,13 +93,18 @@ int escrever(int fd, const QList<Entrada>& entradas)
     return ::acl_set_fd(fd, lista) == 0 ? 0 : falha();
 }
 
-quint16 permissoesDe(const QList<Entrada>& lista, uid_t uid, const QList<gid_t>& grupos, uid_t dono, gid_t grupoDono)
+quint16 mascara(const QList<Entrada>& lista)
 {
-    quint16 mascara = 7;
     for (const Entrada& e : lista) {
         if (e.tag == Mascara)
-            mascara = e.permissoes;
+            return e.permissoes;
     }
+    return 7;
+}
+
+quint16 permissoesDe(const QList<Entrada>& lista, uid_t uid, const QList<gid_t>& grupos, uid_t dono, gid_t grupoDono)
+{
+    const quint16 mascara = ListaAcesso::mascara(lista);
     for (const Entrada& e : lista) {
         if (e.tag == Dono && uid == dono)
             return e.permissoes;

@@ -41,6 +41,9 @@ QList<Entrada> doModo(mode_t modo);
 // refusal (ENOTSUP: the file system keeps none).
 int escrever(int fd, const QList<Entrada>& entradas);
 
+// What the list's mask lets its named entries and groups have: all when it has none.
+quint16 mascara(const QList<Entrada>& lista);
+
 // The permissions that the list gives the user `uid`, a member of `grupos`,
 // on a file owned by `dono` and `grupoDono`, as the system decides them.
 quint16 permissoesDe(const QList<Entrada>& lista, uid_t uid, const QList<gid_t>& grupos, uid_t dono,

@@ -148,9 +148,7 @@ int Percurso::percorrer(const QByteArray& pedido)
             break;
         }
         if (!S_ISDIR(st.st_mode)) {
-            razao = QStringLiteral("Há na pasta ") + QFile::decodeName(juntar(partes)) + QStringLiteral(" uma entrada ")
-                    + QFile::decodeName(n) + QStringLiteral(" (") + DescricaoEntrada::tipoEDono(st)
-                    + QStringLiteral(") que não é uma pasta");
+            razao = DescricaoEntrada::naPasta(juntar(partes), n, &st) + QStringLiteral(" que não é uma pasta");
             return ENOTDIR;
         }
         passar(e, dir);

@@ -13,22 +13,15 @@ namespace {
 // write the file, by any entry of its list or mode, gets the same on the
 // copy, the file's owner (a named user of the copy's, as its maker owns it)
 // and group included; its maker reads and writes it; nobody else gets
-// anything. No one may run it. 0, or the errno of the file's list that
-// could not be read: the copy then gives nobody anything by a guess.
-int listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t grupoCopia,
-                 QList<ListaAcesso::Entrada>& lista)
+// anything. No one may run it. `doFicheiro` is the file's own list (empty:
+// its mode says it all).
+QList<ListaAcesso::Entrada> listaDaCopia(QList<ListaAcesso::Entrada> doFicheiro, const struct stat& estado,
+                                         uid_t criador, gid_t grupoCopia)
 {
     using namespace ListaAcesso;
-    QList<Entrada> doFicheiro;
-    if (const int e = ler(ficheiro, doFicheiro))
-        return e;
     if (doFicheiro.isEmpty())
         doFicheiro = doModo(estado.st_mode);
-    quint16 mascara = 7;
-    for (const Entrada& e : doFicheiro) {
-        if (e.tag == Mascara)
-            mascara = e.permissoes;
-    }
+    const quint16 mascara = ListaAcesso::mascara(doFicheiro);
     const auto semExecucao = [](quint16 p) { return quint16(p & (ListaAcesso::Leitura | ListaAcesso::Escrita)); };
     QMap<quint32, quint16> utilizadores, grupos;
     quint16 dono = 0, outros = 0;
@@ -46,7 +39,8 @@ int listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t g
     utilizadores[estado.st_uid] = dono;
     utilizadores.remove(criador);
     const quint16 grupoDono = grupos.take(grupoCopia);
-    lista = {{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono}, {Outros, outros}};
+    QList<Entrada> lista{{Dono, quint16(ListaAcesso::Leitura | ListaAcesso::Escrita)}, {GrupoDono, grupoDono},
+                         {Outros, outros}};
     quint16 classeGrupo = grupoDono;
     for (auto u = utilizadores.cbegin(); u != utilizadores.cend(); ++u) {
         lista.append({Utilizador, u.value(), u.key()});
@@ -58,7 +52,7 @@ int listaDaCopia(int ficheiro, const struct stat& estado, uid_t criador, gid_t g
     }
     if (lista.size() > 3)
         lista.append({Mascara, classeGrupo});
-    return 0;
+    return lista;
 }
 
 }  // namespace
@@ -78,15 +72,16 @@ int dar(int copia, int ficheiro, const struct stat& estado)
     };
     if (::fstat(copia, &st) != 0)
         return errno;
-    const bool grupo = st.st_gid == estado.st_gid || ::fchown(copia, uid_t(-1), estado.st_gid) == 0;
-    QList<ListaAcesso::Entrada> lista;
-    if (const int e = listaDaCopia(ficheiro, estado, st.st_uid, grupo ? estado.st_gid : st.st_gid, lista))
+    // A file's list that cannot be read gives nobody anything by a guess: no copy.
+    QList<ListaAcesso::Entrada> doFicheiro;
+    if (const int e = ListaAcesso::ler(ficheiro, doFicheiro))
         return e;
-    const int e = ListaAcesso::escrever(copia, lista);
+    const bool grupo = st.st_gid == estado.st_gid || ::fchown(copia, uid_t(-1), estado.st_gid) == 0;
+    const int e = ListaAcesso::escrever(
+        copia, listaDaCopia(doFicheiro, estado, st.st_uid, grupo ? estado.st_gid : st.st_gid));
     if (e != ENOTSUP)
         return e;
-    QList<ListaAcesso::Entrada> doFicheiro;
-    if (ListaAcesso::ler(ficheiro, doFicheiro) != 0 || doFicheiro.size() > 3)
+    if (doFicheiro.size() > 3)
         return ENOTSUP;
     mode_t modo = estado.st_mode & 0666;
     if (!grupo)

@@ -7,7 +7,6 @@
 #include "platform/ficheiros/VezOcupada.h"
 
 #include <QFile>
-#include <cstring>
 #include <fcntl.h>
 #include <utility>
 
@@ -40,7 +39,7 @@ int SitioFicheiro::recusado(int e, bool escrita)
     if (e == EACCES || e == EPERM) {
         const QString porque =
             escrita ? Erros::razaoSistema(e)
-                    : QStringLiteral("Sem permissão para ler [") + QString::fromLocal8Bit(std::strerror(e)) + u']';
+                    : DescricaoEntrada::semPermissaoLer(e);
         razao = QStringLiteral("O ficheiro ") + QFile::decodeName(caminho) + QStringLiteral(" (")
                 + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") não pode ser ")
                 + (escrita ? QStringLiteral("escrito") : QStringLiteral("lido"))
@@ -73,9 +72,8 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
             continue;
         if (!S_ISREG(actual.st_mode)) {
             // No text of its own to take turns on: the caller refuses it in these words.
-            razao = QStringLiteral("Há na pasta ") + QFile::decodeName(pastaDe(caminho))
-                    + QStringLiteral(" uma entrada ") + QFile::decodeName(nome) + QStringLiteral(" (")
-                    + DescricaoEntrada::tipoEDono(actual) + QStringLiteral(") que não é um ficheiro de texto");
+            razao = DescricaoEntrada::naPasta(pastaDe(caminho), nome, &actual)
+                    + QStringLiteral(" que não é um ficheiro de texto");
             return 0;
         }
         // A writer fails on a file kept read-only on purpose; a reader with the
