@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/sched.h>
+#include <optional>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/prctl.h>
@@ -171,7 +172,25 @@ class TesteVezOcupada : public QObject
 {
     Q_OBJECT
 
+    // Each case's own file, and the processes that hold its locks.
+    std::optional<QTemporaryDir> m_raiz;
+    QByteArray m_ficheiro;
+    std::optional<Seguradores> m_seguradores;
+
 private Q_SLOTS:
+    void init()
+    {
+        m_raiz.emplace();
+        m_ficheiro = ficheiroAberto(*m_raiz);
+        QVERIFY(!m_ficheiro.isEmpty());
+        m_seguradores.emplace();
+    }
+    void cleanup()
+    {
+        m_seguradores.reset();
+        m_raiz.reset();
+    }
+
     // A flock's process in /proc/locks is the one that took it: named only
     // while its open files show the lock. The station sees those of its own
     // user's processes, root those of all; another user's holder is not named.
@@ -196,11 +215,8 @@ private Q_SLOTS:
         QFETCH(QString, estacao);
         QFETCH(QByteArray, segurador);
         QFETCH(bool, nomeado);
-        QTemporaryDir raiz;
-        const QByteArray c = ficheiroAberto(raiz);
-        QVERIFY(!c.isEmpty());
-        Seguradores seguradores;
-        const pid_t tomador = seguradores.segurar(c, dono(segurador.constData()), LOCK_SH, forma);
+        const QByteArray& c = m_ficheiro;
+        const pid_t tomador = m_seguradores->segurar(c, dono(segurador.constData()), LOCK_SH, forma);
         if (tomador == 0)
             QSKIP("a process number cannot be given again here (clone3 with set_tid)");
         QVERIFY(tomador > 0);
@@ -230,13 +246,10 @@ private Q_SLOTS:
     {
         QFETCH(int, segurando);
         QFETCH(QString, fim);
-        QTemporaryDir raiz;
-        const QByteArray c = ficheiroAberto(raiz);
-        QVERIFY(!c.isEmpty());
-        Seguradores seguradores;
+        const QByteArray& c = m_ficheiro;
         QList<pid_t> pids;
         for (int i = 0; i < segurando; ++i) {
-            pids << seguradores.segurar(c, dono("nobody"), LOCK_SH, Forma::Tomador);
+            pids << m_seguradores->segurar(c, dono("nobody"), LOCK_SH, Forma::Tomador);
             QVERIFY(pids.last() > 0);
         }
         const QString razao = VezOcupada::razao(estado(QFile::decodeName(c)), c);
