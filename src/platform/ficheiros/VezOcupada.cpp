@@ -57,6 +57,7 @@ QList<pid_t> tomadores(const QByteArray& entrada)
     return pids;
 }
 
+// A file of /proc/<pid> whole (its size is not told beforehand); nothing where it may not be read.
 QByteArray lerProc(int pasta, const char* nome)
 {
     Descritor f;
