@@ -18,6 +18,9 @@ namespace {
 // The holders a box names; the rest it counts (hundreds of readers could share the turn).
 constexpr qsizetype Nomeados = 3;
 
+// The bound on the readings of /proc/locks (see tomadores).
+constexpr int LeiturasMaximas = 10;
+
 // The entry as the system's lock lines give it: "08:01:1234".
 QByteArray identificador(const struct stat& estado)
 {
@@ -42,17 +45,25 @@ pid_t tomadoPor(const QByteArray& linha, const QByteArray& entrada)
 
 // The processes /proc/locks names for the entry's flocks: each the one that
 // TOOK its lock, which may since have ended (a process it started keeps the
-// lock) and had its number given to another.
+// lock) and had its number given to another. The system gives the list a
+// page at a time, each from its place in a list that other processes' locks
+// enter and leave meanwhile, so one reading may skip lines: it is read again
+// until a reading adds no process.
 QList<pid_t> tomadores(const QByteArray& entrada)
 {
-    QFile locks(QStringLiteral("/proc/locks"));
-    if (!locks.open(QIODevice::ReadOnly))
-        return {};
     QList<pid_t> pids;
-    for (const QByteArray& linha : locks.readAll().split('\n')) {
-        const pid_t pid = tomadoPor(linha, entrada);
-        if (pid > 0 && pid != ::getpid() && !pids.contains(pid))
-            pids << pid;
+    for (int leitura = 0; leitura < LeiturasMaximas; ++leitura) {
+        QFile locks(QStringLiteral("/proc/locks"));
+        if (!locks.open(QIODevice::ReadOnly))
+            break;
+        const qsizetype antes = pids.size();
+        for (const QByteArray& linha : locks.readAll().split('\n')) {
+            const pid_t pid = tomadoPor(linha, entrada);
+            if (pid > 0 && pid != ::getpid() && !pids.contains(pid))
+                pids << pid;
+        }
+        if (leitura > 0 && pids.size() == antes)
+            break;
     }
     return pids;
 }
