@@ -1,9 +1,9 @@
 #include "platform/ficheiros/CopiaAntiga.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
-#include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/PermissaoEscrita.h"
 #include "platform/ficheiros/PermissoesCopia.h"
 #include "platform/ficheiros/SitioFicheiro.h"

@@ -15,12 +15,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(diarioFicheiros, "zumarel.ficheiros")
-
-namespace GravacaoFicheiro {
-void (*aoPasso)(Passo) = nullptr;
-}
-
 namespace {
 
 using GravacaoFicheiro::Leitura;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/ficheiros/ComumFicheiros.h"
+
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -81,12 +82,7 @@
 // aside or removed. On a file system that keeps no such mark, the copy found
 // is judged by the file's text alone, as above, its birth time (where kept)
 // telling a newer file that got the same inode number.
-Q_DECLARE_LOGGING_CATEGORY(diarioFicheiros)
-
 namespace GravacaoFicheiro {
-
-// The most a settings file may hold: far more than any real one.
-constexpr qint64 TamanhoMaximo = 16 * 1024 * 1024;
 
 struct Resultado
 {
@@ -111,18 +107,5 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
 
 // The whole text of the file: never part of one save's text.
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
-
-// The steps of a save. Tests only: aoPasso, when set, is called before each
-// (to stop or kill the process there, or to let another program in); Vez
-// comes before the turn on the file itself, Reposicao before an old text is
-// put back, NovoFicheiro once a new file is made, before it is made as the
-// old one.
-enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao, NovoFicheiro };
-extern void (*aoPasso)(Passo);
-inline void passo(Passo p)
-{
-    if (aoPasso)
-        aoPasso(p);
-}
 
 }  // namespace GravacaoFicheiro

@@ -1,8 +1,8 @@
 #include "platform/ficheiros/SitioFicheiro.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
-#include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/Percurso.h"
 #include "platform/ficheiros/VezOcupada.h"
 
