@@ -20,6 +20,7 @@
 #include <optional>
 #include <sched.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -222,11 +223,13 @@ private Q_SLOTS:
     }
 
     // On a file system without nameless files, a save removes the
-    // provisional files that this user's saves left when they were cut short
-    // (each a whole text, under the provisional name or one made from it),
-    // and nothing else: another user's stays, and so do a link named like
-    // one (its target untouched), a folder, a file of two links, and names
-    // not made as provisional names are.
+    // provisional files that this user's saves left when they were cut
+    // short, at the provisional name or the few names this user's saves make
+    // from it, and the copies' provisional files of any inode the file had
+    // then; and nothing else: another user's stays, and so do a link or a
+    // file of two links at such a name (the target untouched), a folder, and
+    // a person's own files named like them ("-backup", "-a", "-1733650000",
+    // or the random suffixes of the earlier build).
     void restosDeGravacoesCortadas_data()
     {
         QTest::addColumn<bool>("noProprio");  // a file of two names: the copy's provisional names
@@ -248,7 +251,7 @@ private Q_SLOTS:
         const QString provisorio = noProprio ? QStringLiteral(".zumarel-antigo-%1.novo").arg(estado(c).st_ino)
                                              : QStringLiteral(".Lorvane.ini.novo");
         const auto em = [&](const QString& nome) { return raiz.filePath(provisorio + nome); };
-        // Another user's at the name itself: every provisional file of this user's then takes a suffix.
+        // Another user's at the name itself: every provisional file of this user's then takes one of its own.
         escreverFicheiro(em({}), "de outro\n");
         mudarDono(em({}), QStringLiteral("nobody:nogroup"), 0600);
         // One left by a real save, killed before its new file or copy was named.
@@ -258,35 +261,43 @@ private Q_SLOTS:
             gravarChave(c, QStringLiteral("A"));
         });
         QVERIFY(WIFSIGNALED(filho.esperar()));
+        QVERIFY(QFile::exists(em(QStringLiteral("-0-1"))));
 
         const QString alvo = raiz.filePath(QStringLiteral("alvo"));
         escreverFicheiro(alvo, "alvo\n");
-        const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
-                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f"), QStringLiteral("-7")};
-        for (const QString& sufixo : meus)
-            escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
-        const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
-                                QStringLiteral("-pasta00000000"), QStringLiteral("-dois000000000"),
-                                QStringLiteral("-0000000000001.bak"), QStringLiteral("-ABCDEFGHIJKLM"),
-                                QStringLiteral("-12345678901234"), QStringLiteral("-"),
-                                QStringLiteral("x")};
-        escreverFicheiro(em(ficam[0]), "de outro\n");
-        mudarDono(em(ficam[0]), QStringLiteral("nobody:nogroup"), 0644);
-        QVERIFY(QFile::link(alvo, em(ficam[1])));
-        QVERIFY(QDir().mkdir(em(ficam[2])));
-        escreverFicheiro(em(ficam[3]), "dois nomes\n");
-        QCOMPARE(::link(QFile::encodeName(em(ficam[3])).constData(), QFile::encodeName(alvo + u'2').constData()), 0);
-        for (qsizetype i = 4; i < ficam.size(); ++i)
-            escreverFicheiro(em(ficam[i]), "outro nome\n");
-        QCOMPARE(conteudoPasta(raiz.path()).size(), 4 + int(noProprio) + meus.size() + ficam.size() + 1);
+        // The other two names of this user's: a link and a file of two names, which stay.
+        QVERIFY(QFile::link(alvo, em(QStringLiteral("-0-2"))));
+        escreverFicheiro(em(QStringLiteral("-0-3")), "dois nomes\n");
+        QCOMPARE(::link(QFile::encodeName(em(QStringLiteral("-0-3"))).constData(),
+                        QFile::encodeName(alvo + u'2').constData()),
+                 0);
+        // Copies' provisional files of inodes the file had before: this user's go.
+        const QStringList copias{QStringLiteral(".zumarel-antigo-999.novo"), QStringLiteral(".zumarel-antigo-998.novo-0-2")};
+        for (const QString& nome : copias)
+            escreverFicheiro(raiz.filePath(nome), "[Postos]\nX=0\n");
+        QStringList ficam{QStringLiteral("-backup"), QStringLiteral("-old"), QStringLiteral("-a"),
+                          QStringLiteral("-1733650000"), QStringLiteral("-1f"), QStringLiteral("-7"),
+                          QStringLiteral("-0000000000001"), QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-0-4"),
+                          QStringLiteral("-0-1.bak"), QStringLiteral("-"), QStringLiteral("x")};
+        for (QString& nome : ficam) {
+            escreverFicheiro(em(nome), "[Postos]\nX=0\n");
+            nome.prepend(provisorio);
+        }
+        const QStringList copiasQueFicam{QStringLiteral(".zumarel-antigo-997.novo"), QStringLiteral(".zumarel-antigo-996.novo"),
+                                         QStringLiteral(".zumarel-antigo-995.novo-backup"),
+                                         QStringLiteral(".zumarel-antigo-x.novo")};
+        QVERIFY(QDir().mkdir(raiz.filePath(copiasQueFicam[0])));
+        for (qsizetype i = 1; i < copiasQueFicam.size(); ++i)
+            escreverFicheiro(raiz.filePath(copiasQueFicam[i]), "[Postos]\nX=0\n");
+        mudarDono(raiz.filePath(copiasQueFicam[1]), QStringLiteral("nobody:nogroup"), 0644);
+        ficam << copiasQueFicam;
 
         QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
-        QStringList esperados{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
-                              provisorio};
+        QStringList esperados = ficam + QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
+                                                    provisorio, provisorio + QStringLiteral("-0-2"),
+                                                    provisorio + QStringLiteral("-0-3")};
         if (noProprio)
             esperados << QStringLiteral("Lorvane.ini2");
-        for (const QString& nome : ficam)
-            esperados << provisorio + nome;
         esperados.sort();
         QCOMPARE(conteudoPasta(raiz.path()), esperados);
         QCOMPARE(lerFicheiro(alvo), QByteArray("alvo\n"));
@@ -314,38 +325,135 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
-    // A provisional name's suffix is random: two made at the same moment
-    // differ, and neither is a count. The provisional file is its writer's
-    // alone (0600) until it is made as the old file.
-    void nomeProvisorioImprevisivel()
+    // Where the file system makes nameless files, a save finds what this
+    // user's saves cut short left by looking their names up, never by
+    // reading the folder, so its cost does not grow with what others put
+    // there (the system tells each reading of the folder): its own leftover
+    // goes, another user's stays.
+    void restosSemLerAPasta_data()
+    {
+        QTest::addColumn<bool>("noProprio");
+        QTest::newRow("ficheiro novo") << false;
+        QTest::newRow("no próprio ficheiro") << true;
+    }
+    void restosSemLerAPasta()
     {
         if (::geteuid() != 0)
             QSKIP("changing owners needs root");
+        QFETCH(bool, noProprio);
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        if (noProprio)
+            segundoNome(c);
+        const QString meu = raiz.filePath(QStringLiteral(".Lorvane.ini.novo-0-1"));
+        const QString deOutro = raiz.filePath(QStringLiteral(".Lorvane.ini.novo"));
+        escreverFicheiro(meu, "[Postos]\nX=0\n");
+        escreverFicheiro(deOutro, "de outro\n");
+        mudarDono(deOutro, QStringLiteral("nobody:nogroup"), 0600);
+        Descritor vigia;
+        vigia.fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(vigia.fd >= 0);
+        QVERIFY(::inotify_add_watch(vigia.fd, QFile::encodeName(raiz.path()).constData(), IN_ACCESS) >= 0);
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        alignas(inotify_event) char eventos[64 * 1024];
+        const ssize_t n = ::read(vigia.fd, eventos, sizeof eventos);
+        for (ssize_t i = 0; i < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(eventos + i);
+            QVERIFY2(e->len > 0, "the folder was read");
+            i += ssize_t(sizeof(inotify_event) + e->len);
+        }
+        QCOMPARE(QFile::exists(meu), noProprio);
+        QCOMPARE(lerFicheiro(deOutro), QByteArray("de outro\n"));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+    }
+
+    // A provisional name another user holds sends the file to the few names
+    // this user's saves make from it, the same at every save (so what a
+    // save cut short leaves there is found by looking them up). Where other
+    // users hold them all, in a folder where anyone makes files, the file is
+    // saved into itself, its copy beside it (made with no name) or, where
+    // the copy's provisional names are held too, in the user's state folder;
+    // a file not made yet is refused, naming the folder. Nothing of theirs
+    // is opened, changed or removed. Until it is made as the old file, the
+    // new file may be opened by no one (mode 0).
+    void nomesProvisoriosTomados_data()
+    {
+        QTest::addColumn<bool>("semNome");  // the file system makes nameless files
+        QTest::addColumn<bool>("existe");   // the file is there before the save
+        QTest::addColumn<QString>("lugarCopia");  // where the copy was: "junto", "estado"; empty: no save in place
+        QTest::newRow("com ficheiros sem nome") << true << true << "junto";
+        QTest::newRow("sem ficheiros sem nome") << false << true << "estado";
+        QTest::newRow("ficheiro por fazer") << true << false << "";
+    }
+    void nomesProvisoriosTomados()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users needs root");
+        QFETCH(bool, semNome);
+        QFETCH(bool, existe);
+        QFETCH(QString, lugarCopia);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 01777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=1\n";
+        escreverFicheiro(c, antes);
+        mudarDono(c, QStringLiteral("bin:bin"), 0644);
+        const ino_t inode = estado(c).st_ino;
+        QStringList deOutro{QStringLiteral(".Lorvane.ini.novo")};
+        for (const char* n : {"-2-1", "-2-2", "-2-3"})
+            deOutro << deOutro[0] + QString::fromLatin1(n);
+        if (!semNome) {
+            const QString copia = QStringLiteral(".zumarel-antigo-%1.novo").arg(inode);
+            deOutro << copia << copia + QStringLiteral("-2-1") << copia + QStringLiteral("-2-2") << copia + QStringLiteral("-2-3");
+        }
+        for (const QString& nome : deOutro) {
+            escreverFicheiro(raiz.filePath(nome), "de outro\n");
+            mudarDono(raiz.filePath(nome), QStringLiteral("nobody:nogroup"), 0666);
+        }
+        if (!existe)
+            QVERIFY(QFile::remove(c));
+        const QString estadoBin = estados.filePath(QString::number(::getpwnam("bin")->pw_uid));
+        static QString junto, noEstado, lugar;
+        junto = raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(inode));
+        noEstado = estadoBin + QStringLiteral("/zumarel/copia-%1-%2").arg(estado(c).st_dev).arg(inode);
+        lugar.clear();
+        QString feito = QString::fromUtf8(comoUtilizador(QStringLiteral("bin"), QFile::encodeName(estadoBin), [&]() -> QByteArray {
+            Descritores::ficheirosSemNome = semNome;
+            // Where the copy is while the save writes.
+            GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+                if (p == GravacaoFicheiro::Passo::Escrita)
+                    lugar = QFile::exists(junto) ? QStringLiteral("junto") : QFile::exists(noEstado) ? QStringLiteral("estado") : QStringLiteral("?");
+            };
+            const QByteArray r = gravarChave(c, QStringLiteral("A"));
+            return r + '|' + lugar.toUtf8();
+        }));
+        QCOMPARE(feito.section(u'|', 1), lugarCopia);
+        feito = feito.section(u'|', 0, 0);
+        if (!existe) {
+            QCOMPARE(feito, QStringLiteral("Outros utilizadores têm na pasta %1 todos os nomes provisórios de "
+                                           "Lorvane.ini (.Lorvane.ini.novo e os que dele se fazem)")
+                                .arg(raiz.path()));
+            QVERIFY(!QFile::exists(c));
+        } else {
+            QCOMPARE(feito, QStringLiteral("ok"));
+            QCOMPARE(lerFicheiro(c), antes + "A=1\n");
+            QCOMPARE(estado(c).st_ino, inode);
+        }
+        for (const QString& nome : deOutro) {
+            QCOMPARE(lerFicheiro(raiz.filePath(nome)), QByteArray("de outro\n"));
+            QCOMPARE(estado(raiz.filePath(nome)).st_uid, ::getpwnam("nobody")->pw_uid);
+        }
+        QCOMPARE(conteudoPasta(raiz.path()).size(), deOutro.size() + int(existe));
+    }
+
+    // The new file is opened by no one but its maker until it is made as the
+    // old file: a save killed just after making it leaves a provisional file
+    // of mode 0.
+    void novoFicheiroFechadoATodos()
+    {
         Descritores::ficheirosSemNome = false;
         const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-        QTemporaryDir a, b;
-        QStringList sufixos;
-        for (const QTemporaryDir* raiz : {&a, &b}) {
-            Descritor pasta;
-            pasta.fd = ::open(QFile::encodeName(raiz->path()).constData(), O_RDONLY | O_DIRECTORY);
-            escreverFicheiro(raiz->filePath(QStringLiteral(".x.novo")), {});
-            QCOMPARE(::chown(QFile::encodeName(raiz->filePath(QStringLiteral(".x.novo"))).constData(),
-                             ::getpwnam("nobody")->pw_uid, gid_t(-1)),
-                     0);
-            Descritor d;
-            QByteArray nome;
-            QCOMPARE(Descritores::criarSemNome(pasta.fd, ".x.novo", 0600, d, nome), 0);
-            QVERIFY2(nome.startsWith(".x.novo-"), nome.constData());
-            sufixos << QString::fromLatin1(nome.mid(8));
-        }
-        QVERIFY2(sufixos[0] != sufixos[1], qPrintable(sufixos.join(u' ')));
-        for (const QString& s : sufixos) {
-            bool numero = false;
-            const qlonglong n = s.toLongLong(&numero);
-            QVERIFY2(!numero || n > 1'000'000, qPrintable(s));
-            QVERIFY2(s.size() >= 12, qPrintable(s));
-        }
-
         QTemporaryDir raiz;
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
         escreverFicheiro(c, "[Postos]\nX=1\n");
@@ -355,7 +463,7 @@ private Q_SLOTS:
             gravarChave(c, QStringLiteral("A"));
         });
         QVERIFY(WIFSIGNALED(filho.esperar()));
-        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0600u);
+        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0u);
         QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\n"));
     }
 

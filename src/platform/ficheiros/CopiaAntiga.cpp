@@ -4,6 +4,7 @@
 #include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
+#include "platform/ficheiros/FicheiroNovo.h"
 #include "platform/ficheiros/PermissaoEscrita.h"
 #include "platform/ficheiros/PermissoesCopia.h"
 #include "platform/ficheiros/SitioFicheiro.h"
@@ -12,13 +13,18 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSysInfo>
+#include <algorithm>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 
 using namespace Descritores;
 
 namespace {
+
+// What names a copy beside the file, before the file's inode number.
+constexpr QByteArrayView NomeJunto = ".zumarel-antigo-";
 
 // The user's state folder: none when the user has no home.
 QByteArray pastaEstado()
@@ -41,7 +47,7 @@ CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray&
       m_estado(estado),
       m_nascimento(ConteudoCopia::nascimento(ficheiro)),
       m_nome(lugar == Lugar::JuntoAoFicheiro
-                 ? QByteArray(".zumarel-antigo-" + QByteArray::number(quint64(estado.st_ino)))
+                 ? QByteArray(NomeJunto.toByteArray() + QByteArray::number(quint64(estado.st_ino)))
                  : QByteArray("copia-" + QByteArray::number(quint64(estado.st_dev)) + '-'
                               + QByteArray::number(quint64(estado.st_ino))))
 {}
@@ -105,43 +111,57 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 {
     if (const int e = abrirPasta(true))
         return e;
-    const int pasta = descritorPasta();
-    Descritor d;
-    QByteArray provisorio;
-    if (const int e = criarSemNome(pasta, m_nome + ".novo", 0600, d, provisorio))
-        return e;
-    const auto falhar = [&](int e) {
-        if (!provisorio.isEmpty())
-            ::unlinkat(pasta, provisorio.constData(), 0);
-        return e;
-    };
-    if (semInterrupcao([&] { return ::flock(d.fd, LOCK_EX | LOCK_NB); }) != 0)
-        return falhar(errno);
+    FicheiroNovo copia;
+    if (const int e = copia.criar(descritorPasta(), m_nome + ".novo", 0600))
+        return e == EEXIST ? NomesProvisoriosTomados : e;
+    if (m_lugar == Lugar::JuntoAoFicheiro && !copia.provisorio().isEmpty())
+        tirarRestos(descritorPasta(), copia.provisorio());
+    if (semInterrupcao([&] { return ::flock(copia.fd(), LOCK_EX | LOCK_NB); }) != 0)
+        return errno;
     GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
-        if (const int e = PermissoesCopia::dar(d.fd, m_ficheiro, m_estado))
-            return falhar(e);
+        if (const int e = PermissoesCopia::dar(copia.fd(), m_ficheiro, m_estado))
+            return e;
     }
     m_verificacaoAntigo = MarcaGravacao::verificacao(antigo);
     m_verificacaoNovo = MarcaGravacao::verificacao(novo);
-    if (const int e = escreverTudo(d.fd, ConteudoCopia::formar(m_caminho, m_nascimento, antigo, novo)))
-        return falhar(e);
-    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
-        return falhar(errno);
-    // Named only now: whoever finds it finds it whole, and locked while this save lives.
-    if (!provisorio.isEmpty()) {
-        const int e = ::linkat(pasta, provisorio.constData(), pasta, m_nome.constData(), 0) == 0 ? 0 : errno;
-        falhar(0);
-        if (e != 0)
-            return e;
-    } else if (const int e = nomear(d.fd, pasta, m_nome)) {
+    if (const int e = escreverTudo(copia.fd(), ConteudoCopia::formar(m_caminho, m_nascimento, antigo, novo)))
         return e;
-    }
-    std::swap(m_copia.fd, d.fd);
+    if (semInterrupcao([&] { return ::fsync(copia.fd()); }) != 0)
+        return errno;
+    // Named only now: whoever finds it finds it whole, and locked while this save lives.
+    if (const int e = copia.nomear(m_nome))
+        return e;
+    m_copia = copia.soltar();
     // The name on the disk; a folder that cannot be synced changes nothing
     // (the mark, synced with the file, tells a copy lost to a power cut).
-    sincronizarPasta(pasta);
+    sincronizarPasta(descritorPasta());
     return 0;
+}
+
+void CopiaAntiga::tirarRestos(int pasta, const QByteArray& excepto)
+{
+    Descritor lista;
+    lista.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    DIR* d = lista.fd >= 0 ? ::fdopendir(lista.fd) : nullptr;
+    if (!d)
+        return;
+    lista.fd = -1;  // the folder's stream closes it
+    QList<QByteArray> restos;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArrayView nome(e->d_name);
+        const qsizetype fim = nome.indexOf(".novo");
+        if (!nome.startsWith(NomeJunto) || fim <= NomeJunto.size())
+            continue;
+        const QByteArrayView inode = nome.sliced(NomeJunto.size(), fim - NomeJunto.size());
+        const QByteArray provisorio = nome.first(fim + 5).toByteArray();
+        if (std::all_of(inode.begin(), inode.end(), [](char c) { return c >= '0' && c <= '9'; })
+            && nomesProvisorios(provisorio).contains(nome) && nome != excepto)
+            restos << nome.toByteArray();
+    }
+    ::closedir(d);
+    for (const QByteArray& nome : restos)
+        tirarResto(pasta, nome);
 }
 
 MarcaGravacao CopiaAntiga::marca() const

@@ -33,6 +33,10 @@ public:
     // link, a socket...): it cannot be a copy.
     static constexpr int NaoEFicheiro = -1;
 
+    // What guardar gives where other users' entries hold every provisional
+    // name of the copy (see Descritores::nomesProvisorios).
+    static constexpr int NomesProvisoriosTomados = -2;
+
     // The copy at `lugar` of the file open as `ficheiro` (`estado` its
     // status, `caminho` its real path) in the folder open as `pasta`.
     CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray& caminho, const struct stat& estado);
@@ -60,8 +64,15 @@ public:
     // The copy of a save about to write `novo` over `antigo`: named only once
     // it is whole, synced and locked. Beside the file it can be read by
     // whoever may read the file, the file's owner included, and nobody else.
-    // EEXIST: something else holds its name.
+    // EEXIST: something else holds its name; NomesProvisoriosTomados.
     int guardar(const QByteArray& antigo, const QByteArray& novo);
+
+    // Removes the provisional copies that this user's saves cut short left
+    // in the folder open as `pasta`, of whatever inode the file had then:
+    // they are found by reading the whole folder, so only where it has no
+    // nameless files (where it has, no copy there takes a provisional name);
+    // `excepto` is the one this save is making.
+    static void tirarRestos(int pasta, const QByteArray& excepto);
 
     // The mark of the save whose copy this is (after guardar).
     MarcaGravacao marca() const;

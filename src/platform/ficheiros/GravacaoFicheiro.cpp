@@ -4,6 +4,7 @@
 #include "platform/ficheiros/CopiaAntiga.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
 #include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/FicheiroNovo.h"
 #include "platform/Erro.h"
 #include "platform/ficheiros/MarcaGravacao.h"
 #include "platform/ficheiros/SitioFicheiro.h"
@@ -27,6 +28,9 @@ using namespace Descritores;
 
 // Not an errno: the file must be written in place (see noProprioFicheiro).
 constexpr int NoProprioFicheiro = -1;
+
+// Not an errno: other users' entries hold every provisional name of a new file (see porNovoFicheiro).
+constexpr int NomesTomados = -2;
 
 // A save into the file was cut short, and this station can neither mend the file nor tell it whole.
 constexpr int GravacaoInterrompida = EUCLEAN;
@@ -113,8 +117,11 @@ QString naPasta(const CopiaAntiga& copia, int e)
     const QByteArray pasta = copia.pasta();
     if (pasta.isEmpty())
         return QStringLiteral("numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)");
-    return QStringLiteral("na pasta ") + QFile::decodeName(pasta) + QStringLiteral(" (") + Erros::razaoSistema(e)
-           + u')';
+    const QString porque = e == EEXIST ? QStringLiteral("uma cópia de uma gravação anterior tem o seu nome")
+                           : e == CopiaAntiga::NomesProvisoriosTomados
+                               ? QStringLiteral("outros utilizadores têm os nomes provisórios da cópia")
+                               : Erros::razaoSistema(e);
+    return QStringLiteral("na pasta ") + QFile::decodeName(pasta) + QStringLiteral(" (") + porque + u')';
 }
 
 // Whose save into the file was cut short, and why this station cannot mend
@@ -400,43 +407,41 @@ bool comoOAntigo(const SitioFicheiro& s, int novo)
 // The usual road: a new file in the folder, made as the old one (owner,
 // group, mode, extended attributes), synced and renamed over it.
 // NoProprioFicheiro when the old file exists and this road cannot keep it
-// as the site set it up.
+// as the site set it up, or other users hold every provisional name
+// (NomesTomados where there is no old file).
 int porNovoFicheiro(const SitioFicheiro& s, const QByteArray& bytes, struct stat& escrito)
 {
-    const int pasta = s.pasta.fd;
-    const QByteArray provisorio = '.' + s.nome + ".novo";
-    Descritor d;
-    QByteArray nome;  // its provisional name, once it has one
-    // Only its writer may open it until it is made as the old file.
-    if (const int e = criarSemNome(pasta, provisorio, s.existe ? 0600 : 0666, d, nome))
+    const auto semEstaEstrada = [&](int e) {
+        if (e == EEXIST)
+            return s.existe ? NoProprioFicheiro : NomesTomados;
         return s.existe && (e == EACCES || e == EPERM || e == EROFS) ? NoProprioFicheiro : e;
-    passo(Passo::NovoFicheiro);
-    const auto falhar = [&](int e) {
-        if (!nome.isEmpty())
-            ::unlinkat(pasta, nome.constData(), 0);
-        return e;
     };
-    if (s.existe && !comoOAntigo(s, d.fd))
-        return falhar(NoProprioFicheiro);
-    if (const int e = escreverTudo(d.fd, bytes))
-        return falhar(e);
+    FicheiroNovo novo;
+    // Nobody may open it until it is made as the old file.
+    if (const int e = novo.criar(s.pasta.fd, '.' + s.nome + ".novo", s.existe ? 0 : 0666))
+        return semEstaEstrada(e);
+    // A folder without nameless files may keep copies' provisional files of saves in place cut short.
+    if (!novo.provisorio().isEmpty())
+        CopiaAntiga::tirarRestos(s.pasta.fd, novo.provisorio());
+    passo(Passo::NovoFicheiro);
+    if (s.existe && !comoOAntigo(s, novo.fd()))
+        return NoProprioFicheiro;
+    if (const int e = escreverTudo(novo.fd(), bytes))
+        return e;
     // A full disk may show only here, when the written blocks get their place.
-    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
-        return falhar(errno);
-    if (nome.isEmpty()) {
-        if (const int e = nomearProvisorio(d.fd, pasta, provisorio, nome))
-            return e;
-    }
+    if (semInterrupcao([&] { return ::fsync(novo.fd()); }) != 0)
+        return errno;
+    if (const int e = novo.darNomeProvisorio())
+        return semEstaEstrada(e);
     passo(Passo::Substituicao);
-    if (::renameat(pasta, nome.constData(), pasta, s.nome.constData()) != 0) {
+    if (const int e = novo.substituir(s.nome)) {
         // EBUSY: the file is mounted there on its own.
-        const int e = errno;
-        return falhar(s.existe && e == EBUSY ? NoProprioFicheiro : e);
+        return s.existe && e == EBUSY ? NoProprioFicheiro : e;
     }
-    if (::fstat(d.fd, &escrito) != 0)
+    if (::fstat(novo.fd(), &escrito) != 0)
         escrito = {};
     // The rename itself on the disk; a folder that cannot be synced changes nothing.
-    sincronizarPasta(pasta);
+    sincronizarPasta(s.pasta.fd);
     return 0;
 }
 
@@ -477,14 +482,12 @@ int noProprioFicheiro(const SitioFicheiro& s, const Resolucao& r, const QByteArr
             razao = r.ocupado.isEmpty() ? copia->ocupante() : r.ocupado;
             return erro;
         }
-        falhas << (erro == EEXIST ? QStringLiteral("na pasta ") + QFile::decodeName(copia->pasta())
-                                        + QStringLiteral(" (uma cópia de uma gravação anterior tem o seu nome)")
-                                  : naPasta(*copia, erro));
+        falhas << naPasta(*copia, erro);
         copia.reset();
     }
     if (!copia) {
         razao = QStringLiteral("A cópia do texto antigo não pôde ser guardada ") + falhas.join(QStringLiteral(" nem "));
-        return erro;
+        return erro == CopiaAntiga::NomesProvisoriosTomados ? EEXIST : erro;
     }
     // Marked before any byte changes, where the file system keeps marks.
     const int semMarca = copia->marca().por(fd);
@@ -562,6 +565,12 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
     int e = s.existe && s.actual.st_nlink > 1 ? NoProprioFicheiro : porNovoFicheiro(s, bytes, escrito);
     if (e == NoProprioFicheiro)
         e = noProprioFicheiro(s, r, actual.bytes, bytes, escrito, razao);
+    if (e == NomesTomados) {
+        e = EEXIST;
+        razao = QStringLiteral("Outros utilizadores têm na pasta ") + QFile::decodeName(SitioFicheiro::pastaDe(s.caminho))
+                + QStringLiteral(" todos os nomes provisórios de ") + QFile::decodeName(s.nome)
+                + QStringLiteral(" (.") + QFile::decodeName(s.nome) + QStringLiteral(".novo e os que dele se fazem)");
+    }
     if (e != 0)
         return {e, std::nullopt, razao};
     // None when it could not be told: the next reading reads the file again.

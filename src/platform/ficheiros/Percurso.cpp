@@ -43,13 +43,6 @@ bool ligacaoSegura(const struct stat& ligacao, const struct stat& pasta)
     return ligacao.st_uid == ::geteuid() || ligacao.st_uid == 0 || ligacao.st_uid == pasta.st_uid;
 }
 
-// The descriptor `d` takes the place of `para`, which is closed.
-void passar(Descritor& d, Descritor& para)
-{
-    para.fechar();
-    std::swap(para.fd, d.fd);
-}
-
 }  // namespace
 
 int Percurso::percorrer(const QByteArray& pedido)
@@ -95,7 +88,7 @@ int Percurso::percorrer(const QByteArray& pedido)
             acima.fd = semInterrupcao([&] { return ::openat(dir.fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC); });
             if (acima.fd < 0)
                 return recusada(errno);
-            passar(acima, dir);
+            dir = std::move(acima);
             if (!partes.isEmpty())
                 partes.removeLast();
             continue;
@@ -151,7 +144,7 @@ int Percurso::percorrer(const QByteArray& pedido)
             razao = DescricaoEntrada::naPasta(juntar(partes), n, &st) + QStringLiteral(" que não é uma pasta");
             return ENOTDIR;
         }
-        passar(e, dir);
+        dir = std::move(e);
         partes << n;
     }
     if (nome.isEmpty())

@@ -62,7 +62,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
         }
         caminho = percurso.caminho;
         nome = percurso.nome;
-        std::swap(pasta.fd, percurso.pasta.fd);
+        pasta = std::move(percurso.pasta);
         if (const int e = Descritores::bloquear(pasta.fd, tipo, prazo))
             return vezRecusada(e, pasta.fd, pastaDe(caminho), escrita);
         existe = ::fstatat(pasta.fd, nome.constData(), &actual, AT_SYMLINK_NOFOLLOW) == 0;
