@@ -468,6 +468,91 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
+    // On a file system without nameless files, the new file has a name from
+    // the start. At no moment may a user whom the old file bars open it: it
+    // is made open to nobody, given the old file's owner and group, then its
+    // access list (or its mode's permission bits) and attributes, its mode
+    // last. The barred user tries at every step of the save, the set-id bit
+    // of the file's group is kept, and after the save he is still barred
+    // while the one the file lets in reads it.
+    void novoFicheiroNuncaAbertoAQuemOAntigoBarra_data()
+    {
+        QTest::addColumn<QString>("dono");      // of the file, "user:group"
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QString>("lista");     // setfacl entries of the file's
+        QTest::addColumn<QString>("listaPasta");  // a default entry of the folder's
+        QTest::addColumn<QString>("barrado");
+        QTest::addColumn<QString>("admitido");
+        QTest::newRow("a lista barra um membro do grupo") << "nobody:users" << 0660 << "user:bin:---" << ""
+                                                          << "bin+users" << "games+users";
+        QTest::newRow("a lista barra um grupo, outros lêem") << "nobody:users" << 02664 << "group:bin:---" << ""
+                                                             << "bin" << "games";
+        QTest::newRow("o modo barra o dono") << "daemon:bin" << 0060 << "" << "" << "daemon" << "bin";
+        QTest::newRow("a pasta dá uma lista aos ficheiros novos") << "nobody:nogroup" << 0640 << "" << "user:bin:rw"
+                                                                  << "bin" << "nobody";
+    }
+    void novoFicheiroNuncaAbertoAQuemOAntigoBarra()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(QString, dono);
+        QFETCH(int, modo);
+        QFETCH(QString, lista);
+        QFETCH(QString, listaPasta);
+        QFETCH(QString, barrado);
+        QFETCH(QString, admitido);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            raiz = QTemporaryDir(QCoreApplication::applicationDirPath() + QStringLiteral("/atributos-XXXXXX"));
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no access control lists");
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 01777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Segredo]\nChave=1\n");
+        mudarDono(c, dono, mode_t(modo));
+        if (!listaPasta.isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), listaPasta, raiz.path()}), 0);
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(c, lista), 0);
+        const QString antes = donoEModo(c) + atributos(c, "user.x");
+        Descritores::ficheirosSemNome = false;
+        static QString provisorio, quem;
+        static QStringList abertos;
+        static int passos, acesso;
+        provisorio = raiz.filePath(QStringLiteral(".Lorvane.ini.novo"));
+        quem = barrado;
+        abertos.clear();
+        passos = 0;
+        GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+            using P = GravacaoFicheiro::Passo;
+            if (p != P::NovoFicheiro && p != P::ComoOAntigo && p != P::Substituicao)
+                return;
+            ++passos;
+            for (acesso = O_RDONLY; acesso <= O_WRONLY; ++acesso) {
+                const QByteArray aberto = comoUtilizador(quem, {}, [] {
+                    return QByteArray(::open(QFile::encodeName(provisorio).constData(), acesso) >= 0 ? "sim" : "não");
+                });
+                if (aberto != "não")
+                    abertos << QStringLiteral("passo %1, acesso %2: %3").arg(int(p)).arg(acesso).arg(QString::fromUtf8(aberto));
+            }
+        };
+        const auto repor = qScopeGuard([] {
+            GravacaoFicheiro::aoPasso = nullptr;
+            Descritores::ficheirosSemNome = true;
+        });
+        const ino_t inode = estado(c).st_ino;
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QVERIFY(estado(c).st_ino != inode);
+        QCOMPARE(passos, 4);
+        QCOMPARE(abertos, QStringList());
+        QCOMPARE(donoEModo(c) + atributos(c, "user.x"), antes);
+        const auto ler = [&](const QString& utilizador) {
+            return comoUtilizador(utilizador, {}, [&] { return FicheiroPerfil(c).ler("Segredo", "Chave", "-").toUtf8(); });
+        };
+        QCOMPARE(ler(barrado), QByteArray("-"));
+        QCOMPARE(ler(admitido), QByteArray("1"));
+    }
+
     // On a file system without nameless files, the new file and the copy are
     // first made under provisional names. Each is made there by its save
     // alone: a file another user put at the name first (and keeps open) is

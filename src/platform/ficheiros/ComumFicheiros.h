@@ -17,8 +17,21 @@ constexpr qint64 TamanhoMaximo = 16 * 1024 * 1024;
 // (to stop or kill the process there, or to let another program in); Vez
 // comes before the turn on the file itself, Reposicao before an old text is
 // put back, NovoFicheiro once a new file is made, before it is made as the
-// old one.
-enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao, NovoFicheiro };
+// old one, ComoOAntigo between the steps that make it so (after its owner and
+// group, after its access list and attributes, before its mode).
+enum class Passo
+{
+    Vez,
+    Copia,
+    Escrita,
+    Truncagem,
+    Sincronizacao,
+    Confirmacao,
+    Substituicao,
+    Reposicao,
+    NovoFicheiro,
+    ComoOAntigo,
+};
 extern void (*aoPasso)(Passo);
 inline void passo(Passo p)
 {

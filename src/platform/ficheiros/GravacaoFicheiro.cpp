@@ -387,9 +387,11 @@ Leitura lerSemVez(const QByteArray& caminho)
     return {EWOULDBLOCK, false, {}, std::nullopt, {}};
 }
 
-// The new file `novo` made what the old one is to its users: owner and group,
-// then the mode (a change of owner clears the set-id bits), then the extended
-// attributes (an access control list sets the mode's group bits).
+// The new file `novo` (mode 0: open to nobody) made what the old one is to
+// its users, never open to anyone the old one bars: owner and group; then
+// who may use it (the access control list, which sets the mode's permission
+// bits, else those bits) and the other attributes; the mode last (a change
+// of owner clears the set-id bits).
 bool comoOAntigo(const SitioFicheiro& s, int novo)
 {
     struct stat st
@@ -398,10 +400,13 @@ bool comoOAntigo(const SitioFicheiro& s, int novo)
     if (::fstat(novo, &st) != 0)
         return false;
     const bool outroDono = st.st_uid != s.actual.st_uid || st.st_gid != s.actual.st_gid;
-    if ((outroDono && ::fchown(novo, s.actual.st_uid, s.actual.st_gid) != 0)
-        || ::fchmod(novo, s.actual.st_mode & 07777) != 0)
+    if (outroDono && ::fchown(novo, s.actual.st_uid, s.actual.st_gid) != 0)
         return false;
-    return AtributosFicheiro::copiar(s.ficheiro.fd, novo) == 0;
+    passo(Passo::ComoOAntigo);
+    if (AtributosFicheiro::copiar(s.ficheiro.fd, novo, s.actual.st_mode) != 0)
+        return false;
+    passo(Passo::ComoOAntigo);
+    return ::fchmod(novo, s.actual.st_mode & 07777) == 0;
 }
 
 // The usual road: a new file in the folder, made as the old one (owner,
