@@ -313,6 +313,34 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Rui"));
     }
 
+    // Readings share the turn: two readings hold it at once (each stopped
+    // with its turn taken, before it reads), while a save waits for both and
+    // gives up; once they are gone, the save goes through.
+    void leiturasPartilhamAVez()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
+        const auto leitor = [&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Leitura, 0, true);
+            GravacaoFicheiro::ler(c, 2s);
+        };
+        ProcessoFilho primeiro(leitor);
+        QVERIFY(WIFSTOPPED(primeiro.esperar(WUNTRACED)));
+        // Where readings took turns, this one would read without the turn after its wait, and end.
+        ProcessoFilho segundo(leitor);
+        QVERIFY(WIFSTOPPED(segundo.esperar(WUNTRACED)));
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(200ms);
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa")),
+                 qPrintable(ini.razaoFalha()));
+        primeiro.matar();
+        segundo.matar();
+        QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Acesso]\nOperador=Rui\n"));
+    }
+
     // A reading that waits past the wait for a save stuck halfway reads the
     // old text from that save's copy only where the copy is one: not through
     // a link put at the copy's name (to the copy moved away), and, where the

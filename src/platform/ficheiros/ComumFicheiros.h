@@ -18,7 +18,8 @@ constexpr qint64 TamanhoMaximo = 16 * 1024 * 1024;
 // comes before the turn on the file itself, Reposicao before an old text is
 // put back, NovoFicheiro once a new file is made, before it is made as the
 // old one, ComoOAntigo between the steps that make it so (after its owner and
-// group, after its access list and attributes, before its mode).
+// group, after its access list and attributes, before its mode); Leitura
+// when a reading holds its shared turn, before it reads the text.
 enum class Passo
 {
     Vez,
@@ -31,6 +32,7 @@ enum class Passo
     Reposicao,
     NovoFicheiro,
     ComoOAntigo,
+    Leitura,
 };
 extern void (*aoPasso)(Passo);
 inline void passo(Passo p)

@@ -599,8 +599,10 @@ Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima)
             return {};
         if (s.ficheiro.fd < 0)
             return {naoETexto(s), false, {}, std::nullopt, s.razao};
-        if (!temCopia(s))
+        if (!temCopia(s)) {
+            passo(Passo::Leitura);
             return lerDescritor(s.ficheiro.fd, s.caminho);
+        }
         if (tipo == LOCK_SH)
             continue;
         const Resolucao r = resolverCopias(s, false);
