@@ -25,6 +25,9 @@ public:
         PastaEstado,      // "copia-<device>-<inode>" in the user's state folder
     };
 
+    // Where a copy is looked for, and kept: beside the file first.
+    static constexpr Lugar Lugares[] = {Lugar::JuntoAoFicheiro, Lugar::PastaEstado};
+
     // What a whole copy holds, and what the file as found says of its save (see ConteudoCopia.h).
     using Conteudo = ConteudoCopia::Conteudo;
     using Veredicto = ConteudoCopia::Veredicto;

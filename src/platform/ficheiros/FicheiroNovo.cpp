@@ -1,8 +1,8 @@
 #include "platform/ficheiros/FicheiroNovo.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace Descritores;
