@@ -66,7 +66,8 @@ public:
 
     // The copy of a save about to write `novo` over `antigo`: named only once
     // it is whole, synced and locked. Beside the file it can be read by
-    // whoever may read the file, the file's owner included, and nobody else.
+    // exactly whoever may read the file, the file's owner included (see
+    // PermissoesCopia: ENOTSUP where no list or mode says that there).
     // EEXIST: something else holds its name; NomesProvisoriosTomados.
     int guardar(const QByteArray& antigo, const QByteArray& novo);
 
