@@ -325,6 +325,38 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
+    // A save whose copy goes to the user's state folder (the file's folder
+    // takes no new file), on a file system without nameless files, removes
+    // there the provisional copies this user's saves cut short left, of any
+    // file and inode, and nothing else.
+    void restosNaPastaDeEstado()
+    {
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        const QString pasta = QFile::decodeName(qgetenv("XDG_STATE_HOME")) + QStringLiteral("/zumarel");
+        QVERIFY(QDir().mkpath(pasta));
+        const QString dispositivo = QString::number(estado(c).st_dev);
+        const QStringList restos{QStringLiteral("copia-%1-999.novo").arg(dispositivo),
+                                 QStringLiteral("copia-7-998.novo-0-2")};
+        const QStringList ficam{QStringLiteral("copia-%1-997.novo-backup").arg(dispositivo),
+                                QStringLiteral("copia-x-996.novo"), QStringLiteral("outro.novo")};
+        for (const QString& nome : restos + ficam)
+            escreverFicheiro(pasta + u'/' + nome, "[Postos]\nX=0\n");
+        const Imutavel imutavel(raiz.path());
+        if (!imutavel.ok())
+            QSKIP("this file system cannot make a folder immutable");
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QStringList esperados = ficam;
+        esperados.sort();
+        QCOMPARE(conteudoPasta(pasta), esperados);
+        for (const QString& nome : ficam)
+            QVERIFY(QFile::remove(pasta + u'/' + nome));
+    }
+
     // Where the file system makes nameless files, a save finds what this
     // user's saves cut short left by looking their names up, never by
     // reading the folder, so its cost does not grow with what others put

@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <algorithm>
 #include <cstring>
@@ -25,6 +26,9 @@ namespace {
 
 // What names a copy beside the file, before the file's inode number.
 constexpr QByteArrayView NomeJunto = ".zumarel-antigo-";
+
+// What names a copy in the state folder, before the file's device and inode numbers.
+constexpr QByteArrayView PrefixoEstado = "copia-";
 
 // The user's state folder: none when the user has no home.
 QByteArray pastaEstado()
@@ -48,7 +52,7 @@ CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray&
       m_nascimento(ConteudoCopia::nascimento(ficheiro)),
       m_nome(lugar == Lugar::JuntoAoFicheiro
                  ? QByteArray(NomeJunto.toByteArray() + QByteArray::number(quint64(estado.st_ino)))
-                 : QByteArray("copia-" + QByteArray::number(quint64(estado.st_dev)) + '-'
+                 : QByteArray(PrefixoEstado.toByteArray() + QByteArray::number(quint64(estado.st_dev)) + '-'
                               + QByteArray::number(quint64(estado.st_ino))))
 {}
 
@@ -111,13 +115,24 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 {
     if (const int e = abrirPasta(true))
         return e;
+    const int pasta = descritorPasta();
+    // Saves of this user's other files make copies in the state folder under
+    // turns of their own: none removes leftovers there while one makes its
+    // copy, until that copy is locked.
+    const bool noEstado = m_lugar == Lugar::PastaEstado;
+    if (noEstado)
+        semInterrupcao([&] { return ::flock(pasta, LOCK_SH); });
+    const auto largar = qScopeGuard([&] {
+        if (noEstado)
+            ::flock(pasta, LOCK_UN);
+    });
     FicheiroNovo copia;
-    if (const int e = copia.criar(descritorPasta(), m_nome + ".novo", 0600))
+    if (const int e = copia.criar(pasta, m_nome + ".novo", 0600))
         return e == EEXIST ? NomesProvisoriosTomados : e;
-    if (m_lugar == Lugar::JuntoAoFicheiro && !copia.provisorio().isEmpty())
-        tirarRestos(descritorPasta(), copia.provisorio());
     if (semInterrupcao([&] { return ::flock(copia.fd(), LOCK_EX | LOCK_NB); }) != 0)
         return errno;
+    if (!copia.provisorio().isEmpty() && (!noEstado || ::flock(pasta, LOCK_EX | LOCK_NB) == 0))
+        tirarRestos(pasta, (noEstado ? PrefixoEstado : NomeJunto).toByteArray(), noEstado ? 2 : 1, copia.provisorio());
     GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
         if (const int e = PermissoesCopia::dar(copia.fd(), m_ficheiro, m_estado))
@@ -141,6 +156,11 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 
 void CopiaAntiga::tirarRestos(int pasta, const QByteArray& excepto)
 {
+    tirarRestos(pasta, NomeJunto.toByteArray(), 1, excepto);
+}
+
+void CopiaAntiga::tirarRestos(int pasta, const QByteArray& prefixo, qsizetype partes, const QByteArray& excepto)
+{
     Descritor lista;
     lista.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     DIR* d = lista.fd >= 0 ? ::fdopendir(lista.fd) : nullptr;
@@ -151,12 +171,15 @@ void CopiaAntiga::tirarRestos(int pasta, const QByteArray& excepto)
     while (const dirent* e = ::readdir(d)) {
         const QByteArrayView nome(e->d_name);
         const qsizetype fim = nome.indexOf(".novo");
-        if (!nome.startsWith(NomeJunto) || fim <= NomeJunto.size())
+        if (!nome.startsWith(prefixo) || fim <= prefixo.size())
             continue;
-        const QByteArrayView inode = nome.sliced(NomeJunto.size(), fim - NomeJunto.size());
+        // The numbers that name the file (its inode; in the state folder, its device and inode).
+        const QList<QByteArray> numeros = nome.sliced(prefixo.size(), fim - prefixo.size()).toByteArray().split('-');
+        const bool numerado = numeros.size() == partes && std::all_of(numeros.begin(), numeros.end(), [](const QByteArray& n) {
+            return !n.isEmpty() && std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; });
+        });
         const QByteArray provisorio = nome.first(fim + 5).toByteArray();
-        if (std::all_of(inode.begin(), inode.end(), [](char c) { return c >= '0' && c <= '9'; })
-            && nomesProvisorios(provisorio).contains(nome) && nome != excepto)
+        if (numerado && nomesProvisorios(provisorio).contains(nome) && nome != excepto)
             restos << nome.toByteArray();
     }
     ::closedir(d);

@@ -71,8 +71,9 @@ public:
     // EEXIST: something else holds its name; NomesProvisoriosTomados.
     int guardar(const QByteArray& antigo, const QByteArray& novo);
 
-    // Removes the provisional copies that this user's saves cut short left
-    // in the folder open as `pasta`, of whatever inode the file had then:
+    // Removes the provisional copies beside a file that this user's saves cut
+    // short left in the folder open as `pasta`, of whatever inode the file
+    // had then (guardar does the same in the state folder, for any file):
     // they are found by reading the whole folder, so only where it has no
     // nameless files (where it has, no copy there takes a provisional name);
     // `excepto` is the one this save is making.
@@ -100,6 +101,9 @@ public:
     QString naoLida(int e) const;
 
 private:
+    // tirarRestos for the copies named `prefixo`, `partes` numbers joined by
+    // '-', then ".novo", in the folder open as `pasta`.
+    static void tirarRestos(int pasta, const QByteArray& prefixo, qsizetype partes, const QByteArray& excepto);
     QString entrada() const;
     int descritorPasta() const;
     int abrirPasta(bool criar);

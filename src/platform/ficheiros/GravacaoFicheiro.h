@@ -46,9 +46,9 @@
 // hold them all the text goes into the file itself (a file not made yet is
 // refused), a copy into the state folder. What this user's saves cut short
 // left at them (a regular file of this user's with one link) is found by
-// looking those names up, and removed; where the folder has no nameless
-// files, so are the copies' provisional files of inodes the file had before,
-// found by reading the folder. Nothing else is removed, and where nameless
+// looking those names up, and removed; where the folder (the file's, or the
+// state folder) has no nameless files, so are the copies' provisional files
+// of inodes the file had before, found by reading the folder. Nothing else is removed, and where nameless
 // files exist the folder is never read: a save costs the same whatever
 // others put in it.
 //
