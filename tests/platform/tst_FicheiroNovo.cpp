@@ -7,17 +7,13 @@
 // child process whose calls it filters.
 #include "platform/ficheiros/Descritor.h"
 #include "platform/ficheiros/FicheiroNovo.h"
+#include "support/ChamadasRecusadas.h"
 #include "support/EstacaoTeste.h"
 #include "support/UtilizadoresTeste.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstddef>
 #include <fcntl.h>
-#include <linux/audit.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
-#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -28,27 +24,10 @@ namespace {
 // (EINVAL, as some network file systems answer).
 bool semLigacoes(bool renomeia)
 {
-#if defined(__x86_64__)
-    sock_filter filtro[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_linkat, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_link, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_renameat2, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, renomeia ? SECCOMP_RET_ALLOW : SECCOMP_RET_ERRNO | EINVAL),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-    };
-    sock_fprog programa{static_cast<unsigned short>(std::size(filtro)), filtro};
-    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
-           && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &programa) == 0;
-#else
-    Q_UNUSED(renomeia);
-    return false;
-#endif
+    QList<std::pair<long, int>> recusadas{{__NR_linkat, EPERM}, {__NR_link, EPERM}};
+    if (!renomeia)
+        recusadas.append({__NR_renameat2, EINVAL});
+    return recusarChamadas(recusadas);
 }
 
 }  // namespace

@@ -872,13 +872,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("quem");    // root: the file's folder made immutable
         QTest::addColumn<QString>("estado");  // the state folder: "sem" (no HOME, no XDG_STATE_HOME),
-                                              // "ficheiro" (a file in its place), "imutavel", "cheia", "boa"
+                                              // "ficheiro" (a file in its place), "imutavel", "cheia", "boa",
+                                              // "nova" (not made yet, nor the folder above it)
         QTest::addColumn<QString>("razao");   // "ok", or the box's reason: %1 the file's folder, %2 the state folder
         const QString semLugar =
             QStringLiteral("A cópia do texto antigo não pôde ser guardada na pasta %1 (Sem permissão para escrever "
                            "[Operation not permitted]) nem ");
         QTest::newRow("ficheiro do grupo, gravado por um membro sem casa") << "bin+users" << "sem" << "ok";
         QTest::newRow("pasta sem ficheiros novos, na pasta de estado") << "root" << "boa" << "ok";
+        QTest::newRow("pasta sem ficheiros novos, pasta de estado por fazer") << "root" << "nova" << "ok";
         QTest::newRow("pasta sem ficheiros novos, sem pasta de estado")
             << "root" << "sem" << semLugar + "numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)";
         QTest::newRow("pasta sem ficheiros novos, um ficheiro no lugar da pasta de estado")
@@ -906,10 +908,12 @@ private Q_SLOTS:
         escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
         mudarDono(pasta, QStringLiteral("daemon:users"), 0775);
         mudarDono(c, QStringLiteral("daemon:users"), 0664);
-        const QString pastaEstado = estado == u"cheia" ? disco.pasta() : raiz.filePath(QStringLiteral("estado"));
+        const QString pastaEstado = estado == u"cheia" ? disco.pasta()
+                                    : estado == u"nova" ? raiz.filePath(QStringLiteral("estado/novo"))
+                                                        : raiz.filePath(QStringLiteral("estado"));
         if (estado == u"ficheiro")
             escreverFicheiro(pastaEstado, {});
-        else if (estado != u"sem")
+        else if (estado != u"sem" && estado != u"nova")
             QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")));
         if (estado == u"cheia")
             disco.encher();
@@ -923,8 +927,13 @@ private Q_SLOTS:
                  razao.arg(pasta, pastaEstado + QStringLiteral("/zumarel")));
         QCOMPARE(lerFicheiro(c), razao == u"ok" ? antes + "\n[Postos]\nA=1\n" : antes);
         QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
-        if (estado == u"boa")
+        if (estado == u"boa" || estado == u"nova")
             QCOMPARE(conteudoPasta(pastaEstado + QStringLiteral("/zumarel")), QStringList());
+        // Made for its user alone, every folder of it.
+        if (estado == u"nova") {
+            QCOMPARE(::estado(pastaEstado).st_mode & 07777, 0700u);
+            QCOMPARE(::estado(pastaEstado + QStringLiteral("/zumarel")).st_mode & 07777, 0700u);
+        }
     }
 
     // Two users' stations share a file anyone may write (0666, the

@@ -6,6 +6,7 @@
 #include "platform/ficheiros/FicheiroPerfil.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/MarcaGravacao.h"
+#include "support/ChamadasRecusadas.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/UtilizadoresTeste.h"
@@ -24,6 +25,7 @@
 #include <sys/mount.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -533,6 +535,33 @@ private Q_SLOTS:
         QCOMPARE(::flock(copia.fd, LOCK_EX | LOCK_NB), 0);
     }
 
+    // Any user who may read the file may hold the lock of a cut save's copy
+    // beside it: a save then waits for it as for any turn and gives up,
+    // the file as it was; once the lock goes, the next save puts the old
+    // text back and goes through.
+    void copiaPresaPorOutroPrograma()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        cortarGravacao(c);
+        const QByteArray rasgado = lerFicheiro(c);
+        Descritor copia;
+        copia.fd = ::open(QFile::encodeName(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino)))
+                              .constData(),
+                          O_RDONLY | O_CLOEXEC);
+        QVERIFY(copia.fd >= 0);
+        QCOMPARE(::flock(copia.fd, LOCK_EX), 0);
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes + "[Postos]\nA=1\n"; }, 200ms);
+        QCOMPARE(r.erro, EWOULDBLOCK);
+        QCOMPARE(lerFicheiro(c), rasgado);
+        copia.fechar();
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), textoAntigo() + "\n[Postos]\nA=1\n");
+    }
+
     // A save into the file itself killed at any step after its mark is on
     // the disk leaves a file the next reading gets whole: the old text
     // until the new one is whole. The mark is short enough for the inode
@@ -629,6 +658,13 @@ private Q_SLOTS:
             QCOMPARE(operador(), QByteArray("Ana"));
         } else {
             QCOMPARE(comoUtilizador(leitor, {}, operador), QByteArray("Ana"));
+            // The old text as a whole reading: nothing for the log to warn about.
+            QCOMPARE(comoUtilizador(leitor, {}, [&]() -> QByteArray {
+                         const GravacaoFicheiro::Leitura l = GravacaoFicheiro::ler(c, 5s);
+                         return QByteArray::number(l.erro) + (l.bytes == textoAntigo() ? " antigo " : " outro ")
+                                + l.razao.toUtf8();
+                     }),
+                     QByteArray("0 antigo "));
             QCOMPARE(lerFicheiro(c), rasgado);
         }
         QCOMPARE(operador(), QByteArray("Ana"));
@@ -718,6 +754,39 @@ private Q_SLOTS:
         QCOMPARE(lerFicheiro(c), textoAntigo());
         QCOMPARE(conteudoPasta(raiz.path()), nomes);
         QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+    }
+
+    // On a file system that keeps no extended attributes at all (the kernel
+    // refuses every call on them, as some network shares do), a file of one
+    // name is still replaced by a new one with its owner, group and mode, and
+    // one of two names is saved into itself, without a mark.
+    void semNenhunsAtributos()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini")), d = raiz.filePath(QStringLiteral("Outro.ini"));
+        for (const QString& f : {c, d}) {
+            escreverFicheiro(f, "[Postos]\nX=1\n");
+            mudarDono(f, QStringLiteral("daemon:bin"), 0644);
+        }
+        segundoNome(d);
+        const ino_t inodeC = estado(c).st_ino, inodeD = estado(d).st_ino;
+        const QByteArray feito = comoUtilizador(QStringLiteral("root"), {}, [&]() -> QByteArray {
+            const int semSuporte = EOPNOTSUPP;
+            if (!recusarChamadas({{__NR_flistxattr, semSuporte}, {__NR_fgetxattr, semSuporte}, {__NR_fsetxattr, semSuporte},
+                                  {__NR_fremovexattr, semSuporte}, {__NR_lgetxattr, semSuporte}}))
+                return "sem filtro";
+            return gravarChave(c, QStringLiteral("A")) + ' ' + gravarChave(d, QStringLiteral("A"));
+        });
+        if (feito == "sem filtro")
+            QSKIP("the kernel's call filter is not there");
+        QCOMPARE(feito, QByteArray("ok ok"));
+        QVERIFY(estado(c).st_ino != inodeC);
+        QCOMPARE(estado(d).st_ino, inodeD);
+        QCOMPARE(donoEModo(c), donoEModo(d));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QCOMPARE(lerFicheiro(d), QByteArray("[Postos]\nX=1\nA=1\n"));
     }
 
     // On a file system that refuses user attributes for real (ramfs), a

@@ -111,10 +111,8 @@ bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
     return utilizadorPodeEscrever(copia.dono, m_ficheiro, m_estado);
 }
 
-int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
+int CopiaAntiga::fazer(FicheiroNovo& copia)
 {
-    if (const int e = abrirPasta(true))
-        return e;
     const int pasta = descritorPasta();
     // Saves of this user's other files make copies in the state folder under
     // turns of their own: none removes leftovers there while one makes its
@@ -122,17 +120,26 @@ int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
     const bool noEstado = m_lugar == Lugar::PastaEstado;
     if (noEstado)
         semInterrupcao([&] { return ::flock(pasta, LOCK_SH); });
-    const auto largar = qScopeGuard([&] {
+    const auto soltar = qScopeGuard([&] {
         if (noEstado)
             ::flock(pasta, LOCK_UN);
     });
-    FicheiroNovo copia;
     if (const int e = copia.criar(pasta, m_nome + ".novo", 0600))
         return e == EEXIST ? NomesProvisoriosTomados : e;
     if (semInterrupcao([&] { return ::flock(copia.fd(), LOCK_EX | LOCK_NB); }) != 0)
         return errno;
     if (!copia.provisorio().isEmpty() && (!noEstado || ::flock(pasta, LOCK_EX | LOCK_NB) == 0))
         tirarRestos(pasta, (noEstado ? PrefixoEstado : NomeJunto).toByteArray(), noEstado ? 2 : 1, copia.provisorio());
+    return 0;
+}
+
+int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
+{
+    if (const int e = abrirPasta(true))
+        return e;
+    FicheiroNovo copia;
+    if (const int e = fazer(copia))
+        return e;
     GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
         if (const int e = PermissoesCopia::dar(copia.fd(), m_ficheiro, m_estado))

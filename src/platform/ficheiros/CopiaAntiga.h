@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+class FicheiroNovo;
+
 // The rollback copy of a save into the file itself: where it is kept and
 // under what name, its turn, and what may become of it (see GravacaoFicheiro.h
 // for the save it belongs to; ConteudoCopia.h for what it holds,
@@ -101,6 +103,10 @@ public:
     QString naoLida(int e) const;
 
 private:
+    // Makes the copy's file, with no name or a provisional one, and locks
+    // it; where it took a provisional name, removes the leftovers of this
+    // user's cut saves beside it (see tirarRestos).
+    int fazer(FicheiroNovo& copia);
     // tirarRestos for the copies named `prefixo`, `partes` numbers joined by
     // '-', then ".novo", in the folder open as `pasta`.
     static void tirarRestos(int pasta, const QByteArray& prefixo, qsizetype partes, const QByteArray& excepto);
