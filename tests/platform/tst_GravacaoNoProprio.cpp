@@ -626,6 +626,53 @@ private Q_SLOTS:
         QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
     }
 
+    // The mark keeps the computer's name only where the whole mark still
+    // fits the inode (56 bytes); a station that finds a mark of a form it
+    // does not know (another version) names no one.
+    void nomeDoComputadorNaMarca_data()
+    {
+        QTest::addColumn<QString>("computador");
+        QTest::addColumn<bool>("naMarca");
+        QTest::newRow("curto") << "balanca1" << true;
+        QTest::newRow("longo demais") << "balanca-da-entrada-norte-do-parque" << false;
+    }
+    void nomeDoComputadorNaMarca()
+    {
+        if (::geteuid() != 0)
+            QSKIP("naming the computer needs root");
+        QFETCH(QString, computador);
+        QFETCH(bool, naMarca);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        ProcessoFilho filho([&] {
+            const QByteArray nome = computador.toUtf8();
+            if (::unshare(CLONE_NEWUTS) != 0 || ::sethostname(nome.constData(), size_t(nome.size())) != 0)
+                ::_exit(1);
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        if (!WIFSIGNALED(filho.esperar()))
+            QSKIP("the computer could not be named in a namespace of its own");
+        const QByteArray ficheiro = QFile::encodeName(c);
+        QByteArray marca(4096, '\0');
+        marca.resize(qMax<ssize_t>(::getxattr(ficheiro.constData(), MarcaGravacao::Atributo, marca.data(), 4096), 0));
+        QVERIFY2(marca.size() <= MarcaGravacao::ValorMaximo, marca.constData());
+        QCOMPARE(marca.endsWith(QByteArray(' ' + computador.toUtf8())), naMarca);
+        // The same mark of a version this build does not know.
+        const QByteArray outra = "z9" + marca.mid(2);
+        QCOMPARE(::setxattr(ficheiro.constData(), MarcaGravacao::Atributo, outra.constData(), size_t(outra.size()), 0), 0);
+        QVERIFY(QFile::remove(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino))));
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes; }, 5s);
+        QVERIFY2(r.razao.startsWith(QStringLiteral("Uma gravação de um utilizador desconhecido num computador "
+                                                   "desconhecido foi interrompida")),
+                 qPrintable(r.razao));
+    }
+
     // A reader that finds a save cut short halfway and cannot put the old
     // text back reads the old text all the same, never the torn one: a user
     // who may only read the file (it is opened read-only), and the

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QDeadlineTimer>
+#include <QList>
 #include <cerrno>
 #include <sys/types.h>
 #include <unistd.h>

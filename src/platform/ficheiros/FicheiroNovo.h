@@ -34,8 +34,8 @@ public:
     // Names it `nome`, never in place of an entry there: by a link, else (a
     // file system without hard links) by a rename that never replaces.
     // EEXIST when the name is taken; EOPNOTSUPP where the file system has
-    // neither way, so that a caller may take another. Its provisional name
-    // goes.
+    // neither way, so that a caller may take another. Once named, its
+    // provisional name goes; until then it stays, for another try.
     int nomear(const QByteArray& nome);
 
     // A file made with no name takes a provisional one, as criar gives them,
