@@ -409,8 +409,7 @@ private Q_SLOTS:
     // saved into itself, its copy beside it (made with no name) or, where
     // the copy's provisional names are held too, in the user's state folder;
     // a file not made yet is refused, naming the folder. Nothing of theirs
-    // is opened, changed or removed. Until it is made as the old file, the
-    // new file may be opened by no one (mode 0).
+    // is opened, changed or removed.
     void nomesProvisoriosTomados_data()
     {
         QTest::addColumn<bool>("semNome");  // the file system makes nameless files
