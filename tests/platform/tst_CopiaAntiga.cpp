@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
+#include <optional>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -202,8 +203,128 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(copia));
     }
 
+    // Whoever may read the file reads its copy beside it, and no one else:
+    // in a folder where anyone makes files (sticky), a group's folder and a
+    // group's folder whose group new files take (setgid), on a disk with
+    // access control lists and on one without. A member of the saving
+    // user's group, or of the folder's, reads the copy as the file lets him
+    // (as one of the others, where the file does not name that group); no
+    // one writes the copy who may not write the file. Where no list or mode
+    // says exactly that (a group the file bars, an owner outside the file's
+    // group, a group the saver may not give on a disk without lists), the
+    // copy is kept in the saving user's state folder. Another member who may
+    // read and write the file then reads the old text and saves; the saving
+    // user's station puts back its own.
+    void leitoresDaCopia_data()
+    {
+        QTest::addColumn<bool>("listas");     // the disk keeps access control lists
+        QTest::addColumn<int>("pastaModo");   // of the folder, root:users
+        QTest::addColumn<QString>("ficheiro");  // owner and group
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QString>("lista");
+        QTest::addColumn<QString>("gravador");
+        QTest::addColumn<QString>("membro");  // who reads and saves after the kill; empty: the copy is in the state folder
+        const int pegajosa = 01777, grupo = 0770, setgid = 02770;
+        QTest::newRow("listas, pasta setgid, outros escrevem")
+            << true << setgid << "daemon:bin" << 0666 << "" << "nobody+users" << "games+users";
+        QTest::newRow("listas, pasta setgid, grupo do ficheiro que não é do gravador")
+            << true << setgid << "daemon:daemon" << 0666 << "" << "bin+users" << "games+users+bin";
+        QTest::newRow("listas, pasta do grupo, gravador nomeado")
+            << true << grupo << "daemon:bin" << 0660 << "user:nobody:rw" << "nobody+users" << "games+users+bin";
+        QTest::newRow("listas, pasta pegajosa, o grupo só lê") << true << pegajosa << "daemon:bin" << 0646 << ""
+                                                                << "nobody+users" << "games";
+        QTest::newRow("listas, pasta setgid, um grupo barrado")
+            << true << setgid << "daemon:daemon" << 0606 << "" << "nobody+users" << "";
+        QTest::newRow("sem listas, pasta setgid, o grupo só lê")
+            << false << setgid << "daemon:bin" << 0646 << "" << "nobody+users" << "";
+        QTest::newRow("sem listas, pasta pegajosa, o dono lê como os outros")
+            << false << pegajosa << "daemon:bin" << 0664 << "" << "bin+users" << "games+bin";
+        QTest::newRow("sem listas, pasta do grupo, grupo do ficheiro")
+            << false << grupo << "daemon:users" << 0666 << "" << "nobody+users" << "games+users";
+        QTest::newRow("sem listas, pasta pegajosa, dono fora do grupo")
+            << false << pegajosa << "daemon:bin" << 0660 << "" << "bin" << "";
+        QTest::newRow("sem listas, pasta setgid, do próprio gravador")
+            << false << setgid << "bin:bin" << 0660 << "" << "bin+users" << "games+users+bin";
+    }
+    void leitoresDaCopia()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users and mounting a disk need root");
+        QFETCH(bool, listas);
+        QFETCH(int, pastaModo);
+        QFETCH(QString, ficheiro);
+        QFETCH(int, modo);
+        QFETCH(QString, lista);
+        QFETCH(QString, gravador);
+        QFETCH(QString, membro);
+        std::optional<DiscoSemListas> semListas;
+        QTemporaryDir comListas;
+        QString raiz = comListas.path();
+        if (!listas) {
+            semListas.emplace();
+            if (!semListas->ok())
+                QSKIP("a disk without access control lists could not be mounted");
+            raiz = semListas->pasta();
+        } else if (!aceitaAtributos(raiz)) {
+            QSKIP("the temporary folder keeps no access control lists");
+        }
+        QCOMPARE(::chmod(QFile::encodeName(raiz).constData(), 0755), 0);
+        const QString pasta = raiz + QStringLiteral("/posto"), c = pasta + QStringLiteral("/Lorvane.ini");
+        QVERIFY(QDir().mkdir(pasta));
+        mudarDono(pasta, QStringLiteral("root:users"), mode_t(pastaModo));
+        const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
+        escreverFicheiro(c, antes);
+        mudarDono(c, ficheiro, mode_t(modo));
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(c, lista), 0);
+        QCOMPARE(::link(QFile::encodeName(c).constData(), QFile::encodeName(c + u'2').constData()), 0);
+        QTemporaryDir estadoGravador;
+        QCOMPARE(::chmod(QFile::encodeName(estadoGravador.path()).constData(), 0777), 0);
+        const QByteArray xdg = QFile::encodeName(estadoGravador.path());
+        QCOMPARE(comoUtilizador(gravador, xdg, [&] {
+                     acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+                     FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+                     return QByteArray("vivo");
+                 }),
+                 QByteArray("morto"));
+        const struct stat st = estado(c);
+        const QString copia = pasta + QStringLiteral("/.zumarel-antigo-%1").arg(st.st_ino);
+        const QString noEstado = estadoGravador.filePath(QStringLiteral("zumarel/copia-%1-%2").arg(st.st_dev).arg(st.st_ino));
+        QCOMPARE(QFile::exists(copia), !membro.isEmpty());
+        QCOMPARE(QFile::exists(noEstado), membro.isEmpty());
+        if (membro.isEmpty()) {
+            // The saving user's station, running again, puts its own copy back.
+            QCOMPARE(comoUtilizador(gravador, xdg, [&] { return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8(); }),
+                     QByteArray("Ana"));
+            QCOMPARE(lerFicheiro(c), antes);
+            return;
+        }
+        QStringList diferentes;
+        for (const char* quem : {"daemon", "daemon+users", "bin", "bin+users", "nobody", "nobody+users", "nobody+bin",
+                                 "games", "games+users", "games+bin", "games+users+bin"}) {
+            const QString q = QString::fromLatin1(quem);
+            if (q.section(u'+', 0, 0) == gravador.section(u'+', 0, 0))
+                continue;  // the copy's maker, who wrote the old text into it
+            const QByteArray lerFicheiro = abreComo(q, c, O_RDONLY), lerCopia = abreComo(q, copia, O_RDONLY);
+            if (lerFicheiro != lerCopia)
+                diferentes << q + QStringLiteral(" lê a cópia: ") + QString::fromUtf8(lerCopia);
+            if (abreComo(q, copia, O_WRONLY) == "aberto" && abreComo(q, c, O_WRONLY) != "aberto")
+                diferentes << q + QStringLiteral(" escreve a cópia");
+        }
+        QCOMPARE(diferentes, QStringList());
+        // In a sticky folder the member cannot take the maker's copy away: his own goes to his state folder.
+        QTemporaryDir estadoMembro;
+        QCOMPARE(::chmod(QFile::encodeName(estadoMembro.path()).constData(), 0777), 0);
+        QCOMPARE(comoUtilizador(membro, QFile::encodeName(estadoMembro.path()), [&]() -> QByteArray {
+                     return FicheiroPerfil(c).ler("Acesso", "Operador", {}).toUtf8() + '|' + gravarChave(c, QStringLiteral("D"));
+                 }),
+                 QByteArray("Ana|ok"));
+        QCOMPARE(lerFicheiro(c), antes + "\n[Postos]\nD=1\n");
+    }
+
     // On a file system that keeps no access control lists, the copy beside
-    // the file gets the file's group and mode, and is put back only if
+    // the file gets the file's group and its group's and others' bits (its
+    // maker, its owner, reads and writes it), and is put back only if
     // whoever made it may write the file by its mode (a copy another user
     // left in a folder where anyone makes files is set aside).
     void copiaSemListas_data()
@@ -240,7 +361,7 @@ private Q_SLOTS:
             return;
         const QByteArray cortado = lerFicheiro(c);
         const QString nome = disco.caminho(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino));
-        QCOMPARE(donoEModo(nome), QStringLiteral("0:%1 %2").arg(estado(c).st_gid).arg(modo & 0666, 4, 8, QLatin1Char('0')));
+        QCOMPARE(donoEModo(nome), QStringLiteral("0:%1 %2").arg(estado(c).st_gid).arg((modo & 0066) | 0600, 4, 8, QLatin1Char('0')));
         const passwd* p = ::getpwnam(qPrintable(copia));
         QVERIFY(p);
         QCOMPARE(::lchown(QFile::encodeName(nome).constData(), p->pw_uid, uid_t(-1)), 0);
@@ -256,20 +377,25 @@ private Q_SLOTS:
 
     // A file of a disk that keeps access control lists, mounted on its own in
     // a folder of one that keeps none: its copy beside it gets the file's
-    // mode where the file has no list beyond its mode; where the file's list
-    // bars a member of its group, which no mode can say, the copy is kept in
-    // the user's state folder instead.
+    // group and mode where the file has no list beyond its mode and the mode
+    // lets its owner read the copy as he reads the file; where the file's list
+    // bars a member of its group, or its owner, outside its group, could read
+    // the copy only as one of the others, which no mode can say, the copy is
+    // kept in the user's state folder instead.
     void copiaNumaPastaSemListas_data()
     {
+        QTest::addColumn<int>("modo");
         QTest::addColumn<QString>("lista");
         QTest::addColumn<bool>("junto");  // the copy is beside the file, else in the state folder
-        QTest::newRow("ficheiro sem lista") << "" << true;
-        QTest::newRow("ficheiro cuja lista barra um membro do grupo") << "user:bin:---" << false;
+        QTest::newRow("ficheiro sem lista") << 0644 << "" << true;
+        QTest::newRow("ficheiro sem lista cujo dono só os outros deixariam ler") << 0640 << "" << false;
+        QTest::newRow("ficheiro cuja lista barra um membro do grupo") << 0640 << "user:bin:---" << false;
     }
     void copiaNumaPastaSemListas()
     {
         if (::geteuid() != 0)
             QSKIP("changing owners and mounting need root");
+        QFETCH(int, modo);
         QFETCH(QString, lista);
         QFETCH(bool, junto);
         const DiscoSemListas disco;
@@ -281,7 +407,7 @@ private Q_SLOTS:
         const QString fonte = outro.filePath(QStringLiteral("Lorvane.ini")), c = disco.caminho(QStringLiteral("Lorvane.ini"));
         const QByteArray antes = "[Acesso]\nOperador=Ana\nNota=" + QByteArray(2000, 'x') + "\n";
         escreverFicheiro(fonte, antes);
-        mudarDono(fonte, QStringLiteral("daemon:bin"), 0640);
+        mudarDono(fonte, QStringLiteral("daemon:bin"), mode_t(modo));
         if (!lista.isEmpty())
             QCOMPARE(darListaAcesso(fonte, lista), 0);
         escreverFicheiro(c, {});
@@ -300,8 +426,9 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(aoLado), junto);
         QCOMPARE(QFile::exists(noEstado), !junto);
         if (junto) {
-            QCOMPARE(donoEModo(aoLado), QStringLiteral("0:%1 0640").arg(st.st_gid));
-            QCOMPARE(abreComo(QStringLiteral("bin"), aoLado, O_RDONLY), QByteArray("aberto"));
+            QCOMPARE(donoEModo(aoLado), QStringLiteral("0:%1 %2").arg(st.st_gid).arg(modo, 4, 8, QLatin1Char('0')));
+            for (const char* leitor : {"bin", "daemon"})
+                QCOMPARE(abreComo(QString::fromLatin1(leitor), aoLado, O_RDONLY), QByteArray("aberto"));
         }
         QCOMPARE(FicheiroPerfil(c).ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
         QCOMPARE(lerFicheiro(c), antes);

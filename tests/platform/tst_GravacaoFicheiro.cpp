@@ -313,6 +313,34 @@ private Q_SLOTS:
         QCOMPARE(FicheiroPerfil(c).ler("Acesso", "Operador", {}), QStringLiteral("Rui"));
     }
 
+    // Readings share the turn: two readings hold it at once (each stopped
+    // with its turn taken, before it reads), while a save waits for both and
+    // gives up; once they are gone, the save goes through.
+    void leiturasPartilhamAVez()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
+        const auto leitor = [&] {
+            acabarNoPasso(GravacaoFicheiro::Passo::Leitura, 0, true);
+            GravacaoFicheiro::ler(c, 2s);
+        };
+        ProcessoFilho primeiro(leitor);
+        QVERIFY(WIFSTOPPED(primeiro.esperar(WUNTRACED)));
+        // Where readings took turns, this one would read without the turn after its wait, and end.
+        ProcessoFilho segundo(leitor);
+        QVERIFY(WIFSTOPPED(segundo.esperar(WUNTRACED)));
+        FicheiroPerfil ini(c);
+        ini.definirEsperaVez(200ms);
+        QVERIFY(!ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QVERIFY2(ini.razaoFalha().startsWith(QStringLiteral("O ficheiro está a ser usado por outro programa")),
+                 qPrintable(ini.razaoFalha()));
+        primeiro.matar();
+        segundo.matar();
+        QVERIFY(ini.escrever(QStringLiteral("Acesso"), QStringLiteral("Operador"), QStringLiteral("Rui")));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Acesso]\nOperador=Rui\n"));
+    }
+
     // A reading that waits past the wait for a save stuck halfway reads the
     // old text from that save's copy only where the copy is one: not through
     // a link put at the copy's name (to the copy moved away), and, where the
@@ -466,6 +494,91 @@ private Q_SLOTS:
         QCOMPARE(donoEModo(alvo), donoAntes);
         QVERIFY(S_ISLNK(estado(c).st_mode));
         QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
+    }
+
+    // On a file system without nameless files, the new file has a name from
+    // the start. At no moment may a user whom the old file bars open it: it
+    // is made open to nobody, given the old file's owner and group, then its
+    // access list (or its mode's permission bits) and attributes, its mode
+    // last. The barred user tries at every step of the save, the set-id bit
+    // of the file's group is kept, and after the save he is still barred
+    // while the one the file lets in reads it.
+    void novoFicheiroNuncaAbertoAQuemOAntigoBarra_data()
+    {
+        QTest::addColumn<QString>("dono");      // of the file, "user:group"
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QString>("lista");     // setfacl entries of the file's
+        QTest::addColumn<QString>("listaPasta");  // a default entry of the folder's
+        QTest::addColumn<QString>("barrado");
+        QTest::addColumn<QString>("admitido");
+        QTest::newRow("a lista barra um membro do grupo") << "nobody:users" << 0660 << "user:bin:---" << ""
+                                                          << "bin+users" << "games+users";
+        QTest::newRow("a lista barra um grupo, outros lêem") << "nobody:users" << 02664 << "group:bin:---" << ""
+                                                             << "bin" << "games";
+        QTest::newRow("o modo barra o dono") << "daemon:bin" << 0060 << "" << "" << "daemon" << "bin";
+        QTest::newRow("a pasta dá uma lista aos ficheiros novos") << "nobody:nogroup" << 0640 << "" << "user:bin:rw"
+                                                                  << "bin" << "nobody";
+    }
+    void novoFicheiroNuncaAbertoAQuemOAntigoBarra()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QFETCH(QString, dono);
+        QFETCH(int, modo);
+        QFETCH(QString, lista);
+        QFETCH(QString, listaPasta);
+        QFETCH(QString, barrado);
+        QFETCH(QString, admitido);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            raiz = QTemporaryDir(QCoreApplication::applicationDirPath() + QStringLiteral("/atributos-XXXXXX"));
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no access control lists");
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 01777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Segredo]\nChave=1\n");
+        mudarDono(c, dono, mode_t(modo));
+        if (!listaPasta.isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), listaPasta, raiz.path()}), 0);
+        if (!lista.isEmpty())
+            QCOMPARE(darListaAcesso(c, lista), 0);
+        const QString antes = donoEModo(c) + atributos(c, "user.x");
+        Descritores::ficheirosSemNome = false;
+        static QString provisorio, quem;
+        static QStringList abertos;
+        static int passos, acesso;
+        provisorio = raiz.filePath(QStringLiteral(".Lorvane.ini.novo"));
+        quem = barrado;
+        abertos.clear();
+        passos = 0;
+        GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+            using P = GravacaoFicheiro::Passo;
+            if (p != P::NovoFicheiro && p != P::ComoOAntigo && p != P::Substituicao)
+                return;
+            ++passos;
+            for (acesso = O_RDONLY; acesso <= O_WRONLY; ++acesso) {
+                const QByteArray aberto = comoUtilizador(quem, {}, [] {
+                    return QByteArray(::open(QFile::encodeName(provisorio).constData(), acesso) >= 0 ? "sim" : "não");
+                });
+                if (aberto != "não")
+                    abertos << QStringLiteral("passo %1, acesso %2: %3").arg(int(p)).arg(acesso).arg(QString::fromUtf8(aberto));
+            }
+        };
+        const auto repor = qScopeGuard([] {
+            GravacaoFicheiro::aoPasso = nullptr;
+            Descritores::ficheirosSemNome = true;
+        });
+        const ino_t inode = estado(c).st_ino;
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QVERIFY(estado(c).st_ino != inode);
+        QCOMPARE(passos, 4);
+        QCOMPARE(abertos, QStringList());
+        QCOMPARE(donoEModo(c) + atributos(c, "user.x"), antes);
+        const auto ler = [&](const QString& utilizador) {
+            return comoUtilizador(utilizador, {}, [&] { return FicheiroPerfil(c).ler("Segredo", "Chave", "-").toUtf8(); });
+        };
+        QCOMPARE(ler(barrado), QByteArray("-"));
+        QCOMPARE(ler(admitido), QByteArray("1"));
     }
 
     // On a file system without nameless files, the new file and the copy are
@@ -759,13 +872,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("quem");    // root: the file's folder made immutable
         QTest::addColumn<QString>("estado");  // the state folder: "sem" (no HOME, no XDG_STATE_HOME),
-                                              // "ficheiro" (a file in its place), "imutavel", "cheia", "boa"
+                                              // "ficheiro" (a file in its place), "imutavel", "cheia", "boa",
+                                              // "nova" (not made yet, nor the folder above it)
         QTest::addColumn<QString>("razao");   // "ok", or the box's reason: %1 the file's folder, %2 the state folder
         const QString semLugar =
             QStringLiteral("A cópia do texto antigo não pôde ser guardada na pasta %1 (Sem permissão para escrever "
                            "[Operation not permitted]) nem ");
         QTest::newRow("ficheiro do grupo, gravado por um membro sem casa") << "bin+users" << "sem" << "ok";
         QTest::newRow("pasta sem ficheiros novos, na pasta de estado") << "root" << "boa" << "ok";
+        QTest::newRow("pasta sem ficheiros novos, pasta de estado por fazer") << "root" << "nova" << "ok";
         QTest::newRow("pasta sem ficheiros novos, sem pasta de estado")
             << "root" << "sem" << semLugar + "numa pasta de estado do utilizador (não há HOME nem XDG_STATE_HOME)";
         QTest::newRow("pasta sem ficheiros novos, um ficheiro no lugar da pasta de estado")
@@ -793,10 +908,12 @@ private Q_SLOTS:
         escreverFicheiro(c, "[Acesso]\nOperador=Ana\n");
         mudarDono(pasta, QStringLiteral("daemon:users"), 0775);
         mudarDono(c, QStringLiteral("daemon:users"), 0664);
-        const QString pastaEstado = estado == u"cheia" ? disco.pasta() : raiz.filePath(QStringLiteral("estado"));
+        const QString pastaEstado = estado == u"cheia" ? disco.pasta()
+                                    : estado == u"nova" ? raiz.filePath(QStringLiteral("estado/novo"))
+                                                        : raiz.filePath(QStringLiteral("estado"));
         if (estado == u"ficheiro")
             escreverFicheiro(pastaEstado, {});
-        else if (estado != u"sem")
+        else if (estado != u"sem" && estado != u"nova")
             QVERIFY(QDir().mkpath(pastaEstado + QStringLiteral("/zumarel")));
         if (estado == u"cheia")
             disco.encher();
@@ -810,8 +927,13 @@ private Q_SLOTS:
                  razao.arg(pasta, pastaEstado + QStringLiteral("/zumarel")));
         QCOMPARE(lerFicheiro(c), razao == u"ok" ? antes + "\n[Postos]\nA=1\n" : antes);
         QCOMPARE(conteudoPasta(pasta), QStringList{QStringLiteral("Lorvane.ini")});
-        if (estado == u"boa")
+        if (estado == u"boa" || estado == u"nova")
             QCOMPARE(conteudoPasta(pastaEstado + QStringLiteral("/zumarel")), QStringList());
+        // Made for its user alone, every folder of it.
+        if (estado == u"nova") {
+            QCOMPARE(::estado(pastaEstado).st_mode & 07777, 0700u);
+            QCOMPARE(::estado(pastaEstado + QStringLiteral("/zumarel")).st_mode & 07777, 0700u);
+        }
     }
 
     // Two users' stations share a file anyone may write (0666, the

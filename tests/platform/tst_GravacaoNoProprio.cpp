@@ -6,6 +6,7 @@
 #include "platform/ficheiros/FicheiroPerfil.h"
 #include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/MarcaGravacao.h"
+#include "support/ChamadasRecusadas.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/UtilizadoresTeste.h"
@@ -20,9 +21,11 @@
 #include <optional>
 #include <sched.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -222,11 +225,13 @@ private Q_SLOTS:
     }
 
     // On a file system without nameless files, a save removes the
-    // provisional files that this user's saves left when they were cut short
-    // (each a whole text, under the provisional name or one made from it),
-    // and nothing else: another user's stays, and so do a link named like
-    // one (its target untouched), a folder, a file of two links, and names
-    // not made as provisional names are.
+    // provisional files that this user's saves left when they were cut
+    // short, at the provisional name or the few names this user's saves make
+    // from it, and the copies' provisional files of any inode the file had
+    // then; and nothing else: another user's stays, and so do a link or a
+    // file of two links at such a name (the target untouched), a folder, and
+    // a person's own files named like them ("-backup", "-a", "-1733650000",
+    // or the random suffixes of the earlier build).
     void restosDeGravacoesCortadas_data()
     {
         QTest::addColumn<bool>("noProprio");  // a file of two names: the copy's provisional names
@@ -248,7 +253,7 @@ private Q_SLOTS:
         const QString provisorio = noProprio ? QStringLiteral(".zumarel-antigo-%1.novo").arg(estado(c).st_ino)
                                              : QStringLiteral(".Lorvane.ini.novo");
         const auto em = [&](const QString& nome) { return raiz.filePath(provisorio + nome); };
-        // Another user's at the name itself: every provisional file of this user's then takes a suffix.
+        // Another user's at the name itself: every provisional file of this user's then takes one of its own.
         escreverFicheiro(em({}), "de outro\n");
         mudarDono(em({}), QStringLiteral("nobody:nogroup"), 0600);
         // One left by a real save, killed before its new file or copy was named.
@@ -258,35 +263,43 @@ private Q_SLOTS:
             gravarChave(c, QStringLiteral("A"));
         });
         QVERIFY(WIFSIGNALED(filho.esperar()));
+        QVERIFY(QFile::exists(em(QStringLiteral("-0-1"))));
 
         const QString alvo = raiz.filePath(QStringLiteral("alvo"));
         escreverFicheiro(alvo, "alvo\n");
-        const QStringList meus{QStringLiteral("-0000000000001"), QStringLiteral("-zzzzzzzzzzzzz"),
-                               QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-1f"), QStringLiteral("-7")};
-        for (const QString& sufixo : meus)
-            escreverFicheiro(em(sufixo), "[Postos]\nX=0\n");
-        const QStringList ficam{QStringLiteral("-outro00000000"), QStringLiteral("-ligacao000000"),
-                                QStringLiteral("-pasta00000000"), QStringLiteral("-dois000000000"),
-                                QStringLiteral("-0000000000001.bak"), QStringLiteral("-ABCDEFGHIJKLM"),
-                                QStringLiteral("-12345678901234"), QStringLiteral("-"),
-                                QStringLiteral("x")};
-        escreverFicheiro(em(ficam[0]), "de outro\n");
-        mudarDono(em(ficam[0]), QStringLiteral("nobody:nogroup"), 0644);
-        QVERIFY(QFile::link(alvo, em(ficam[1])));
-        QVERIFY(QDir().mkdir(em(ficam[2])));
-        escreverFicheiro(em(ficam[3]), "dois nomes\n");
-        QCOMPARE(::link(QFile::encodeName(em(ficam[3])).constData(), QFile::encodeName(alvo + u'2').constData()), 0);
-        for (qsizetype i = 4; i < ficam.size(); ++i)
-            escreverFicheiro(em(ficam[i]), "outro nome\n");
-        QCOMPARE(conteudoPasta(raiz.path()).size(), 4 + int(noProprio) + meus.size() + ficam.size() + 1);
+        // The other two names of this user's: a link and a file of two names, which stay.
+        QVERIFY(QFile::link(alvo, em(QStringLiteral("-0-2"))));
+        escreverFicheiro(em(QStringLiteral("-0-3")), "dois nomes\n");
+        QCOMPARE(::link(QFile::encodeName(em(QStringLiteral("-0-3"))).constData(),
+                        QFile::encodeName(alvo + u'2').constData()),
+                 0);
+        // Copies' provisional files of inodes the file had before: this user's go.
+        const QStringList copias{QStringLiteral(".zumarel-antigo-999.novo"), QStringLiteral(".zumarel-antigo-998.novo-0-2")};
+        for (const QString& nome : copias)
+            escreverFicheiro(raiz.filePath(nome), "[Postos]\nX=0\n");
+        QStringList ficam{QStringLiteral("-backup"), QStringLiteral("-old"), QStringLiteral("-a"),
+                          QStringLiteral("-1733650000"), QStringLiteral("-1f"), QStringLiteral("-7"),
+                          QStringLiteral("-0000000000001"), QStringLiteral("-3k7x0q2m9a1bc"), QStringLiteral("-0-4"),
+                          QStringLiteral("-0-1.bak"), QStringLiteral("-"), QStringLiteral("x")};
+        for (QString& nome : ficam) {
+            escreverFicheiro(em(nome), "[Postos]\nX=0\n");
+            nome.prepend(provisorio);
+        }
+        const QStringList copiasQueFicam{QStringLiteral(".zumarel-antigo-997.novo"), QStringLiteral(".zumarel-antigo-996.novo"),
+                                         QStringLiteral(".zumarel-antigo-995.novo-backup"),
+                                         QStringLiteral(".zumarel-antigo-x.novo")};
+        QVERIFY(QDir().mkdir(raiz.filePath(copiasQueFicam[0])));
+        for (qsizetype i = 1; i < copiasQueFicam.size(); ++i)
+            escreverFicheiro(raiz.filePath(copiasQueFicam[i]), "[Postos]\nX=0\n");
+        mudarDono(raiz.filePath(copiasQueFicam[1]), QStringLiteral("nobody:nogroup"), 0644);
+        ficam << copiasQueFicam;
 
         QCOMPARE(gravarChave(c, QStringLiteral("B")), QByteArray("ok"));
-        QStringList esperados{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
-                              provisorio};
+        QStringList esperados = ficam + QStringList{QStringLiteral("Lorvane.ini"), QStringLiteral("alvo"), QStringLiteral("alvo2"),
+                                                    provisorio, provisorio + QStringLiteral("-0-2"),
+                                                    provisorio + QStringLiteral("-0-3")};
         if (noProprio)
             esperados << QStringLiteral("Lorvane.ini2");
-        for (const QString& nome : ficam)
-            esperados << provisorio + nome;
         esperados.sort();
         QCOMPARE(conteudoPasta(raiz.path()), esperados);
         QCOMPARE(lerFicheiro(alvo), QByteArray("alvo\n"));
@@ -314,38 +327,166 @@ private Q_SLOTS:
         QCOMPARE(conteudoPasta(raiz.path()), QStringList{QStringLiteral("Lorvane.ini")});
     }
 
-    // A provisional name's suffix is random: two made at the same moment
-    // differ, and neither is a count. The provisional file is its writer's
-    // alone (0600) until it is made as the old file.
-    void nomeProvisorioImprevisivel()
+    // A save whose copy goes to the user's state folder (the file's folder
+    // takes no new file), on a file system without nameless files, removes
+    // there the provisional copies this user's saves cut short left, of any
+    // file and inode, and nothing else.
+    void restosNaPastaDeEstado()
+    {
+        Descritores::ficheirosSemNome = false;
+        const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        const QString pasta = QFile::decodeName(qgetenv("XDG_STATE_HOME")) + QStringLiteral("/zumarel");
+        QVERIFY(QDir().mkpath(pasta));
+        const QString dispositivo = QString::number(estado(c).st_dev);
+        const QStringList restos{QStringLiteral("copia-%1-999.novo").arg(dispositivo),
+                                 QStringLiteral("copia-7-998.novo-0-2")};
+        const QStringList ficam{QStringLiteral("copia-%1-997.novo-backup").arg(dispositivo),
+                                QStringLiteral("copia-x-996.novo"), QStringLiteral("outro.novo")};
+        for (const QString& nome : restos + ficam)
+            escreverFicheiro(pasta + u'/' + nome, "[Postos]\nX=0\n");
+        const Imutavel imutavel(raiz.path());
+        if (!imutavel.ok())
+            QSKIP("this file system cannot make a folder immutable");
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QStringList esperados = ficam;
+        esperados.sort();
+        QCOMPARE(conteudoPasta(pasta), esperados);
+        for (const QString& nome : ficam)
+            QVERIFY(QFile::remove(pasta + u'/' + nome));
+    }
+
+    // Where the file system makes nameless files, a save finds what this
+    // user's saves cut short left by looking their names up, never by
+    // reading the folder, so its cost does not grow with what others put
+    // there (the system tells each reading of the folder): its own leftover
+    // goes, another user's stays.
+    void restosSemLerAPasta_data()
+    {
+        QTest::addColumn<bool>("noProprio");
+        QTest::newRow("ficheiro novo") << false;
+        QTest::newRow("no próprio ficheiro") << true;
+    }
+    void restosSemLerAPasta()
     {
         if (::geteuid() != 0)
             QSKIP("changing owners needs root");
+        QFETCH(bool, noProprio);
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, "[Postos]\nX=1\n");
+        if (noProprio)
+            segundoNome(c);
+        const QString meu = raiz.filePath(QStringLiteral(".Lorvane.ini.novo-0-1"));
+        const QString deOutro = raiz.filePath(QStringLiteral(".Lorvane.ini.novo"));
+        escreverFicheiro(meu, "[Postos]\nX=0\n");
+        escreverFicheiro(deOutro, "de outro\n");
+        mudarDono(deOutro, QStringLiteral("nobody:nogroup"), 0600);
+        Descritor vigia;
+        vigia.fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(vigia.fd >= 0);
+        QVERIFY(::inotify_add_watch(vigia.fd, QFile::encodeName(raiz.path()).constData(), IN_ACCESS) >= 0);
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        alignas(inotify_event) char eventos[64 * 1024];
+        const ssize_t n = ::read(vigia.fd, eventos, sizeof eventos);
+        for (ssize_t i = 0; i < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(eventos + i);
+            QVERIFY2(e->len > 0, "the folder was read");
+            i += ssize_t(sizeof(inotify_event) + e->len);
+        }
+        QCOMPARE(QFile::exists(meu), noProprio);
+        QCOMPARE(lerFicheiro(deOutro), QByteArray("de outro\n"));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+    }
+
+    // A provisional name another user holds sends the file to the few names
+    // this user's saves make from it, the same at every save (so what a
+    // save cut short leaves there is found by looking them up). Where other
+    // users hold them all, in a folder where anyone makes files, the file is
+    // saved into itself, its copy beside it (made with no name) or, where
+    // the copy's provisional names are held too, in the user's state folder;
+    // a file not made yet is refused, naming the folder. Nothing of theirs
+    // is opened, changed or removed.
+    void nomesProvisoriosTomados_data()
+    {
+        QTest::addColumn<bool>("semNome");  // the file system makes nameless files
+        QTest::addColumn<bool>("existe");   // the file is there before the save
+        QTest::addColumn<QString>("lugarCopia");  // where the copy was: "junto", "estado"; empty: no save in place
+        QTest::newRow("com ficheiros sem nome") << true << true << "junto";
+        QTest::newRow("sem ficheiros sem nome") << false << true << "estado";
+        QTest::newRow("ficheiro por fazer") << true << false << "";
+    }
+    void nomesProvisoriosTomados()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing users needs root");
+        QFETCH(bool, semNome);
+        QFETCH(bool, existe);
+        QFETCH(QString, lugarCopia);
+        QTemporaryDir raiz;
+        QCOMPARE(::chmod(QFile::encodeName(raiz.path()).constData(), 01777), 0);
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        const QByteArray antes = "[Postos]\nX=1\n";
+        escreverFicheiro(c, antes);
+        mudarDono(c, QStringLiteral("bin:bin"), 0644);
+        const ino_t inode = estado(c).st_ino;
+        QStringList deOutro{QStringLiteral(".Lorvane.ini.novo")};
+        for (const char* n : {"-2-1", "-2-2", "-2-3"})
+            deOutro << deOutro[0] + QString::fromLatin1(n);
+        if (!semNome) {
+            const QString copia = QStringLiteral(".zumarel-antigo-%1.novo").arg(inode);
+            deOutro << copia << copia + QStringLiteral("-2-1") << copia + QStringLiteral("-2-2") << copia + QStringLiteral("-2-3");
+        }
+        for (const QString& nome : deOutro) {
+            escreverFicheiro(raiz.filePath(nome), "de outro\n");
+            mudarDono(raiz.filePath(nome), QStringLiteral("nobody:nogroup"), 0666);
+        }
+        if (!existe)
+            QVERIFY(QFile::remove(c));
+        const QString estadoBin = estados.filePath(QString::number(::getpwnam("bin")->pw_uid));
+        static QString junto, noEstado, lugar;
+        junto = raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(inode));
+        noEstado = estadoBin + QStringLiteral("/zumarel/copia-%1-%2").arg(estado(c).st_dev).arg(inode);
+        lugar.clear();
+        QString feito = QString::fromUtf8(comoUtilizador(QStringLiteral("bin"), QFile::encodeName(estadoBin), [&]() -> QByteArray {
+            Descritores::ficheirosSemNome = semNome;
+            // Where the copy is while the save writes.
+            GravacaoFicheiro::aoPasso = [](GravacaoFicheiro::Passo p) {
+                if (p == GravacaoFicheiro::Passo::Escrita)
+                    lugar = QFile::exists(junto) ? QStringLiteral("junto") : QFile::exists(noEstado) ? QStringLiteral("estado") : QStringLiteral("?");
+            };
+            const QByteArray r = gravarChave(c, QStringLiteral("A"));
+            return r + '|' + lugar.toUtf8();
+        }));
+        QCOMPARE(feito.section(u'|', 1), lugarCopia);
+        feito = feito.section(u'|', 0, 0);
+        if (!existe) {
+            QCOMPARE(feito, QStringLiteral("Outros utilizadores têm na pasta %1 todos os nomes provisórios de "
+                                           "Lorvane.ini (.Lorvane.ini.novo e os que dele se fazem)")
+                                .arg(raiz.path()));
+            QVERIFY(!QFile::exists(c));
+        } else {
+            QCOMPARE(feito, QStringLiteral("ok"));
+            QCOMPARE(lerFicheiro(c), antes + "A=1\n");
+            QCOMPARE(estado(c).st_ino, inode);
+        }
+        for (const QString& nome : deOutro) {
+            QCOMPARE(lerFicheiro(raiz.filePath(nome)), QByteArray("de outro\n"));
+            QCOMPARE(estado(raiz.filePath(nome)).st_uid, ::getpwnam("nobody")->pw_uid);
+        }
+        QCOMPARE(conteudoPasta(raiz.path()).size(), deOutro.size() + int(existe));
+    }
+
+    // The new file is opened by no one but its maker until it is made as the
+    // old file: a save killed just after making it leaves a provisional file
+    // of mode 0.
+    void novoFicheiroFechadoATodos()
+    {
         Descritores::ficheirosSemNome = false;
         const auto semNome = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-        QTemporaryDir a, b;
-        QStringList sufixos;
-        for (const QTemporaryDir* raiz : {&a, &b}) {
-            Descritor pasta;
-            pasta.fd = ::open(QFile::encodeName(raiz->path()).constData(), O_RDONLY | O_DIRECTORY);
-            escreverFicheiro(raiz->filePath(QStringLiteral(".x.novo")), {});
-            QCOMPARE(::chown(QFile::encodeName(raiz->filePath(QStringLiteral(".x.novo"))).constData(),
-                             ::getpwnam("nobody")->pw_uid, gid_t(-1)),
-                     0);
-            Descritor d;
-            QByteArray nome;
-            QCOMPARE(Descritores::criarSemNome(pasta.fd, ".x.novo", 0600, d, nome), 0);
-            QVERIFY2(nome.startsWith(".x.novo-"), nome.constData());
-            sufixos << QString::fromLatin1(nome.mid(8));
-        }
-        QVERIFY2(sufixos[0] != sufixos[1], qPrintable(sufixos.join(u' ')));
-        for (const QString& s : sufixos) {
-            bool numero = false;
-            const qlonglong n = s.toLongLong(&numero);
-            QVERIFY2(!numero || n > 1'000'000, qPrintable(s));
-            QVERIFY2(s.size() >= 12, qPrintable(s));
-        }
-
         QTemporaryDir raiz;
         const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
         escreverFicheiro(c, "[Postos]\nX=1\n");
@@ -355,7 +496,7 @@ private Q_SLOTS:
             gravarChave(c, QStringLiteral("A"));
         });
         QVERIFY(WIFSIGNALED(filho.esperar()));
-        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0600u);
+        QCOMPARE(estado(raiz.filePath(QStringLiteral(".Lorvane.ini.novo"))).st_mode & 07777, 0u);
         QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\n"));
     }
 
@@ -391,6 +532,33 @@ private Q_SLOTS:
         QCOMPARE(errno, EWOULDBLOCK);
         filho.matar();
         QCOMPARE(::flock(copia.fd, LOCK_EX | LOCK_NB), 0);
+    }
+
+    // Any user who may read the file may hold the lock of a cut save's copy
+    // beside it: a save then waits for it as for any turn and gives up,
+    // the file as it was; once the lock goes, the next save puts the old
+    // text back and goes through.
+    void copiaPresaPorOutroPrograma()
+    {
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        cortarGravacao(c);
+        const QByteArray rasgado = lerFicheiro(c);
+        Descritor copia;
+        copia.fd = ::open(QFile::encodeName(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino)))
+                              .constData(),
+                          O_RDONLY | O_CLOEXEC);
+        QVERIFY(copia.fd >= 0);
+        QCOMPARE(::flock(copia.fd, LOCK_EX), 0);
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes + "[Postos]\nA=1\n"; }, 200ms);
+        QCOMPARE(r.erro, EWOULDBLOCK);
+        QCOMPARE(lerFicheiro(c), rasgado);
+        copia.fechar();
+        QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
+        QCOMPARE(lerFicheiro(c), textoAntigo() + "\n[Postos]\nA=1\n");
     }
 
     // A save into the file itself killed at any step after its mark is on
@@ -457,6 +625,53 @@ private Q_SLOTS:
         QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
     }
 
+    // The mark keeps the computer's name only where the whole mark still
+    // fits the inode (56 bytes); a station that finds a mark of a form it
+    // does not know (another version) names no one.
+    void nomeDoComputadorNaMarca_data()
+    {
+        QTest::addColumn<QString>("computador");
+        QTest::addColumn<bool>("naMarca");
+        QTest::newRow("curto") << "balanca1" << true;
+        QTest::newRow("longo demais") << "balanca-da-entrada-norte-do-parque" << false;
+    }
+    void nomeDoComputadorNaMarca()
+    {
+        if (::geteuid() != 0)
+            QSKIP("naming the computer needs root");
+        QFETCH(QString, computador);
+        QFETCH(bool, naMarca);
+        QTemporaryDir raiz;
+        if (!aceitaAtributos(raiz.path()))
+            QSKIP("this file system keeps no user attributes");
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini"));
+        escreverFicheiro(c, textoAntigo());
+        segundoNome(c);
+        ProcessoFilho filho([&] {
+            const QByteArray nome = computador.toUtf8();
+            if (::unshare(CLONE_NEWUTS) != 0 || ::sethostname(nome.constData(), size_t(nome.size())) != 0)
+                ::_exit(1);
+            acabarNoPasso(GravacaoFicheiro::Passo::Truncagem);
+            FicheiroPerfil(c).escrever({{"Acesso", "Operador", "Rui"}, {"Acesso", "Nota", ""}});
+        });
+        if (!WIFSIGNALED(filho.esperar()))
+            QSKIP("the computer could not be named in a namespace of its own");
+        const QByteArray ficheiro = QFile::encodeName(c);
+        QByteArray marca(4096, '\0');
+        marca.resize(qMax<ssize_t>(::getxattr(ficheiro.constData(), MarcaGravacao::Atributo, marca.data(), 4096), 0));
+        QVERIFY2(marca.size() <= MarcaGravacao::ValorMaximo, marca.constData());
+        QCOMPARE(marca.endsWith(QByteArray(' ' + computador.toUtf8())), naMarca);
+        // The same mark of a version this build does not know.
+        const QByteArray outra = "z9" + marca.mid(2);
+        QCOMPARE(::setxattr(ficheiro.constData(), MarcaGravacao::Atributo, outra.constData(), size_t(outra.size()), 0), 0);
+        QVERIFY(QFile::remove(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino))));
+        const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
+            c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes; }, 5s);
+        QVERIFY2(r.razao.startsWith(QStringLiteral("Uma gravação de um utilizador desconhecido num computador "
+                                                   "desconhecido foi interrompida")),
+                 qPrintable(r.razao));
+    }
+
     // A reader that finds a save cut short halfway and cannot put the old
     // text back reads the old text all the same, never the torn one: a user
     // who may only read the file (it is opened read-only), and the
@@ -489,6 +704,13 @@ private Q_SLOTS:
             QCOMPARE(operador(), QByteArray("Ana"));
         } else {
             QCOMPARE(comoUtilizador(leitor, {}, operador), QByteArray("Ana"));
+            // The old text as a whole reading: nothing for the log to warn about.
+            QCOMPARE(comoUtilizador(leitor, {}, [&]() -> QByteArray {
+                         const GravacaoFicheiro::Leitura l = GravacaoFicheiro::ler(c, 5s);
+                         return QByteArray::number(l.erro) + (l.bytes == textoAntigo() ? " antigo " : " outro ")
+                                + l.razao.toUtf8();
+                     }),
+                     QByteArray("0 antigo "));
             QCOMPARE(lerFicheiro(c), rasgado);
         }
         QCOMPARE(operador(), QByteArray("Ana"));
@@ -578,6 +800,39 @@ private Q_SLOTS:
         QCOMPARE(lerFicheiro(c), textoAntigo());
         QCOMPARE(conteudoPasta(raiz.path()), nomes);
         QCOMPARE(ini.ler(QStringLiteral("Acesso"), QStringLiteral("Operador"), {}), QStringLiteral("Ana"));
+    }
+
+    // On a file system that keeps no extended attributes at all (the kernel
+    // refuses every call on them, as some network shares do), a file of one
+    // name is still replaced by a new one with its owner, group and mode, and
+    // one of two names is saved into itself, without a mark.
+    void semNenhunsAtributos()
+    {
+        if (::geteuid() != 0)
+            QSKIP("changing owners needs root");
+        QTemporaryDir raiz;
+        const QString c = raiz.filePath(QStringLiteral("Lorvane.ini")), d = raiz.filePath(QStringLiteral("Outro.ini"));
+        for (const QString& f : {c, d}) {
+            escreverFicheiro(f, "[Postos]\nX=1\n");
+            mudarDono(f, QStringLiteral("daemon:bin"), 0644);
+        }
+        segundoNome(d);
+        const ino_t inodeC = estado(c).st_ino, inodeD = estado(d).st_ino;
+        const QByteArray feito = comoUtilizador(QStringLiteral("root"), {}, [&]() -> QByteArray {
+            const int semSuporte = EOPNOTSUPP;
+            if (!recusarChamadas({{__NR_flistxattr, semSuporte}, {__NR_fgetxattr, semSuporte}, {__NR_fsetxattr, semSuporte},
+                                  {__NR_fremovexattr, semSuporte}, {__NR_lgetxattr, semSuporte}}))
+                return "sem filtro";
+            return gravarChave(c, QStringLiteral("A")) + ' ' + gravarChave(d, QStringLiteral("A"));
+        });
+        if (feito == "sem filtro")
+            QSKIP("the kernel's call filter is not there");
+        QCOMPARE(feito, QByteArray("ok ok"));
+        QVERIFY(estado(c).st_ino != inodeC);
+        QCOMPARE(estado(d).st_ino, inodeD);
+        QCOMPARE(donoEModo(c), donoEModo(d));
+        QCOMPARE(lerFicheiro(c), QByteArray("[Postos]\nX=1\nA=1\n"));
+        QCOMPARE(lerFicheiro(d), QByteArray("[Postos]\nX=1\nA=1\n"));
     }
 
     // On a file system that refuses user attributes for real (ramfs), a

@@ -215,6 +215,8 @@ private Q_SLOTS:
                                     "[Permission denied])");
         };
         QTest::newRow("FIFO") << "fifo" << "nobody" << "-" << naoETexto("um FIFO, de nobody");
+        // A user the user database does not know is named by his number.
+        QTest::newRow("FIFO de um utilizador sem nome") << "fifo" << "54321" << "-" << naoETexto("um FIFO, de 54321");
         QTest::newRow("socket") << "socket" << "nobody" << "-" << naoETexto("um socket, de nobody");
         QTest::newRow("pasta de outro utilizador") << "pasta" << "nobody" << "-" << naoETexto("uma pasta, de nobody");
         QTest::newRow("ficheiro só de leitura de outro utilizador") << "ficheiro" << "nobody" << "1" << soLeitura("nobody");

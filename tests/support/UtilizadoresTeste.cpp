@@ -36,11 +36,13 @@ QString donoEModo(const QString& caminho)
 void mudarDono(const QString& caminho, const QString& donoGrupo, mode_t modo)
 {
     const QStringList dg = donoGrupo.split(u':');
-    const passwd* p = ::getpwnam(qPrintable(dg[0]));
-    const group* g = ::getgrnam(qPrintable(dg[1]));
-    QVERIFY2(p && g, qPrintable(donoGrupo));
+    bool uidNumero = false, gidNumero = false;
+    const uint uid = dg[0].toUInt(&uidNumero), gid = dg[1].toUInt(&gidNumero);
+    const passwd* p = uidNumero ? nullptr : ::getpwnam(qPrintable(dg[0]));
+    const group* g = gidNumero ? nullptr : ::getgrnam(qPrintable(dg[1]));
+    QVERIFY2((uidNumero || p) && (gidNumero || g), qPrintable(donoGrupo));
     const QByteArray c = QFile::encodeName(caminho);
-    QCOMPARE(::chown(c.constData(), p->pw_uid, g->gr_gid), 0);
+    QCOMPARE(::chown(c.constData(), p ? p->pw_uid : uid_t(uid), g ? g->gr_gid : gid_t(gid)), 0);
     QCOMPARE(::chmod(c.constData(), modo), 0);
 }
 

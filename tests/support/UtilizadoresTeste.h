@@ -17,7 +17,8 @@ struct stat estado(const QString& caminho);
 // Owner, group and permission bits, as "uid:gid 0644".
 QString donoEModo(const QString& caminho);
 
-// Gives the entry to "user:group" with the mode `modo` (a test failure when either is missing).
+// Gives the entry to "user:group" (names, or numbers the user database may
+// not know) with the mode `modo` (a test failure when a name is missing).
 void mudarDono(const QString& caminho, const QString& donoGrupo, mode_t modo);
 
 // Every entry of the folder, hidden ones included, by name.

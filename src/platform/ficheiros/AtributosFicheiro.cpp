@@ -5,9 +5,13 @@
 #include <QByteArray>
 #include <QList>
 #include <cerrno>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace {
+
+// The attribute in which the system keeps a file's access control list.
+constexpr const char* ListaAcessoSistema = "system.posix_acl_access";
 
 // The names of the file's extended attributes; none where the file system keeps none.
 int nomesAtributos(int fd, QList<QByteArray>& nomes)
@@ -54,23 +58,34 @@ int valorAtributo(int fd, const QByteArray& nome, QByteArray& valor)
 
 namespace AtributosFicheiro {
 
-int copiar(int de, int para)
+int copiar(int de, int para, mode_t modo)
 {
     QList<QByteArray> antigos, novos;
     if (const int e = nomesAtributos(de, antigos))
         return e;
     if (const int e = nomesAtributos(para, novos))
         return e;
+    // A list the new file took from its folder goes before any bit of its mode opens it.
     for (const QByteArray& nome : novos) {
         if (!antigos.contains(nome) && ::fremovexattr(para, nome.constData()) != 0)
             return errno;
     }
-    for (const QByteArray& nome : antigos) {
+    const auto dar = [&](const QByteArray& nome) {
         QByteArray valor;
         if (const int e = valorAtributo(de, nome, valor))
             return e;
-        if (::fsetxattr(para, nome.constData(), valor.constData(), size_t(valor.size()), 0) != 0)
-            return errno;
+        return ::fsetxattr(para, nome.constData(), valor.constData(), size_t(valor.size()), 0) == 0 ? 0 : errno;
+    };
+    const QByteArray lista(ListaAcessoSistema);
+    if (antigos.removeAll(lista) > 0) {
+        if (const int e = dar(lista))
+            return e;
+    } else if (::fchmod(para, modo & 0777) != 0) {
+        return errno;
+    }
+    for (const QByteArray& nome : antigos) {
+        if (const int e = dar(nome))
+            return e;
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "platform/ficheiros/ConteudoCopia.h"
 
+#include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/Descritor.h"
-#include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/MarcaGravacao.h"
 
 #include <QByteArrayView>

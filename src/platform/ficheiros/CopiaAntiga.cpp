@@ -1,9 +1,10 @@
 #include "platform/ficheiros/CopiaAntiga.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/ConteudoCopia.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
-#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/FicheiroNovo.h"
 #include "platform/ficheiros/PermissaoEscrita.h"
 #include "platform/ficheiros/PermissoesCopia.h"
 #include "platform/ficheiros/SitioFicheiro.h"
@@ -11,14 +12,23 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSysInfo>
+#include <algorithm>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 
 using namespace Descritores;
 
 namespace {
+
+// What names a copy beside the file, before the file's inode number.
+constexpr QByteArrayView NomeJunto = ".zumarel-antigo-";
+
+// What names a copy in the state folder, before the file's device and inode numbers.
+constexpr QByteArrayView PrefixoEstado = "copia-";
 
 // The user's state folder: none when the user has no home.
 QByteArray pastaEstado()
@@ -41,8 +51,8 @@ CopiaAntiga::CopiaAntiga(Lugar lugar, int pasta, int ficheiro, const QByteArray&
       m_estado(estado),
       m_nascimento(ConteudoCopia::nascimento(ficheiro)),
       m_nome(lugar == Lugar::JuntoAoFicheiro
-                 ? QByteArray(".zumarel-antigo-" + QByteArray::number(quint64(estado.st_ino)))
-                 : QByteArray("copia-" + QByteArray::number(quint64(estado.st_dev)) + '-'
+                 ? QByteArray(NomeJunto.toByteArray() + QByteArray::number(quint64(estado.st_ino)))
+                 : QByteArray(PrefixoEstado.toByteArray() + QByteArray::number(quint64(estado.st_dev)) + '-'
                               + QByteArray::number(quint64(estado.st_ino))))
 {}
 
@@ -101,47 +111,87 @@ bool CopiaAntiga::donoPodeEscrever(const Conteudo& copia) const
     return utilizadorPodeEscrever(copia.dono, m_ficheiro, m_estado);
 }
 
+int CopiaAntiga::fazer(FicheiroNovo& copia)
+{
+    const int pasta = descritorPasta();
+    // Saves of this user's other files make copies in the state folder under
+    // turns of their own: none removes leftovers there while one makes its
+    // copy, until that copy is locked.
+    const bool noEstado = m_lugar == Lugar::PastaEstado;
+    if (noEstado)
+        semInterrupcao([&] { return ::flock(pasta, LOCK_SH); });
+    const auto soltar = qScopeGuard([&] {
+        if (noEstado)
+            ::flock(pasta, LOCK_UN);
+    });
+    if (const int e = copia.criar(pasta, m_nome + ".novo", 0600))
+        return e == EEXIST ? NomesProvisoriosTomados : e;
+    if (semInterrupcao([&] { return ::flock(copia.fd(), LOCK_EX | LOCK_NB); }) != 0)
+        return errno;
+    if (!copia.provisorio().isEmpty() && (!noEstado || ::flock(pasta, LOCK_EX | LOCK_NB) == 0))
+        tirarRestos(pasta, (noEstado ? PrefixoEstado : NomeJunto).toByteArray(), noEstado ? 2 : 1, copia.provisorio());
+    return 0;
+}
+
 int CopiaAntiga::guardar(const QByteArray& antigo, const QByteArray& novo)
 {
     if (const int e = abrirPasta(true))
         return e;
-    const int pasta = descritorPasta();
-    Descritor d;
-    QByteArray provisorio;
-    if (const int e = criarSemNome(pasta, m_nome + ".novo", 0600, d, provisorio))
+    FicheiroNovo copia;
+    if (const int e = fazer(copia))
         return e;
-    const auto falhar = [&](int e) {
-        if (!provisorio.isEmpty())
-            ::unlinkat(pasta, provisorio.constData(), 0);
-        return e;
-    };
-    if (semInterrupcao([&] { return ::flock(d.fd, LOCK_EX | LOCK_NB); }) != 0)
-        return falhar(errno);
     GravacaoFicheiro::passo(GravacaoFicheiro::Passo::Copia);
     if (m_lugar == Lugar::JuntoAoFicheiro) {
-        if (const int e = PermissoesCopia::dar(d.fd, m_ficheiro, m_estado))
-            return falhar(e);
+        if (const int e = PermissoesCopia::dar(copia.fd(), m_ficheiro, m_estado))
+            return e;
     }
     m_verificacaoAntigo = MarcaGravacao::verificacao(antigo);
     m_verificacaoNovo = MarcaGravacao::verificacao(novo);
-    if (const int e = escreverTudo(d.fd, ConteudoCopia::formar(m_caminho, m_nascimento, antigo, novo)))
-        return falhar(e);
-    if (semInterrupcao([&] { return ::fsync(d.fd); }) != 0)
-        return falhar(errno);
-    // Named only now: whoever finds it finds it whole, and locked while this save lives.
-    if (!provisorio.isEmpty()) {
-        const int e = ::linkat(pasta, provisorio.constData(), pasta, m_nome.constData(), 0) == 0 ? 0 : errno;
-        falhar(0);
-        if (e != 0)
-            return e;
-    } else if (const int e = nomear(d.fd, pasta, m_nome)) {
+    if (const int e = escreverTudo(copia.fd(), ConteudoCopia::formar(m_caminho, m_nascimento, antigo, novo)))
         return e;
-    }
-    std::swap(m_copia.fd, d.fd);
+    if (semInterrupcao([&] { return ::fsync(copia.fd()); }) != 0)
+        return errno;
+    // Named only now: whoever finds it finds it whole, and locked while this save lives.
+    if (const int e = copia.nomear(m_nome))
+        return e;
+    m_copia = copia.soltar();
     // The name on the disk; a folder that cannot be synced changes nothing
     // (the mark, synced with the file, tells a copy lost to a power cut).
-    sincronizarPasta(pasta);
+    sincronizarPasta(descritorPasta());
     return 0;
+}
+
+void CopiaAntiga::tirarRestos(int pasta, const QByteArray& excepto)
+{
+    tirarRestos(pasta, NomeJunto.toByteArray(), 1, excepto);
+}
+
+void CopiaAntiga::tirarRestos(int pasta, const QByteArray& prefixo, qsizetype partes, const QByteArray& excepto)
+{
+    Descritor lista;
+    lista.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    DIR* d = lista.fd >= 0 ? ::fdopendir(lista.fd) : nullptr;
+    if (!d)
+        return;
+    lista.fd = -1;  // the folder's stream closes it
+    QList<QByteArray> restos;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArrayView nome(e->d_name);
+        const qsizetype fim = nome.indexOf(".novo");
+        if (!nome.startsWith(prefixo) || fim <= prefixo.size())
+            continue;
+        // The numbers that name the file (its inode; in the state folder, its device and inode).
+        const QList<QByteArray> numeros = nome.sliced(prefixo.size(), fim - prefixo.size()).toByteArray().split('-');
+        const bool numerado = numeros.size() == partes && std::all_of(numeros.begin(), numeros.end(), [](const QByteArray& n) {
+            return !n.isEmpty() && std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; });
+        });
+        const QByteArray provisorio = nome.first(fim + 5).toByteArray();
+        if (numerado && nomesProvisorios(provisorio).contains(nome) && nome != excepto)
+            restos << nome.toByteArray();
+    }
+    ::closedir(d);
+    for (const QByteArray& nome : restos)
+        tirarResto(pasta, nome);
 }
 
 MarcaGravacao CopiaAntiga::marca() const

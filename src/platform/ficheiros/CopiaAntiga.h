@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+class FicheiroNovo;
+
 // The rollback copy of a save into the file itself: where it is kept and
 // under what name, its turn, and what may become of it (see GravacaoFicheiro.h
 // for the save it belongs to; ConteudoCopia.h for what it holds,
@@ -25,6 +27,9 @@ public:
         PastaEstado,      // "copia-<device>-<inode>" in the user's state folder
     };
 
+    // Where a copy is looked for, and kept: beside the file first.
+    static constexpr Lugar Lugares[] = {Lugar::JuntoAoFicheiro, Lugar::PastaEstado};
+
     // What a whole copy holds, and what the file as found says of its save (see ConteudoCopia.h).
     using Conteudo = ConteudoCopia::Conteudo;
     using Veredicto = ConteudoCopia::Veredicto;
@@ -32,6 +37,10 @@ public:
     // What tomar gives for an entry that is no file of its own (a folder, a
     // link, a socket...): it cannot be a copy.
     static constexpr int NaoEFicheiro = -1;
+
+    // What guardar gives where other users' entries hold every provisional
+    // name of the copy (see Descritores::nomesProvisorios).
+    static constexpr int NomesProvisoriosTomados = -2;
 
     // The copy at `lugar` of the file open as `ficheiro` (`estado` its
     // status, `caminho` its real path) in the folder open as `pasta`.
@@ -59,9 +68,18 @@ public:
 
     // The copy of a save about to write `novo` over `antigo`: named only once
     // it is whole, synced and locked. Beside the file it can be read by
-    // whoever may read the file, the file's owner included, and nobody else.
-    // EEXIST: something else holds its name.
+    // exactly whoever may read the file, the file's owner included (see
+    // PermissoesCopia: ENOTSUP where no list or mode says that there).
+    // EEXIST: something else holds its name; NomesProvisoriosTomados.
     int guardar(const QByteArray& antigo, const QByteArray& novo);
+
+    // Removes the provisional copies beside a file that this user's saves cut
+    // short left in the folder open as `pasta`, of whatever inode the file
+    // had then (guardar does the same in the state folder, for any file):
+    // they are found by reading the whole folder, so only where it has no
+    // nameless files (where it has, no copy there takes a provisional name);
+    // `excepto` is the one this save is making.
+    static void tirarRestos(int pasta, const QByteArray& excepto);
 
     // The mark of the save whose copy this is (after guardar).
     MarcaGravacao marca() const;
@@ -85,6 +103,13 @@ public:
     QString naoLida(int e) const;
 
 private:
+    // Makes the copy's file, with no name or a provisional one, and locks
+    // it; where it took a provisional name, removes the leftovers of this
+    // user's cut saves beside it (see tirarRestos).
+    int fazer(FicheiroNovo& copia);
+    // tirarRestos for the copies named `prefixo`, `partes` numbers joined by
+    // '-', then ".novo", in the folder open as `pasta`.
+    static void tirarRestos(int pasta, const QByteArray& prefixo, qsizetype partes, const QByteArray& excepto);
     QString entrada() const;
     int descritorPasta() const;
     int abrirPasta(bool criar);

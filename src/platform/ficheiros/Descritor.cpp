@@ -1,10 +1,7 @@
 #include "platform/ficheiros/Descritor.h"
 
-#include <QList>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,65 +9,14 @@
 
 namespace {
 
-// How many names a provisional file tries before giving up.
-constexpr int TentativasProvisorio = 16;
+// How many names made from a provisional name follow it (see nomesProvisorios).
+constexpr int OutrosProvisorios = 3;
 
-// How many base-36 digits a provisional name's suffix has: all 64 random bits.
-constexpr int DigitosSufixo = 13;
-
-// The provisional name itself first; where it is taken, one of its kind no one can foresee.
-QByteArray nomeProvisorio(const QByteArray& provisorio, int tentativa)
+// What this user's runs cut short left at the provisional names of `provisorio`.
+void tirarRestos(int pasta, const QByteArray& provisorio)
 {
-    if (tentativa == 0)
-        return provisorio;
-    return provisorio + '-'
-           + QByteArray::number(QRandomGenerator::system()->generate64(), 36).rightJustified(DigitosSufixo, '0');
-}
-
-// `nome` is `provisorio` or one made from it by nomeProvisorio (by an older
-// build too, whose suffixes were not padded).
-bool eProvisorio(QByteArrayView nome, const QByteArray& provisorio)
-{
-    if (!nome.startsWith(provisorio))
-        return false;
-    nome = nome.sliced(provisorio.size());
-    if (nome.isEmpty())
-        return true;
-    if (nome.size() < 2 || nome.size() > 1 + DigitosSufixo || nome.front() != '-')
-        return false;
-    return std::all_of(nome.begin() + 1, nome.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
-}
-
-// The files this user's saves left under `provisorio` or a name made from it
-// when they were cut short (a caller holds the turn that no other save of
-// the name runs meanwhile): regular files of this user's of one link only,
-// never another user's entry, a link or a folder.
-void tirarRestosProprios(int pasta, const QByteArray& provisorio)
-{
-    const int copia = ::openat(pasta, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (copia < 0)
-        return;
-    DIR* d = ::fdopendir(copia);
-    if (!d) {
-        ::close(copia);
-        return;
-    }
-    const uid_t eu = ::geteuid();
-    QList<QByteArray> restos;
-    while (const dirent* e = ::readdir(d)) {
-        if (eProvisorio(QByteArrayView(e->d_name), provisorio))
-            restos << QByteArray(e->d_name);
-    }
-    ::closedir(d);
-    for (const QByteArray& nome : restos) {
-        struct stat st
-        {
-        };
-        if (::fstatat(pasta, nome.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
-            && st.st_uid == eu && st.st_nlink == 1)
-            ::unlinkat(pasta, nome.constData(), 0);
-    }
+    for (const QByteArray& nome : Descritores::nomesProvisorios(provisorio))
+        Descritores::tirarResto(pasta, nome);
 }
 
 }  // namespace
@@ -174,6 +120,24 @@ int bloquear(int fd, int tipo, const QDeadlineTimer& prazo)
     return 0;
 }
 
+QList<QByteArray> nomesProvisorios(const QByteArray& provisorio)
+{
+    QList<QByteArray> nomes{provisorio};
+    const QByteArray meu = provisorio + '-' + QByteArray::number(quint64(::geteuid())) + '-';
+    for (int n = 1; n <= OutrosProvisorios; ++n)
+        nomes << meu + QByteArray::number(n);
+    return nomes;
+}
+
+bool tirarResto(int pasta, const QByteArray& nome)
+{
+    struct stat st
+    {
+    };
+    return ::fstatat(pasta, nome.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+           && st.st_uid == ::geteuid() && st.st_nlink == 1 && ::unlinkat(pasta, nome.constData(), 0) == 0;
+}
+
 int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome)
 {
     nome.clear();
@@ -182,9 +146,8 @@ int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor
         if (d.fd >= 0)
             return 0;
     }
-    tirarRestosProprios(pasta, provisorio);
-    for (int n = 0; n < TentativasProvisorio; ++n) {
-        const QByteArray candidato = nomeProvisorio(provisorio, n);
+    tirarRestos(pasta, provisorio);
+    for (const QByteArray& candidato : nomesProvisorios(provisorio)) {
         // Made here and now: never a file or link that another user put at the name first.
         d.fd = semInterrupcao([&] {
             return ::openat(pasta, candidato.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, modo);
@@ -201,9 +164,8 @@ int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor
 
 int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome)
 {
-    tirarRestosProprios(pasta, provisorio);
-    for (int n = 0; n < TentativasProvisorio; ++n) {
-        const QByteArray candidato = nomeProvisorio(provisorio, n);
+    tirarRestos(pasta, provisorio);
+    for (const QByteArray& candidato : nomesProvisorios(provisorio)) {
         const int e = nomear(fd, pasta, candidato);
         if (e == 0)
             nome = candidato;

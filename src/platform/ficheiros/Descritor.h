@@ -2,17 +2,28 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QList>
 #include <cerrno>
 #include <sys/types.h>
 #include <unistd.h>
+#include <utility>
 
-// An open file descriptor, closed when it goes.
+// An open file descriptor, closed when it goes; a move hands it on.
 struct Descritor
 {
     int fd = -1;
     Descritor() = default;
     Descritor(const Descritor&) = delete;
     Descritor& operator=(const Descritor&) = delete;
+    Descritor(Descritor&& outro) noexcept : fd(std::exchange(outro.fd, -1)) {}
+    Descritor& operator=(Descritor&& outro) noexcept
+    {
+        if (this != &outro) {
+            fechar();
+            fd = std::exchange(outro.fd, -1);
+        }
+        return *this;
+    }
     ~Descritor() { fechar(); }
     void fechar()
     {
@@ -65,19 +76,33 @@ int abrirNaPasta(int pasta, const QByteArray& nome, Escrita escrita);
 // the wait runs out (nobody hangs on a stuck program).
 int bloquear(int fd, int tipo, const QDeadlineTimer& prazo);
 
+// The provisional names of `provisorio`, in the order a new file takes
+// them: the name itself, then a few made from it that only this user's runs
+// take ("<provisorio>-<user's number>-1"...). Always the same, so that what a
+// run cut short left at them is found by looking them up, never by reading
+// the folder, whatever others put in it.
+QList<QByteArray> nomesProvisorios(const QByteArray& provisorio);
+
+// Removes the entry `nome` of `pasta` where it is what a run of this user's
+// cut short leaves: a regular file of this user's with one link; never
+// another user's entry, a link or a folder. True when it went.
+bool tirarResto(int pasta, const QByteArray& nome);
+
 // Opens a new file in the folder `pasta`, with no name where the file system
 // allows it (a process killed before it is named leaves nothing behind);
-// elsewhere under a provisional name, `nome`, made for this file alone (see
-// nomearProvisorio). `nome` stays empty for a file without a name. The
-// caller holds the turn under which no other save makes that name.
+// elsewhere under the first free one of the provisional names of
+// `provisorio`, `nome`, made exclusively for this file alone (`nome` stays
+// empty for a file without a name), what this user's runs cut short left at
+// those names removed first. No other run may make those names meanwhile:
+// the caller holds a turn that covers them (a save's on the file's folder)
+// or chose `provisorio` as no other run can (a PDF's, with a random part).
+// EEXIST: other users' entries hold them all.
 int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome);
 
-// Gives the nameless file `fd` a provisional name in `pasta`: `provisorio`
-// itself, or, where another user's entry holds that name, one made from it
-// with a random suffix that is free. The files of this user's that saves
-// cut short left under `provisorio` or a name made from it are removed
-// first (regular files of one link only); nothing of another user's is ever
-// opened, followed or removed.
+// Gives the nameless file `fd` the first free one of the provisional names of
+// `provisorio` in `pasta`, as criarSemNome makes them (leftovers of this
+// user's removed first; nothing of another user's is ever opened, followed
+// or removed): EEXIST when other users' entries hold them all.
 int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome);
 
 // Gives the nameless file `fd` the name `nome` in `pasta`: EEXIST when it is taken.

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/ficheiros/ComumFicheiros.h"
+
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -18,25 +19,38 @@
 // where this program's user, the administrator or the owner of the folder it
 // sits in made it (a link of another user's is refused, as in a folder where
 // anyone makes files it could lead a save into any file; see Percurso): the
-// real file is written and the links stay. A writer takes its turn on the file's folder (a lock on the
-// folder, which also covers a file not made yet) and on the file itself (a
-// lock on the file, which all its names share), then on a copy left by
-// another save, all within one bounded wait; readers take the same turn
-// shared. The text is composed once the turn is the writer's, from the file
-// as the writer before left it. A turn not given in time fails the save; a
-// reading then reads the whole text without the turn (the old text a stuck
-// save keeps in its copy, else the file while no save changes it). No file
-// is read past TamanhoMaximo: a larger one is a file that cannot be read, so
-// a save whose new text would pass it is refused before any byte changes.
+// real file is written and the links stay. A writer takes its turn on the
+// file's folder (a lock on the folder, which also covers a file not made yet)
+// and on the file itself (a lock on the file, which all its names share), then
+// on a copy left by another save, all within one bounded wait; readers take
+// the same turn shared. The text is composed once the turn is the writer's,
+// from the file as the writer before left it. A turn not given in time fails
+// the save; a reading then reads the whole text without the turn (the old text
+// a stuck save keeps in its copy, else the file while no save changes it). No
+// file is read past TamanhoMaximo: a larger one is a file that cannot be read,
+// so a save whose new text would pass it is refused before any byte changes.
 //
-// By a new file. The usual road writes a new file in the same folder (with
-// no name until it is complete, where the file system allows it, else under
-// a provisional name made for it alone, whose leftovers from this user's cut
-// saves the save removes first), gives it the old one's owner, group, mode
-// and extended attributes (access control lists among them), syncs it and
-// renames it over the file: the file is replaced whole or not
-// at all, even by a writer killed part-way. Nothing at a copy's name stops
-// it: the file it makes is not the one any copy was taken from.
+// By a new file. The usual road writes a new file in the same folder (see
+// FicheiroNovo: with no name until it is complete, where the file system
+// allows it, else under a provisional name made exclusively for it alone),
+// makes it what the old one is to its users without ever letting in anyone
+// the old one bars (made open to nobody, it takes the old one's owner and
+// group, then its access control list, or where it has none its permission
+// bits, and its other extended attributes, its mode last), syncs it and
+// renames it over the file: the file is replaced whole or not at all, even
+// by a writer killed part-way. Nothing at a copy's name stops it: the file
+// it makes is not the one any copy was taken from. A new file's provisional
+// names, and a copy's, are the same few at every save of a user's
+// (Descritores::nomesProvisorios): another user's entry at one is never
+// opened, written or removed, the next one is taken, and where other users
+// hold them all the text goes into the file itself (a file not made yet is
+// refused), a copy into the state folder. What this user's saves cut short
+// left at them (a regular file of this user's with one link) is found by
+// looking those names up, and removed; where the folder (the file's, or the
+// state folder) has no nameless files, so are the copies' provisional files
+// of inodes the file had before, found by reading the folder. Nothing else is removed, and where nameless
+// files exist the folder is never read: a save costs the same whatever
+// others put in it.
 //
 // In the file itself. Where a new file would change who may use the file or
 // what names lead to it (an owner, group or attribute the writer may not
@@ -45,14 +59,16 @@
 // as a rename:
 //  1. a rollback copy of the old text and of the new one is written and
 //     synced, and named only once it is whole and locked: beside the file
-//     (".zumarel-antigo-<inode>", readable by whoever may read the file and
-//     by nobody else) where the file's folder takes new files, so that every
-//     station that shares the file, as any user, finds it; else in the
-//     user's state folder ($XDG_STATE_HOME/zumarel, else
-//     ~/.local/state/zumarel, "copia-<device>-<inode>"). Where neither takes
-//     it the save is refused, naming both folders and why; where something
-//     that is no copy holds its name beside the file, naming that (a copy of
-//     an earlier save that cannot be removed sends it to the state folder);
+//     (".zumarel-antigo-<inode>", read by exactly whoever may read the file
+//     and written by no one who may not write it, see PermissoesCopia) where
+//     the file's folder takes new files and such a copy can be made there (a
+//     list or a mode says it), so that every station that shares the file, as
+//     any user, finds it; else in the user's state folder
+//     ($XDG_STATE_HOME/zumarel, else ~/.local/state/zumarel,
+//     "copia-<device>-<inode>"). Where neither takes it the save is refused,
+//     naming both folders and why; where something that is no copy holds its
+//     name beside the file, naming that (a copy of an earlier save that cannot
+//     be removed sends it to the state folder);
 //  2. the file is marked (MarcaGravacao: whose save, where its copy is, the
 //     length and checksum of both texts);
 //  3. room for the new length is reserved, so that a full disk stops the save
@@ -81,12 +97,7 @@
 // aside or removed. On a file system that keeps no such mark, the copy found
 // is judged by the file's text alone, as above, its birth time (where kept)
 // telling a newer file that got the same inode number.
-Q_DECLARE_LOGGING_CATEGORY(diarioFicheiros)
-
 namespace GravacaoFicheiro {
-
-// The most a settings file may hold: far more than any real one.
-constexpr qint64 TamanhoMaximo = 16 * 1024 * 1024;
 
 struct Resultado
 {
@@ -111,18 +122,5 @@ Resultado gravar(const QString& caminho, const std::function<QByteArray(const Le
 
 // The whole text of the file: never part of one save's text.
 Leitura ler(const QString& caminho, std::chrono::milliseconds esperaMaxima);
-
-// The steps of a save. Tests only: aoPasso, when set, is called before each
-// (to stop or kill the process there, or to let another program in); Vez
-// comes before the turn on the file itself, Reposicao before an old text is
-// put back, NovoFicheiro once a new file is made, before it is made as the
-// old one.
-enum class Passo { Vez, Copia, Escrita, Truncagem, Sincronizacao, Confirmacao, Substituicao, Reposicao, NovoFicheiro };
-extern void (*aoPasso)(Passo);
-inline void passo(Passo p)
-{
-    if (aoPasso)
-        aoPasso(p);
-}
 
 }  // namespace GravacaoFicheiro

@@ -43,42 +43,79 @@ bool ligacaoSegura(const struct stat& ligacao, const struct stat& pasta)
     return ligacao.st_uid == ::geteuid() || ligacao.st_uid == 0 || ligacao.st_uid == pasta.st_uid;
 }
 
-// The descriptor `d` takes the place of `para`, which is closed.
-void passar(Descritor& d, Descritor& para)
+// Where a walk is: a folder opened for its names only, and its real path.
+struct Onde
 {
-    para.fechar();
-    std::swap(para.fd, d.fd);
+    Descritor dir;
+    QList<QByteArray> partes;
+
+    // At the root.
+    int raiz()
+    {
+        dir.fechar();
+        dir.fd = semInterrupcao([] { return ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC); });
+        partes.clear();
+        return dir.fd < 0 ? errno : 0;
+    }
+};
+
+// The symbolic link open as `ligacao` (`st` its status), named `nome` in the
+// folder the walk is at, judged by its owner and followed: its target, read
+// through the descriptor that was judged, goes before the names `resto` still
+// to walk, from the root where it is absolute. 0, or the errno of the step
+// that failed (EPERM: another user's link, `razao` says whose).
+int seguirLigacao(Onde& onde, int ligacao, const struct stat& st, const QByteArray& nome, QList<QByteArray>& resto,
+                  QString& razao)
+{
+    struct stat p
+    {
+    };
+    if (::fstat(onde.dir.fd, &p) != 0)
+        return errno;
+    if (!ligacaoSegura(st, p)) {
+        razao = QStringLiteral("A ligação simbólica ") + QFile::decodeName(juntar(onde.partes, nome))
+                + QStringLiteral(" é de ") + Utilizadores::nome(st.st_uid)
+                + QStringLiteral(", que não é o utilizador deste posto, o administrador nem o dono da "
+                                 "pasta: não é seguida");
+        return EPERM;
+    }
+    QByteArray alvo(PATH_MAX, '\0');
+    const ssize_t tamanho = ::readlinkat(ligacao, "", alvo.data(), size_t(alvo.size()));
+    if (tamanho < 0)
+        return errno;
+    if (tamanho == 0)
+        return ENOENT;
+    alvo.truncate(tamanho);
+    if (alvo.startsWith('/')) {
+        if (const int e = onde.raiz())
+            return e;
+    }
+    resto = nomesDe(alvo) + resto;
+    return 0;
 }
 
 }  // namespace
 
 int Percurso::percorrer(const QByteArray& pedido)
 {
-    Descritor dir;             // where the walk is: opened for its names only
-    QList<QByteArray> partes;  // its real path
-    const auto raiz = [&] {
-        dir.fechar();
-        dir.fd = semInterrupcao([] { return ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC); });
-        partes.clear();
-    };
+    Onde onde;  // where the walk is
     if (pedido.startsWith('/')) {
-        raiz();
+        if (const int e = onde.raiz())
+            return e;
     } else {
-        dir.fd = semInterrupcao([] { return ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC); });
+        onde.dir.fd = semInterrupcao([] { return ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC); });
         char aqui[PATH_MAX];
-        if (dir.fd < 0 || !::getcwd(aqui, sizeof aqui))
+        if (onde.dir.fd < 0 || !::getcwd(aqui, sizeof aqui))
             return errno;
-        partes = nomesDe(aqui);
+        onde.partes = nomesDe(aqui);
     }
-    if (dir.fd < 0)
-        return errno;
     // Where the folder the walk is in cannot be looked into, it says so, and whose it is.
     const auto recusada = [&](int e) {
         struct stat p
         {
         };
-        if (e == EACCES && ::fstat(dir.fd, &p) == 0)
-            razao = QStringLiteral("A pasta ") + QFile::decodeName(juntar(partes)) + QStringLiteral(" (")
+        if (e == EACCES && ::fstat(onde.dir.fd, &p) == 0)
+            razao = QStringLiteral("A pasta ") + QFile::decodeName(juntar(onde.partes)) + QStringLiteral(" (")
                     + DescricaoEntrada::tipoEDono(p) + QStringLiteral(") não pode ser aberta por este utilizador (")
                     + QStringLiteral("Sem permissão de acesso [") + QString::fromLocal8Bit(std::strerror(e))
                     + QStringLiteral("])");
@@ -92,16 +129,16 @@ int Percurso::percorrer(const QByteArray& pedido)
         if (n == "..") {
             // The real folder above, as the system takes it (the root's is the root).
             Descritor acima;
-            acima.fd = semInterrupcao([&] { return ::openat(dir.fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC); });
+            acima.fd = semInterrupcao([&] { return ::openat(onde.dir.fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC); });
             if (acima.fd < 0)
                 return recusada(errno);
-            passar(acima, dir);
-            if (!partes.isEmpty())
-                partes.removeLast();
+            onde.dir = std::move(acima);
+            if (!onde.partes.isEmpty())
+                onde.partes.removeLast();
             continue;
         }
         Descritor e;
-        e.fd = semInterrupcao([&] { return ::openat(dir.fd, n.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC); });
+        e.fd = semInterrupcao([&] { return ::openat(onde.dir.fd, n.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC); });
         if (e.fd < 0 && errno == ENOENT && resto.isEmpty()) {
             nome = n;  // a file not made yet
             break;
@@ -116,31 +153,8 @@ int Percurso::percorrer(const QByteArray& pedido)
         if (S_ISLNK(st.st_mode)) {
             if (++ligacoes > LigacoesMaximas)
                 return ELOOP;
-            struct stat p
-            {
-            };
-            if (::fstat(dir.fd, &p) != 0)
-                return errno;
-            if (!ligacaoSegura(st, p)) {
-                razao = QStringLiteral("A ligação simbólica ") + QFile::decodeName(juntar(partes, n))
-                        + QStringLiteral(" é de ") + Utilizadores::nome(st.st_uid)
-                        + QStringLiteral(", que não é o utilizador deste posto, o administrador nem o dono da "
-                                         "pasta: não é seguida");
-                return EPERM;
-            }
-            // The link that was judged, read through its own descriptor.
-            QByteArray alvo(PATH_MAX, '\0');
-            const ssize_t tamanho = ::readlinkat(e.fd, "", alvo.data(), size_t(alvo.size()));
-            if (tamanho < 0)
-                return errno;
-            if (tamanho == 0)
-                return ENOENT;
-            alvo.truncate(tamanho);
-            if (alvo.startsWith('/'))
-                raiz();
-            if (dir.fd < 0)
-                return errno;
-            resto = nomesDe(alvo) + resto;
+            if (const int falha = seguirLigacao(onde, e.fd, st, n, resto, razao))
+                return falha;
             continue;
         }
         if (resto.isEmpty()) {
@@ -148,18 +162,18 @@ int Percurso::percorrer(const QByteArray& pedido)
             break;
         }
         if (!S_ISDIR(st.st_mode)) {
-            razao = DescricaoEntrada::naPasta(juntar(partes), n, &st) + QStringLiteral(" que não é uma pasta");
+            razao = DescricaoEntrada::naPasta(juntar(onde.partes), n, &st) + QStringLiteral(" que não é uma pasta");
             return ENOTDIR;
         }
-        passar(e, dir);
-        partes << n;
+        onde.dir = std::move(e);
+        onde.partes << n;
     }
     if (nome.isEmpty())
         return EISDIR;  // the path names a folder
     pasta.fechar();
-    pasta.fd = semInterrupcao([&] { return ::openat(dir.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    pasta.fd = semInterrupcao([&] { return ::openat(onde.dir.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (pasta.fd < 0)
         return recusada(errno);
-    caminho = juntar(partes, nome);
+    caminho = juntar(onde.partes, nome);
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "platform/ficheiros/SitioFicheiro.h"
 
 #include "platform/Erro.h"
+#include "platform/ficheiros/ComumFicheiros.h"
 #include "platform/ficheiros/DescricaoEntrada.h"
-#include "platform/ficheiros/GravacaoFicheiro.h"
 #include "platform/ficheiros/Percurso.h"
 #include "platform/ficheiros/VezOcupada.h"
 
@@ -62,7 +62,7 @@ int SitioFicheiro::abrir(const QString& c, int tipo, bool escrita)
         }
         caminho = percurso.caminho;
         nome = percurso.nome;
-        std::swap(pasta.fd, percurso.pasta.fd);
+        pasta = std::move(percurso.pasta);
         if (const int e = Descritores::bloquear(pasta.fd, tipo, prazo))
             return vezRecusada(e, pasta.fd, pastaDe(caminho), escrita);
         existe = ::fstatat(pasta.fd, nome.constData(), &actual, AT_SYMLINK_NOFOLLOW) == 0;
