@@ -536,8 +536,8 @@ private Q_SLOTS:
 
     // Any user who may read the file may hold the lock of a cut save's copy
     // beside it: a save then waits for it as for any turn and gives up,
-    // the file as it was; once the lock goes, the next save puts the old
-    // text back and goes through.
+    // the file as it was, naming the program that holds the copy; once the
+    // lock goes, the next save puts the old text back and goes through.
     void copiaPresaPorOutroPrograma()
     {
         QTemporaryDir raiz;
@@ -546,17 +546,20 @@ private Q_SLOTS:
         segundoNome(c);
         cortarGravacao(c);
         const QByteArray rasgado = lerFicheiro(c);
-        Descritor copia;
-        copia.fd = ::open(QFile::encodeName(raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino)))
-                              .constData(),
-                          O_RDONLY | O_CLOEXEC);
-        QVERIFY(copia.fd >= 0);
-        QCOMPARE(::flock(copia.fd, LOCK_EX), 0);
+        const QString copia = raiz.filePath(QStringLiteral(".zumarel-antigo-%1").arg(estado(c).st_ino));
+        std::optional<ProcessoFilho> segurador;
+        segurador.emplace([&] {
+            const int fd = ::open(QFile::encodeName(copia).constData(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0 && ::flock(fd, LOCK_EX) == 0)
+                ::raise(SIGSTOP);
+        });
+        QVERIFY(WIFSTOPPED(segurador->esperar(WUNTRACED)));
         const GravacaoFicheiro::Resultado r = GravacaoFicheiro::gravar(
             c, [](const GravacaoFicheiro::Leitura& l) { return l.bytes + "[Postos]\nA=1\n"; }, 200ms);
         QCOMPARE(r.erro, EWOULDBLOCK);
+        QVERIFY2(r.razao.endsWith(QStringLiteral(" tem a vez em ") + copia), qPrintable(r.razao));
         QCOMPARE(lerFicheiro(c), rasgado);
-        copia.fechar();
+        segurador.reset();
         QCOMPARE(gravarChave(c, QStringLiteral("A")), QByteArray("ok"));
         QCOMPARE(lerFicheiro(c), textoAntigo() + "\n[Postos]\nA=1\n");
     }

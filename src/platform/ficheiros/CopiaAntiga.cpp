@@ -9,6 +9,7 @@
 #include "platform/ficheiros/PermissoesCopia.h"
 #include "platform/ficheiros/SitioFicheiro.h"
 #include "platform/ficheiros/Utilizadores.h"
+#include "platform/ficheiros/VezOcupada.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -243,6 +244,16 @@ QString CopiaAntiga::naoLida(int e) const
     if (qual.isEmpty())
         qual = DescricaoEntrada::naPasta(pasta(), m_nome, nullptr);
     return qual + QStringLiteral(" que esta estação não pode ler (") + razao + u')';
+}
+
+QString CopiaAntiga::quemTemAVez() const
+{
+    struct stat st
+    {
+    };
+    if (m_copia.fd < 0 || ::fstat(m_copia.fd, &st) != 0)
+        return {};
+    return VezOcupada::razao(st, pasta() + '/' + m_nome);
 }
 
 // What holds the copy's name, its kind and owner: "Há na pasta /srv/posto

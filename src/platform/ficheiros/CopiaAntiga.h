@@ -101,6 +101,9 @@ public:
     // what could not be taken, `e` the errno tomar gave.
     QString ocupante() const;
     QString naoLida(int e) const;
+    // After tomar gave EWOULDBLOCK: who holds the copy's turn, as the system
+    // shows it (see VezOcupada.h).
+    QString quemTemAVez() const;
 
 private:
     // Makes the copy's file, with no name or a provisional one, and locks

@@ -182,6 +182,9 @@ private:
             return true;
         if (e == EWOULDBLOCK) {
             m_r.erro = e;
+            // A save refused names who keeps the copy locked; a reading goes on without the turn.
+            if (m_escritor)
+                m_r.razao = copia.quemTemAVez();
             return false;
         }
         const auto ocupar = [&](const QString& porque) {
