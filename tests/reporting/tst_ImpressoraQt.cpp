@@ -1,18 +1,20 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
-#include "platform/gui/FicheiroPdf.h"
-#include "platform/gui/SemSinalPipe.h"
+#include "platform/impressao/FicheiroPdf.h"
+#include "platform/impressao/SemSinalPipe.h"
 #include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/JanelaModal.h"
 #include "support/MotorTeste.h"
+#include "support/ProxyImpressao.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
@@ -67,8 +69,9 @@ private Q_SLOTS:
     void impressaoNaFila();
     void impressaoDaVisualizacao_data();
     void impressaoDaVisualizacao();
-    void filaPorDefeito_data();
-    void filaPorDefeito();
+    void ondeEstaOSistema_data();
+    void ondeEstaOSistema();
+    void impressoesUmaDeCadaVez();
     void pdfNuncaSubstitui_data();
     void pdfNuncaSubstitui();
     void ficheiroDaImpressaoSemNome_data();
@@ -309,12 +312,17 @@ void TesteImpressoraQt::nuncaSobrepoeUmPdf()
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
-    // The folder the first made is open to whoever the process's mask lets in, as any new folder.
+    // The folder the first made, and each PDF, are open to whoever the process's mask lets in, as any new file.
     const mode_t mascara = ::umask(0);
     ::umask(mascara);
     struct stat pasta{};
     QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos"))).constData(), &pasta), 0);
     QCOMPARE(pasta.st_mode & 07777, 0777 & ~mascara);
+    for (const QString& pdf : pdfs()) {
+        struct stat ficheiro{};
+        QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos/") + pdf)).constData(), &ficheiro), 0);
+        QCOMPARE(ficheiro.st_mode & 07777, 0666 & ~mascara);
+    }
 }
 
 void TesteImpressoraQt::janelaNaoModal()
@@ -345,77 +353,159 @@ void TesteImpressoraQt::janelaNaoModal()
 }
 
 // A document for the printer goes to the print system's queue whole, as a
-// PDF of all its copies, only once it is made: a queue that takes it prints
-// it, and the log names the job; one that refuses it is told to whoever
-// asked with the print system's reason, as is a server that cannot be
-// reached; one that holds it (stopped, or holding its jobs) keeps it whole
-// and is no failure, the log naming the job and the queue. Nothing goes
-// into impressos.
+// PDF of all its copies, only once it is made, handed over by the print
+// thread while the station goes on (its timers keep firing): the request
+// answers at once, and how it went comes later, within the stated wait. A
+// queue that takes it prints it, and the log names the job; one that holds
+// it (stopped, or holding its jobs) keeps it whole, and that is no failure.
+// The queue is the one named for the user (LPDEST, PRINTER but "lp", the
+// user's lpoptions), else the server's default. A print system that is
+// there but fails (the queue refuses, is missing, or there is no default;
+// the server dead with its socket left at the usual place, silent, or
+// stopped) is a failed print told to whoever asked with its reason, never a
+// PDF.
 void TesteImpressoraQt::impressaoNaFila_data()
 {
-    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket; 5: one that never answers
+    QTest::addColumn<int>("fila");               // ServidorImpressao::Fila
+    QTest::addColumn<bool>("porDefeito");        // the server has a default queue
+    QTest::addColumn<int>("servidor");           // 0 up; 1 killed; 2 a socket that never answers; 3 stopped
+    QTest::addColumn<QStringList>("ambiente");   // "NAME=value", or "lpoptions=…" for the user's lpoptions
     QTest::addColumn<int>("estado");
-    QTest::addColumn<QString>("aviso");     // "%1": the server's socket
-    QTest::addColumn<QString>("diario");    // the log's line of the job, after its level; empty: none
-    QTest::addColumn<int>("saida");         // 0 nowhere, 1 printed, 2 kept by the server
+    QTest::addColumn<QString>("aviso");   // "%1": the server's socket
+    QTest::addColumn<QString>("diario");  // the log's line of the job, after its level; empty: none
+    QTest::addColumn<int>("saida");       // 0 nowhere, 1 printed, 2 kept by the server
     const int falha = EstadoRelatorio::FalhaImpressao;
-    QTest::newRow("aceita") << 0 << 0 << "" << "info: print job 1 taken by queue fila" << 1;
-    QTest::newRow("recusa") << 1 << falha << "5: 482 " + Recusado << "" << 0;
-    QTest::newRow("parada") << 2 << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
-    QTest::newRow("retém") << 3 << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
-    QTest::newRow("sem servidor") << 4 << falha
-                                  << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
-                                  << "" << 0;
-    QTest::newRow("servidor calado") << 5 << falha << "5: 482 A impressora fila não aceitou o trabalho: o servidor de impressão não respondeu"
-                                     << "" << 0;
+    const QString tomado = QStringLiteral("info: print job 1 taken by queue fila");
+    const QString semOutra = QStringLiteral("5: 482 A impressora outra não aceitou o trabalho: a fila outra não existe");
+    const QString semServidor = QStringLiteral("5: 482 Não foi possível imprimir: ");
+    QTest::newRow("aceita") << 0 << true << 0 << QStringList() << 0 << "" << tomado << 1;
+    QTest::newRow("recusa") << 1 << true << 0 << QStringList() << falha << "5: 482 " + Recusado << "" << 0;
+    QTest::newRow("parada") << 2 << true << 0 << QStringList() << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
+    QTest::newRow("retém") << 3 << true << 0 << QStringList() << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
+    QTest::newRow("PRINTER lp") << 0 << true << 0 << QStringList{"PRINTER=lp"} << 0 << "" << tomado << 1;
+    QTest::newRow("LPDEST antes de PRINTER") << 0 << false << 0 << QStringList{"LPDEST=fila/rascunho", "PRINTER=outra"} << 0 << "" << tomado << 1;
+    QTest::newRow("lpoptions") << 0 << false << 0 << QStringList{"lpoptions=Dest outra\nDefault fila opcao=1"} << 0 << "" << tomado << 1;
+    QTest::newRow("PRINTER sem a fila") << 0 << true << 0 << QStringList{"PRINTER=outra"} << falha << semOutra << "" << 0;
+    QTest::newRow("LPDEST sem a fila") << 0 << true << 0 << QStringList{"LPDEST=outra"} << falha << semOutra << "" << 0;
+    QTest::newRow("lpoptions sem a fila") << 0 << true << 0 << QStringList{"lpoptions=Default outra"} << falha << semOutra << "" << 0;
+    QTest::newRow("sem fila por defeito") << 0 << false << 0 << QStringList() << falha
+                                          << semServidor + "o servidor de impressão %1 não tem fila por defeito" << "" << 0;
+    QTest::newRow("servidor morto") << 0 << true << 1 << QStringList() << falha
+                                    << semServidor + "não foi possível ligar ao servidor de impressão %1 (O servidor não está a funcionar [Connection refused])"
+                                    << "" << 0;
+    QTest::newRow("servidor calado") << 0 << true << 2 << QStringList() << falha
+                                     << semServidor + "o servidor de impressão %1 não respondeu em 2 s" << "" << 0;
+    QTest::newRow("servidor parado") << 0 << true << 3 << QStringList() << falha
+                                     << semServidor + "o servidor de impressão %1 não respondeu em 2 s" << "" << 0;
 }
 
 void TesteImpressoraQt::impressaoNaFila()
 {
     QFETCH(int, fila);
+    QFETCH(bool, porDefeito);
+    QFETCH(int, servidor);
+    QFETCH(QStringList, ambiente);
     QFETCH(int, saida);
-    auto servidor = std::make_unique<ServidorImpressao>(fila >= 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
-    SERVIDOR_OU_SALTAR(*servidor)
-    QString socket = servidor->socket();
-    // A server that takes the connection and never answers: it is not even accepted (this thread waits for the print).
+    ServidorImpressao cups(ServidorImpressao::Fila(fila), porDefeito);
+    SERVIDOR_OU_SALTAR(cups)
+    LugaresImpressao lugares = cups.lugares();
+    // A server that takes the connection and never answers.
     QLocalServer calado;
-    if (fila == 5) {
-        socket = t->caminho(QStringLiteral("calado.sock"));
-        QVERIFY(calado.listen(socket));
+    if (servidor == 1) {
+        // Found where a local server's socket usually is.
+        cups.matar();
+        lugares = {};
+        lugares.sockets = {cups.socket()};
+    } else if (servidor == 2) {
+        QVERIFY(calado.listen(t->caminho(QStringLiteral("calado.sock"))));
+        lugares.ambiente[QStringLiteral("CUPS_SERVER")] = calado.fullServerName();
+    } else if (servidor == 3) {
+        cups.parar();
     }
-    if (fila >= 4)
-        servidor.reset();
-    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila(), 2000}; };
+    for (const QString& a : ambiente) {
+        if (a.startsWith(QStringLiteral("lpoptions="))) {
+            lugares.casa = t->caminho(QStringLiteral("casa"));
+            QVERIFY(QDir().mkpath(lugares.casa + QStringLiteral("/.cups")));
+            escreverFicheiro(lugares.casa + QStringLiteral("/.cups/lpoptions"), a.section(u'=', 1).toUtf8());
+        } else {
+            lugares.ambiente[a.section(u'=', 0, 0)] = a.section(u'=', 1);
+        }
+    }
+    const QString socket = servidor == 2 ? calado.fullServerName() : cups.socket();
+    r->saida.lugaresImpressao = lugares;
+    r->saida.esperaImpressao = std::chrono::milliseconds(2000);
     // The log's line of the job must come.
     QLoggingCategory::setFilterRules({});
     const auto silencio = qScopeGuard([] { QLoggingCategory::setFilterRules(Silencio); });
     QFETCH(QString, diario);
     if (!diario.isEmpty())
         QTest::ignoreMessage(diario.startsWith(u'w') ? QtWarningMsg : QtInfoMsg, qPrintable(diario.section(QStringLiteral(": "), 1)));
+    // The station's thread goes on meanwhile.
+    int tiques = 0;
+    QTimer relogio;
+    connect(&relogio, &QTimer::timeout, this, [&] { ++tiques; });
+    relogio.start(20);
     QObject quemPediu;
     QStringList avisos;
-    QTEST(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
-                                      anotar(quemPediu, avisos)),
-          "estado");
+    QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+    QElapsedTimer espera;
+    espera.start();
+    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
+                                         anotar(quemPediu, avisos)),
+             int(EstadoRelatorio::EmCurso));
+    QVERIFY2(espera.elapsed() < 1000, qPrintable(QString::number(espera.elapsed())));
+    QVERIFY(fim.wait(10000));
+    const qint64 ms = espera.elapsed();
+    QTEST(fim.first().at(1).toInt(), "estado");
     QFETCH(QString, aviso);
     QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{QString(aviso).replace(QStringLiteral("%1"), socket)});
+    // Within the wait, however silent the server; and the timer kept its rhythm all along.
+    QVERIFY2(ms < 3000, qPrintable(QStringLiteral("answered after %1 ms").arg(ms)));
+    QVERIFY2(tiques >= ms / 40, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(tiques).arg(ms)));
+    if (servidor >= 2)
+        QVERIFY2(ms >= 1900, qPrintable(QStringLiteral("answered after %1 ms").arg(ms)));
     QVERIFY(pdfs().isEmpty());
-    if (!servidor)
+    if (servidor != 0)
         return;
     // What reached the printer, or waits in the server, is the whole document: both copies.
     QString documento;
     if (saida == 1) {
-        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-        documento = servidor->impresso(1);
+        QTRY_COMPARE_WITH_TIMEOUT(cups.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
+        documento = cups.impresso(1);
     } else {
-        QVERIFY(servidor->impressos().isEmpty());
-        QCOMPARE(servidor->guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
-        documento = servidor->guardado(1);
+        QVERIFY(cups.impressos().isEmpty());
+        QCOMPARE(cups.guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
+        documento = cups.guardado(1);
     }
     if (saida != 0) {
         QCOMPARE(TextoPdf::paginas(documento), 2);
         QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
     }
+}
+
+// Prints asked one after another reach the print server in the order they
+// were asked, one at a time: no request of one while a request of another
+// waits for its answer.
+void TesteImpressoraQt::impressoesUmaDeCadaVez()
+{
+    ServidorImpressao cups;
+    SERVIDOR_OU_SALTAR(cups)
+    ProxyImpressao intermediario(cups.socket(), t->pasta());
+    r->saida.lugaresImpressao.ambiente[QStringLiteral("CUPS_SERVER")] = intermediario.socket();
+    QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+    const QStringList documentos = {"doc_seg_e.rpt", "doc_seg_g.rpt", "doc_seg_t.rpt"};
+    for (int i = 0; i < documentos.size(); ++i)
+        QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(documentos[i], QStringLiteral("{Pesagens.Pesagem} = %1").arg(i + 2))),
+                 int(EstadoRelatorio::EmCurso));
+    QTRY_COMPARE_WITH_TIMEOUT(fim.size(), 3, 20000);
+    for (const QList<QVariant>& f : fim)
+        QCOMPARE(f.at(1).toInt(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(cups.impressos().size(), 3, 10000);
+    const QStringList titulos = {"Entrada de matéria prima", "Guia de remessa", "Talão de pesagem"};
+    for (int i = 0; i < titulos.size(); ++i)
+        QVERIFY2(TextoPdf::texto(cups.impresso(i + 1)).contains(titulos[i]), qPrintable(titulos[i]));
+    QVERIFY(intermediario.ligacoes() >= 6);
+    QCOMPARE(intermediario.sobrepostos(), 0);
 }
 
 // "Print" in a document's preview goes where every print goes, checked,
@@ -459,41 +549,89 @@ void TesteImpressoraQt::impressaoDaVisualizacao()
     imprimir->trigger();
     vigia.stop();
     QVERIFY(!dialogoProprio);
-    QTEST(t->mensagens.vistas(), "caixas");
+    QFETCH(QStringList, caixas);
+    // A print's box comes when the print system answers.
+    QTRY_COMPARE_WITH_TIMEOUT(t->mensagens.vistas(), caixas, 10000);
     if (fila < 0) {
         QCOMPARE(pdfs().size(), 1);
         QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), 1);
     } else if (fila == 0) {
         QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
         QVERIFY(TextoPdf::texto(servidor->impresso(1)).contains(QStringLiteral("Guia de remessa")));
+        QCOMPARE(t->mensagens.vistas(), caixas);
     } else {
         QVERIFY(servidor->impressos().isEmpty() && servidor->guardados().isEmpty());
     }
     QVERIFY(fila < 0 || pdfs().isEmpty());
 }
 
-// The print system's default queue is what a print goes to: none when the
-// server has no default or cannot be reached (then a PDF is written).
-void TesteImpressoraQt::filaPorDefeito_data()
+// Where the station finds its print system, without a word on the network:
+// the server named by CUPS_SERVER, else by the ServerName of the user's
+// client.conf, else of the system's; else a local server whose socket is at
+// a usual place (even with nobody behind it); else none, and only then do
+// prints become PDFs. The queue named for the user comes from LPDEST, else
+// PRINTER but "lp", else the Default of the user's lpoptions, else of the
+// system's.
+void TesteImpressoraQt::ondeEstaOSistema_data()
 {
-    QTest::addColumn<int>("servidor");  // 0 with a default queue, 1 with a queue but no default, 2 none
+    QTest::addColumn<QStringList>("lugares");  // "NAME=value" of the environment; "casa/…" or "raiz/…" files as "path=text"; "socket" at a usual place
+    QTest::addColumn<QString>("servidor");     // ServidorCups::nome(), "%1" the test's folder; empty: none
+    QTest::addColumn<int>("cifra");            // http_encryption_t
     QTest::addColumn<QString>("fila");
-    QTest::newRow("fila por defeito") << 0 << "fila";
-    QTest::newRow("sem fila por defeito") << 1 << "";
-    QTest::newRow("sem servidor") << 2 << "";
+    const QString proprio = QStringLiteral("casa/.cups/client.conf=");
+    const QString sistema = QStringLiteral("raiz/client.conf=");
+    QTest::newRow("nada") << QStringList() << "" << 0 << "";
+    QTest::newRow("só a raiz, sem ServerName") << QStringList{sistema + "# nada\nEncryption Never"} << "" << 0 << "";
+    QTest::newRow("socket num lugar habitual") << QStringList{"socket"} << "%1/cups.sock" << 1 << "";
+    QTest::newRow("CUPS_SERVER") << QStringList{"CUPS_SERVER=impressoras.local", proprio + "ServerName outro"}
+                                 << "impressoras.local:631" << 0 << "";
+    QTest::newRow("CUPS_SERVER com porto") << QStringList{"CUPS_SERVER=impressoras:8631/version=1.1"} << "impressoras:8631" << 0 << "";
+    QTest::newRow("CUPS_SERVER IPv6") << QStringList{"CUPS_SERVER=[::1]:632", "IPP_PORT=700"} << "::1:632" << 0 << "";
+    QTest::newRow("IPP_PORT") << QStringList{"CUPS_SERVER=impressoras", "IPP_PORT=700"} << "impressoras:700" << 0 << "";
+    QTest::newRow("socket por CUPS_SERVER") << QStringList{"CUPS_SERVER=/algures/cups.sock", "socket"} << "/algures/cups.sock" << 1 << "";
+    QTest::newRow("client.conf do utilizador") << QStringList{proprio + "# o servidor\nservername  impressoras\nEncryption Required", sistema + "ServerName outro", "socket"}
+                                               << "impressoras:631" << 2 << "";
+    QTest::newRow("client.conf do sistema") << QStringList{proprio + "Encryption Always", sistema + "ServerName outro:9631\nEncryption Never"}
+                                            << "outro:9631" << 3 << "";
+    QTest::newRow("CUPS_ENCRYPTION") << QStringList{"CUPS_SERVER=impressoras", "CUPS_ENCRYPTION=Never", proprio + "Encryption Always"}
+                                     << "impressoras:631" << 1 << "";
+    QTest::newRow("LPDEST") << QStringList{"LPDEST=a/rascunho", "PRINTER=b", "casa/.cups/lpoptions=Default c"} << "" << 0 << "a";
+    QTest::newRow("PRINTER") << QStringList{"PRINTER=b", "casa/.cups/lpoptions=Default c"} << "" << 0 << "b";
+    QTest::newRow("PRINTER lp") << QStringList{"PRINTER=lp", "raiz/lpoptions=Default d"} << "" << 0 << "d";
+    QTest::newRow("lpoptions do utilizador") << QStringList{"casa/.cups/lpoptions=Dest x\nDefault c/inst opcao=1", "raiz/lpoptions=Default d"}
+                                             << "" << 0 << "c";
+    QTest::newRow("lpoptions do sistema") << QStringList{"casa/.cups/lpoptions=Dest x", "raiz/lpoptions=Default d"} << "" << 0 << "d";
 }
 
-void TesteImpressoraQt::filaPorDefeito()
+void TesteImpressoraQt::ondeEstaOSistema()
 {
-    QFETCH(int, servidor);
-    auto s = std::make_unique<ServidorImpressao>(ServidorImpressao::Fila::Aceita, servidor == 0);
-    SERVIDOR_OU_SALTAR(*s)
-    const QString socket = s->socket();
-    if (servidor == 2)
-        s.reset();
-    const FilaImpressao fila = ::filaPorDefeito(socket);
-    QCOMPARE(fila.servidor, socket);
-    QTEST(fila.nome, "fila");
+    QFETCH(QStringList, lugares);
+    const QString pasta = t->caminho(QStringLiteral("maquina"));
+    LugaresImpressao l;
+    l.casa = pasta + QStringLiteral("/casa");
+    l.raizServidor = pasta + QStringLiteral("/raiz");
+    // A usual place, with a socket there or not.
+    l.sockets = {pasta + QStringLiteral("/nada.sock"), pasta + QStringLiteral("/cups.sock")};
+    QLocalServer local;
+    QVERIFY(QDir().mkpath(pasta));
+    for (const QString& lugar : lugares) {
+        if (lugar == u"socket") {
+            QVERIFY(local.listen(pasta + QStringLiteral("/cups.sock")));
+        } else if (lugar.startsWith(QStringLiteral("casa/")) || lugar.startsWith(QStringLiteral("raiz/"))) {
+            const QString ficheiro = pasta + u'/' + lugar.section(u'=', 0, 0);
+            QVERIFY(QDir().mkpath(QFileInfo(ficheiro).path()));
+            escreverFicheiro(ficheiro, lugar.section(u'=', 1).toUtf8());
+        } else {
+            l.ambiente.insert(lugar.section(u'=', 0, 0), lugar.section(u'=', 1));
+        }
+    }
+    // A file of the same name as the socket's is no socket.
+    escreverFicheiro(pasta + QStringLiteral("/nada.sock"), "");
+    const std::optional<ServidorCups> encontrado = l.servidor();
+    QFETCH(QString, servidor);
+    QCOMPARE(encontrado ? encontrado->nome() : QString(), QString(servidor).replace(QStringLiteral("%1"), pasta));
+    QTEST(encontrado ? encontrado->cifra : 0, "cifra");
+    QTEST(l.filaNomeada(), "fila");
 }
 
 // A PDF takes its name only while it is free: a file put at that name while

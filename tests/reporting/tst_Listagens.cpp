@@ -13,6 +13,7 @@
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/MotorTeste.h"
+#include "support/ProxyImpressao.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
 
@@ -28,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QtTest>
+#include <cups/ipp.h>
 
 #include <map>
 #include <thread>
@@ -733,12 +735,14 @@ private Q_SLOTS:
     // the queue whole, all its copies in one job: a queue that takes it
     // prints it; one that refuses it tells the window that asked, with the
     // print system's reason; one that holds it keeps it whole, and that is
-    // no failure. Nothing goes into impressos.
+    // no failure. A server that has stopped fails it once the stated wait
+    // has passed, whatever the print system's library does inside. Nothing
+    // goes into impressos.
     void listagemNaFila_data()
     {
         QTest::addColumn<bool>("daVisualizacao");
-        QTest::addColumn<int>("fila");  // ServidorImpressao::Fila
-        QTest::addColumn<QStringList>("avisos");
+        QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: the server stopped
+        QTest::addColumn<QStringList>("esperados");  // what the window is told; "%1": the server's socket
         for (const bool daVisualizacao : {false, true}) {
             const char* de = daVisualizacao ? "da pré-visualização" : "directa";
             QTest::addRow("%s, aceita", de) << daVisualizacao << 0 << QStringList();
@@ -746,19 +750,26 @@ private Q_SLOTS:
                                             << QStringList{"5: 482 A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs."};
             QTest::addRow("%s, parada", de) << daVisualizacao << 2 << QStringList();
         }
+        QTest::addRow("directa, servidor parado") << false << -1
+                                                  << QStringList{"5: 482 Não foi possível imprimir: o servidor de impressão %1 não respondeu em 2 s"};
     }
     void listagemNaFila()
     {
         QFETCH(bool, daVisualizacao);
         QFETCH(int, fila);
-        ServidorImpressao servidor{ServidorImpressao::Fila(fila)};
+        ServidorImpressao servidor{ServidorImpressao::Fila(std::max(fila, 0))};
         if (!servidor.porqueNao().isEmpty())
             QSKIP(qPrintable(servidor.porqueNao()));
         r->imprimirEm(servidor);
+        r->saida.esperaImpressao = std::chrono::milliseconds(2000);
         semear();
+        if (fila < 0)
+            servidor.parar();
         QObject quemPediu;
         QStringList avisos;
         QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        QElapsedTimer espera;
+        espera.start();
         r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro,
                                                        daVisualizacao ? DestinoRelatorio::Janela : DestinoRelatorio::Impressora, 2),
                                     anotar(quemPediu, avisos));
@@ -770,8 +781,14 @@ private Q_SLOTS:
             janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
             QVERIFY(fim.wait(60000));
         }
-        QTEST(avisos, "avisos");
+        QFETCH(QStringList, esperados);
+        QCOMPARE(avisos, esperados.replaceInStrings(QStringLiteral("%1"), servidor.socket()));
+        QVERIFY2(espera.elapsed() < 4000, qPrintable(QStringLiteral("%1 ms").arg(espera.elapsed())));
         QCOMPARE(ficheirosImpressos(), QStringList());
+        if (fila < 0) {
+            servidor.continuar();
+            return;
+        }
         QString documento;
         if (fila == 0) {
             QTRY_COMPARE_WITH_TIMEOUT(servidor.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
@@ -787,6 +804,37 @@ private Q_SLOTS:
         const int copias = daVisualizacao ? 1 : 2;
         QCOMPARE(TextoPdf::paginas(documento), 2 * copias);
         QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Total geral: 12 pesagens")), copias);
+    }
+
+    // "Cancelar" pressed while a listing is handed to a print server that
+    // went silent in the middle of it ends the run within a second or two,
+    // and the job already made for it is cancelled at the server: nothing of
+    // it is printed, then or later.
+    void cancelarAEntregar()
+    {
+        ServidorImpressao servidor;
+        if (!servidor.porqueNao().isEmpty())
+            QSKIP(qPrintable(servidor.porqueNao()));
+        ProxyImpressao intermediario(servidor.socket(), t->pasta());
+        intermediario.emudecerApos(4096);
+        r->saida.lugaresImpressao.ambiente[QStringLiteral("CUPS_SERVER")] = intermediario.socket();
+        semear();
+        auto pai = std::make_unique<QWidget>();
+        r->saida.setJanelaPrincipal(pai.get());
+        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
+        QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro)),
+                 int(EstadoRelatorio::EmCurso));
+        QTRY_VERIFY_WITH_TIMEOUT(intermediario.emudecida(), 20000);
+        QVERIFY(fim.isEmpty());
+        QElapsedTimer espera;
+        espera.start();
+        pai->findChild<QPushButton*>(QStringLiteral("cmdCancelar"))->click();
+        QVERIFY(fim.wait(10000));
+        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Cancelado));
+        QVERIFY2(espera.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms to stop").arg(espera.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(servidor.estadoTrabalho(1), int(IPP_JSTATE_CANCELED), 5000);
+        QVERIFY(servidor.impressos().isEmpty());
+        QCOMPARE(ficheirosImpressos(), QStringList());
     }
 
     // The saves of the stations while a long listing reads its rows: each
