@@ -306,6 +306,9 @@ void TesteImpressoraQt::pedidos()
 
 void TesteImpressoraQt::nuncaSobrepoeUmPdf()
 {
+    // No mask: the modes the folder and the files are made with are the modes they have.
+    const mode_t mascara = ::umask(0);
+    const auto repor = qScopeGuard([mascara] { ::umask(mascara); });
     const PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("doc_seg_e.rpt"), QStringLiteral("{Pesagens.Pesagem} = 2"));
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
@@ -313,15 +316,13 @@ void TesteImpressoraQt::nuncaSobrepoeUmPdf()
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
     // The folder the first made, and each PDF, are open to whoever the process's mask lets in, as any new file.
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
     struct stat pasta{};
     QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos"))).constData(), &pasta), 0);
-    QCOMPARE(pasta.st_mode & 07777, 0777 & ~mascara);
+    QCOMPARE(pasta.st_mode & 07777, mode_t(0777));
     for (const QString& pdf : pdfs()) {
         struct stat ficheiro{};
         QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos/") + pdf)).constData(), &ficheiro), 0);
-        QCOMPARE(ficheiro.st_mode & 07777, 0666 & ~mascara);
+        QCOMPARE(ficheiro.st_mode & 07777, mode_t(0666));
     }
 }
 
