@@ -49,6 +49,8 @@ public:
         m_processo.closeWriteChannel();
         return linha();
     }
+    // Ended of itself, after its answer.
+    bool terminado() { return m_processo.waitForFinished(10000) && m_processo.exitStatus() == QProcess::NormalExit; }
     // Killed as a station can be, before its PDF is named.
     void matar()
     {
@@ -172,7 +174,7 @@ private Q_SLOTS:
         QCOMPARE(pdf.concluir(), QStringLiteral("falha Não foi possível escrever o ficheiro %1: Não há espaço livre no disco "
                                                 "[No space left on device]")
                                      .arg(disco.caminho(QStringLiteral("x.pdf"))));
-        pdf.matar();
+        QVERIFY(pdf.terminado());
         QCOMPARE(nomes(disco.pasta()), QStringList());
     }
 

@@ -134,10 +134,8 @@ RespostaIpp LigacaoCups::pedir(ipp_t* pedido, const QByteArray& recurso, const s
             resposta = RespostaIpp(cupsGetResponse(m_http, recurso.constData()));
             estado = httpGetStatus(m_http);
         }
-        if (resposta)
-            m_prazo.sinal();
         // Asked who the user is, the library answered for it (never by asking anyone): once more.
-        else if (estado != HTTP_STATUS_UNAUTHORIZED && estado != HTTP_STATUS_UPGRADE_REQUIRED)
+        if (!resposta && estado != HTTP_STATUS_UNAUTHORIZED && estado != HTTP_STATUS_UPGRADE_REQUIRED)
             break;
     }
     ippDelete(pedido);

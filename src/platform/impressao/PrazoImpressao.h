@@ -7,16 +7,16 @@
 
 // How long a print may still wait for its print server, and whether it was
 // given up (cancelled, or told as failed). The wait is counted from the
-// request, or from the last moment the print system took part of a print
-// (a block of a document, an answer) when that is later: a server that
-// keeps silent fails the print once the wait has passed; one that is busy
-// taking a long listing does not. Read and given up from any thread.
+// request, or, when that is later, from the last block of a document that
+// the print system took (of this print or of one before it): a server that
+// keeps silent fails the print once the wait has passed; one busy taking a
+// long listing does not. Read and given up from any thread.
 class PrazoImpressao
 {
 public:
     using Relogio = std::chrono::steady_clock;
-    // The moment the print system last took part of a print, shared by the
-    // prints of one station.
+    // The moment the print system last took a block of a document, shared by
+    // the prints of one station.
     using Sinal = std::shared_ptr<std::atomic<Relogio::rep>>;
 
     PrazoImpressao(std::chrono::milliseconds espera, Sinal sinal);
@@ -28,7 +28,7 @@ public:
 
     void desistir() { m_desistido = 1; }
     bool desistido() const { return m_desistido != 0; }
-    // The print system took part of a print: the wait starts again.
+    // The print system took a block of a document: the wait starts again.
     void sinal();
 
     // For the library's connect, which polls a flag of its own kind.
