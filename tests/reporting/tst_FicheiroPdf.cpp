@@ -103,9 +103,9 @@ mode_t modo(const QString& caminho)
 
 }  // namespace
 
-// A PDF file as the station writes it, where the file system refuses what
-// it needs most and on any file system: its name, its mode, what is left
-// of a run killed, the writes it costs.
+// A PDF file as the station writes it, and the file of a print, on any file
+// system and where the file system refuses what they need most: their
+// names, their modes, what is left of a run killed, the writes they cost.
 class TesteFicheiroPdf : public QObject
 {
     Q_OBJECT
@@ -120,6 +120,96 @@ private Q_SLOTS:
             QFileInfo(pasta() + u'/' + n).isDir() && !QFileInfo(pasta() + u'/' + n).isSymLink()
                 ? QDir(pasta() + u'/' + n).removeRecursively()
                 : QFile::remove(pasta() + u'/' + n);
+    }
+
+    // A PDF takes its name only while it is free: a file put at that name while
+    // the PDF was being written (by hand, or by another station sharing the
+    // folder) is kept as it was, and the PDF takes the next free name, with or
+    // without nameless files. Nothing else is left in the folder; a PDF
+    // abandoned leaves nothing.
+    void pdfNuncaSubstitui_data()
+    {
+        QTest::addColumn<bool>("semNome");       // the file system has nameless files
+        QTest::addColumn<int>("numero");         // the name it was promised
+        QTest::addColumn<QStringList>("outros"); // files that appear while it is written
+        QTest::addColumn<QString>("nome");       // the name it takes; empty: abandoned
+        for (const bool semNome : {true, false}) {
+            const char* como = semNome ? "sem nome" : "com nome provisório";
+            QTest::addRow("%s, livre", como) << semNome << 1 << QStringList() << "x.pdf";
+            QTest::addRow("%s, tomado", como) << semNome << 1 << QStringList{"x.pdf"} << "x-2.pdf";
+            QTest::addRow("%s, dois tomados", como) << semNome << 1 << QStringList{"x.pdf", "x-2.pdf"} << "x-3.pdf";
+            QTest::addRow("%s, o segundo tomado", como) << semNome << 2 << QStringList{"x-2.pdf"} << "x-3.pdf";
+            QTest::addRow("%s, abandonado", como) << semNome << 1 << QStringList{"x.pdf"} << "";
+        }
+    }
+
+    void pdfNuncaSubstitui()
+    {
+        QFETCH(bool, semNome);
+        QFETCH(int, numero);
+        QFETCH(QStringList, outros);
+        QFETCH(QString, nome);
+        Descritores::ficheirosSemNome = semNome;
+        const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        const QDir d(pasta());
+        {
+            FicheiroPdf pdf(d.filePath(QStringLiteral("x")), numero);
+            QVERIFY(pdf.abrir());
+            QCOMPARE(pdf.write("%PDF-1.4 nosso"), 14);
+            // Written meanwhile, where nobody had it.
+            for (const QString& o : outros)
+                escreverFicheiro(d.filePath(o), "de outro: " + o.toUtf8());
+            if (nome.isEmpty()) {
+                pdf.desistir();
+                QVERIFY(!pdf.concluir() && pdf.caminho().isEmpty());
+            } else {
+                QVERIFY(pdf.concluir());
+                QCOMPARE(pdf.caminho(), d.filePath(nome));
+            }
+            QVERIFY(pdf.falha().isEmpty());
+        }
+        for (const QString& o : outros)
+            QCOMPARE(lerFicheiro(d.filePath(o)), "de outro: " + o.toUtf8());
+        QStringList esperados = outros;
+        if (!nome.isEmpty()) {
+            QCOMPARE(lerFicheiro(d.filePath(nome)), QByteArray("%PDF-1.4 nosso"));
+            esperados << nome;
+        }
+        esperados.sort();
+        QCOMPARE(d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), esperados);
+    }
+
+    // The station's own file of a print has no name, ever, in the temporary
+    // folder (with nameless files or without): a kill leaves nothing; it is read
+    // back whole, and nobody else may read it.
+    void ficheiroDaImpressaoSemNome_data()
+    {
+        QTest::addColumn<bool>("semNome");
+        QTest::newRow("sem nome") << true;
+        QTest::newRow("sem ficheiros sem nome") << false;
+    }
+
+    void ficheiroDaImpressaoSemNome()
+    {
+        QFETCH(bool, semNome);
+        Descritores::ficheirosSemNome = semNome;
+        const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
+        const QString temporaria = m_pasta.filePath(QStringLiteral("temporaria"));
+        QVERIFY(QDir().mkpath(temporaria));
+        const auto ficheiro = FicheiroPdf::daImpressao(temporaria);
+        QVERIFY(ficheiro->abrir());
+        const QByteArray texto(300000, 'p');
+        QCOMPARE(ficheiro->write(texto), texto.size());
+        QVERIFY(QDir(temporaria).isEmpty());
+        QVERIFY(ficheiro->concluir());
+        QVERIFY(QDir(temporaria).isEmpty() && ficheiro->caminho().isEmpty());
+        // The station's alone: a print holds the weighings' data.
+        struct stat st{};
+        QCOMPARE(::fstat(ficheiro->descritor(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0600));
+        QByteArray lido(texto.size() + 1, '\0');
+        QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
+        QCOMPARE(lido.left(texto.size()), texto);
     }
 
     // Where the file system has no hard links and no nameless files, a PDF

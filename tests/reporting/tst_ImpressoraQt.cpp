@@ -1,42 +1,28 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
-#include "platform/impressao/FicheiroPdf.h"
-#include "platform/impressao/SemSinalPipe.h"
 #include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/JanelaModal.h"
 #include "support/MotorTeste.h"
-#include "support/ProxyImpressao.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
+#include "ImpressaoTeste.h"
 
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QLocalServer>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QtTest>
-#include <csignal>
-#include <pthread.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
 const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
 const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
-const QString Recusado = QStringLiteral("A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs.");
-
-// The queue of the test's own print server; the test is skipped when it cannot run.
-#define SERVIDOR_OU_SALTAR(servidor)                                                                                 \
-    if (!(servidor).porqueNao().isEmpty())                                                                            \
-        QSKIP(qPrintable((servidor).porqueNao()));
 
 }  // namespace
 
@@ -65,21 +51,10 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
-    void impressaoNaFila_data();
-    void impressaoNaFila();
     void impressaoDaVisualizacao_data();
     void impressaoDaVisualizacao();
-    void ondeEstaOSistema_data();
-    void ondeEstaOSistema();
-    void impressoesUmaDeCadaVez();
-    void pdfNuncaSubstitui_data();
-    void pdfNuncaSubstitui();
-    void ficheiroDaImpressaoSemNome_data();
-    void ficheiroDaImpressaoSemNome();
     void documentoNumDiscoCheio_data();
     void documentoNumDiscoCheio();
-    void servidorQueDesliga_data();
-    void servidorQueDesliga();
 };
 
 void TesteImpressoraQt::initTestCase()
@@ -95,30 +70,7 @@ void TesteImpressoraQt::init()
     t = std::make_unique<EstacaoTeste>();
     t->abrirBaseDados();
     r = std::make_unique<MotorTeste>(*t);
-    const QSqlDatabase db = t->estacao->bd();
-    Consulta::executar(db, QStringLiteral(
-        "UPDATE Empresas SET \"Linha 1\" = 'Areias & Britas, Lda.', \"Linha 2\" = 'Zona Industrial', "
-        "\"Linha 3\" = 'Lote 7', \"Código postal\" = '2000-123', Localidade = 'Santarém', "
-        "Contribuinte = '501234567', Telefone = '243000000', Fax = '243000001', "
-        "\"Linha de fundo\" = 'Processado por computador' WHERE Empresa = 1"));
-    const QString sql = QStringLiteral(
-        "INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\", \"Número de pesagem\", \"Código da viatura\", Viatura, "
-        "\"Código da entidade\", Entidade, \"Código do transportador\", Transportador, \"Código do produto\", Produto, "
-        "\"Código do local de carga\", \"Local de carga\", \"Código do local de descarga\", \"Local de descarga\", "
-        "Observações, \"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", \"Hora de entrada\", "
-        "\"Peso á saída\", \"Báscula de saída\", \"Data de saída\", \"Hora de saída\", \"Peso líquido\", Operador) "
-        "VALUES (?, ?, ?, 'AB12', '12-AB-34', 'C01', ?, 'T01', 'Transportes Rápidos', 'P01', 'Areia fina', "
-        "'LC1', 'Pedreira Norte', 'LD1', 'Obra da Ponte', 'Sem lona', 12500, 'B1', '2026-12-05 09:15:00', "
-        "'09:15', ?, ?, ?, ?, ?, 'Maria')");
-    const QList<QVariantList> linhas = {
-        {1, "P", QVariant(), "O'Neil & <Filhos>", QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
-        {2, "E", 7, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 19000},
-        {3, "G", 42, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 19000},
-        {4, "T", QVariant(), "Quinta D'Ouro", 13750, "A2", "2026-12-05 10:40:00", "10:40", 1250},
-        {5, "A", 9, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 0},
-    };
-    for (const QVariantList& l : linhas)
-        Consulta::executar(db, sql, l);
+    semearDocumentos(t->estacao->bd());
 }
 
 void TesteImpressoraQt::cleanup()
@@ -353,162 +305,6 @@ void TesteImpressoraQt::janelaNaoModal()
     delete janela;
 }
 
-// A document for the printer goes to the print system's queue whole, as a
-// PDF of all its copies, only once it is made, handed over by the print
-// thread while the station goes on (its timers keep firing): the request
-// answers at once, and how it went comes later, within the stated wait. A
-// queue that takes it prints it, and the log names the job; one that holds
-// it (stopped, or holding its jobs) keeps it whole, and that is no failure.
-// The queue is the one named for the user (LPDEST, PRINTER but "lp", the
-// user's lpoptions), else the server's default. A print system that is
-// there but fails (the queue refuses, is missing, or there is no default;
-// the server dead with its socket left at the usual place, silent, or
-// stopped) is a failed print told to whoever asked with its reason, never a
-// PDF.
-void TesteImpressoraQt::impressaoNaFila_data()
-{
-    QTest::addColumn<int>("fila");               // ServidorImpressao::Fila
-    QTest::addColumn<bool>("porDefeito");        // the server has a default queue
-    QTest::addColumn<int>("servidor");           // 0 up; 1 killed; 2 a socket that never answers; 3 stopped
-    QTest::addColumn<QStringList>("ambiente");   // "NAME=value", or "lpoptions=…" for the user's lpoptions
-    QTest::addColumn<int>("estado");
-    QTest::addColumn<QString>("aviso");   // "%1": the server's socket
-    QTest::addColumn<QString>("diario");  // the log's line of the job, after its level; empty: none
-    QTest::addColumn<int>("saida");       // 0 nowhere, 1 printed, 2 kept by the server
-    const int falha = EstadoRelatorio::FalhaImpressao;
-    const QString tomado = QStringLiteral("info: print job 1 taken by queue fila");
-    const QString semOutra = QStringLiteral("5: 482 A impressora outra não aceitou o trabalho: a fila outra não existe");
-    const QString semServidor = QStringLiteral("5: 482 Não foi possível imprimir: ");
-    QTest::newRow("aceita") << 0 << true << 0 << QStringList() << 0 << "" << tomado << 1;
-    QTest::newRow("recusa") << 1 << true << 0 << QStringList() << falha << "5: 482 " + Recusado << "" << 0;
-    QTest::newRow("parada") << 2 << true << 0 << QStringList() << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
-    QTest::newRow("retém") << 3 << true << 0 << QStringList() << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
-    QTest::newRow("PRINTER lp") << 0 << true << 0 << QStringList{"PRINTER=lp"} << 0 << "" << tomado << 1;
-    QTest::newRow("LPDEST antes de PRINTER") << 0 << false << 0 << QStringList{"LPDEST=fila/rascunho", "PRINTER=outra"} << 0 << "" << tomado << 1;
-    QTest::newRow("lpoptions") << 0 << false << 0 << QStringList{"lpoptions=Dest outra\nDefault fila opcao=1"} << 0 << "" << tomado << 1;
-    QTest::newRow("PRINTER sem a fila") << 0 << true << 0 << QStringList{"PRINTER=outra"} << falha << semOutra << "" << 0;
-    QTest::newRow("LPDEST sem a fila") << 0 << true << 0 << QStringList{"LPDEST=outra"} << falha << semOutra << "" << 0;
-    QTest::newRow("lpoptions sem a fila") << 0 << true << 0 << QStringList{"lpoptions=Default outra"} << falha << semOutra << "" << 0;
-    QTest::newRow("sem fila por defeito") << 0 << false << 0 << QStringList() << falha
-                                          << semServidor + "o servidor de impressão %1 não tem fila por defeito" << "" << 0;
-    QTest::newRow("servidor morto") << 0 << true << 1 << QStringList() << falha
-                                    << semServidor + "não foi possível ligar ao servidor de impressão %1 (O servidor não está a funcionar [Connection refused])"
-                                    << "" << 0;
-    QTest::newRow("servidor calado") << 0 << true << 2 << QStringList() << falha
-                                     << semServidor + "o servidor de impressão %1 não respondeu em 2 s" << "" << 0;
-    QTest::newRow("servidor parado") << 0 << true << 3 << QStringList() << falha
-                                     << semServidor + "o servidor de impressão %1 não respondeu em 2 s" << "" << 0;
-}
-
-void TesteImpressoraQt::impressaoNaFila()
-{
-    QFETCH(int, fila);
-    QFETCH(bool, porDefeito);
-    QFETCH(int, servidor);
-    QFETCH(QStringList, ambiente);
-    QFETCH(int, saida);
-    ServidorImpressao cups(ServidorImpressao::Fila(fila), porDefeito);
-    SERVIDOR_OU_SALTAR(cups)
-    LugaresImpressao lugares = cups.lugares();
-    // A server that takes the connection and never answers.
-    QLocalServer calado;
-    if (servidor == 1) {
-        // Found where a local server's socket usually is.
-        cups.matar();
-        lugares = {};
-        lugares.sockets = {cups.socket()};
-    } else if (servidor == 2) {
-        QVERIFY(calado.listen(t->caminho(QStringLiteral("calado.sock"))));
-        lugares.ambiente[QStringLiteral("CUPS_SERVER")] = calado.fullServerName();
-    } else if (servidor == 3) {
-        cups.parar();
-    }
-    for (const QString& a : ambiente) {
-        if (a.startsWith(QStringLiteral("lpoptions="))) {
-            lugares.casa = t->caminho(QStringLiteral("casa"));
-            QVERIFY(QDir().mkpath(lugares.casa + QStringLiteral("/.cups")));
-            escreverFicheiro(lugares.casa + QStringLiteral("/.cups/lpoptions"), a.section(u'=', 1).toUtf8());
-        } else {
-            lugares.ambiente[a.section(u'=', 0, 0)] = a.section(u'=', 1);
-        }
-    }
-    const QString socket = servidor == 2 ? calado.fullServerName() : cups.socket();
-    r->saida.lugaresImpressao = lugares;
-    r->saida.esperaImpressao = std::chrono::milliseconds(2000);
-    // The log's line of the job must come.
-    QLoggingCategory::setFilterRules({});
-    const auto silencio = qScopeGuard([] { QLoggingCategory::setFilterRules(Silencio); });
-    QFETCH(QString, diario);
-    if (!diario.isEmpty())
-        QTest::ignoreMessage(diario.startsWith(u'w') ? QtWarningMsg : QtInfoMsg, qPrintable(diario.section(QStringLiteral(": "), 1)));
-    // The station's thread goes on meanwhile.
-    int tiques = 0;
-    QTimer relogio;
-    connect(&relogio, &QTimer::timeout, this, [&] { ++tiques; });
-    relogio.start(20);
-    QObject quemPediu;
-    QStringList avisos;
-    QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
-    QElapsedTimer espera;
-    espera.start();
-    QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
-                                         anotar(quemPediu, avisos)),
-             int(EstadoRelatorio::EmCurso));
-    QVERIFY2(espera.elapsed() < 1500, qPrintable(QStringLiteral("the request took %1 ms").arg(espera.elapsed())));
-    QVERIFY(fim.wait(10000));
-    const qint64 ms = espera.elapsed();
-    QTEST(fim.first().at(1).toInt(), "estado");
-    QFETCH(QString, aviso);
-    QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{QString(aviso).replace(QStringLiteral("%1"), socket)});
-    // Within the wait, however silent the server; and the timer kept its rhythm all along.
-    QVERIFY2(ms < 3000, qPrintable(QStringLiteral("answered after %1 ms").arg(ms)));
-    QVERIFY2(tiques >= ms / 40, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(tiques).arg(ms)));
-    if (servidor >= 2)
-        QVERIFY2(ms >= 1900, qPrintable(QStringLiteral("answered after %1 ms").arg(ms)));
-    QVERIFY(pdfs().isEmpty());
-    if (servidor != 0)
-        return;
-    // What reached the printer, or waits in the server, is the whole document: both copies.
-    QString documento;
-    if (saida == 1) {
-        QTRY_COMPARE_WITH_TIMEOUT(cups.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-        documento = cups.impresso(1);
-    } else {
-        QVERIFY(cups.impressos().isEmpty());
-        QCOMPARE(cups.guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
-        documento = cups.guardado(1);
-    }
-    if (saida != 0) {
-        QCOMPARE(TextoPdf::paginas(documento), 2);
-        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
-    }
-}
-
-// Prints asked one after another reach the print server in the order they
-// were asked, one at a time: no request of one while a request of another
-// waits for its answer.
-void TesteImpressoraQt::impressoesUmaDeCadaVez()
-{
-    ServidorImpressao cups;
-    SERVIDOR_OU_SALTAR(cups)
-    ProxyImpressao intermediario(cups.socket(), t->pasta());
-    r->saida.lugaresImpressao.ambiente[QStringLiteral("CUPS_SERVER")] = intermediario.socket();
-    QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
-    const QStringList documentos = {"doc_seg_e.rpt", "doc_seg_g.rpt", "doc_seg_t.rpt"};
-    for (int i = 0; i < documentos.size(); ++i)
-        QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(documentos[i], QStringLiteral("{Pesagens.Pesagem} = %1").arg(i + 2))),
-                 int(EstadoRelatorio::EmCurso));
-    QTRY_COMPARE_WITH_TIMEOUT(fim.size(), 3, 20000);
-    for (const QList<QVariant>& f : fim)
-        QCOMPARE(f.at(1).toInt(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(cups.impressos().size(), 3, 10000);
-    const QStringList titulos = {"Entrada de matéria prima", "Guia de remessa", "Talão de pesagem"};
-    for (int i = 0; i < titulos.size(); ++i)
-        QVERIFY2(TextoPdf::texto(cups.impresso(i + 1)).contains(titulos[i]), qPrintable(titulos[i]));
-    QVERIFY(intermediario.ligacoes() >= 6);
-    QCOMPARE(intermediario.sobrepostos(), 0);
-}
-
 // "Print" in a document's preview goes where every print goes, checked,
 // never through the dialog's own printing (it would open the print
 // system's dialog and hand over pages unchecked): to the queue, or to a new
@@ -519,7 +315,7 @@ void TesteImpressoraQt::impressaoDaVisualizacao_data()
     QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: no printer
     QTest::addColumn<QStringList>("caixas");
     QTest::newRow("aceita") << 0 << QStringList();
-    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + Recusado + ")"};
+    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + RecusaFila + ")"};
     QTest::newRow("sem impressora") << -1 << QStringList();
 }
 
@@ -566,166 +362,6 @@ void TesteImpressoraQt::impressaoDaVisualizacao()
     QVERIFY(fila < 0 || pdfs().isEmpty());
 }
 
-// Where the station finds its print system, without a word on the network:
-// the server named by CUPS_SERVER, else by the ServerName of the user's
-// client.conf, else of the system's; else a local server whose socket is at
-// a usual place (even with nobody behind it); else none, and only then do
-// prints become PDFs. The queue named for the user comes from LPDEST, else
-// PRINTER but "lp", else the Default of the user's lpoptions, else of the
-// system's.
-void TesteImpressoraQt::ondeEstaOSistema_data()
-{
-    QTest::addColumn<QStringList>("lugares");  // "NAME=value" of the environment; "casa/…" or "raiz/…" files as "path=text"; "socket" at a usual place
-    QTest::addColumn<QString>("servidor");     // ServidorCups::nome(), "%1" the test's folder; empty: none
-    QTest::addColumn<int>("cifra");            // http_encryption_t
-    QTest::addColumn<QString>("fila");
-    const QString proprio = QStringLiteral("casa/.cups/client.conf=");
-    const QString sistema = QStringLiteral("raiz/client.conf=");
-    QTest::newRow("nada") << QStringList() << "" << 0 << "";
-    QTest::newRow("só a raiz, sem ServerName") << QStringList{sistema + "# nada\nEncryption Never"} << "" << 0 << "";
-    QTest::newRow("socket num lugar habitual") << QStringList{"socket"} << "%1/cups.sock" << 1 << "";
-    QTest::newRow("CUPS_SERVER") << QStringList{"CUPS_SERVER=impressoras.local", proprio + "ServerName outro"}
-                                 << "impressoras.local:631" << 0 << "";
-    QTest::newRow("CUPS_SERVER com porto") << QStringList{"CUPS_SERVER=impressoras:8631/version=1.1"} << "impressoras:8631" << 0 << "";
-    QTest::newRow("CUPS_SERVER IPv6") << QStringList{"CUPS_SERVER=[::1]:632", "IPP_PORT=700"} << "::1:632" << 0 << "";
-    QTest::newRow("IPP_PORT") << QStringList{"CUPS_SERVER=impressoras", "IPP_PORT=700"} << "impressoras:700" << 0 << "";
-    QTest::newRow("socket por CUPS_SERVER") << QStringList{"CUPS_SERVER=/algures/cups.sock", "socket"} << "/algures/cups.sock" << 1 << "";
-    QTest::newRow("client.conf do utilizador") << QStringList{proprio + "# o servidor\nservername  impressoras\nEncryption Required", sistema + "ServerName outro", "socket"}
-                                               << "impressoras:631" << 2 << "";
-    QTest::newRow("client.conf do sistema") << QStringList{proprio + "Encryption Always", sistema + "ServerName outro:9631\nEncryption Never"}
-                                            << "outro:9631" << 3 << "";
-    QTest::newRow("CUPS_ENCRYPTION") << QStringList{"CUPS_SERVER=impressoras", "CUPS_ENCRYPTION=Never", proprio + "Encryption Always"}
-                                     << "impressoras:631" << 1 << "";
-    QTest::newRow("LPDEST") << QStringList{"LPDEST=a/rascunho", "PRINTER=b", "casa/.cups/lpoptions=Default c"} << "" << 0 << "a";
-    QTest::newRow("PRINTER") << QStringList{"PRINTER=b", "casa/.cups/lpoptions=Default c"} << "" << 0 << "b";
-    QTest::newRow("PRINTER lp") << QStringList{"PRINTER=lp", "raiz/lpoptions=Default d"} << "" << 0 << "d";
-    QTest::newRow("lpoptions do utilizador") << QStringList{"casa/.cups/lpoptions=Dest x\nDefault c/inst opcao=1", "raiz/lpoptions=Default d"}
-                                             << "" << 0 << "c";
-    QTest::newRow("lpoptions do sistema") << QStringList{"casa/.cups/lpoptions=Dest x", "raiz/lpoptions=Default d"} << "" << 0 << "d";
-}
-
-void TesteImpressoraQt::ondeEstaOSistema()
-{
-    QFETCH(QStringList, lugares);
-    const QString pasta = t->caminho(QStringLiteral("maquina"));
-    LugaresImpressao l;
-    l.casa = pasta + QStringLiteral("/casa");
-    l.raizServidor = pasta + QStringLiteral("/raiz");
-    // A usual place, with a socket there or not.
-    l.sockets = {pasta + QStringLiteral("/nada.sock"), pasta + QStringLiteral("/cups.sock")};
-    QLocalServer local;
-    QVERIFY(QDir().mkpath(pasta));
-    for (const QString& lugar : lugares) {
-        if (lugar == u"socket") {
-            QVERIFY(local.listen(pasta + QStringLiteral("/cups.sock")));
-        } else if (lugar.startsWith(QStringLiteral("casa/")) || lugar.startsWith(QStringLiteral("raiz/"))) {
-            const QString ficheiro = pasta + u'/' + lugar.section(u'=', 0, 0);
-            QVERIFY(QDir().mkpath(QFileInfo(ficheiro).path()));
-            escreverFicheiro(ficheiro, lugar.section(u'=', 1).toUtf8());
-        } else {
-            l.ambiente.insert(lugar.section(u'=', 0, 0), lugar.section(u'=', 1));
-        }
-    }
-    // A file of the same name as the socket's is no socket.
-    escreverFicheiro(pasta + QStringLiteral("/nada.sock"), "");
-    const std::optional<ServidorCups> encontrado = l.servidor();
-    QFETCH(QString, servidor);
-    QCOMPARE(encontrado ? encontrado->nome() : QString(), QString(servidor).replace(QStringLiteral("%1"), pasta));
-    QTEST(encontrado ? encontrado->cifra : 0, "cifra");
-    QTEST(l.filaNomeada(), "fila");
-}
-
-// A PDF takes its name only while it is free: a file put at that name while
-// the PDF was being written (by hand, or by another station sharing the
-// folder) is kept as it was, and the PDF takes the next free name, with or
-// without nameless files. Nothing else is left in the folder; a PDF
-// abandoned leaves nothing.
-void TesteImpressoraQt::pdfNuncaSubstitui_data()
-{
-    QTest::addColumn<bool>("semNome");       // the file system has nameless files
-    QTest::addColumn<int>("numero");         // the name it was promised
-    QTest::addColumn<QStringList>("outros"); // files that appear while it is written
-    QTest::addColumn<QString>("nome");       // the name it takes; empty: abandoned
-    for (const bool semNome : {true, false}) {
-        const char* como = semNome ? "sem nome" : "com nome provisório";
-        QTest::addRow("%s, livre", como) << semNome << 1 << QStringList() << "x.pdf";
-        QTest::addRow("%s, tomado", como) << semNome << 1 << QStringList{"x.pdf"} << "x-2.pdf";
-        QTest::addRow("%s, dois tomados", como) << semNome << 1 << QStringList{"x.pdf", "x-2.pdf"} << "x-3.pdf";
-        QTest::addRow("%s, o segundo tomado", como) << semNome << 2 << QStringList{"x-2.pdf"} << "x-3.pdf";
-        QTest::addRow("%s, abandonado", como) << semNome << 1 << QStringList{"x.pdf"} << "";
-    }
-}
-
-void TesteImpressoraQt::pdfNuncaSubstitui()
-{
-    QFETCH(bool, semNome);
-    QFETCH(int, numero);
-    QFETCH(QStringList, outros);
-    QFETCH(QString, nome);
-    Descritores::ficheirosSemNome = semNome;
-    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-    const QString pasta = t->caminho(QStringLiteral("impressos"));
-    const QDir d(pasta);
-    {
-        FicheiroPdf pdf(d.filePath(QStringLiteral("x")), numero);
-        QVERIFY(pdf.abrir());
-        QCOMPARE(pdf.write("%PDF-1.4 nosso"), 14);
-        // Written meanwhile, where nobody had it.
-        for (const QString& o : outros)
-            escreverFicheiro(d.filePath(o), "de outro: " + o.toUtf8());
-        if (nome.isEmpty()) {
-            pdf.desistir();
-            QVERIFY(!pdf.concluir() && pdf.caminho().isEmpty());
-        } else {
-            QVERIFY(pdf.concluir());
-            QCOMPARE(pdf.caminho(), d.filePath(nome));
-        }
-        QVERIFY(pdf.falha().isEmpty());
-    }
-    for (const QString& o : outros)
-        QCOMPARE(lerFicheiro(d.filePath(o)), "de outro: " + o.toUtf8());
-    QStringList esperados = outros;
-    if (!nome.isEmpty()) {
-        QCOMPARE(lerFicheiro(d.filePath(nome)), QByteArray("%PDF-1.4 nosso"));
-        esperados << nome;
-    }
-    esperados.sort();
-    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), esperados);
-}
-
-// The station's own file of a print has no name, ever, in the temporary
-// folder (with nameless files or without): a kill leaves nothing; it is read
-// back whole, and nobody else may read it.
-void TesteImpressoraQt::ficheiroDaImpressaoSemNome_data()
-{
-    QTest::addColumn<bool>("semNome");
-    QTest::newRow("sem nome") << true;
-    QTest::newRow("sem ficheiros sem nome") << false;
-}
-
-void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
-{
-    QFETCH(bool, semNome);
-    Descritores::ficheirosSemNome = semNome;
-    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-    const QString pasta = t->caminho(QStringLiteral("temporaria"));
-    QVERIFY(QDir().mkpath(pasta));
-    const auto ficheiro = FicheiroPdf::daImpressao(pasta);
-    QVERIFY(ficheiro->abrir());
-    const QByteArray texto(300000, 'p');
-    QCOMPARE(ficheiro->write(texto), texto.size());
-    QVERIFY(QDir(pasta).isEmpty());
-    QVERIFY(ficheiro->concluir());
-    QVERIFY(QDir(pasta).isEmpty() && ficheiro->caminho().isEmpty());
-    // The station's alone: a print holds the weighings' data.
-    struct stat st{};
-    QCOMPARE(::fstat(ficheiro->descritor(), &st), 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0600));
-    QByteArray lido(texto.size() + 1, '\0');
-    QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
-    QCOMPARE(lido.left(texto.size()), texto);
-}
-
 // A document whose file cannot be written whole (its disk full: the PDF's
 // folder, or the temporary folder where a print is prepared) is no
 // document: the run says which file and why, leaves nothing, and nothing
@@ -766,51 +402,6 @@ void TesteImpressoraQt::documentoNumDiscoCheio()
     QCOMPARE(QDir(disco.pasta()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"enchimento"});
     QVERIFY(r->saida.ultimoPdf().isEmpty());
     QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
-}
-
-// Handing a print to a server that hangs up in the middle fails the write,
-// and the program goes on: the signal such a write raises is taken, and
-// the thread's signals are as they were (one pending before stays pending).
-void TesteImpressoraQt::servidorQueDesliga_data()
-{
-    QTest::addColumn<bool>("pendenteAntes");
-    QTest::newRow("nenhum sinal antes") << false;
-    QTest::newRow("um sinal pendente antes") << true;
-}
-
-void TesteImpressoraQt::servidorQueDesliga()
-{
-    QFETCH(bool, pendenteAntes);
-    sigset_t pipe, antes;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    pthread_sigmask(SIG_SETMASK, nullptr, &antes);
-    const auto repor = qScopeGuard([&] {
-        const timespec nada{};
-        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
-        }
-        pthread_sigmask(SIG_SETMASK, &antes, nullptr);
-    });
-    if (pendenteAntes) {
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-        pthread_kill(pthread_self(), SIGPIPE);
-    }
-    int par[2];
-    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, par), 0);
-    ::close(par[1]);
-    {
-        const SemSinalPipe semSinal;
-        errno = 0;
-        QCOMPARE(::write(par[0], "x", 1), ssize_t(-1));
-        QCOMPARE(errno, EPIPE);
-    }
-    ::close(par[0]);
-    // Without it, the signal would end the test here, once unblocked.
-    sigset_t pendentes, agora;
-    sigpending(&pendentes);
-    pthread_sigmask(SIG_SETMASK, nullptr, &agora);
-    QCOMPARE(sigismember(&pendentes, SIGPIPE) == 1, pendenteAntes);
-    QCOMPARE(sigismember(&agora, SIGPIPE) == 1, pendenteAntes);
 }
 
 QTEST_MAIN(TesteImpressoraQt)

@@ -13,9 +13,9 @@
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
 #include "support/MotorTeste.h"
-#include "support/ProxyImpressao.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
+#include "ImpressaoTeste.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,7 +29,6 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QtTest>
-#include <cups/ipp.h>
 
 #include <map>
 #include <thread>
@@ -148,33 +147,7 @@ class TesteListagens : public QObject
 
     // Weighings of January 2026 and round it: names in several cases and
     // accents, none and empty, a quote, a cancelled one, a pending one.
-    void semear()
-    {
-        const QString sql = QStringLiteral(
-            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Produto, Entidade, Operador, "
-            "\"Data de saída\", \"Hora de saída\", \"Peso á entrada\", \"Peso á saída\", \"Peso líquido\") "
-            "VALUES (?, ?, ?, ?, ?, ?, '10:00', 10000, ?, ?)");
-        const QVariant nulo;
-        const QList<QVariantList> linhas = {
-            {"E", 101, "Areia", "Cimentos Lda", "Ana", "2026-01-05 10:00:00", 20000, 10000},
-            {"G", 102, "areia", "O'Neil & <Filhos>", "Rui", "2026-01-06 11:00:00", 18000, 8000},
-            {"T", 103, "AREIA", "Cimentos Lda", "Ana", "2026-01-03 09:00:00", 15000, 5000},
-            {"A", 104, "Brita", "Zé", "Automático", "2026-01-10 08:00:00", 10000, 0},
-            {"E", 105, "Brita", "Cimentos Lda", "Rui", "2026-01-10 08:00:00", 22000, 12000},
-            {"G", 106, "Ácido", "Zé", "Ana", "2026-01-20 14:00:00", 13000, 3000},
-            {"E", 107, "éter", nulo, "Ana", "2026-01-21 15:00:00", 14000, 4000},
-            {"T", 108, "Évora", "Cimentos Lda", nulo, "2026-01-22 16:00:00", 16000, 6000},
-            {"E", 109, "Zebra", "O'Neil & <Filhos>", "Rui", "2026-01-31 23:59:59", 17000, 7000},
-            {"G", 110, nulo, "Zé", "Ana", "2026-01-15 12:00:00", 19000, 9000},
-            {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
-            {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
-            {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
-            {"G", 114, "évora", "Zé", "Rui", "2026-01-23 10:00:00", 12000, 2000},
-            {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
-        };
-        for (const QVariantList& l : linhas)
-            Consulta::executar(t->estacao->bd(), sql, l);
-    }
+    void semear() { semearJaneiro(t->estacao->bd()); }
 
     // The whole text of the last PDF, each page ending with "Página n de m".
     QString textoTodo()
@@ -729,112 +702,6 @@ private Q_SLOTS:
         const int paginas = TextoPdf::paginas(r->saida.ultimoPdf());
         QVERIFY(paginas > 20 && paginas % 20 == 0);
         QCOMPARE(TextoPdf::paginas(primeiro), outroPosto ? 1 : -1);
-    }
-
-    // A listing for the printer, printed at once or from its preview, goes to
-    // the queue whole, all its copies in one job: a queue that takes it
-    // prints it; one that refuses it tells the window that asked, with the
-    // print system's reason; one that holds it keeps it whole, and that is
-    // no failure. A server that has stopped fails it once the stated wait
-    // has passed, whatever the print system's library does inside. Nothing
-    // goes into impressos.
-    void listagemNaFila_data()
-    {
-        QTest::addColumn<bool>("daVisualizacao");
-        QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: the server stopped
-        QTest::addColumn<QStringList>("esperados");  // what the window is told; "%1": the server's socket
-        for (const bool daVisualizacao : {false, true}) {
-            const char* de = daVisualizacao ? "da pré-visualização" : "directa";
-            QTest::addRow("%s, aceita", de) << daVisualizacao << 0 << QStringList();
-            QTest::addRow("%s, recusa", de) << daVisualizacao << 1
-                                            << QStringList{"5: 482 A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs."};
-            QTest::addRow("%s, parada", de) << daVisualizacao << 2 << QStringList();
-        }
-        QTest::addRow("directa, servidor parado") << false << -1
-                                                  << QStringList{"5: 482 Não foi possível imprimir: o servidor de impressão %1 não respondeu em 2 s"};
-    }
-    void listagemNaFila()
-    {
-        QFETCH(bool, daVisualizacao);
-        QFETCH(int, fila);
-        ServidorImpressao servidor{ServidorImpressao::Fila(std::max(fila, 0))};
-        if (!servidor.porqueNao().isEmpty())
-            QSKIP(qPrintable(servidor.porqueNao()));
-        r->imprimirEm(servidor);
-        r->saida.esperaImpressao = std::chrono::milliseconds(2000);
-        semear();
-        if (fila < 0)
-            servidor.parar();
-        QObject quemPediu;
-        QStringList avisos;
-        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
-        QElapsedTimer espera;
-        espera.start();
-        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro,
-                                                       daVisualizacao ? DestinoRelatorio::Janela : DestinoRelatorio::Impressora, 2),
-                                    anotar(quemPediu, avisos));
-        QVERIFY(fim.wait(60000));
-        if (daVisualizacao) {
-            JanelaVisualizacao* janela = r->saida.ultimaVisualizacao();
-            QVERIFY(janela);
-            fim.clear();
-            janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
-            QVERIFY(fim.wait(60000));
-        }
-        QFETCH(QStringList, esperados);
-        QCOMPARE(avisos, esperados.replaceInStrings(QStringLiteral("%1"), servidor.socket()));
-        QVERIFY2(espera.elapsed() < 4000, qPrintable(QStringLiteral("%1 ms").arg(espera.elapsed())));
-        QCOMPARE(ficheirosImpressos(), QStringList());
-        if (fila < 0) {
-            servidor.continuar();
-            return;
-        }
-        QString documento;
-        if (fila == 0) {
-            QTRY_COMPARE_WITH_TIMEOUT(servidor.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-            documento = servidor.impresso(1);
-        } else {
-            QVERIFY(servidor.impressos().isEmpty());
-            QCOMPARE(servidor.guardados(), fila == 2 ? QStringList{"d00001-001"} : QStringList());
-            documento = servidor.guardado(1);
-        }
-        if (fila == 1)
-            return;
-        // The preview prints one copy; the request, its two: two pages each.
-        const int copias = daVisualizacao ? 1 : 2;
-        QCOMPARE(TextoPdf::paginas(documento), 2 * copias);
-        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Total geral: 12 pesagens")), copias);
-    }
-
-    // "Cancelar" pressed while a listing is handed to a print server that
-    // went silent in the middle of it ends the run within a second or two,
-    // and the job already made for it is cancelled at the server: nothing of
-    // it is printed, then or later.
-    void cancelarAEntregar()
-    {
-        ServidorImpressao servidor;
-        if (!servidor.porqueNao().isEmpty())
-            QSKIP(qPrintable(servidor.porqueNao()));
-        ProxyImpressao intermediario(servidor.socket(), t->pasta());
-        intermediario.emudecerApos(4096);
-        r->saida.lugaresImpressao.ambiente[QStringLiteral("CUPS_SERVER")] = intermediario.socket();
-        semear();
-        auto pai = std::make_unique<QWidget>();
-        r->saida.setJanelaPrincipal(pai.get());
-        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
-        QCOMPARE(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro)),
-                 int(EstadoRelatorio::EmCurso));
-        QTRY_VERIFY_WITH_TIMEOUT(intermediario.emudecida(), 20000);
-        QVERIFY(fim.isEmpty());
-        QElapsedTimer espera;
-        espera.start();
-        pai->findChild<QPushButton*>(QStringLiteral("cmdCancelar"))->click();
-        QVERIFY(fim.wait(10000));
-        QCOMPARE(fim.first().at(1).toInt(), int(EstadoRelatorio::Cancelado));
-        QVERIFY2(espera.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms to stop").arg(espera.elapsed())));
-        QTRY_COMPARE_WITH_TIMEOUT(servidor.estadoTrabalho(1), int(IPP_JSTATE_CANCELED), 5000);
-        QVERIFY(servidor.impressos().isEmpty());
-        QCOMPARE(ficheirosImpressos(), QStringList());
     }
 
     // The saves of the stations while a long listing reads its rows: each

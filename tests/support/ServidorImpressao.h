@@ -59,3 +59,8 @@ private:
     QString m_porqueNao;
     bool m_parado = false;
 };
+
+// The test's own print server `servidor`; the test is skipped when it cannot run.
+#define SERVIDOR_OU_SALTAR(servidor)                                                                                   \
+    if (!(servidor).porqueNao().isEmpty())                                                                              \
+        QSKIP(qPrintable((servidor).porqueNao()));
