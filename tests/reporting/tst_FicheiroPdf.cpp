@@ -251,6 +251,25 @@ private Q_SLOTS:
         QCOMPARE(modo(pasta() + u'/' + nome) & 07777, mode_t(0666));
     }
 
+    // A provisional name that someone took from the PDF while it was written
+    // (another file put there) is left to that file, as it is: the PDF is
+    // named by a copy of its own.
+    void provisorioTomado()
+    {
+        PdfSemLigacoes pdf(false, pasta() + QStringLiteral("/x"), 1000);
+        ABERTO_OU_SALTAR(pdf);
+        const QStringList provisorios = nomes(pasta());
+        QCOMPARE(provisorios.size(), 1);
+        const QString provisorio = pasta() + u'/' + provisorios[0];
+        escreverFicheiro(pasta() + QStringLiteral("/outro"), "de outro");
+        QVERIFY(::rename(QFile::encodeName(pasta() + QStringLiteral("/outro")).constData(), QFile::encodeName(provisorio).constData()) == 0);
+        QCOMPARE(pdf.concluir(), QStringLiteral("nome %1/x.pdf 0").arg(pasta()));
+        QVERIFY(pdf.terminado());
+        QCOMPARE(lerFicheiro(pasta() + QStringLiteral("/x.pdf")), escritos(1000));
+        QCOMPARE(lerFicheiro(provisorio), QByteArray("de outro"));
+        QCOMPARE(nomes(pasta()), (QStringList{provisorios[0], QStringLiteral("x.pdf")}));
+    }
+
     // When no way of naming works here, the PDF fails with the reason of the
     // way that failed last (a full disk while it is copied), never with the
     // link the file system does not have; nothing of it is left.

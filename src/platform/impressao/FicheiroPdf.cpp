@@ -123,7 +123,9 @@ bool FicheiroPdf::nomear()
                 : via == Via::Renomeacao ? NomesPdf::renomear(fd, pasta, m_provisorio, proprio)
                                          : NomesPdf::copiarExclusivo(fd, pasta, proprio, ModoPdf);
             // A way this file system does not have: the next, for this name and the ones after.
-            if (via == Via::Copia || !NomesPdf::naoSuportado(e))
+            // A provisional name taken from the file is not renamed: the file is copied.
+            const bool outraVia = NomesPdf::naoSuportado(e) || (via == Via::Renomeacao && e == ENOENT);
+            if (via == Via::Copia || !outraVia)
                 break;
             via = via == Via::Ligacao && !m_provisorio.isEmpty() ? Via::Renomeacao : Via::Copia;
         }
@@ -151,8 +153,7 @@ void FicheiroPdf::desistir()
 
 void FicheiroPdf::tirarProvisorio()
 {
-    if (!m_provisorio.isEmpty())
-        ::unlinkat(m_pastaAberta.fd, m_provisorio.constData(), 0);
+    NomesPdf::tirarProvisorio(m_ficheiro.fd, m_pastaAberta.fd, m_provisorio);
     m_provisorio.clear();
 }
 

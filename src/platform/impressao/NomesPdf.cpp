@@ -129,6 +129,12 @@ int copiarExclusivo(int ficheiro, int pasta, const QByteArray& nome, mode_t modo
     return e;
 }
 
+void tirarProvisorio(int ficheiro, int pasta, const QByteArray& provisorio)
+{
+    if (!provisorio.isEmpty() && mesmoFicheiro(pasta, provisorio, ficheiro))
+        ::unlinkat(pasta, provisorio.constData(), 0);
+}
+
 bool naoSuportado(int erro)
 {
     // A link refused by FAT (EPERM), a rename without its flags (EINVAL), or no such call at all.

@@ -25,7 +25,9 @@ int criar(int pasta, const QByteArray& final, mode_t modo, bool guardado, Descri
 
 // Names the file open as `ficheiro` `nome` by a hard link.
 int ligar(int ficheiro, int pasta, const QByteArray& provisorio, const QByteArray& nome);
-// Names it by renaming its provisional name, a rename that never replaces.
+// Names it by renaming its provisional name, a rename that never replaces;
+// ENOENT when that name no longer leads to the file (someone put another
+// there), which is then never renamed.
 int renomear(int ficheiro, int pasta, const QByteArray& provisorio, const QByteArray& nome);
 // Makes `nome` exclusively, of mode `modo`, and writes the whole of the
 // file into it, synced; a copy that fails is removed.
@@ -33,6 +35,9 @@ int copiarExclusivo(int ficheiro, int pasta, const QByteArray& nome, mode_t modo
 // Each of them gives EEXIST when `nome` is taken, and an errno for which
 // naoSuportado holds when the file system has no such way.
 bool naoSuportado(int erro);
+
+// Removes the provisional name of the file open as `ficheiro`, while it still leads to it.
+void tirarProvisorio(int ficheiro, int pasta, const QByteArray& provisorio);
 
 // Removes from `pasta` the provisional PDFs that runs of this user killed
 // before they were named left: regular files of one link, whose names only
