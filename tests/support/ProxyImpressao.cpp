@@ -16,6 +16,13 @@ ProxyImpressao::ProxyImpressao(const QString& servidor, const QString& pasta) : 
     m_servidor.listen(QDir(pasta).filePath(QStringLiteral("intermediario.sock")));
 }
 
+ProxyImpressao::~ProxyImpressao()
+{
+    // The connections close with nothing listening: their handlers use what goes before them.
+    for (QLocalSocket* ligacao : m_servidor.findChildren<QLocalSocket*>())
+        ligacao->disconnect();
+}
+
 void ProxyImpressao::ligar()
 {
     while (QLocalSocket* cliente = m_servidor.nextPendingConnection()) {

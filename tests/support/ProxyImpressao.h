@@ -16,6 +16,9 @@ class ProxyImpressao : public QObject
 public:
     // In front of the server's socket `servidor`, with its own socket in `pasta`.
     ProxyImpressao(const QString& servidor, const QString& pasta);
+    ~ProxyImpressao() override;
+    ProxyImpressao(const ProxyImpressao&) = delete;
+    ProxyImpressao& operator=(const ProxyImpressao&) = delete;
 
     QString socket() const { return m_servidor.fullServerName(); }
     // The first connection that brings more than `bytes` to the server goes silent there.
