@@ -8,6 +8,12 @@
 
 // What the printing tests share: the rows they print, and a refusal's words.
 
+// The guide of weighing 3, as semearDocumentos seeds it.
+inline const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
+
+// The report printer's log, quiet: its refusals are logged by design.
+inline const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
+
 // The refusal of a queue that does not take jobs, as the print system words it.
 inline const QString RecusaFila =
     QStringLiteral("A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs.");

@@ -23,9 +23,13 @@
 
 namespace {
 
-const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
 const QString Janeiro = QStringLiteral("{Pesagens.Data de saída} in Date (2026, 01, 01) to Date (2026, 01, 31)");
-const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
+
+// Where job 1 is: printed (1), kept by the server (2), or nowhere (0).
+QStringList trabalhoUm(int onde)
+{
+    return onde == 1 ? QStringList{"trabalho-1.pdf"} : onde == 2 ? QStringList{"d00001-001"} : QStringList();
+}
 
 }  // namespace
 
@@ -266,15 +270,8 @@ void TesteEntregaImpressao::impressaoNaFila()
     if (servidor != 0)
         return;
     // What reached the printer, or waits in the server, is the whole document: both copies.
-    QString documento;
-    if (saida == 1) {
-        QTRY_COMPARE_WITH_TIMEOUT(cups.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-        documento = cups.impresso(1);
-    } else {
-        QVERIFY(cups.impressos().isEmpty());
-        QCOMPARE(cups.guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
-        documento = cups.guardado(1);
-    }
+    QTRY_COMPARE_WITH_TIMEOUT(cups.trabalhos(), trabalhoUm(saida), 10000);
+    const QString documento = saida == 1 ? cups.impresso(1) : cups.guardado(1);
     if (saida != 0) {
         QCOMPARE(TextoPdf::paginas(documento), 2);
         QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
@@ -364,15 +361,8 @@ void TesteEntregaImpressao::listagemNaFila()
         servidor.continuar();
         return;
     }
-    QString documento;
-    if (fila == 0) {
-        QTRY_COMPARE_WITH_TIMEOUT(servidor.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-        documento = servidor.impresso(1);
-    } else {
-        QVERIFY(servidor.impressos().isEmpty());
-        QCOMPARE(servidor.guardados(), fila == 2 ? QStringList{"d00001-001"} : QStringList());
-        documento = servidor.guardado(1);
-    }
+    QTRY_COMPARE_WITH_TIMEOUT(servidor.trabalhos(), trabalhoUm(fila == 0 ? 1 : fila == 2 ? 2 : 0), 10000);
+    const QString documento = fila == 0 ? servidor.impresso(1) : servidor.guardado(1);
     if (fila == 1)
         return;
     // The preview prints one copy; the request, its two: two pages each.

@@ -21,8 +21,6 @@
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
-const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
-const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
 
 }  // namespace
 

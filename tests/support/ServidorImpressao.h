@@ -52,6 +52,8 @@ public:
     QString guardado(int trabalho) const;
     // The documents the server keeps, held or waiting.
     QStringList guardados() const;
+    // The jobs printed; where none was, the documents the server keeps.
+    QStringList trabalhos() const { return impressos().isEmpty() ? guardados() : impressos(); }
 
 private:
     QTemporaryDir m_pasta;
