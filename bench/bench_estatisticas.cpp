@@ -243,7 +243,7 @@ int main(int argc, char** argv)
     RelogioSistema agora;
     MensagensQt mensagens;
     ImpressoraQt impressora(agora, mensagens);
-    impressora.filaImpressao = [] { return FilaImpressao(); };  // no printer: a PDF beside the database
+    impressora.lugaresImpressao = {};  // no print system: a PDF beside the database
     MotorRelatorios motor([&db] { return db; }, agora, impressora);
     PedidoRelatorio pedido;
     pedido.FicheiroRelatorio = QDir(QStringLiteral(ZUMAREL_RELATORIOS)).filePath(relatorio);

@@ -335,7 +335,7 @@ struct Posto
         estacao->Def.DuasPesagens = true;
         estacao->Def.CopiasPrimeiraPesagem = estacao->Def.CopiasSaida = 1;
         impressoraQt = std::make_unique<ImpressoraQt>(relogio, mensagens);
-        impressoraQt->filaImpressao = [] { return FilaImpressao(); };
+        impressoraQt->lugaresImpressao = {};  // no print system: a PDF beside the database
         motor = std::make_unique<MotorRelatorios>([this] { return estacao->bd(); }, relogio, *impressoraQt);
         estacao->impressora = motor.get();
         mensagens.aoMostrar = [](const MensagensFalsas::Caixa&) { return Resposta::Sim; };

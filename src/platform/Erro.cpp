@@ -195,6 +195,14 @@ QString razaoSistema(int numeroErrno)
     case ENOMEM: texto = QStringLiteral("Memória insuficiente"); break;
     case ELOOP: texto = QStringLiteral("Há ligações simbólicas em ciclo no caminho"); break;
     case EXDEV: texto = QStringLiteral("O ficheiro e a sua cópia estão em discos diferentes"); break;
+    case EOPNOTSUPP: texto = QStringLiteral("O sistema de ficheiros não permite esta operação"); break;
+    case ECONNREFUSED:
+    case EHOSTDOWN: texto = QStringLiteral("O servidor não está a funcionar"); break;
+    case EHOSTUNREACH:
+    case ENETUNREACH: texto = QStringLiteral("O servidor não está ao alcance da rede"); break;
+    case ETIMEDOUT: texto = QStringLiteral("O servidor não respondeu a tempo"); break;
+    case ECONNRESET:
+    case EPIPE: texto = QStringLiteral("A ligação ao servidor foi cortada"); break;
     default: texto = QStringLiteral("Falha do sistema número %1").arg(numeroErrno); break;
     }
     return comOriginal(texto, QString::fromLocal8Bit(std::strerror(numeroErrno)));

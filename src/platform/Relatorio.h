@@ -22,12 +22,15 @@ struct PedidoRelatorio
 };
 
 // Whom a run tells when it fails to print, so the routine or window that
-// asked can say why: `avisar` gets the run's status and the failure. A
-// document that does not print tells before ExecutarRelatorio returns (its
-// other failures, a missing definition say, are only logged). A long report
-// tells, in the station's thread and while `contexto` lives, when it fails
-// after it started, or when a page of its preview cannot be drawn (once a
-// preview). A run shown, printed or cancelled tells nothing.
+// asked can say why: `avisar` gets the run's status and the failure, in the
+// station's thread. A document written as a PDF tells before
+// ExecutarRelatorio returns; one for the printer tells when the print
+// system answers (its other failures, a missing definition say, are only
+// logged). A long report tells when it fails after it started, or when a
+// page of its preview cannot be drawn (once a preview). With `contexto`, it
+// tells only while `contexto` lives; without it, `avisar` may be called
+// after the routine that asked has returned, so it holds nothing of that
+// routine's. A run shown, printed or cancelled tells nothing.
 struct AvisoFalha
 {
     const QObject* contexto = nullptr;
@@ -42,8 +45,9 @@ public:
     virtual ~ImpressoraRelatorios() = default;
 
     // Runs a request and returns its status: 0 when it was carried out; a
-    // long report is checked, then made while the station goes on, and
-    // answers EmCurso (how it ends goes to the log). A failure is told to `aviso`.
+    // print for the printer, and a long report (checked, then made while the
+    // station goes on), answer EmCurso (how it ends goes to the log). A
+    // failure is told to `aviso`.
     virtual int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) = 0;
 };
 
@@ -71,7 +75,7 @@ constexpr int ErroBaseDados = 4;      // the rows could not be read
 constexpr int FalhaImpressao = 5;     // the PDF file, the print's own file or the print system failed
 constexpr int DestinoDesconhecido = 6;
 constexpr int SemRegistos = 7;  // a document with no row: nothing printed
-constexpr int EmCurso = 8;      // a long report started: it is being made and ends in a window or on paper
+constexpr int EmCurso = 8;      // a long report started, or a print on its way to the printer: it ends later
 constexpr int Cancelado = 9;    // the operator cancelled it: nothing printed, no file
 }  // namespace EstadoRelatorio
 

@@ -7,6 +7,7 @@
 #include "shared/Definicoes.h"
 #include "startup/ModGlobalIni.h"
 
+#include <memory>
 #include <optional>
 
 namespace Documentos {
@@ -72,7 +73,14 @@ AvisoFalha avisoImpressao(Estacao& estacao)
 void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias, const char* rotina)
 {
     estacao.Def.UltimoDocPesagem = pesagem;
-    std::optional<Erro> naoImpresso;
+    // Said once the weighing is wholly recorded (a second copy prints it):
+    // a failure told before the settings file holds the document waits for it.
+    struct Falha
+    {
+        bool gravado = false;
+        std::optional<Erro> porDizer;
+    };
+    const auto falha = std::make_shared<Falha>();
     if (!estacao.impressora) {
         qCWarning(diarioRegistos).nospace() << rotina << ": no report printer for " << ficheiro;
     } else {
@@ -81,18 +89,23 @@ void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem
         pedido.FormulaSeleccao = FormulaPesagem(pesagem);
         pedido.Destino = DestinoRelatorio::Impressora;
         pedido.Copias = copias;
-        const int estado = estacao.impressora->ExecutarRelatorio(
-            pedido, {nullptr, [&naoImpresso](int, const Erro& falha) { naoImpresso = falha; }});
-        if (estado != EstadoRelatorio::Executado)
+        const AvisoFalha aviso = avisoImpressao(estacao);
+        const int estado = estacao.impressora->ExecutarRelatorio(pedido, {nullptr, [falha, aviso](int e, const Erro& erro) {
+                                                                              if (falha->gravado)
+                                                                                  aviso.avisar(e, erro);
+                                                                              else
+                                                                                  falha->porDizer = erro;
+                                                                          }});
+        if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::EmCurso)
             qCWarning(diarioRegistos).nospace()
                 << rotina << ": " << ficheiro << " row " << pesagem << " status " << estado;
     }
     if (!ModGlobal::GravarIniLong(estacao.Ini(), Seccoes::NrCopias, QStringLiteral("UltimoDocPesagem"), pesagem))
         qCWarning(diarioRegistos).nospace()
             << rotina << ": [NrCopias] UltimoDocPesagem not written: " << estacao.Ini().razaoFalha();
-    // Said once the weighing is wholly recorded: a second copy prints it.
-    if (naoImpresso)
-        avisoImpressao(estacao).avisar(EstadoRelatorio::FalhaImpressao, *naoImpresso);
+    falha->gravado = true;
+    if (falha->porDizer)
+        avisoImpressao(estacao).avisar(EstadoRelatorio::FalhaImpressao, *falha->porDizer);
 }
 
 }  // namespace Documentos

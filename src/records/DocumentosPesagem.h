@@ -45,15 +45,18 @@ QString FormulaPesagem(qint64 Pesagem);
 QString FormulaTipoPesagem(const QString& tipo, qint64 Pesagem);
 
 // The station's error box for a document that did not print ("O documento
-// não foi impresso", the reason, "Erro 482"), for the report printer to call.
+// não foi impresso", the reason, "Erro 482"), for the report printer to
+// call, now or when the print system answers: it holds only the station.
 AvisoFalha avisoImpressao(Estacao& estacao);
 
 // Prints the document `ficheiro` of the program's folder for row `pesagem`
 // (FormulaPesagem) on the printer with these copies, and remembers the row as
 // the last document printed: UltimoDocPesagem in the settings record before
-// the run, and in the settings file after it, whatever the run's status. A
-// failed run or write is logged under the name of the routine that asked; a
-// print that failed is then told in the box of avisoImpressao.
+// the run is asked, and in the settings file just after, whatever becomes of
+// it; it never waits for the print system's answer. A failed run or write is
+// logged under the name of the routine that asked; a print that failed is
+// told in the box of avisoImpressao, never before the settings file holds
+// the document.
 void imprimirERegistar(Estacao& estacao, const QString& ficheiro, qint32 pesagem, qint16 copias, const char* rotina);
 
 }  // namespace Documentos

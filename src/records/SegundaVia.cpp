@@ -27,9 +27,9 @@ void SegundaVia::cmd_Click(int Index)
     }
     if (!m_estacao.impressora)
         return;
-    // A copy that did not print says why; any other failed run is only logged.
+    // A copy that did not print says why, when the print system answers; any other failed run is only logged.
     const int estado = m_estacao.impressora->ExecutarRelatorio(pedido, Documentos::avisoImpressao(m_estacao));
-    if (estado != EstadoRelatorio::Executado)
+    if (estado != EstadoRelatorio::Executado && estado != EstadoRelatorio::EmCurso)
         qCWarning(diarioRegistos) << "SegundaVia:" << pedido.FicheiroRelatorio << pedido.FormulaSeleccao << "status"
                                   << estado;
 }

@@ -3,6 +3,7 @@
 #include "platform/Relatorio.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,26 @@ public:
     virtual QString ficheiro() const = 0;
     // Before the painter ends: the run is abandoned.
     virtual void desistir() = 0;
+
+    // Once concluded: hands the pages on to the printer and waits, in this
+    // thread, for its answer: an EstadoRelatorio, Executado when they were
+    // taken, FalhaImpressao with `motivo` when not, Cancelado once
+    // `cancelado` is set (the wait then ends within a second). Pages that
+    // went into a PDF file have nothing left to hand on.
+    virtual int entregar(const std::atomic<bool>& cancelado, QString& motivo)
+    {
+        Q_UNUSED(cancelado);
+        Q_UNUSED(motivo);
+        return EstadoRelatorio::Executado;
+    }
+    // The same without waiting, from the station's thread: false when there
+    // is nothing to hand on; else `resposta` gets the status and the reason
+    // later, in the station's thread, when the printer answers.
+    virtual bool entregarDepois(std::function<void(int estado, const QString& motivo)> resposta)
+    {
+        Q_UNUSED(resposta);
+        return false;
+    }
 };
 
 // Where a print run goes, chosen in the station's thread.

@@ -42,7 +42,8 @@ bool pintarDocumento(const QString& html, QPagedPaintDevice& dispositivo, int co
 }
 
 int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool paisagem, const QString& nome, int copias,
-                      const QString& pastaPdf, QString& motivo)
+                      const QString& pastaPdf, QString& motivo,
+                      const std::function<void(int estado, const QString& motivo)>& depois)
 {
     const ImpressaoEscolhida impressao = destino.escolherImpressao(nome, pastaPdf);
     if (!impressao.abrir) {
@@ -61,6 +62,9 @@ int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool pais
         motivo = feito ? saida->concluir() : saida->verificar();
         if (!feito && motivo.isEmpty())
             motivo = QStringLiteral("As páginas do documento não puderam ser feitas");
+        // Whole: on to the printer, whose answer comes later.
+        if (motivo.isEmpty() && saida->entregarDepois(depois))
+            return EstadoRelatorio::EmCurso;
         if (motivo.isEmpty())
             escrito = saida->ficheiro();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class DestinoRelatorios;
 class QPagedPaintDevice;
@@ -12,6 +13,10 @@ bool pintarDocumento(const QString& html, QPagedPaintDevice& dispositivo, int co
 
 // Prints `copias` copies of the document `nome` on the station's page, where
 // the destination's print runs go (a new PDF in `pastaPdf` when the machine
-// has no printer). Returns an EstadoRelatorio; why it failed goes into `motivo`.
+// has no print system). Its pages are made here; a PDF is written here too.
+// Returns an EstadoRelatorio, and why it failed goes into `motivo`; EmCurso
+// when the pages went on to the printer, whose answer comes later, in the
+// station's thread, to `depois` (the status and why it failed).
 int imprimirDocumento(DestinoRelatorios& destino, const QString& html, bool paisagem, const QString& nome, int copias,
-                      const QString& pastaPdf, QString& motivo);
+                      const QString& pastaPdf, QString& motivo,
+                      const std::function<void(int estado, const QString& motivo)>& depois);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QSqlQuery>
 
@@ -121,8 +122,19 @@ int MotorRelatorios::executar(const PedidoRelatorio& pedido, const AvisoFalha& a
     // A document with no row has nothing to put on paper.
     if (definicao->paginaPorRegisto && composto->registos == 0)
         return EstadoRelatorio::SemRegistos;
+    // Told when the printer answers, while this engine lives, and the window that asked, when one did.
+    const QPointer<MotorRelatorios> motor(this);
+    const QPointer<const QObject> quemPediu(aviso.contexto);
+    const auto depois = [motor, quemPediu, pedido, aviso](int estado, const QString& razao) {
+        if (!motor)
+            return;
+        registar(pedido.FicheiroRelatorio, pedido.FormulaSeleccao, estado, razao);
+        Q_EMIT motor->relatorioTerminado(pedido.FicheiroRelatorio, estado);
+        if (estado == EstadoRelatorio::FalhaImpressao && aviso.avisar && (!aviso.contexto || quemPediu))
+            aviso.avisar(estado, Erro{ErroImpressora, razao});
+    };
     return imprimirDocumento(m_saida, composto->html, definicao->paisagem, QFileInfo(definicao->nome).completeBaseName(),
-                             pedido.Copias, pastaPdf(ficheiroBd()), motivo);
+                             pedido.Copias, pastaPdf(ficheiroBd()), motivo, depois);
 }
 
 QString MotorRelatorios::ficheiroBd() const

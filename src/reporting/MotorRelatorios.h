@@ -17,12 +17,15 @@ class Relogio;
 // machine without a printer go into "impressos" beside the database. It shows
 // no box: the status says what went wrong, and the reason goes to the log.
 //
-// A document (a weighing's, a second copy, a cancellation) is made at once. A
-// listing (statistics, tables) is checked at once and then made in a thread
-// of its own, with a progress the operator can cancel, while the station
-// goes on: its run answers EmCurso, and relatorioTerminado says later how it
-// ended (for any other run, before ExecutarRelatorio returns); a failure is
-// told to the window that asked, which says why.
+// A document (a weighing's, a second copy, a cancellation) is made at once,
+// and shown, or written as a PDF where the machine has no print system; for
+// the printer, it is handed to the print thread and its run answers EmCurso.
+// A listing (statistics, tables) is checked at once and then made in a
+// thread of its own, with a progress the operator can cancel, while the
+// station goes on: its run answers EmCurso too. For a run that answers
+// EmCurso, relatorioTerminado says later how it ended (for any other run,
+// before ExecutarRelatorio returns); a failure is told to whoever asked,
+// which says why.
 class MotorRelatorios : public QObject, public ImpressoraRelatorios
 {
     Q_OBJECT

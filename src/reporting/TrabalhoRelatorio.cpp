@@ -136,6 +136,12 @@ void TrabalhoRelatorio::imprimir(const ImpressaoEscolhida& impressao, int copias
                          {ErroImpressora, porque.isEmpty() ? QStringLiteral("As páginas não puderam ser acabadas") : porque});
         return;
     }
+    // On to the printer, waiting here for its answer while "Cancelar" may end the wait.
+    QString recusa;
+    if (const int estado = saida->entregar(cancelado, recusa); estado != EstadoRelatorio::Executado) {
+        Q_EMIT terminado(estado, estado == EstadoRelatorio::Cancelado ? Erro{} : Erro{ErroImpressora, recusa});
+        return;
+    }
     if (const QString pdf = saida->ficheiro(); !pdf.isEmpty())
         Q_EMIT escrito(pdf);
     Q_EMIT terminado(EstadoRelatorio::Executado, {});

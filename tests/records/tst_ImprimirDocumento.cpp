@@ -2,7 +2,9 @@
 
 #include "records/ImprimirDocumento.h"
 #include "support/EscritaFalhada.h"
+#include "support/MotorTeste.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 class TesteImprimirDocumento : public QObject
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void documentoQueNaoImprime_data();
     void documentoQueNaoImprime();
     void ultimoDocumentoSemEspaco();
+    void gravacaoNaoEsperaPelaImpressora();
 };
 
 void TesteImprimirDocumento::documentoPeloTipo_data()
@@ -77,24 +80,30 @@ void TesteImprimirDocumento::documentoPeloTipo()
 
 // A document that does not print says so once, in the station's error box,
 // after the weighing is wholly recorded: it stays the last document (in the
-// settings file too), so "Último &Documento" prints it again. A run that
-// fails in another way (its definition missing) says nothing, as before.
+// settings file too), so "Último &Documento" prints it again. The routine
+// never waits for the print system: an answer that comes later says it
+// then. A run that fails in another way (its definition missing) says
+// nothing, as before.
 void TesteImprimirDocumento::documentoQueNaoImprime_data()
 {
     QTest::addColumn<int>("estado");
+    QTest::addColumn<bool>("adiada");  // the print system answers after the routine has returned
     QTest::addColumn<QStringList>("caixas");
-    QTest::newRow("impresso") << 0 << QStringList();
-    QTest::newRow("recusado pela fila")
-        << int(EstadoRelatorio::FalhaImpressao)
-        << QStringList{"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: parada)"};
-    QTest::newRow("sem definição") << int(EstadoRelatorio::DefinicaoEmFalta) << QStringList();
+    const QStringList recusado = {"Erro 482 48 O documento não foi impresso\n\n(A impressora fila não aceitou o trabalho: parada)"};
+    QTest::newRow("impresso") << 0 << false << QStringList();
+    QTest::newRow("impresso mais tarde") << 0 << true << QStringList();
+    QTest::newRow("recusado pela fila") << int(EstadoRelatorio::FalhaImpressao) << false << recusado;
+    QTest::newRow("recusado mais tarde") << int(EstadoRelatorio::FalhaImpressao) << true << recusado;
+    QTest::newRow("sem definição") << int(EstadoRelatorio::DefinicaoEmFalta) << false << QStringList();
 }
 
 void TesteImprimirDocumento::documentoQueNaoImprime()
 {
     QFETCH(int, estado);
+    QFETCH(bool, adiada);
     BancadaRegistos b;
     b.t.impressora.estado = estado;
+    b.t.impressora.adiada = adiada;
     b.t.impressora.falha = {ErroImpressora, QStringLiteral("A impressora fila não aceitou o trabalho: parada")};
     b.estacao().Def.CopiasSaida = 1;
     Consulta::executar(b.bd(), QStringLiteral("INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\") VALUES (57, 'G')"));
@@ -107,6 +116,10 @@ void TesteImprimirDocumento::documentoQueNaoImprime()
     };
 
     ImprimirDocumento(b.estacao(), b.ecra);
+    if (adiada) {
+        QVERIFY(b.t.mensagens.caixas.isEmpty());
+        b.t.impressora.responder();
+    }
 
     QTEST(b.t.mensagens.vistas(), "caixas");
     QCOMPARE(noFicheiro, b.t.mensagens.caixas.isEmpty() ? -1 : 57);
@@ -146,5 +159,43 @@ void TesteImprimirDocumento::ultimoDocumentoSemEspaco()
     QCOMPARE(lerFicheiro(b.t.caminho(QStringLiteral("Lorvane.ini"))), QByteArray("[NrCopias]\nUltimoDocPesagem=12\n"));
 }
 
-QTEST_GUILESS_MAIN(TesteImprimirDocumento)
+// A weighing saved while the print server has stopped answering is saved
+// at once: the save returns without waiting for its ticket, the settings
+// file holds the document, the station goes on; the box that says the
+// ticket did not print comes when the stated wait has run out.
+void TesteImprimirDocumento::gravacaoNaoEsperaPelaImpressora()
+{
+    BancadaRegistos b;
+    MotorTeste::copiarDefinicoes(b.t);
+    ServidorImpressao cups;
+    if (!cups.porqueNao().isEmpty())
+        QSKIP(qPrintable(cups.porqueNao()));
+    MotorTeste r(b.t);
+    r.imprimirEm(cups);
+    r.saida.esperaImpressao = std::chrono::milliseconds(2000);
+    b.estacao().impressora = r.motor.get();
+    b.estacao().Def.CopiasPrimeiraPesagem = 1;
+    cups.parar();
+    int noFicheiro = -1;
+    b.t.mensagens.aoMostrar = [&](const MensagensFalsas::Caixa&) {
+        noFicheiro = b.ultimoDocNoFicheiro(0);
+        return 0;
+    };
+    b.primeira(QStringLiteral("AB12"), QStringLiteral("12-AB-34"), QStringLiteral("14200"));
+    QElapsedTimer espera;
+    espera.start();
+    b.gravacao->GravarPrimeiraPesagem();
+    QVERIFY2(espera.elapsed() < 1000, qPrintable(QStringLiteral("the save took %1 ms").arg(espera.elapsed())));
+    QCOMPARE(BancadaRegistos::contarLinhas(b.bd()), 1);
+    QCOMPARE(b.ultimoDocNoFicheiro(0), 1);
+    QVERIFY(b.t.mensagens.caixas.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(b.t.mensagens.caixas.size(), 1, 4000);
+    QVERIFY2(espera.elapsed() < 3000, qPrintable(QStringLiteral("told after %1 ms").arg(espera.elapsed())));
+    QCOMPARE(b.t.mensagens.vistas(),
+             QStringList{QStringLiteral("Erro 482 48 O documento não foi impresso\n\n(Não foi possível imprimir: o servidor de "
+                                        "impressão %1 não respondeu em 2 s)").arg(cups.socket())});
+    QCOMPARE(noFicheiro, 1);
+}
+
+QTEST_MAIN(TesteImprimirDocumento)
 #include "tst_ImprimirDocumento.moc"

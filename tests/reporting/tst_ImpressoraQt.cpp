@@ -1,8 +1,6 @@
 #include "reporting/ComposicaoRelatorio.h"
 #include "reporting/DefinicaoRelatorio.h"
 #include "data/Consulta.h"
-#include "platform/gui/FicheiroPdf.h"
-#include "platform/gui/SemSinalPipe.h"
 #include "support/AvisosAnotados.h"
 #include "support/EscritaFalhada.h"
 #include "support/EstacaoTeste.h"
@@ -10,31 +8,19 @@
 #include "support/MotorTeste.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
+#include "ImpressaoTeste.h"
 
 #include <QAction>
 #include <QDir>
-#include <QLocalServer>
 #include <QLoggingCategory>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QtTest>
-#include <csignal>
-#include <pthread.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QString PastaRelatorios = QStringLiteral(ZUMAREL_RELATORIOS);
-const QString Guia = QStringLiteral("{Pesagens.Pesagem} = 3");
-const QString Silencio = QStringLiteral("zumarel.relatorios.warning=false\nzumarel.relatorios.info=false");
-const QString Recusado = QStringLiteral("A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs.");
-
-// The queue of the test's own print server; the test is skipped when it cannot run.
-#define SERVIDOR_OU_SALTAR(servidor)                                                                                 \
-    if (!(servidor).porqueNao().isEmpty())                                                                            \
-        QSKIP(qPrintable((servidor).porqueNao()));
 
 }  // namespace
 
@@ -63,20 +49,10 @@ private Q_SLOTS:
     void pedidos();
     void nuncaSobrepoeUmPdf();
     void janelaNaoModal();
-    void impressaoNaFila_data();
-    void impressaoNaFila();
     void impressaoDaVisualizacao_data();
     void impressaoDaVisualizacao();
-    void filaPorDefeito_data();
-    void filaPorDefeito();
-    void pdfNuncaSubstitui_data();
-    void pdfNuncaSubstitui();
-    void ficheiroDaImpressaoSemNome_data();
-    void ficheiroDaImpressaoSemNome();
     void documentoNumDiscoCheio_data();
     void documentoNumDiscoCheio();
-    void servidorQueDesliga_data();
-    void servidorQueDesliga();
 };
 
 void TesteImpressoraQt::initTestCase()
@@ -92,30 +68,7 @@ void TesteImpressoraQt::init()
     t = std::make_unique<EstacaoTeste>();
     t->abrirBaseDados();
     r = std::make_unique<MotorTeste>(*t);
-    const QSqlDatabase db = t->estacao->bd();
-    Consulta::executar(db, QStringLiteral(
-        "UPDATE Empresas SET \"Linha 1\" = 'Areias & Britas, Lda.', \"Linha 2\" = 'Zona Industrial', "
-        "\"Linha 3\" = 'Lote 7', \"Código postal\" = '2000-123', Localidade = 'Santarém', "
-        "Contribuinte = '501234567', Telefone = '243000000', Fax = '243000001', "
-        "\"Linha de fundo\" = 'Processado por computador' WHERE Empresa = 1"));
-    const QString sql = QStringLiteral(
-        "INSERT INTO Pesagens (Pesagem, \"Tipo de pesagem\", \"Número de pesagem\", \"Código da viatura\", Viatura, "
-        "\"Código da entidade\", Entidade, \"Código do transportador\", Transportador, \"Código do produto\", Produto, "
-        "\"Código do local de carga\", \"Local de carga\", \"Código do local de descarga\", \"Local de descarga\", "
-        "Observações, \"Peso á entrada\", \"Báscula de entrada\", \"Data de entrada\", \"Hora de entrada\", "
-        "\"Peso á saída\", \"Báscula de saída\", \"Data de saída\", \"Hora de saída\", \"Peso líquido\", Operador) "
-        "VALUES (?, ?, ?, 'AB12', '12-AB-34', 'C01', ?, 'T01', 'Transportes Rápidos', 'P01', 'Areia fina', "
-        "'LC1', 'Pedreira Norte', 'LD1', 'Obra da Ponte', 'Sem lona', 12500, 'B1', '2026-12-05 09:15:00', "
-        "'09:15', ?, ?, ?, ?, ?, 'Maria')");
-    const QList<QVariantList> linhas = {
-        {1, "P", QVariant(), "O'Neil & <Filhos>", QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
-        {2, "E", 7, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 19000},
-        {3, "G", 42, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 19000},
-        {4, "T", QVariant(), "Quinta D'Ouro", 13750, "A2", "2026-12-05 10:40:00", "10:40", 1250},
-        {5, "A", 9, "Quinta D'Ouro", 31500, "B2", "2026-12-05 10:40:00", "10:40", 0},
-    };
-    for (const QVariantList& l : linhas)
-        Consulta::executar(db, sql, l);
+    semearDocumentos(t->estacao->bd());
 }
 
 void TesteImpressoraQt::cleanup()
@@ -303,18 +256,24 @@ void TesteImpressoraQt::pedidos()
 
 void TesteImpressoraQt::nuncaSobrepoeUmPdf()
 {
+    // No mask: the modes the folder and the files are made with are the modes they have.
+    const mode_t mascara = ::umask(0);
+    const auto repor = qScopeGuard([mascara] { ::umask(mascara); });
     const PedidoRelatorio p = MotorTeste::pedido(QStringLiteral("doc_seg_e.rpt"), QStringLiteral("{Pesagens.Pesagem} = 2"));
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(r->motor->ExecutarRelatorio(p), 0);
     QCOMPARE(pdfs(), (QStringList{"doc_seg_e-20261205-143000-2.pdf", "doc_seg_e-20261205-143000-3.pdf",
                                   "doc_seg_e-20261205-143000.pdf"}));
-    // The folder the first made is open to whoever the process's mask lets in, as any new folder.
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
+    // The folder the first made, and each PDF, are open to whoever the process's mask lets in, as any new file.
     struct stat pasta{};
     QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos"))).constData(), &pasta), 0);
-    QCOMPARE(pasta.st_mode & 07777, 0777 & ~mascara);
+    QCOMPARE(pasta.st_mode & 07777, mode_t(0777));
+    for (const QString& pdf : pdfs()) {
+        struct stat ficheiro{};
+        QCOMPARE(::stat(QFile::encodeName(t->caminho(QStringLiteral("impressos/") + pdf)).constData(), &ficheiro), 0);
+        QCOMPARE(ficheiro.st_mode & 07777, mode_t(0666));
+    }
 }
 
 void TesteImpressoraQt::janelaNaoModal()
@@ -344,80 +303,6 @@ void TesteImpressoraQt::janelaNaoModal()
     delete janela;
 }
 
-// A document for the printer goes to the print system's queue whole, as a
-// PDF of all its copies, only once it is made: a queue that takes it prints
-// it, and the log names the job; one that refuses it is told to whoever
-// asked with the print system's reason, as is a server that cannot be
-// reached; one that holds it (stopped, or holding its jobs) keeps it whole
-// and is no failure, the log naming the job and the queue. Nothing goes
-// into impressos.
-void TesteImpressoraQt::impressaoNaFila_data()
-{
-    QTest::addColumn<int>("fila");          // ServidorImpressao::Fila; 4: no server behind the socket; 5: one that never answers
-    QTest::addColumn<int>("estado");
-    QTest::addColumn<QString>("aviso");     // "%1": the server's socket
-    QTest::addColumn<QString>("diario");    // the log's line of the job, after its level; empty: none
-    QTest::addColumn<int>("saida");         // 0 nowhere, 1 printed, 2 kept by the server
-    const int falha = EstadoRelatorio::FalhaImpressao;
-    QTest::newRow("aceita") << 0 << 0 << "" << "info: print job 1 taken by queue fila" << 1;
-    QTest::newRow("recusa") << 1 << falha << "5: 482 " + Recusado << "" << 0;
-    QTest::newRow("parada") << 2 << 0 << "" << "warning: print job 1 held by queue fila: the queue is stopped" << 2;
-    QTest::newRow("retém") << 3 << 0 << "" << "warning: print job 1 held by queue fila: the job is held" << 2;
-    QTest::newRow("sem servidor") << 4 << falha
-                                  << "5: 482 A impressora fila não aceitou o trabalho: não foi possível ligar ao servidor de impressão %1 (Host is down)"
-                                  << "" << 0;
-    QTest::newRow("servidor calado") << 5 << falha << "5: 482 A impressora fila não aceitou o trabalho: o servidor de impressão não respondeu"
-                                     << "" << 0;
-}
-
-void TesteImpressoraQt::impressaoNaFila()
-{
-    QFETCH(int, fila);
-    QFETCH(int, saida);
-    auto servidor = std::make_unique<ServidorImpressao>(fila >= 4 ? ServidorImpressao::Fila::Aceita : ServidorImpressao::Fila(fila));
-    SERVIDOR_OU_SALTAR(*servidor)
-    QString socket = servidor->socket();
-    // A server that takes the connection and never answers: it is not even accepted (this thread waits for the print).
-    QLocalServer calado;
-    if (fila == 5) {
-        socket = t->caminho(QStringLiteral("calado.sock"));
-        QVERIFY(calado.listen(socket));
-    }
-    if (fila >= 4)
-        servidor.reset();
-    r->saida.filaImpressao = [socket] { return FilaImpressao{socket, ServidorImpressao::nomeFila(), 2000}; };
-    // The log's line of the job must come.
-    QLoggingCategory::setFilterRules({});
-    const auto silencio = qScopeGuard([] { QLoggingCategory::setFilterRules(Silencio); });
-    QFETCH(QString, diario);
-    if (!diario.isEmpty())
-        QTest::ignoreMessage(diario.startsWith(u'w') ? QtWarningMsg : QtInfoMsg, qPrintable(diario.section(QStringLiteral(": "), 1)));
-    QObject quemPediu;
-    QStringList avisos;
-    QTEST(r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("doc_seg_g.rpt"), Guia, DestinoRelatorio::Impressora, 2),
-                                      anotar(quemPediu, avisos)),
-          "estado");
-    QFETCH(QString, aviso);
-    QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{QString(aviso).replace(QStringLiteral("%1"), socket)});
-    QVERIFY(pdfs().isEmpty());
-    if (!servidor)
-        return;
-    // What reached the printer, or waits in the server, is the whole document: both copies.
-    QString documento;
-    if (saida == 1) {
-        QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-        documento = servidor->impresso(1);
-    } else {
-        QVERIFY(servidor->impressos().isEmpty());
-        QCOMPARE(servidor->guardados(), saida == 2 ? QStringList{"d00001-001"} : QStringList());
-        documento = servidor->guardado(1);
-    }
-    if (saida != 0) {
-        QCOMPARE(TextoPdf::paginas(documento), 2);
-        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Guia de remessa")), 2);
-    }
-}
-
 // "Print" in a document's preview goes where every print goes, checked,
 // never through the dialog's own printing (it would open the print
 // system's dialog and hand over pages unchecked): to the queue, or to a new
@@ -428,7 +313,7 @@ void TesteImpressoraQt::impressaoDaVisualizacao_data()
     QTest::addColumn<int>("fila");  // ServidorImpressao::Fila; -1: no printer
     QTest::addColumn<QStringList>("caixas");
     QTest::newRow("aceita") << 0 << QStringList();
-    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + Recusado + ")"};
+    QTest::newRow("recusa") << 1 << QStringList{"Erro 482 48 O documento não foi impresso\n\n(" + RecusaFila + ")"};
     QTest::newRow("sem impressora") << -1 << QStringList();
 }
 
@@ -459,132 +344,20 @@ void TesteImpressoraQt::impressaoDaVisualizacao()
     imprimir->trigger();
     vigia.stop();
     QVERIFY(!dialogoProprio);
-    QTEST(t->mensagens.vistas(), "caixas");
+    QFETCH(QStringList, caixas);
+    // A print's box comes when the print system answers.
+    QTRY_COMPARE_WITH_TIMEOUT(t->mensagens.vistas(), caixas, 10000);
     if (fila < 0) {
         QCOMPARE(pdfs().size(), 1);
         QCOMPARE(TextoPdf::paginas(r->saida.ultimoPdf()), 1);
     } else if (fila == 0) {
         QTRY_COMPARE_WITH_TIMEOUT(servidor->impressos(), QStringList{"trabalho-1.pdf"}, 10000);
         QVERIFY(TextoPdf::texto(servidor->impresso(1)).contains(QStringLiteral("Guia de remessa")));
+        QCOMPARE(t->mensagens.vistas(), caixas);
     } else {
         QVERIFY(servidor->impressos().isEmpty() && servidor->guardados().isEmpty());
     }
     QVERIFY(fila < 0 || pdfs().isEmpty());
-}
-
-// The print system's default queue is what a print goes to: none when the
-// server has no default or cannot be reached (then a PDF is written).
-void TesteImpressoraQt::filaPorDefeito_data()
-{
-    QTest::addColumn<int>("servidor");  // 0 with a default queue, 1 with a queue but no default, 2 none
-    QTest::addColumn<QString>("fila");
-    QTest::newRow("fila por defeito") << 0 << "fila";
-    QTest::newRow("sem fila por defeito") << 1 << "";
-    QTest::newRow("sem servidor") << 2 << "";
-}
-
-void TesteImpressoraQt::filaPorDefeito()
-{
-    QFETCH(int, servidor);
-    auto s = std::make_unique<ServidorImpressao>(ServidorImpressao::Fila::Aceita, servidor == 0);
-    SERVIDOR_OU_SALTAR(*s)
-    const QString socket = s->socket();
-    if (servidor == 2)
-        s.reset();
-    const FilaImpressao fila = ::filaPorDefeito(socket);
-    QCOMPARE(fila.servidor, socket);
-    QTEST(fila.nome, "fila");
-}
-
-// A PDF takes its name only while it is free: a file put at that name while
-// the PDF was being written (by hand, or by another station sharing the
-// folder) is kept as it was, and the PDF takes the next free name, with or
-// without nameless files. Nothing else is left in the folder; a PDF
-// abandoned leaves nothing.
-void TesteImpressoraQt::pdfNuncaSubstitui_data()
-{
-    QTest::addColumn<bool>("semNome");       // the file system has nameless files
-    QTest::addColumn<int>("numero");         // the name it was promised
-    QTest::addColumn<QStringList>("outros"); // files that appear while it is written
-    QTest::addColumn<QString>("nome");       // the name it takes; empty: abandoned
-    for (const bool semNome : {true, false}) {
-        const char* como = semNome ? "sem nome" : "com nome provisório";
-        QTest::addRow("%s, livre", como) << semNome << 1 << QStringList() << "x.pdf";
-        QTest::addRow("%s, tomado", como) << semNome << 1 << QStringList{"x.pdf"} << "x-2.pdf";
-        QTest::addRow("%s, dois tomados", como) << semNome << 1 << QStringList{"x.pdf", "x-2.pdf"} << "x-3.pdf";
-        QTest::addRow("%s, o segundo tomado", como) << semNome << 2 << QStringList{"x-2.pdf"} << "x-3.pdf";
-        QTest::addRow("%s, abandonado", como) << semNome << 1 << QStringList{"x.pdf"} << "";
-    }
-}
-
-void TesteImpressoraQt::pdfNuncaSubstitui()
-{
-    QFETCH(bool, semNome);
-    QFETCH(int, numero);
-    QFETCH(QStringList, outros);
-    QFETCH(QString, nome);
-    Descritores::ficheirosSemNome = semNome;
-    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-    const QString pasta = t->caminho(QStringLiteral("impressos"));
-    const QDir d(pasta);
-    {
-        FicheiroPdf pdf(d.filePath(QStringLiteral("x")), numero);
-        QVERIFY(pdf.abrir());
-        QCOMPARE(pdf.write("%PDF-1.4 nosso"), 14);
-        // Written meanwhile, where nobody had it.
-        for (const QString& o : outros)
-            escreverFicheiro(d.filePath(o), "de outro: " + o.toUtf8());
-        if (nome.isEmpty()) {
-            pdf.desistir();
-            QVERIFY(!pdf.concluir() && pdf.caminho().isEmpty());
-        } else {
-            QVERIFY(pdf.concluir());
-            QCOMPARE(pdf.caminho(), d.filePath(nome));
-        }
-        QVERIFY(pdf.falha().isEmpty());
-    }
-    for (const QString& o : outros)
-        QCOMPARE(lerFicheiro(d.filePath(o)), "de outro: " + o.toUtf8());
-    QStringList esperados = outros;
-    if (!nome.isEmpty()) {
-        QCOMPARE(lerFicheiro(d.filePath(nome)), QByteArray("%PDF-1.4 nosso"));
-        esperados << nome;
-    }
-    esperados.sort();
-    QCOMPARE(d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), esperados);
-}
-
-// The station's own file of a print has no name, ever, in the temporary
-// folder (with nameless files or without): a kill leaves nothing; it is read
-// back whole, and nobody else may read it.
-void TesteImpressoraQt::ficheiroDaImpressaoSemNome_data()
-{
-    QTest::addColumn<bool>("semNome");
-    QTest::newRow("sem nome") << true;
-    QTest::newRow("sem ficheiros sem nome") << false;
-}
-
-void TesteImpressoraQt::ficheiroDaImpressaoSemNome()
-{
-    QFETCH(bool, semNome);
-    Descritores::ficheirosSemNome = semNome;
-    const auto repor = qScopeGuard([] { Descritores::ficheirosSemNome = true; });
-    const QString pasta = t->caminho(QStringLiteral("temporaria"));
-    QVERIFY(QDir().mkpath(pasta));
-    const auto ficheiro = FicheiroPdf::daImpressao(pasta);
-    QVERIFY(ficheiro->abrir());
-    const QByteArray texto(300000, 'p');
-    QCOMPARE(ficheiro->write(texto), texto.size());
-    QVERIFY(QDir(pasta).isEmpty());
-    QVERIFY(ficheiro->concluir());
-    QVERIFY(QDir(pasta).isEmpty() && ficheiro->caminho().isEmpty());
-    // The station's alone: a print holds the weighings' data.
-    struct stat st{};
-    QCOMPARE(::fstat(ficheiro->descritor(), &st), 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0600));
-    QByteArray lido(texto.size() + 1, '\0');
-    QCOMPARE(::pread(ficheiro->descritor(), lido.data(), size_t(lido.size()), 0), ssize_t(texto.size()));
-    QCOMPARE(lido.left(texto.size()), texto);
 }
 
 // A document whose file cannot be written whole (its disk full: the PDF's
@@ -627,51 +400,6 @@ void TesteImpressoraQt::documentoNumDiscoCheio()
     QCOMPARE(QDir(disco.pasta()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"enchimento"});
     QVERIFY(r->saida.ultimoPdf().isEmpty());
     QVERIFY(!servidor || (servidor->impressos().isEmpty() && servidor->guardados().isEmpty()));
-}
-
-// Handing a print to a server that hangs up in the middle fails the write,
-// and the program goes on: the signal such a write raises is taken, and
-// the thread's signals are as they were (one pending before stays pending).
-void TesteImpressoraQt::servidorQueDesliga_data()
-{
-    QTest::addColumn<bool>("pendenteAntes");
-    QTest::newRow("nenhum sinal antes") << false;
-    QTest::newRow("um sinal pendente antes") << true;
-}
-
-void TesteImpressoraQt::servidorQueDesliga()
-{
-    QFETCH(bool, pendenteAntes);
-    sigset_t pipe, antes;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    pthread_sigmask(SIG_SETMASK, nullptr, &antes);
-    const auto repor = qScopeGuard([&] {
-        const timespec nada{};
-        while (sigtimedwait(&pipe, nullptr, &nada) == SIGPIPE) {
-        }
-        pthread_sigmask(SIG_SETMASK, &antes, nullptr);
-    });
-    if (pendenteAntes) {
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-        pthread_kill(pthread_self(), SIGPIPE);
-    }
-    int par[2];
-    QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, par), 0);
-    ::close(par[1]);
-    {
-        const SemSinalPipe semSinal;
-        errno = 0;
-        QCOMPARE(::write(par[0], "x", 1), ssize_t(-1));
-        QCOMPARE(errno, EPIPE);
-    }
-    ::close(par[0]);
-    // Without it, the signal would end the test here, once unblocked.
-    sigset_t pendentes, agora;
-    sigpending(&pendentes);
-    pthread_sigmask(SIG_SETMASK, nullptr, &agora);
-    QCOMPARE(sigismember(&pendentes, SIGPIPE) == 1, pendenteAntes);
-    QCOMPARE(sigismember(&agora, SIGPIPE) == 1, pendenteAntes);
 }
 
 QTEST_MAIN(TesteImpressoraQt)

@@ -15,6 +15,7 @@
 #include "support/MotorTeste.h"
 #include "support/ServidorImpressao.h"
 #include "support/TextoPdf.h"
+#include "ImpressaoTeste.h"
 
 #include <QAction>
 #include <QDir>
@@ -146,33 +147,7 @@ class TesteListagens : public QObject
 
     // Weighings of January 2026 and round it: names in several cases and
     // accents, none and empty, a quote, a cancelled one, a pending one.
-    void semear()
-    {
-        const QString sql = QStringLiteral(
-            "INSERT INTO Pesagens (\"Tipo de pesagem\", \"Número de pesagem\", Produto, Entidade, Operador, "
-            "\"Data de saída\", \"Hora de saída\", \"Peso á entrada\", \"Peso á saída\", \"Peso líquido\") "
-            "VALUES (?, ?, ?, ?, ?, ?, '10:00', 10000, ?, ?)");
-        const QVariant nulo;
-        const QList<QVariantList> linhas = {
-            {"E", 101, "Areia", "Cimentos Lda", "Ana", "2026-01-05 10:00:00", 20000, 10000},
-            {"G", 102, "areia", "O'Neil & <Filhos>", "Rui", "2026-01-06 11:00:00", 18000, 8000},
-            {"T", 103, "AREIA", "Cimentos Lda", "Ana", "2026-01-03 09:00:00", 15000, 5000},
-            {"A", 104, "Brita", "Zé", "Automático", "2026-01-10 08:00:00", 10000, 0},
-            {"E", 105, "Brita", "Cimentos Lda", "Rui", "2026-01-10 08:00:00", 22000, 12000},
-            {"G", 106, "Ácido", "Zé", "Ana", "2026-01-20 14:00:00", 13000, 3000},
-            {"E", 107, "éter", nulo, "Ana", "2026-01-21 15:00:00", 14000, 4000},
-            {"T", 108, "Évora", "Cimentos Lda", nulo, "2026-01-22 16:00:00", 16000, 6000},
-            {"E", 109, "Zebra", "O'Neil & <Filhos>", "Rui", "2026-01-31 23:59:59", 17000, 7000},
-            {"G", 110, nulo, "Zé", "Ana", "2026-01-15 12:00:00", 19000, 9000},
-            {"E", 111, "", "Cimentos Lda", "Rui", "2026-01-14 12:00:00", 11000, 1000},
-            {"E", 112, "Areia", "Zé", "Ana", "2026-02-01 00:00:00", 99999, 89999},
-            {"E", 113, "Areia", "Zé", "Ana", "2025-12-31 23:59:59", 88888, 78888},
-            {"G", 114, "évora", "Zé", "Rui", "2026-01-23 10:00:00", 12000, 2000},
-            {"P", nulo, "Areia", "Zé", "Ana", nulo, nulo, nulo},
-        };
-        for (const QVariantList& l : linhas)
-            Consulta::executar(t->estacao->bd(), sql, l);
-    }
+    void semear() { semearJaneiro(t->estacao->bd()); }
 
     // The whole text of the last PDF, each page ending with "Página n de m".
     QString textoTodo()
@@ -727,66 +702,6 @@ private Q_SLOTS:
         const int paginas = TextoPdf::paginas(r->saida.ultimoPdf());
         QVERIFY(paginas > 20 && paginas % 20 == 0);
         QCOMPARE(TextoPdf::paginas(primeiro), outroPosto ? 1 : -1);
-    }
-
-    // A listing for the printer, printed at once or from its preview, goes to
-    // the queue whole, all its copies in one job: a queue that takes it
-    // prints it; one that refuses it tells the window that asked, with the
-    // print system's reason; one that holds it keeps it whole, and that is
-    // no failure. Nothing goes into impressos.
-    void listagemNaFila_data()
-    {
-        QTest::addColumn<bool>("daVisualizacao");
-        QTest::addColumn<int>("fila");  // ServidorImpressao::Fila
-        QTest::addColumn<QStringList>("avisos");
-        for (const bool daVisualizacao : {false, true}) {
-            const char* de = daVisualizacao ? "da pré-visualização" : "directa";
-            QTest::addRow("%s, aceita", de) << daVisualizacao << 0 << QStringList();
-            QTest::addRow("%s, recusa", de) << daVisualizacao << 1
-                                            << QStringList{"5: 482 A impressora fila não aceitou o trabalho: Destination \"fila\" is not accepting jobs."};
-            QTest::addRow("%s, parada", de) << daVisualizacao << 2 << QStringList();
-        }
-    }
-    void listagemNaFila()
-    {
-        QFETCH(bool, daVisualizacao);
-        QFETCH(int, fila);
-        ServidorImpressao servidor{ServidorImpressao::Fila(fila)};
-        if (!servidor.porqueNao().isEmpty())
-            QSKIP(qPrintable(servidor.porqueNao()));
-        r->imprimirEm(servidor);
-        semear();
-        QObject quemPediu;
-        QStringList avisos;
-        QSignalSpy fim(r->motor.get(), &MotorRelatorios::relatorioTerminado);
-        r->motor->ExecutarRelatorio(MotorTeste::pedido(QStringLiteral("m_produto.rpt"), Janeiro,
-                                                       daVisualizacao ? DestinoRelatorio::Janela : DestinoRelatorio::Impressora, 2),
-                                    anotar(quemPediu, avisos));
-        QVERIFY(fim.wait(60000));
-        if (daVisualizacao) {
-            JanelaVisualizacao* janela = r->saida.ultimaVisualizacao();
-            QVERIFY(janela);
-            fim.clear();
-            janela->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
-            QVERIFY(fim.wait(60000));
-        }
-        QTEST(avisos, "avisos");
-        QCOMPARE(ficheirosImpressos(), QStringList());
-        QString documento;
-        if (fila == 0) {
-            QTRY_COMPARE_WITH_TIMEOUT(servidor.impressos(), QStringList{"trabalho-1.pdf"}, 10000);
-            documento = servidor.impresso(1);
-        } else {
-            QVERIFY(servidor.impressos().isEmpty());
-            QCOMPARE(servidor.guardados(), fila == 2 ? QStringList{"d00001-001"} : QStringList());
-            documento = servidor.guardado(1);
-        }
-        if (fila == 1)
-            return;
-        // The preview prints one copy; the request, its two: two pages each.
-        const int copias = daVisualizacao ? 1 : 2;
-        QCOMPARE(TextoPdf::paginas(documento), 2 * copias);
-        QCOMPARE(TextoPdf::texto(documento).count(QStringLiteral("Total geral: 12 pesagens")), copias);
     }
 
     // The saves of the stations while a long listing reads its rows: each

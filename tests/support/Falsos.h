@@ -8,6 +8,7 @@
 #include <QList>
 #include <QQueue>
 #include <functional>
+#include <utility>
 
 // Boxes answered by a script: every box shown is recorded, and a question
 // takes the next scripted answer, or its default button when none is left.
@@ -65,18 +66,32 @@ public:
 
 // Records every request; each run ends with `estado`. A print that fails
 // (FalhaImpressao) is told to whoever asked with `falha`, as the station's
-// report printer tells it.
+// report printer tells it: at once, or, when `adiada`, only once
+// responder() is called, as a print answered later by the print system
+// (the run answers EmCurso meanwhile).
 class ImpressoraFalsa : public ImpressoraRelatorios
 {
 public:
     QList<PedidoRelatorio> pedidos;
     int estado = EstadoRelatorio::Executado;
     Erro falha;
+    bool adiada = false;
     int ExecutarRelatorio(const PedidoRelatorio& pedido, const AvisoFalha& aviso = {}) override
     {
         pedidos << pedido;
         if (estado == EstadoRelatorio::FalhaImpressao && aviso.avisar)
-            aviso.avisar(estado, falha);
-        return estado;
+            m_porResponder << [aviso, e = estado, f = falha] { aviso.avisar(e, f); };
+        if (!adiada)
+            responder();
+        return adiada ? EstadoRelatorio::EmCurso : estado;
     }
+    // The answers of the prints asked so far.
+    void responder()
+    {
+        for (const auto& r : std::exchange(m_porResponder, {}))
+            r();
+    }
+
+private:
+    QList<std::function<void()>> m_porResponder;
 };

@@ -11,20 +11,21 @@
 #include <memory>
 
 // The station's report engine over a test station's database, on a machine
-// with no printer: what it prints goes into PDF files in "impressos".
+// with no print system: what it prints goes into PDF files in "impressos".
 struct MotorTeste
 {
     explicit MotorTeste(EstacaoTeste& t)
         : saida(t.relogio, t.mensagens),
           motor(std::make_unique<MotorRelatorios>([&t] { return t.estacao->bd(); }, t.relogio, saida))
     {
-        saida.filaImpressao = [] { return FilaImpressao(); };
+        saida.lugaresImpressao = {};
     }
 
-    // Prints go to the queue of this print server of the test's own.
+    // Prints go to the default queue of this print server of the test's own,
+    // found as the station finds its print system.
     static void imprimirEm(ImpressoraQt& saida, const ServidorImpressao& servidor)
     {
-        saida.filaImpressao = [&servidor] { return FilaImpressao{servidor.socket(), ServidorImpressao::nomeFila()}; };
+        saida.lugaresImpressao = servidor.lugares();
     }
     void imprimirEm(const ServidorImpressao& servidor) { imprimirEm(saida, servidor); }
 

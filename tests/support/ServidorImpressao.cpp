@@ -8,9 +8,12 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTest>
+#include <csignal>
+#include <cups/cups.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -70,7 +73,8 @@ ServidorImpressao::ServidorImpressao(Fila fila, bool porDefeito)
     m_cupsd.setProgram(cupsd);
     m_cupsd.setArguments({"-f", "-c", em("cupsd.conf"), "-s", em("cups-files.conf")});
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-    terminarComOTeste(m_cupsd);
+    // Killed, as a stopped daemon would not end on SIGTERM.
+    terminarComOTeste(m_cupsd, SIGKILL);
     m_cupsd.start();
     // Ready once its socket takes a connection; gone if it could not start.
     const bool pronto = QTest::qWaitFor(
@@ -91,6 +95,7 @@ ServidorImpressao::~ServidorImpressao()
 {
     if (m_cupsd.state() == QProcess::NotRunning)
         return;
+    continuar();
     m_cupsd.terminate();
     if (!m_cupsd.waitForFinished(10000)) {
         m_cupsd.kill();
@@ -116,4 +121,50 @@ QString ServidorImpressao::guardado(int trabalho) const
 QStringList ServidorImpressao::guardados() const
 {
     return QDir(m_pasta.filePath(QStringLiteral("spool"))).entryList({QStringLiteral("d*")}, QDir::Files, QDir::Name);
+}
+
+LugaresImpressao ServidorImpressao::lugares() const
+{
+    LugaresImpressao l;
+    l.ambiente.insert(QStringLiteral("CUPS_SERVER"), socket());
+    return l;
+}
+
+void ServidorImpressao::parar()
+{
+    ::kill(pid_t(m_cupsd.processId()), SIGSTOP);
+    m_parado = true;
+}
+
+void ServidorImpressao::continuar()
+{
+    if (std::exchange(m_parado, false))
+        ::kill(pid_t(m_cupsd.processId()), SIGCONT);
+}
+
+void ServidorImpressao::matar()
+{
+    continuar();
+    m_cupsd.kill();
+    m_cupsd.waitForFinished();
+}
+
+int ServidorImpressao::estadoTrabalho(int trabalho) const
+{
+    http_t* http = httpConnect2(QFile::encodeName(socket()).constData(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                                5000, nullptr);
+    if (!http)
+        return 0;
+    // A check fails in seconds, never waits for ever.
+    httpSetTimeout(http, 5, nullptr, nullptr);
+    ipp_t* pedido = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(pedido, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/printers/fila");
+    ippAddInteger(pedido, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", trabalho);
+    ippAddString(pedido, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t* resposta = cupsDoRequest(http, pedido, "/jobs/");
+    ipp_attribute_t* estado = resposta ? ippFindAttribute(resposta, "job-state", IPP_TAG_ENUM) : nullptr;
+    const int valor = estado ? ippGetInteger(estado, 0) : 0;
+    ippDelete(resposta);
+    httpClose(http);
+    return valor;
 }

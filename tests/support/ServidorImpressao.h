@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/impressao/LugaresImpressao.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -9,7 +11,7 @@
 // its socket there, with one queue, "fila", whose printer writes each job
 // whole into a file of that folder. No other print server or printer is
 // ever reached. The daemon runs as root (its jobs as lp) and ends with this,
-// or with the test process however it ends.
+// or with the test process however it ends (stopped, too).
 class ServidorImpressao
 {
 public:
@@ -30,6 +32,17 @@ public:
     // The server's socket, as the print system names a server.
     QString socket() const { return m_pasta.filePath(QStringLiteral("cups.sock")); }
     static QString nomeFila() { return QStringLiteral("fila"); }
+    // Where the station finds it: its socket named by CUPS_SERVER, and nothing else.
+    LugaresImpressao lugares() const;
+
+    // The daemon stops (SIGSTOP): its socket takes connections, and nothing
+    // answers them. It goes on (SIGCONT) with continuar, and before it ends.
+    void parar();
+    void continuar();
+    // The daemon dies at once (SIGKILL): its socket stays, nobody behind it.
+    void matar();
+    // The state of job `trabalho` as the server tells it (an ipp_jstate_t), 0 when it does not.
+    int estadoTrabalho(int trabalho) const;
 
     // What the printer printed of job `trabalho` (the file's path; it appears whole).
     QString impresso(int trabalho) const;
@@ -39,9 +52,17 @@ public:
     QString guardado(int trabalho) const;
     // The documents the server keeps, held or waiting.
     QStringList guardados() const;
+    // The jobs printed; where none was, the documents the server keeps.
+    QStringList trabalhos() const { return impressos().isEmpty() ? guardados() : impressos(); }
 
 private:
     QTemporaryDir m_pasta;
     QProcess m_cupsd;
     QString m_porqueNao;
+    bool m_parado = false;
 };
+
+// The test's own print server `servidor`; the test is skipped when it cannot run.
+#define SERVIDOR_OU_SALTAR(servidor)                                                                                   \
+    if (!(servidor).porqueNao().isEmpty())                                                                              \
+        QSKIP(qPrintable((servidor).porqueNao()));

@@ -1,13 +1,13 @@
 #include "platform/gui/ImpressoraQt.h"
 
-#include "data/Passo.h"
+#include "platform/Mensagens.h"
 #include "platform/Relogio.h"
-#include "platform/gui/FicheiroPdf.h"
 #include "platform/gui/JanelaVisualizacao.h"
 #include "platform/gui/ProgressoRelatorio.h"
-#include "platform/gui/SaidaImpressao.h"
+#include "platform/impressao/FicheiroPdf.h"
 #include "reporting/FolhaEstacao.h"
 #include "reporting/ImpressaoDocumento.h"
+#include "reporting/SaidaImpressao.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,22 +81,27 @@ void ImpressoraQt::pdfTerminado(const QString& pdf, const QString& escrito)
 ImpressaoEscolhida ImpressoraQt::escolherImpressao(const QString& nome, const QString& pastaPdf)
 {
     ImpressaoEscolhida escolhida;
-    const FilaImpressao fila = filaImpressao();
-    QString base;
-    int numero = 0;
-    if (!fila.existe()) {
-        if (pastaPdf.isEmpty())
-            return escolhida;
-        // The first name free here and not promised to another run: a run
-        // that finds it taken when it ends takes the next one then.
-        base = QDir(pastaPdf).filePath(nome + u'-' + m_relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        for (numero = 1; QFileInfo::exists(nomePdf(base, numero)) || m_reservados.contains(nomePdf(base, numero));)
-            ++numero;
-        escolhida.pdf = nomePdf(base, numero);
-        m_reservados.insert(escolhida.pdf);
+    // Decided here without a word on the network: a print system that is
+    // there takes the print, whatever then becomes of it.
+    if (const std::optional<ServidorCups> servidor = lugaresImpressao.servidor()) {
+        const DestinoImpressao destino{*servidor, lugaresImpressao, esperaImpressao};
+        escolhida.abrir = [fio = &m_fio, destino](const QString& titulo, const QPageLayout& folha) {
+            return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(*fio, destino, titulo, folha));
+        };
+        return escolhida;
     }
-    escolhida.abrir = [fila, base, numero](const QString& titulo, const QPageLayout& folha) {
-        return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(fila, base, numero, titulo, folha));
+    if (pastaPdf.isEmpty())
+        return escolhida;
+    // The first name free here and not promised to another run: a run
+    // that finds it taken when it ends takes the next one then.
+    const QString base = QDir(pastaPdf).filePath(nome + u'-' + m_relogio.agora().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    int numero = 1;
+    while (QFileInfo::exists(nomePdf(base, numero)) || m_reservados.contains(nomePdf(base, numero)))
+        ++numero;
+    escolhida.pdf = nomePdf(base, numero);
+    m_reservados.insert(escolhida.pdf);
+    escolhida.abrir = [base, numero](const QString& titulo, const QPageLayout& folha) {
+        return std::unique_ptr<SaidaPaginas>(std::make_unique<SaidaImpressao>(base, numero, titulo, folha));
     };
     return escolhida;
 }
@@ -127,10 +132,20 @@ void ImpressoraQt::mostrarDocumento(const QString& html, bool paisagem, const Pe
 void ImpressoraQt::imprimirVisto(const QString& html, bool paisagem, const QString& nome, const QString& pastaPdf)
 {
     QString motivo;
-    if (imprimirDocumento(*this, html, paisagem, nome, 1, pastaPdf, motivo) == EstadoRelatorio::Executado)
+    const int estado = imprimirDocumento(*this, html, paisagem, nome, 1, pastaPdf, motivo,
+                                         [this, nome](int estado, const QString& motivo) { naoImpresso(nome, estado, motivo); });
+    if (estado != EstadoRelatorio::EmCurso)
+        naoImpresso(nome, estado, motivo);
+}
+
+void ImpressoraQt::naoImpresso(const QString& nome, int estado, const QString& motivo)
+{
+    if (estado == EstadoRelatorio::Executado || estado == EstadoRelatorio::Cancelado)
         return;
     qCWarning(diarioImpressora).noquote() << QStringLiteral("%1 printed from its preview: %2").arg(nome, motivo);
-    MostrarErroBd(m_mensagens, DocumentoNaoImpresso, {ErroImpressora, motivo});
+    // The station's error box, as for a weighing's document.
+    m_mensagens.MsgBox(DocumentoNaoImpresso + QStringLiteral("\n\n(") + motivo + u')', Estilo::Exclamacao,
+                       QStringLiteral("Erro ") + QString::number(ErroImpressora));
 }
 
 void ImpressoraQt::mostrarPaginas(PaginasVisualizacao* paginas, const PedidoRelatorio& pedido)

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "platform/gui/EntregaImpressao.h"
+#include "platform/impressao/FioImpressao.h"
+#include "platform/impressao/LugaresImpressao.h"
 #include "reporting/DestinoRelatorios.h"
 
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QSet>
 #include <QString>
-#include <functional>
+#include <chrono>
 
 class QWidget;
 class JanelaVisualizacao;
@@ -16,22 +17,26 @@ class ServicoMensagens;
 
 // The station's printer and previews, where the report engine's documents
 // and listings go. A document goes to a preview window that does not hold up
-// the station, or its copies go to the print system's default queue, or,
-// when the machine has none, into a new PDF file, so no document is ever
-// lost. The pages of a long report are shown in a preview window of their
-// own that draws each page when it comes into view, and its progress in a
-// small window. A document printed from its preview goes the same way, and
-// when it does not print the station's error box says why.
+// the station, or its copies go to the print system's default queue: its
+// pages are made at once, and the print thread hands them over while the
+// station goes on, telling later how it went. Where the machine has no
+// print system at all, they go into a new PDF file instead; a print system
+// that is there but fails fails the print, which is told with its reason.
+// The pages of a long report are shown in a preview window of their own
+// that draws each page when it comes into view, and its progress in a small
+// window. A document printed from its preview goes the same way, and when
+// it does not print the station's error box says why.
 class ImpressoraQt : public DestinoRelatorios
 {
 public:
     ImpressoraQt(const Relogio& relogio, ServicoMensagens& mensagens);
     ~ImpressoraQt() override;
 
-    // The queue a print goes to; none means the machine has no printer. The
-    // print system's default queue unless replaced (tests always replace it,
-    // so they never reach a real print queue).
-    std::function<FilaImpressao()> filaImpressao = [] { return filaPorDefeito(); };
+    // Where the print system is looked for: this machine's, unless replaced
+    // (tests always replace it, so they never reach a real print server).
+    LugaresImpressao lugaresImpressao = LugaresImpressao::daMaquina();
+    // The longest a print waits for its print server.
+    std::chrono::milliseconds esperaImpressao{30000};
 
     // The window a preview belongs to when no modal window is open.
     void setJanelaPrincipal(QWidget* janela) { m_janelaPrincipal = janela; }
@@ -54,6 +59,8 @@ private:
     QWidget* janelaPai() const;
     // Prints a document shown in a preview, once, saying so when it fails.
     void imprimirVisto(const QString& html, bool paisagem, const QString& nome, const QString& pastaPdf);
+    // Says why a document printed from its preview did not print.
+    void naoImpresso(const QString& nome, int estado, const QString& motivo);
 
     const Relogio& m_relogio;
     ServicoMensagens& m_mensagens;
@@ -62,4 +69,5 @@ private:
     QPointer<JanelaVisualizacao> m_ultimaVisualizacao;
     QSet<QString> m_reservados;  // the PDFs promised to runs not yet ended
     QString m_ultimoPdf;
+    FioImpressao m_fio;  // last: gone first, with the answers on their way
 };

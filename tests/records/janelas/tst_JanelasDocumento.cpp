@@ -33,7 +33,7 @@ QStringList faltam(const QString& pdf, const QStringList& esperados, int copias 
 }
 
 // A station with its report definitions, the real main window shown at this
-// level, and the real report printer on a machine without a printer.
+// level, and the real report printer on a machine without a print system.
 struct Posto
 {
     explicit Posto(int nivel)
@@ -46,7 +46,7 @@ struct Posto
             ficheiros << "partials/" + f;
         for (const QString& f : ficheiros)
             QFile::copy(origem.filePath(f), t.caminho(f));
-        saida.filaImpressao = [] { return FilaImpressao(); };
+        saida.lugaresImpressao = {};
         t.estacao->impressora = &motor;
         w = std::make_unique<frmPrincipal>(*t.estacao, nullptr);
         saida.setJanelaPrincipal(w.get());

@@ -12,15 +12,19 @@
 QString nomePdf(const QString& base, int numero);
 
 // A new file as a PDF writer writes it, made with no name (or, where the
-// file system has no nameless files, under a provisional name of its own),
+// file system has no nameless files, under a provisional name of its own,
+// held while it is written and removed by a later run when a kill left it),
 // so a run that fails or is abandoned leaves nothing. A PDF takes its name
 // only once it is whole and only while that name is free: when another file
 // took it meanwhile (another station writing into the same folder, say), it
 // takes the next free one; nothing already in its folder is ever replaced.
-// The file of a print never takes a name: it is read back whole through
-// descritor(), and goes when closed. The first call that fails is kept with
-// the system's reason, and every write after it fails too, so no later one
-// that happens to pass hides it.
+// Where the file system has no links, it is named by a rename that does not
+// replace, else by making the name exclusively and copying the file into it
+// (NomesPdf). The file of a print never takes a name: it is read back whole
+// through descritor(), and goes when closed. What is written goes out in
+// blocks, and whenever despejar is called. The first call that fails is
+// kept with the system's reason, and every write after it fails too, so no
+// later one that happens to pass hides it.
 class FicheiroPdf : public QIODevice
 {
 public:
@@ -32,9 +36,12 @@ public:
     FicheiroPdf(const FicheiroPdf&) = delete;
     FicheiroPdf& operator=(const FicheiroPdf&) = delete;
 
-    // False when the file cannot be made (falha() says why). A PDF's folder
-    // is made when it is missing.
+    // False when the file cannot be made (falha() says why). A PDF's own
+    // folder is made when it is missing, open to whom the process's mask
+    // lets in; the folders above it, and a print's folder, must be there.
     bool abrir();
+    // Writes out what is kept back: false when it could not (falha() says why).
+    bool despejar();
     // Ends the file: a PDF is synced and named. False when it could not be
     // written whole, or was abandoned.
     bool concluir();
@@ -55,6 +62,10 @@ protected:
 
 private:
     FicheiroPdf(const QString& pasta, const QString& base, int numero);
+    // Writes `tamanho` bytes at the file's end; false (kept in falha) when it cannot.
+    bool escrever(const char* dados, qint64 tamanho);
+    // Gives the whole file its name, the first free from nomePdf(base, numero).
+    bool nomear();
     // Keeps the reason of the first failure, by its errno; false.
     bool falhar(int numeroErrno);
     // Removes the provisional name, where the file has one.
@@ -66,6 +77,7 @@ private:
     Descritor m_pastaAberta;
     Descritor m_ficheiro;
     QByteArray m_provisorio;
+    QByteArray m_retido;  // written, not yet gone out
     QString m_caminho;
     QString m_falha;
 };

@@ -1,4 +1,4 @@
-#include "platform/gui/SemSinalPipe.h"
+#include "platform/impressao/SemSinalPipe.h"
 
 #include <pthread.h>
 

@@ -1,10 +1,10 @@
-#include "platform/gui/FicheiroPdf.h"
+#include "platform/impressao/FicheiroPdf.h"
 
 #include "platform/Erro.h"
+#include "platform/impressao/NomesPdf.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +12,11 @@
 namespace {
 // The names after the first that a PDF tries before it gives up.
 constexpr int OutrosNomes = 1000;
+// What is kept back before it goes out in one write.
+constexpr qsizetype Retencao = 64 * 1024;
+// A PDF is anyone's whom the process's mask lets in; a print's file the station's alone.
+constexpr mode_t ModoPdf = 0666;
+constexpr mode_t ModoImpressao = 0600;
 }  // namespace
 
 QString nomePdf(const QString& base, int numero)
@@ -48,16 +53,15 @@ bool FicheiroPdf::abrir()
     m_pastaAberta.fd = ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_pastaAberta.fd < 0)
         return falhar(errno);
-    // A provisional name no other run can have, so no other run removes it.
-    const QByteArray provisorio =
-        '.' + (impressao ? QByteArray("zumarel-impressao") : QFile::encodeName(QFileInfo(nomePdf(m_base, m_numero)).fileName()))
-        + ".novo-" + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
-    if (const int e =
-            Descritores::criarSemNome(m_pastaAberta.fd, provisorio, impressao ? 0600 : 0666, m_ficheiro, m_provisorio))
+    const QByteArray final =
+        impressao ? QByteArray("zumarel-impressao") : QFile::encodeName(QFileInfo(nomePdf(m_base, m_numero)).fileName());
+    if (const int e = NomesPdf::criar(m_pastaAberta.fd, final, impressao ? ModoImpressao : ModoPdf, !impressao,
+                                      m_ficheiro, m_provisorio))
         return falhar(e);
     // The file of a print is never seen by name: where it had to take one, it loses it at once.
     if (impressao)
         tirarProvisorio();
+    m_retido.reserve(Retencao);
     return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -65,31 +69,71 @@ qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 {
     if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
         return -1;
+    if (m_retido.size() + tamanho > Retencao && !despejar())
+        return -1;
+    if (tamanho >= Retencao)
+        return escrever(dados, tamanho) ? tamanho : -1;
+    m_retido.append(dados, tamanho);
+    return tamanho;
+}
+
+bool FicheiroPdf::despejar()
+{
+    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
+        return false;
+    const bool escrito = escrever(m_retido.constData(), m_retido.size());
+    m_retido.resize(0);
+    return escrito;
+}
+
+bool FicheiroPdf::escrever(const char* dados, qint64 tamanho)
+{
     for (qint64 feito = 0; feito < tamanho;) {
         const ssize_t n = semInterrupcao([&] { return ::write(m_ficheiro.fd, dados + feito, size_t(tamanho - feito)); });
-        if (n <= 0) {
-            falhar(n < 0 ? errno : EIO);
-            return -1;
-        }
+        if (n <= 0)
+            return falhar(n < 0 ? errno : EIO);
         feito += n;
     }
-    return tamanho;
+    return true;
 }
 
 bool FicheiroPdf::concluir()
 {
-    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
+    if (!despejar())
         return false;
     if (m_base.isEmpty())
         return true;
     // On the disk before it has a name: a PDF found by its name is whole.
     if (semInterrupcao([&] { return ::fdatasync(m_ficheiro.fd); }) != 0)
         return falhar(errno);
+    return nomear();
+}
+
+bool FicheiroPdf::nomear()
+{
+    enum class Via { Ligacao, Renomeacao, Copia };
+    Via via = Via::Ligacao;
     for (int n = m_numero; n <= m_numero + OutrosNomes; ++n) {
         const QString nome = nomePdf(m_base, n);
-        const int e = Descritores::nomear(m_ficheiro.fd, m_pastaAberta.fd, QFile::encodeName(QFileInfo(nome).fileName()));
+        const QByteArray proprio = QFile::encodeName(QFileInfo(nome).fileName());
+        int e = 0;
+        for (;;) {
+            const int fd = m_ficheiro.fd, pasta = m_pastaAberta.fd;
+            e = via == Via::Ligacao      ? NomesPdf::ligar(fd, pasta, m_provisorio, proprio)
+                : via == Via::Renomeacao ? NomesPdf::renomear(fd, pasta, m_provisorio, proprio)
+                                         : NomesPdf::copiarExclusivo(fd, pasta, proprio, ModoPdf);
+            // A way this file system does not have: the next, for this name and the ones after.
+            // A provisional name taken from the file is not renamed: the file is copied.
+            const bool outraVia = NomesPdf::naoSuportado(e) || (via == Via::Renomeacao && e == ENOENT);
+            if (via == Via::Copia || !outraVia)
+                break;
+            via = via == Via::Ligacao && !m_provisorio.isEmpty() ? Via::Renomeacao : Via::Copia;
+        }
         if (e == 0) {
             m_caminho = nome;
+            // Renamed, the provisional name is the PDF's now.
+            if (via == Via::Renomeacao)
+                m_provisorio.clear();
             tirarProvisorio();
             return true;
         }
@@ -102,14 +146,14 @@ bool FicheiroPdf::concluir()
 void FicheiroPdf::desistir()
 {
     tirarProvisorio();
+    m_retido.clear();
     // Without a name, the file goes with its last descriptor.
     m_ficheiro.fechar();
 }
 
 void FicheiroPdf::tirarProvisorio()
 {
-    if (!m_provisorio.isEmpty())
-        ::unlinkat(m_pastaAberta.fd, m_provisorio.constData(), 0);
+    NomesPdf::tirarProvisorio(m_ficheiro.fd, m_pastaAberta.fd, m_provisorio);
     m_provisorio.clear();
 }
 
