@@ -12,60 +12,27 @@
 // input ends it without a name.
 
 #include "platform/impressao/FicheiroPdf.h"
+#include "support/ChamadasRecusadas.h"
 
 #include <QFile>
 #include <cerrno>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
-#include <linux/audit.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <string>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <vector>
 
 namespace {
 
-#if defined(__x86_64__)
-#define ARQUITECTURA AUDIT_ARCH_X86_64
-#elif defined(__aarch64__)
-#define ARQUITECTURA AUDIT_ARCH_AARCH64
-#endif
-
-// The calls refused, and how: links, nameless files, and perhaps renames.
+// The calls refused, and how: links and nameless files, and perhaps renames.
 bool recusar(bool renomear)
 {
-#ifdef ARQUITECTURA
-    const auto recusa = [](int e) { return sock_filter BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | unsigned(e)); };
-    const auto seFor = [](unsigned nr) { return sock_filter BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, nr, 0, 1); };
-    std::vector<sock_filter> f = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, ARQUITECTURA, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        seFor(__NR_linkat), recusa(EPERM),
-#ifdef __NR_link
-        seFor(__NR_link), recusa(EPERM),
-#endif
-    };
+    QList<std::pair<long, int>> recusadas{{__NR_linkat, EPERM}, {__NR_link, EPERM}};
     if (renomear)
-        f.insert(f.end(), {seFor(__NR_renameat2), recusa(EINVAL)});
-    // openat with O_TMPFILE: not supported.
-    f.insert(f.end(), {BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3),
-                       BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
-                       BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, __O_TMPFILE & ~O_DIRECTORY, 0, 1), recusa(EOPNOTSUPP),
-                       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)});
-    const sock_fprog programa{static_cast<unsigned short>(f.size()), f.data()};
-    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &programa) == 0;
-#else
-    (void)renomear;
-    return false;
-#endif
+        recusadas.append({__NR_renameat2, EINVAL});
+    return recusarChamadas(recusadas, EOPNOTSUPP);
 }
 
 }  // namespace

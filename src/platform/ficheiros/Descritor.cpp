@@ -12,13 +12,6 @@ namespace {
 // How many names made from a provisional name follow it (see nomesProvisorios).
 constexpr int OutrosProvisorios = 3;
 
-// What this user's runs cut short left at the provisional names of `provisorio`.
-void tirarRestos(int pasta, const QByteArray& provisorio)
-{
-    for (const QByteArray& nome : Descritores::nomesProvisorios(provisorio))
-        Descritores::tirarResto(pasta, nome);
-}
-
 }  // namespace
 
 namespace Descritores {
@@ -138,52 +131,13 @@ bool tirarResto(int pasta, const QByteArray& nome)
            && st.st_uid == ::geteuid() && st.st_nlink == 1 && ::unlinkat(pasta, nome.constData(), 0) == 0;
 }
 
-int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome)
+bool mesmoFicheiro(int pasta, const QByteArray& nome, int fd)
 {
-    nome.clear();
-    if (ficheirosSemNome) {
-        d.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, modo); });
-        if (d.fd >= 0)
-            return 0;
-    }
-    tirarRestos(pasta, provisorio);
-    for (const QByteArray& candidato : nomesProvisorios(provisorio)) {
-        // Made here and now: never a file or link that another user put at the name first.
-        d.fd = semInterrupcao([&] {
-            return ::openat(pasta, candidato.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, modo);
-        });
-        if (d.fd >= 0) {
-            nome = candidato;
-            return 0;
-        }
-        if (errno != EEXIST)
-            return errno;
-    }
-    return EEXIST;
-}
-
-int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome)
-{
-    tirarRestos(pasta, provisorio);
-    for (const QByteArray& candidato : nomesProvisorios(provisorio)) {
-        const int e = nomear(fd, pasta, candidato);
-        if (e == 0)
-            nome = candidato;
-        if (e != EEXIST)
-            return e;
-    }
-    return EEXIST;
-}
-
-int nomear(int fd, int pasta, const QByteArray& nome)
-{
-    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
-    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nome.constData(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    if (errno == EEXIST)
-        return errno;
-    // Without /proc, the call that needs no name (some systems allow it only to administrators).
-    return ::linkat(fd, "", pasta, nome.constData(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+    struct stat noNome
+    {
+    }, aberto{};
+    return ::fstatat(pasta, nome.constData(), &noNome, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &aberto) == 0
+           && noNome.st_dev == aberto.st_dev && noNome.st_ino == aberto.st_ino;
 }
 
 }  // namespace Descritores

@@ -88,25 +88,9 @@ QList<QByteArray> nomesProvisorios(const QByteArray& provisorio);
 // another user's entry, a link or a folder. True when it went.
 bool tirarResto(int pasta, const QByteArray& nome);
 
-// Opens a new file in the folder `pasta`, with no name where the file system
-// allows it (a process killed before it is named leaves nothing behind);
-// elsewhere under the first free one of the provisional names of
-// `provisorio`, `nome`, made exclusively for this file alone (`nome` stays
-// empty for a file without a name), what this user's runs cut short left at
-// those names removed first. No other run may make those names meanwhile:
-// the caller holds a turn that covers them (a save's on the file's folder)
-// or chose `provisorio` as no other run can (a PDF's, with a random part).
-// EEXIST: other users' entries hold them all.
-int criarSemNome(int pasta, const QByteArray& provisorio, mode_t modo, Descritor& d, QByteArray& nome);
-
-// Gives the nameless file `fd` the first free one of the provisional names of
-// `provisorio` in `pasta`, as criarSemNome makes them (leftovers of this
-// user's removed first; nothing of another user's is ever opened, followed
-// or removed): EEXIST when other users' entries hold them all.
-int nomearProvisorio(int fd, int pasta, const QByteArray& provisorio, QByteArray& nome);
-
-// Gives the nameless file `fd` the name `nome` in `pasta`: EEXIST when it is taken.
-int nomear(int fd, int pasta, const QByteArray& nome);
+// The name `nome` of `pasta` still leads to the file open as `fd`: nobody
+// put another entry there meanwhile (in a folder where others make files).
+bool mesmoFicheiro(int pasta, const QByteArray& nome, int fd);
 
 // Tests only: false makes every new file take a provisional name, as on a
 // file system without nameless files.

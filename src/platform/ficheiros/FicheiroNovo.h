@@ -7,10 +7,13 @@
 
 // A new file in a folder, written whole before anyone finds it by its name:
 // made with no name where the file system allows it (a process killed before
-// it is named leaves nothing behind), elsewhere under a provisional name made
-// exclusively for it alone (see Descritores::criarSemNome), then named.
-// Whenever it goes unnamed (given up, or gone with this object), its
-// provisional name is removed. Each call that can fail gives 0 or an errno.
+// it is named leaves nothing behind), elsewhere under the first free one of
+// a few provisional names (Descritores::nomesProvisorios), made exclusively
+// for it alone; then named. This is the one place where the settings file's
+// new texts, its rollback copies and the PDFs are made so. Whenever it goes
+// unnamed (given up, or gone with this object), its provisional name is
+// removed, while that name still leads to it. Each call that can fail gives
+// 0 or an errno.
 class FicheiroNovo
 {
 public:
@@ -21,8 +24,11 @@ public:
 
     // Makes it in the folder open as `pasta` (which stays open while this
     // lives) with the mode `modo`: with no name, or under the first free one
-    // of the provisional names of `provisorio`. EEXIST: other users' entries
-    // hold them all.
+    // of the provisional names of `provisorio`, what this user's runs cut
+    // short left at those names removed first. No other run may make those
+    // names meanwhile: the caller holds a turn that covers them (a save's on
+    // the file's folder) or chose `provisorio` as no other run can (a PDF's,
+    // with a random part). EEXIST: other users' entries hold them all.
     int criar(int pasta, const QByteArray& provisorio, mode_t modo);
 
     // The open file, for reading and writing; -1 before criar.
@@ -31,11 +37,13 @@ public:
     // Its provisional name: empty while it has none (made with no name, or named).
     const QByteArray& provisorio() const { return m_provisorio; }
 
-    // Names it `nome`, never in place of an entry there: by a link, else (a
-    // file system without hard links) by a rename that never replaces.
-    // EEXIST when the name is taken; EOPNOTSUPP where the file system has
-    // neither way, so that a caller may take another. Once named, its
-    // provisional name goes; until then it stays, for another try.
+    // Names it `nome`, never in place of an entry there: by a link of the
+    // open file, else (a file system without hard links) by a rename of its
+    // provisional name that never replaces. EEXIST when the name is taken;
+    // EOPNOTSUPP where the file system has neither way, and ENOENT where
+    // someone took its provisional name from it, so that a caller may take
+    // another way. Once named, its provisional name goes; until then it
+    // stays, for another try.
     int nomear(const QByteArray& nome);
 
     // A file made with no name takes a provisional one, as criar gives them,

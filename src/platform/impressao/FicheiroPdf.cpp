@@ -39,10 +39,7 @@ std::unique_ptr<FicheiroPdf> FicheiroPdf::daImpressao(const QString& pasta)
     return std::unique_ptr<FicheiroPdf>(new FicheiroPdf(pasta, QString(), 0));
 }
 
-FicheiroPdf::~FicheiroPdf()
-{
-    tirarProvisorio();
-}
+FicheiroPdf::~FicheiroPdf() = default;
 
 bool FicheiroPdf::abrir()
 {
@@ -55,19 +52,19 @@ bool FicheiroPdf::abrir()
         return falhar(errno);
     const QByteArray final =
         impressao ? QByteArray("zumarel-impressao") : QFile::encodeName(QFileInfo(nomePdf(m_base, m_numero)).fileName());
-    if (const int e = NomesPdf::criar(m_pastaAberta.fd, final, impressao ? ModoImpressao : ModoPdf, !impressao,
-                                      m_ficheiro, m_provisorio))
+    if (const int e = impressao ? m_novo.criar(m_pastaAberta.fd, NomesPdf::nomeProvisorio(final), ModoImpressao)
+                                : NomesPdf::criar(m_novo, m_pastaAberta.fd, final, ModoPdf))
         return falhar(e);
     // The file of a print is never seen by name: where it had to take one, it loses it at once.
     if (impressao)
-        tirarProvisorio();
+        m_novo.desistir();
     m_retido.reserve(Retencao);
     return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 {
-    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
+    if (m_novo.fd() < 0 || !m_falha.isEmpty())
         return -1;
     if (m_retido.size() + tamanho > Retencao && !despejar())
         return -1;
@@ -79,7 +76,7 @@ qint64 FicheiroPdf::writeData(const char* dados, qint64 tamanho)
 
 bool FicheiroPdf::despejar()
 {
-    if (m_ficheiro.fd < 0 || !m_falha.isEmpty())
+    if (m_novo.fd() < 0 || !m_falha.isEmpty())
         return false;
     const bool escrito = escrever(m_retido.constData(), m_retido.size());
     m_retido.resize(0);
@@ -89,7 +86,7 @@ bool FicheiroPdf::despejar()
 bool FicheiroPdf::escrever(const char* dados, qint64 tamanho)
 {
     for (qint64 feito = 0; feito < tamanho;) {
-        const ssize_t n = semInterrupcao([&] { return ::write(m_ficheiro.fd, dados + feito, size_t(tamanho - feito)); });
+        const ssize_t n = semInterrupcao([&] { return ::write(m_novo.fd(), dados + feito, size_t(tamanho - feito)); });
         if (n <= 0)
             return falhar(n < 0 ? errno : EIO);
         feito += n;
@@ -104,37 +101,28 @@ bool FicheiroPdf::concluir()
     if (m_base.isEmpty())
         return true;
     // On the disk before it has a name: a PDF found by its name is whole.
-    if (semInterrupcao([&] { return ::fdatasync(m_ficheiro.fd); }) != 0)
+    if (semInterrupcao([&] { return ::fdatasync(m_novo.fd()); }) != 0)
         return falhar(errno);
     return nomear();
 }
 
 bool FicheiroPdf::nomear()
 {
-    enum class Via { Ligacao, Renomeacao, Copia };
-    Via via = Via::Ligacao;
+    // Once a way is missing here (no links, no rename that never replaces,
+    // or the provisional name taken from the file), each name is made
+    // exclusively and the file copied into it.
+    bool copiar = false;
     for (int n = m_numero; n <= m_numero + OutrosNomes; ++n) {
         const QString nome = nomePdf(m_base, n);
         const QByteArray proprio = QFile::encodeName(QFileInfo(nome).fileName());
-        int e = 0;
-        for (;;) {
-            const int fd = m_ficheiro.fd, pasta = m_pastaAberta.fd;
-            e = via == Via::Ligacao      ? NomesPdf::ligar(fd, pasta, m_provisorio, proprio)
-                : via == Via::Renomeacao ? NomesPdf::renomear(fd, pasta, m_provisorio, proprio)
-                                         : NomesPdf::copiarExclusivo(fd, pasta, proprio, ModoPdf);
-            // A way this file system does not have: the next, for this name and the ones after.
-            // A provisional name taken from the file is not renamed: the file is copied.
-            const bool outraVia = NomesPdf::naoSuportado(e) || (via == Via::Renomeacao && e == ENOENT);
-            if (via == Via::Copia || !outraVia)
-                break;
-            via = via == Via::Ligacao && !m_provisorio.isEmpty() ? Via::Renomeacao : Via::Copia;
+        int e = copiar ? EOPNOTSUPP : m_novo.nomear(proprio);
+        if (e == EOPNOTSUPP || e == ENOENT) {
+            copiar = true;
+            e = NomesPdf::copiarExclusivo(m_novo.fd(), m_pastaAberta.fd, proprio, ModoPdf);
         }
         if (e == 0) {
             m_caminho = nome;
-            // Renamed, the provisional name is the PDF's now.
-            if (via == Via::Renomeacao)
-                m_provisorio.clear();
-            tirarProvisorio();
+            m_novo.desistir();
             return true;
         }
         if (e != EEXIST)
@@ -145,16 +133,10 @@ bool FicheiroPdf::nomear()
 
 void FicheiroPdf::desistir()
 {
-    tirarProvisorio();
+    m_novo.desistir();
     m_retido.clear();
     // Without a name, the file goes with its last descriptor.
-    m_ficheiro.fechar();
-}
-
-void FicheiroPdf::tirarProvisorio()
-{
-    NomesPdf::tirarProvisorio(m_ficheiro.fd, m_pastaAberta.fd, m_provisorio);
-    m_provisorio.clear();
+    m_novo.soltar();
 }
 
 bool FicheiroPdf::falhar(int numeroErrno)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/FicheiroNovo.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -11,9 +12,10 @@
 // "<base>-2.pdf", "<base>-3.pdf"…
 QString nomePdf(const QString& base, int numero);
 
-// A new file as a PDF writer writes it, made with no name (or, where the
-// file system has no nameless files, under a provisional name of its own,
-// held while it is written and removed by a later run when a kill left it),
+// A new file as a PDF writer writes it (a FicheiroNovo), made with no name
+// (or, where the file system has no nameless files, under a provisional name
+// of its own, held while it is written and removed by a later run when a
+// kill left it),
 // so a run that fails or is abandoned leaves nothing. A PDF takes its name
 // only once it is whole and only while that name is free: when another file
 // took it meanwhile (another station writing into the same folder, say), it
@@ -54,7 +56,7 @@ public:
     // The name the PDF took, once concluded.
     const QString& caminho() const { return m_caminho; }
     // The open file, -1 when there is none.
-    int descritor() const { return m_ficheiro.fd; }
+    int descritor() const { return m_novo.fd(); }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -68,15 +70,12 @@ private:
     bool nomear();
     // Keeps the reason of the first failure, by its errno; false.
     bool falhar(int numeroErrno);
-    // Removes the provisional name, where the file has one.
-    void tirarProvisorio();
 
     const QString m_pasta;
     const QString m_base;  // empty for the file of a print
     const int m_numero;
     Descritor m_pastaAberta;
-    Descritor m_ficheiro;
-    QByteArray m_provisorio;
+    FicheiroNovo m_novo;
     QByteArray m_retido;  // written, not yet gone out
     QString m_caminho;
     QString m_falha;

@@ -1,6 +1,7 @@
 #include "platform/impressao/NomesPdf.h"
 
 #include "platform/ficheiros/Descritor.h"
+#include "platform/ficheiros/FicheiroNovo.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -11,6 +12,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+using Descritores::mesmoFicheiro;
+
 namespace NomesPdf {
 
 namespace {
@@ -18,14 +21,6 @@ namespace {
 // Provisional names tried before the folder is given up.
 constexpr int Tentativas = 100;
 constexpr qsizetype BlocoCopia = 256 * 1024;
-
-// Whether the name `nome` of `pasta` still leads to the file open as `fd`.
-bool mesmoFicheiro(int pasta, const QByteArray& nome, int fd)
-{
-    struct stat noNome{}, aberto{};
-    return ::fstatat(pasta, nome.constData(), &noNome, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &aberto) == 0
-           && noNome.st_dev == aberto.st_dev && noNome.st_ino == aberto.st_ino;
-}
 
 // A name nomeProvisorio makes for a PDF.
 bool eProvisorio(const char* nome)
@@ -42,58 +37,22 @@ QByteArray nomeProvisorio(const QByteArray& final)
            + QByteArray::number(QRandomGenerator::system()->generate64(), 36).rightJustified(13, '0');
 }
 
-int criar(int pasta, const QByteArray& final, mode_t modo, bool guardado, Descritor& ficheiro, QByteArray& provisorio)
+int criar(FicheiroNovo& novo, int pasta, const QByteArray& final, mode_t modo)
 {
-    provisorio.clear();
-    if (Descritores::ficheirosSemNome) {
-        ficheiro.fd = semInterrupcao([&] { return ::openat(pasta, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, modo); });
-        if (ficheiro.fd >= 0)
-            return 0;
-    }
-    if (guardado)
-        tirarAbandonados(pasta);
     for (int n = 0; n < Tentativas; ++n) {
-        const QByteArray nome = nomeProvisorio(final);
-        // Made here and now: never a file or link that someone else put at the name first.
-        ficheiro.fd = semInterrupcao([&] {
-            return ::openat(pasta, nome.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, modo);
-        });
-        if (ficheiro.fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return errno;
-        }
+        if (const int e = novo.criar(pasta, nomeProvisorio(final), modo))
+            return e;
+        if (novo.provisorio().isEmpty())
+            return 0;
         // Held from now on. A run clearing leftovers that took it in the
         // moment before removes it: another is made.
-        if (guardado && ((::flock(ficheiro.fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-                         || !mesmoFicheiro(pasta, nome, ficheiro.fd))) {
-            ficheiro.fechar();
-            continue;
+        if ((::flock(novo.fd(), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)
+            && mesmoFicheiro(pasta, novo.provisorio(), novo.fd())) {
+            tirarAbandonados(pasta);
+            return 0;
         }
-        provisorio = nome;
-        return 0;
     }
     return EEXIST;
-}
-
-int ligar(int ficheiro, int pasta, const QByteArray& provisorio, const QByteArray& nome)
-{
-    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(ficheiro);
-    if (::linkat(AT_FDCWD, proprio.constData(), pasta, nome.constData(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    // Without /proc, by the provisional name where there is one.
-    if (errno != ENOENT || provisorio.isEmpty() || !mesmoFicheiro(pasta, provisorio, ficheiro))
-        return errno;
-    return ::linkat(pasta, provisorio.constData(), pasta, nome.constData(), 0) == 0 ? 0 : errno;
-}
-
-int renomear(int ficheiro, int pasta, const QByteArray& provisorio, const QByteArray& nome)
-{
-    if (provisorio.isEmpty())
-        return EOPNOTSUPP;
-    if (!mesmoFicheiro(pasta, provisorio, ficheiro))
-        return ENOENT;
-    return ::renameat2(pasta, provisorio.constData(), pasta, nome.constData(), RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
 int copiarExclusivo(int ficheiro, int pasta, const QByteArray& nome, mode_t modo)
@@ -127,18 +86,6 @@ int copiarExclusivo(int ficheiro, int pasta, const QByteArray& nome, mode_t modo
     if (e != 0 && mesmoFicheiro(pasta, nome, copia.fd))
         ::unlinkat(pasta, nome.constData(), 0);
     return e;
-}
-
-void tirarProvisorio(int ficheiro, int pasta, const QByteArray& provisorio)
-{
-    if (!provisorio.isEmpty() && mesmoFicheiro(pasta, provisorio, ficheiro))
-        ::unlinkat(pasta, provisorio.constData(), 0);
-}
-
-bool naoSuportado(int erro)
-{
-    // A link refused by FAT (EPERM), a rename without its flags (EINVAL), or no such call at all.
-    return erro == EPERM || erro == EOPNOTSUPP || erro == ENOSYS || erro == EINVAL;
 }
 
 void tirarAbandonados(int pasta)
