@@ -1,6 +1,6 @@
 #include "startup/EscritaPorTodos.h"
 
-#include "platform/ficheiros/GravacaoFicheiro.h"
+#include "platform/ficheiros/ComumFicheiros.h"
 
 #include <QFile>
 #include <cstdlib>
